@@ -1,0 +1,98 @@
+// CWnd: a C++ object bound to an HWND. All windows the framework knows are reached
+// through one window procedure, AfxWndProc, and one handle-to-object map.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include "afxgdi.h"
+#include "afxmsg.h"
+#include "afxstr.h"
+#include "afxtypes.h"
+
+class CWnd {
+public:
+    CWnd() = default;
+    virtual ~CWnd();
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    HWND m_hWnd = nullptr;
+    operator HWND() const { return m_hWnd; }
+    HWND GetSafeHwnd() const { return m_hWnd; }
+
+    // The object bound to hWnd by Attach, SubclassWindow or creation; null if none.
+    static CWnd* FromHandlePermanent(HWND hWnd);
+
+    BOOL Attach(HWND hWnd);
+    HWND Detach();
+    // Routes the window's messages through this object; the old procedure stays the default.
+    BOOL SubclassWindow(HWND hWnd);
+    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+    HWND UnsubclassWindow();
+
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Offers pMsg to every known window from pMsg->hwnd up to hWndStop, innermost first.
+    static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
+
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // The default processing: the subclassed procedure, or the system default.
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // A child's own notification, offered to it before its parent handles it.
+    virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+
+    // Thin wrappers of the Win32 calls the program uses.
+    BOOL DestroyWindow();
+    BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
+    void MoveWindow(int x, int y, int cx, int cy, BOOL bRepaint = TRUE) { ::MoveWindow(m_hWnd, x, y, cx, cy, bRepaint); }
+    void MoveWindow(LPCRECT rc, BOOL bRepaint = TRUE) { MoveWindow(rc->left, rc->top, rc->right - rc->left, rc->bottom - rc->top, bRepaint); }
+    void GetClientRect(LPRECT rc) const { ::GetClientRect(m_hWnd, rc); }
+    void GetWindowRect(LPRECT rc) const { ::GetWindowRect(m_hWnd, rc); }
+    void ClientToScreen(LPRECT rc) const;
+    void ScreenToClient(LPRECT rc) const;
+    HWND GetDlgItemHandle(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
+    void SetDlgItemText(int nID, LPCWSTR psz) { ::SetDlgItemTextW(m_hWnd, nID, psz); }
+    CString GetWindowText() const;
+    void SetWindowText(LPCWSTR psz) { ::SetWindowTextW(m_hWnd, psz); }
+    LRESULT SendMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return ::SendMessageW(m_hWnd, msg, wp, lp); }
+    BOOL PostMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return ::PostMessageW(m_hWnd, msg, wp, lp); }
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC pfn) { return ::SetTimer(m_hWnd, nIDEvent, nElapse, pfn); }
+    BOOL KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
+    HICON SetIcon(HICON hIcon, BOOL bBigIcon);
+    void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
+    int MessageBox(LPCWSTR pszText, LPCWSTR pszCaption = nullptr, UINT nType = MB_OK);
+
+protected:
+    static const AFX_MSGMAP* GetThisMessageMap();
+    virtual const AFX_MSGMAP* GetMessageMap() const;
+
+    // Called once the window is bound by subclassing, before any message reaches this object.
+    virtual void PreSubclassWindow() {}
+    // Called after the window's last message (WM_NCDESTROY), with m_hWnd already null;
+    // windows that own themselves delete themselves here.
+    virtual void PostNcDestroy() {}
+
+    // The default processing of the message being handled now.
+    LRESULT Default();
+    // WM_CTLCOLOR default: the system's answer.
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+
+    WNDPROC m_pfnSuper = nullptr;
+
+private:
+    friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
+    friend INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
+    friend class CDialog;
+    static LRESULT CallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static const AFX_MSGMAP_ENTRY* FindEntry(const AFX_MSGMAP* pMap, UINT nMessage, UINT nCode, UINT nID);
+    BOOL DispatchEntry(const AFX_MSGMAP_ENTRY* pEntry, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    void OnFinalNcDestroy();
+
+    MSG m_msgCur = {};          // the message being handled, for Default()
+    int m_nMsgDepth = 0;        // messages of this window being handled right now
+    bool m_bDestroyed = false;  // WM_NCDESTROY seen while a message was in progress
+};
+
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+HINSTANCE AfxGetInstanceHandle();

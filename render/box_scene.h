@@ -1,0 +1,40 @@
+// The one record that describes the picture. Pages write it, the renderer reads it every
+// frame. Numeric fields hold raw trackbar positions; only the renderer scales them.
+#pragma once
+#include <windows.h>
+#include <d3d9.h>
+
+// A face of the box: indexes the face arrays and is the order faces are drawn and listed.
+enum SideSlot {
+    SideFront = 0,
+    SideLeft = 1,
+    SideTop = 2,
+    SideBack = 3,
+    SideRight = 4,
+    SideBottom = 5,
+};
+constexpr int kSideCount = 6;
+
+class BoxScene {
+public:
+    // Makes every page show the current field values.
+    virtual void RefreshPages() = 0;
+
+    int m_nRotation1 = 0;   // degrees, 0..360
+    int m_nRotation2 = 0;   // degrees, 1..179
+    int m_nDistance = 0;    // tenths of a world unit, 50..500
+    int m_nZoom = 0;        // 150..1200; field of view = (1200 - zoom) / 10 degrees
+    int m_nWidth = 0;       // tenths of a world unit, 1..300
+    int m_nHeight = 0;
+    int m_nDepth = 0;
+    int m_nAmbient = 0;     // percent, 0..200
+    int m_nDiffuse = 0;
+    D3DCOLOR m_clrBackground = 0xFFFFFFFF;  // 0xAARRGGBB, alpha always 0xFF
+    IDirect3DDevice9* m_pDevice = nullptr;  // owned by the main dialog
+    IDirect3DTexture9* m_pFaceTexture[kSideCount] = {};  // one reference each; null = no image
+    COLORREF m_clrFace[kSideCount] = {};    // 0x00BBGGRR
+
+protected:
+    BoxScene() = default;
+    ~BoxScene() = default;  // never deleted through this base
+};

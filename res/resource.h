@@ -1,0 +1,70 @@
+// Resource and control identifiers.
+#pragma once
+
+#define IDR_MAINFRAME            128
+#define IDD_ZELMORA_DIALOG       102
+#define IDD_PAGE_DIMENSIONS      132
+#define IDD_PAGE_SIDES           133
+#define IDD_PAGE_ROTATION        134
+#define IDD_PAGE_LIGHT           135
+#define IDD_PAGE_TEMPLATES       136
+#define IDD_ABOUTBOX             137
+
+// Main dialog
+#define IDC_PREVIEW              1000
+#define IDC_SAVE_IMAGE           1005
+#define IDC_ABOUT                1006
+#define IDC_TAB_PAGES            1031
+
+// Box Dimensions page
+#define IDC_WIDTH                1007
+#define IDC_HEIGHT               1008
+#define IDC_DEPTH                1009
+
+// Side images page: "..." buttons, path texts, "X" buttons, colour buttons
+#define IDC_BROWSE_FRONT         1010
+#define IDC_PATH_FRONT           1011
+#define IDC_BROWSE_LEFT          1012
+#define IDC_PATH_LEFT            1013
+#define IDC_BROWSE_TOP           1014
+#define IDC_PATH_TOP             1015
+#define IDC_BROWSE_BACK          1016
+#define IDC_PATH_BACK            1017
+#define IDC_BROWSE_RIGHT         1018
+#define IDC_PATH_RIGHT           1019
+#define IDC_BROWSE_BOTTOM        1020
+#define IDC_PATH_BOTTOM          1021
+#define IDC_CLEAR_FRONT          1024
+#define IDC_CLEAR_LEFT           1025
+#define IDC_CLEAR_TOP            1026
+#define IDC_CLEAR_BACK           1027
+#define IDC_CLEAR_RIGHT          1028
+#define IDC_CLEAR_BOTTOM         1029
+#define IDC_COLOUR_FRONT         1030
+#define IDC_COLOUR_LEFT          1032
+#define IDC_COLOUR_TOP           1033
+#define IDC_COLOUR_BACK          1034
+#define IDC_COLOUR_RIGHT         1035
+#define IDC_COLOUR_BOTTOM        1036
+
+// Rotation page
+#define IDC_ROTATION1            1001
+#define IDC_ROTATION2            1003
+#define IDC_DISTANCE             1004
+#define IDC_ZOOM                 1006
+
+// Light page
+#define IDC_AMBIENT              1022
+#define IDC_DIFFUSE              1023
+#define IDC_SELECT_BACKGROUND    1030
+
+// Templates page
+#define IDC_TEMPLATE_LIST        1032
+
+// About dialog
+#define IDC_LINK_HOMEPAGE        1038
+#define IDC_LINK_SUPPORT         1039
+
+#ifndef IDC_STATIC
+#define IDC_STATIC               (-1)
+#endif

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds and starts Zelmora. On a machine without a display it runs
+# on a virtual one, saves a screenshot of the window to build/zelmora-window.png, and closes.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build_dir=$root/build
+
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh" "$build_dir" >/dev/null
+
+source "$root/scripts/wine-env.sh"
+zelmora_wine_env "$build_dir"
+
+if [[ -n "${DISPLAY:-}" ]]; then
+  exec wine "$build_dir/app/zelmora.exe"
+fi
+
+zelmora_ensure_display
+trap zelmora_stop_display EXIT
+wine "$build_dir/app/zelmora.exe" >/dev/null 2>&1 &
+app=$!
+for _ in $(seq 1 150); do
+  win=$(xdotool search --name '^Zelmora$' 2>/dev/null | head -n 1 || true)
+  [[ -n "$win" ]] && break
+  sleep 0.2
+done
+if [[ -z "${win:-}" ]]; then
+  echo "Zelmora did not show its window" >&2
+  exit 1
+fi
+sleep 2
+eval "$(xdotool getwindowgeometry --shell "$win")"
+shot=$build_dir/zelmora-window.png
+/usr/bin/import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shot"
+echo "No display here: Zelmora ran on a virtual display; its window is in $shot"
+xdotool windowfocus --sync "$win" 2>/dev/null || true
+xdotool key alt+F4
+wait "$app" || true

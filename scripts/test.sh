@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds, and runs every test (unit, in-Windows and end-to-end)
+# under Wine on a virtual display of its own unless DISPLAY is given.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build_dir=$root/build
+
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh" "$build_dir"
+
+source "$root/scripts/wine-env.sh"
+zelmora_wine_env "$build_dir"
+zelmora_ensure_display
+trap zelmora_stop_display EXIT
+
+ctest --test-dir "$build_dir" --output-on-failure "$@"

@@ -1,0 +1,57 @@
+# Sourced by the run and test scripts: a private Wine prefix inside the build tree and,
+# when no display is given, a virtual X display of our own.
+
+# zelmora_wine_env BUILD_DIR: exports the Wine settings and creates the prefix on first use.
+zelmora_wine_env() {
+  local build_dir
+  build_dir=$(cd "$1" && pwd)
+  export WINEPREFIX="$build_dir/wineprefix"
+  export WINEARCH=win64
+  export WINEDEBUG=-all
+  # No Mono or Gecko installer prompts.
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  unset WINESERVER
+
+  # Two runs sharing a build tree must not both create the prefix.
+  (
+    flock 9
+    if [[ ! -f "$WINEPREFIX/.zelmora-ready" ]]; then
+      rm -rf "$WINEPREFIX"
+      wineboot --init >/dev/null 2>&1
+      # Wine draws captions and borders itself, as Windows does, instead of
+      # leaving them to an X window manager (a virtual display has none).
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+      wineserver --wait
+      touch "$WINEPREFIX/.zelmora-ready"
+    fi
+  ) 9>"$build_dir/.wineprefix.lock"
+}
+
+# zelmora_ensure_display: starts Xvfb on a free display number when DISPLAY is empty.
+# Sets ZELMORA_XVFB_PID when it started one; zelmora_stop_display ends it.
+zelmora_ensure_display() {
+  ZELMORA_XVFB_PID=""
+  if [[ -n "${DISPLAY:-}" ]]; then
+    return 0
+  fi
+  local fifo
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  ZELMORA_XVFB_PID=$!
+  local number
+  read -r number <"$fifo"
+  rm -f "$fifo"
+  export DISPLAY=":$number"
+}
+
+zelmora_stop_display() {
+  if [[ -n "${ZELMORA_XVFB_PID:-}" ]]; then
+    # Wine's desktop process is tied to this display: end the prefix's session with it.
+    wineserver -k 2>/dev/null || true
+    kill "$ZELMORA_XVFB_PID" 2>/dev/null || true
+    wait "$ZELMORA_XVFB_PID" 2>/dev/null || true
+    ZELMORA_XVFB_PID=""
+  fi
+}
