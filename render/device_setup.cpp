@@ -1,0 +1,137 @@
+#include <algorithm>
+
+#include "box_renderer.h"
+
+Direct3DCreateFn BoxRenderer::s_pfnDirect3DCreate = &Direct3DCreate9;
+
+LPCWSTR BoxRenderer::InitDirect3D(HWND hPreview)
+{
+    const UINT adapter = D3DADAPTER_DEFAULT;
+    const D3DDEVTYPE type = D3DDEVTYPE_HAL;
+
+    m_pD3D = s_pfnDirect3DCreate(D3D_SDK_VERSION);
+    if (!m_pD3D)
+        return L"Unable to create device";
+
+    D3DDISPLAYMODE mode = {};
+    if (FAILED(m_pD3D->GetAdapterDisplayMode(adapter, &mode)))
+        return L"Unable to query display mode";
+
+    if (FAILED(m_pD3D->CheckDeviceFormat(adapter, type, mode.Format, D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE,
+                                         D3DFMT_D16)))
+        return L"Unable to check device format";
+
+    // The best multisampling the adapter has for the back buffer, else none.
+    D3DMULTISAMPLE_TYPE multiSample = D3DMULTISAMPLE_NONE;
+    DWORD qualityLevels = 1;
+    for (int t : {8, 7, 6, 5, 4, 3, 2, 0}) {
+        DWORD levels = 0;
+        auto candidate = static_cast<D3DMULTISAMPLE_TYPE>(t);
+        if (SUCCEEDED(m_pD3D->CheckDeviceMultiSampleType(adapter, type, mode.Format, TRUE, candidate, &levels))) {
+            multiSample = candidate;
+            qualityLevels = levels;
+            break;
+        }
+    }
+
+    D3DCAPS9 caps = {};
+    if (FAILED(m_pD3D->GetDeviceCaps(adapter, type, &caps)))
+        return L"Unable to query device capabilities";
+    DWORD behaviour = caps.VertexProcessingCaps != 0 ? D3DCREATE_HARDWARE_VERTEXPROCESSING
+                                                     : D3DCREATE_SOFTWARE_VERTEXPROCESSING;
+
+    RECT rc = {};
+    ::GetClientRect(hPreview, &rc);
+    m_presentParams = {};
+    m_presentParams.BackBufferWidth = static_cast<UINT>(rc.right - rc.left);
+    m_presentParams.BackBufferHeight = static_cast<UINT>(rc.bottom - rc.top);
+    m_presentParams.BackBufferFormat = mode.Format;
+    m_presentParams.BackBufferCount = 1;
+    m_presentParams.MultiSampleType = multiSample;
+    m_presentParams.MultiSampleQuality = qualityLevels > 0 ? qualityLevels - 1 : 0;
+    m_presentParams.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    m_presentParams.hDeviceWindow = hPreview;
+    m_presentParams.Windowed = TRUE;
+    m_presentParams.EnableAutoDepthStencil = TRUE;
+    m_presentParams.AutoDepthStencilFormat = D3DFMT_D16;
+    m_presentParams.Flags = 0;
+    m_presentParams.FullScreen_RefreshRateInHz = 0;
+    m_presentParams.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+
+    IDirect3DDevice9* pDevice = nullptr;
+    if (FAILED(m_pD3D->CreateDevice(adapter, type, hPreview, behaviour, &m_presentParams, &pDevice)) || !pDevice)
+        return L"Unable to create device";
+    m_scene.m_pDevice = pDevice;
+
+    D3DVIEWPORT9 viewport = {0, 0, m_presentParams.BackBufferWidth, m_presentParams.BackBufferHeight, 0.0f, 1.0f};
+    pDevice->SetViewport(&viewport);
+
+    pDevice->SetRenderState(D3DRS_ZENABLE, TRUE);
+    pDevice->SetRenderState(D3DRS_LIGHTING, TRUE);
+    pDevice->SetRenderState(D3DRS_SPECULARENABLE, TRUE);
+    pDevice->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_GOURAUD);
+    pDevice->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID);
+    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+
+    m_light = {};
+    m_light.Type = D3DLIGHT_POINT;
+    m_light.Range = 5000.0f;
+    m_light.Attenuation0 = 1.0f;
+
+    m_material = {};
+    m_material.Diffuse = {1.0f, 1.0f, 1.0f, 0.0f};
+    m_material.Ambient = {1.0f, 1.0f, 1.0f, 1.0f};
+    m_material.Specular = {1.0f, 1.0f, 1.0f, 0.0f};
+
+    // A zero-height preview would make the aspect infinite.
+    m_fAspect = static_cast<float>(m_presentParams.BackBufferWidth) /
+                static_cast<float>(std::max(m_presentParams.BackBufferHeight, 1u));
+
+    CreateBoxIndices();
+    FillBoxVertices();
+    return nullptr;
+}
+
+bool BoxRenderer::CheckDevice()
+{
+    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    if (!pDevice)
+        return false;
+
+    HRESULT hr = pDevice->TestCooperativeLevel();
+    if (hr == D3D_OK)
+        return true;
+
+    if (hr == D3DERR_DEVICELOST) {
+        ::Sleep(500);
+        SafeRelease(m_pBoxVertices);
+        ReleaseDefaultPool();
+        return false;
+    }
+
+    if (hr == D3DERR_DEVICENOTRESET) {
+        // Also when the loss itself was never seen: the reset needs the default pool empty.
+        ReleaseDefaultPool();
+        if (SUCCEEDED(pDevice->Reset(&m_presentParams)))
+            CreateBoxIndices();
+        return false;
+    }
+    return false;
+}
+
+void BoxRenderer::ReleaseDefaultPool()
+{
+    SafeRelease(m_pBoxIndices);
+    SafeRelease(m_pResolvedFrame);
+}
+
+void BoxRenderer::Release()
+{
+    SafeRelease(m_pBoxVertices);
+    SafeRelease(m_pBoxIndices);
+    SafeRelease(m_pResolvedFrame);
+    for (IDirect3DTexture9*& pTexture : m_scene.m_pFaceTexture)
+        SafeRelease(pTexture);
+    SafeRelease(m_scene.m_pDevice);
+    SafeRelease(m_pD3D);
+}

@@ -1,0 +1,29 @@
+#include <d3dx9.h>
+
+#include "box_renderer.h"
+
+bool BoxRenderer::LoadSideImage(int nSlot, LPCWSTR pszPath)
+{
+    if (nSlot < 0 || nSlot >= kSideCount || !m_scene.m_pDevice || !pszPath)
+        return false;
+    IDirect3DTexture9* pTexture = nullptr;
+    if (FAILED(D3DXCreateTextureFromFileW(m_scene.m_pDevice, pszPath, &pTexture)) || !pTexture) {
+        if (pTexture)
+            pTexture->Release();
+        return false;
+    }
+    IDirect3DTexture9*& slot = m_scene.m_pFaceTexture[nSlot];
+    pTexture->AddRef();
+    IDirect3DTexture9* pOld = slot;
+    slot = pTexture;
+    if (pOld)
+        pOld->Release();
+    pTexture->Release();  // the scene's reference is the only one now
+    return true;
+}
+
+void BoxRenderer::ClearSideImage(int nSlot)
+{
+    if (nSlot >= 0 && nSlot < kSideCount)
+        SafeRelease(m_scene.m_pFaceTexture[nSlot]);
+}

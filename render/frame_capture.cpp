@@ -1,0 +1,40 @@
+#include "box_renderer.h"
+
+void BoxRenderer::ResolveFrame()
+{
+    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    if (!m_pResolvedFrame &&
+        FAILED(pDevice->CreateRenderTarget(m_presentParams.BackBufferWidth, m_presentParams.BackBufferHeight,
+                                           m_presentParams.BackBufferFormat, D3DMULTISAMPLE_NONE, 0, FALSE,
+                                           &m_pResolvedFrame, nullptr)))
+        return;
+    IDirect3DSurface9* pBackBuffer = nullptr;
+    if (FAILED(pDevice->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &pBackBuffer)))
+        return;
+    // Resolves the multisampled image into the plain surface.
+    pDevice->StretchRect(pBackBuffer, nullptr, m_pResolvedFrame, nullptr, D3DTEXF_NONE);
+    pBackBuffer->Release();
+}
+
+HRESULT BoxRenderer::CopyLastFrame(IDirect3DSurface9** ppSurface)
+{
+    *ppSurface = nullptr;
+    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    if (!pDevice || !m_pResolvedFrame)
+        return D3DERR_INVALIDCALL;
+
+    D3DSURFACE_DESC desc = {};
+    m_pResolvedFrame->GetDesc(&desc);
+    IDirect3DSurface9* pCopy = nullptr;
+    HRESULT hr = pDevice->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM,
+                                                      &pCopy, nullptr);
+    if (FAILED(hr))
+        return hr;
+    hr = pDevice->GetRenderTargetData(m_pResolvedFrame, pCopy);
+    if (FAILED(hr)) {
+        pCopy->Release();
+        return hr;
+    }
+    *ppSurface = pCopy;
+    return D3D_OK;
+}

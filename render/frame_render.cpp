@@ -1,0 +1,106 @@
+#include <algorithm>
+
+#include <d3dx9.h>
+
+#include "box_geometry.h"
+#include "box_renderer.h"
+#include "colour.h"
+
+namespace {
+const float kDegToRad = 0.017453292f;
+const float kTenth = 0.1f;
+const float kHundredth = 0.01f;
+const float kNearPlane = 0.1f;
+const float kFarPlane = 100.0f;
+}
+
+void BoxRenderer::RenderFrame()
+{
+    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    if (!pDevice)
+        return;
+    FillBoxVertices();
+    pDevice->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
+    pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, m_scene.m_clrBackground, 1.0f, 0);
+    pDevice->BeginScene();
+    RenderBox();
+    pDevice->EndScene();
+    // Keep the frame before presenting: a discarded back buffer need not survive Present.
+    ResolveFrame();
+    pDevice->Present(nullptr, nullptr, nullptr, nullptr);
+}
+
+void BoxRenderer::RenderBox()
+{
+    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+
+    D3DXMATRIX rotation;
+    D3DXMatrixRotationYawPitchRoll(&rotation, static_cast<float>(m_scene.m_nRotation1 + 180) * kDegToRad, 0.0f,
+                                   static_cast<float>(m_scene.m_nRotation2 + 90) * kDegToRad);
+    D3DXVECTOR3 distance(static_cast<float>(m_scene.m_nDistance) * kTenth, 0.0f, 0.0f);
+    D3DXVECTOR4 eye4;
+    D3DXVec3Transform(&eye4, &distance, &rotation);
+    D3DXVECTOR3 eye(eye4.x, eye4.y, eye4.z);
+
+    D3DXMATRIX view;
+    D3DXVECTOR3 lookAt(0.0f, 0.0f, 0.0f);
+    D3DXVECTOR3 up(0.0f, -1.0f, 0.0f);
+    D3DXMatrixLookAtRH(&view, &eye, &lookAt, &up);
+    pDevice->SetTransform(D3DTS_VIEW, &view);
+
+    // Zoom 1200 would be a zero field of view and a matrix of infinities: the narrowest
+    // view drawn is the one a step below, 0.1 degree.
+    int nFovTenths = std::clamp(1200 - m_scene.m_nZoom, 1, 1799);
+    D3DXMATRIX projection;
+    D3DXMatrixPerspectiveFovRH(&projection, static_cast<float>(nFovTenths) * kTenth * kDegToRad, m_fAspect,
+                               kNearPlane, kFarPlane);
+    pDevice->SetTransform(D3DTS_PROJECTION, &projection);
+
+    D3DXMATRIX world;
+    D3DXMatrixIdentity(&world);
+    pDevice->SetTransform(D3DTS_WORLD, &world);
+
+    pDevice->SetMaterial(&m_material);
+
+    float ambient = static_cast<float>(m_scene.m_nAmbient) * kHundredth;
+    float diffuse = static_cast<float>(m_scene.m_nDiffuse) * kHundredth;
+    m_light.Ambient.r = m_light.Ambient.g = m_light.Ambient.b = ambient;
+    m_light.Position = eye;
+    m_light.Diffuse.r = m_light.Diffuse.g = m_light.Diffuse.b = diffuse;
+    pDevice->SetLight(0, &m_light);
+    pDevice->LightEnable(0, TRUE);
+
+    pDevice->SetStreamSource(0, m_pBoxVertices, 0, sizeof(BoxVertex));
+    pDevice->SetVertexShader(nullptr);
+    pDevice->SetFVF(kBoxVertexFvf);
+    pDevice->SetIndices(m_pBoxIndices);
+
+    pDevice->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_ANISOTROPIC);
+    pDevice->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_ANISOTROPIC);
+    pDevice->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_ANISOTROPIC);
+    pDevice->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
+    pDevice->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
+    pDevice->SetSamplerState(0, D3DSAMP_ADDRESSW, D3DTADDRESS_CLAMP);
+
+    pDevice->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    pDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    pDevice->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    pDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    pDevice->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_CURRENT);
+    pDevice->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    pDevice->SetTextureStageState(1, D3DTSS_COLORARG2, D3DTA_TFACTOR);
+    pDevice->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+
+    pDevice->SetRenderState(D3DRS_SEPARATEALPHABLENDENABLE, FALSE);
+    pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+    pDevice->SetRenderState(D3DRS_ZENABLE, TRUE);
+    pDevice->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
+
+    for (int s = SideFront; s <= SideBottom; ++s) {
+        IDirect3DTexture9* pTexture = m_scene.m_pFaceTexture[s];
+        pDevice->SetTexture(0, pTexture);
+        pDevice->SetTextureStageState(0, D3DTSS_COLOROP, pTexture ? D3DTOP_MODULATE : D3DTOP_SELECTARG2);
+        pDevice->SetRenderState(D3DRS_TEXTUREFACTOR, ColorRefToD3DColor(m_scene.m_clrFace[s]));
+        pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, kBoxVertexCount, static_cast<UINT>(6 * s), 2);
+    }
+}

@@ -1,0 +1,196 @@
+// Pictures the renderer draws, checked pixel by pixel against the camera worked out by hand.
+#include "render_fixture.h"
+
+namespace {
+
+// One colour per face, each with its own set of channels, on a grey background.
+const COLORREF kFaceColours[kSideCount] = {
+    RGB(255, 0, 0),    // Front: red only
+    RGB(0, 255, 0),    // Left: green only
+    RGB(0, 0, 255),    // Top: blue only
+    RGB(255, 255, 0),  // Back: red and green
+    RGB(255, 0, 255),  // Right: red and blue
+    RGB(0, 255, 255),  // Bottom: green and blue
+};
+const D3DCOLOR kGrey = 0xFF808080;
+
+// Which face a pixel shows, by the channels that are lit; -1 for none (background, edge).
+int FaceOf(Pixel p)
+{
+    auto on = [](int c) { return c > 24; };
+    for (int s = 0; s < kSideCount; ++s) {
+        COLORREF c = kFaceColours[s];
+        bool r = GetRValue(c) != 0, g = GetGValue(c) != 0, b = GetBValue(c) != 0;
+        if (on(p.r) == r && on(p.g) == g && on(p.b) == b && std::abs(p.r - p.g) + std::abs(p.g - p.b) > 40)
+            return s;
+    }
+    return -1;
+}
+
+class RenderFrameTest : public RenderTest {
+protected:
+    void ColourFaces()
+    {
+        for (int s = 0; s < kSideCount; ++s)
+            scene.m_clrFace[s] = kFaceColours[s];
+        scene.m_clrBackground = kGrey;
+    }
+    void FaceOn()
+    {
+        scene.m_nRotation1 = 90;
+        scene.m_nRotation2 = 90;
+    }
+};
+
+} // namespace
+
+TEST_F(RenderFrameTest, FrameHasTheBackBufferSize)
+{
+    Frame f = Draw();
+    EXPECT_EQ(f.width, kPreviewWidth);
+    EXPECT_EQ(f.height, kPreviewHeight);
+}
+
+TEST_F(RenderFrameTest, StartViewShowsFrontLeftAndTopAndNothingOfTheOthers)
+{
+    ColourFaces();
+    Frame f = Draw();
+    for (int s : {SideFront, SideLeft, SideTop})
+        EXPECT_EQ(FaceOf(PixelAt(f, FaceOnScreen(s, f))), s) << "face " << s << " at its centre shows "
+                                                            << PixelAt(f, FaceOnScreen(s, f));
+    // Count only pixels inside a patch of one face: edges blend two faces' colours.
+    int seen[kSideCount] = {};
+    for (int y = 1; y + 1 < f.height; ++y)
+        for (int x = 1; x + 1 < f.width; ++x) {
+            int s = FaceOf(f.At(x, y));
+            bool patch = s >= 0;
+            for (int dy = -1; dy <= 1 && patch; ++dy)
+                for (int dx = -1; dx <= 1 && patch; ++dx)
+                    patch = FaceOf(f.At(x + dx, y + dy)) == s;
+            if (patch) ++seen[s];
+        }
+    EXPECT_GT(seen[SideFront], 1000);
+    EXPECT_GT(seen[SideLeft], 100);
+    EXPECT_GT(seen[SideTop], 100);
+    EXPECT_EQ(seen[SideBack], 0);
+    EXPECT_EQ(seen[SideRight], 0);
+    EXPECT_EQ(seen[SideBottom], 0);
+}
+
+TEST_F(RenderFrameTest, BackgroundIsTheClearColour)
+{
+    scene.m_clrBackground = 0xFF123456;
+    Frame f = Draw();
+    for (auto [x, y] : {std::pair{0, 0}, {f.width - 1, 0}, {0, f.height - 1}, {f.width - 1, f.height - 1}}) {
+        Pixel p = f.At(x, y);
+        EXPECT_EQ(p.r, 0x12);
+        EXPECT_EQ(p.g, 0x34);
+        EXPECT_EQ(p.b, 0x56);
+    }
+}
+
+TEST_F(RenderFrameTest, FaceOnViewShowsTheFrontAsARectangleWhereTheCameraPutsIt)
+{
+    ColourFaces();
+    FaceOn();
+    Frame f = Draw();
+    // The Front face's corners, projected by hand.
+    double hx = scene.m_nWidth / 20.0, hy = scene.m_nHeight / 20.0, hz = scene.m_nDepth / 20.0;
+    ScreenPoint a = Project(scene, {-hx, -hy, -hz}, f.width, f.height);
+    ScreenPoint b = Project(scene, {hx, hy, -hz}, f.width, f.height);
+    double left = std::min(a.x, b.x), right = std::max(a.x, b.x);
+    double top = std::min(a.y, b.y), bottom = std::max(a.y, b.y);
+    EXPECT_NEAR(right - left, (bottom - top) * scene.m_nWidth / scene.m_nHeight, 1.0);
+
+    int midX = static_cast<int>((left + right) / 2), midY = static_cast<int>((top + bottom) / 2);
+    EXPECT_EQ(FaceOf(f.At(static_cast<int>(left) + 3, midY)), SideFront);
+    EXPECT_EQ(FaceOf(f.At(static_cast<int>(right) - 3, midY)), SideFront);
+    EXPECT_EQ(FaceOf(f.At(midX, static_cast<int>(top) + 3)), SideFront);
+    EXPECT_EQ(FaceOf(f.At(midX, static_cast<int>(bottom) - 3)), SideFront);
+    // Just outside every edge: background, so no side face shows beside it.
+    for (auto [x, y] : {std::pair{static_cast<int>(left) - 3, midY}, {static_cast<int>(right) + 3, midY},
+                        {midX, static_cast<int>(top) - 3}, {midX, static_cast<int>(bottom) + 3}}) {
+        Pixel p = f.At(x, y);
+        EXPECT_EQ(p.r, 0x80) << x << "," << y;
+        EXPECT_EQ(p.g, 0x80) << x << "," << y;
+    }
+}
+
+TEST_F(RenderFrameTest, UntexturedFaceIsItsColourTimesTheLight)
+{
+    FaceOn();
+    scene.m_clrFace[SideFront] = RGB(255, 0, 0);
+    scene.m_nAmbient = 30;
+    scene.m_nDiffuse = 50;
+    Frame f = Draw();
+    // Light at the eye, attenuation 1: every corner of the Front face gets the same N.L.
+    Vec3 eye = EyeOf(scene);
+    Vec3 corner = {scene.m_nWidth / 20.0, scene.m_nHeight / 20.0, -scene.m_nDepth / 20.0};
+    Vec3 toEye = {eye.x - corner.x, eye.y - corner.y, eye.z - corner.z};
+    double nDotL = -toEye.z / std::sqrt(toEye.x * toEye.x + toEye.y * toEye.y + toEye.z * toEye.z);
+    double expected = 255.0 * std::min(1.0, 0.30 + 0.50 * nDotL);
+    Pixel p = PixelAt(f, FaceOnScreen(SideFront, f));
+    EXPECT_NEAR(p.r, expected, 3.0);
+    EXPECT_EQ(p.g, 0);
+    EXPECT_EQ(p.b, 0);
+}
+
+TEST_F(RenderFrameTest, NoLightDrawsEveryFaceBlack)
+{
+    ColourFaces();
+    scene.m_nAmbient = 0;
+    scene.m_nDiffuse = 0;
+    Frame f = Draw();
+    for (int s : {SideFront, SideLeft, SideTop}) {
+        Pixel p = PixelAt(f, FaceOnScreen(s, f));
+        EXPECT_EQ(p.r + p.g + p.b, 0) << "face " << s << " " << p;
+    }
+    Pixel corner = f.At(0, 0);
+    EXPECT_EQ(corner.r, 0x80);
+}
+
+TEST_F(RenderFrameTest, EyeInsideTheLargestBoxSeesOnlyTheBackground)
+{
+    ColourFaces();
+    scene.m_nWidth = scene.m_nHeight = scene.m_nDepth = 300;
+    scene.m_nDistance = 50;
+    Frame f = Draw();
+    int others = 0;
+    for (DWORD c : f.pixels)
+        if (c != 0x808080) ++others;
+    EXPECT_EQ(others, 0);
+}
+
+TEST_F(RenderFrameTest, WidestAndNarrowestZoomDrawWithoutFailing)
+{
+    ColourFaces();
+    FaceOn();
+    scene.m_nZoom = 150;
+    Frame wide = Draw();
+    // 105 degrees: the box is small in the middle.
+    EXPECT_EQ(FaceOf(PixelAt(wide, FaceOnScreen(SideFront, wide))), SideFront);
+    EXPECT_EQ(wide.At(2, 2).r, 0x80);
+
+    // 1200 would be a zero field of view; the narrowest view fills the picture with the
+    // middle of the Front face.
+    scene.m_nZoom = 1200;
+    Frame narrow = Draw();
+    ASSERT_FALSE(narrow.Empty());
+    for (auto [x, y] : {std::pair{0, 0}, {narrow.width / 2, narrow.height / 2}, {narrow.width - 1, narrow.height - 1}})
+        EXPECT_EQ(FaceOf(narrow.At(x, y)), SideFront) << x << "," << y;
+}
+
+TEST_F(RenderFrameTest, RotationZeroAndFullTurnGiveTheSamePicture)
+{
+    ColourFaces();
+    scene.m_nRotation1 = 0;
+    Frame a = Draw();
+    scene.m_nRotation1 = 360;
+    Frame b = Draw();
+    int differing = 0;
+    for (size_t i = 0; i < a.pixels.size(); ++i)
+        if (a.pixels[i] != b.pixels[i]) ++differing;
+    // Rounding of the angle may move an edge pixel; nothing more.
+    EXPECT_LT(differing, 40);
+    EXPECT_EQ(FaceOf(PixelAt(a, FaceOnScreen(SideRight, a))), SideRight);
+}

@@ -1,0 +1,121 @@
+// Face images: which files load, what a failure leaves behind, reference counting, and
+// how an image lies on its face.
+#include "render_fixture.h"
+
+namespace {
+
+class FaceTextureTest : public RenderTest {
+protected:
+    bool Load(int slot, const std::wstring& name) { return renderer.LoadSideImage(slot, TestImagePath(name).c_str()); }
+    // Front face square to the view, filling a known rectangle.
+    void FaceOn()
+    {
+        scene.m_nRotation1 = 90;
+        scene.m_nRotation2 = 90;
+        scene.m_nAmbient = 100;  // full light: the image's own colours
+    }
+    // A point of the Front face at (fx, fy) of its width and height from its top-left corner.
+    Pixel FrontAt(const Frame& f, double fx, double fy)
+    {
+        double hx = scene.m_nWidth / 20.0, hy = scene.m_nHeight / 20.0, hz = scene.m_nDepth / 20.0;
+        // Seen from -Z with up at -Y, the picture's left is world -X and its top world -Y.
+        Vec3 p = {-hx + 2 * hx * fx, -hy + 2 * hy * fy, -hz};
+        return PixelAt(f, Project(scene, p, f.width, f.height));
+    }
+    static ULONG RefCount(IUnknown* p)
+    {
+        p->AddRef();
+        return p->Release();
+    }
+};
+
+bool IsRed(Pixel p) { return p.r > 200 && p.g < 60 && p.b < 60; }
+bool IsGreen(Pixel p) { return p.g > 200 && p.r < 60 && p.b < 60; }
+bool IsBlue(Pixel p) { return p.b > 200 && p.r < 60 && p.g < 60; }
+bool IsYellow(Pixel p) { return p.r > 200 && p.g > 200 && p.b < 60; }
+
+} // namespace
+
+TEST_F(FaceTextureTest, EveryOfferedFormatLoadsUprightAndUnmirrored)
+{
+    FaceOn();
+    for (const wchar_t* name : {L"quadrants.png", L"quadrants.jpg", L"quadrants.bmp"}) {
+        SCOPED_TRACE(testing::Message() << "file " << name);
+        ASSERT_TRUE(Load(SideFront, name));
+        ASSERT_NE(scene.m_pFaceTexture[SideFront], nullptr);
+        Frame f = Draw();
+        EXPECT_TRUE(IsRed(FrontAt(f, 0.25, 0.25))) << FrontAt(f, 0.25, 0.25);
+        EXPECT_TRUE(IsGreen(FrontAt(f, 0.75, 0.25))) << FrontAt(f, 0.75, 0.25);
+        EXPECT_TRUE(IsBlue(FrontAt(f, 0.25, 0.75))) << FrontAt(f, 0.25, 0.75);
+        EXPECT_TRUE(IsYellow(FrontAt(f, 0.75, 0.75))) << FrontAt(f, 0.75, 0.75);
+    }
+}
+
+TEST_F(FaceTextureTest, TargaLoads)
+{
+    EXPECT_TRUE(Load(SideFront, L"quadrants.tga"));
+    EXPECT_NE(scene.m_pFaceTexture[SideFront], nullptr);
+}
+
+TEST_F(FaceTextureTest, FaceColourTintsTheImage)
+{
+    FaceOn();
+    ASSERT_TRUE(Load(SideFront, L"white.png"));
+    scene.m_clrFace[SideFront] = RGB(255, 0, 0);
+    Frame f = Draw();
+    EXPECT_TRUE(IsRed(FrontAt(f, 0.5, 0.5))) << FrontAt(f, 0.5, 0.5);
+
+    scene.m_clrFace[SideFront] = RGB(0, 0, 0);
+    f = Draw();
+    Pixel p = FrontAt(f, 0.5, 0.5);
+    EXPECT_EQ(p.r + p.g + p.b, 0) << p;
+}
+
+TEST_F(FaceTextureTest, FilesThatAreNotPicturesFailAndLeaveTheFaceAsItWas)
+{
+    ASSERT_TRUE(Load(SideLeft, L"quadrants.png"));
+    IDirect3DTexture9* before = scene.m_pFaceTexture[SideLeft];
+    ULONG refs = RefCount(before);
+    for (const wchar_t* name : {L"truncated.png", L"empty.png", L"text.png", L"no such file.png"}) {
+        EXPECT_FALSE(Load(SideLeft, name));
+        EXPECT_EQ(scene.m_pFaceTexture[SideLeft], before);
+        EXPECT_EQ(RefCount(before), refs);
+    }
+    // A face without an image stays without one.
+    EXPECT_FALSE(Load(SideTop, L"empty.png"));
+    EXPECT_EQ(scene.m_pFaceTexture[SideTop], nullptr);
+    EXPECT_FALSE(renderer.LoadSideImage(SideTop, L""));
+    EXPECT_EQ(scene.m_pFaceTexture[SideTop], nullptr);
+}
+
+TEST_F(FaceTextureTest, LoadingAgainReplacesAndReleasesTheOldTexture)
+{
+    ASSERT_TRUE(Load(SideBack, L"quadrants.png"));
+    IDirect3DTexture9* old = scene.m_pFaceTexture[SideBack];
+    EXPECT_EQ(RefCount(old), 1u);  // the scene's reference is the only one
+    old->AddRef();                  // keep it alive to watch it
+    ASSERT_TRUE(Load(SideBack, L"quadrants.jpg"));
+    EXPECT_NE(scene.m_pFaceTexture[SideBack], old);
+    EXPECT_EQ(RefCount(scene.m_pFaceTexture[SideBack]), 1u);
+    EXPECT_EQ(old->Release(), 0u);  // ours was the last reference
+}
+
+TEST_F(FaceTextureTest, SameFileOnTwoFacesGivesTwoTextures)
+{
+    ASSERT_TRUE(Load(SideFront, L"quadrants.png"));
+    ASSERT_TRUE(Load(SideRight, L"quadrants.png"));
+    EXPECT_NE(scene.m_pFaceTexture[SideFront], scene.m_pFaceTexture[SideRight]);
+    renderer.ClearSideImage(SideFront);
+    EXPECT_EQ(scene.m_pFaceTexture[SideFront], nullptr);
+    EXPECT_NE(scene.m_pFaceTexture[SideRight], nullptr);
+    renderer.ClearSideImage(SideFront);  // clearing an empty face releases nothing
+    EXPECT_EQ(scene.m_pFaceTexture[SideFront], nullptr);
+}
+
+TEST_F(FaceTextureTest, NamesInAnyScriptLoad)
+{
+    FaceOn();
+    ASSERT_TRUE(Load(SideFront, L"\x043A\x043E\x0440\x043E\x0431\x043A\x0430 \x7BB1.png"));
+    Frame f = Draw();
+    EXPECT_TRUE(IsRed(FrontAt(f, 0.25, 0.25))) << FrontAt(f, 0.25, 0.25);
+}
