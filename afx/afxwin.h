@@ -6,3 +6,6 @@
 #include "afxstr.h"
 #include "afxtypes.h"
 #include "afxwnd.h"
+#include "afxctl.h"
+#include "afxdd.h"
+#include "afxdlgs.h"

@@ -9,6 +9,8 @@
 #include "afxstr.h"
 #include "afxtypes.h"
 
+class CDataExchange;
+
 class CWnd {
 public:
     CWnd() = default;
@@ -41,6 +43,10 @@ public:
     // A child's own notification, offered to it before its parent handles it.
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+
+    // Runs DoDataExchange: TRUE copies controls to members, FALSE members to controls.
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    virtual void DoDataExchange(CDataExchange*) {}
 
     // Thin wrappers of the Win32 calls the program uses.
     BOOL DestroyWindow();

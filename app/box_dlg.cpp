@@ -1,38 +1,199 @@
 #include "box_dlg.h"
 
+#include "dimensions_page.h"
+#include "image_export.h"
+#include "light_page.h"
+#include "product.h"
 #include "resource.h"
+#include "rotation_page.h"
+#include "sides_page.h"
+#include "templates_page.h"
+
+namespace {
+constexpr UINT_PTR kRenderTimer = 0;
+constexpr UINT kRenderIntervalMs = 10;
+const wchar_t* const kTabCaptions[] = {L"Box Dimensions", L"Side images", L"Rotation", L"Light", L"Templates"};
+const UINT kPageTemplates[] = {IDD_PAGE_DIMENSIONS, IDD_PAGE_SIDES, IDD_PAGE_ROTATION, IDD_PAGE_LIGHT,
+                               IDD_PAGE_TEMPLATES};
+}
 
 BEGIN_MESSAGE_MAP(CBoxDlg, CDialog)
     ON_WM_CLOSE()
     ON_COMMAND(IDOK, OnOK)
     ON_COMMAND(IDCANCEL, OnCancel)
+    ON_WM_TIMER()
+    ON_BN_CLICKED(IDC_SAVE_IMAGE, OnSaveImage)
+    ON_WM_MOUSEMOVE()
+    ON_NOTIFY(TCN_SELCHANGE, IDC_TAB_PAGES, OnSelChangeTab)
+    ON_BN_CLICKED(IDC_ABOUT, OnAbout)
 END_MESSAGE_MAP()
 
-CBoxDlg::CBoxDlg() : CDialog(IDD_ZELMORA_DIALOG, nullptr)
+CBoxDlg::CBoxDlg()
+    : CDialog(IDD_ZELMORA_DIALOG, nullptr),
+      m_dlgSaveImage(FALSE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, L"PNG Files|*.png|JPG Files|*.jpg||",
+                     nullptr)
 {
     m_hAppIcon = static_cast<HICON>(::LoadImageW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME),
                                                  IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
 }
 
-CBoxDlg::~CBoxDlg() = default;
+CBoxDlg::~CBoxDlg()
+{
+    m_renderer.Release();
+}
 
 BOOL CBoxDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    m_tabCtrl.Attach(GetDlgItemHandle(IDC_TAB_PAGES));
 
+    // Before any page exists, so that the colour buttons start from white.
     for (COLORREF& clr : m_clrFace)
         clr = 0x00FFFFFF;
 
+    CreatePages();
+
     SetIcon(m_hAppIcon, TRUE);
     SetIcon(m_hAppIcon, FALSE);
+
+    if (LPCWSTR reason = InitDirect3D()) {
+        ShowFatalError(reason);
+        ::PostQuitMessage(0);
+        return FALSE;
+    }
+
+    LRESULT unused = 0;
+    OnSelChangeTab(nullptr, &unused);
+    SetTimer(kRenderTimer, kRenderIntervalMs, nullptr);
     return TRUE;
 }
 
+void CBoxDlg::CreatePages()
+{
+    CDialog* pages[] = {new CDimensionsPage(this), new CSidesPage(this), new CRotationPage(this),
+                        new CLightPage(this), new CTemplatesPage(this)};
+    for (int i = 0; i < static_cast<int>(ARRAYSIZE(pages)); ++i) {
+        m_tabCtrl.InsertItem(i, kTabCaptions[i]);
+
+        CRect rcClient, rcItem;
+        m_tabCtrl.GetClientRect(&rcClient);
+        m_tabCtrl.GetItemRect(0, &rcItem);
+        CRect rcPage(rcClient.left + 1, rcClient.top + rcItem.Height() + 3, rcClient.right - 3, rcClient.bottom - 3);
+
+        m_vecPages.push_back(pages[i]);
+        pages[i]->Create(kPageTemplates[i], &m_tabCtrl);  // the page writes its defaults here
+        pages[i]->MoveWindow(&rcPage, TRUE);
+        pages[i]->ShowWindow(SW_HIDE);
+    }
+}
+
+void CBoxDlg::ShowFatalError(LPCWSTR pszReason)
+{
+    CString message;
+    message.Format(L"Error initializing 3D Accelerator:\n%ls\n\nPlease send this error message with your 3D "
+                   L"accelerator model to " ZELMORA_SUPPORT_EMAIL_W L"\nApplication will now quit.",
+                   pszReason);
+    ::MessageBoxW(nullptr, message, L"Zelmora Error", MB_OK | MB_ICONERROR);
+}
+
 void CBoxDlg::RefreshPages()
+{
+    for (CDialog* pPage : m_vecPages)
+        pPage->UpdateData(FALSE);
+}
+
+void CBoxDlg::OnTimer(UINT_PTR)
+{
+    if (!CheckDevice())
+        return;  // lost or recovering: a pending drag stays pending
+    for (CDialog* pPage : m_vecPages)
+        pPage->UpdateData(TRUE);
+    RenderFrame();
+    if (m_nDragDX != 0 || m_nDragDY != 0) {
+        m_nRotation1 += m_nDragDX;
+        m_nRotation2 += m_nDragDY;
+        m_nDragDX = 0;
+        m_nDragDY = 0;
+    }
+    // The trackbars clamp whatever the drag did; the next tick reads the clamped values.
+    for (CDialog* pPage : m_vecPages)
+        pPage->UpdateData(FALSE);
+}
+
+CRect CBoxDlg::PreviewRect() const
+{
+    CRect rc;
+    HWND hPreview = GetDlgItemHandle(IDC_PREVIEW);
+    ::GetClientRect(hPreview, &rc);
+    ::MapWindowPoints(hPreview, m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+void CBoxDlg::OnMouseMove(UINT nFlags, CPoint point)
+{
+    TrackDrag(nFlags, point, PreviewRect());
+}
+
+void CBoxDlg::TrackDrag(UINT nFlags, CPoint pt, const CRect& rcPreview)
+{
+    if (!rcPreview.PtInRect(pt))
+        return;
+    CPoint local(pt.x - rcPreview.left, pt.y - rcPreview.top);
+    if (nFlags & MK_LBUTTON) {
+        m_nDragDX = local.x - m_ptLastMouse.x;
+        m_nDragDY = local.y - m_ptLastMouse.y;
+    } else {
+        m_nDragDX = 0;
+        m_nDragDY = 0;
+    }
+    m_ptLastMouse = local;
+}
+
+void CBoxDlg::OnSelChangeTab(NMHDR*, LRESULT*)
+{
+    for (size_t i = 0; i < m_vecPages.size(); ++i)
+        m_vecPages[i]->ShowWindow(static_cast<int>(i) == m_tabCtrl.GetCurSel() ? SW_SHOW : SW_HIDE);
+}
+
+void CBoxDlg::OnSaveImage()
+{
+    if (m_dlgSaveImage.DoModal() != IDOK)
+        return;
+    SaveTarget target = DecideSaveTarget(m_dlgSaveImage.GetPathName(), m_dlgSaveImage.GetFileExt(),
+                                         m_dlgSaveImage.m_ofn.nFilterIndex);
+    if (!target.bSupported) {
+        MessageBox(L"Only PNG or JPEG are supported", L"Unknown format", MB_OK | MB_ICONERROR);
+        return;
+    }
+    // The dialog asked about the name as typed; ask about the name we are going to write.
+    if (target.bExtensionAppended && ::GetFileAttributesW(target.strPath) != INVALID_FILE_ATTRIBUTES) {
+        CString question;
+        question.Format(L"%ls already exists.\nDo you want to replace it?", target.strPath.GetString());
+        if (MessageBox(question, L"Confirm Save As", MB_YESNO | MB_ICONWARNING) != IDYES)
+            return;
+    }
+
+    IDirect3DSurface9* pFrame = nullptr;
+    HRESULT hr = m_renderer.CopyLastFrame(&pFrame);
+    if (SUCCEEDED(hr)) {
+        hr = WriteSurfaceToFile(pFrame, target.format, target.strPath);
+        pFrame->Release();
+    }
+    if (FAILED(hr))
+        MessageBox(L"Unable to save image", L"Error", MB_OK | MB_ICONERROR);
+}
+
+void CBoxDlg::OnAbout()
 {
 }
 
 void CBoxDlg::OnClose()
 {
+    KillTimer(kRenderTimer);
+    m_renderer.Release();
+    m_tabCtrl.Detach();
+    for (CDialog* pPage : m_vecPages)
+        pPage->DestroyWindow();  // each page deletes itself
+    m_vecPages.clear();
     EndDialog(IDOK);
 }

@@ -6,6 +6,7 @@
 #include <d3d9.h>
 
 #include "box_scene.h"
+#include "face_textures.h"
 
 using Direct3DCreateFn = IDirect3D9*(WINAPI*)(UINT);
 
@@ -26,8 +27,8 @@ public:
     void FillBoxVertices();
 
     // Replaces the face's texture with the image in the file; on failure nothing changes.
-    bool LoadSideImage(int nSlot, LPCWSTR pszPath);
-    void ClearSideImage(int nSlot);
+    bool LoadSideImage(int nSlot, LPCWSTR pszPath) { return ::LoadSideImage(m_scene, nSlot, pszPath); }
+    void ClearSideImage(int nSlot) { ::ClearSideImage(m_scene, nSlot); }
 
     // The last frame drawn, at the back buffer's size, in a new system-memory surface.
     HRESULT CopyLastFrame(IDirect3DSurface9** ppSurface);
@@ -43,6 +44,7 @@ public:
     IDirect3DVertexBuffer9* m_pBoxVertices = nullptr;   // managed pool
     IDirect3DIndexBuffer9* m_pBoxIndices = nullptr;     // default pool
     IDirect3DSurface9* m_pResolvedFrame = nullptr;      // default pool: the last frame, not multisampled
+    IDirect3DSurface9* m_pGdiFrame = nullptr;           // system memory: the frame painted with GDI
     float m_fAspect = 1.0f;
     D3DLIGHT9 m_light = {};
     D3DMATERIAL9 m_material = {};
@@ -50,6 +52,14 @@ public:
 private:
     void RenderBox();
     void ResolveFrame();
+    // Shows the resolved frame in the preview with GDI. Used where Present cannot show a
+    // child window: Wine shows nothing of a Direct3D device on a child window, and hides
+    // whatever else is drawn there. The device then lives on a hidden window of its own.
+    void PaintFrameWithGdi();
+    void DestroyHiddenDeviceWindow();
+    bool m_bPaintWithGdi = false;
+    HWND m_hPreview = nullptr;
+    HWND m_hHiddenDeviceWindow = nullptr;
     // Frees what lives in the default pool, which must go before the device can be reset.
     void ReleaseDefaultPool();
 

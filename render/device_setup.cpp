@@ -4,6 +4,14 @@
 
 Direct3DCreateFn BoxRenderer::s_pfnDirect3DCreate = &Direct3DCreate9;
 
+namespace {
+bool RunningOnWine()
+{
+    HMODULE hNtdll = ::GetModuleHandleW(L"ntdll.dll");
+    return hNtdll && ::GetProcAddress(hNtdll, "wine_get_version") != nullptr;
+}
+}
+
 LPCWSTR BoxRenderer::InitDirect3D(HWND hPreview)
 {
     const UINT adapter = D3DADAPTER_DEFAULT;
@@ -40,6 +48,15 @@ LPCWSTR BoxRenderer::InitDirect3D(HWND hPreview)
     DWORD behaviour = caps.VertexProcessingCaps != 0 ? D3DCREATE_HARDWARE_VERTEXPROCESSING
                                                      : D3DCREATE_SOFTWARE_VERTEXPROCESSING;
 
+    m_hPreview = hPreview;
+    m_bPaintWithGdi = ::GetParent(hPreview) != nullptr && RunningOnWine();
+    HWND hDeviceWindow = hPreview;
+    if (m_bPaintWithGdi) {
+        m_hHiddenDeviceWindow = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                                  nullptr, nullptr, nullptr);
+        hDeviceWindow = m_hHiddenDeviceWindow ? m_hHiddenDeviceWindow : hPreview;
+    }
+
     RECT rc = {};
     ::GetClientRect(hPreview, &rc);
     m_presentParams = {};
@@ -50,7 +67,7 @@ LPCWSTR BoxRenderer::InitDirect3D(HWND hPreview)
     m_presentParams.MultiSampleType = multiSample;
     m_presentParams.MultiSampleQuality = qualityLevels > 0 ? qualityLevels - 1 : 0;
     m_presentParams.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    m_presentParams.hDeviceWindow = hPreview;
+    m_presentParams.hDeviceWindow = hDeviceWindow;
     m_presentParams.Windowed = TRUE;
     m_presentParams.EnableAutoDepthStencil = TRUE;
     m_presentParams.AutoDepthStencilFormat = D3DFMT_D16;
@@ -59,7 +76,7 @@ LPCWSTR BoxRenderer::InitDirect3D(HWND hPreview)
     m_presentParams.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
 
     IDirect3DDevice9* pDevice = nullptr;
-    if (FAILED(m_pD3D->CreateDevice(adapter, type, hPreview, behaviour, &m_presentParams, &pDevice)) || !pDevice)
+    if (FAILED(m_pD3D->CreateDevice(adapter, type, hDeviceWindow, behaviour, &m_presentParams, &pDevice)) || !pDevice)
         return L"Unable to create device";
     m_scene.m_pDevice = pDevice;
 
@@ -130,8 +147,18 @@ void BoxRenderer::Release()
     SafeRelease(m_pBoxVertices);
     SafeRelease(m_pBoxIndices);
     SafeRelease(m_pResolvedFrame);
+    SafeRelease(m_pGdiFrame);
     for (IDirect3DTexture9*& pTexture : m_scene.m_pFaceTexture)
         SafeRelease(pTexture);
     SafeRelease(m_scene.m_pDevice);
     SafeRelease(m_pD3D);
+    DestroyHiddenDeviceWindow();
+}
+
+void BoxRenderer::DestroyHiddenDeviceWindow()
+{
+    if (HWND hWnd = m_hHiddenDeviceWindow) {
+        m_hHiddenDeviceWindow = nullptr;
+        ::DestroyWindow(hWnd);
+    }
 }

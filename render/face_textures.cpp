@@ -1,18 +1,19 @@
 #include <d3dx9.h>
 
 #include "box_renderer.h"
+#include "face_textures.h"
 
-bool BoxRenderer::LoadSideImage(int nSlot, LPCWSTR pszPath)
+bool LoadSideImage(BoxScene& scene, int nSlot, LPCWSTR pszPath)
 {
-    if (nSlot < 0 || nSlot >= kSideCount || !m_scene.m_pDevice || !pszPath)
+    if (nSlot < 0 || nSlot >= kSideCount || !scene.m_pDevice || !pszPath)
         return false;
     IDirect3DTexture9* pTexture = nullptr;
-    if (FAILED(D3DXCreateTextureFromFileW(m_scene.m_pDevice, pszPath, &pTexture)) || !pTexture) {
+    if (FAILED(D3DXCreateTextureFromFileW(scene.m_pDevice, pszPath, &pTexture)) || !pTexture) {
         if (pTexture)
             pTexture->Release();
         return false;
     }
-    IDirect3DTexture9*& slot = m_scene.m_pFaceTexture[nSlot];
+    IDirect3DTexture9*& slot = scene.m_pFaceTexture[nSlot];
     pTexture->AddRef();
     IDirect3DTexture9* pOld = slot;
     slot = pTexture;
@@ -22,8 +23,8 @@ bool BoxRenderer::LoadSideImage(int nSlot, LPCWSTR pszPath)
     return true;
 }
 
-void BoxRenderer::ClearSideImage(int nSlot)
+void ClearSideImage(BoxScene& scene, int nSlot)
 {
     if (nSlot >= 0 && nSlot < kSideCount)
-        SafeRelease(m_scene.m_pFaceTexture[nSlot]);
+        SafeRelease(scene.m_pFaceTexture[nSlot]);
 }

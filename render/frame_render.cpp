@@ -28,6 +28,8 @@ void BoxRenderer::RenderFrame()
     // Keep the frame before presenting: a discarded back buffer need not survive Present.
     ResolveFrame();
     pDevice->Present(nullptr, nullptr, nullptr, nullptr);
+    if (m_bPaintWithGdi)
+        PaintFrameWithGdi();
 }
 
 void BoxRenderer::RenderBox()

@@ -6,3 +6,8 @@
 #define ZELMORA_VERSION_NUMBERS   1,1,0,0
 #define ZELMORA_HOMEPAGE          "https://zelmora.example/"
 #define ZELMORA_SUPPORT_EMAIL     "support@zelmora.example"
+
+#define ZELMORA_WIDEN2(s) L##s
+#define ZELMORA_WIDEN(s) ZELMORA_WIDEN2(s)
+#define ZELMORA_SUPPORT_EMAIL_W   ZELMORA_WIDEN(ZELMORA_SUPPORT_EMAIL)
+#define ZELMORA_HOMEPAGE_W        ZELMORA_WIDEN(ZELMORA_HOMEPAGE)

@@ -1,0 +1,34 @@
+// Wrappers of the system controls the program talks to.
+#pragma once
+#include "afxwnd.h"
+
+class CStatic : public CWnd {
+};
+
+class CButton : public CWnd {
+};
+
+class CTabCtrl : public CWnd {
+public:
+    LONG InsertItem(int nItem, LPCWSTR pszText)
+    {
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<LPWSTR>(pszText);
+        return static_cast<LONG>(SendMessage(TCM_INSERTITEMW, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
+    }
+    int GetCurSel() const { return static_cast<int>(SendMessage(TCM_GETCURSEL)); }
+    int SetCurSel(int nItem) { return static_cast<int>(SendMessage(TCM_SETCURSEL, static_cast<WPARAM>(nItem))); }
+    BOOL GetItemRect(int nItem, LPRECT rc) const
+    {
+        return static_cast<BOOL>(SendMessage(TCM_GETITEMRECT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(rc)));
+    }
+};
+
+class CListBox : public CWnd {
+public:
+    int AddString(LPCWSTR psz) { return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(psz))); }
+    int GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
+    int SetCurSel(int nSelect) { return static_cast<int>(SendMessage(LB_SETCURSEL, static_cast<WPARAM>(nSelect))); }
+    int GetCount() const { return static_cast<int>(SendMessage(LB_GETCOUNT)); }
+};

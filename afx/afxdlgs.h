@@ -1,0 +1,52 @@
+// CFileDialog: the system's open and save dialogs. One object keeps its file name and
+// file type between runs, so the next run offers what was chosen last.
+#pragma once
+#include <windows.h>
+#include <commdlg.h>
+
+#include <vector>
+
+#include "afxwnd.h"
+
+class CFileDialog {
+public:
+    // lpszFilter in the form "Name|*.ext|Name|*.a;*.b||".
+    CFileDialog(BOOL bOpenFileDialog, LPCWSTR lpszDefExt = nullptr, LPCWSTR lpszFileName = nullptr,
+                DWORD dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LPCWSTR lpszFilter = nullptr,
+                CWnd* pParentWnd = nullptr);
+    CFileDialog(const CFileDialog&) = delete;
+    CFileDialog& operator=(const CFileDialog&) = delete;
+
+    INT_PTR DoModal();
+    CString GetPathName() const;
+    CString GetFileName() const;
+    // The text after the last dot of the file name, without the dot; empty if none.
+    CString GetFileExt() const;
+
+    OPENFILENAMEW m_ofn = {};
+
+private:
+    BOOL m_bOpenFileDialog;
+    CWnd* m_pParentWnd;
+    CString m_strDefExt;
+    std::vector<wchar_t> m_filter;       // '|' turned into the terminators the system wants
+    std::vector<wchar_t> m_fileBuffer;   // keeps the last chosen path
+};
+
+// CColorDialog: the system's colour dialog. One object keeps the colour last accepted
+// (shown as the selection next time) and its sixteen custom colours.
+class CColorDialog {
+public:
+    explicit CColorDialog(COLORREF clrInit = 0, DWORD dwFlags = 0, CWnd* pParentWnd = nullptr);
+    CColorDialog(const CColorDialog&) = delete;
+    CColorDialog& operator=(const CColorDialog&) = delete;
+
+    INT_PTR DoModal();
+    COLORREF GetColor() const { return m_cc.rgbResult; }
+
+    CHOOSECOLORW m_cc = {};
+
+private:
+    CWnd* m_pParentWnd;
+    COLORREF m_customColours[16];
+};

@@ -1,0 +1,15 @@
+#include "box_templates.h"
+
+// "Left Rotation" is Rotation #1 135, "Right" 45; "3-sided" is Rotation #2 120 (the top in
+// view), "2-sided" 80; "Thin Box" is depth 20, "Thick Box" 50. Row 0 is the start-up view.
+const BoxTemplate g_boxTemplates[kBoxTemplateCount] = {
+    {L"3-sided Box, Left Rotation, Thin Box", 135, 120, 200, 750, 80, 120, 20, 30, 100, 0xFFFFFFFF},
+    {L"2-sided Box, Left Rotation, Thin Box", 135, 80, 200, 750, 80, 120, 20, 30, 100, 0xFFFFFFFF},
+    {L"3-sided Box, Left Rotation, Thick Box", 135, 120, 200, 750, 80, 120, 50, 30, 100, 0xFFFFFFFF},
+    {L"2-sided Box, Left Rotation, Thick Box", 135, 80, 200, 750, 80, 120, 50, 30, 100, 0xFFFFFFFF},
+    {L"3-sided Cube, Left Rotation", 120, 110, 200, 750, 80, 80, 80, 30, 100, 0xFFFFFFFF},
+    {L"3-sided Box, Right Rotation, Thin Box", 45, 120, 200, 750, 80, 120, 20, 30, 100, 0xFFFFFFFF},
+    {L"2-sided Box, Right Rotation, Thin Box", 45, 80, 200, 750, 80, 120, 20, 30, 100, 0xFFFFFFFF},
+    {L"3-sided Box, Right Rotation, Thick Box", 45, 120, 200, 750, 80, 120, 50, 30, 100, 0xFFFFFFFF},
+    {L"2-sided Box, Right Rotation, Thick Box", 45, 80, 200, 750, 80, 120, 50, 30, 100, 0xFFFFFFFF},
+};

@@ -1,0 +1,51 @@
+#include "light_page.h"
+
+#include "colour.h"
+#include "page_background.h"
+#include "resource.h"
+#include "slider_binding.h"
+
+namespace {
+const SliderBinding kSliders[] = {
+    {IDC_AMBIENT, &BoxScene::m_nAmbient, 0, 200, 30},
+    {IDC_DIFFUSE, &BoxScene::m_nDiffuse, 0, 200, 100},
+};
+}
+
+BEGIN_MESSAGE_MAP(CLightPage, CDialog)
+    ON_WM_CTLCOLOR()
+    ON_BN_CLICKED(IDC_SELECT_BACKGROUND, OnSelectBackgroundColour)
+    ON_COMMAND(IDOK, OnOK)
+    ON_COMMAND(IDCANCEL, OnOK)
+END_MESSAGE_MAP()
+
+CLightPage::CLightPage(BoxScene* pScene)
+    : m_pScene(pScene), m_dlgColour(0x00FFFFFF, CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR, nullptr)
+{
+    m_pScene->m_clrBackground = 0xFFFFFFFF;
+    m_brBackground.Attach(::GetSysColorBrush(COLOR_MENU));
+}
+
+BOOL CLightPage::OnInitDialog()
+{
+    InitSliderPage(this, m_pScene, kSliders, ARRAYSIZE(kSliders));
+    return TRUE;
+}
+
+void CLightPage::DoDataExchange(CDataExchange* pDX)
+{
+    ExchangeSliders(pDX, m_pScene, kSliders, ARRAYSIZE(kSliders));
+}
+
+HBRUSH CLightPage::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
+{
+    HBRUSH hbr = PageBackgroundBrush(pDC, nCtlColor, m_brBackground);
+    return hbr ? hbr : CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+}
+
+void CLightPage::OnSelectBackgroundColour()
+{
+    if (m_dlgColour.DoModal() != IDOK)
+        return;
+    m_pScene->m_clrBackground = ColorRefToD3DColor(m_dlgColour.GetColor());
+}

@@ -1,0 +1,75 @@
+#include "sides_page.h"
+
+#include "face_textures.h"
+#include "page_background.h"
+#include "resource.h"
+
+namespace {
+// By SideSlot.
+const int kPathIds[kSideCount] = {IDC_PATH_FRONT, IDC_PATH_LEFT, IDC_PATH_TOP,
+                                  IDC_PATH_BACK, IDC_PATH_RIGHT, IDC_PATH_BOTTOM};
+const int kBrowseIds[kSideCount] = {IDC_BROWSE_FRONT, IDC_BROWSE_LEFT, IDC_BROWSE_TOP,
+                                    IDC_BROWSE_BACK, IDC_BROWSE_RIGHT, IDC_BROWSE_BOTTOM};
+
+int SlotOf(const int (&ids)[kSideCount], UINT nID)
+{
+    for (int s = 0; s < kSideCount; ++s)
+        if (ids[s] == static_cast<int>(nID))
+            return s;
+    return -1;
+}
+} // namespace
+
+BEGIN_MESSAGE_MAP(CSidesPage, CDialog)
+    ON_WM_CTLCOLOR()
+    ON_COMMAND(IDOK, OnOK)
+    ON_COMMAND(IDCANCEL, OnOK)
+    ON_COMMAND_RANGE(IDC_BROWSE_FRONT, IDC_BROWSE_BOTTOM, OnBrowseCommand)
+    ON_COMMAND_RANGE(IDC_CLEAR_FRONT, IDC_CLEAR_BOTTOM, OnClearCommand)
+END_MESSAGE_MAP()
+
+CSidesPage::CSidesPage(BoxScene* pScene)
+    : m_pScene(pScene),
+      m_dlgOpenImage(TRUE, nullptr, nullptr, 0, L"Image Files|*.jpg;*.tga;*.bmp;*png|All Files|*.*||", nullptr)
+{
+    m_brBackground.Attach(::GetSysColorBrush(COLOR_MENU));
+}
+
+BOOL CSidesPage::OnInitDialog()
+{
+    return TRUE;
+}
+
+HBRUSH CSidesPage::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
+{
+    HBRUSH hbr = PageBackgroundBrush(pDC, nCtlColor, m_brBackground);
+    return hbr ? hbr : CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+}
+
+void CSidesPage::OnBrowseCommand(UINT nID)
+{
+    // The range also covers the path texts between the buttons; those send no clicks.
+    int slot = SlotOf(kBrowseIds, nID);
+    if (slot >= 0)
+        OnBrowseSide(slot);
+}
+
+void CSidesPage::OnClearCommand(UINT nID)
+{
+    OnClearSide(static_cast<int>(nID) - IDC_CLEAR_FRONT);
+}
+
+void CSidesPage::OnBrowseSide(int nSlot)
+{
+    if (m_dlgOpenImage.DoModal() != IDOK)
+        return;
+    CString path = m_dlgOpenImage.GetPathName();
+    if (LoadSideImage(*m_pScene, nSlot, path))
+        SetDlgItemText(kPathIds[nSlot], path);
+}
+
+void CSidesPage::OnClearSide(int nSlot)
+{
+    SetDlgItemText(kPathIds[nSlot], L"");
+    ClearSideImage(*m_pScene, nSlot);
+}

@@ -1,0 +1,20 @@
+// Trackbars bound to scene values, and the exchange and start-up sequence the trackbar
+// pages share.
+#pragma once
+#include "afxwin.h"
+#include "box_scene.h"
+
+struct SliderBinding {
+    int nID;                  // the trackbar
+    int BoxScene::*pField;    // the scene value it edits
+    int nMin;
+    int nMax;
+    int nDefault;
+};
+
+// DDX_Slider then DDV_MinMaxSlider for each trackbar, in table order.
+void ExchangeSliders(CDataExchange* pDX, BoxScene* pScene, const SliderBinding* pBindings, int nCount);
+
+// Start-up of a trackbar page: read the fresh trackbars once (installing every range before
+// any position is set), write the defaults into the scene, then show them.
+void InitSliderPage(CWnd* pPage, BoxScene* pScene, const SliderBinding* pBindings, int nCount);
