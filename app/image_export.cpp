@@ -48,6 +48,11 @@ HRESULT WriteWholeFile(LPCWSTR pszPath, const void* pData, DWORD nBytes)
 
 HRESULT WriteSurfaceToFile(IDirect3DSurface9* pSurface, D3DXIMAGE_FILEFORMAT format, LPCWSTR pszPath)
 {
+    // A read-only file is not ours to replace (not every file system refuses the rename).
+    DWORD attributes = ::GetFileAttributesW(pszPath);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return E_ACCESSDENIED;
+
     ID3DXBuffer* pEncoded = nullptr;
     HRESULT hr = D3DXSaveSurfaceToFileInMemory(&pEncoded, format, pSurface, nullptr, nullptr);
     if (FAILED(hr))

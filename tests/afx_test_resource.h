@@ -4,3 +4,4 @@
 #define IDC_TEST_EDIT    300
 #define IDC_TEST_BUTTON  301
 #define IDC_TEST_STATIC  302
+#define IDC_TEST_SLIDER  303

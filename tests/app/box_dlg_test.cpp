@@ -47,6 +47,22 @@ private:
     static inline UINT s_delayMs = 300;
 };
 
+// Lets the dialog's own timer run for about ms milliseconds.
+void Pump(DWORD ms)
+{
+    DWORD end = ::GetTickCount() + ms;
+    MSG msg;
+    while (static_cast<LONG>(end - ::GetTickCount()) > 0) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (!CWnd::WalkPreTranslateTree(nullptr, &msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+        }
+        ::Sleep(5);
+    }
+}
+
 int TrackbarPos(CDialog* pPage, int id) { return static_cast<int>(::SendDlgItemMessageW(*pPage, id, TBM_GETPOS, 0, 0)); }
 int TrackbarMin(CDialog* pPage, int id) { return static_cast<int>(::SendDlgItemMessageW(*pPage, id, TBM_GETRANGEMIN, 0, 0)); }
 int TrackbarMax(CDialog* pPage, int id) { return static_cast<int>(::SendDlgItemMessageW(*pPage, id, TBM_GETRANGEMAX, 0, 0)); }
@@ -118,4 +134,122 @@ TEST(MainDialog, PreviewShowsTheFrameThatWasDrawn)
     });
     EXPECT_GT(width, 0);
     EXPECT_EQ(differing, 0u);
+}
+
+TEST(MainDialog, DragReplacesThePendingMoveAndOnlyInsideThePreview)
+{
+    CBoxDlg dlg;
+    const CRect preview(10, 10, 310, 260);
+    dlg.TrackDrag(0, CPoint(110, 110), preview);
+    dlg.TrackDrag(MK_LBUTTON, CPoint(115, 110), preview);
+    dlg.TrackDrag(MK_LBUTTON, CPoint(120, 112), preview);
+    EXPECT_EQ(dlg.PendingDragX(), 5);  // the last move only, not 10
+    EXPECT_EQ(dlg.PendingDragY(), 2);
+
+    dlg.TrackDrag(MK_LBUTTON, CPoint(400, 400), preview);  // outside: nothing changes
+    EXPECT_EQ(dlg.PendingDragX(), 5);
+    dlg.TrackDrag(MK_LBUTTON, CPoint(310, 120), preview);  // the right edge is outside
+    EXPECT_EQ(dlg.PendingDragX(), 5);
+    dlg.TrackDrag(MK_LBUTTON, CPoint(10, 10), preview);    // the top-left corner is inside
+    EXPECT_EQ(dlg.PendingDragX(), -110);
+    EXPECT_EQ(dlg.PendingDragY(), -102);
+
+    dlg.TrackDrag(0, CPoint(50, 50), preview);  // moving without the button clears it
+    EXPECT_EQ(dlg.PendingDragX(), 0);
+    EXPECT_EQ(dlg.PendingDragY(), 0);
+}
+
+TEST(MainDialog, DraggedRotationsStopAtTheTrackbarEnds)
+{
+    CBoxDlg dlg;
+    int rotation1 = 0, rotation2 = 0, shown1 = 0, backAt = 0;
+    DialogRun::Run(dlg, [&](CBoxDlg& d) {
+        CRect preview(0, 0, 1000, 1000);
+        d.TrackDrag(0, CPoint(0, 0), preview);
+        d.TrackDrag(MK_LBUTTON, CPoint(300, 100), preview);  // 135 + 300, 120 + 100
+        Pump(200);
+        rotation1 = d.m_nRotation1;
+        rotation2 = d.m_nRotation2;
+        shown1 = TrackbarPos(d.Pages()[2], IDC_ROTATION1);
+        d.TrackDrag(MK_LBUTTON, CPoint(0, 100), preview);    // 300 to the left from 360
+        Pump(200);
+        backAt = d.m_nRotation1;
+    });
+    EXPECT_EQ(rotation1, 360);
+    EXPECT_EQ(rotation2, 179);
+    EXPECT_EQ(shown1, 360);
+    EXPECT_EQ(backAt, 60);  // no wrap-around: 360 - 300
+}
+
+TEST(MainDialog, SelectingATabShowsExactlyItsPage)
+{
+    CBoxDlg dlg;
+    std::vector<bool> visible;
+    DialogRun::Run(dlg, [&](CBoxDlg& d) {
+        HWND hTab = ::GetDlgItem(d, IDC_TAB_PAGES);
+        ::SendMessageW(hTab, TCM_SETCURSEL, 3, 0);
+        NMHDR hdr = {hTab, IDC_TAB_PAGES, static_cast<UINT>(TCN_SELCHANGE)};
+        d.SendMessage(WM_NOTIFY, IDC_TAB_PAGES, reinterpret_cast<LPARAM>(&hdr));
+        for (CDialog* p : d.Pages())
+            visible.push_back(::IsWindowVisible(*p) != 0);
+    });
+    EXPECT_EQ(visible, (std::vector<bool>{false, false, false, true, false}));
+}
+
+TEST(MainDialog, TemplateMovesEveryTrackbarAtOnce)
+{
+    CBoxDlg dlg;
+    int width = 0, depth = 0, r1 = 0, r2 = 0;
+    DialogRun::Run(dlg, [&](CBoxDlg& d) {
+        HWND hList = ::GetDlgItem(*d.Pages()[4], IDC_TEMPLATE_LIST);
+        EXPECT_EQ(::SendMessageW(hList, LB_GETCOUNT, 0, 0), 9);
+        EXPECT_EQ(::SendMessageW(hList, LB_GETCURSEL, 0, 0), LB_ERR);
+        ::SendMessageW(hList, LB_SETCURSEL, 4, 0);  // "3-sided Cube, Left Rotation"
+        d.Pages()[4]->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TEMPLATE_LIST, LBN_SELCHANGE),
+                                  reinterpret_cast<LPARAM>(hList));
+        width = TrackbarPos(d.Pages()[0], IDC_WIDTH);
+        depth = TrackbarPos(d.Pages()[0], IDC_DEPTH);
+        r1 = TrackbarPos(d.Pages()[2], IDC_ROTATION1);
+        r2 = TrackbarPos(d.Pages()[2], IDC_ROTATION2);
+    });
+    EXPECT_EQ(width, 80);
+    EXPECT_EQ(depth, 80);
+    EXPECT_EQ(r1, 120);
+    EXPECT_EQ(r2, 110);
+}
+
+namespace {
+IDirect3D9* WINAPI NoDirect3D(UINT) { return nullptr; }
+
+CString s_fatalText;
+HWND s_fatalOwner = reinterpret_cast<HWND>(1);
+void CALLBACK AnswerFatalMessage(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND hBox = ::FindWindowW(L"#32770", L"Zelmora Error");
+    if (!hBox)
+        return;
+    ::KillTimer(nullptr, id);
+    wchar_t text[1024] = {};
+    ::GetDlgItemTextW(hBox, 0xFFFF, text, 1024);
+    s_fatalText = text;
+    s_fatalOwner = ::GetWindow(hBox, GW_OWNER);
+    ::PostMessageW(hBox, WM_COMMAND, IDOK, 0);
+}
+} // namespace
+
+TEST(MainDialog, FailedDeviceSetUpShowsTheFatalMessageAndQuits)
+{
+    BoxRenderer::s_pfnDirect3DCreate = &NoDirect3D;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &AnswerFatalMessage);
+    CBoxDlg dlg;
+    INT_PTR result = dlg.DoModal();
+    ::KillTimer(nullptr, timer);
+    BoxRenderer::s_pfnDirect3DCreate = &Direct3DCreate9;
+    MSG msg;
+    EXPECT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));  // the application ends
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(s_fatalText, CString(L"Error initializing 3D Accelerator:\nUnable to create device\n\nPlease send this "
+                                   L"error message with your 3D accelerator model to support@zelmora.example\n"
+                                   L"Application will now quit."));
+    EXPECT_EQ(s_fatalOwner, nullptr);
 }

@@ -1,0 +1,135 @@
+// Which format and name a save means, and what a failed write leaves behind.
+#include <gtest/gtest.h>
+
+#include <d3d9.h>
+
+#include <fstream>
+#include <string>
+
+#include "image_export.h"
+#include "render_harness.h"
+
+namespace {
+
+struct Case {
+    const wchar_t* name;
+    DWORD filter;
+    bool supported;
+    D3DXIMAGE_FILEFORMAT format;
+    const wchar_t* written;
+};
+
+CString ExtensionOf(const CString& name)
+{
+    int dot = name.ReverseFind(L'.');
+    return dot < 0 ? CString() : name.Mid(dot + 1);
+}
+
+} // namespace
+
+TEST(SaveTarget, ExtensionDecidesAndOtherwiseTheFileTypeAppendsOne)
+{
+    const Case cases[] = {
+        {L"Box.PNG", 2, true, D3DXIFF_PNG, L"Box.PNG"},
+        {L"box.Jpg", 1, true, D3DXIFF_JPG, L"box.Jpg"},
+        {L"box", 1, true, D3DXIFF_PNG, L"box.png"},
+        {L"box", 2, true, D3DXIFF_JPG, L"box.jpg"},
+        {L"box.jpeg", 1, true, D3DXIFF_PNG, L"box.jpeg.png"},
+        {L"box.jpeg", 2, true, D3DXIFF_JPG, L"box.jpeg.jpg"},
+        {L"box.bmp", 1, true, D3DXIFF_PNG, L"box.bmp.png"},
+        {L"box.bmp", 2, true, D3DXIFF_JPG, L"box.bmp.jpg"},
+        {L"box.bmp", 3, false, D3DXIFF_PNG, L"box.bmp"},
+        {L"box", 0, false, D3DXIFF_PNG, L"box"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.name << " filter " << c.filter);
+        SaveTarget t = DecideSaveTarget(c.name, ExtensionOf(c.name), c.filter);
+        EXPECT_EQ(t.bSupported, c.supported);
+        if (!c.supported)
+            continue;
+        EXPECT_EQ(t.format, c.format);
+        EXPECT_EQ(t.strPath, CString(c.written));
+        EXPECT_EQ(t.bExtensionAppended, t.strPath != CString(c.name));
+    }
+}
+
+namespace {
+
+// A real frame to write, from a renderer on a window of its own.
+class WriteFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        hWnd = CreatePreviewWindow(64, 48);
+        ASSERT_EQ(renderer.InitDirect3D(hWnd), nullptr);
+        renderer.RenderFrame();
+        ASSERT_TRUE(SUCCEEDED(renderer.CopyLastFrame(&pFrame)));
+        wchar_t temp[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, temp);
+        dir = std::wstring(temp) + L"zelmora-export-test";
+        ::CreateDirectoryW(dir.c_str(), nullptr);
+    }
+    void TearDown() override
+    {
+        if (pFrame)
+            pFrame->Release();
+        renderer.Release();
+        ::DestroyWindow(hWnd);
+    }
+    static std::string Contents(const std::wstring& path)
+    {
+        std::ifstream in(path.c_str(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    TestScene scene;
+    BoxRenderer renderer{scene};
+    HWND hWnd = nullptr;
+    IDirect3DSurface9* pFrame = nullptr;
+    std::wstring dir;
+};
+
+} // namespace
+
+TEST_F(WriteFrameTest, WritesPngAndJpegThatReadBackAtTheFrameSize)
+{
+    std::wstring png = dir + L"\\frame.png", jpg = dir + L"\\frame.jpg";
+    ASSERT_TRUE(SUCCEEDED(WriteSurfaceToFile(pFrame, D3DXIFF_PNG, png.c_str())));
+    ASSERT_TRUE(SUCCEEDED(WriteSurfaceToFile(pFrame, D3DXIFF_JPG, jpg.c_str())));
+    EXPECT_EQ(Contents(png).substr(1, 3), "PNG");
+    EXPECT_EQ(Contents(jpg).substr(0, 2), "\xFF\xD8");
+    D3DXIMAGE_INFO info;
+    ASSERT_TRUE(SUCCEEDED(D3DXGetImageInfoFromFileW(png.c_str(), &info)));
+    EXPECT_EQ(info.Width, 64u);
+    EXPECT_EQ(info.Height, 48u);
+    EXPECT_EQ(::GetFileAttributesW((png + L".zelmora-saving").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(WriteFrameTest, AFolderThatIsGoneFailsAndWritesNothing)
+{
+    std::wstring path = dir + L"\\no such folder\\frame.png";
+    EXPECT_TRUE(FAILED(WriteSurfaceToFile(pFrame, D3DXIFF_PNG, path.c_str())));
+    EXPECT_EQ(::GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(WriteFrameTest, AReadOnlyFileFailsAndKeepsItsContents)
+{
+    std::wstring path = dir + L"\\locked.png";
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    {
+        std::ofstream out(path.c_str(), std::ios::binary);
+        out << "precious";
+    }
+    ASSERT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_TRUE(FAILED(WriteSurfaceToFile(pFrame, D3DXIFF_PNG, path.c_str())));
+    EXPECT_EQ(Contents(path), "precious");
+    EXPECT_EQ(::GetFileAttributesW((path + L".zelmora-saving").c_str()), INVALID_FILE_ATTRIBUTES);
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(WriteFrameTest, NamesInAnyScriptAreWritten)
+{
+    std::wstring path = dir + L"\\\x043A\x043E\x0440\x043E\x0431\x043A\x0430 \x7BB1.png";
+    ASSERT_TRUE(SUCCEEDED(WriteSurfaceToFile(pFrame, D3DXIFF_PNG, path.c_str())));
+    EXPECT_NE(::GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
+}
