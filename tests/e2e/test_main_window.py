@@ -1,0 +1,110 @@
+"""The main window as a person uses it: start-up, the Width thumb, dragging in the
+preview, Enter and Escape, and the close box."""
+import os
+import sys
+import time
+
+from zelmora_e2e import (App, Failure, Layout, check, click, drag, find_preview, run, screenshot,
+                         thumb_x, xdotool)
+
+EXE, OUT = sys.argv[1], sys.argv[2]
+
+# Trackbar rows in dialog units of the main dialog: the page starts 20 units below the tab
+# control's top (the tab row), each trackbar is 15 units high from its page y.
+TRACK_LEFT, TRACK_RIGHT = 289, 505
+ROW_FIRST, ROW_SECOND = 26 + 7.5, 44 + 7.5
+ROTATION_TAB = (366, 13)
+
+
+def box_columns(shot, preview):
+    """How many columns of the preview's middle row show something other than white."""
+    x, y, w, h = preview
+    row = y + h // 2
+    return sum(1 for i in range(x, x + w) if shot.at(i, row) != (255, 255, 255))
+
+
+def row_thumb(shot, layout, row_dlu, background):
+    x0, y = layout.point(TRACK_LEFT, row_dlu)
+    x1, _ = layout.point(TRACK_RIGHT, row_dlu)
+    return thumb_x(shot, y, x0, x1, background), x0, x1
+
+
+def main():
+    app = App(EXE, OUT)
+    try:
+        shot = screenshot(os.path.join(OUT, "start.png"))
+        preview = find_preview(shot, app)
+        layout = Layout(preview)
+        px, py, pw, ph = preview
+        check(200 < pw < 600 and 150 < ph < 500, f"preview found at {preview}")
+        corners = [shot.at(px + 2, py + 2), shot.at(px + pw - 3, py + ph - 3)]
+        check(all(c == (255, 255, 255) for c in corners), "the preview's background is white")
+        centre = shot.at(px + pw // 2, py + ph // 2)
+        check(centre != (255, 255, 255) and max(centre) - min(centre) < 20, f"a grey-lit box in the middle {centre}")
+
+        # The Box Dimensions page: its Width thumb sits at 80 of 1..300.
+        page_bg = shot.at(*layout.point(400, 150))
+        width_thumb, x0, x1 = row_thumb(shot, layout, ROW_FIRST, page_bg)
+        check(width_thumb is not None, "the Box Dimensions page shows its Width trackbar")
+        fraction = (width_thumb - x0) / (x1 - x0)
+        check(0.2 < fraction < 0.35, f"Width thumb at {fraction:.2f} of its track (80 of 1..300)")
+
+        # Drag the Width thumb; look while the button is still down.
+        before = box_columns(shot, preview)
+        _, ty = layout.point(0, ROW_FIRST)
+        drag(round(width_thumb), ty, round(width_thumb) + 60, ty, steps=12, release=False)
+        during = screenshot(os.path.join(OUT, "width-drag.png"))
+        after = box_columns(during, preview)
+        moved_thumb, _, _ = row_thumb(during, layout, ROW_FIRST, page_bg)
+        xdotool("mouseup", 1)
+        check(moved_thumb is not None and moved_thumb > width_thumb + 40, "the Width thumb follows the mouse")
+        check(after > before + 20, f"the box grew wider while dragging ({before} -> {after} columns)")
+
+        # Rotation page, then drag right across the preview: far past 360.
+        click(*layout.point(*ROTATION_TAB))
+        shot = screenshot(os.path.join(OUT, "rotation.png"))
+        r1, rx0, rx1 = row_thumb(shot, layout, ROW_FIRST, page_bg)
+        check(r1 is not None and 0.3 < (r1 - rx0) / (rx1 - rx0) < 0.45, "Rotation #1 thumb at 135 of 0..360")
+        picture_before = box_columns(shot, preview)
+        drag(px + 10, py + ph // 2, px + pw - 10, py + ph // 2, steps=64)
+        shot = screenshot(os.path.join(OUT, "rotated.png"))
+        r1_after, _, _ = row_thumb(shot, layout, ROW_FIRST, page_bg)
+        check(r1_after is not None and r1_after > rx1 - 24, f"Rotation #1 stopped at its right end ({r1_after})")
+        drag(px + pw - 10, py + ph // 2, px + pw - 60, py + ph // 2, steps=10)
+        shot = screenshot(os.path.join(OUT, "rotated-back.png"))
+        r1_back, _, _ = row_thumb(shot, layout, ROW_FIRST, page_bg)
+        # 50 pixels are 50 degrees: about a seventh of the track, counted from the end.
+        step = (r1_after - r1_back) / (rx1 - rx0) if r1_back is not None else 0
+        check(0.08 < step < 0.2, f"dragging back turns from 360, not from a wrapped value ({step:.2f} of the track)")
+        check(box_columns(shot, preview) != picture_before, "the box turned")
+
+        # Down past 179, then up past 1.
+        drag(px + pw // 2, py + 5, px + pw // 2, py + ph - 5, steps=60)
+        shot = screenshot(os.path.join(OUT, "down.png"))
+        r2, r2x0, r2x1 = row_thumb(shot, layout, ROW_SECOND, page_bg)
+        check(r2 is not None and r2 > r2x1 - 24, "Rotation #2 stops at 179")
+        drag(px + pw // 2, py + ph - 5, px + pw // 2, py + 5, steps=60)
+        shot = screenshot(os.path.join(OUT, "up.png"))
+        r2, _, _ = row_thumb(shot, layout, ROW_SECOND, page_bg)
+        check(r2 is not None and r2 < r2x0 + 24, "Rotation #2 stops at 1")
+
+        # Enter and Escape with a trackbar focused change nothing and close nothing.
+        click(round(r2), layout.point(0, ROW_SECOND)[1])
+        before = screenshot(os.path.join(OUT, "keys-before.png"), preview)
+        xdotool("key", "Return")
+        time.sleep(0.3)
+        xdotool("key", "Escape")
+        time.sleep(0.5)
+        after = screenshot(os.path.join(OUT, "keys-after.png"), preview)
+        check(app.running(), "Enter and Escape leave Zelmora running")
+        check(before.data == after.data, "Enter and Escape change nothing in the picture")
+
+        # The close box, drawn in the caption's top-right corner.
+        click(app.x + app.w - 12, app.y + 11)
+        rc = app.wait_exit(15)
+        check(rc == 0, f"the close box ends Zelmora cleanly (exit code {rc})")
+    finally:
+        app.kill()
+
+
+run(main)
