@@ -137,7 +137,8 @@ def find_preview(shot, app):
     bottom = y
     while white(left, bottom + 1):
         bottom += 1
-    return left, top, right - left + 1, bottom - top + 1
+    # The sunken edge's light bottom and right lines are white too: not part of the picture.
+    return left, top, right - left, bottom - top
 
 
 def thumb_x(shot, y_centre, x_from, x_to, background):

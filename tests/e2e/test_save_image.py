@@ -1,0 +1,127 @@
+"""Saving the preview through the real save dialog: PNG by file type, the name offered
+again, the question before an appended extension replaces a file, JPEG by file type."""
+import os
+import sys
+import time
+
+from zelmora_e2e import (App, Image, Layout, check, click, find_preview, find_window, run, screenshot,
+                         xdotool)
+
+EXE, OUT = sys.argv[1], sys.argv[2]
+SAVE_BUTTON = (483, 219)
+
+
+def windows_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+def wait_for(predicate, timeout=15.0):
+    end = time.time() + timeout
+    while time.time() < end:
+        if predicate():
+            return True
+        time.sleep(0.2)
+    return False
+
+
+def open_save_dialog(layout):
+    click(*layout.point(*SAVE_BUTTON))
+    dialog = find_window("Save As", timeout=15)
+    check(dialog is not None, "the save dialog opens")
+    time.sleep(0.5)
+    return dialog
+
+
+def type_name(name):
+    # The name field has the focus; replace whatever it offers.
+    xdotool("key", "ctrl+a")
+    xdotool("type", "--delay", "20", name)
+    time.sleep(0.2)
+
+
+def same_picture(a, b):
+    """Pixels equal, allowing a small difference for JPEG."""
+    if (a.width, a.height) != (b.width, b.height):
+        return False
+    return a.data == b.data
+
+
+def main():
+    app = App(EXE, OUT)
+    try:
+        shot = screenshot(os.path.join(OUT, "start.png"))
+        preview = find_preview(shot, app)
+        layout = Layout(preview)
+        shown = screenshot(os.path.join(OUT, "shown.png"), preview)
+
+        # "box" with PNG files selected (the first file type) is written as box.png.
+        open_save_dialog(layout)
+        type_name(windows_path(os.path.join(OUT, "box")))
+        xdotool("key", "Return")
+        png = os.path.join(OUT, "box.png")
+        check(wait_for(lambda: os.path.exists(png)), "box.png was written")
+        time.sleep(0.5)
+        with open(png, "rb") as f:
+            check(f.read(8) == b"\x89PNG\r\n\x1a\n", "box.png is a PNG file")
+        saved = Image(png)
+        check((saved.width, saved.height) == (preview[2], preview[3]),
+              f"it has the preview's size {saved.width}x{saved.height}")
+        check(same_picture(saved, shown), "it holds exactly what the preview shows")
+
+        # The second save offers "box" again; the appended extension would replace box.png,
+        # so Zelmora asks first, and No writes nothing.
+        stamp = os.stat(png).st_mtime_ns
+        open_save_dialog(layout)
+        xdotool("key", "Return")
+        question = find_window("Confirm Save As", timeout=10)
+        check(question is not None, "the name offered again is box, and replacing box.png is asked about")
+        xdotool("key", "n")
+        check(wait_for(lambda: not find_window("Confirm Save As", timeout=0.5)), "No closes the question")
+        time.sleep(0.5)
+        check(os.stat(png).st_mtime_ns == stamp, "declining leaves box.png untouched")
+        check(app.running(), "Zelmora is still running")
+
+        # JPEG by file type: name "shot", then the second file type.
+        open_save_dialog(layout)
+        type_name(windows_path(os.path.join(OUT, "shot")))
+        xdotool("key", "Tab")          # to "Save as type"
+        time.sleep(0.2)
+        xdotool("key", "Down")         # JPG Files
+        time.sleep(0.3)
+        xdotool("key", "Return")
+        jpg = os.path.join(OUT, "shot.jpg")
+        check(wait_for(lambda: os.path.exists(jpg)), "shot.jpg was written")
+        time.sleep(0.5)
+        with open(jpg, "rb") as f:
+            check(f.read(2) == b"\xff\xd8", "shot.jpg is a JPEG file")
+        saved = Image(jpg)
+        check((saved.width, saved.height) == (preview[2], preview[3]), "the JPEG has the preview's size")
+        check(not os.path.exists(os.path.join(OUT, "shot.png")), "nothing else was written")
+
+        # A read-only file: the failure is reported and the file keeps its contents.
+        locked = os.path.join(OUT, "locked.png")
+        with open(locked, "wb") as f:
+            f.write(b"precious")
+        os.chmod(locked, 0o444)
+        open_save_dialog(layout)
+        type_name(windows_path(locked))
+        xdotool("key", "Return")
+        # The dialog's own question about the existing name (Wine titles it "Error").
+        prompt = find_window("Error", timeout=10)
+        check(prompt is not None, "the save dialog asks before replacing the file")
+        xdotool("key", "y")
+        check(wait_for(lambda: find_window("Error", timeout=0.5) not in (None, prompt)),
+              "an unwritable target is reported")
+        screenshot(os.path.join(OUT, "locked-answer.png"))
+        xdotool("key", "Return")
+        check(wait_for(lambda: not find_window("Error", timeout=0.5)), "the message closes with OK")
+        with open(locked, "rb") as f:
+            check(f.read() == b"precious", "the read-only file keeps its contents")
+        check(sorted(os.listdir(OUT)) == sorted(set(os.listdir(OUT))) and
+              not any(n.endswith(".zelmora-saving") for n in os.listdir(OUT)), "no half-written file is left")
+        check(app.running(), "Zelmora keeps running")
+    finally:
+        app.kill()
+
+
+run(main)
