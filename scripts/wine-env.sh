@@ -22,6 +22,10 @@ zelmora_wine_env() {
       # leaving them to an X window manager (a virtual display has none).
       wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
       wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+      # The caption buttons' glyphs come from Marlett; Debian's Wine does not find its copy.
+      if [[ -f /usr/share/wine/fonts/marlett.ttf ]]; then
+        cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+      fi
       wineserver --wait
       touch "$WINEPREFIX/.zelmora-ready"
     fi
