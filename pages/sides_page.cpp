@@ -64,6 +64,7 @@ void CSidesPage::OnBrowseSide(int nSlot)
     if (m_dlgOpenImage.DoModal() != IDOK)
         return;
     CString path = m_dlgOpenImage.GetPathName();
+    CWaitCursor wait;  // large artwork takes a moment
     if (LoadSideImage(*m_pScene, nSlot, path))
         SetDlgItemText(kPathIds[nSlot], path);
 }

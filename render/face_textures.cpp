@@ -1,18 +1,134 @@
+#include "face_textures.h"
+
 #include <d3dx9.h>
+#include <wincodec.h>
+
+#include <algorithm>
+#include <cstring>
+#include <cwchar>
 
 #include "box_renderer.h"
-#include "face_textures.h"
+#include "image_resample.h"
+#include "tga_decoder.h"
+#include "wic_decoder.h"
+
+namespace {
+
+// The preview shows a whole face in a few hundred pixels, and a saved picture has the
+// preview's size: 2048 pixels a side is several times more than a face can ever show, and
+// keeps one face texture, mipmaps included, near 22 MB.
+constexpr UINT kFaceTextureMaxSide = 2048;
+
+UINT NearestPowerOfTwo(UINT n)
+{
+    UINT p = 1;
+    while (p < n && p < (1u << 30))
+        p <<= 1;
+    return (p - n > n - p / 2 && p > 1) ? p / 2 : p;
+}
+
+bool HasTgaExtension(LPCWSTR pszPath)
+{
+    size_t n = wcslen(pszPath);
+    return n >= 4 && ::CompareStringOrdinal(pszPath + n - 4, 4, L".tga", 4, TRUE) == CSTR_EQUAL;
+}
+
+// The file as pixels, by the platform's codecs, else as TGA, else by D3DX for what neither
+// reads. TGA comes first for .tga names: a TGA has no signature to be recognised by, and
+// Wine's codec for it ignores where the picture's first row is stored.
+HRESULT DecodeFaceImage(IDirect3DDevice9* pDevice, LPCWSTR pszPath, UINT maxSide, DecodedImage& image)
+{
+    if (HasTgaExtension(pszPath) && SUCCEEDED(DecodeTga(pszPath, maxSide, image)))
+        return S_OK;
+    HRESULT hr = DecodeWithWic(pszPath, maxSide, image);
+    if (SUCCEEDED(hr) || hr == E_INVALIDARG)  // E_INVALIDARG: a size no picture has
+        return hr;
+    if (SUCCEEDED(DecodeTga(pszPath, maxSide, image)))
+        return S_OK;
+
+    D3DXIMAGE_INFO info = {};
+    if (FAILED(hr = D3DXGetImageInfoFromFileW(pszPath, &info)))
+        return hr;
+    if (!IsPlausibleImageSize(info.Width, info.Height))
+        return E_INVALIDARG;
+    UINT w = 0, h = 0;
+    FitWithin(info.Width, info.Height, maxSide, &w, &h);
+    IDirect3DSurface9* pSurface = nullptr;
+    if (FAILED(hr = pDevice->CreateOffscreenPlainSurface(w, h, D3DFMT_A8R8G8B8, D3DPOOL_SCRATCH, &pSurface, nullptr)))
+        return hr;
+    hr = D3DXLoadSurfaceFromFileW(pSurface, nullptr, nullptr, pszPath, nullptr, D3DX_FILTER_BOX, 0, nullptr);
+    D3DLOCKED_RECT locked;
+    if (SUCCEEDED(hr) && SUCCEEDED(hr = pSurface->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
+        image.width = w;
+        image.height = h;
+        image.pixels.resize(static_cast<size_t>(w) * h);
+        for (UINT y = 0; y < h; ++y)
+            std::memcpy(&image.pixels[static_cast<size_t>(y) * w], static_cast<BYTE*>(locked.pBits) + y * locked.Pitch,
+                        w * 4);
+        pSurface->UnlockRect();
+    }
+    pSurface->Release();
+    return hr;
+}
+
+HRESULT FillLevel(IDirect3DTexture9* pTexture, UINT level, const DecodedImage& image)
+{
+    D3DLOCKED_RECT locked;
+    HRESULT hr = pTexture->LockRect(level, &locked, nullptr, 0);
+    if (FAILED(hr))
+        return hr;
+    for (UINT y = 0; y < image.height; ++y)
+        std::memcpy(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch, &image.pixels[static_cast<size_t>(y) * image.width],
+                    image.width * 4);
+    return pTexture->UnlockRect(level);
+}
+
+// A managed texture with a full mipmap chain, each level the area average of the one above.
+HRESULT CreateFaceTexture(IDirect3DDevice9* pDevice, LPCWSTR pszPath, IDirect3DTexture9** ppTexture)
+{
+    D3DCAPS9 caps = {};
+    pDevice->GetDeviceCaps(&caps);
+    UINT maxSide = std::min({kFaceTextureMaxSide, static_cast<UINT>(caps.MaxTextureWidth),
+                             static_cast<UINT>(caps.MaxTextureHeight)});
+    if (maxSide == 0)
+        maxSide = kFaceTextureMaxSide;
+
+    DecodedImage image;
+    HRESULT hr = DecodeFaceImage(pDevice, pszPath, maxSide, image);
+    if (FAILED(hr))
+        return hr;
+
+    if (caps.TextureCaps & D3DPTEXTURECAPS_POW2) {
+        UINT w = std::min(NearestPowerOfTwo(image.width), maxSide), h = std::min(NearestPowerOfTwo(image.height), maxSide);
+        image = ResampleImage(image, w, h);
+    }
+
+    IDirect3DTexture9* pTexture = nullptr;
+    hr = pDevice->CreateTexture(image.width, image.height, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &pTexture, nullptr);
+    if (FAILED(hr))
+        return hr;
+    for (UINT level = 0, levels = pTexture->GetLevelCount(); level < levels && SUCCEEDED(hr); ++level) {
+        if (level > 0)
+            image = ResampleImage(image, std::max(1u, image.width / 2), std::max(1u, image.height / 2));
+        hr = FillLevel(pTexture, level, image);
+    }
+    if (FAILED(hr)) {
+        pTexture->Release();
+        return hr;
+    }
+    *ppTexture = pTexture;
+    return S_OK;
+}
+
+} // namespace
 
 bool LoadSideImage(BoxScene& scene, int nSlot, LPCWSTR pszPath)
 {
-    if (nSlot < 0 || nSlot >= kSideCount || !scene.m_pDevice || !pszPath)
+    if (nSlot < 0 || nSlot >= kSideCount || !scene.m_pDevice || !pszPath || !*pszPath)
         return false;
     IDirect3DTexture9* pTexture = nullptr;
-    if (FAILED(D3DXCreateTextureFromFileW(scene.m_pDevice, pszPath, &pTexture)) || !pTexture) {
-        if (pTexture)
-            pTexture->Release();
+    if (FAILED(CreateFaceTexture(scene.m_pDevice, pszPath, &pTexture)) || !pTexture)
         return false;
-    }
     IDirect3DTexture9*& slot = scene.m_pFaceTexture[nSlot];
     pTexture->AddRef();
     IDirect3DTexture9* pOld = slot;

@@ -6,6 +6,7 @@ set -euo pipefail
 out=$1
 rm -rf "$out"
 mkdir -p "$out"
+here=$(cd "$(dirname "$0")" && pwd)
 cd "$out"
 convert() { /usr/bin/convert "$@"; }
 
@@ -13,10 +14,29 @@ convert \( -size 32x32 xc:'#ff0000' xc:'#00ff00' +append \) \
         \( -size 32x32 xc:'#0000ff' xc:'#ffff00' +append \) -append PNG24:quadrants.png
 convert quadrants.png -quality 95 quadrants.jpg
 convert quadrants.png -type TrueColor BMP3:quadrants.bmp
-convert quadrants.png -type TrueColor quadrants.tga
 convert -size 16x16 xc:white PNG24:white.png
 cp quadrants.png 'коробка 箱.png'
 
 head -c 120 quadrants.png > truncated.png
 : > empty.png
 echo "this is not a picture" > text.png
+
+# Artwork as people have it: every variant of the quadrant picture.
+convert quadrants.png -colorspace CMYK -quality 95 cmyk.jpg
+convert quadrants.png -interlace JPEG -quality 95 progressive.jpg
+convert quadrants.png -interlace PNG PNG24:interlaced.png
+convert quadrants.png -depth 16 PNG48:rgb16.png
+convert quadrants.png PNG8:palette.png
+convert quadrants.png -alpha set -channel A -evaluate set 60% +channel PNG32:alpha.png
+convert quadrants.png -resize '300x100!' -filter point PNG24:wide-300x100.png
+convert quadrants.png -resize '37x83!' -filter point PNG24:npot-37x83.png
+convert -size 1x1 xc:'#ff0000' PNG24:one-pixel.png
+# Grey pictures: white top-left and bottom-right, black elsewhere.
+convert \( -size 32x32 xc:white xc:black +append \) \( -size 32x32 xc:black xc:white +append \) -append \
+        -define png:bit-depth=8 -define png:color-type=0 grey8.png
+convert grey8.png -define png:bit-depth=16 -define png:color-type=0 grey16.png
+python3 "$here/make_odd_images.py" .
+cp quadrants.jpg mislabelled-jpeg.png
+echo "not a picture either" > text.jpg
+# Large artwork for the load/clear cycles.
+convert -size 1500x1500 plasma:fractal -quality 90 large.jpg

@@ -1,0 +1,78 @@
+"""Writes the pictures ImageMagick cannot be asked for directly: BMPs in both row orders,
+TGAs with a top-left origin, and headers that claim absurd sizes."""
+import struct
+import sys
+import zlib
+from pathlib import Path
+
+out = Path(sys.argv[1])
+RED, GREEN, BLUE, YELLOW = (255, 0, 0), (0, 255, 0), (0, 0, 255), (255, 255, 0)
+
+
+def quadrant(x, y, w, h):
+    top, left = y < h // 2, x < w // 2
+    return (RED if left else GREEN) if top else (BLUE if left else YELLOW)
+
+
+def bmp(path, w, h, bits, top_down):
+    row_bytes = (w * bits // 8 + 3) & ~3
+    rows = []
+    for y in range(h):
+        row = bytearray()
+        for x in range(w):
+            r, g, b = quadrant(x, y, w, h)
+            row += bytes((b, g, r)) + (b"\xff" if bits == 32 else b"")
+        rows.append(bytes(row) + b"\0" * (row_bytes - len(row)))
+    if not top_down:
+        rows.reverse()
+    pixels = b"".join(rows)
+    header = struct.pack("<IiiHHIIiiII", 40, w, -h if top_down else h, 1, bits, 0, len(pixels), 2835, 2835, 0, 0)
+    path.write_bytes(b"BM" + struct.pack("<IHHI", 14 + 40 + len(pixels), 0, 0, 54) + header + pixels)
+
+
+def tga(path, w, h, top_down, rle):
+    """As the format has it: rows bottom-up unless the descriptor's bit 5 says top-down."""
+    header = struct.pack("<BBBHHBHHHHBB", 0, 0, 10 if rle else 2, 0, 0, 0, 0, 0, w, h, 24, 0x20 if top_down else 0)
+    rows = range(h) if top_down else range(h - 1, -1, -1)
+    data = bytearray()
+    for y in rows:
+        row = [bytes(reversed(quadrant(x, y, w, h))) for x in range(w)]
+        if not rle:
+            data += b"".join(row)
+            continue
+        x = 0
+        while x < w:  # runs of equal pixels, at most 128 each
+            n = 1
+            while x + n < w and n < 128 and row[x + n] == row[x]:
+                n += 1
+            data += bytes((0x80 | (n - 1),)) + row[x]
+            x += n
+    path.write_bytes(header + bytes(data))
+
+
+def png_chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+
+
+def png_header_only(path, w, h):
+    ihdr = struct.pack(">IIBBBBB", w, h, 8, 2, 0, 0, 0)
+    idat = zlib.compress(b"\0" * 64)
+    path.write_bytes(b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", ihdr) + png_chunk(b"IDAT", idat) + png_chunk(b"IEND", b""))
+
+
+def bmp_header_only(path, w, h):
+    header = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, 0, 2835, 2835, 0, 0)
+    path.write_bytes(b"BM" + struct.pack("<IHHI", 54 + 64, 0, 0, 54) + header + b"\0" * 64)
+
+
+bmp(out / "bmp24-bottom-up.bmp", 64, 64, 24, False)
+bmp(out / "bmp24-top-down.bmp", 64, 64, 24, True)
+bmp(out / "bmp32-bottom-up.bmp", 64, 64, 32, False)
+bmp(out / "bmp32-top-down.bmp", 64, 64, 32, True)
+tga(out / "quadrants.tga", 64, 64, top_down=False, rle=False)
+tga(out / "rle.tga", 64, 64, top_down=False, rle=True)
+tga(out / "tga-top-left.tga", 64, 64, top_down=True, rle=False)
+png_header_only(out / "absurd-100000.png", 100000, 100000)
+bmp_header_only(out / "absurd-50000.bmp", 50000, 50000)
+png_header_only(out / "zero-width.png", 0, 64)
+bmp_header_only(out / "zero-width.bmp", 0, 64)

@@ -1,0 +1,137 @@
+// Artwork as people have it: every common variant of the four formats loads, upright and
+// in its colours; broken and hostile files fail and leave the face as it was; memory
+// comes back after many loads.
+#include "render_fixture.h"
+
+#include <psapi.h>
+
+#include "tga_decoder.h"
+
+namespace {
+
+class FaceImageTest : public RenderTest {
+protected:
+    void SetUp() override
+    {
+        RenderTest::SetUp();
+        scene.m_nRotation1 = 90;
+        scene.m_nRotation2 = 90;
+        scene.m_nAmbient = 100;
+    }
+    bool Load(const wchar_t* name) { return renderer.LoadSideImage(SideFront, TestImagePath(name).c_str()); }
+    Pixel FrontAt(const Frame& f, double fx, double fy)
+    {
+        double hx = scene.m_nWidth / 20.0, hy = scene.m_nHeight / 20.0, hz = scene.m_nDepth / 20.0;
+        return PixelAt(f, Project(scene, {-hx + 2 * hx * fx, -hy + 2 * hy * fy, -hz}, f.width, f.height));
+    }
+};
+
+bool Near(Pixel p, int r, int g, int b, int tolerance = 60)
+{
+    return std::abs(p.r - r) <= tolerance && std::abs(p.g - g) <= tolerance && std::abs(p.b - b) <= tolerance;
+}
+
+} // namespace
+
+TEST_F(FaceImageTest, EveryVariantLoadsUprightInItsColours)
+{
+    const wchar_t* names[] = {
+        L"cmyk.jpg", L"progressive.jpg", L"interlaced.png", L"rgb16.png", L"palette.png", L"alpha.png",
+        L"bmp24-bottom-up.bmp", L"bmp24-top-down.bmp", L"bmp32-bottom-up.bmp", L"bmp32-top-down.bmp",
+        L"quadrants.tga", L"rle.tga", L"tga-top-left.tga", L"wide-300x100.png", L"npot-37x83.png",
+        L"mislabelled-jpeg.png",
+    };
+    for (const wchar_t* name : names) {
+        SCOPED_TRACE(testing::Message() << name);
+        ASSERT_TRUE(Load(name));
+        Frame f = Draw();
+        EXPECT_TRUE(Near(FrontAt(f, 0.25, 0.25), 255, 0, 0)) << FrontAt(f, 0.25, 0.25);
+        EXPECT_TRUE(Near(FrontAt(f, 0.75, 0.25), 0, 255, 0)) << FrontAt(f, 0.75, 0.25);
+        EXPECT_TRUE(Near(FrontAt(f, 0.25, 0.75), 0, 0, 255)) << FrontAt(f, 0.25, 0.75);
+        EXPECT_TRUE(Near(FrontAt(f, 0.75, 0.75), 255, 255, 0)) << FrontAt(f, 0.75, 0.75);
+    }
+}
+
+TEST_F(FaceImageTest, GreyPicturesLoadInTheirGreys)
+{
+    for (const wchar_t* name : {L"grey8.png", L"grey16.png"}) {
+        SCOPED_TRACE(testing::Message() << name);
+        ASSERT_TRUE(Load(name));
+        Frame f = Draw();
+        EXPECT_TRUE(Near(FrontAt(f, 0.25, 0.25), 255, 255, 255)) << FrontAt(f, 0.25, 0.25);
+        EXPECT_TRUE(Near(FrontAt(f, 0.75, 0.25), 0, 0, 0)) << FrontAt(f, 0.75, 0.25);
+        EXPECT_TRUE(Near(FrontAt(f, 0.75, 0.75), 255, 255, 255)) << FrontAt(f, 0.75, 0.75);
+    }
+}
+
+TEST_F(FaceImageTest, OnePixelCoversTheWholeFace)
+{
+    ASSERT_TRUE(Load(L"one-pixel.png"));
+    Frame f = Draw();
+    EXPECT_TRUE(Near(FrontAt(f, 0.1, 0.1), 255, 0, 0, 10));
+    EXPECT_TRUE(Near(FrontAt(f, 0.9, 0.9), 255, 0, 0, 10));
+}
+
+TEST_F(FaceImageTest, BrokenAndHostileFilesFailAndChangeNothing)
+{
+    ASSERT_TRUE(Load(L"quadrants.png"));
+    IDirect3DTexture9* before = scene.m_pFaceTexture[SideFront];
+    for (const wchar_t* name : {L"truncated.png", L"empty.png", L"text.png", L"text.jpg", L"absurd-100000.png",
+                                L"absurd-50000.bmp", L"zero-width.png", L"zero-width.bmp", L"missing.png"}) {
+        SCOPED_TRACE(testing::Message() << name);
+        EXPECT_FALSE(Load(name));
+        EXPECT_EQ(scene.m_pFaceTexture[SideFront], before);
+    }
+}
+
+TEST_F(FaceImageTest, LargeArtworkIsScaledToAModestTexture)
+{
+    ASSERT_TRUE(Load(L"large.jpg"));  // 1500 x 1500
+    D3DSURFACE_DESC desc;
+    scene.m_pFaceTexture[SideFront]->GetLevelDesc(0, &desc);
+    EXPECT_LE(desc.Width, 2048u);
+    EXPECT_EQ(desc.Width, desc.Height);
+    EXPECT_GT(scene.m_pFaceTexture[SideFront]->GetLevelCount(), 1u);  // mipmapped
+}
+
+TEST_F(FaceImageTest, MemoryComesBackAfterManyLoads)
+{
+    auto privateBytes = [] {
+        PROCESS_MEMORY_COUNTERS_EX pmc = {};
+        pmc.cb = sizeof(pmc);
+        ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof(pmc));
+        return static_cast<long long>(pmc.PrivateUsage);
+    };
+    for (int i = 0; i < 10; ++i) {  // let every allocator reach its working size
+        ASSERT_TRUE(Load(L"large.jpg"));
+        renderer.ClearSideImage(SideFront);
+    }
+    long long start = privateBytes();
+    for (int i = 0; i < 200; ++i) {
+        ASSERT_TRUE(Load(L"large.jpg"));
+        renderer.ClearSideImage(SideFront);
+    }
+    long long grown = privateBytes() - start;
+    EXPECT_LT(grown, 16ll << 20) << "grew by " << grown / 1024 << " KiB";
+}
+
+TEST(TgaDecoder, RefusesWhatItCannotReadWithoutReadingPastTheData)
+{
+    DecodedImage image;
+    const unsigned char tooShort[10] = {};
+    EXPECT_TRUE(FAILED(DecodeTgaMemory(tooShort, sizeof(tooShort), image)));
+
+    // A run-length header claiming 30000 x 30000 over a few bytes.
+    unsigned char claim[18 + 4] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x30, 0x75, 0x30, 0x75, 24, 0};
+    EXPECT_TRUE(FAILED(DecodeTgaMemory(claim, sizeof(claim), image)));
+
+    // A run that would write past the picture's end.
+    unsigned char overrun[18 + 4] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1, 0, 24, 0, 0xFF, 1, 2, 3};
+    EXPECT_TRUE(FAILED(DecodeTgaMemory(overrun, sizeof(overrun), image)));
+
+    // A valid 2 x 1 picture, one run of two blue pixels, bottom-left origin.
+    unsigned char valid[18 + 4] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1, 0, 24, 0, 0x81, 0xFF, 0, 0};
+    ASSERT_TRUE(SUCCEEDED(DecodeTgaMemory(valid, sizeof(valid), image)));
+    EXPECT_EQ(image.width, 2u);
+    EXPECT_EQ(image.pixels[1], 0xFF0000FFu);
+}
