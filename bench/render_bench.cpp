@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <d3dx9.h>
+
 #include "box_renderer.h"
 #include "d3d_proxy.h"
 #include "render_harness.h"
@@ -79,6 +81,19 @@ void DrawFrames(const wchar_t* label, bool multisample, const std::wstring& dir,
     ::DestroyWindow(hPreview);
 }
 
+ULONGLONG TextureBytes(IDirect3DTexture9* pTexture)
+{
+    ULONGLONG bytes = 0;
+    for (DWORD level = 0; level < pTexture->GetLevelCount(); ++level) {
+        D3DSURFACE_DESC desc;
+        pTexture->GetLevelDesc(level, &desc);
+        bytes += static_cast<ULONGLONG>(desc.Width) * desc.Height * 4;  // 32-bit formats only here
+    }
+    return bytes;
+}
+
+// Time to a usable face texture and its memory, through the library's defaults and through
+// the program's own path, side by side.
 void TimeLoad(const std::wstring& dir, const wchar_t* name, int runs)
 {
     HWND hPreview = CreatePreviewWindow();
@@ -86,22 +101,41 @@ void TimeLoad(const std::wstring& dir, const wchar_t* name, int runs)
     BoxRenderer renderer(scene);
     if (renderer.InitDirect3D(hPreview))
         return;
-    std::vector<double> times;
-    bool ok = true;
-    for (int i = 0; i < runs; ++i) {
-        double t0 = Now();
-        ok = renderer.LoadSideImage(SideFront, Join(dir, name).c_str()) && ok;
-        times.push_back(Now() - t0);
+    std::wstring path = Join(dir, name);
+    double medians[2] = {};
+    ULONGLONG bytes[2] = {};
+    UINT sides[2] = {};
+    for (int way = 0; way < 2; ++way) {
+        std::vector<double> times;
+        for (int i = 0; i < runs; ++i) {
+            double t0 = Now();
+            IDirect3DTexture9* pTexture = nullptr;
+            if (way == 0) {
+                if (FAILED(D3DXCreateTextureFromFileW(scene.m_pDevice, path.c_str(), &pTexture)))
+                    pTexture = nullptr;
+            } else if (renderer.LoadSideImage(SideFront, path.c_str())) {
+                pTexture = scene.m_pFaceTexture[SideFront];
+                pTexture->AddRef();
+            }
+            times.push_back(Now() - t0);
+            if (!pTexture) {
+                std::wprintf(L"load %ls via %ls: FAILED\n", name, way == 0 ? L"D3DX defaults" : L"Zelmora");
+                break;
+            }
+            D3DSURFACE_DESC desc;
+            pTexture->GetLevelDesc(0, &desc);
+            sides[way] = desc.Width;
+            bytes[way] = TextureBytes(pTexture);
+            pTexture->Release();
+            renderer.ClearSideImage(SideFront);
+        }
+        std::sort(times.begin(), times.end());
+        medians[way] = times.empty() ? 0 : times[times.size() / 2];
     }
-    std::sort(times.begin(), times.end());
-    D3DSURFACE_DESC desc = {};
-    DWORD levels = 0;
-    if (IDirect3DTexture9* t = scene.m_pFaceTexture[SideFront]) {
-        t->GetLevelDesc(0, &desc);
-        levels = t->GetLevelCount();
-    }
-    std::wprintf(L"load %-21ls %ls: median %.0f ms over %d runs; texture %ux%u, %lu levels\n", name,
-                 ok ? L"ok" : L"FAILED", times[times.size() / 2] * 1000.0, runs, desc.Width, desc.Height, levels);
+    std::wprintf(L"load %-16ls D3DX defaults %6.0f ms, %4u px, %6.1f MB | Zelmora %6.0f ms, %4u px, %5.1f MB | "
+                 L"%.1fx faster\n",
+                 name, medians[0] * 1000, sides[0], bytes[0] / 1048576.0, medians[1] * 1000, sides[1],
+                 bytes[1] / 1048576.0, medians[1] > 0 ? medians[0] / medians[1] : 0.0);
     renderer.Release();
     ::DestroyWindow(hPreview);
 }
@@ -119,6 +153,7 @@ int wmain(int argc, wchar_t** argv)
     std::wprintf(L"The render tick asks for a frame every 10 ms (100 frames/s).\n");
     DrawFrames(L"six 1024x1024 faces", true, dir, frames);
     DrawFrames(L"six 1024x1024 faces", false, dir, frames);
-    TimeLoad(dir, L"photo-4096.jpg", 5);
+    TimeLoad(dir, L"photo-4096.jpg", 3);
+    TimeLoad(dir, L"print-12000.png", 1);
     return 0;
 }

@@ -8,10 +8,12 @@ build_dir=$root/build
 
 images=$build_dir/bench-images
 mkdir -p "$images"
-if [[ ! -f "$images/photo-4096.jpg" ]]; then
+if [[ ! -f "$images/print-12000.png" ]]; then
   # Busy pictures, like real artwork: noise that no codec can shortcut.
   /usr/bin/convert -size 1024x1024 plasma:fractal -quality 92 "$images/artwork-1024.jpg"
   /usr/bin/convert -size 4096x4096 plasma:fractal -quality 92 "$images/photo-4096.jpg"
+  # Print-resolution box art.
+  python3 "$root/bench/make_print_png.py" "$images/print-12000.png" 12000 12000
 fi
 
 source "$root/scripts/wine-env.sh"
