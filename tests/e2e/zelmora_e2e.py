@@ -165,8 +165,9 @@ def thumb_x(shot, y_centre, x_from, x_to, background):
     return None if best is None else best[0]
 
 
-def drag(x0, y0, x1, y1, steps, pause=0.03, release=True):
-    """A person's drag: press, move in small steps (one per render tick or slower), release."""
+def drag(x0, y0, x1, y1, steps, pause=0.06, release=True):
+    """A person's drag: press, move in small steps, release. Each step waits several render
+    ticks: moves that arrive within one tick replace each other (only the last counts)."""
     xdotool("mousemove", x0, y0)
     time.sleep(0.1)
     xdotool("mousedown", 1)
