@@ -1,16 +1,10 @@
 #include <algorithm>
 
 #include "box_renderer.h"
+#include "platform.h"
 
 Direct3DCreateFn BoxRenderer::s_pfnDirect3DCreate = &Direct3DCreate9;
 
-namespace {
-bool RunningOnWine()
-{
-    HMODULE hNtdll = ::GetModuleHandleW(L"ntdll.dll");
-    return hNtdll && ::GetProcAddress(hNtdll, "wine_get_version") != nullptr;
-}
-}
 
 LPCWSTR BoxRenderer::InitDirect3D(HWND hPreview)
 {

@@ -3,6 +3,7 @@
 #include <wincodec.h>
 
 #include "image_resample.h"
+#include "platform.h"
 
 namespace {
 
@@ -13,12 +14,6 @@ struct ComPtr {
     T** operator&() { return &p; }
     T* operator->() const { return p; }
 };
-
-bool RunningOnWine()
-{
-    HMODULE hNtdll = ::GetModuleHandleW(L"ntdll.dll");
-    return hNtdll && ::GetProcAddress(hNtdll, "wine_get_version") != nullptr;
-}
 
 // Rows of the picture as BGRA, through the format converter, or for Wine's 16-bit grey
 // PNGs by hand: Wine's decoder hands out 8-bit grey rows for them, which its own

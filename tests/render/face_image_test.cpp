@@ -14,16 +14,9 @@ protected:
     void SetUp() override
     {
         RenderTest::SetUp();
-        scene.m_nRotation1 = 90;
-        scene.m_nRotation2 = 90;
-        scene.m_nAmbient = 100;
+        FaceOn();
     }
     bool Load(const wchar_t* name) { return renderer.LoadSideImage(SideFront, TestImagePath(name).c_str()); }
-    Pixel FrontAt(const Frame& f, double fx, double fy)
-    {
-        double hx = scene.m_nWidth / 20.0, hy = scene.m_nHeight / 20.0, hz = scene.m_nDepth / 20.0;
-        return PixelAt(f, Project(scene, {-hx + 2 * hx * fx, -hy + 2 * hy * fy, -hz}, f.width, f.height));
-    }
 };
 
 bool Near(Pixel p, int r, int g, int b, int tolerance = 60)

@@ -32,6 +32,20 @@ protected:
     {
         return f.At(static_cast<int>(p.x), static_cast<int>(p.y));
     }
+    // The Front face square to the view, in full light: the image's own colours.
+    void FaceOn()
+    {
+        scene.m_nRotation1 = 90;
+        scene.m_nRotation2 = 90;
+        scene.m_nAmbient = 100;
+    }
+    // A point of the Front face at (fx, fy) of its width and height from its top-left corner.
+    // Seen from -Z with up at -Y, the picture's left is world -X and its top world -Y.
+    Pixel FrontAt(const Frame& f, double fx, double fy) const
+    {
+        double hx = scene.m_nWidth / 20.0, hy = scene.m_nHeight / 20.0, hz = scene.m_nDepth / 20.0;
+        return PixelAt(f, Project(scene, {-hx + 2 * hx * fx, -hy + 2 * hy * fy, -hz}, f.width, f.height));
+    }
 
     TestScene scene;
     BoxRenderer renderer{scene};

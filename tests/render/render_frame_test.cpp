@@ -35,11 +35,6 @@ protected:
             scene.m_clrFace[s] = kFaceColours[s];
         scene.m_clrBackground = kGrey;
     }
-    void FaceOn()
-    {
-        scene.m_nRotation1 = 90;
-        scene.m_nRotation2 = 90;
-    }
 };
 
 } // namespace

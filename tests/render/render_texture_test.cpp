@@ -7,21 +7,6 @@ namespace {
 class FaceTextureTest : public RenderTest {
 protected:
     bool Load(int slot, const std::wstring& name) { return renderer.LoadSideImage(slot, TestImagePath(name).c_str()); }
-    // Front face square to the view, filling a known rectangle.
-    void FaceOn()
-    {
-        scene.m_nRotation1 = 90;
-        scene.m_nRotation2 = 90;
-        scene.m_nAmbient = 100;  // full light: the image's own colours
-    }
-    // A point of the Front face at (fx, fy) of its width and height from its top-left corner.
-    Pixel FrontAt(const Frame& f, double fx, double fy)
-    {
-        double hx = scene.m_nWidth / 20.0, hy = scene.m_nHeight / 20.0, hz = scene.m_nDepth / 20.0;
-        // Seen from -Z with up at -Y, the picture's left is world -X and its top world -Y.
-        Vec3 p = {-hx + 2 * hx * fx, -hy + 2 * hy * fy, -hz};
-        return PixelAt(f, Project(scene, p, f.width, f.height));
-    }
     static ULONG RefCount(IUnknown* p)
     {
         p->AddRef();
