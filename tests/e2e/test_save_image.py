@@ -98,6 +98,12 @@ def main():
         check((saved.width, saved.height) == (preview[2], preview[3]), "the JPEG has the preview's size")
         check(not os.path.exists(os.path.join(OUT, "shot.png")), "nothing else was written")
 
+        # The next save keeps the file type chosen last.
+        open_save_dialog(layout)
+        type_name(windows_path(os.path.join(OUT, "again")))
+        xdotool("key", "Return")
+        check(wait_for(lambda: os.path.exists(os.path.join(OUT, "again.jpg"))), "the JPEG file type is offered again")
+
         # A read-only file: the failure is reported and the file keeps its contents.
         locked = os.path.join(OUT, "locked.png")
         with open(locked, "wb") as f:
