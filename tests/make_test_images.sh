@@ -35,6 +35,13 @@ convert -size 1x1 xc:'#ff0000' PNG24:one-pixel.png
 convert \( -size 32x32 xc:white xc:black +append \) \( -size 32x32 xc:black xc:white +append \) -append \
         -define png:bit-depth=8 -define png:color-type=0 grey8.png
 convert grey8.png -define png:bit-depth=16 -define png:color-type=0 grey16.png
+convert quadrants.png -type Palette -compress RLE BMP3:bmp8-rle.bmp
+convert quadrants.png -type Palette BMP3:bmp4-palette.bmp
+convert quadrants.png -define bmp:subtype=RGB565 BMP:bmp16-565.bmp
+convert quadrants.png BMP2:os2.bmp
+convert grey8.png -type Bilevel PNG:bilevel.png
+convert grey8.png -alpha set -define png:color-type=4 grey-alpha.png
+convert grey8.png -colorspace Gray -quality 95 grey.jpg
 python3 "$here/make_odd_images.py" .
 cp quadrants.jpg mislabelled-jpeg.png
 echo "not a picture either" > text.jpg

@@ -31,6 +31,7 @@ TEST_F(FaceImageTest, EveryVariantLoadsUprightInItsColours)
     const wchar_t* names[] = {
         L"cmyk.jpg", L"progressive.jpg", L"interlaced.png", L"rgb16.png", L"palette.png", L"alpha.png",
         L"bmp24-bottom-up.bmp", L"bmp24-top-down.bmp", L"bmp32-bottom-up.bmp", L"bmp32-top-down.bmp",
+        L"bmp8-rle.bmp", L"bmp4-palette.bmp", L"bmp16-565.bmp", L"os2.bmp",
         L"quadrants.tga", L"rle.tga", L"tga-top-left.tga", L"wide-300x100.png", L"npot-37x83.png",
         L"mislabelled-jpeg.png",
     };
@@ -47,7 +48,7 @@ TEST_F(FaceImageTest, EveryVariantLoadsUprightInItsColours)
 
 TEST_F(FaceImageTest, GreyPicturesLoadInTheirGreys)
 {
-    for (const wchar_t* name : {L"grey8.png", L"grey16.png"}) {
+    for (const wchar_t* name : {L"grey8.png", L"grey16.png", L"bilevel.png", L"grey-alpha.png", L"grey.jpg"}) {
         SCOPED_TRACE(testing::Message() << name);
         ASSERT_TRUE(Load(name));
         Frame f = Draw();
