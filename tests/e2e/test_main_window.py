@@ -4,8 +4,7 @@ import os
 import sys
 import time
 
-from zelmora_e2e import (App, Failure, Layout, check, click, drag, find_preview, run, screenshot,
-                         thumb_x, xdotool)
+from zelmora_e2e import App, check, click, drag, first_look, run, screenshot, thumb_x, xdotool
 
 EXE, OUT = sys.argv[1], sys.argv[2]
 
@@ -32,9 +31,7 @@ def row_thumb(shot, layout, row_dlu, background):
 def main():
     app = App(EXE, OUT)
     try:
-        shot = screenshot(os.path.join(OUT, "start.png"))
-        preview = find_preview(shot, app)
-        layout = Layout(preview)
+        shot, preview, layout = first_look(app, OUT)
         px, py, pw, ph = preview
         check(200 < pw < 600 and 150 < ph < 500, f"preview found at {preview}")
         corners = [shot.at(px + 2, py + 2), shot.at(px + pw - 3, py + ph - 3)]

@@ -4,8 +4,7 @@ import os
 import sys
 import time
 
-from zelmora_e2e import (App, Image, Layout, check, click, find_preview, find_window, run, screenshot,
-                         xdotool)
+from zelmora_e2e import App, Image, check, click, find_window, first_look, run, screenshot, xdotool
 
 EXE, OUT = sys.argv[1], sys.argv[2]
 SAVE_BUTTON = (483, 219)
@@ -39,19 +38,23 @@ def type_name(name):
     time.sleep(0.2)
 
 
-def same_picture(a, b):
-    """Pixels equal, allowing a small difference for JPEG."""
-    if (a.width, a.height) != (b.width, b.height):
-        return False
-    return a.data == b.data
+def check_written(path, magic, kind, preview):
+    """The file appears, starts as its format says and has the preview's size."""
+    name = os.path.basename(path)
+    check(wait_for(lambda: os.path.exists(path)), f"{name} was written")
+    time.sleep(0.5)
+    with open(path, "rb") as f:
+        check(f.read(len(magic)) == magic, f"{name} is a {kind} file")
+    saved = Image(path)
+    check((saved.width, saved.height) == (preview[2], preview[3]),
+          f"{name} has the preview's size {saved.width}x{saved.height}")
+    return saved
 
 
 def main():
     app = App(EXE, OUT)
     try:
-        shot = screenshot(os.path.join(OUT, "start.png"))
-        preview = find_preview(shot, app)
-        layout = Layout(preview)
+        _, preview, layout = first_look(app, OUT)
         shown = screenshot(os.path.join(OUT, "shown.png"), preview)
 
         # "box" with PNG files selected (the first file type) is written as box.png.
@@ -59,14 +62,8 @@ def main():
         type_name(windows_path(os.path.join(OUT, "box")))
         xdotool("key", "Return")
         png = os.path.join(OUT, "box.png")
-        check(wait_for(lambda: os.path.exists(png)), "box.png was written")
-        time.sleep(0.5)
-        with open(png, "rb") as f:
-            check(f.read(8) == b"\x89PNG\r\n\x1a\n", "box.png is a PNG file")
-        saved = Image(png)
-        check((saved.width, saved.height) == (preview[2], preview[3]),
-              f"it has the preview's size {saved.width}x{saved.height}")
-        check(same_picture(saved, shown), "it holds exactly what the preview shows")
+        saved = check_written(png, b"\x89PNG\r\n\x1a\n", "PNG", preview)
+        check(saved.data == shown.data, "it holds exactly what the preview shows")
 
         # The second save offers "box" again; the appended extension would replace box.png,
         # so Zelmora asks first, and No writes nothing.
@@ -89,13 +86,7 @@ def main():
         xdotool("key", "Down")         # JPG Files
         time.sleep(0.3)
         xdotool("key", "Return")
-        jpg = os.path.join(OUT, "shot.jpg")
-        check(wait_for(lambda: os.path.exists(jpg)), "shot.jpg was written")
-        time.sleep(0.5)
-        with open(jpg, "rb") as f:
-            check(f.read(2) == b"\xff\xd8", "shot.jpg is a JPEG file")
-        saved = Image(jpg)
-        check((saved.width, saved.height) == (preview[2], preview[3]), "the JPEG has the preview's size")
+        check_written(os.path.join(OUT, "shot.jpg"), b"\xff\xd8", "JPEG", preview)
         check(not os.path.exists(os.path.join(OUT, "shot.png")), "nothing else was written")
 
         # The next save keeps the file type chosen last.

@@ -141,6 +141,13 @@ def find_preview(shot, app):
     return left, top, right - left, bottom - top
 
 
+def first_look(app, out):
+    """The window as it starts: a screenshot, the preview's place and the control layout."""
+    shot = screenshot(os.path.join(out, "start.png"))
+    preview = find_preview(shot, app)
+    return shot, preview, Layout(preview)
+
+
 def thumb_x(shot, y_centre, x_from, x_to, background):
     """Centre of a trackbar thumb on the row around y_centre: the columns where many pixels
     differ from the page background (the channel is only a thin line)."""
