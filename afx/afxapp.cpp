@@ -43,6 +43,30 @@ void CWinApp::OnHelp()
     // The program ships no help file.
 }
 
+CString CWinApp::GetAppName() const
+{
+    if (m_pszAppName && *m_pszAppName)
+        return CString(m_pszAppName);
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    CString name(path);
+    name = name.Mid(name.ReverseFind(L'\\') + 1);
+    int dot = name.ReverseFind(L'.');
+    return dot > 0 ? name.Left(dot) : name;
+}
+
+HKEY CWinApp::GetSectionKey(LPCWSTR pszSection)
+{
+    if (!pszSection || !*pszSection)
+        return nullptr;
+    CString path = CString(L"Software\\") + GetAppName() + L"\\" + pszSection;
+    HKEY hKey = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                          nullptr, &hKey, nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return hKey;
+}
+
 CWinApp* AfxGetApp()
 {
     return g_pApp;

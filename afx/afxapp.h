@@ -15,6 +15,11 @@ public:
     // Message loop for applications whose InitInstance returns TRUE.
     virtual int Run();
     void OnHelp();
+    // HKEY_CURRENT_USER\Software\<application>\<section>, created if missing; null on
+    // failure. The caller closes it.
+    HKEY GetSectionKey(LPCWSTR pszSection);
+    // The application's name: m_pszAppName, else the program file's name without extension.
+    CString GetAppName() const;
 
     LPCWSTR m_pszAppName = nullptr;
     HINSTANCE m_hInstance = nullptr;

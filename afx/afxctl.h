@@ -3,9 +3,27 @@
 #include "afxwnd.h"
 
 class CStatic : public CWnd {
+    DECLARE_DYNAMIC(CStatic)
 };
 
+// An owner-drawn button draws itself: its parent's WM_DRAWITEM comes back to DrawItem.
 class CButton : public CWnd {
+    DECLARE_DYNAMIC(CButton)
+public:
+    virtual void DrawItem(LPDRAWITEMSTRUCT) {}
+
+protected:
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+};
+
+class CToolTipCtrl : public CWnd {
+    DECLARE_DYNAMIC(CToolTipCtrl)
+public:
+    BOOL Create(CWnd* pParentWnd, DWORD dwStyle = 0);
+    // A tool over rc of pWnd's client area, showing pszText.
+    BOOL AddTool(CWnd* pWnd, LPCWSTR pszText, LPCRECT rc, UINT_PTR nIDTool);
+    void RelayEvent(MSG* pMsg) { SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg)); }
+    int GetToolCount() const { return static_cast<int>(SendMessage(TTM_GETTOOLCOUNT)); }
 };
 
 class CTabCtrl : public CWnd {

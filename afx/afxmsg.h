@@ -26,6 +26,13 @@ enum AfxSig : UINT {
     AfxSig_lwl,       // LRESULT (WPARAM, LPARAM)         any message
     AfxSig_vNMHDRpl,  // void (NMHDR*, LRESULT*)          WM_NOTIFY
     AfxSig_vw_id,     // void (UINT nID)                  command range
+    AfxSig_bv,        // BOOL (void)                      result is the message's result
+    AfxSig_bvEx,      // BOOL (void)                      reflected: FALSE lets the parent see it too
+    AfxSig_is,        // int (LPCREATESTRUCT)             WM_CREATE
+    AfxSig_vwww,      // void (UINT, UINT, UINT)          key messages
+    AfxSig_vW,        // void (CWnd*)                     focus and palette messages
+    AfxSig_vbh,       // void (BOOL, DWORD)               WM_ACTIVATEAPP
+    AfxSig_bWww,      // BOOL (CWnd*, UINT, UINT)         WM_SETCURSOR
 };
 
 struct AFX_MSGMAP_ENTRY {
@@ -113,6 +120,40 @@ inline To AfxMemberCast(From pfn)
 #define ON_WM_CTLCOLOR() \
     { WM_CTLCOLOR, 0, 0, 0, AfxSig_hDWw, AFX_HANDLER(HBRUSH (CWnd::*)(CDC*, CWnd*, UINT), &ThisClass::OnCtlColor) },
 
+// void OnPaint()
+#define ON_WM_PAINT() \
+    { WM_PAINT, 0, 0, 0, AfxSig_vv, AFX_HANDLER(void (CWnd::*)(), &ThisClass::OnPaint) },
+// void OnNcDestroy()
+#define ON_WM_NCDESTROY() \
+    { WM_NCDESTROY, 0, 0, 0, AfxSig_vv, AFX_HANDLER(void (CWnd::*)(), &ThisClass::OnNcDestroy) },
+// int OnCreate(LPCREATESTRUCT lpCreateStruct)
+#define ON_WM_CREATE() \
+    { WM_CREATE, 0, 0, 0, AfxSig_is, AFX_HANDLER(int (CWnd::*)(LPCREATESTRUCT), &ThisClass::OnCreate) },
+// void OnLButtonUp(UINT nFlags, CPoint point)
+#define ON_WM_LBUTTONUP() \
+    { WM_LBUTTONUP, 0, 0, 0, AfxSig_vwp, AFX_HANDLER(void (CWnd::*)(UINT, CPoint), &ThisClass::OnLButtonUp) },
+// void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+#define ON_WM_KEYDOWN() \
+    { WM_KEYDOWN, 0, 0, 0, AfxSig_vwww, AFX_HANDLER(void (CWnd::*)(UINT, UINT, UINT), &ThisClass::OnKeyDown) },
+// void OnKillFocus(CWnd* pNewWnd)   (null for a window the framework does not know)
+#define ON_WM_KILLFOCUS() \
+    { WM_KILLFOCUS, 0, 0, 0, AfxSig_vW, AFX_HANDLER(void (CWnd::*)(CWnd*), &ThisClass::OnKillFocus) },
+// BOOL OnQueryNewPalette()
+#define ON_WM_QUERYNEWPALETTE() \
+    { WM_QUERYNEWPALETTE, 0, 0, 0, AfxSig_bv, AFX_HANDLER(BOOL (CWnd::*)(), &ThisClass::OnQueryNewPalette) },
+// void OnPaletteChanged(CWnd* pFocusWnd)
+#define ON_WM_PALETTECHANGED() \
+    { WM_PALETTECHANGED, 0, 0, 0, AfxSig_vW, AFX_HANDLER(void (CWnd::*)(CWnd*), &ThisClass::OnPaletteChanged) },
+// void OnActivateApp(BOOL bActive, DWORD dwThreadID)
+#define ON_WM_ACTIVATEAPP() \
+    { WM_ACTIVATEAPP, 0, 0, 0, AfxSig_vbh, AFX_HANDLER(void (CWnd::*)(BOOL, DWORD), &ThisClass::OnActivateApp) },
+// BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
+#define ON_WM_SETCURSOR() \
+    { WM_SETCURSOR, 0, 0, 0, AfxSig_bWww, AFX_HANDLER(BOOL (CWnd::*)(CWnd*, UINT, UINT), &ThisClass::OnSetCursor) },
+
+// Reflected to the control itself. BOOL OnXxx(); TRUE keeps the parent from seeing it.
+#define ON_CONTROL_REFLECT_EX(code, memberFxn) \
+    { WM_COMMAND + WM_REFLECT_BASE, (UINT)(code), 0, 0, AfxSig_bvEx, AFX_HANDLER(BOOL (CWnd::*)(), &ThisClass::memberFxn) },
 // Reflected to the control itself. void OnXxx()
 #define ON_CONTROL_REFLECT(code, memberFxn) \
     { WM_COMMAND + WM_REFLECT_BASE, (UINT)(code), 0, 0, AfxSig_vv, AFX_HANDLER(void (CWnd::*)(), &ThisClass::memberFxn) },

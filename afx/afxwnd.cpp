@@ -36,7 +36,12 @@ HWND NotifyingChild(UINT message, LPARAM lParam)
     }
 }
 
+// The window CreateEx is making: bound to it at its first message.
+thread_local CWnd* t_pWndInit = nullptr;
+
 } // namespace
+
+IMPLEMENT_DYNAMIC(CWnd, CObject)
 
 HINSTANCE AfxGetInstanceHandle()
 {
@@ -66,6 +71,58 @@ BOOL CWnd::Attach(HWND hWnd)
         return FALSE;
     HandleMap()[hWnd] = this;
     m_hWnd = hWnd;
+    return TRUE;
+}
+
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, int x, int y,
+                    int cx, int cy, HWND hWndParent, HMENU nIDorHMenu)
+{
+    if (m_hWnd)
+        return FALSE;
+    CWnd* pPrevInit = t_pWndInit;
+    t_pWndInit = this;
+    HWND hWnd = ::CreateWindowExW(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, cx, cy, hWndParent,
+                                  nIDorHMenu, AfxGetInstanceHandle(), nullptr);
+    t_pWndInit = pPrevInit;
+    if (hWnd && m_hWnd != hWnd)
+        SubclassWindow(hWnd);  // a system class: its own procedure stays the default
+    return m_hWnd != nullptr;
+}
+
+LPCWSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon)
+{
+    static wchar_t name[96];
+    wsprintfW(name, L"Afx:%p:%x:%p:%p:%p", AfxGetInstanceHandle(), nClassStyle, hCursor, hbrBackground, hIcon);
+    WNDCLASSW wc = {};
+    if (!::GetClassInfoW(AfxGetInstanceHandle(), name, &wc)) {
+        wc.style = nClassStyle;
+        wc.lpfnWndProc = &AfxWndProc;
+        wc.hInstance = AfxGetInstanceHandle();
+        wc.hIcon = hIcon;
+        wc.hCursor = hCursor;
+        wc.hbrBackground = hbrBackground;
+        wc.lpszClassName = name;
+        ::RegisterClassW(&wc);
+    }
+    return name;
+}
+
+HWND CWnd::GetParentOwner() const
+{
+    HWND hWnd = m_hWnd;
+    HWND hParent = nullptr;
+    while ((::GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD) && (hParent = ::GetParent(hWnd)) != nullptr)
+        hWnd = hParent;
+    return hWnd;
+}
+
+BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd)
+{
+    DWORD style = GetStyle();
+    DWORD newStyle = (style & ~dwRemove) | dwAdd;
+    if (style == newStyle)
+        return FALSE;
+    ::SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(newStyle));
     return TRUE;
 }
 
@@ -239,6 +296,28 @@ BOOL CWnd::DispatchEntry(const AFX_MSGMAP_ENTRY* pEntry, UINT message, WPARAM wP
         (this->*AfxMemberCast<void (CWnd::*)(NMHDR*, LRESULT*)>(pfn))(
             reinterpret_cast<NMHDR*>(lParam), pResult);
         return TRUE;
+    case AfxSig_bv:
+        *pResult = (this->*AfxMemberCast<BOOL (CWnd::*)()>(pfn))();
+        return TRUE;
+    case AfxSig_bvEx:
+        return (this->*AfxMemberCast<BOOL (CWnd::*)()>(pfn))();
+    case AfxSig_is:
+        *pResult = (this->*AfxMemberCast<int (CWnd::*)(LPCREATESTRUCT)>(pfn))(reinterpret_cast<LPCREATESTRUCT>(lParam));
+        return TRUE;
+    case AfxSig_vwww:
+        (this->*AfxMemberCast<void (CWnd::*)(UINT, UINT, UINT)>(pfn))(
+            static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+        return TRUE;
+    case AfxSig_vW:
+        (this->*AfxMemberCast<void (CWnd::*)(CWnd*)>(pfn))(FromHandlePermanent(reinterpret_cast<HWND>(wParam)));
+        return TRUE;
+    case AfxSig_vbh:
+        (this->*AfxMemberCast<void (CWnd::*)(BOOL, DWORD)>(pfn))(static_cast<BOOL>(wParam), static_cast<DWORD>(lParam));
+        return TRUE;
+    case AfxSig_bWww:
+        *pResult = (this->*AfxMemberCast<BOOL (CWnd::*)(CWnd*, UINT, UINT)>(pfn))(
+            FromHandlePermanent(reinterpret_cast<HWND>(wParam)), LOWORD(lParam), HIWORD(lParam));
+        return TRUE;
     case AfxSig_hDWw: {
         CDC dc(reinterpret_cast<HDC>(wParam));
         CWnd* pCtl = FromHandlePermanent(reinterpret_cast<HWND>(lParam));
@@ -299,6 +378,11 @@ LRESULT CWnd::CallWndProc(CWnd* pWnd, HWND, UINT message, WPARAM wParam, LPARAM 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+    if (!pWnd && t_pWndInit) {
+        pWnd = t_pWndInit;  // the first message of a window CreateEx is making
+        t_pWndInit = nullptr;
+        pWnd->Attach(hWnd);
+    }
     if (!pWnd)
         return ::DefWindowProcW(hWnd, message, wParam, lParam);
     return CWnd::CallWndProc(pWnd, hWnd, message, wParam, lParam);

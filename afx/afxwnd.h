@@ -6,15 +6,17 @@
 
 #include "afxgdi.h"
 #include "afxmsg.h"
+#include "afxobj.h"
 #include "afxstr.h"
 #include "afxtypes.h"
 
 class CDataExchange;
 
-class CWnd {
+class CWnd : public CObject {
+    DECLARE_DYNAMIC(CWnd)
 public:
     CWnd() = default;
-    virtual ~CWnd();
+    ~CWnd() override;
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
@@ -26,6 +28,10 @@ public:
     static CWnd* FromHandlePermanent(HWND hWnd);
 
     BOOL Attach(HWND hWnd);
+    // Creates a window bound to this object from its first message on (our own classes)
+    // or from the moment it exists (the system's classes).
+    BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, int x, int y,
+                  int cx, int cy, HWND hWndParent, HMENU nIDorHMenu);
     HWND Detach();
     // Routes the window's messages through this object; the old procedure stays the default.
     BOOL SubclassWindow(HWND hWnd);
@@ -57,6 +63,22 @@ public:
     void GetWindowRect(LPRECT rc) const { ::GetWindowRect(m_hWnd, rc); }
     void ClientToScreen(LPRECT rc) const;
     void ScreenToClient(LPRECT rc) const;
+    HWND GetParent() const { return ::GetParent(m_hWnd); }
+    // The top-level window above this one (itself if it is top-level).
+    HWND GetParentOwner() const;
+    int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+    BOOL IsWindow() const { return m_hWnd && ::IsWindow(m_hWnd); }
+    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE)); }
+    BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd);
+    BOOL SetWindowPos(HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
+    {
+        return ::SetWindowPos(m_hWnd, hWndInsertAfter, x, y, cx, cy, nFlags);
+    }
+    void InvalidateRect(LPCRECT rc, BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, rc, bErase); }
+    BOOL RedrawWindow(LPCRECT rc, HRGN hRgn, UINT nFlags) { return ::RedrawWindow(m_hWnd, rc, hRgn, nFlags); }
+    HWND SetCapture() { return ::SetCapture(m_hWnd); }
+    HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
+    void SetFont(HFONT hFont, BOOL bRedraw = TRUE) { SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), bRedraw); }
     HWND GetDlgItemHandle(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
     void SetDlgItemText(int nID, LPCWSTR psz) { ::SetDlgItemTextW(m_hWnd, nID, psz); }
     CString GetWindowText() const;
@@ -83,6 +105,7 @@ protected:
     LRESULT Default();
     // WM_CTLCOLOR default: the system's answer.
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    void OnNcDestroy() { Default(); }
 
     WNDPROC m_pfnSuper = nullptr;
 
@@ -102,6 +125,10 @@ private:
 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 HINSTANCE AfxGetInstanceHandle();
+// Registers (once) a window class whose messages reach the framework; returns its name,
+// valid until the next call.
+LPCWSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH hbrBackground = nullptr,
+                            HICON hIcon = nullptr);
 
 // The hourglass while an object of this lives: for work the user waits for.
 class CWaitCursor {
