@@ -3,10 +3,10 @@
 #pragma once
 #include "afxwnd.h"
 
-class CWinApp {
+class CWinApp : public CCmdTarget {
 public:
     explicit CWinApp(LPCWSTR pszAppName = nullptr);
-    virtual ~CWinApp();
+    ~CWinApp() override;
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
 

@@ -1,5 +1,7 @@
 #include "afxwnd.h"
 
+#include "afxapp.h"
+
 #include <windowsx.h>
 #undef SubclassWindow  // a windowsx.h macro that would hide our member
 
@@ -202,24 +204,13 @@ LRESULT CWnd::Default()
 const AFX_MSGMAP* CWnd::GetThisMessageMap()
 {
     static const AFX_MSGMAP_ENTRY entries[] = { { 0, 0, 0, 0, AfxSig_end, nullptr } };
-    static const AFX_MSGMAP map = { nullptr, &entries[0] };
+    static const AFX_MSGMAP map = { &CCmdTarget::GetThisMessageMap, &entries[0] };
     return &map;
 }
 
 const AFX_MSGMAP* CWnd::GetMessageMap() const
 {
     return GetThisMessageMap();
-}
-
-const AFX_MSGMAP_ENTRY* CWnd::FindEntry(const AFX_MSGMAP* pMap, UINT nMessage, UINT nCode, UINT nID)
-{
-    for (; pMap; pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr) {
-        for (const AFX_MSGMAP_ENTRY* e = pMap->lpEntries; e->nSig != AfxSig_end; ++e) {
-            if (e->nMessage == nMessage && e->nCode == nCode && e->nID <= nID && nID <= e->nLastID)
-                return e;
-        }
-    }
-    return nullptr;
 }
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
@@ -245,7 +236,12 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     }
 
     const AFX_MSGMAP_ENTRY* pEntry = FindEntry(GetMessageMap(), nLookup, nCode, nID);
-    return pEntry ? DispatchEntry(pEntry, message, wParam, lParam, pResult) : FALSE;
+    if (pEntry)
+        return DispatchEntry(pEntry, message, wParam, lParam, pResult);
+    // A command no window handles goes on to the application (ID_HELP, say).
+    if (message == WM_COMMAND && AfxGetApp() && AfxGetApp()->OnCmdMsg(nID, nCode))
+        return TRUE;
+    return FALSE;
 }
 
 BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
@@ -273,49 +269,49 @@ BOOL CWnd::DispatchEntry(const AFX_MSGMAP_ENTRY* pEntry, UINT message, WPARAM wP
     *pResult = 0;
     switch (pEntry->nSig) {
     case AfxSig_vv:
-        (this->*AfxMemberCast<void (CWnd::*)()>(pfn))();
+        (this->*AfxMemberCast<void (CCmdTarget::*)()>(pfn))();
         return TRUE;
     case AfxSig_vw:
-        (this->*AfxMemberCast<void (CWnd::*)(UINT_PTR)>(pfn))(static_cast<UINT_PTR>(wParam));
+        (this->*AfxMemberCast<void (CCmdTarget::*)(UINT_PTR)>(pfn))(static_cast<UINT_PTR>(wParam));
         return TRUE;
     case AfxSig_vw_id:
-        (this->*AfxMemberCast<void (CWnd::*)(UINT)>(pfn))(LOWORD(wParam));
+        (this->*AfxMemberCast<void (CCmdTarget::*)(UINT)>(pfn))(LOWORD(wParam));
         return TRUE;
     case AfxSig_vwp:
-        (this->*AfxMemberCast<void (CWnd::*)(UINT, CPoint)>(pfn))(
+        (this->*AfxMemberCast<void (CCmdTarget::*)(UINT, CPoint)>(pfn))(
             static_cast<UINT>(wParam), CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
         return TRUE;
     case AfxSig_vbw:
-        (this->*AfxMemberCast<void (CWnd::*)(BOOL, UINT)>(pfn))(
+        (this->*AfxMemberCast<void (CCmdTarget::*)(BOOL, UINT)>(pfn))(
             static_cast<BOOL>(wParam), static_cast<UINT>(lParam));
         return TRUE;
     case AfxSig_lwl:
-        *pResult = (this->*AfxMemberCast<LRESULT (CWnd::*)(WPARAM, LPARAM)>(pfn))(wParam, lParam);
+        *pResult = (this->*AfxMemberCast<LRESULT (CCmdTarget::*)(WPARAM, LPARAM)>(pfn))(wParam, lParam);
         return TRUE;
     case AfxSig_vNMHDRpl:
-        (this->*AfxMemberCast<void (CWnd::*)(NMHDR*, LRESULT*)>(pfn))(
+        (this->*AfxMemberCast<void (CCmdTarget::*)(NMHDR*, LRESULT*)>(pfn))(
             reinterpret_cast<NMHDR*>(lParam), pResult);
         return TRUE;
     case AfxSig_bv:
-        *pResult = (this->*AfxMemberCast<BOOL (CWnd::*)()>(pfn))();
+        *pResult = (this->*AfxMemberCast<BOOL (CCmdTarget::*)()>(pfn))();
         return TRUE;
     case AfxSig_bvEx:
-        return (this->*AfxMemberCast<BOOL (CWnd::*)()>(pfn))();
+        return (this->*AfxMemberCast<BOOL (CCmdTarget::*)()>(pfn))();
     case AfxSig_is:
-        *pResult = (this->*AfxMemberCast<int (CWnd::*)(LPCREATESTRUCT)>(pfn))(reinterpret_cast<LPCREATESTRUCT>(lParam));
+        *pResult = (this->*AfxMemberCast<int (CCmdTarget::*)(LPCREATESTRUCT)>(pfn))(reinterpret_cast<LPCREATESTRUCT>(lParam));
         return TRUE;
     case AfxSig_vwww:
-        (this->*AfxMemberCast<void (CWnd::*)(UINT, UINT, UINT)>(pfn))(
+        (this->*AfxMemberCast<void (CCmdTarget::*)(UINT, UINT, UINT)>(pfn))(
             static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
         return TRUE;
     case AfxSig_vW:
-        (this->*AfxMemberCast<void (CWnd::*)(CWnd*)>(pfn))(FromHandlePermanent(reinterpret_cast<HWND>(wParam)));
+        (this->*AfxMemberCast<void (CCmdTarget::*)(CWnd*)>(pfn))(FromHandlePermanent(reinterpret_cast<HWND>(wParam)));
         return TRUE;
     case AfxSig_vbh:
-        (this->*AfxMemberCast<void (CWnd::*)(BOOL, DWORD)>(pfn))(static_cast<BOOL>(wParam), static_cast<DWORD>(lParam));
+        (this->*AfxMemberCast<void (CCmdTarget::*)(BOOL, DWORD)>(pfn))(static_cast<BOOL>(wParam), static_cast<DWORD>(lParam));
         return TRUE;
     case AfxSig_bWww:
-        *pResult = (this->*AfxMemberCast<BOOL (CWnd::*)(CWnd*, UINT, UINT)>(pfn))(
+        *pResult = (this->*AfxMemberCast<BOOL (CCmdTarget::*)(CWnd*, UINT, UINT)>(pfn))(
             FromHandlePermanent(reinterpret_cast<HWND>(wParam)), LOWORD(lParam), HIWORD(lParam));
         return TRUE;
     case AfxSig_hDWw: {
@@ -326,7 +322,7 @@ BOOL CWnd::DispatchEntry(const AFX_MSGMAP_ENTRY* pEntry, UINT message, WPARAM wP
             wndTemp.m_hWnd = reinterpret_cast<HWND>(lParam);
             pCtl = &wndTemp;
         }
-        HBRUSH hbr = (this->*AfxMemberCast<HBRUSH (CWnd::*)(CDC*, CWnd*, UINT)>(pfn))(
+        HBRUSH hbr = (this->*AfxMemberCast<HBRUSH (CCmdTarget::*)(CDC*, CWnd*, UINT)>(pfn))(
             &dc, pCtl, message - WM_CTLCOLORMSGBOX);
         wndTemp.m_hWnd = nullptr;
         *pResult = reinterpret_cast<LRESULT>(hbr);
@@ -334,7 +330,7 @@ BOOL CWnd::DispatchEntry(const AFX_MSGMAP_ENTRY* pEntry, UINT message, WPARAM wP
     }
     case AfxSig_hDw: {
         CDC dc(reinterpret_cast<HDC>(wParam));
-        HBRUSH hbr = (this->*AfxMemberCast<HBRUSH (CWnd::*)(CDC*, UINT)>(pfn))(
+        HBRUSH hbr = (this->*AfxMemberCast<HBRUSH (CCmdTarget::*)(CDC*, UINT)>(pfn))(
             &dc, message - WM_CTLCOLORMSGBOX);
         *pResult = reinterpret_cast<LRESULT>(hbr);
         return hbr != nullptr;  // no brush: the parent answers
@@ -386,6 +382,15 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     if (!pWnd)
         return ::DefWindowProcW(hWnd, message, wParam, lParam);
     return CWnd::CallWndProc(pWnd, hWnd, message, wParam, lParam);
+}
+
+BOOL CWnd::OnHelpInfo()
+{
+    // F1: the Help command, to the main window, as the system's own programs do.
+    CWnd* pMain = AfxGetMainWnd();
+    HWND hTarget = pMain && pMain->m_hWnd ? pMain->m_hWnd : m_hWnd;
+    ::SendMessageW(hTarget, WM_COMMAND, ID_HELP, 0);
+    return TRUE;
 }
 
 BOOL CWnd::DestroyWindow()

@@ -4,15 +4,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "afxcmd.h"
 #include "afxgdi.h"
-#include "afxmsg.h"
-#include "afxobj.h"
 #include "afxstr.h"
 #include "afxtypes.h"
 
 class CDataExchange;
 
-class CWnd : public CObject {
+class CWnd : public CCmdTarget {
     DECLARE_DYNAMIC(CWnd)
 public:
     CWnd() = default;
@@ -93,7 +92,7 @@ public:
 
 protected:
     static const AFX_MSGMAP* GetThisMessageMap();
-    virtual const AFX_MSGMAP* GetMessageMap() const;
+    const AFX_MSGMAP* GetMessageMap() const override;
 
     // Called once the window is bound by subclassing, before any message reaches this object.
     virtual void PreSubclassWindow() {}
@@ -106,6 +105,8 @@ protected:
     // WM_CTLCOLOR default: the system's answer.
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     void OnNcDestroy() { Default(); }
+    // WM_HELP (F1): sends the Help command to the application's main window.
+    BOOL OnHelpInfo();
 
     WNDPROC m_pfnSuper = nullptr;
 
@@ -114,7 +115,6 @@ private:
     friend INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
     friend class CDialog;
     static LRESULT CallWndProc(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static const AFX_MSGMAP_ENTRY* FindEntry(const AFX_MSGMAP* pMap, UINT nMessage, UINT nCode, UINT nID);
     BOOL DispatchEntry(const AFX_MSGMAP_ENTRY* pEntry, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     void OnFinalNcDestroy();
 

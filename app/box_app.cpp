@@ -4,6 +4,10 @@
 
 CBoxApp theApp;
 
+BEGIN_MESSAGE_MAP(CBoxApp, CWinApp)
+    ON_COMMAND(ID_HELP, CWinApp::OnHelp)
+END_MESSAGE_MAP()
+
 CBoxApp::CBoxApp() : CWinApp(nullptr)
 {
 }

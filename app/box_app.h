@@ -6,6 +6,9 @@ class CBoxApp : public CWinApp {
 public:
     CBoxApp();
     BOOL InitInstance() override;
+
+protected:
+    DECLARE_MESSAGE_MAP()
 };
 
 extern CBoxApp theApp;

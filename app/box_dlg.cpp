@@ -1,5 +1,6 @@
 #include "box_dlg.h"
 
+#include "about_dlg.h"
 #include "dimensions_page.h"
 #include "image_export.h"
 #include "light_page.h"
@@ -185,6 +186,8 @@ void CBoxDlg::OnSaveImage()
 
 void CBoxDlg::OnAbout()
 {
+    CAboutDlg dlg;
+    dlg.DoModal();  // the render timer keeps drawing under it
 }
 
 void CBoxDlg::OnClose()

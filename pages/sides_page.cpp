@@ -1,5 +1,6 @@
 #include "sides_page.h"
 
+#include "face_load_message.h"
 #include "face_textures.h"
 #include "page_background.h"
 #include "resource.h"
@@ -8,6 +9,8 @@ namespace {
 // By SideSlot.
 const int kPathIds[kSideCount] = {IDC_PATH_FRONT, IDC_PATH_LEFT, IDC_PATH_TOP,
                                   IDC_PATH_BACK, IDC_PATH_RIGHT, IDC_PATH_BOTTOM};
+const int kColourIds[kSideCount] = {IDC_COLOUR_FRONT, IDC_COLOUR_LEFT, IDC_COLOUR_TOP,
+                                    IDC_COLOUR_BACK, IDC_COLOUR_RIGHT, IDC_COLOUR_BOTTOM};
 const int kBrowseIds[kSideCount] = {IDC_BROWSE_FRONT, IDC_BROWSE_LEFT, IDC_BROWSE_TOP,
                                     IDC_BROWSE_BACK, IDC_BROWSE_RIGHT, IDC_BROWSE_BOTTOM};
 
@@ -26,18 +29,34 @@ BEGIN_MESSAGE_MAP(CSidesPage, CDialog)
     ON_COMMAND(IDCANCEL, OnOK)
     ON_COMMAND_RANGE(IDC_BROWSE_FRONT, IDC_BROWSE_BOTTOM, OnBrowseCommand)
     ON_COMMAND_RANGE(IDC_CLEAR_FRONT, IDC_CLEAR_BOTTOM, OnClearCommand)
+    ON_MESSAGE(CLRN_SELENDOK, OnSideColourAccepted)
 END_MESSAGE_MAP()
 
 CSidesPage::CSidesPage(BoxScene* pScene)
     : m_pScene(pScene),
-      m_dlgOpenImage(TRUE, nullptr, nullptr, 0, L"Image Files|*.jpg;*.tga;*.bmp;*png|All Files|*.*||", nullptr)
+      m_dlgOpenImage(TRUE, nullptr, nullptr, 0, L"Image Files|*.jpg;*.jpeg;*.tga;*.bmp;*.png|All Files|*.*||", nullptr)
 {
     m_brBackground.Attach(::GetSysColorBrush(COLOR_MENU));
 }
 
 BOOL CSidesPage::OnInitDialog()
 {
+    for (int s = 0; s < kSideCount; ++s) {
+        m_btnSideColour[s].SubclassDlgItem(kColourIds[s], this);
+        m_btnSideColour[s].SetColour(m_pScene->m_clrFace[s]);
+        m_btnSideColour[s].SetDefaultColour(0x00FFFFFF);
+        m_btnSideColour[s].SetDefaultLabel(L"Default");
+    }
     return TRUE;
+}
+
+LRESULT CSidesPage::OnSideColourAccepted(WPARAM, LPARAM lParam)
+{
+    // The button stored the choice before telling us; take it from there, default resolved.
+    int slot = SlotOf(kColourIds, static_cast<UINT>(lParam));
+    if (slot >= 0)
+        m_pScene->m_clrFace[slot] = m_btnSideColour[slot].GetColour(TRUE);
+    return 0;
 }
 
 HBRUSH CSidesPage::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
@@ -63,10 +82,22 @@ void CSidesPage::OnBrowseSide(int nSlot)
 {
     if (m_dlgOpenImage.DoModal() != IDOK)
         return;
-    CString path = m_dlgOpenImage.GetPathName();
-    CWaitCursor wait;  // large artwork takes a moment
-    if (LoadSideImage(*m_pScene, nSlot, path))
+    LoadSideFromFile(nSlot, m_dlgOpenImage.GetPathName());
+}
+
+bool CSidesPage::LoadSideFromFile(int nSlot, const CString& path)
+{
+    FaceLoadFailure why;
+    bool bLoaded;
+    {
+        CWaitCursor wait;  // large artwork takes a moment
+        bLoaded = LoadSideImage(*m_pScene, nSlot, path, &why);
+    }
+    if (bLoaded)
         SetDlgItemText(kPathIds[nSlot], path);
+    else
+        MessageBox(FaceLoadMessage(path, why), L"Zelmora", MB_OK | MB_ICONERROR);
+    return bLoaded;
 }
 
 void CSidesPage::OnClearSide(int nSlot)

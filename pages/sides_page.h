@@ -2,6 +2,7 @@
 #pragma once
 #include "afxwin.h"
 #include "box_scene.h"
+#include "colour_picker_xp.h"
 
 class CSidesPage : public CDialog {
 public:
@@ -11,16 +12,22 @@ public:
 
     void OnBrowseSide(int nSlot);
     void OnClearSide(int nSlot);
+    // Loads the picture onto face nSlot and shows its path; on failure says why and
+    // changes nothing. The browse handler's work after the dialog.
+    bool LoadSideFromFile(int nSlot, const CString& path);
+    CColourPickerXP& ColourButton(int nSlot) { return m_btnSideColour[nSlot]; }
 
 protected:
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     void OnBrowseCommand(UINT nID);
     void OnClearCommand(UINT nID);
+    LRESULT OnSideColourAccepted(WPARAM wParam, LPARAM lParam);
     void PostNcDestroy() override { delete this; }
     DECLARE_MESSAGE_MAP()
 
 private:
     BoxScene* m_pScene;
     CFileDialog m_dlgOpenImage;
+    CColourPickerXP m_btnSideColour[kSideCount];
     CBrush m_brBackground;
 };

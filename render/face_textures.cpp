@@ -8,6 +8,7 @@
 #include <cwchar>
 
 #include "box_renderer.h"
+#include "image_header.h"
 #include "image_resample.h"
 #include "tga_decoder.h"
 #include "wic_decoder.h"
@@ -122,13 +123,33 @@ HRESULT CreateFaceTexture(IDirect3DDevice9* pDevice, LPCWSTR pszPath, IDirect3DT
 
 } // namespace
 
-bool LoadSideImage(BoxScene& scene, int nSlot, LPCWSTR pszPath)
+bool LoadSideImage(BoxScene& scene, int nSlot, LPCWSTR pszPath, FaceLoadFailure* pWhy)
 {
-    if (nSlot < 0 || nSlot >= kSideCount || !scene.m_pDevice || !pszPath || !*pszPath)
+    FaceLoadFailure why;
+    if (!pWhy)
+        pWhy = &why;
+    *pWhy = FaceLoadFailure();
+    if (nSlot < 0 || nSlot >= kSideCount || !scene.m_pDevice || !pszPath || !*pszPath) {
+        pWhy->reason = FaceLoadFailure::Unreadable;
         return false;
+    }
+
+    ImageHeader header = ReadImageHeader(pszPath);
+    if (!header.bReadable) {
+        pWhy->reason = FaceLoadFailure::Unreadable;
+        return false;
+    }
+    if (header.kind != ImageKind::Unknown && header.width > 0 && header.height > 0 &&
+        !IsPlausibleImageSize(header.width, header.height)) {
+        *pWhy = {FaceLoadFailure::TooLarge, header.width, header.height};
+        return false;
+    }
+
     IDirect3DTexture9* pTexture = nullptr;
-    if (FAILED(CreateFaceTexture(scene.m_pDevice, pszPath, &pTexture)) || !pTexture)
+    if (FAILED(CreateFaceTexture(scene.m_pDevice, pszPath, &pTexture)) || !pTexture) {
+        pWhy->reason = header.kind == ImageKind::Unknown ? FaceLoadFailure::NotAPicture : FaceLoadFailure::Damaged;
         return false;
+    }
     IDirect3DTexture9*& slot = scene.m_pFaceTexture[nSlot];
     pTexture->AddRef();
     IDirect3DTexture9* pOld = slot;

@@ -3,7 +3,15 @@
 #pragma once
 #include "box_scene.h"
 
+// Why a file could not become a face's texture.
+struct FaceLoadFailure {
+    enum Reason { None, Unreadable, NotAPicture, TooLarge, Damaged } reason = None;
+    UINT width = 0;  // the size the file claims, for TooLarge
+    UINT height = 0;
+};
+
 // Replaces the face's texture with the picture in the file; false (nothing changed) if
-// the file cannot be made into a texture.
-bool LoadSideImage(BoxScene& scene, int nSlot, LPCWSTR pszPath);
+// the file cannot be made into a texture, with the reason in *pWhy when given. A size
+// beyond what a face can take is refused from the file's header, before any decoding.
+bool LoadSideImage(BoxScene& scene, int nSlot, LPCWSTR pszPath, FaceLoadFailure* pWhy = nullptr);
 void ClearSideImage(BoxScene& scene, int nSlot);

@@ -1,0 +1,6 @@
+// What the user is told when a picture cannot go on a face.
+#pragma once
+#include "afxwin.h"
+#include "face_textures.h"
+
+CString FaceLoadMessage(LPCWSTR pszPath, const FaceLoadFailure& why);
