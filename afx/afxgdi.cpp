@@ -2,6 +2,7 @@
 
 namespace {
 LONG g_nGdiLive = 0;  // one GUI thread: no lock
+LONG g_nGdiCreated = 0;
 }
 
 LONG AfxGdiLiveCount()
@@ -9,10 +10,17 @@ LONG AfxGdiLiveCount()
     return g_nGdiLive;
 }
 
+LONG AfxGdiCreatedCount()
+{
+    return g_nGdiCreated;
+}
+
 void AfxGdiCountCreated(const void* h)
 {
-    if (h)
+    if (h) {
         ++g_nGdiLive;
+        ++g_nGdiCreated;
+    }
 }
 
 void AfxGdiCountDeleted(const void* h)

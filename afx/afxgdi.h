@@ -5,6 +5,7 @@
 // Every GDI object and device context the wrappers create, minus those they deleted:
 // the platform does not always report a process's GDI count, so we count our own.
 LONG AfxGdiLiveCount();
+LONG AfxGdiCreatedCount();  // all ever created, for reports
 void AfxGdiCountCreated(const void* h);
 void AfxGdiCountDeleted(const void* h);
 

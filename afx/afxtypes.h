@@ -19,6 +19,8 @@ public:
     int Height() const { return bottom - top; }
     // Left and top edges are inside, right and bottom edges outside.
     BOOL PtInRect(POINT pt) const { return ::PtInRect(this, pt); }
+    bool operator==(const RECT& o) const { return left == o.left && top == o.top && right == o.right && bottom == o.bottom; }
+    bool operator!=(const RECT& o) const { return !(*this == o); }
     operator LPRECT() { return this; }
     operator LPCRECT() const { return this; }
 };

@@ -30,6 +30,9 @@ public:
     bool LoadSideImage(int nSlot, LPCWSTR pszPath) { return ::LoadSideImage(m_scene, nSlot, pszPath); }
     void ClearSideImage(int nSlot) { ::ClearSideImage(m_scene, nSlot); }
 
+    // Frames drawn since the device was made: for tests and the live benchmark.
+    unsigned long long FramesDrawn() const { return m_nFramesDrawn; }
+
     // The last frame drawn, at the back buffer's size, in a new system-memory surface.
     HRESULT CopyLastFrame(IDirect3DSurface9** ppSurface);
 
@@ -58,6 +61,7 @@ private:
     void PaintFrameWithGdi();
     void DestroyHiddenDeviceWindow();
     bool m_bPaintWithGdi = false;
+    unsigned long long m_nFramesDrawn = 0;
     HWND m_hPreview = nullptr;
     HWND m_hHiddenDeviceWindow = nullptr;
     // Frees what lives in the default pool, which must go before the device can be reset.

@@ -30,6 +30,7 @@ void BoxRenderer::RenderFrame()
     pDevice->Present(nullptr, nullptr, nullptr, nullptr);
     if (m_bPaintWithGdi)
         PaintFrameWithGdi();
+    ++m_nFramesDrawn;
 }
 
 void BoxRenderer::RenderBox()
