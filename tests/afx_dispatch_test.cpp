@@ -217,7 +217,6 @@ class CSelfDeletingDlg : public CDialog {
 public:
     explicit CSelfDeletingDlg(bool* pDeleted) : m_pDeleted(pDeleted) {}
     ~CSelfDeletingDlg() override { *m_pDeleted = true; }
-    bool deletedDuringHandler = true;
 
 protected:
     void PostNcDestroy() override { delete this; }
@@ -225,7 +224,7 @@ protected:
     LRESULT OnDestroySelf(WPARAM, LPARAM)
     {
         DestroyWindow();
-        deletedDuringHandler = *m_pDeleted;
+        *m_pDeletedDuringHandler = *m_pDeleted;
         *m_pHandlerSawNullHandle = (m_hWnd == nullptr);
         return 0;
     }
@@ -234,6 +233,7 @@ protected:
 public:
     bool* m_pDeleted;
     bool* m_pHandlerSawNullHandle = nullptr;
+    bool* m_pDeletedDuringHandler = nullptr;
 };
 
 BEGIN_MESSAGE_MAP(CSelfDeletingDlg, CDialog)
@@ -249,14 +249,17 @@ TEST(FrameworkLifetime, ChildDialogDeletesItselfAfterItsLastMessage)
 
     bool deleted = false;
     bool sawNull = false;
+    bool deletedDuringHandler = true;
     auto* page = new CSelfDeletingDlg(&deleted);
     page->m_pHandlerSawNullHandle = &sawNull;
+    page->m_pDeletedDuringHandler = &deletedDuringHandler;
     ASSERT_TRUE(page->Create(IDD_TEST_CHILD, &parent));
     HWND hPage = page->m_hWnd;
     EXPECT_EQ(::GetParent(hPage), parent.m_hWnd);
     EXPECT_TRUE(::GetWindowLongW(hPage, GWL_STYLE) & WS_CHILD);
 
     ::SendMessageW(hPage, WM_APP + 10, 0, 0);
+    EXPECT_FALSE(deletedDuringHandler) << "the object outlives the handler that destroyed its window";
     EXPECT_TRUE(deleted);
     EXPECT_TRUE(sawNull);
     EXPECT_FALSE(::IsWindow(hPage));
@@ -269,8 +272,12 @@ TEST(FrameworkLifetime, DestroyingTheParentDeletesEveryChildPage)
     CBaseDlg parent;
     ASSERT_TRUE(parent.Create(IDD_TEST_MODAL, nullptr));
     bool deleted[3] = {};
-    for (bool& d : deleted)
-        ASSERT_TRUE((new CSelfDeletingDlg(&d))->Create(IDD_TEST_CHILD, &parent));
+    bool unused = false;
+    for (bool& d : deleted) {
+        auto* page = new CSelfDeletingDlg(&d);
+        page->m_pHandlerSawNullHandle = page->m_pDeletedDuringHandler = &unused;
+        ASSERT_TRUE(page->Create(IDD_TEST_CHILD, &parent));
+    }
     parent.DestroyWindow();
     for (bool d : deleted)
         EXPECT_TRUE(d);

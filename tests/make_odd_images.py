@@ -65,6 +65,15 @@ def bmp_header_only(path, w, h):
     path.write_bytes(b"BM" + struct.pack("<IHHI", 54 + 64, 0, 0, 54) + header + b"\0" * 64)
 
 
+def png_real_bilevel(path, w, h):
+    """A complete, valid 1-bit picture of w x h: tiny on disk, huge when decoded."""
+    z = zlib.compressobj(9)
+    row = b"\0" + b"\xff" * ((w + 7) // 8)
+    data = b"".join(z.compress(row) for _ in range(h)) + z.flush()
+    ihdr = struct.pack(">IIBBBBB", w, h, 1, 0, 0, 0, 0)
+    path.write_bytes(b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", ihdr) + png_chunk(b"IDAT", data) + png_chunk(b"IEND", b""))
+
+
 bmp(out / "bmp24-bottom-up.bmp", 64, 64, 24, False)
 bmp(out / "bmp24-top-down.bmp", 64, 64, 24, True)
 bmp(out / "bmp32-bottom-up.bmp", 64, 64, 32, False)
@@ -76,3 +85,4 @@ png_header_only(out / "absurd-100000.png", 100000, 100000)
 bmp_header_only(out / "absurd-50000.bmp", 50000, 50000)
 png_header_only(out / "zero-width.png", 0, 64)
 bmp_header_only(out / "zero-width.bmp", 0, 64)
+png_real_bilevel(out / "huge-header.png", 20000, 20000)

@@ -1,0 +1,250 @@
+// The About box and its links, and the Side images page's colours and failure message,
+// in-process with the real dialogs.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <string>
+
+#include "about_dlg.h"
+#include "box_dlg.h"
+#include "product.h"
+#include "render_harness.h"
+#include "resource.h"
+#include "sides_page.h"
+
+namespace {
+
+// A timer that runs `action` once, from whatever message loop is running then.
+struct Later {
+    static void After(UINT ms, std::function<void()> action)
+    {
+        s_action = std::move(action);
+        ::SetTimer(nullptr, 0, ms, &Fire);
+    }
+    static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        ::KillTimer(nullptr, id);
+        auto action = std::move(s_action);
+        s_action = nullptr;
+        if (action)
+            action();
+    }
+    static inline std::function<void()> s_action;
+};
+
+// The enabled, visible top-level window of this thread with that title (a dialog's owner
+// is disabled while the dialog runs, so the main window never matches by accident).
+HWND FindTopLevel(LPCWSTR title)
+{
+    struct Search { LPCWSTR title; HWND found; } s = {title, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND h, LPARAM lp) {
+        auto* s = reinterpret_cast<Search*>(lp);
+        wchar_t text[64] = {};
+        ::GetWindowTextW(h, text, 64);
+        if (!s->found && ::IsWindowVisible(h) && ::IsWindowEnabled(h) && wcscmp(text, s->title) == 0)
+            s->found = h;
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+struct ShellCall {
+    std::wstring verb, file;
+    int show = -1;
+    int count = 0;
+} g_shell;
+
+HINSTANCE WINAPI RecordShell(HWND, LPCWSTR verb, LPCWSTR file, LPCWSTR, LPCWSTR, INT show)
+{
+    g_shell.verb = verb ? verb : L"";
+    g_shell.file = file ? file : L"";
+    g_shell.show = show;
+    ++g_shell.count;
+    return reinterpret_cast<HINSTANCE>(42);
+}
+
+COLORREF LinkTextColour(CAboutDlg& dlg, CLinkStatic& link)
+{
+    HDC hdc = ::CreateCompatibleDC(nullptr);
+    ::SetTextColor(hdc, RGB(1, 1, 1));
+    LRESULT brush = dlg.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(link.m_hWnd));
+    COLORREF c = ::GetTextColor(hdc);
+    EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH)));
+    EXPECT_EQ(::GetBkMode(hdc), TRANSPARENT);
+    ::DeleteDC(hdc);
+    return c;
+}
+
+} // namespace
+
+TEST(AboutBox, LinksAreUnderlinedColouredByStateAndOpenTheirTargets)
+{
+    const COLORREF kBlue = RGB(0, 0, 255), kRed = RGB(255, 0, 0), kVisited = RGB(5, 34, 143);
+    HFONT hUnderline = nullptr;
+    {
+        CAboutDlg dlg;
+        ASSERT_TRUE(dlg.Create(IDD_ABOUTBOX, nullptr));
+        CLinkStatic& link = dlg.HomepageLink();
+        ASSERT_EQ(CWnd::FromHandlePermanent(::GetDlgItem(dlg, IDC_LINK_HOMEPAGE)), &link);
+        EXPECT_TRUE(link.GetStyle() & SS_NOTIFY);
+        hUnderline = link.GetFont();
+        ASSERT_EQ(hUnderline, link.UnderlineFont());
+        LOGFONTW lf = {}, lfDialog = {};
+        ::GetObjectW(hUnderline, sizeof(lf), &lf);
+        ::GetObjectW(dlg.GetFont(), sizeof(lfDialog), &lfDialog);
+        EXPECT_TRUE(lf.lfUnderline);
+        EXPECT_STREQ(lf.lfFaceName, lfDialog.lfFaceName);
+        EXPECT_EQ(lf.lfHeight, lfDialog.lfHeight);
+
+        EXPECT_EQ(LinkTextColour(dlg, link), kBlue);
+        // Under the pointer: red, with the capture to see it leave.
+        link.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+        EXPECT_TRUE(link.IsHover());
+        EXPECT_EQ(::GetCapture(), link.m_hWnd);
+        EXPECT_EQ(LinkTextColour(dlg, link), kRed);
+        link.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+        EXPECT_EQ(::GetCapture(), link.m_hWnd) << "still inside";
+        link.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(-5, 2));
+        EXPECT_FALSE(link.IsHover());
+        EXPECT_NE(::GetCapture(), link.m_hWnd);
+        EXPECT_EQ(LinkTextColour(dlg, link), kBlue);
+
+        // A click reaches the shell with the target, shown normally; the text stays.
+        g_shell = {};
+        CLinkStatic::s_pfnShellExecute = &RecordShell;
+        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_LINK_HOMEPAGE, STN_CLICKED), reinterpret_cast<LPARAM>(link.m_hWnd));
+        dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_LINK_SUPPORT, STN_CLICKED),
+                        reinterpret_cast<LPARAM>(dlg.SupportLink().m_hWnd));
+        CLinkStatic::s_pfnShellExecute = &::ShellExecuteW;
+        EXPECT_EQ(g_shell.count, 2);
+        EXPECT_EQ(g_shell.verb, L"open");
+        EXPECT_EQ(g_shell.file, L"mailto:" ZELMORA_SUPPORT_EMAIL_W);
+        EXPECT_EQ(g_shell.show, SW_SHOWNORMAL);
+        EXPECT_TRUE(link.IsVisited());
+        EXPECT_EQ(link.GetWindowText(), CString(ZELMORA_HOMEPAGE_W));
+        EXPECT_EQ(LinkTextColour(dlg, link), kVisited);
+        link.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+        EXPECT_EQ(LinkTextColour(dlg, link), kVisited) << "visited stays visited under the pointer";
+        link.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(-5, -5));
+
+        // The cursor over the link is a real one (the system's hand).
+        link.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(link.m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_HAND));
+        dlg.DestroyWindow();
+    }
+    EXPECT_EQ(::GetObjectType(hUnderline), 0u) << "the underlined font went with the control";
+    // A new About box starts unvisited.
+    CAboutDlg again;
+    ASSERT_TRUE(again.Create(IDD_ABOUTBOX, nullptr));
+    EXPECT_FALSE(again.HomepageLink().IsVisited());
+    again.DestroyWindow();
+}
+
+TEST(AboutBox, EscapeAndTheCloseBoxEndItLikeOk)
+{
+    for (UINT id : {UINT(IDOK), UINT(IDCANCEL), UINT(0)}) {
+        CAboutDlg dlg;
+        Later::After(150, [id] {
+            HWND h = FindTopLevel(L"About Zelmora");
+            if (id)
+                ::PostMessageW(h, WM_COMMAND, id, 0);
+            else
+                ::PostMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0);
+        });
+        EXPECT_EQ(dlg.DoModal(), IDOK) << "command " << id;
+    }
+}
+
+namespace {
+// Runs the real main dialog modally, `check` from inside its loop, then closes it.
+void RunMainDialog(CBoxDlg& dlg, std::function<void(CBoxDlg&)> check)
+{
+    Later::After(300, [&dlg, check] {
+        check(dlg);
+        ::PostMessageW(dlg.m_hWnd, WM_CLOSE, 0, 0);
+    });
+    dlg.DoModal();
+}
+} // namespace
+
+TEST(AboutBox, ThePreviewKeepsDrawingUnderIt)
+{
+    CBoxDlg dlg;
+    unsigned long long during = 0;
+    bool shown = false;
+    RunMainDialog(dlg, [&](CBoxDlg& d) {
+        unsigned long long before = d.Renderer().FramesDrawn();
+        Later::After(600, [&] {
+            HWND h = FindTopLevel(L"About Zelmora");
+            shown = h && ::IsWindowVisible(h);
+            during = d.Renderer().FramesDrawn() - before;
+            ::PostMessageW(h, WM_COMMAND, IDOK, 0);
+        });
+        d.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ABOUT, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(d, IDC_ABOUT)));
+    });
+    EXPECT_TRUE(shown);
+    EXPECT_GE(during, 10u) << "frames drawn in 600 ms under the About box";
+}
+
+TEST(SidesPage, OnlyAnAcceptedColourReachesTheFaceWithTheDefaultResolved)
+{
+    CBoxDlg dlg;
+    RunMainDialog(dlg, [](CBoxDlg& d) {
+        auto* page = dynamic_cast<CSidesPage*>(d.Pages()[1]);
+        ASSERT_NE(page, nullptr);
+        CColourPickerXP& front = page->ColourButton(SideFront);
+        EXPECT_EQ(CWnd::FromHandlePermanent(::GetDlgItem(*page, IDC_COLOUR_FRONT)), &front);
+        EXPECT_EQ(front.GetRawColour(), 0x00FFFFFFu);
+        EXPECT_EQ(front.GetDefaultColour(), 0x00FFFFFFu);
+
+        front.SetColour(RGB(255, 0, 0));
+        page->SendMessage(CLRN_SELCHANGE, RGB(255, 0, 0), IDC_COLOUR_FRONT);  // browsing only
+        EXPECT_EQ(d.m_clrFace[SideFront], 0x00FFFFFFu);
+        page->SendMessage(CLRN_SELENDOK, RGB(1, 2, 3), IDC_COLOUR_FRONT);  // the button's colour counts
+        EXPECT_EQ(d.m_clrFace[SideFront], RGB(255, 0, 0));
+        page->ColourButton(SideBottom).SetColour(CLR_DEFAULT);
+        page->SendMessage(CLRN_SELENDOK, CLR_DEFAULT, IDC_COLOUR_BOTTOM);
+        EXPECT_EQ(d.m_clrFace[SideBottom], 0x00FFFFFFu);
+        EXPECT_EQ(page->SendMessage(CLRN_SELENDOK, 0, 4242), 0);  // not one of ours: ignored
+        EXPECT_EQ(d.m_clrFace[SideFront], RGB(255, 0, 0));
+    });
+}
+
+TEST(SidesPage, APictureThatCannotBeLoadedIsReportedAndChangesNothing)
+{
+    CBoxDlg dlg;
+    RunMainDialog(dlg, [](CBoxDlg& d) {
+        auto* page = dynamic_cast<CSidesPage*>(d.Pages()[1]);
+        ASSERT_NE(page, nullptr);
+        CString good = TestImagePath(L"quadrants.png").c_str();
+        ASSERT_TRUE(page->LoadSideFromFile(SideTop, good));
+        IDirect3DTexture9* before = d.m_pFaceTexture[SideTop];
+
+        struct Case { std::wstring file; const wchar_t* says; };
+        const Case cases[] = {{L"no-such-file.png", L"not found"},
+                              {L"text.png", L"not a picture"},
+                              {L"truncated.png", L"damaged"},
+                              {L"huge-header.png", L"too large: 20000 x 20000"}};
+        for (const Case& c : cases) {
+            std::wstring text;
+            Later::After(100, [&text] {
+                HWND box = FindTopLevel(L"Zelmora");  // the message box's title
+                wchar_t buf[1024] = {};
+                ::GetDlgItemTextW(box, 0xFFFF, buf, 1024);  // the message text
+                text = buf;
+                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+            });
+            CString path = TestImagePath(c.file).c_str();
+            EXPECT_FALSE(page->LoadSideFromFile(SideTop, path));
+            EXPECT_NE(text.find(path.GetString()), std::wstring::npos) << "names the file: " << text;
+            EXPECT_NE(text.find(c.says), std::wstring::npos) << text;
+            EXPECT_EQ(d.m_pFaceTexture[SideTop], before);
+            wchar_t shown[MAX_PATH] = {};
+            ::GetDlgItemTextW(*page, IDC_PATH_TOP, shown, MAX_PATH);
+            EXPECT_EQ(CString(shown), good);
+        }
+    });
+}
