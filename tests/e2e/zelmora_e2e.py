@@ -195,6 +195,32 @@ def click(x, y):
     time.sleep(0.3)
 
 
+def wait_until(condition, timeout=15.0, interval=0.1):
+    """Polls condition() until it returns something true; returns that, or None at the limit."""
+    end = time.time() + timeout
+    while True:
+        value = condition()
+        if value or time.time() > end:
+            return value or None
+        time.sleep(interval)
+
+
+def visible_windows():
+    """The program's visible top-level windows (Wine gives each its own X window)."""
+    out = xdotool("search", "--onlyvisible", "--class", "zelmora", check_rc=False)
+    return out.split()
+
+
+def windows_named(title):
+    out = xdotool("search", "--onlyvisible", "--name", f"^{title}$", check_rc=False)
+    return out.split()
+
+
+def key(*keys):
+    xdotool("key", *keys)
+    time.sleep(0.15)
+
+
 def run(test):
     try:
         test()
