@@ -25,3 +25,22 @@ inline bool IsPlausibleImageSize(UINT width, UINT height)
 // The size a picture is decoded to: its own, or scaled down (keeping its proportions) so
 // that neither side exceeds maxSide.
 void FitWithin(UINT width, UINT height, UINT maxSide, UINT* pOutWidth, UINT* pOutHeight);
+
+// Makes pixels opaque as if drawn over white: where artwork is transparent the face's
+// colour (which multiplies the picture) shows, and half-transparent edges blend into it.
+// Opaque pixels are unchanged.
+inline void CompositeOverWhite(uint32_t* pPixels, size_t count)
+{
+    for (size_t i = 0; i < count; ++i) {
+        uint32_t c = pPixels[i];
+        uint32_t a = c >> 24;
+        if (a == 255)
+            continue;
+        uint32_t out = 0xFF000000u;
+        for (int shift = 0; shift < 24; shift += 8) {
+            uint32_t v = (c >> shift) & 0xFF;
+            out |= ((v * a + 255 * (255 - a) + 127) / 255) << shift;
+        }
+        pPixels[i] = out;
+    }
+}

@@ -67,6 +67,7 @@ HRESULT DecodeFaceImage(IDirect3DDevice9* pDevice, LPCWSTR pszPath, UINT maxSide
             std::memcpy(&image.pixels[static_cast<size_t>(y) * w], static_cast<BYTE*>(locked.pBits) + y * locked.Pitch,
                         w * 4);
         pSurface->UnlockRect();
+        CompositeOverWhite(image.pixels.data(), image.pixels.size());
     }
     pSurface->Release();
     return hr;

@@ -155,6 +155,7 @@ HRESULT DecodeTga(LPCWSTR pszPath, UINT maxSide, DecodedImage& out)
         return hr;
     UINT w = 0, h = 0;
     FitWithin(full.width, full.height, maxSide, &w, &h);
+    CompositeOverWhite(full.pixels.data(), full.pixels.size());
     out = ResampleImage(full, w, h);
     return S_OK;
 }

@@ -3,7 +3,6 @@
 #include <wincodec.h>
 
 #include "image_resample.h"
-#include "platform.h"
 
 namespace {
 
@@ -15,37 +14,24 @@ struct ComPtr {
     T* operator->() const { return p; }
 };
 
-// Rows of the picture as BGRA, through the format converter, or for Wine's 16-bit grey
-// PNGs by hand: Wine's decoder hands out 8-bit grey rows for them, which its own
-// converter then misreads.
+// Rows of the picture as BGRA, through the format converter. (16-bit grey included: the
+// converter keeps each sample's high byte, as it should.)
 class RowReader {
 public:
-    RowReader(IWICBitmapSource* pConverted, IWICBitmapSource* pFrame, bool bGrey8Rows, UINT width)
-        : m_pConverted(pConverted), m_pFrame(pFrame), m_bGrey8Rows(bGrey8Rows), m_width(width) {}
+    RowReader(IWICBitmapSource* pConverted, UINT width) : m_pConverted(pConverted), m_width(width) {}
 
     HRESULT Read(UINT first, UINT count, uint32_t* pOut)
     {
         WICRect rect = {0, static_cast<INT>(first), static_cast<INT>(m_width), static_cast<INT>(count)};
-        if (!m_bGrey8Rows)
-            return m_pConverted->CopyPixels(&rect, m_width * 4, m_width * count * 4, reinterpret_cast<BYTE*>(pOut));
-        m_raw.assign(static_cast<size_t>(m_width) * 2 * count, 0);
-        HRESULT hr = m_pFrame->CopyPixels(&rect, m_width * 2, static_cast<UINT>(m_raw.size()), m_raw.data());
-        if (FAILED(hr))
-            return hr;
-        for (UINT r = 0; r < count; ++r)
-            for (UINT x = 0; x < m_width; ++x) {
-                uint32_t v = m_raw[static_cast<size_t>(r) * m_width * 2 + x];
-                pOut[static_cast<size_t>(r) * m_width + x] = 0xFF000000u | (v << 16) | (v << 8) | v;
-            }
-        return S_OK;
+        HRESULT hr = m_pConverted->CopyPixels(&rect, m_width * 4, m_width * count * 4, reinterpret_cast<BYTE*>(pOut));
+        if (SUCCEEDED(hr))
+            CompositeOverWhite(pOut, static_cast<size_t>(m_width) * count);  // before any averaging
+        return hr;
     }
 
 private:
     IWICBitmapSource* m_pConverted;
-    IWICBitmapSource* m_pFrame;
-    bool m_bGrey8Rows;
     UINT m_width;
-    std::vector<BYTE> m_raw;
 };
 
 // COM for the calls of one decode, whatever the thread had before.
@@ -86,10 +72,7 @@ HRESULT DecodeWithWic(LPCWSTR pszPath, UINT maxSide, DecodedImage& out)
     if (FAILED(hr))
         return hr;
 
-    WICPixelFormatGUID format = {};
-    frame->GetPixelFormat(&format);
-    RowReader reader(converter.p, frame.p, IsEqualGUID(format, GUID_WICPixelFormat16bppGray) && RunningOnWine(),
-                     width);
+    RowReader reader(converter.p, width);
 
     UINT dstWidth = 0, dstHeight = 0;
     FitWithin(width, height, maxSide, &dstWidth, &dstHeight);

@@ -74,6 +74,21 @@ def png_real_bilevel(path, w, h):
     path.write_bytes(b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", ihdr) + png_chunk(b"IDAT", data) + png_chunk(b"IEND", b""))
 
 
+def png_grey16(path, w, h, sample, extra=b""):
+    """16-bit grey; sample(x, y) gives the 16-bit value (high and low bytes may differ)."""
+    raw = b"".join(b"\0" + b"".join(struct.pack(">H", sample(x, y)) for x in range(w)) for y in range(h))
+    ihdr = struct.pack(">IIBBBBB", w, h, 16, 0, 0, 0, 0)
+    path.write_bytes(b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", ihdr) + extra + png_chunk(b"IDAT", zlib.compress(raw))
+                     + png_chunk(b"IEND", b""))
+
+
+def png_rgba(path, w, h, pixel):
+    raw = b"".join(b"\0" + b"".join(bytes(pixel(x, y)) for x in range(w)) for y in range(h))
+    ihdr = struct.pack(">IIBBBBB", w, h, 8, 6, 0, 0, 0)
+    path.write_bytes(b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", ihdr) + png_chunk(b"IDAT", zlib.compress(raw))
+                     + png_chunk(b"IEND", b""))
+
+
 bmp(out / "bmp24-bottom-up.bmp", 64, 64, 24, False)
 bmp(out / "bmp24-top-down.bmp", 64, 64, 24, True)
 bmp(out / "bmp32-bottom-up.bmp", 64, 64, 32, False)
@@ -86,3 +101,11 @@ bmp_header_only(out / "absurd-50000.bmp", 50000, 50000)
 png_header_only(out / "zero-width.png", 0, 64)
 bmp_header_only(out / "zero-width.bmp", 0, 64)
 png_real_bilevel(out / "huge-header.png", 20000, 20000)
+# Grey quadrants in 16 bits whose high and low bytes differ: a reader of the wrong byte fails.
+png_grey16(out / "grey16.png", 64, 64, lambda x, y: 0xFF3A if (x < 32) == (y < 32) else 0x00C5)
+# A smooth diagonal ramp, odd width, with the colour chunks ImageMagick writes.
+ramp_chunks = png_chunk(b"gAMA", struct.pack(">I", 45455)) + png_chunk(b"cHRM", struct.pack(">8I", 31270, 32900, 64000, 33000, 30000, 60000, 15000, 6000))
+png_grey16(out / "ramp16-301x200.png", 301, 200, lambda x, y: (x * 2 + y) * 65535 // (300 * 2 + 199), ramp_chunks)
+# A logo on a transparent background: left half fully transparent (black underneath), right
+# half red at half opacity.
+png_rgba(out / "transparent-regions.png", 64, 64, lambda x, y: (0, 0, 0, 0) if x < 32 else (255, 0, 0, 128))

@@ -34,7 +34,6 @@ convert -size 1x1 xc:'#ff0000' PNG24:one-pixel.png
 # Grey pictures: white top-left and bottom-right, black elsewhere.
 convert \( -size 32x32 xc:white xc:black +append \) \( -size 32x32 xc:black xc:white +append \) -append \
         -define png:bit-depth=8 -define png:color-type=0 grey8.png
-convert grey8.png -define png:bit-depth=16 -define png:color-type=0 grey16.png
 convert quadrants.png -type Palette -compress RLE BMP3:bmp8-rle.bmp
 convert quadrants.png -type Palette BMP3:bmp4-palette.bmp
 convert quadrants.png -define bmp:subtype=RGB565 BMP:bmp16-565.bmp

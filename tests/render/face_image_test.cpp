@@ -5,6 +5,8 @@
 
 #include <psapi.h>
 
+#include <algorithm>
+
 #include "tga_decoder.h"
 
 namespace {
@@ -29,7 +31,7 @@ bool Near(Pixel p, int r, int g, int b, int tolerance = 60)
 TEST_F(FaceImageTest, EveryVariantLoadsUprightInItsColours)
 {
     const wchar_t* names[] = {
-        L"cmyk.jpg", L"progressive.jpg", L"interlaced.png", L"rgb16.png", L"palette.png", L"alpha.png",
+        L"cmyk.jpg", L"progressive.jpg", L"interlaced.png", L"rgb16.png", L"palette.png",
         L"bmp24-bottom-up.bmp", L"bmp24-top-down.bmp", L"bmp32-bottom-up.bmp", L"bmp32-top-down.bmp",
         L"bmp8-rle.bmp", L"bmp4-palette.bmp", L"bmp16-565.bmp", L"os2.bmp",
         L"quadrants.tga", L"rle.tga", L"tga-top-left.tga", L"wide-300x100.png", L"npot-37x83.png",
@@ -56,6 +58,40 @@ TEST_F(FaceImageTest, GreyPicturesLoadInTheirGreys)
         EXPECT_TRUE(Near(FrontAt(f, 0.75, 0.25), 0, 0, 0)) << FrontAt(f, 0.75, 0.25);
         EXPECT_TRUE(Near(FrontAt(f, 0.75, 0.75), 255, 255, 255)) << FrontAt(f, 0.75, 0.75);
     }
+}
+
+TEST_F(FaceImageTest, SixteenBitGreyRampIsSmoothAcrossAndDown)
+{
+    ASSERT_TRUE(Load(L"ramp16-301x200.png"));
+    Frame f = Draw();
+    for (bool across : {true, false}) {
+        SCOPED_TRACE(across ? "across" : "down");
+        int previous = -1, first = -1, biggestStep = 0;
+        for (int i = 0; i <= 40; ++i) {
+            double t = 0.05 + 0.9 * i / 40;
+            Pixel p = across ? FrontAt(f, t, 0.5) : FrontAt(f, 0.5, t);
+            EXPECT_LE(std::max({p.r, p.g, p.b}) - std::min({p.r, p.g, p.b}), 2) << "grey";
+            if (previous >= 0) {
+                EXPECT_GE(p.g, previous - 2) << "rises at " << t;  // no stripes, no noise
+                biggestStep = std::max(biggestStep, std::abs(p.g - previous));
+            } else {
+                first = p.g;
+            }
+            previous = p.g;
+        }
+        EXPECT_GT(previous - first, across ? 130 : 50) << "the ramp spans its greys";
+        EXPECT_LE(biggestStep, 16);
+    }
+}
+
+TEST_F(FaceImageTest, TransparentArtworkShowsTheFaceColourThrough)
+{
+    scene.m_clrFace[SideFront] = RGB(255, 255, 0);  // yellow
+    ASSERT_TRUE(Load(L"transparent-regions.png"));
+    Frame f = Draw();
+    Pixel clear = FrontAt(f, 0.25, 0.5), half = FrontAt(f, 0.75, 0.5);
+    EXPECT_TRUE(Near(clear, 255, 255, 0, 12)) << "fully transparent: the face colour " << clear;
+    EXPECT_TRUE(Near(half, 255, 128, 0, 12)) << "half red over white, times yellow " << half;
 }
 
 TEST_F(FaceImageTest, OnePixelCoversTheWholeFace)
