@@ -32,16 +32,35 @@ HRESULT LastErrorResult()
     return err ? HRESULT_FROM_WIN32(err) : E_FAIL;
 }
 
-HRESULT WriteWholeFile(LPCWSTR pszPath, const void* pData, DWORD nBytes)
+// A new file of a short name of our own in pszFolder, made with CREATE_NEW so that it can
+// never be an existing file; its name in *pPath. The target's own name may be as long as
+// a name can be, so the temporary name must not grow from it.
+HANDLE CreateTemporaryFile(const CString& folder, CString* pPath)
 {
-    HANDLE hFile = ::CreateFileW(pszPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return LastErrorResult();
+    static LONG s_nCounter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        CString name;
+        name.Format(L"~zelmora-%lx-%lx.tmp", ::GetCurrentProcessId(),
+                    static_cast<unsigned long>(::InterlockedIncrement(&s_nCounter) + ::GetTickCount()));
+        CString path = folder + name;
+        HANDLE hFile = ::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (hFile != INVALID_HANDLE_VALUE) {
+            *pPath = path;
+            return hFile;
+        }
+        DWORD err = ::GetLastError();
+        if (err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS)
+            return INVALID_HANDLE_VALUE;  // the folder itself refuses (gone, read-only, full)
+    }
+    ::SetLastError(ERROR_FILE_EXISTS);
+    return INVALID_HANDLE_VALUE;
+}
+
+HRESULT WriteAll(HANDLE hFile, const void* pData, DWORD nBytes)
+{
     DWORD written = 0;
     BOOL ok = ::WriteFile(hFile, pData, nBytes, &written, nullptr) && written == nBytes && ::FlushFileBuffers(hFile);
-    HRESULT hr = ok ? S_OK : LastErrorResult();
-    ::CloseHandle(hFile);
-    return hr;
+    return ok ? S_OK : LastErrorResult();
 }
 
 } // namespace
@@ -64,8 +83,19 @@ HRESULT WriteSurfaceToFile(IDirect3DSurface9* pSurface, D3DXIMAGE_FILEFORMAT for
     }
 
     // Next to the target, so that the final rename stays on one volume.
-    CString tempPath = CString(pszPath) + L".zelmora-saving";
-    hr = WriteWholeFile(tempPath, pEncoded->GetBufferPointer(), pEncoded->GetBufferSize());
+    CString target(pszPath);
+    int slash = target.ReverseFind(L'\\');
+    if (target.ReverseFind(L'/') > slash)
+        slash = target.ReverseFind(L'/');
+    CString tempPath;
+    HANDLE hFile = CreateTemporaryFile(target.Left(slash + 1), &tempPath);
+    if (hFile == INVALID_HANDLE_VALUE) {
+        hr = LastErrorResult();
+        pEncoded->Release();
+        return hr;
+    }
+    hr = WriteAll(hFile, pEncoded->GetBufferPointer(), pEncoded->GetBufferSize());
+    ::CloseHandle(hFile);
     pEncoded->Release();
     if (SUCCEEDED(hr) && !::MoveFileExW(tempPath, pszPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         hr = LastErrorResult();

@@ -66,8 +66,32 @@ protected:
         ASSERT_TRUE(SUCCEEDED(renderer.CopyLastFrame(&pFrame)));
         wchar_t temp[MAX_PATH];
         ::GetTempPathW(MAX_PATH, temp);
-        dir = std::wstring(temp) + L"zelmora-export-test";
+        std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        dir = std::wstring(temp) + L"zelmora-export-" + std::wstring(test.begin(), test.end());
         ::CreateDirectoryW(dir.c_str(), nullptr);
+        ForEachFile([](const std::wstring& path) {
+            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileW(path.c_str());
+        });
+    }
+    template <class Fn>
+    void ForEachFile(Fn fn) const
+    {
+        WIN32_FIND_DATAW fd;
+        HANDLE h = ::FindFirstFileW((dir + L"\\*").c_str(), &fd);
+        if (h == INVALID_HANDLE_VALUE)
+            return;
+        do {
+            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                fn(dir + L"\\" + fd.cFileName);
+        } while (::FindNextFileW(h, &fd));
+        ::FindClose(h);
+    }
+    int FilesIn(const std::wstring&) const
+    {
+        int n = 0;
+        ForEachFile([&n](const std::wstring&) { ++n; });
+        return n;
     }
     void TearDown() override
     {
@@ -102,7 +126,24 @@ TEST_F(WriteFrameTest, WritesPngAndJpegThatReadBackAtTheFrameSize)
     ASSERT_TRUE(SUCCEEDED(D3DXGetImageInfoFromFileW(png.c_str(), &info)));
     EXPECT_EQ(info.Width, 64u);
     EXPECT_EQ(info.Height, 48u);
-    EXPECT_EQ(::GetFileAttributesW((png + L".zelmora-saving").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(FilesIn(dir), 2) << "no temporary file left";
+}
+
+TEST_F(WriteFrameTest, TheLongestLegalNamesSaveAndAFileOfTheOldTemporaryNameIsNotTouched)
+{
+    std::wstring name(246, L'n');
+    std::wstring path = dir + L"\\" + name + L".png";  // 250 characters: a legal name
+    ASSERT_TRUE(SUCCEEDED(WriteSurfaceToFile(pFrame, D3DXIFF_PNG, path.c_str())));
+    EXPECT_EQ(Contents(path).substr(1, 3), "PNG");
+
+    std::wstring target = dir + L"\\box.png", old = target + L".zelmora-saving";
+    {
+        std::ofstream out(old.c_str(), std::ios::binary);
+        out << "the user's own file";
+    }
+    ASSERT_TRUE(SUCCEEDED(WriteSurfaceToFile(pFrame, D3DXIFF_PNG, target.c_str())));
+    EXPECT_EQ(Contents(old), "the user's own file");
+    EXPECT_EQ(FilesIn(dir), 3);
 }
 
 TEST_F(WriteFrameTest, AFolderThatIsGoneFailsAndWritesNothing)
@@ -123,7 +164,7 @@ TEST_F(WriteFrameTest, AReadOnlyFileFailsAndKeepsItsContents)
     ASSERT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_TRUE(FAILED(WriteSurfaceToFile(pFrame, D3DXIFF_PNG, path.c_str())));
     EXPECT_EQ(Contents(path), "precious");
-    EXPECT_EQ(::GetFileAttributesW((path + L".zelmora-saving").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(FilesIn(dir), 1) << "no temporary file left";
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 

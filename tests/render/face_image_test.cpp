@@ -145,6 +145,37 @@ TEST_F(FaceImageTest, MemoryComesBackAfterManyLoads)
     EXPECT_LT(grown, 16ll << 20) << "grew by " << grown / 1024 << " KiB";
 }
 
+TEST_F(FaceImageTest, AHugePictureIsRefusedFromItsHeaderBeforeAnyDecoding)
+{
+    auto peak = [] {
+        PROCESS_MEMORY_COUNTERS pmc = {};
+        pmc.cb = sizeof(pmc);
+        ::GetProcessMemoryInfo(::GetCurrentProcess(), &pmc, sizeof(pmc));
+        return static_cast<long long>(pmc.PeakPagefileUsage);
+    };
+    ASSERT_TRUE(Load(L"quadrants.png"));
+    IDirect3DTexture9* before = scene.m_pFaceTexture[SideFront];
+    long long peakBefore = peak();
+    FaceLoadFailure why;
+    // A valid 1-bit PNG of 20000 x 20000: 76 KB on disk, 1.6 GB as BGRA.
+    EXPECT_FALSE(LoadSideImage(scene, SideFront, TestImagePath(L"huge-header.png").c_str(), &why));
+    EXPECT_EQ(why.reason, FaceLoadFailure::TooLarge);
+    EXPECT_EQ(why.width, 20000u);
+    EXPECT_EQ(why.height, 20000u);
+    EXPECT_EQ(scene.m_pFaceTexture[SideFront], before);
+    EXPECT_LT(peak() - peakBefore, 64ll << 20) << "no large allocation";
+
+    // The other reasons, as the user is told them.
+    const std::pair<const wchar_t*, FaceLoadFailure::Reason> cases[] = {
+        {L"no such file.png", FaceLoadFailure::Unreadable}, {L"text.png", FaceLoadFailure::NotAPicture},
+        {L"truncated.png", FaceLoadFailure::Damaged}, {L"absurd-100000.png", FaceLoadFailure::TooLarge},
+        {L"zero-width.png", FaceLoadFailure::Damaged}, {L"text.jpg", FaceLoadFailure::NotAPicture}};
+    for (const auto& c : cases) {
+        EXPECT_FALSE(LoadSideImage(scene, SideFront, TestImagePath(c.first).c_str(), &why));
+        EXPECT_EQ(why.reason, c.second) << c.first;
+    }
+}
+
 TEST(TgaDecoder, RefusesWhatItCannotReadWithoutReadingPastTheData)
 {
     DecodedImage image;
