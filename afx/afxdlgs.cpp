@@ -4,9 +4,40 @@
 
 #include "afxapp.h"
 
+#include <dlgs.h>
+
 namespace {
 // Long enough for any path the shell hands back, long-path prefix included.
 constexpr size_t kFileBufferChars = 32768;
+
+// The system's dialog (Wine's, both the old and the item dialog) copies the folder and the
+// typed name into buffers of MAX_PATH characters and overruns them when the two together
+// are longer: the program dies. So the name field takes no more than fits.
+void LimitTypedName(HWND hDlg)
+{
+    // The dialog joins the folder, a separator, the name and the file type's extension.
+    constexpr int kSeparatorAndExtension = 1 + 8;
+    int folder = static_cast<int>(::SendMessageW(hDlg, CDM_GETFOLDERPATH, 0, 0));  // length with terminator
+    int limit = MAX_PATH - kSeparatorAndExtension - (folder > 0 ? folder : 0);
+    if (limit < 16)
+        limit = 16;  // a deep folder: short names still work, an absolute path still fits
+    if (HWND hCombo = ::GetDlgItem(hDlg, cmb13)) {
+        // An extended combo box does not pass the limit on to its edit: tell the edit itself.
+        ::SendMessageW(hCombo, CB_LIMITTEXT, static_cast<WPARAM>(limit), 0);
+        if (HWND hInner = reinterpret_cast<HWND>(::SendMessageW(hCombo, CBEM_GETEDITCONTROL, 0, 0)))
+            ::SendMessageW(hInner, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
+    }
+    if (HWND hEdit = ::GetDlgItem(hDlg, edt1))
+        ::SendMessageW(hEdit, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
+}
+
+UINT_PTR CALLBACK FileDialogHook(HWND hChild, UINT message, WPARAM, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG ||
+        (message == WM_NOTIFY && reinterpret_cast<OFNOTIFYW*>(lParam)->hdr.code == CDN_FOLDERCHANGE))
+        LimitTypedName(::GetParent(hChild));
+    return 0;
+}
 }
 
 CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCWSTR lpszDefExt, LPCWSTR lpszFileName, DWORD dwFlags,
@@ -29,7 +60,8 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCWSTR lpszDefExt, LPCWSTR lpszF
     m_ofn.lpstrFile = m_fileBuffer.data();
     m_ofn.nMaxFile = static_cast<DWORD>(kFileBufferChars);
     m_ofn.lpstrDefExt = m_strDefExt.IsEmpty() ? nullptr : m_strDefExt.GetString();
-    m_ofn.Flags = dwFlags | OFN_EXPLORER | OFN_ENABLESIZING;
+    m_ofn.Flags = dwFlags | OFN_EXPLORER | OFN_ENABLESIZING | OFN_ENABLEHOOK;
+    m_ofn.lpfnHook = &FileDialogHook;
 }
 
 INT_PTR CFileDialog::DoModal()
