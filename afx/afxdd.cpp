@@ -4,9 +4,10 @@ void DDX_Slider(CDataExchange* pDX, int nIDC, int& value)
 {
     pDX->m_idLastControl = nIDC;
     HWND hCtl = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, nIDC);
+    int position = static_cast<int>(::SendMessageW(hCtl, TBM_GETPOS, 0, 0));
     if (pDX->m_bSaveAndValidate)
-        value = static_cast<int>(::SendMessageW(hCtl, TBM_GETPOS, 0, 0));
-    else
+        value = position;
+    else if (position != value)  // writing the position it has would repaint it for nothing
         ::SendMessageW(hCtl, TBM_SETPOS, TRUE, value);
 }
 
@@ -15,6 +16,10 @@ void DDV_MinMaxSlider(CDataExchange* pDX, DWORD value, DWORD minVal, DWORD maxVa
     if (!pDX->m_bSaveAndValidate && (value < minVal || value > maxVal))
         return;
     HWND hCtl = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, pDX->m_idLastControl);
+    // The same range again would only repaint the control.
+    if (::SendMessageW(hCtl, TBM_GETRANGEMIN, 0, 0) == static_cast<LRESULT>(static_cast<int>(minVal)) &&
+        ::SendMessageW(hCtl, TBM_GETRANGEMAX, 0, 0) == static_cast<LRESULT>(static_cast<int>(maxVal)))
+        return;
     ::SendMessageW(hCtl, TBM_SETRANGEMIN, FALSE, static_cast<LPARAM>(minVal));
     ::SendMessageW(hCtl, TBM_SETRANGEMAX, TRUE, static_cast<LPARAM>(maxVal));
 }

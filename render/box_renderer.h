@@ -7,6 +7,7 @@
 
 #include "box_scene.h"
 #include "face_textures.h"
+#include "preview_mirror.h"
 
 using Direct3DCreateFn = IDirect3D9*(WINAPI*)(UINT);
 
@@ -32,6 +33,7 @@ public:
 
     // Frames drawn since the device was made: for tests and the live benchmark.
     unsigned long long FramesDrawn() const { return m_nFramesDrawn; }
+    const PreviewMirror& Mirror() const { return m_mirror; }
 
     // The last frame drawn, at the back buffer's size, in a new system-memory surface.
     HRESULT CopyLastFrame(IDirect3DSurface9** ppSurface);
@@ -47,7 +49,6 @@ public:
     IDirect3DVertexBuffer9* m_pBoxVertices = nullptr;   // managed pool
     IDirect3DIndexBuffer9* m_pBoxIndices = nullptr;     // default pool
     IDirect3DSurface9* m_pResolvedFrame = nullptr;      // default pool: the last frame, not multisampled
-    IDirect3DSurface9* m_pGdiFrame = nullptr;           // system memory: the frame painted with GDI
     float m_fAspect = 1.0f;
     D3DLIGHT9 m_light = {};
     D3DMATERIAL9 m_material = {};
@@ -55,12 +56,13 @@ public:
 private:
     void RenderBox();
     void ResolveFrame();
-    // Shows the resolved frame in the preview with GDI. Used where Present cannot show a
-    // child window: Wine shows nothing of a Direct3D device on a child window, and hides
-    // whatever else is drawn there. The device then lives on a hidden window of its own.
-    void PaintFrameWithGdi();
     void DestroyHiddenDeviceWindow();
+    // Where Present cannot show a child window (Wine), the device lives on a hidden window
+    // of its own and the mirror copies finished frames into the preview.
     bool m_bPaintWithGdi = false;
+    PreviewMirror m_mirror;
+    FrameFingerprint m_resolvedFrame;  // what m_pResolvedFrame holds
+    UINT m_nDeviceGeneration = 0;
     unsigned long long m_nFramesDrawn = 0;
     HWND m_hPreview = nullptr;
     HWND m_hHiddenDeviceWindow = nullptr;

@@ -73,6 +73,8 @@ LPCWSTR BoxRenderer::InitDirect3D(HWND hPreview)
     if (FAILED(m_pD3D->CreateDevice(adapter, type, hDeviceWindow, behaviour, &m_presentParams, &pDevice)) || !pDevice)
         return L"Unable to create device";
     m_scene.m_pDevice = pDevice;
+    if (m_bPaintWithGdi)
+        m_mirror.Attach(hPreview, m_presentParams.BackBufferWidth, m_presentParams.BackBufferHeight);
 
     D3DVIEWPORT9 viewport = {0, 0, m_presentParams.BackBufferWidth, m_presentParams.BackBufferHeight, 0.0f, 1.0f};
     pDevice->SetViewport(&viewport);
@@ -134,6 +136,8 @@ void BoxRenderer::ReleaseDefaultPool()
 {
     SafeRelease(m_pBoxIndices);
     SafeRelease(m_pResolvedFrame);
+    m_mirror.ReleaseDeviceObjects();
+    ++m_nDeviceGeneration;
 }
 
 void BoxRenderer::Release()
@@ -141,7 +145,7 @@ void BoxRenderer::Release()
     SafeRelease(m_pBoxVertices);
     SafeRelease(m_pBoxIndices);
     SafeRelease(m_pResolvedFrame);
-    SafeRelease(m_pGdiFrame);
+    m_mirror.Detach();
     for (IDirect3DTexture9*& pTexture : m_scene.m_pFaceTexture)
         SafeRelease(pTexture);
     SafeRelease(m_scene.m_pDevice);

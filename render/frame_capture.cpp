@@ -38,32 +38,3 @@ HRESULT BoxRenderer::CopyLastFrame(IDirect3DSurface9** ppSurface)
     *ppSurface = pCopy;
     return D3D_OK;
 }
-
-void BoxRenderer::PaintFrameWithGdi()
-{
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
-    const UINT width = m_presentParams.BackBufferWidth, height = m_presentParams.BackBufferHeight;
-    if (!m_pResolvedFrame)
-        return;
-    if (!m_pGdiFrame &&
-        FAILED(pDevice->CreateOffscreenPlainSurface(width, height, m_presentParams.BackBufferFormat,
-                                                    D3DPOOL_SYSTEMMEM, &m_pGdiFrame, nullptr)))
-        return;
-    if (FAILED(pDevice->GetRenderTargetData(m_pResolvedFrame, m_pGdiFrame)))
-        return;
-    D3DLOCKED_RECT locked;
-    if (FAILED(m_pGdiFrame->LockRect(&locked, nullptr, D3DLOCK_READONLY)))
-        return;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = locked.Pitch / 4;
-    bi.bmiHeader.biHeight = -static_cast<LONG>(height);  // top-down, as the surface
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    if (HDC hdc = ::GetDC(m_hPreview)) {
-        ::SetDIBitsToDevice(hdc, 0, 0, width, height, 0, 0, 0, height, locked.pBits, &bi, DIB_RGB_COLORS);
-        ::ReleaseDC(m_hPreview, hdc);
-    }
-    m_pGdiFrame->UnlockRect();
-}

@@ -26,10 +26,16 @@ void BoxRenderer::RenderFrame()
     RenderBox();
     pDevice->EndScene();
     // Keep the frame before presenting: a discarded back buffer need not survive Present.
-    ResolveFrame();
+    // A frame drawn from the same values as the one kept is the same picture.
+    FrameFingerprint frame = FrameFingerprint::Of(m_scene, m_presentParams.BackBufferWidth,
+                                                  m_presentParams.BackBufferHeight, m_nDeviceGeneration);
+    if (!m_pResolvedFrame || frame != m_resolvedFrame) {
+        ResolveFrame();
+        m_resolvedFrame = frame;
+    }
     pDevice->Present(nullptr, nullptr, nullptr, nullptr);
     if (m_bPaintWithGdi)
-        PaintFrameWithGdi();
+        m_mirror.Update(pDevice, m_pResolvedFrame, frame);
     ++m_nFramesDrawn;
 }
 

@@ -100,3 +100,23 @@ TEST_F(SliderExchange, PositionsAboveOneHundredNeedTheRangeFirst)
     dlg.UpdateData(FALSE);
     EXPECT_EQ(dlg.Pos(), 135);
 }
+
+TEST_F(SliderExchange, ExchangingWhatTheControlAlreadyShowsDoesNotRepaintIt)
+{
+    HWND hSlider = ::GetDlgItem(dlg, IDC_TEST_SLIDER);
+    dlg.ShowWindow(SW_SHOWNOACTIVATE);  // a hidden window collects no update region
+    dlg.value = 120;
+    dlg.UpdateData(FALSE);
+    auto repaintPending = [&] {
+        RECT rc;
+        return ::GetUpdateRect(hSlider, &rc, FALSE) != FALSE;
+    };
+    ::ValidateRect(hSlider, nullptr);
+    dlg.UpdateData(TRUE);   // the range and position it has
+    dlg.UpdateData(FALSE);
+    EXPECT_FALSE(repaintPending()) << "the same position and range again repaint nothing";
+    dlg.value = 121;
+    dlg.UpdateData(FALSE);
+    EXPECT_TRUE(repaintPending()) << "a new position is drawn";
+    EXPECT_EQ(dlg.Pos(), 121);
+}

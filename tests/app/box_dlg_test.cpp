@@ -136,6 +136,48 @@ TEST(MainDialog, PreviewShowsTheFrameThatWasDrawn)
     EXPECT_EQ(differing, 0u);
 }
 
+TEST(MainDialog, AnUnchangedPreviewIsNotCopiedAgainButRepaintsWhenUncovered)
+{
+    CBoxDlg dlg;
+    unsigned long long idleReadbacks = 99, drawn = 0, changedReadbacks = 0, uncoverReadbacks = 99;
+    size_t differing = 1;
+    DialogRun::Run(dlg, [&](CBoxDlg& d) {
+        if (!::GetParent(::GetDlgItem(d, IDC_PREVIEW)) || !d.Renderer().Mirror().FramesShown()) {
+            GTEST_SKIP() << "the device presents into the preview itself here";
+        }
+        Pump(100);  // whatever was pending is shown now
+        const PreviewMirror& mirror = d.Renderer().Mirror();
+        unsigned long long readbacks = mirror.ReadbacksStarted(), frames = d.Renderer().FramesDrawn();
+        Pump(300);
+        idleReadbacks = mirror.ReadbacksStarted() - readbacks;
+        drawn = d.Renderer().FramesDrawn() - frames;  // still drawn on every tick
+
+        readbacks = mirror.ReadbacksStarted();
+        d.m_clrBackground = 0xFF20A040;
+        Pump(100);
+        changedReadbacks = mirror.ReadbacksStarted() - readbacks;
+
+        // Covered and uncovered: painted from the copy, no read-back, the same pixels.
+        readbacks = mirror.ReadbacksStarted();
+        HWND hPreview = ::GetDlgItem(d, IDC_PREVIEW);
+        ::InvalidateRect(hPreview, nullptr, TRUE);
+        ::UpdateWindow(hPreview);
+        uncoverReadbacks = mirror.ReadbacksStarted() - readbacks;
+        Frame copy = ReadFrame(d.Renderer());
+        Frame shown = GrabWindow(hPreview);
+        differing = 0;
+        for (size_t i = 0; i < copy.pixels.size() && i < shown.pixels.size(); ++i)
+            if (copy.pixels[i] != shown.pixels[i])
+                ++differing;
+        EXPECT_EQ(shown.At(2, 2).g, 0xA0);
+    });
+    EXPECT_EQ(idleReadbacks, 0u) << "nothing changed, nothing copied";
+    EXPECT_GE(drawn, 10u) << "frames are still drawn on every tick";
+    EXPECT_GE(changedReadbacks, 1u);
+    EXPECT_EQ(uncoverReadbacks, 0u);
+    EXPECT_EQ(differing, 0u);
+}
+
 TEST(MainDialog, DragReplacesThePendingMoveAndOnlyInsideThePreview)
 {
     CBoxDlg dlg;

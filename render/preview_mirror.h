@@ -1,0 +1,73 @@
+// Shows the renderer's frames in the preview with GDI, for where Present cannot: Wine shows
+// nothing of a Direct3D device on a child window, so there the device draws for a hidden
+// window of its own and the finished frames are copied into the preview.
+//
+// The copy is made only when the frame can differ from the one on screen (a fingerprint of
+// everything the frame depends on), and without stalling: a frame's read-back is started
+// on one tick and collected on the next, when the device has long finished it (waiting for
+// it at once stalls the device's command stream every tick). The preview repaints itself
+// from the last copy when it is uncovered.
+#pragma once
+#include <windows.h>
+#include <d3d9.h>
+
+#include "box_scene.h"
+
+// Everything a frame is drawn from; equal fingerprints mean equal frames.
+struct FrameFingerprint {
+    int values[9] = {};
+    D3DCOLOR background = 0;
+    COLORREF faceColours[kSideCount] = {};
+    const void* faceTextures[kSideCount] = {};
+    UINT width = 0, height = 0;
+    UINT deviceGeneration = 0;  // a reset device may have lost what it showed
+
+    static FrameFingerprint Of(const BoxScene& scene, UINT width, UINT height, UINT deviceGeneration);
+    bool operator==(const FrameFingerprint& o) const;
+    bool operator!=(const FrameFingerprint& o) const { return !(*this == o); }
+};
+
+class PreviewMirror {
+public:
+    PreviewMirror() = default;
+    ~PreviewMirror() { Detach(); }
+    PreviewMirror(const PreviewMirror&) = delete;
+    PreviewMirror& operator=(const PreviewMirror&) = delete;
+
+    // Starts mirroring into hPreview (taking over its painting); width x height is the frame.
+    bool Attach(HWND hPreview, UINT width, UINT height);
+    void Detach();
+
+    // Once per drawn frame, after it was resolved into pResolved (a default-pool render
+    // target): shows the frame read back on the previous call, and starts reading this one
+    // back if it can differ from what is shown.
+    void Update(IDirect3DDevice9* pDevice, IDirect3DSurface9* pResolved, const FrameFingerprint& frame);
+    // Frees the device's surfaces (before a reset or when the device goes); what is on
+    // screen stays, and the next frame is copied whatever its fingerprint.
+    void ReleaseDeviceObjects();
+
+    // For tests and the benchmark: read-backs started and frames shown so far.
+    unsigned long long ReadbacksStarted() const { return m_nReadbacks; }
+    unsigned long long FramesShown() const { return m_nShown; }
+
+private:
+    static LRESULT CALLBACK PreviewProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
+    void Show(IDirect3DSurface9* pSurface);
+    void PaintCopy(HDC hdc) const;
+
+    HWND m_hPreview = nullptr;
+    UINT m_width = 0, m_height = 0;
+    HDC m_hCopyDC = nullptr;           // memory DC holding the last frame shown
+    HBITMAP m_hCopyBitmap = nullptr;   // 32-bit top-down DIB section
+    HGDIOBJ m_hPrevBitmap = nullptr;
+    void* m_pCopyBits = nullptr;
+    bool m_bHaveCopy = false;
+
+    IDirect3DSurface9* m_pReadback = nullptr;  // system memory
+    bool m_bPending = false;                   // a read-back into it is in flight
+    FrameFingerprint m_pendingFrame;
+    FrameFingerprint m_shownFrame;
+    bool m_bShownValid = false;
+    unsigned long long m_nReadbacks = 0;
+    unsigned long long m_nShown = 0;
+};
