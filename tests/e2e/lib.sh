@@ -36,7 +36,16 @@ start_app() {
     sleep 0.2
   done
   [[ -n "$APP_WIN" ]] || fail "no window titled Zelmora within 30 s"
-  sleep 1  # let the first frames be drawn
+  # The first frame: the shaded box brings many colours into the window.
+  local colours=0
+  for _ in $(seq 1 120); do
+    window_geometry "$APP_WIN"
+    colours=$(/usr/bin/import -window root -crop "${WIN_W}x${WIN_H}+${WIN_X}+${WIN_Y}" +repage \
+              -format '%k' info: 2>/dev/null || echo 0)
+    (( colours > 20 )) && return 0
+    sleep 0.5
+  done
+  fail "no frame drawn within 60 s ($colours colours)"
 }
 
 app_running() { kill -0 "$APP_PID" 2>/dev/null; }

@@ -4,7 +4,7 @@ import os
 import sys
 import time
 
-from zelmora_e2e import App, check, click, drag, first_look, run, screenshot, thumb_x, xdotool
+from zelmora_e2e import App, check, click, drag, first_look, run, screenshot, thumb_x, wait_until, xdotool
 
 EXE, OUT = sys.argv[1], sys.argv[2]
 
@@ -62,28 +62,40 @@ def main():
         shot = screenshot(os.path.join(OUT, "rotation.png"))
         r1, rx0, rx1 = row_thumb(shot, layout, ROW_FIRST, page_bg)
         check(r1 is not None and 0.3 < (r1 - rx0) / (rx1 - rx0) < 0.45, "Rotation #1 thumb at 135 of 0..360")
-        picture_before = box_columns(shot, preview)
+        picture_before = screenshot(os.path.join(OUT, "at-135.png"), preview)
         drag(px + 10, py + ph // 2, px + pw - 10, py + ph // 2, steps=64)
-        shot = screenshot(os.path.join(OUT, "rotated.png"))
-        r1_after, _, _ = row_thumb(shot, layout, ROW_FIRST, page_bg)
-        check(r1_after is not None and r1_after > rx1 - 24, f"Rotation #1 stopped at its right end ({r1_after})")
+
+        def thumb_when(condition, name, row=ROW_FIRST):
+            """The thumb's place once it meets the condition and has stopped moving."""
+            last = [None]
+
+            def look():
+                found = row_thumb(screenshot(os.path.join(OUT, name)), layout, row, page_bg)[0]
+                settled = found is not None and found == last[0] and condition(found)
+                last[0] = found
+                return found if settled else None
+            return wait_until(look, 15, 0.25)
+        r1_after = thumb_when(lambda t: t > rx1 - 24, "rotated.png")
+        check(r1_after is not None, f"Rotation #1 stopped at its right end ({r1_after})")
+        # At 360 the box is turned 225 degrees from 135: its outline really differs (at 310 it
+        # would look the same, the box being symmetric).
+        at_end = screenshot(os.path.join(OUT, "at-360.png"), preview)
+        differing = sum(1 for i in range(0, len(at_end.data), 3) if at_end.data[i:i + 3] != picture_before.data[i:i + 3])
+        check(differing > len(at_end.data) // 3 // 20, f"the box turned ({differing} pixels changed)")
         drag(px + pw - 10, py + ph // 2, px + pw - 60, py + ph // 2, steps=10)
-        shot = screenshot(os.path.join(OUT, "rotated-back.png"))
-        r1_back, _, _ = row_thumb(shot, layout, ROW_FIRST, page_bg)
+        r1_back = thumb_when(lambda t: t < r1_after - 10, "rotated-back.png")
         # 50 pixels are 50 degrees: about a seventh of the track, counted from the end.
         step = (r1_after - r1_back) / (rx1 - rx0) if r1_back is not None else 0
         check(0.04 < step < 0.2, f"dragging back turns from 360, not from a wrapped value ({step:.2f} of the track)")
-        check(box_columns(shot, preview) != picture_before, "the box turned")
 
         # Down past 179, then up past 1.
+        _, r2x0, r2x1 = row_thumb(shot, layout, ROW_SECOND, page_bg)
         drag(px + pw // 2, py + 5, px + pw // 2, py + ph - 5, steps=60)
-        shot = screenshot(os.path.join(OUT, "down.png"))
-        r2, r2x0, r2x1 = row_thumb(shot, layout, ROW_SECOND, page_bg)
-        check(r2 is not None and r2 > r2x1 - 24, "Rotation #2 stops at 179")
+        r2 = thumb_when(lambda t: t > r2x1 - 24, "down.png", ROW_SECOND)
+        check(r2 is not None, "Rotation #2 stops at 179")
         drag(px + pw // 2, py + ph - 5, px + pw // 2, py + 5, steps=60)
-        shot = screenshot(os.path.join(OUT, "up.png"))
-        r2, _, _ = row_thumb(shot, layout, ROW_SECOND, page_bg)
-        check(r2 is not None and r2 < r2x0 + 24, "Rotation #2 stops at 1")
+        r2 = thumb_when(lambda t: t < r2x0 + 24, "up.png", ROW_SECOND)
+        check(r2 is not None, "Rotation #2 stops at 1")
 
         # Enter and Escape with a trackbar focused change nothing and close nothing.
         click(round(r2), layout.point(0, ROW_SECOND)[1])

@@ -73,10 +73,9 @@ class App:
     def __init__(self, exe, workdir):
         self.log = open(os.path.join(workdir, "app.log"), "w")
         self.proc = subprocess.Popen(["wine", exe], cwd=workdir, stdout=self.log, stderr=subprocess.STDOUT)
-        self.win = find_window("Zelmora", timeout=30)
+        self.win = find_window("Zelmora", timeout=60)
         if not self.win:
             raise Failure("no window titled Zelmora")
-        time.sleep(1.5)
         self.x, self.y, self.w, self.h = window_geometry(self.win)
 
     def running(self):
@@ -141,10 +140,27 @@ def find_preview(shot, app):
     return left, top, right - left, bottom - top
 
 
-def first_look(app, out):
-    """The window as it starts: a screenshot, the preview's place and the control layout."""
-    shot = screenshot(os.path.join(out, "start.png"))
-    preview = find_preview(shot, app)
+def first_look(app, out, timeout=60.0):
+    """The window once its first frame is on screen: a screenshot, the preview's place and
+    the control layout. Waits (generously: a busy machine starts slowly) for a preview of a
+    plausible size with the box drawn in its middle."""
+    def look():
+        app.x, app.y, app.w, app.h = window_geometry(app.win)
+        shot = screenshot(os.path.join(out, "start.png"))
+        try:
+            preview = find_preview(shot, app)
+        except Exception:
+            return None
+        px, py, pw, ph = preview
+        if not (200 < pw < 600 and 150 < ph < 500):
+            return None
+        if shot.at(px + pw // 2, py + ph // 2) == (255, 255, 255):
+            return None  # the window is there, its first frame not yet
+        return shot, preview
+    found = wait_until(look, timeout, 0.3)
+    if not found:
+        raise Failure("the first frame did not appear in the preview")
+    shot, preview = found
     return shot, preview, Layout(preview)
 
 
