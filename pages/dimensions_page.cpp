@@ -6,9 +6,9 @@
 
 namespace {
 const SliderBinding kSliders[] = {
-    {IDC_WIDTH, &BoxScene::m_nWidth, 1, 300, 80},
-    {IDC_HEIGHT, &BoxScene::m_nHeight, 1, 300, 120},
-    {IDC_DEPTH, &BoxScene::m_nDepth, 1, 300, 20},
+    {IDC_WIDTH, kValueWidth},
+    {IDC_HEIGHT, kValueHeight},
+    {IDC_DEPTH, kValueDepth},
 };
 }
 

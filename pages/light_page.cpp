@@ -7,8 +7,8 @@
 
 namespace {
 const SliderBinding kSliders[] = {
-    {IDC_AMBIENT, &BoxScene::m_nAmbient, 0, 200, 30},
-    {IDC_DIFFUSE, &BoxScene::m_nDiffuse, 0, 200, 100},
+    {IDC_AMBIENT, kValueAmbient},
+    {IDC_DIFFUSE, kValueDiffuse},
 };
 }
 

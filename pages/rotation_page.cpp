@@ -6,10 +6,10 @@
 
 namespace {
 const SliderBinding kSliders[] = {
-    {IDC_ROTATION1, &BoxScene::m_nRotation1, 0, 360, 135},
-    {IDC_ROTATION2, &BoxScene::m_nRotation2, 1, 179, 120},
-    {IDC_DISTANCE, &BoxScene::m_nDistance, 50, 500, 200},
-    {IDC_ZOOM, &BoxScene::m_nZoom, 150, 1200, 750},
+    {IDC_ROTATION1, kValueRotation1},
+    {IDC_ROTATION2, kValueRotation2},
+    {IDC_DISTANCE, kValueDistance},
+    {IDC_ZOOM, kValueZoom},
 };
 }
 

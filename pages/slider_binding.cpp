@@ -3,10 +3,10 @@
 void ExchangeSliders(CDataExchange* pDX, BoxScene* pScene, const SliderBinding* pBindings, int nCount)
 {
     for (int i = 0; i < nCount; ++i) {
-        const SliderBinding& b = pBindings[i];
-        int& value = pScene->*b.pField;
-        DDX_Slider(pDX, b.nID, value);
-        DDV_MinMaxSlider(pDX, static_cast<DWORD>(value), static_cast<DWORD>(b.nMin), static_cast<DWORD>(b.nMax));
+        const SceneValue& v = g_sceneValues[pBindings[i].value];
+        int& value = pScene->*v.pField;
+        DDX_Slider(pDX, pBindings[i].nID, value);
+        DDV_MinMaxSlider(pDX, static_cast<DWORD>(value), static_cast<DWORD>(v.nMin), static_cast<DWORD>(v.nMax));
     }
 }
 
@@ -14,6 +14,6 @@ void InitSliderPage(CWnd* pPage, BoxScene* pScene, const SliderBinding* pBinding
 {
     pPage->UpdateData(TRUE);
     for (int i = 0; i < nCount; ++i)
-        pScene->*pBindings[i].pField = pBindings[i].nDefault;
+        pScene->*g_sceneValues[pBindings[i].value].pField = g_sceneValues[pBindings[i].value].nDefault;
     pPage->UpdateData(FALSE);
 }

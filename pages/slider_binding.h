@@ -3,13 +3,11 @@
 #pragma once
 #include "afxwin.h"
 #include "box_scene.h"
+#include "scene_values.h"
 
 struct SliderBinding {
     int nID;                  // the trackbar
-    int BoxScene::*pField;    // the scene value it edits
-    int nMin;
-    int nMax;
-    int nDefault;
+    SceneValueIndex value;    // the scene value it edits, with its range and default
 };
 
 // DDX_Slider then DDV_MinMaxSlider for each trackbar, in table order.

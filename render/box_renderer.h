@@ -6,6 +6,7 @@
 #include <d3d9.h>
 
 #include "box_scene.h"
+#include "decoded_image.h"
 #include "face_textures.h"
 #include "preview_mirror.h"
 
@@ -34,6 +35,14 @@ public:
     // Frames drawn since the device was made: for tests and the live benchmark.
     unsigned long long FramesDrawn() const { return m_nFramesDrawn; }
     const PreviewMirror& Mirror() const { return m_mirror; }
+
+    // Draws the scene off screen into a picture of its own size: the preview's frame, drawn
+    // at that size. Transparent: the background is left clear and the picture has straight
+    // (not premultiplied) alpha. samples < 0: the best multisampling the device offers.
+    HRESULT RenderPicture(UINT width, UINT height, bool bTransparent, int samples, DecodedImage& out);
+    // The largest side RenderPicture can draw; the multisample count it would use.
+    UINT MaxPictureSide() const;
+    int PictureSamples(bool bTransparent, int requested) const;
 
     // The last frame drawn, at the back buffer's size, in a new system-memory surface.
     HRESULT CopyLastFrame(IDirect3DSurface9** ppSurface);

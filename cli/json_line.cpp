@@ -1,0 +1,187 @@
+#include "json_line.h"
+
+#include <windows.h>
+
+namespace {
+
+class Reader {
+public:
+    explicit Reader(const std::string& s) : m_s(s) {}
+
+    void SkipSpace()
+    {
+        while (m_i < m_s.size() && (m_s[m_i] == ' ' || m_s[m_i] == '\t' || m_s[m_i] == '\r' || m_s[m_i] == '\n'))
+            ++m_i;
+    }
+    bool Eat(char c)
+    {
+        SkipSpace();
+        if (m_i < m_s.size() && m_s[m_i] == c) {
+            ++m_i;
+            return true;
+        }
+        return false;
+    }
+    bool AtEnd()
+    {
+        SkipSpace();
+        return m_i >= m_s.size();
+    }
+    char Peek()
+    {
+        SkipSpace();
+        return m_i < m_s.size() ? m_s[m_i] : '\0';
+    }
+    size_t Position() const { return m_i + 1; }
+
+    // A JSON string, its escapes resolved, as UTF-8.
+    bool String(std::string* pOut)
+    {
+        if (!Eat('"'))
+            return false;
+        std::string out;
+        while (m_i < m_s.size()) {
+            char c = m_s[m_i++];
+            if (c == '"') {
+                *pOut = out;
+                return true;
+            }
+            if (static_cast<unsigned char>(c) < 0x20)
+                return false;
+            if (c != '\\') {
+                out += c;
+                continue;
+            }
+            if (m_i >= m_s.size())
+                return false;
+            char e = m_s[m_i++];
+            switch (e) {
+            case '"': case '\\': case '/': out += e; break;
+            case 'b': out += '\b'; break;
+            case 'f': out += '\f'; break;
+            case 'n': out += '\n'; break;
+            case 'r': out += '\r'; break;
+            case 't': out += '\t'; break;
+            case 'u': {
+                unsigned cp = 0;
+                if (!Hex4(&cp))
+                    return false;
+                if (cp >= 0xD800 && cp < 0xDC00) {  // a surrogate pair
+                    unsigned low = 0;
+                    if (m_i + 1 >= m_s.size() || m_s[m_i] != '\\' || m_s[m_i + 1] != 'u')
+                        return false;
+                    m_i += 2;
+                    if (!Hex4(&low) || low < 0xDC00 || low > 0xDFFF)
+                        return false;
+                    cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                }
+                AppendUtf8(out, cp);
+                break;
+            }
+            default:
+                return false;
+            }
+        }
+        return false;
+    }
+
+    // A number, true, false: the text as written.
+    bool Scalar(std::string* pOut)
+    {
+        SkipSpace();
+        size_t start = m_i;
+        while (m_i < m_s.size() && (isalnum(static_cast<unsigned char>(m_s[m_i])) || m_s[m_i] == '-' ||
+                                    m_s[m_i] == '+' || m_s[m_i] == '.'))
+            ++m_i;
+        *pOut = m_s.substr(start, m_i - start);
+        return !pOut->empty();
+    }
+
+private:
+    bool Hex4(unsigned* pValue)
+    {
+        if (m_i + 4 > m_s.size())
+            return false;
+        unsigned v = 0;
+        for (int k = 0; k < 4; ++k) {
+            char c = m_s[m_i++];
+            v <<= 4;
+            if (c >= '0' && c <= '9') v |= static_cast<unsigned>(c - '0');
+            else if (c >= 'a' && c <= 'f') v |= static_cast<unsigned>(c - 'a' + 10);
+            else if (c >= 'A' && c <= 'F') v |= static_cast<unsigned>(c - 'A' + 10);
+            else return false;
+        }
+        *pValue = v;
+        return true;
+    }
+    static void AppendUtf8(std::string& out, unsigned cp)
+    {
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            out += static_cast<char>(0xE0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (cp >> 18));
+            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+
+    const std::string& m_s;
+    size_t m_i = 0;
+};
+
+std::wstring FromUtf8(const std::string& s)
+{
+    if (s.empty())
+        return std::wstring();
+    int n = ::MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring w(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
+    return w;
+}
+
+} // namespace
+
+bool ParseJsonLine(const std::string& utf8, std::vector<std::pair<std::string, std::wstring>>* pPairs,
+                   std::wstring* pError)
+{
+    Reader r(utf8);
+    auto fail = [&](const wchar_t* what) {
+        *pError = std::wstring(what) + L" at column " + std::to_wstring(r.Position());
+        return false;
+    };
+    if (!r.Eat('{'))
+        return fail(L"expected a JSON object ({...})");
+    pPairs->clear();
+    if (r.Eat('}'))
+        return r.AtEnd() ? true : fail(L"text after the object");
+    for (;;) {
+        std::string name, value;
+        if (!r.String(&name))
+            return fail(L"expected a quoted option name");
+        if (!r.Eat(':'))
+            return fail(L"expected ':'");
+        char c = r.Peek();
+        if (c == '"') {
+            if (!r.String(&value))
+                return fail(L"a broken string");
+        } else if (c == '{' || c == '[') {
+            return fail(L"nested objects and lists are not options");
+        } else if (!r.Scalar(&value) || value == "null") {
+            return fail(L"expected a value");
+        }
+        pPairs->emplace_back(name, FromUtf8(value));
+        if (r.Eat(','))
+            continue;
+        if (r.Eat('}'))
+            return r.AtEnd() ? true : fail(L"text after the object");
+        return fail(L"expected ',' or '}'");
+    }
+}

@@ -1,0 +1,31 @@
+// The command line and the jobs file speak the same options: --name value, or "name": value.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "render_job.h"
+
+// Sets one option of the job. Relative paths are taken against baseDir (empty: as given).
+// False with a message naming the option, the value and what was expected.
+bool ApplyOption(RenderJob& job, const std::string& name, const std::wstring& value, const std::wstring& baseDir,
+                 std::wstring* pError);
+
+// Applies name/value pairs in the order a person means them: a template first, then the
+// single values on top of it, whatever order they came in.
+bool ApplyOptions(RenderJob& job, const std::vector<std::pair<std::string, std::wstring>>& options,
+                  const std::wstring& baseDir, std::wstring* pError);
+
+struct CommandLine {
+    RenderJob job;
+    std::wstring jobsFile;
+    bool bHelp = false;
+    bool bVersion = false;
+};
+
+bool ParseCommandLine(const std::vector<std::wstring>& args, CommandLine* pOut, std::wstring* pError);
+
+// Is `path` an output name we can write (PNG or JPEG by its extension)?
+bool IsJpegName(const std::wstring& path);
+bool IsSupportedOutputName(const std::wstring& path);
+
+std::wstring HelpText();

@@ -1,0 +1,155 @@
+#include "picture_session.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "face_textures.h"
+#include "options.h"
+#include "picture_writer.h"
+#include "preview_size.h"
+
+namespace {
+
+// Face pictures kept loaded for the next jobs: a batch of box shots reuses a handful.
+constexpr size_t kCachedFaces = 12;
+
+std::wstring FolderOf(const std::wstring& path)
+{
+    size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash == 0 ? 1 : slash);
+}
+
+std::wstring Reason(const FaceLoadFailure& why)
+{
+    switch (why.reason) {
+    case FaceLoadFailure::Unreadable: return L"not found or cannot be read";
+    case FaceLoadFailure::NotAPicture: return L"not a picture Zelmora reads (JPEG, PNG, BMP, TGA)";
+    case FaceLoadFailure::TooLarge:
+        return L"picture too large (" + std::to_wstring(why.width) + L" x " + std::to_wstring(why.height) + L" pixels)";
+    default: return L"damaged picture";
+    }
+}
+
+} // namespace
+
+PictureSession::PictureSession() = default;
+
+PictureSession::~PictureSession()
+{
+    ReleaseFaces();
+    m_renderer.Release();
+    if (m_hWindow)
+        ::DestroyWindow(m_hWindow);
+}
+
+const wchar_t* PictureSession::Start()
+{
+    m_defaultSize = PreviewSize();
+    SetStartScene(m_scene);
+    // The device needs a window; it never shows, the pictures are drawn off screen.
+    m_hWindow = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr, nullptr,
+                                  nullptr);
+    if (!m_hWindow)
+        return L"Unable to create a window for the device";
+    return m_renderer.InitDirect3D(m_hWindow);
+}
+
+bool PictureSession::Check(const RenderJob& job, std::wstring* pError) const
+{
+    if (job.output.empty()) {
+        *pError = L"no output: give -o PICTURE.png (or .jpg)";
+        return false;
+    }
+    UINT w = job.width ? job.width : static_cast<UINT>(m_defaultSize.cx);
+    UINT h = job.height ? job.height : static_cast<UINT>(m_defaultSize.cy);
+    if (w > MaxSide() || h > MaxSide()) {
+        *pError = L"--size " + std::to_wstring(w) + L"x" + std::to_wstring(h) + L": the device draws at most " +
+                  std::to_wstring(MaxSide()) + L" pixels a side";
+        return false;
+    }
+    std::wstring folder = FolderOf(job.output);
+    DWORD attributes = ::GetFileAttributesW(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        *pError = job.output + L": the folder " + folder + L" does not exist";
+        return false;
+    }
+    DWORD target = ::GetFileAttributesW(job.output.c_str());
+    if (target != INVALID_FILE_ATTRIBUTES && (target & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
+        *pError = job.output + (target & FILE_ATTRIBUTE_DIRECTORY ? L": is a folder" : L": the file is read-only");
+        return false;
+    }
+    return true;
+}
+
+bool PictureSession::LoadFaces(const RenderJob& job, std::wstring* pError)
+{
+    for (int s = 0; s < kSideCount; ++s) {
+        SafeRelease(m_scene.m_pFaceTexture[s]);
+        const std::wstring& path = job.facePaths[s];
+        if (path.empty())
+            continue;
+        auto cached = std::find_if(m_faces.begin(), m_faces.end(),
+                                   [&](const CachedFace& f) { return _wcsicmp(f.path.c_str(), path.c_str()) == 0; });
+        if (cached != m_faces.end()) {
+            CachedFace face = *cached;
+            m_faces.erase(cached);
+            m_faces.push_back(face);  // most recently used
+            face.pTexture->AddRef();
+            m_scene.m_pFaceTexture[s] = face.pTexture;
+            continue;
+        }
+        FaceLoadFailure why;
+        if (!LoadSideImage(m_scene, s, path.c_str(), &why)) {
+            *pError = L"--" + std::wstring(g_faceNames[s], g_faceNames[s] + strlen(g_faceNames[s])) + L" " + path +
+                      L": " + Reason(why);
+            return false;
+        }
+        m_scene.m_pFaceTexture[s]->AddRef();
+        m_faces.push_back({path, m_scene.m_pFaceTexture[s]});
+        if (m_faces.size() > kCachedFaces) {
+            m_faces.front().pTexture->Release();
+            m_faces.erase(m_faces.begin());
+        }
+    }
+    return true;
+}
+
+void PictureSession::ReleaseFaces()
+{
+    for (IDirect3DTexture9*& pTexture : m_scene.m_pFaceTexture)
+        SafeRelease(pTexture);
+    for (CachedFace& face : m_faces)
+        face.pTexture->Release();
+    m_faces.clear();
+}
+
+bool PictureSession::Render(const RenderJob& job, std::wstring* pError)
+{
+    if (!Check(job, pError) || !LoadFaces(job, pError))
+        return false;
+    job.ApplyTo(m_scene);
+    UINT w = job.width ? job.width : static_cast<UINT>(m_defaultSize.cx);
+    UINT h = job.height ? job.height : static_cast<UINT>(m_defaultSize.cy);
+    DecodedImage picture;
+    HRESULT hr = m_renderer.RenderPicture(w, h, job.bTransparent, job.samples, picture);
+    if (FAILED(hr)) {
+        wchar_t code[16];
+        wsprintfW(code, L"0x%08lX", static_cast<unsigned long>(hr));
+        *pError = job.output + L": the device could not draw a " + std::to_wstring(w) + L"x" + std::to_wstring(h) +
+                  L" picture (" + code + L", out of memory?)";
+        return false;
+    }
+    PictureFormat format;
+    format.bJpeg = IsJpegName(job.output);
+    format.bAlpha = job.bTransparent;
+    format.quality = job.quality;
+    format.dpi = job.dpi;
+    hr = WritePicture(picture, format, job.output);
+    if (FAILED(hr)) {
+        *pError = job.output + (hr == E_ACCESSDENIED || hr == HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED)
+                                    ? L": cannot write here (read-only?)"
+                                    : L": the picture could not be written");
+        return false;
+    }
+    return true;
+}

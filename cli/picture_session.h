@@ -1,0 +1,47 @@
+// Renders pictures one after another on one device: the scene, the face pictures (each
+// file loaded once while it is in use), the off-screen frame and the file.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "box_renderer.h"
+#include "render_job.h"
+
+class PictureSession {
+public:
+    PictureSession();
+    ~PictureSession();
+    PictureSession(const PictureSession&) = delete;
+    PictureSession& operator=(const PictureSession&) = delete;
+
+    // The device; null on success, else why there is none.
+    const wchar_t* Start();
+    // Renders and writes one picture; false with the reason (naming the file at fault).
+    bool Render(const RenderJob& job, std::wstring* pError);
+    // Checks what can be checked before any work: sizes, folders, names.
+    bool Check(const RenderJob& job, std::wstring* pError) const;
+
+    SIZE DefaultSize() const { return m_defaultSize; }
+    UINT MaxSide() const { return m_renderer.MaxPictureSide(); }
+    int Samples(bool bTransparent, int requested) const { return m_renderer.PictureSamples(bTransparent, requested); }
+
+private:
+    class Scene : public BoxScene {
+    public:
+        void RefreshPages() override {}
+    };
+    bool LoadFaces(const RenderJob& job, std::wstring* pError);
+    void ReleaseFaces();
+
+    Scene m_scene;
+    BoxRenderer m_renderer{m_scene};
+    HWND m_hWindow = nullptr;
+    SIZE m_defaultSize = {};
+    struct CachedFace {
+        std::wstring path;
+        IDirect3DTexture9* pTexture;  // one reference of the cache's own
+    };
+    std::vector<CachedFace> m_faces;  // most recently used last
+};

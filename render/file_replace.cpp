@@ -1,0 +1,67 @@
+#include "file_replace.h"
+
+#include <string>
+
+namespace {
+
+HRESULT LastErrorResult()
+{
+    DWORD err = ::GetLastError();
+    return err ? HRESULT_FROM_WIN32(err) : E_FAIL;
+}
+
+// A new file of a short name of our own in pszFolder, made with CREATE_NEW so that it can
+// never be an existing file; its name in *pPath. The target's own name may be as long as
+// a name can be, so the temporary name must not grow from it.
+HANDLE CreateTemporaryFile(const std::wstring& folder, std::wstring* pPath)
+{
+    static LONG s_nCounter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        wchar_t name[64];
+        wsprintfW(name, L"~zelmora-%lx-%lx.tmp", ::GetCurrentProcessId(),
+                  static_cast<unsigned long>(::InterlockedIncrement(&s_nCounter) + ::GetTickCount()));
+        std::wstring path = folder + name;
+        HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (hFile != INVALID_HANDLE_VALUE) {
+            *pPath = path;
+            return hFile;
+        }
+        DWORD err = ::GetLastError();
+        if (err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS)
+            return INVALID_HANDLE_VALUE;  // the folder itself refuses (gone, read-only, full)
+    }
+    ::SetLastError(ERROR_FILE_EXISTS);
+    return INVALID_HANDLE_VALUE;
+}
+
+HRESULT WriteAll(HANDLE hFile, const void* pData, DWORD nBytes)
+{
+    DWORD written = 0;
+    BOOL ok = ::WriteFile(hFile, pData, nBytes, &written, nullptr) && written == nBytes && ::FlushFileBuffers(hFile);
+    return ok ? S_OK : LastErrorResult();
+}
+
+} // namespace
+
+HRESULT ReplaceFileContents(LPCWSTR pszPath, const void* pData, DWORD nBytes)
+{
+    // A read-only file is not ours to replace (not every file system refuses the rename).
+    DWORD attributes = ::GetFileAttributesW(pszPath);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return E_ACCESSDENIED;
+
+    // Next to the target, so that the final rename stays on one volume.
+    std::wstring target(pszPath);
+    size_t slash = target.find_last_of(L"\\/");
+    std::wstring tempPath;
+    HANDLE hFile = CreateTemporaryFile(slash == std::wstring::npos ? std::wstring() : target.substr(0, slash + 1), &tempPath);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return LastErrorResult();
+    HRESULT hr = WriteAll(hFile, pData, nBytes);
+    ::CloseHandle(hFile);
+    if (SUCCEEDED(hr) && !::MoveFileExW(tempPath.c_str(), pszPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        hr = LastErrorResult();
+    if (FAILED(hr))
+        ::DeleteFileW(tempPath.c_str());
+    return hr;
+}

@@ -1,0 +1,160 @@
+#include <algorithm>
+#include <cstring>
+
+#include "box_renderer.h"
+
+namespace {
+
+D3DFORMAT PictureFormat(bool bTransparent)
+{
+    return bTransparent ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8;
+}
+
+// Everything RenderPicture takes from the device to draw elsewhere, put back when it goes.
+class TargetSwap {
+public:
+    explicit TargetSwap(IDirect3DDevice9* pDevice) : m_pDevice(pDevice)
+    {
+        pDevice->GetRenderTarget(0, &m_pTarget);
+        pDevice->GetDepthStencilSurface(&m_pDepth);
+        pDevice->GetViewport(&m_viewport);
+    }
+    ~TargetSwap()
+    {
+        m_pDevice->SetRenderTarget(0, m_pTarget);
+        m_pDevice->SetDepthStencilSurface(m_pDepth);
+        m_pDevice->SetViewport(&m_viewport);
+        SafeRelease(m_pDepth);
+        SafeRelease(m_pTarget);
+    }
+    TargetSwap(const TargetSwap&) = delete;
+    TargetSwap& operator=(const TargetSwap&) = delete;
+
+private:
+    IDirect3DDevice9* m_pDevice;
+    IDirect3DSurface9* m_pTarget = nullptr;
+    IDirect3DSurface9* m_pDepth = nullptr;
+    D3DVIEWPORT9 m_viewport = {};
+};
+
+} // namespace
+
+UINT BoxRenderer::MaxPictureSide() const
+{
+    D3DCAPS9 caps = {};
+    if (!m_scene.m_pDevice || FAILED(m_scene.m_pDevice->GetDeviceCaps(&caps)))
+        return 0;
+    return std::min(caps.MaxTextureWidth, caps.MaxTextureHeight);
+}
+
+int BoxRenderer::PictureSamples(bool bTransparent, int requested) const
+{
+    if (!m_pD3D || requested == 0)
+        return 0;
+    // By default the preview's own choice (at most 8), so that equal sizes give equal pictures.
+    int from = requested < 0 ? 8 : std::min(requested, 16);
+    for (int t = from; t >= 2; --t) {
+        DWORD levels = 0;
+        auto type = static_cast<D3DMULTISAMPLE_TYPE>(t);
+        if (SUCCEEDED(m_pD3D->CheckDeviceMultiSampleType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL,
+                                                         PictureFormat(bTransparent), TRUE, type, &levels)) &&
+            SUCCEEDED(m_pD3D->CheckDeviceMultiSampleType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL,
+                                                         m_presentParams.AutoDepthStencilFormat, TRUE, type, nullptr)))
+            return t;
+    }
+    return 0;
+}
+
+HRESULT BoxRenderer::RenderPicture(UINT width, UINT height, bool bTransparent, int samples, DecodedImage& out)
+{
+    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    if (!pDevice || width == 0 || height == 0 || width > MaxPictureSide() || height > MaxPictureSide())
+        return D3DERR_INVALIDCALL;
+    const D3DFORMAT format = PictureFormat(bTransparent);
+    const auto multiSample = static_cast<D3DMULTISAMPLE_TYPE>(PictureSamples(bTransparent, samples));
+    DWORD levels = 0;
+    if (multiSample != D3DMULTISAMPLE_NONE)
+        m_pD3D->CheckDeviceMultiSampleType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, format, TRUE, multiSample, &levels);
+    const DWORD quality = levels > 0 ? levels - 1 : 0;
+
+    IDirect3DSurface9* pTarget = nullptr;
+    IDirect3DSurface9* pDepth = nullptr;
+    IDirect3DSurface9* pResolved = nullptr;
+    IDirect3DSurface9* pCopy = nullptr;
+    HRESULT hr = pDevice->CreateRenderTarget(width, height, format, multiSample, quality, FALSE, &pTarget, nullptr);
+    if (SUCCEEDED(hr))
+        hr = pDevice->CreateDepthStencilSurface(width, height, m_presentParams.AutoDepthStencilFormat, multiSample,
+                                                quality, TRUE, &pDepth, nullptr);
+    if (SUCCEEDED(hr))
+        hr = pDevice->CreateRenderTarget(width, height, format, D3DMULTISAMPLE_NONE, 0, FALSE, &pResolved, nullptr);
+    if (SUCCEEDED(hr))
+        hr = pDevice->CreateOffscreenPlainSurface(width, height, format, D3DPOOL_SYSTEMMEM, &pCopy, nullptr);
+
+    if (SUCCEEDED(hr)) {
+        TargetSwap swap(pDevice);
+        pDevice->SetRenderTarget(0, pTarget);
+        pDevice->SetDepthStencilSurface(pDepth);
+        D3DVIEWPORT9 viewport = {0, 0, width, height, 0.0f, 1.0f};
+        pDevice->SetViewport(&viewport);
+
+        // The picture's own proportions, as the preview's frame has the preview's.
+        const float aspect = m_fAspect;
+        m_fAspect = static_cast<float>(width) / static_cast<float>(height);
+        // A transparent picture needs the box's alpha: the lit colour's alpha is the
+        // material's, which the preview (no alpha in its target) leaves at 0.
+        const float materialAlpha = m_material.Diffuse.a;
+        if (bTransparent)
+            m_material.Diffuse.a = 1.0f;
+
+        FillBoxVertices();
+        pDevice->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
+        pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER,
+                       bTransparent ? 0x00000000 : m_scene.m_clrBackground, 1.0f, 0);
+        pDevice->BeginScene();
+        RenderBox();
+        pDevice->EndScene();
+        m_fAspect = aspect;
+        m_material.Diffuse.a = materialAlpha;
+
+        hr = pDevice->StretchRect(pTarget, nullptr, pResolved, nullptr, D3DTEXF_NONE);
+        if (SUCCEEDED(hr))
+            hr = pDevice->GetRenderTargetData(pResolved, pCopy);
+    }
+    SafeRelease(pResolved);
+    SafeRelease(pDepth);
+    SafeRelease(pTarget);
+
+    D3DLOCKED_RECT locked;
+    if (SUCCEEDED(hr) && SUCCEEDED(hr = pCopy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
+        out.width = width;
+        out.height = height;
+        out.pixels.assign(static_cast<size_t>(width) * height, 0);
+        for (UINT y = 0; y < height; ++y) {
+            const auto* src = reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch);
+            uint32_t* dst = &out.pixels[static_cast<size_t>(y) * width];
+            for (UINT x = 0; x < width; ++x) {
+                uint32_t c = src[x];
+                if (!bTransparent) {
+                    dst[x] = c | 0xFF000000u;
+                    continue;
+                }
+                // Cleared to transparent black, the resolved edges are premultiplied by
+                // their coverage: divide it out again.
+                uint32_t a = c >> 24;
+                if (a == 0 || a == 255) {
+                    dst[x] = a ? c : 0;
+                    continue;
+                }
+                uint32_t straight = a << 24;
+                for (int shift = 0; shift < 24; shift += 8) {
+                    uint32_t v = (((c >> shift) & 0xFF) * 255 + a / 2) / a;
+                    straight |= std::min(v, 255u) << shift;
+                }
+                dst[x] = straight;
+            }
+        }
+        pCopy->UnlockRect();
+    }
+    SafeRelease(pCopy);
+    return hr;
+}

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# zelmora-render on Linux: the project's Wine prefix and, when DISPLAY is unset, a virtual
+# display of its own. Arguments and exit status pass straight through; paths may be
+# Linux paths (turned into Wine's Z: drive) or Windows paths.
+#   scripts/render.sh --template "3-sided Cube, Left Rotation" --size 2000x2000 -o box.png
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build_dir=$root/build
+exe=$build_dir/cli/zelmora-render.exe
+if [[ ! -x "$exe" ]]; then
+  "$root/scripts/setup.sh" >&2 && "$root/scripts/build.sh" "$build_dir" >/dev/null || exit 1
+fi
+source "$root/scripts/wine-env.sh"
+zelmora_wine_env "$build_dir"
+zelmora_ensure_display
+trap zelmora_stop_display EXIT
+# File names in any script travel as UTF-8.
+export LC_ALL=C.UTF-8
+
+# Options whose values are paths: a relative or absolute Linux path becomes a Z: path.
+args=()
+path_next=0
+for arg in "$@"; do
+  if (( path_next )) && [[ "$arg" != [A-Za-z]:* ]]; then
+    arg="Z:$(realpath -m -- "$arg" | sed 's|/|\\|g')"
+  fi
+  path_next=0
+  case "$arg" in
+    -o|--output|--jobs|--front|--back|--left|--right|--top|--bottom) path_next=1 ;;
+  esac
+  args+=("$arg")
+done
+wine "$exe" "${args[@]}"
