@@ -65,7 +65,7 @@ bool ParseColour(const std::wstring& text, COLORREF* pColour)
 
 bool Fail(std::wstring* pError, const std::string& name, const std::wstring& value, const std::wstring& expected)
 {
-    *pError = L"--" + Widen(name) + L" \"" + value + L"\": " + expected;
+    *pError = (name == "o" ? L"-o" : L"--" + Widen(name)) + L" \"" + value + L"\": " + expected;
     return false;
 }
 

@@ -1,6 +1,7 @@
 """Saving the preview through the real save dialog: PNG by file type, the name offered
 again, the question before an appended extension replaces a file, JPEG by file type."""
 import os
+import subprocess
 import sys
 import time
 
@@ -64,6 +65,14 @@ def main():
         png = os.path.join(OUT, "box.png")
         saved = check_written(png, b"\x89PNG\r\n\x1a\n", "PNG", preview)
         check(saved.data == shown.data, "it holds exactly what the preview shows")
+
+        # The command line draws the same picture: same renderer, same default size.
+        render_exe = os.path.join(os.path.dirname(os.path.dirname(EXE)), "cli", "zelmora-render.exe")
+        cli_png = os.path.join(OUT, "cli.png")
+        subprocess.run(["wine", render_exe, "-o", windows_path(cli_png)], capture_output=True, timeout=120)
+        cli = Image(cli_png) if os.path.exists(cli_png) else None
+        check(cli is not None and cli.data == saved.data,
+              "zelmora-render's default picture equals the window's saved file, pixel for pixel")
 
         # The second save offers "box" again; the appended extension would replace box.png,
         # so Zelmora asks first, and No writes nothing.

@@ -1,0 +1,125 @@
+// The command line's options and the jobs file's lines: values, ranges, the messages that
+// name what was wrong, templates applied before single values.
+#include <gtest/gtest.h>
+
+#include "json_line.h"
+#include "options.h"
+
+namespace {
+
+bool Parse(std::vector<std::wstring> args, CommandLine* pOut, std::wstring* pError)
+{
+    return ParseCommandLine(args, pOut, pError);
+}
+
+} // namespace
+
+TEST(RenderOptions, ValuesWithinTheirRangesAreTakenAndOthersNamed)
+{
+    struct Case {
+        std::vector<std::wstring> args;
+        bool ok;
+        const wchar_t* messagePart;  // for refusals
+    };
+    const Case cases[] = {
+        {{L"--width", L"1"}, true, nullptr},
+        {{L"--width", L"300"}, true, nullptr},
+        {{L"--width", L"301"}, false, L"--width \"301\": expected a whole number from 1 to 300"},
+        {{L"--rotation2", L"0"}, false, L"from 1 to 179"},
+        {{L"--zoom=1200"}, true, nullptr},
+        {{L"--ambient", L"-1"}, false, L"from 0 to 200"},
+        {{L"--distance", L"2e2"}, false, L"whole number"},
+        {{L"--front-colour", L"#12AB9z"}, false, L"#RRGGBB"},
+        {{L"--front-colour", L"#12ab9f"}, true, nullptr},
+        {{L"--background", L"Transparent"}, true, nullptr},
+        {{L"--background", L"red"}, false, L"or transparent"},
+        {{L"-o", L"box.bmp"}, false, L".png, .jpg or .jpeg"},
+        {{L"-o", L"Box.JPEG"}, true, nullptr},
+        {{L"--size", L"0x100"}, false, L"at least 1"},
+        {{L"--size", L"1200x"}, false, L"WIDTHxHEIGHT"},
+        {{L"--quality", L"0"}, false, L"from 1 to 100"},
+        {{L"--samples", L"17"}, false, L"from 0 to 16"},
+        {{L"--colour", L"#000000"}, false, L"unknown option --colour"},
+        {{L"box.png"}, false, L"unexpected argument"},
+        {{L"--width"}, false, L"needs a value"},
+        {{L"--template", L"Sideways"}, false, L"\"3-sided Cube, Left Rotation\""},
+    };
+    for (const Case& c : cases) {
+        CommandLine cmd;
+        std::wstring error;
+        bool ok = Parse(c.args, &cmd, &error);
+        EXPECT_EQ(ok, c.ok) << c.args[0] << L" " << error;
+        if (!c.ok && c.messagePart) {
+            EXPECT_NE(error.find(c.messagePart), std::wstring::npos) << error;
+        }
+    }
+}
+
+TEST(RenderOptions, EveryValueLandsInItsField)
+{
+    CommandLine cmd;
+    std::wstring error;
+    ASSERT_TRUE(Parse({L"--front", L"a.png", L"--bottom-colour", L"#102030", L"--depth", L"55", L"--size", L"1000x800",
+                       L"--dpi", L"300", L"--quality", L"70", L"--samples", L"0", L"--background", L"#FF8000",
+                       L"-o", L"out.jpg", L"--jobs", L"j.jsonl"},
+                      &cmd, &error)) << error;
+    const RenderJob& job = cmd.job;
+    EXPECT_EQ(job.facePaths[SideFront], L"a.png");
+    EXPECT_EQ(job.faceColours[SideBottom], RGB(0x10, 0x20, 0x30));
+    EXPECT_EQ(job.faceColours[SideTop], 0x00FFFFFFu);  // untouched: the start scene
+    EXPECT_EQ(job.values[kValueDepth], 55);
+    EXPECT_EQ(job.values[kValueWidth], 80);
+    EXPECT_EQ(job.width, 1000u);
+    EXPECT_EQ(job.height, 800u);
+    EXPECT_EQ(job.dpi, 300);
+    EXPECT_EQ(job.quality, 70);
+    EXPECT_EQ(job.samples, 0);
+    EXPECT_EQ(job.background, 0xFFFF8000u);
+    EXPECT_FALSE(job.bTransparent);
+    EXPECT_EQ(job.output, L"out.jpg");
+    EXPECT_EQ(cmd.jobsFile, L"j.jsonl");
+}
+
+TEST(RenderOptions, ATemplateComesFirstAndSingleValuesOverrideIt)
+{
+    for (bool templateFirst : {true, false}) {
+        std::vector<std::wstring> args = {L"--rotation1", L"10"};
+        std::vector<std::wstring> tmpl = {L"--template", L"3-sided cube, left rotation"};  // any case
+        args.insert(templateFirst ? args.begin() : args.end(), tmpl.begin(), tmpl.end());
+        CommandLine cmd;
+        std::wstring error;
+        ASSERT_TRUE(Parse(args, &cmd, &error)) << error;
+        EXPECT_EQ(cmd.job.values[kValueRotation1], 10);   // the single value wins
+        EXPECT_EQ(cmd.job.values[kValueRotation2], 110);  // the rest is the template's
+        EXPECT_EQ(cmd.job.values[kValueDepth], 80);
+    }
+}
+
+TEST(JobsFile, LinesAreFlatJsonObjects)
+{
+    std::vector<std::pair<std::string, std::wstring>> pairs;
+    std::wstring error;
+    ASSERT_TRUE(ParseJsonLine(R"({"front": "art\\en \u043a.png", "width": 120, "o":"out/\ud83d\udce6.png" })", &pairs,
+                              &error)) << error;
+    ASSERT_EQ(pairs.size(), 3u);
+    EXPECT_EQ(pairs[0].first, "front");
+    EXPECT_EQ(pairs[0].second, L"art\\en \x043A.png");
+    EXPECT_EQ(pairs[1].second, L"120");
+    EXPECT_EQ(pairs[2].second, L"out/\xD83D\xDCE6.png");
+    EXPECT_TRUE(ParseJsonLine("{}", &pairs, &error));
+    EXPECT_TRUE(pairs.empty());
+
+    for (const char* bad : {"", "[1]", "{\"a\": 1", "{\"a\" 1}", "{a: 1}", "{\"a\": {\"b\": 1}}", "{\"a\": 1} x",
+                            "{\"a\": \"\\q\"}", "{\"a\": null}"}) {
+        EXPECT_FALSE(ParseJsonLine(bad, &pairs, &error)) << bad;
+        EXPECT_NE(error.find(L"column"), std::wstring::npos) << error;
+    }
+
+    // Relative paths count from the jobs file's folder; absolute ones stay.
+    RenderJob job;
+    ASSERT_TRUE(ApplyOptions(job, {{"front", L"art/a.png"}, {"back", L"C:\\b.png"}, {"o", L"x.png"}}, L"Z:\\jobs",
+                             &error)) << error;
+    EXPECT_EQ(job.facePaths[SideFront], L"Z:\\jobs\\art/a.png");
+    EXPECT_EQ(job.facePaths[SideBack], L"C:\\b.png");
+    EXPECT_EQ(job.output, L"Z:\\jobs\\x.png");
+}

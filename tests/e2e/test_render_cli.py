@@ -1,0 +1,126 @@
+"""zelmora-render as a script uses it: transparent pictures that composite like rendered
+ones, large pictures, resolution and quality, a jobs file with a bad line, a name in any
+script, and every kind of bad input answered with a message, a status and no file."""
+import os
+import stat
+import subprocess
+import sys
+
+from zelmora_e2e import Image, check, run
+
+EXE, OUT = sys.argv[1], sys.argv[2]
+CONVERT, COMPARE, IDENTIFY = "/usr/bin/convert", "/usr/bin/compare", "/usr/bin/identify"
+
+
+def win(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+def render(*args):
+    r = subprocess.run(["wine", EXE, *args], capture_output=True, env=dict(os.environ, LC_ALL="C.UTF-8"))
+    return r.returncode, r.stdout.decode("utf-8", "replace"), r.stderr.decode("utf-8", "replace")
+
+
+def out(name):
+    return os.path.join(OUT, name)
+
+
+def mean_difference(a, b):
+    """Mean absolute difference per channel, in levels of 255."""
+    r = subprocess.run([COMPARE, "-metric", "MAE", a, b, "null:"], capture_output=True, text=True)
+    return float(r.stderr.split("(")[1].rstrip(")")) * 255
+
+
+def pixels_apart(a, b, fuzz):
+    r = subprocess.run([COMPARE, "-metric", "AE", "-fuzz", fuzz, a, b, "null:"], capture_output=True, text=True)
+    return int(float(r.stderr.split()[0]))
+
+
+def main():
+    face = out("face.png")
+    subprocess.run([CONVERT, "-size", "256x256", "gradient:#204080-#F0C020", face], check=True)
+
+    # Transparent: over red and over black it is what a render on red or black is.
+    common = ["--size", "640x480", "--front", win(face), "--template", "3-sided Box, Right Rotation, Thick Box"]
+    rc, _, err = render(*common, "--background", "transparent", "-o", win(out("clear.png")))
+    check(rc == 0, f"a transparent picture is rendered ({err.strip()})")
+    alpha = subprocess.run([IDENTIFY, "-format", "%[channels] %[fx:minima.a] %[fx:maxima.a]", out("clear.png")],
+                           capture_output=True, text=True).stdout
+    check(alpha.startswith("srgba") and alpha.split()[1:] == ["0", "1"], f"it has straight alpha, 0 to 1 ({alpha})")
+    for colour, hexa in (("red", "#FF0000"), ("black", "#000000")):
+        rc, _, _ = render(*common, "--background", hexa, "-o", win(out(f"on-{colour}.png")))
+        subprocess.run([CONVERT, out("clear.png"), "-background", colour, "-flatten", out(f"flat-{colour}.png")],
+                       check=True)
+        mean = mean_difference(out(f"on-{colour}.png"), out(f"flat-{colour}.png"))
+        fringe = pixels_apart(out(f"on-{colour}.png"), out(f"flat-{colour}.png"), "1.5%")
+        check(rc == 0 and mean <= 1.0 and fringe == 0,
+              f"composited over {colour} it equals a render on {colour} (mean {mean:.3f} levels, {fringe} pixels apart)")
+
+    # Large, with its resolution for print.
+    rc, _, err = render("--size", "4096x4096", "--dpi", "300", "-o", win(out("large.png")))
+    info = subprocess.run([IDENTIFY, "-units", "PixelsPerInch", "-format", "%w %h %x", out("large.png")],
+                          capture_output=True, text=True).stdout.split()
+    check(rc == 0 and info[:2] == ["4096", "4096"] and float(info[2]) == 300, f"4096 x 4096 at 300 dpi ({info})")
+    rc1, _, _ = render("--quality", "20", "--dpi", "150", "-o", win(out("low.jpg")))
+    rc2, _, _ = render("--quality", "95", "-o", win(out("high.jpeg")))
+    jpeg_dpi = subprocess.run([IDENTIFY, "-units", "PixelsPerInch", "-format", "%x", out("low.jpg")],
+                              capture_output=True, text=True).stdout
+    # (Wine's JPEG encoder takes no quality setting: the two files may be the same size here.)
+    check(rc1 == rc2 == 0 and float(jpeg_dpi) == 150, f"JPEGs with a quality are written, with their density ({jpeg_dpi})")
+
+    # A name in any script.
+    name = out("коробка 箱.png")
+    rc, stdout, _ = render("-o", win(name))
+    check(rc == 0 and os.path.exists(name) and Image(name).width > 0, "a Cyrillic and CJK output name is written")
+
+    # Bad input: a message naming what is wrong, a status, and no file.
+    readonly = out("locked")
+    os.makedirs(readonly, exist_ok=True)
+    os.chmod(readonly, stat.S_IRUSR | stat.S_IXUSR)
+    text = out("text.png")
+    with open(text, "w") as f:
+        f.write("not a picture")
+    cases = [
+        (["--widht", "3", "-o", win(out("bad1.png"))], 2, "unknown option --widht"),
+        (["--zoom", "1300", "-o", win(out("bad2.png"))], 2, "from 150 to 1200"),
+        (["--back-colour", "blue", "-o", win(out("bad3.png"))], 2, "#RRGGBB"),
+        (["-o", win(out("bad4.bmp"))], 2, ".png, .jpg or .jpeg"),
+        (["--size", "0x10", "-o", win(out("bad5.png"))], 2, "at least 1"),
+        (["--size", "40000x100", "-o", win(out("bad6.png"))], 2, "at most"),
+        (["-o", win(out("no such folder/bad7.png"))], 2, "does not exist"),
+        (["--front", win(out("missing.png")), "-o", win(out("bad8.png"))], 1, "not found"),
+        (["--left", win(text), "-o", win(out("bad9.png"))], 1, "not a picture"),
+        (["--background", "transparent", "-o", win(out("bad10.jpg"))], 2, "JPEG has no transparency"),
+    ]
+    if os.geteuid() != 0:  # root writes into a read-only folder anyway
+        cases.append((["-o", win(os.path.join(readonly, "bad11.png"))], 1, "cannot write"))
+    for args, status, says in cases:
+        rc, _, err = render(*args)
+        target = args[args.index("-o") + 1]
+        written = [n for n in os.listdir(OUT) if n.startswith("bad") or n.startswith("~zelmora")]
+        check(rc == status and says in err and not written,
+              f"{' '.join(args[:2])}: status {rc}, \"{err.strip()}\", nothing written")
+    os.chmod(readonly, stat.S_IRWXU)
+
+    # A jobs file with one bad line: the others are rendered, the status says some failed.
+    jobs = out("jobs.jsonl")
+    with open(jobs, "w", encoding="utf-8") as f:
+        f.write('{"front": "face.png", "o": "job-1.png", "template": "3-sided Cube, Left Rotation"}\n')
+        f.write('{"front": "face.png", "o": "job-2.png", "width": 999}\n')
+        f.write('\n')
+        f.write('{"front": "face.png", "o": "job-3.jpg", "rotation1": 45, "size": "300x200"}\n')
+    rc, stdout, err = render("--jobs", win(jobs))
+    check(rc == 1, f"a batch with a failed job ends with status 1 ({rc})")
+    check("[2/3] line 2: --width \"999\"" in err, f"the bad line is reported with its number ({err.strip()})")
+    check(os.path.exists(out("job-1.png")) and os.path.exists(out("job-3.jpg")) and not os.path.exists(out("job-2.png")),
+          "the other jobs are rendered")
+    check(Image(out("job-3.jpg")).width == 300 and "2 of 3 pictures" in err, "each with its own size; a summary at the end")
+
+    rc, stdout, _ = render("--help")
+    check(rc == 0 and "1..300, default 80" in stdout and "3-sided Cube, Left Rotation" in stdout,
+          "--help lists ranges, defaults and the template names")
+    rc, stdout, _ = render("--version")
+    check(rc == 0 and stdout.strip() == "zelmora-render 1.1", f"--version ({stdout.strip()})")
+
+
+run(main)
