@@ -11,20 +11,13 @@
 #include "json_line.h"
 #include "options.h"
 #include "picture_session.h"
+#include "write_queue.h"
 
 namespace {
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;  // some pictures could not be made
 constexpr int kExitUsage = 2;   // the command line or a file it names is wrong
-
-double Now()
-{
-    static LARGE_INTEGER freq = [] { LARGE_INTEGER f; ::QueryPerformanceFrequency(&f); return f; }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 std::wstring ProductVersion()
 {
@@ -63,20 +56,15 @@ bool ReadLines(const std::wstring& path, std::vector<std::string>* pLines)
     return true;
 }
 
-std::wstring Ms(double seconds)
-{
-    return std::to_wstring(static_cast<long long>(seconds * 1000.0 + 0.5)) + L" ms";
-}
-
 int RenderOne(PictureSession& session, const RenderJob& job)
 {
     std::wstring error;
-    double t0 = Now();
+    double t0 = SecondsNow();
     if (!session.Render(job, &error)) {
         PrintErr(L"zelmora-render: " + error + L"\n");
         return kExitFailed;
     }
-    PrintErr(L"[1/1] " + job.output + L" " + Ms(Now() - t0) + L"\n");
+    PrintErr(L"[1/1] " + job.output + L" " + Milliseconds(SecondsNow() - t0) + L"\n");
     PrintOut(job.output + L"\n");
     return kExitOk;
 }
@@ -95,8 +83,8 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
 
     const std::wstring baseDir = FolderOf(cmd.jobsFile);
     const size_t total = jobLines.size();
-    size_t done = 0, failed = 0;
-    double start = Now();
+    double start = SecondsNow();
+    WriteQueue writer;
     for (size_t k = 0; k < total; ++k) {
         const size_t lineNo = jobLines[k] + 1;
         std::wstring counter = L"[" + std::to_wstring(k + 1) + L"/" + std::to_wstring(total) + L"] ";
@@ -104,22 +92,22 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
         std::wstring error;
         RenderJob job = cmd.job;
         job.output.clear();  // every line names its own picture
-        double t0 = Now();
+        double t0 = SecondsNow();
+        DecodedImage picture;
         if (!ParseJsonLine(lines[jobLines[k]], &pairs, &error) || !ApplyOptions(job, pairs, baseDir, &error) ||
-            !session.Render(job, &error)) {
-            ++failed;
-            PrintErr(counter + L"line " + std::to_wstring(lineNo) + L": " + error + L"\n");
+            !session.Draw(job, &picture, &error)) {
+            writer.PushFailure(counter + L"line " + std::to_wstring(lineNo) + L": " + error);
             continue;
         }
-        ++done;
-        PrintErr(counter + job.output + L" " + Ms(Now() - t0) + L"\n");
-        PrintOut(job.output + L"\n");
+        writer.Push(counter, job, std::move(picture), t0);
     }
-    double elapsed = Now() - start;
-    PrintErr(std::to_wstring(done) + L" of " + std::to_wstring(total) + L" pictures in " +
-             std::to_wstring(static_cast<long long>(elapsed * 10 + 0.5) / 10) + L"." +
-             std::to_wstring(static_cast<long long>(elapsed * 10 + 0.5) % 10) + L" s" +
-             (done ? L" (" + Ms(elapsed / static_cast<double>(total)) + L" each)" : L"") + L", " +
+    writer.Finish();
+    double elapsed = SecondsNow() - start;
+    const size_t done = writer.Written(), failed = writer.Failed();
+    wchar_t seconds[32];
+    swprintf(seconds, 32, L"%.1f s", elapsed);
+    PrintErr(std::to_wstring(done) + L" of " + std::to_wstring(total) + L" pictures in " + seconds +
+             (total ? L" (" + Milliseconds(elapsed / static_cast<double>(total)) + L" each)" : L"") + L", " +
              std::to_wstring(failed) + L" failed\n");
     return failed ? kExitFailed : kExitOk;
 }

@@ -125,13 +125,22 @@ void PictureSession::ReleaseFaces()
 
 bool PictureSession::Render(const RenderJob& job, std::wstring* pError)
 {
+    DecodedImage picture;
+    return Draw(job, &picture, pError) && Write(job, picture, pError);
+}
+
+bool PictureSession::Draw(const RenderJob& job, DecodedImage* pPicture, std::wstring* pError)
+{
     if (!Check(job, pError) || !LoadFaces(job, pError))
         return false;
+    if (job.bTransparent && IsJpegName(job.output)) {
+        *pError = job.output + L": JPEG has no transparency; write a .png";
+        return false;
+    }
     job.ApplyTo(m_scene);
     UINT w = job.width ? job.width : static_cast<UINT>(m_defaultSize.cx);
     UINT h = job.height ? job.height : static_cast<UINT>(m_defaultSize.cy);
-    DecodedImage picture;
-    HRESULT hr = m_renderer.RenderPicture(w, h, job.bTransparent, job.samples, picture);
+    HRESULT hr = m_renderer.RenderPicture(w, h, job.bTransparent, job.samples, *pPicture);
     if (FAILED(hr)) {
         wchar_t code[16];
         wsprintfW(code, L"0x%08lX", static_cast<unsigned long>(hr));
@@ -139,12 +148,17 @@ bool PictureSession::Render(const RenderJob& job, std::wstring* pError)
                   L" picture (" + code + L", out of memory?)";
         return false;
     }
+    return true;
+}
+
+bool PictureSession::Write(const RenderJob& job, const DecodedImage& picture, std::wstring* pError)
+{
     PictureFormat format;
     format.bJpeg = IsJpegName(job.output);
     format.bAlpha = job.bTransparent;
     format.quality = job.quality;
     format.dpi = job.dpi;
-    hr = WritePicture(picture, format, job.output);
+    HRESULT hr = WritePicture(picture, format, job.output);
     if (FAILED(hr)) {
         *pError = job.output + (hr == E_ACCESSDENIED || hr == HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED)
                                     ? L": cannot write here (read-only?)"

@@ -20,6 +20,10 @@ public:
     const wchar_t* Start();
     // Renders and writes one picture; false with the reason (naming the file at fault).
     bool Render(const RenderJob& job, std::wstring* pError);
+    // The two halves of Render: drawing needs the device (this thread), writing does not
+    // and may run on another thread while the next picture is drawn.
+    bool Draw(const RenderJob& job, DecodedImage* pPicture, std::wstring* pError);
+    static bool Write(const RenderJob& job, const DecodedImage& picture, std::wstring* pError);
     // Checks what can be checked before any work: sizes, folders, names.
     bool Check(const RenderJob& job, std::wstring* pError) const;
 

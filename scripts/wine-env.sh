@@ -61,6 +61,7 @@ zelmora_stop_display() {
   if [[ -n "${ZELMORA_XVFB_PID:-}" ]]; then
     # Wine's desktop process is tied to this display: end the prefix's session with it.
     wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true  # gone before the next program starts one
     kill "$ZELMORA_XVFB_PID" 2>/dev/null || true
     wait "$ZELMORA_XVFB_PID" 2>/dev/null || true
     ZELMORA_XVFB_PID=""

@@ -1,0 +1,87 @@
+#include "write_queue.h"
+
+#include <windows.h>
+
+#include "console.h"
+#include "picture_session.h"
+
+double SecondsNow()
+{
+    static LARGE_INTEGER freq = [] { LARGE_INTEGER f; ::QueryPerformanceFrequency(&f); return f; }();
+    LARGE_INTEGER t;
+    ::QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
+}
+
+std::wstring Milliseconds(double seconds)
+{
+    return std::to_wstring(static_cast<long long>(seconds * 1000.0 + 0.5)) + L" ms";
+}
+
+WriteQueue::WriteQueue() : m_thread([this] { Run(); })
+{
+}
+
+WriteQueue::~WriteQueue()
+{
+    Finish();
+}
+
+void WriteQueue::Finish()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_bFinishing = true;
+    }
+    m_changed.notify_all();
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void WriteQueue::Enqueue(Item item)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_items.size() < 2; });
+    m_items.push_back(std::move(item));
+    m_changed.notify_all();
+}
+
+void WriteQueue::Push(const std::wstring& counter, const RenderJob& job, DecodedImage picture, double startedAt)
+{
+    Enqueue({counter, job, std::move(picture), startedAt, std::wstring()});
+}
+
+void WriteQueue::PushFailure(const std::wstring& line)
+{
+    Enqueue({std::wstring(), RenderJob(), DecodedImage(), 0.0, line});
+}
+
+void WriteQueue::Run()
+{
+    for (;;) {
+        Item item;
+        {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            m_changed.wait(lock, [this] { return !m_items.empty() || m_bFinishing; });
+            if (m_items.empty())
+                return;
+            item = std::move(m_items.front());
+            m_items.pop_front();
+        }
+        m_changed.notify_all();
+        if (!item.failure.empty()) {
+            ++m_nFailed;
+            PrintErr(item.failure + L"\n");
+            continue;
+        }
+        std::wstring error;
+        if (PictureSession::Write(item.job, item.picture, &error)) {
+            ++m_nWritten;
+            PrintErr(item.counter + item.job.output + L" " + Milliseconds(SecondsNow() - item.startedAt) + L"\n");
+            PrintOut(item.job.output + L"\n");
+        } else {
+            ++m_nFailed;
+            PrintErr(item.counter + error + L"\n");
+        }
+    }
+}
