@@ -7,19 +7,30 @@ build_dir=$root/build
 "$root/scripts/build.sh" "$build_dir" >/dev/null
 
 images=$build_dir/bench-images
-mkdir -p "$images"
-if [[ ! -f "$images/print-16384.png" ]]; then
-  # Busy pictures, like real artwork: noise that no codec can shortcut.
-  /usr/bin/convert -size 1024x1024 plasma:fractal -quality 92 "$images/artwork-1024.jpg"
-  /usr/bin/convert -size 4096x4096 plasma:fractal -quality 92 "$images/photo-4096.jpg"
-  # Print-resolution box art.
-  python3 "$root/bench/make_print_png.py" "$images/print-8192.png" 8192 8192
-  python3 "$root/bench/make_print_png.py" "$images/print-16384.png" 16384 16384
-  /usr/bin/convert -size 2048x2048 plasma:fractal -quality 92 "$images/artwork-2048.jpg"
-fi
+mkdir -p "$images" "$images/odd"
+# Busy pictures, like real artwork: noise that no codec can shortcut.
+[[ -f "$images/artwork-1024.jpg" ]] || /usr/bin/convert -size 1024x1024 plasma:fractal -quality 92 "$images/artwork-1024.jpg"
+[[ -f "$images/artwork-2048.jpg" ]] || /usr/bin/convert -size 2048x2048 plasma:fractal -quality 92 "$images/artwork-2048.jpg"
+[[ -f "$images/photo-4096.jpg" ]] || /usr/bin/convert -size 4096x4096 plasma:fractal -quality 92 "$images/photo-4096.jpg"
+# Print-resolution box art: the largest Zelmora takes, and twice that.
+[[ -f "$images/print-8192.png" ]] || python3 "$root/bench/make_print_png.py" "$images/print-8192.png" 8192 8192
+[[ -f "$images/print-16384.png" ]] || python3 "$root/bench/make_print_png.py" "$images/print-16384.png" 16384 16384
 
 source "$root/scripts/wine-env.sh"
 zelmora_wine_env "$build_dir"
 zelmora_ensure_display
 trap zelmora_stop_display EXIT
+echo "== Drawing frames and loading faces, in-process"
 wine "$build_dir/bench/render_bench.exe" "Z:${images//\//\\}" "$@"
+
+echo "== Large face pictures: time and the process's peak memory (resident, all of it)"
+python3 "$root/tests/make_odd_images.py" "$images/odd" >/dev/null 2>&1 || true
+for picture in "$images/print-8192.png" "$images/print-16384.png" "$images/odd/huge-header.png"; do
+  /usr/bin/time -f "  peak resident %M KB" wine "$build_dir/bench/render_bench.exe" --peak "Z:${picture//\//\\}" 2>&1
+done
+
+echo "== The real zelmora.exe, 20 s each (frames from Wine's own counter; CPU of the program and wineserver)"
+python3 "$root/bench/live_bench.py" "$build_dir/app/zelmora.exe" "$build_dir/bench-live" "$images/artwork-2048.jpg" 20
+
+echo "== zelmora-render beside ImageMagick"
+python3 "$root/bench/cli_bench.py" "$build_dir/cli/zelmora-render.exe" "$build_dir/bench-cli"

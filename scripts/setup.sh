@@ -9,7 +9,7 @@ packages=(
   binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   googletest
   wine wine64
-  xvfb xdotool x11-utils imagemagick python3
+  xvfb xdotool x11-utils imagemagick python3 procps time
   libgl1-mesa-dri libglx-mesa0
 )
 
