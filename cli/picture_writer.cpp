@@ -4,24 +4,8 @@
 #include <ocidl.h>
 #include <wincodec.h>
 
+#include "com_scope.h"
 #include "file_replace.h"
-
-namespace {
-
-template <class T>
-struct ComPtr {
-    T* p = nullptr;
-    ~ComPtr() { if (p) p->Release(); }
-    T** operator&() { return &p; }
-    T* operator->() const { return p; }
-};
-
-struct ComScope {
-    HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    ~ComScope() { if (SUCCEEDED(hr)) ::CoUninitialize(); }
-};
-
-} // namespace
 
 HRESULT EncodePicture(const DecodedImage& image, const PictureFormat& format, std::vector<BYTE>* pBytes)
 {

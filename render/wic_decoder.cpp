@@ -2,17 +2,10 @@
 
 #include <wincodec.h>
 
+#include "com_scope.h"
 #include "image_resample.h"
 
 namespace {
-
-template <class T>
-struct ComPtr {
-    T* p = nullptr;
-    ~ComPtr() { if (p) p->Release(); }
-    T** operator&() { return &p; }
-    T* operator->() const { return p; }
-};
 
 // Rows of the picture as BGRA, through the format converter. (16-bit grey included: the
 // converter keeps each sample's high byte, as it should.)
@@ -32,12 +25,6 @@ public:
 private:
     IWICBitmapSource* m_pConverted;
     UINT m_width;
-};
-
-// COM for the calls of one decode, whatever the thread had before.
-struct ComScope {
-    HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    ~ComScope() { if (SUCCEEDED(hr)) ::CoUninitialize(); }
 };
 
 } // namespace
