@@ -18,8 +18,10 @@ std::wstring Milliseconds(double seconds)
     return std::to_wstring(static_cast<long long>(seconds * 1000.0 + 0.5)) + L" ms";
 }
 
-WriteQueue::WriteQueue() : m_thread([this] { Run(); })
+WriteQueue::WriteQueue()
 {
+    for (std::thread& t : m_threads)
+        t = std::thread([this] { Run(); });
 }
 
 WriteQueue::~WriteQueue()
@@ -34,26 +36,40 @@ void WriteQueue::Finish()
         m_bFinishing = true;
     }
     m_changed.notify_all();
-    if (m_thread.joinable())
-        m_thread.join();
+    for (std::thread& t : m_threads)
+        if (t.joinable())
+            t.join();
 }
 
 void WriteQueue::Enqueue(Item item)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_changed.wait(lock, [this] { return m_items.size() < 2; });
+    item.sequence = m_nQueued++;
     m_items.push_back(std::move(item));
     m_changed.notify_all();
 }
 
 void WriteQueue::Push(const std::wstring& counter, const RenderJob& job, DecodedImage picture, double startedAt)
 {
-    Enqueue({counter, job, std::move(picture), startedAt, std::wstring()});
+    Enqueue({0, counter, job, std::move(picture), startedAt, std::wstring()});
 }
 
 void WriteQueue::PushFailure(const std::wstring& line)
 {
-    Enqueue({std::wstring(), RenderJob(), DecodedImage(), 0.0, line});
+    Enqueue({0, std::wstring(), RenderJob(), DecodedImage(), 0.0, line});
+}
+
+void WriteQueue::Report(size_t sequence, bool bWritten, const std::wstring& errLine, const std::wstring& outLine)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_changed.wait(lock, [&] { return m_nReported == sequence; });
+    (bWritten ? m_nWritten : m_nFailed)++;
+    PrintErr(errLine + L"\n");
+    if (!outLine.empty())
+        PrintOut(outLine + L"\n");
+    ++m_nReported;
+    m_changed.notify_all();
 }
 
 void WriteQueue::Run()
@@ -70,18 +86,14 @@ void WriteQueue::Run()
         }
         m_changed.notify_all();
         if (!item.failure.empty()) {
-            ++m_nFailed;
-            PrintErr(item.failure + L"\n");
+            Report(item.sequence, false, item.failure, std::wstring());
             continue;
         }
         std::wstring error;
-        if (PictureSession::Write(item.job, item.picture, &error)) {
-            ++m_nWritten;
-            PrintErr(item.counter + item.job.output + L" " + Milliseconds(SecondsNow() - item.startedAt) + L"\n");
-            PrintOut(item.job.output + L"\n");
-        } else {
-            ++m_nFailed;
-            PrintErr(item.counter + error + L"\n");
-        }
+        if (PictureSession::Write(item.job, item.picture, &error))
+            Report(item.sequence, true,
+                   item.counter + item.job.output + L" " + Milliseconds(SecondsNow() - item.startedAt), item.job.output);
+        else
+            Report(item.sequence, false, item.counter + error, std::wstring());
     }
 }

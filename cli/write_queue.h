@@ -1,6 +1,6 @@
-// Pictures waiting to be encoded and written, handled in order by a thread of their own while
-// the next picture is drawn: on a batch, encoding a PNG takes longer than drawing it. It also
-// prints each picture's progress line, so the lines keep the jobs' order.
+// Pictures waiting to be encoded and written, by two threads of their own while the next
+// picture is drawn: on a batch, encoding a PNG takes longer than drawing it. They also print
+// each picture's progress line, in the jobs' order.
 #pragma once
 #include <condition_variable>
 #include <deque>
@@ -29,6 +29,7 @@ public:
 
 private:
     struct Item {
+        size_t sequence;
         std::wstring counter;
         RenderJob job;
         DecodedImage picture;
@@ -37,13 +38,16 @@ private:
     };
     void Run();
     void Enqueue(Item item);
+    void Report(size_t sequence, bool bWritten, const std::wstring& errLine, const std::wstring& outLine);
 
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<Item> m_items;
     bool m_bFinishing = false;
     size_t m_nWritten = 0, m_nFailed = 0;
-    std::thread m_thread;
+    size_t m_nQueued = 0;     // sequence numbers given out
+    size_t m_nReported = 0;   // the next sequence number to report
+    std::thread m_threads[2];
 };
 
 double SecondsNow();
