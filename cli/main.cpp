@@ -34,12 +34,6 @@ std::wstring ProductVersion()
     return L"unknown";
 }
 
-std::wstring FolderOf(const std::wstring& path)
-{
-    size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
-
 bool ReadLines(const std::wstring& path, std::vector<std::string>* pLines)
 {
     std::ifstream in(path.c_str(), std::ios::binary);

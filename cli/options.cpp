@@ -233,6 +233,15 @@ bool ParseCommandLine(const std::vector<std::wstring>& args, CommandLine* pOut, 
     return ApplyOptions(pOut->job, options, L"", pError);
 }
 
+std::wstring FolderOf(const std::wstring& path)
+{
+    size_t slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring::npos)
+        return std::wstring();
+    bool bRoot = slash == 0 || (slash == 2 && path[1] == L':');
+    return path.substr(0, bRoot ? slash + 1 : slash);
+}
+
 std::wstring HelpText()
 {
     std::wstring t =

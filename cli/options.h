@@ -28,4 +28,7 @@ bool ParseCommandLine(const std::vector<std::wstring>& args, CommandLine* pOut, 
 bool IsJpegName(const std::wstring& path);
 bool IsSupportedOutputName(const std::wstring& path);
 
+// The folder part of a path ("" for a bare name; "X:\\" and "\\" keep their separator).
+std::wstring FolderOf(const std::wstring& path);
+
 std::wstring HelpText();

@@ -13,23 +13,6 @@ namespace {
 // Face pictures kept loaded for the next jobs: a batch of box shots reuses a handful.
 constexpr size_t kCachedFaces = 12;
 
-std::wstring FolderOf(const std::wstring& path)
-{
-    size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash == 0 ? 1 : slash);
-}
-
-std::wstring Reason(const FaceLoadFailure& why)
-{
-    switch (why.reason) {
-    case FaceLoadFailure::Unreadable: return L"not found or cannot be read";
-    case FaceLoadFailure::NotAPicture: return L"not a picture Zelmora reads (JPEG, PNG, BMP, TGA)";
-    case FaceLoadFailure::TooLarge:
-        return L"picture too large (" + std::to_wstring(why.width) + L" x " + std::to_wstring(why.height) + L" pixels)";
-    default: return L"damaged picture";
-    }
-}
-
 } // namespace
 
 PictureSession::PictureSession() = default;
@@ -68,6 +51,8 @@ bool PictureSession::Check(const RenderJob& job, std::wstring* pError) const
         return false;
     }
     std::wstring folder = FolderOf(job.output);
+    if (folder.empty())
+        folder = L".";
     DWORD attributes = ::GetFileAttributesW(folder.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         *pError = job.output + L": the folder " + folder + L" does not exist";
@@ -101,7 +86,7 @@ bool PictureSession::LoadFaces(const RenderJob& job, std::wstring* pError)
         FaceLoadFailure why;
         if (!LoadSideImage(m_scene, s, path.c_str(), &why)) {
             *pError = L"--" + std::wstring(g_faceNames[s], g_faceNames[s] + strlen(g_faceNames[s])) + L" " + path +
-                      L": " + Reason(why);
+                      L": " + FaceLoadReason(why);
             return false;
         }
         m_scene.m_pFaceTexture[s]->AddRef();

@@ -3,4 +3,6 @@
 #include "afxwin.h"
 #include "face_textures.h"
 
+#include <cwctype>
+
 CString FaceLoadMessage(LPCWSTR pszPath, const FaceLoadFailure& why);

@@ -28,18 +28,12 @@ UINT NearestPowerOfTwo(UINT n)
     return (p - n > n - p / 2 && p > 1) ? p / 2 : p;
 }
 
-bool HasTgaExtension(LPCWSTR pszPath)
-{
-    size_t n = wcslen(pszPath);
-    return n >= 4 && ::CompareStringOrdinal(pszPath + n - 4, 4, L".tga", 4, TRUE) == CSTR_EQUAL;
-}
-
 // The file as pixels, by the platform's codecs, else as TGA, else by D3DX for what neither
 // reads. TGA comes first for .tga names: a TGA has no signature to be recognised by, and
 // Wine's codec for it ignores where the picture's first row is stored.
 HRESULT DecodeFaceImage(IDirect3DDevice9* pDevice, LPCWSTR pszPath, UINT maxSide, DecodedImage& image)
 {
-    if (HasTgaExtension(pszPath) && SUCCEEDED(DecodeTga(pszPath, maxSide, image)))
+    if (HasTgaName(pszPath) && SUCCEEDED(DecodeTga(pszPath, maxSide, image)))
         return S_OK;
     HRESULT hr = DecodeWithWic(pszPath, maxSide, image);
     if (SUCCEEDED(hr) || hr == E_INVALIDARG)  // E_INVALIDARG: a size no picture has
@@ -123,6 +117,25 @@ HRESULT CreateFaceTexture(IDirect3DDevice9* pDevice, LPCWSTR pszPath, IDirect3DT
 }
 
 } // namespace
+
+std::wstring FaceLoadReason(const FaceLoadFailure& why)
+{
+    switch (why.reason) {
+    case FaceLoadFailure::Unreadable:
+        return L"the file was not found or cannot be read";
+    case FaceLoadFailure::NotAPicture:
+        return L"it is not a picture Zelmora reads (JPEG, PNG, BMP, TGA)";
+    case FaceLoadFailure::TooLarge: {
+        UINT side = 1;
+        while (static_cast<unsigned long long>(side * 2) * (side * 2) <= kMaxImagePixels)
+            side *= 2;
+        return L"the picture is too large: " + std::to_wstring(why.width) + L" x " + std::to_wstring(why.height) +
+               L" pixels (Zelmora reads up to " + std::to_wstring(side) + L" x " + std::to_wstring(side) + L")";
+    }
+    default:
+        return L"the picture is damaged and cannot be read";
+    }
+}
 
 bool LoadSideImage(BoxScene& scene, int nSlot, LPCWSTR pszPath, FaceLoadFailure* pWhy)
 {

@@ -3,12 +3,17 @@
 #pragma once
 #include "box_scene.h"
 
+#include <string>
+
 // Why a file could not become a face's texture.
 struct FaceLoadFailure {
     enum Reason { None, Unreadable, NotAPicture, TooLarge, Damaged } reason = None;
     UINT width = 0;  // the size the file claims, for TooLarge
     UINT height = 0;
 };
+
+// Why, in words for the user: "the file was not found or cannot be read" and so on.
+std::wstring FaceLoadReason(const FaceLoadFailure& why);
 
 // Replaces the face's texture with the picture in the file; false (nothing changed) if
 // the file cannot be made into a texture, with the reason in *pWhy when given. A size

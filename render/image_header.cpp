@@ -95,7 +95,11 @@ ImageHeader ReadImageHeader(LPCWSTR pszPath)
     ::CloseHandle(hFile);
     if (!ok)
         return h;
-    size_t len = wcslen(pszPath);
-    bool bTgaName = len >= 4 && ::CompareStringOrdinal(pszPath + len - 4, 4, L".tga", 4, TRUE) == CSTR_EQUAL;
-    return ParseImageHeader(head.data(), got, bTgaName);
+    return ParseImageHeader(head.data(), got, HasTgaName(pszPath));
+}
+
+bool HasTgaName(LPCWSTR pszPath)
+{
+    size_t n = wcslen(pszPath);
+    return n >= 4 && ::CompareStringOrdinal(pszPath + n - 4, 4, L".tga", 4, TRUE) == CSTR_EQUAL;
 }

@@ -13,6 +13,8 @@ struct ImageHeader {
 };
 
 ImageHeader ReadImageHeader(LPCWSTR pszPath);
+// A TGA has no signature: only its name says it is one.
+bool HasTgaName(LPCWSTR pszPath);
 // The same from bytes in memory; bTgaName says whether a TGA header is to be looked for
 // (a TGA has no signature).
 ImageHeader ParseImageHeader(const unsigned char* pData, size_t nSize, bool bTgaName);
