@@ -174,12 +174,10 @@ void CBoxDlg::OnSaveImage()
             return;
     }
 
-    IDirect3DSurface9* pFrame = nullptr;
-    HRESULT hr = m_renderer.CopyLastFrame(&pFrame);
-    if (SUCCEEDED(hr)) {
-        hr = WriteSurfaceToFile(pFrame, target.format, target.strPath);
-        pFrame->Release();
-    }
+    DecodedImage frame;
+    HRESULT hr = m_renderer.ReadLastFrame(frame);
+    if (SUCCEEDED(hr))
+        hr = WriteFrameToFile(frame, target.bJpeg, target.strPath);
     if (FAILED(hr))
         MessageBox(L"Unable to save image", L"Error", MB_OK | MB_ICONERROR);
 }

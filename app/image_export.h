@@ -2,13 +2,14 @@
 // and writing a frame so that a failure never leaves a broken or half-replaced file.
 #pragma once
 #include <windows.h>
-#include <d3dx9.h>
+
+#include "decoded_image.h"
 
 #include "afxstr.h"
 
 struct SaveTarget {
     bool bSupported = false;      // false: neither extension nor file type says PNG or JPEG
-    D3DXIMAGE_FILEFORMAT format = D3DXIFF_PNG;
+    bool bJpeg = false;           // else PNG
     CString strPath;              // the name to write
     bool bExtensionAppended = false;
 };
@@ -17,6 +18,6 @@ struct SaveTarget {
 // 2 appends ".jpg" to whatever the name already has.
 SaveTarget DecideSaveTarget(const CString& strPath, const CString& strExtension, DWORD nFilterIndex);
 
-// Encodes the surface and puts the file in place in one step: an existing file is replaced
-// only once the new one is complete.
-HRESULT WriteSurfaceToFile(IDirect3DSurface9* pSurface, D3DXIMAGE_FILEFORMAT format, LPCWSTR pszPath);
+// Encodes the frame by the shared picture writer and puts the file in place in one step:
+// an existing file is replaced only once the new one is complete.
+HRESULT WriteFrameToFile(const DecodedImage& frame, bool bJpeg, LPCWSTR pszPath);

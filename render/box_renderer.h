@@ -46,6 +46,8 @@ public:
 
     // The last frame drawn, at the back buffer's size, in a new system-memory surface.
     HRESULT CopyLastFrame(IDirect3DSurface9** ppSurface);
+    // The same frame as opaque pixels, as the picture writer takes them.
+    HRESULT ReadLastFrame(DecodedImage& out);
 
     // Releases everything in the order the device needs: buffers, textures, device, Direct3D.
     void Release();

@@ -38,3 +38,28 @@ HRESULT BoxRenderer::CopyLastFrame(IDirect3DSurface9** ppSurface)
     *ppSurface = pCopy;
     return D3D_OK;
 }
+
+HRESULT BoxRenderer::ReadLastFrame(DecodedImage& out)
+{
+    IDirect3DSurface9* pCopy = nullptr;
+    HRESULT hr = CopyLastFrame(&pCopy);
+    if (FAILED(hr))
+        return hr;
+    D3DSURFACE_DESC desc = {};
+    pCopy->GetDesc(&desc);
+    D3DLOCKED_RECT locked;
+    if (SUCCEEDED(hr = pCopy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
+        out.width = desc.Width;
+        out.height = desc.Height;
+        out.pixels.resize(static_cast<size_t>(desc.Width) * desc.Height);
+        for (UINT y = 0; y < desc.Height; ++y) {
+            const auto* src = reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch);
+            uint32_t* dst = &out.pixels[static_cast<size_t>(y) * desc.Width];
+            for (UINT x = 0; x < desc.Width; ++x)
+                dst[x] = src[x] | 0xFF000000u;  // the preview's frame is opaque
+        }
+        pCopy->UnlockRect();
+    }
+    pCopy->Release();
+    return hr;
+}

@@ -11,6 +11,7 @@ packages=(
   wine wine64
   xvfb xdotool x11-utils imagemagick python3 procps time
   libgl1-mesa-dri libglx-mesa0
+  libz-mingw-w64-dev parallel
 )
 
 missing=()

@@ -8,6 +8,7 @@
 
 #include "image_export.h"
 #include "render_harness.h"
+#include "wic_decoder.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ struct Case {
     const wchar_t* name;
     DWORD filter;
     bool supported;
-    D3DXIMAGE_FILEFORMAT format;
+    bool bJpeg;
     const wchar_t* written;
 };
 
@@ -30,16 +31,16 @@ CString ExtensionOf(const CString& name)
 TEST(SaveTarget, ExtensionDecidesAndOtherwiseTheFileTypeAppendsOne)
 {
     const Case cases[] = {
-        {L"Box.PNG", 2, true, D3DXIFF_PNG, L"Box.PNG"},
-        {L"box.Jpg", 1, true, D3DXIFF_JPG, L"box.Jpg"},
-        {L"box", 1, true, D3DXIFF_PNG, L"box.png"},
-        {L"box", 2, true, D3DXIFF_JPG, L"box.jpg"},
-        {L"box.jpeg", 1, true, D3DXIFF_PNG, L"box.jpeg.png"},
-        {L"box.jpeg", 2, true, D3DXIFF_JPG, L"box.jpeg.jpg"},
-        {L"box.bmp", 1, true, D3DXIFF_PNG, L"box.bmp.png"},
-        {L"box.bmp", 2, true, D3DXIFF_JPG, L"box.bmp.jpg"},
-        {L"box.bmp", 3, false, D3DXIFF_PNG, L"box.bmp"},
-        {L"box", 0, false, D3DXIFF_PNG, L"box"},
+        {L"Box.PNG", 2, true, false, L"Box.PNG"},
+        {L"box.Jpg", 1, true, true, L"box.Jpg"},
+        {L"box", 1, true, false, L"box.png"},
+        {L"box", 2, true, true, L"box.jpg"},
+        {L"box.jpeg", 1, true, false, L"box.jpeg.png"},
+        {L"box.jpeg", 2, true, true, L"box.jpeg.jpg"},
+        {L"box.bmp", 1, true, false, L"box.bmp.png"},
+        {L"box.bmp", 2, true, true, L"box.bmp.jpg"},
+        {L"box.bmp", 3, false, false, L"box.bmp"},
+        {L"box", 0, false, false, L"box"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.name << " filter " << c.filter);
@@ -47,7 +48,7 @@ TEST(SaveTarget, ExtensionDecidesAndOtherwiseTheFileTypeAppendsOne)
         EXPECT_EQ(t.bSupported, c.supported);
         if (!c.supported)
             continue;
-        EXPECT_EQ(t.format, c.format);
+        EXPECT_EQ(t.bJpeg, c.bJpeg);
         EXPECT_EQ(t.strPath, CString(c.written));
         EXPECT_EQ(t.bExtensionAppended, t.strPath != CString(c.name));
     }
@@ -63,7 +64,7 @@ protected:
         hWnd = CreatePreviewWindow(64, 48);
         ASSERT_EQ(renderer.InitDirect3D(hWnd), nullptr);
         renderer.RenderFrame();
-        ASSERT_TRUE(SUCCEEDED(renderer.CopyLastFrame(&pFrame)));
+        ASSERT_TRUE(SUCCEEDED(renderer.ReadLastFrame(frame)));
         wchar_t temp[MAX_PATH];
         ::GetTempPathW(MAX_PATH, temp);
         std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
@@ -95,8 +96,6 @@ protected:
     }
     void TearDown() override
     {
-        if (pFrame)
-            pFrame->Release();
         renderer.Release();
         ::DestroyWindow(hWnd);
     }
@@ -109,7 +108,7 @@ protected:
     TestScene scene;
     BoxRenderer renderer{scene};
     HWND hWnd = nullptr;
-    IDirect3DSurface9* pFrame = nullptr;
+    DecodedImage frame;
     std::wstring dir;
 };
 
@@ -118,14 +117,15 @@ protected:
 TEST_F(WriteFrameTest, WritesPngAndJpegThatReadBackAtTheFrameSize)
 {
     std::wstring png = dir + L"\\frame.png", jpg = dir + L"\\frame.jpg";
-    ASSERT_TRUE(SUCCEEDED(WriteSurfaceToFile(pFrame, D3DXIFF_PNG, png.c_str())));
-    ASSERT_TRUE(SUCCEEDED(WriteSurfaceToFile(pFrame, D3DXIFF_JPG, jpg.c_str())));
+    ASSERT_TRUE(SUCCEEDED(WriteFrameToFile(frame, false, png.c_str())));
+    ASSERT_TRUE(SUCCEEDED(WriteFrameToFile(frame, true, jpg.c_str())));
     EXPECT_EQ(Contents(png).substr(1, 3), "PNG");
     EXPECT_EQ(Contents(jpg).substr(0, 2), "\xFF\xD8");
-    D3DXIMAGE_INFO info;
-    ASSERT_TRUE(SUCCEEDED(D3DXGetImageInfoFromFileW(png.c_str(), &info)));
-    EXPECT_EQ(info.Width, 64u);
-    EXPECT_EQ(info.Height, 48u);
+    DecodedImage back;
+    ASSERT_TRUE(SUCCEEDED(DecodeWithWic(png.c_str(), 4096, back)));
+    EXPECT_EQ(back.width, 64u);
+    EXPECT_EQ(back.height, 48u);
+    EXPECT_EQ(back.pixels, frame.pixels) << "the file holds the frame as drawn";
     EXPECT_EQ(FilesIn(dir), 2) << "no temporary file left";
 }
 
@@ -133,7 +133,7 @@ TEST_F(WriteFrameTest, TheLongestLegalNamesSaveAndAFileOfTheOldTemporaryNameIsNo
 {
     std::wstring name(246, L'n');
     std::wstring path = dir + L"\\" + name + L".png";  // 250 characters: a legal name
-    ASSERT_TRUE(SUCCEEDED(WriteSurfaceToFile(pFrame, D3DXIFF_PNG, path.c_str())));
+    ASSERT_TRUE(SUCCEEDED(WriteFrameToFile(frame, false, path.c_str())));
     EXPECT_EQ(Contents(path).substr(1, 3), "PNG");
 
     std::wstring target = dir + L"\\box.png", old = target + L".zelmora-saving";
@@ -141,7 +141,7 @@ TEST_F(WriteFrameTest, TheLongestLegalNamesSaveAndAFileOfTheOldTemporaryNameIsNo
         std::ofstream out(old.c_str(), std::ios::binary);
         out << "the user's own file";
     }
-    ASSERT_TRUE(SUCCEEDED(WriteSurfaceToFile(pFrame, D3DXIFF_PNG, target.c_str())));
+    ASSERT_TRUE(SUCCEEDED(WriteFrameToFile(frame, false, target.c_str())));
     EXPECT_EQ(Contents(old), "the user's own file");
     EXPECT_EQ(FilesIn(dir), 3);
 }
@@ -149,7 +149,7 @@ TEST_F(WriteFrameTest, TheLongestLegalNamesSaveAndAFileOfTheOldTemporaryNameIsNo
 TEST_F(WriteFrameTest, AFolderThatIsGoneFailsAndWritesNothing)
 {
     std::wstring path = dir + L"\\no such folder\\frame.png";
-    EXPECT_TRUE(FAILED(WriteSurfaceToFile(pFrame, D3DXIFF_PNG, path.c_str())));
+    EXPECT_TRUE(FAILED(WriteFrameToFile(frame, false, path.c_str())));
     EXPECT_EQ(::GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -162,7 +162,7 @@ TEST_F(WriteFrameTest, AReadOnlyFileFailsAndKeepsItsContents)
         out << "precious";
     }
     ASSERT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_TRUE(FAILED(WriteSurfaceToFile(pFrame, D3DXIFF_PNG, path.c_str())));
+    EXPECT_TRUE(FAILED(WriteFrameToFile(frame, false, path.c_str())));
     EXPECT_EQ(Contents(path), "precious");
     EXPECT_EQ(FilesIn(dir), 1) << "no temporary file left";
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -171,6 +171,6 @@ TEST_F(WriteFrameTest, AReadOnlyFileFailsAndKeepsItsContents)
 TEST_F(WriteFrameTest, NamesInAnyScriptAreWritten)
 {
     std::wstring path = dir + L"\\\x043A\x043E\x0440\x043E\x0431\x043A\x0430 \x7BB1.png";
-    ASSERT_TRUE(SUCCEEDED(WriteSurfaceToFile(pFrame, D3DXIFF_PNG, path.c_str())));
+    ASSERT_TRUE(SUCCEEDED(WriteFrameToFile(frame, false, path.c_str())));
     EXPECT_NE(::GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
 }

@@ -1,0 +1,29 @@
+// The one way both programs write a picture: PNG (with its alpha when transparent) or
+// JPEG, with an optional resolution for print, put in place without ever leaving half a
+// file behind.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "decoded_image.h"
+
+struct PictureFormat {
+    bool bJpeg = false;
+    bool bAlpha = false;   // PNG only: keep the alpha channel
+    int quality = 90;      // JPEG, 1..100
+    int dpi = 0;           // 0: none
+};
+
+// Where the time of writing one picture went, for the benchmark (PNG only; JPEG is one call).
+struct PictureTimings {
+    double filterSeconds = 0;    // rows laid out and filtered, summed over the cores
+    double compressSeconds = 0;  // deflate, summed over the cores
+    double encodeSeconds = 0;    // the whole encoding as the caller waited for it
+    double writeSeconds = 0;     // the file written and put in place
+};
+
+HRESULT EncodePicture(const DecodedImage& image, const PictureFormat& format, std::vector<BYTE>* pBytes,
+                      PictureTimings* pTimings = nullptr);
+// A read-only target or a folder of that name is refused before any encoding.
+HRESULT WritePicture(const DecodedImage& image, const PictureFormat& format, const std::wstring& path,
+                     PictureTimings* pTimings = nullptr);

@@ -1,0 +1,121 @@
+// The PNG writer: what the platform's own decoder reads back, whatever the number of bands
+// the rows were compressed in, and a stream whose checksum zlib itself accepts.
+#include <gtest/gtest.h>
+
+#include <wincodec.h>
+#include <zlib.h>
+
+#include <string>
+#include <vector>
+
+#include "com_scope.h"
+#include "png_encoder.h"
+
+namespace {
+
+// Odd sizes and every channel moving differently, alpha included: a filter, a channel order
+// or a band boundary that is wrong shows as wrong pixels.
+DecodedImage Gradient(UINT width, UINT height)
+{
+    DecodedImage image;
+    image.width = width;
+    image.height = height;
+    image.pixels.resize(static_cast<size_t>(width) * height);
+    for (UINT y = 0; y < height; ++y)
+        for (UINT x = 0; x < width; ++x) {
+            uint32_t r = (x * 255) / (width - 1), g = (y * 255) / (height - 1), b = (x * 7 + y * 13) & 0xFF,
+                     a = (x + 2 * y) & 0xFF;
+            image.pixels[static_cast<size_t>(y) * width + x] = a << 24 | r << 16 | g << 8 | b;
+        }
+    return image;
+}
+
+struct Decoded {
+    UINT width = 0, height = 0;
+    double dpiX = 0;
+    std::vector<uint32_t> pixels;
+};
+
+Decoded DecodeWithPlatform(const std::vector<BYTE>& bytes)
+{
+    ComScope com;
+    Decoded d;
+    ComPtr<IWICImagingFactory> factory;
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICFormatConverter> converter;
+    if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                  reinterpret_cast<void**>(&factory))) ||
+        FAILED(factory->CreateStream(&stream)) ||
+        FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()))) ||
+        FAILED(factory->CreateDecoderFromStream(stream.p, nullptr, WICDecodeMetadataCacheOnDemand, &decoder)) ||
+        FAILED(decoder->GetFrame(0, &frame)) || FAILED(factory->CreateFormatConverter(&converter)) ||
+        FAILED(converter->Initialize(frame.p, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0,
+                                     WICBitmapPaletteTypeCustom)))
+        return d;
+    double dpiY = 0;
+    frame->GetResolution(&d.dpiX, &dpiY);
+    converter->GetSize(&d.width, &d.height);
+    d.pixels.resize(static_cast<size_t>(d.width) * d.height);
+    if (FAILED(converter->CopyPixels(nullptr, d.width * 4, static_cast<UINT>(d.pixels.size() * 4),
+                                     reinterpret_cast<BYTE*>(d.pixels.data()))))
+        d.pixels.clear();
+    return d;
+}
+
+// The IDAT chunks joined and inflated by zlib, which checks the stream's checksum.
+int InflateImageData(const std::vector<BYTE>& png, size_t expectedBytes)
+{
+    std::vector<BYTE> stream;
+    for (size_t at = 8; at + 12 <= png.size();) {
+        const size_t length = static_cast<size_t>(png[at]) << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
+        if (std::string(png.begin() + at + 4, png.begin() + at + 8) == "IDAT")
+            stream.insert(stream.end(), png.begin() + at + 8, png.begin() + at + 8 + length);
+        at += 12 + length;
+    }
+    std::vector<BYTE> raw(expectedBytes + 16);
+    uLongf rawLength = static_cast<uLongf>(raw.size());
+    int rc = uncompress(raw.data(), &rawLength, stream.data(), static_cast<uLong>(stream.size()));
+    return rc == Z_OK && rawLength == expectedBytes ? Z_OK : (rc == Z_OK ? Z_DATA_ERROR : rc);
+}
+
+} // namespace
+
+TEST(PngEncoder, ThePlatformReadsBackEveryPixelWhateverTheBands)
+{
+    const DecodedImage image = Gradient(301, 203);
+    for (bool bAlpha : {false, true})
+        for (unsigned bands : {1u, 2u, 7u, 203u}) {
+            SCOPED_TRACE(testing::Message() << (bAlpha ? "RGBA" : "RGB") << ", " << bands << " bands");
+            PngOptions options;
+            options.bAlpha = bAlpha;
+            options.bands = bands;
+            options.dpi = 300;
+            std::vector<BYTE> png;
+            ASSERT_EQ(EncodePng(image, options, &png), S_OK);
+            EXPECT_EQ(InflateImageData(png, (1 + 301 * (bAlpha ? 4 : 3)) * 203u), Z_OK)
+                << "one zlib stream with the right checksum";
+
+            Decoded back = DecodeWithPlatform(png);
+            ASSERT_EQ(back.width, 301u);
+            ASSERT_EQ(back.height, 203u);
+            EXPECT_NEAR(back.dpiX, 300.0, 0.05);
+            size_t wrong = 0;
+            for (size_t i = 0; i < image.pixels.size(); ++i) {
+                const uint32_t want = bAlpha ? image.pixels[i] : (image.pixels[i] | 0xFF000000u);
+                wrong += back.pixels[i] != want;
+            }
+            EXPECT_EQ(wrong, 0u);
+        }
+}
+
+TEST(PngEncoder, RefusesAnEmptyOrInconsistentPicture)
+{
+    std::vector<BYTE> png;
+    DecodedImage empty;
+    EXPECT_EQ(EncodePng(empty, PngOptions(), &png), E_INVALIDARG);
+    DecodedImage shortRows = Gradient(10, 10);
+    shortRows.pixels.pop_back();
+    EXPECT_EQ(EncodePng(shortRows, PngOptions(), &png), E_INVALIDARG);
+}
