@@ -11,6 +11,7 @@
 #include "json_line.h"
 #include "options.h"
 #include "picture_session.h"
+#include "picture_writer.h"
 #include "write_queue.h"
 
 namespace {
@@ -50,15 +51,20 @@ bool ReadLines(const std::wstring& path, std::vector<std::string>* pLines)
     return true;
 }
 
-int RenderOne(PictureSession& session, const RenderJob& job)
+int RenderOne(PictureSession& session, const RenderJob& job, bool bTimings)
 {
     std::wstring error;
     double t0 = SecondsNow();
-    if (!session.Render(job, &error)) {
+    DecodedImage picture;
+    PictureDrawTimings drawn;
+    PictureTimings written;
+    if (!session.Draw(job, &picture, &error, bTimings ? &drawn : nullptr) ||
+        !PictureSession::Write(job, picture, &error, &written)) {
         PrintErr(L"zelmora-render: " + error + L"\n");
         return kExitFailed;
     }
-    PrintErr(L"[1/1] " + job.output + L" " + Milliseconds(SecondsNow() - t0) + L"\n");
+    PrintErr(L"[1/1] " + job.output + L" " + Milliseconds(SecondsNow() - t0) +
+             (bTimings ? TimingsLine(drawn, written) : std::wstring()) + L"\n");
     PrintOut(job.output + L"\n");
     return kExitOk;
 }
@@ -70,15 +76,16 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
         PrintErr(L"zelmora-render: --jobs " + cmd.jobsFile + L": the file cannot be read\n");
         return kExitUsage;
     }
-    std::vector<size_t> jobLines;
+    std::vector<size_t> jobLines;  // this run's part of the jobs
+    size_t jobIndex = 0;
     for (size_t i = 0; i < lines.size(); ++i)
-        if (lines[i].find_first_not_of(" \t") != std::string::npos)
+        if (lines[i].find_first_not_of(" \t") != std::string::npos && jobIndex++ % cmd.shardCount == cmd.shardIndex)
             jobLines.push_back(i);
 
     const std::wstring baseDir = FolderOf(cmd.jobsFile);
     const size_t total = jobLines.size();
     double start = SecondsNow();
-    WriteQueue writer;
+    WriteQueue writer(cmd.bTimings);
     for (size_t k = 0; k < total; ++k) {
         const size_t lineNo = jobLines[k] + 1;
         std::wstring counter = L"[" + std::to_wstring(k + 1) + L"/" + std::to_wstring(total) + L"] ";
@@ -88,12 +95,13 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
         job.output.clear();  // every line names its own picture
         double t0 = SecondsNow();
         DecodedImage picture;
+        PictureDrawTimings drawn;
         if (!ParseJsonLine(lines[jobLines[k]], &pairs, &error) || !ApplyOptions(job, pairs, baseDir, &error) ||
-            !session.Draw(job, &picture, &error)) {
+            !session.Draw(job, &picture, &error, cmd.bTimings ? &drawn : nullptr)) {
             writer.PushFailure(counter + L"line " + std::to_wstring(lineNo) + L": " + error);
             continue;
         }
-        writer.Push(counter, job, std::move(picture), t0);
+        writer.Push(counter, job, std::move(picture), t0, drawn);
     }
     writer.Finish();
     double elapsed = SecondsNow() - start;
@@ -129,6 +137,10 @@ int wmain(int argc, wchar_t** argv)
         PrintErr(L"zelmora-render: no output: give -o PICTURE.png or --jobs FILE (see --help)\n");
         return kExitUsage;
     }
+    if (cmd.shardCount > 1 && cmd.jobsFile.empty()) {
+        PrintErr(L"zelmora-render: --shard splits a jobs file: give --jobs FILE too\n");
+        return kExitUsage;
+    }
     if (cmd.job.bTransparent && !cmd.job.output.empty() && IsJpegName(cmd.job.output)) {
         PrintErr(L"zelmora-render: --background transparent: JPEG has no transparency; write a .png\n");
         return kExitUsage;
@@ -144,7 +156,7 @@ int wmain(int argc, wchar_t** argv)
             PrintErr(L"zelmora-render: " + error + L"\n");
             return kExitUsage;
         }
-        return RenderOne(session, cmd.job);
+        return RenderOne(session, cmd.job, cmd.bTimings);
     }
     return RenderJobs(session, cmd);
 }

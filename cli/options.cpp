@@ -88,6 +88,19 @@ const BoxTemplate* FindTemplate(const std::wstring& name)
     return nullptr;
 }
 
+// "K/N" as a zero-based part index and a count.
+bool ParseShard(const std::wstring& text, unsigned* pIndex, unsigned* pCount)
+{
+    size_t slash = text.find(L'/');
+    long long k = 0, n = 0;
+    if (slash == std::wstring::npos || !ParseInt(text.substr(0, slash), &k) || !ParseInt(text.substr(slash + 1), &n) ||
+        n < 1 || n > 1000000 || k < 1 || k > n)
+        return false;
+    *pIndex = static_cast<unsigned>(k - 1);
+    *pCount = static_cast<unsigned>(n);
+    return true;
+}
+
 } // namespace
 
 bool IsJpegName(const std::wstring& path)
@@ -202,6 +215,10 @@ bool ParseCommandLine(const std::vector<std::wstring>& args, CommandLine* pOut, 
             pOut->bVersion = true;
             continue;
         }
+        if (arg == L"--timings") {
+            pOut->bTimings = true;
+            continue;
+        }
         std::wstring name;
         if (arg.rfind(L"--", 0) == 0)
             name = arg.substr(2);
@@ -227,7 +244,12 @@ bool ParseCommandLine(const std::vector<std::wstring>& args, CommandLine* pOut, 
             narrow += c < 128 ? static_cast<char>(c) : '?';
         if (narrow == "jobs")
             pOut->jobsFile = value;
-        else
+        else if (narrow == "shard") {
+            if (!ParseShard(value, &pOut->shardIndex, &pOut->shardCount)) {
+                *pError = L"--shard \"" + value + L"\": expected K/N with 1 <= K <= N, e.g. 2/8";
+                return false;
+            }
+        } else
             options.emplace_back(narrow, value);
     }
     return ApplyOptions(pOut->job, options, L"", pError);
@@ -279,6 +301,10 @@ std::wstring HelpText()
          L"                       {\"front\": \"art/en.png\", \"template\": \"3-sided Cube, Left Rotation\", \"o\": \"out/en.png\"}\n"
          L"                       relative paths count from the file's folder; the command line's options\n"
          L"                       are every line's defaults\n"
+         L"  --shard K/N          render only the K-th of N interleaved parts of the jobs (jobs K, K+N,\n"
+         L"                       K+2N, ... counting non-blank lines): N runs with 1/N .. N/N write every picture exactly once\n"
+         L"  --timings            after each picture, where its time went (draw, resolve, read-back,\n"
+         L"                       convert, filter, compress, write)\n"
          L"\n  --help, --version\n"
          L"\nExit status: 0 done, 1 some pictures failed, 2 a usage error.\n";
     return t;

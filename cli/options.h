@@ -20,6 +20,9 @@ struct CommandLine {
     std::wstring jobsFile;
     bool bHelp = false;
     bool bVersion = false;
+    bool bTimings = false;        // print where each picture's time went
+    unsigned shardIndex = 0;      // --shard K/N: this run renders the jobs k with k % N == K - 1
+    unsigned shardCount = 1;
 };
 
 bool ParseCommandLine(const std::vector<std::wstring>& args, CommandLine* pOut, std::wstring* pError);

@@ -114,7 +114,8 @@ bool PictureSession::Render(const RenderJob& job, std::wstring* pError)
     return Draw(job, &picture, pError) && Write(job, picture, pError);
 }
 
-bool PictureSession::Draw(const RenderJob& job, DecodedImage* pPicture, std::wstring* pError)
+bool PictureSession::Draw(const RenderJob& job, DecodedImage* pPicture, std::wstring* pError,
+                          PictureDrawTimings* pTimings)
 {
     if (!Check(job, pError) || !LoadFaces(job, pError))
         return false;
@@ -125,7 +126,7 @@ bool PictureSession::Draw(const RenderJob& job, DecodedImage* pPicture, std::wst
     job.ApplyTo(m_scene);
     UINT w = job.width ? job.width : static_cast<UINT>(m_defaultSize.cx);
     UINT h = job.height ? job.height : static_cast<UINT>(m_defaultSize.cy);
-    HRESULT hr = m_renderer.RenderPicture(w, h, job.bTransparent, job.samples, *pPicture);
+    HRESULT hr = m_renderer.RenderPicture(w, h, job.bTransparent, job.samples, *pPicture, pTimings);
     if (FAILED(hr)) {
         wchar_t code[16];
         wsprintfW(code, L"0x%08lX", static_cast<unsigned long>(hr));
@@ -136,14 +137,15 @@ bool PictureSession::Draw(const RenderJob& job, DecodedImage* pPicture, std::wst
     return true;
 }
 
-bool PictureSession::Write(const RenderJob& job, const DecodedImage& picture, std::wstring* pError)
+bool PictureSession::Write(const RenderJob& job, const DecodedImage& picture, std::wstring* pError,
+                           PictureTimings* pTimings)
 {
     PictureFormat format;
     format.bJpeg = IsJpegName(job.output);
     format.bAlpha = job.bTransparent;
     format.quality = job.quality;
     format.dpi = job.dpi;
-    HRESULT hr = WritePicture(picture, format, job.output);
+    HRESULT hr = WritePicture(picture, format, job.output, pTimings);
     if (FAILED(hr)) {
         *pError = job.output + (hr == E_ACCESSDENIED || hr == HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED)
                                     ? L": cannot write here (read-only?)"

@@ -22,8 +22,10 @@ public:
     bool Render(const RenderJob& job, std::wstring* pError);
     // The two halves of Render: drawing needs the device (this thread), writing does not
     // and may run on another thread while the next picture is drawn.
-    bool Draw(const RenderJob& job, DecodedImage* pPicture, std::wstring* pError);
-    static bool Write(const RenderJob& job, const DecodedImage& picture, std::wstring* pError);
+    bool Draw(const RenderJob& job, DecodedImage* pPicture, std::wstring* pError,
+              PictureDrawTimings* pTimings = nullptr);
+    static bool Write(const RenderJob& job, const DecodedImage& picture, std::wstring* pError,
+                      struct PictureTimings* pTimings = nullptr);
     // Checks what can be checked before any work: sizes, folders, names.
     bool Check(const RenderJob& job, std::wstring* pError) const;
 

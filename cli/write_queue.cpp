@@ -4,6 +4,7 @@
 
 #include "console.h"
 #include "picture_session.h"
+#include "picture_writer.h"
 
 double SecondsNow()
 {
@@ -18,7 +19,19 @@ std::wstring Milliseconds(double seconds)
     return std::to_wstring(static_cast<long long>(seconds * 1000.0 + 0.5)) + L" ms";
 }
 
-WriteQueue::WriteQueue()
+std::wstring TimingsLine(const PictureDrawTimings& drawn, const PictureTimings& written)
+{
+    wchar_t line[256];
+    swprintf(line, 256,
+             L"\n  draw %.1f ms, resolve %.1f ms, read-back %.1f ms, convert %.1f ms, filter %.1f ms, "
+             L"compress %.1f ms (%.1f ms waited for on all cores), write %.1f ms",
+             drawn.drawSeconds * 1e3, drawn.resolveSeconds * 1e3, drawn.readbackSeconds * 1e3,
+             drawn.convertSeconds * 1e3, written.filterSeconds * 1e3, written.compressSeconds * 1e3,
+             written.encodeSeconds * 1e3, written.writeSeconds * 1e3);
+    return line;
+}
+
+WriteQueue::WriteQueue(bool bTimings) : m_bTimings(bTimings)
 {
     for (std::thread& t : m_threads)
         t = std::thread([this] { Run(); });
@@ -50,14 +63,15 @@ void WriteQueue::Enqueue(Item item)
     m_changed.notify_all();
 }
 
-void WriteQueue::Push(const std::wstring& counter, const RenderJob& job, DecodedImage picture, double startedAt)
+void WriteQueue::Push(const std::wstring& counter, const RenderJob& job, DecodedImage picture, double startedAt,
+                      const PictureDrawTimings& drawn)
 {
-    Enqueue({0, counter, job, std::move(picture), startedAt, std::wstring()});
+    Enqueue({0, counter, job, std::move(picture), startedAt, std::wstring(), drawn});
 }
 
 void WriteQueue::PushFailure(const std::wstring& line)
 {
-    Enqueue({0, std::wstring(), RenderJob(), DecodedImage(), 0.0, line});
+    Enqueue({0, std::wstring(), RenderJob(), DecodedImage(), 0.0, line, PictureDrawTimings()});
 }
 
 void WriteQueue::Report(size_t sequence, bool bWritten, const std::wstring& errLine, const std::wstring& outLine)
@@ -90,9 +104,12 @@ void WriteQueue::Run()
             continue;
         }
         std::wstring error;
-        if (PictureSession::Write(item.job, item.picture, &error))
+        PictureTimings written;
+        if (PictureSession::Write(item.job, item.picture, &error, &written))
             Report(item.sequence, true,
-                   item.counter + item.job.output + L" " + Milliseconds(SecondsNow() - item.startedAt), item.job.output);
+                   item.counter + item.job.output + L" " + Milliseconds(SecondsNow() - item.startedAt) +
+                       (m_bTimings ? TimingsLine(item.drawn, written) : std::wstring()),
+                   item.job.output);
         else
             Report(item.sequence, false, item.counter + error, std::wstring());
     }

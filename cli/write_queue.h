@@ -8,18 +8,21 @@
 #include <string>
 #include <thread>
 
+#include "box_renderer.h"
 #include "decoded_image.h"
 #include "render_job.h"
 
 class WriteQueue {
 public:
-    WriteQueue();
+    // bTimings: each progress line is followed by where the picture's time went.
+    explicit WriteQueue(bool bTimings = false);
     ~WriteQueue();  // finishes every queued picture
     WriteQueue(const WriteQueue&) = delete;
     WriteQueue& operator=(const WriteQueue&) = delete;
 
     // A drawn picture to write; waits while two are already waiting (each may be large).
-    void Push(const std::wstring& counter, const RenderJob& job, DecodedImage picture, double startedAt);
+    void Push(const std::wstring& counter, const RenderJob& job, DecodedImage picture, double startedAt,
+              const PictureDrawTimings& drawn = PictureDrawTimings());
     // A job that failed before it was drawn: reported in its turn.
     void PushFailure(const std::wstring& line);
     void Finish();
@@ -35,6 +38,7 @@ private:
         DecodedImage picture;
         double startedAt;
         std::wstring failure;  // not empty: only report this
+        PictureDrawTimings drawn;
     };
     void Run();
     void Enqueue(Item item);
@@ -44,6 +48,7 @@ private:
     std::condition_variable m_changed;
     std::deque<Item> m_items;
     bool m_bFinishing = false;
+    const bool m_bTimings;
     size_t m_nWritten = 0, m_nFailed = 0;
     size_t m_nQueued = 0;     // sequence numbers given out
     size_t m_nReported = 0;   // the next sequence number to report
@@ -51,4 +56,6 @@ private:
 };
 
 double SecondsNow();
+// "  draw 12.0 ms, resolve ..., write 3.1 ms" on a line of its own, for --timings.
+std::wstring TimingsLine(const PictureDrawTimings& drawn, const struct PictureTimings& written);
 std::wstring Milliseconds(double seconds);

@@ -10,6 +10,31 @@
 #include "face_textures.h"
 #include "preview_mirror.h"
 
+// Where the time of drawing one picture went, for the benchmark.
+struct PictureDrawTimings {
+    double drawSeconds = 0;      // the scene drawn into the multisampled target
+    double resolveSeconds = 0;   // multisampling resolved into a plain target
+    double readbackSeconds = 0;  // copied into system memory
+    double convertSeconds = 0;   // rows copied out, straight alpha recovered
+};
+
+// The surfaces an off-screen picture is drawn into, kept while pictures keep their size:
+// a batch makes them once instead of a quarter of a gigabyte per picture.
+struct PictureTargets {
+    IDirect3DSurface9* pTarget = nullptr;    // default pool, multisampled
+    IDirect3DSurface9* pDepth = nullptr;     // default pool
+    IDirect3DSurface9* pResolved = nullptr;  // default pool
+    IDirect3DSurface9* pCopy = nullptr;      // system memory
+    UINT width = 0, height = 0;
+    D3DFORMAT format = D3DFMT_UNKNOWN;
+    D3DMULTISAMPLE_TYPE multiSample = D3DMULTISAMPLE_NONE;
+    DWORD quality = 0;
+
+    HRESULT Prepare(IDirect3DDevice9* pDevice, UINT width, UINT height, D3DFORMAT format,
+                    D3DMULTISAMPLE_TYPE multiSample, DWORD quality, D3DFORMAT depthFormat);
+    void Release();
+};
+
 using Direct3DCreateFn = IDirect3D9*(WINAPI*)(UINT);
 
 class BoxRenderer {
@@ -32,14 +57,17 @@ public:
     bool LoadSideImage(int nSlot, LPCWSTR pszPath) { return ::LoadSideImage(m_scene, nSlot, pszPath); }
     void ClearSideImage(int nSlot) { ::ClearSideImage(m_scene, nSlot); }
 
-    // Frames drawn since the device was made: for tests and the live benchmark.
+    // Frames drawn since the device was made (a tick whose frame equals the one on screen
+    // draws none): for tests and the live benchmark.
     unsigned long long FramesDrawn() const { return m_nFramesDrawn; }
     const PreviewMirror& Mirror() const { return m_mirror; }
 
     // Draws the scene off screen into a picture of its own size: the preview's frame, drawn
     // at that size. Transparent: the background is left clear and the picture has straight
     // (not premultiplied) alpha. samples < 0: the best multisampling the device offers.
-    HRESULT RenderPicture(UINT width, UINT height, bool bTransparent, int samples, DecodedImage& out);
+    // With pTimings, each stage is waited for so that its time can be told apart.
+    HRESULT RenderPicture(UINT width, UINT height, bool bTransparent, int samples, DecodedImage& out,
+                          struct PictureDrawTimings* pTimings = nullptr);
     // The largest side RenderPicture can draw; the multisample count it would use.
     UINT MaxPictureSide() const;
     int PictureSamples(bool bTransparent, int requested) const;
@@ -73,6 +101,13 @@ private:
     bool m_bPaintWithGdi = false;
     PreviewMirror m_mirror;
     FrameFingerprint m_resolvedFrame;  // what m_pResolvedFrame holds
+    PictureTargets m_pictureTargets;
+    // What the preview shows (or is about to show): a tick with the same frame draws nothing.
+    FrameFingerprint m_presentedFrame;
+    bool m_bPresentedValid = false;
+    // Where the device presents into the preview itself, a repaint draws the frame again.
+    static LRESULT CALLBACK PresentedPreviewProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                                 DWORD_PTR self);
     UINT m_nDeviceGeneration = 0;
     unsigned long long m_nFramesDrawn = 0;
     HWND m_hPreview = nullptr;

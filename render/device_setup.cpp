@@ -1,9 +1,16 @@
 #include <algorithm>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "box_renderer.h"
 #include "platform.h"
 
 Direct3DCreateFn BoxRenderer::s_pfnDirect3DCreate = &Direct3DCreate9;
+
+namespace {
+constexpr UINT_PTR kPresentedSubclassId = 0x5A50;  // "ZP"
+}
 
 
 LPCWSTR BoxRenderer::InitDirect3D(HWND hPreview)
@@ -75,6 +82,8 @@ LPCWSTR BoxRenderer::InitDirect3D(HWND hPreview)
     m_scene.m_pDevice = pDevice;
     if (m_bPaintWithGdi)
         m_mirror.Attach(hPreview, m_presentParams.BackBufferWidth, m_presentParams.BackBufferHeight);
+    else
+        ::SetWindowSubclass(hPreview, &PresentedPreviewProc, kPresentedSubclassId, reinterpret_cast<DWORD_PTR>(this));
 
     D3DVIEWPORT9 viewport = {0, 0, m_presentParams.BackBufferWidth, m_presentParams.BackBufferHeight, 0.0f, 1.0f};
     pDevice->SetViewport(&viewport);
@@ -136,6 +145,7 @@ void BoxRenderer::ReleaseDefaultPool()
 {
     SafeRelease(m_pBoxIndices);
     SafeRelease(m_pResolvedFrame);
+    m_pictureTargets.Release();
     m_mirror.ReleaseDeviceObjects();
     ++m_nDeviceGeneration;
 }
@@ -145,7 +155,12 @@ void BoxRenderer::Release()
     SafeRelease(m_pBoxVertices);
     SafeRelease(m_pBoxIndices);
     SafeRelease(m_pResolvedFrame);
+    m_pictureTargets.Release();
     m_mirror.Detach();
+    if (m_hPreview && !m_bPaintWithGdi)
+        ::RemoveWindowSubclass(m_hPreview, &PresentedPreviewProc, kPresentedSubclassId);
+    m_hPreview = nullptr;
+    m_bPresentedValid = false;
     for (IDirect3DTexture9*& pTexture : m_scene.m_pFaceTexture)
         SafeRelease(pTexture);
     SafeRelease(m_scene.m_pDevice);

@@ -15,6 +15,9 @@
 
 namespace {
 
+// {6F1B7C2E-4A53-4D1B-9E0C-5A4D0F7A1C01}
+const GUID kFaceSerialGuid = {0x6f1b7c2e, 0x4a53, 0x4d1b, {0x9e, 0x0c, 0x5a, 0x4d, 0x0f, 0x7a, 0x1c, 0x01}};
+
 // The preview shows a whole face in a few hundred pixels, and a saved picture has the
 // preview's size: 2048 pixels a side is several times more than a face can ever show, and
 // keeps one face texture, mipmaps included, near 22 MB.
@@ -112,11 +115,24 @@ HRESULT CreateFaceTexture(IDirect3DDevice9* pDevice, LPCWSTR pszPath, IDirect3DT
         pTexture->Release();
         return hr;
     }
+    // Tells this picture apart from any other, even one that later gets the same address.
+    static unsigned long long s_nextSerial = 0;
+    const unsigned long long serial = ++s_nextSerial;
+    pTexture->SetPrivateData(kFaceSerialGuid, &serial, sizeof(serial), 0);
     *ppTexture = pTexture;
     return S_OK;
 }
 
 } // namespace
+
+unsigned long long FaceTextureSerial(IDirect3DTexture9* pTexture)
+{
+    unsigned long long serial = 0;
+    DWORD size = sizeof(serial);
+    if (!pTexture || FAILED(pTexture->GetPrivateData(kFaceSerialGuid, &serial, &size)))
+        return 0;
+    return serial;
+}
 
 std::wstring FaceLoadReason(const FaceLoadFailure& why)
 {

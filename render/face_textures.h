@@ -20,3 +20,6 @@ std::wstring FaceLoadReason(const FaceLoadFailure& why);
 // beyond what a face can take is refused from the file's header, before any decoding.
 bool LoadSideImage(BoxScene& scene, int nSlot, LPCWSTR pszPath, FaceLoadFailure* pWhy = nullptr);
 void ClearSideImage(BoxScene& scene, int nSlot);
+
+// A number given to each face picture when it is loaded, never given twice in a run (0: none).
+unsigned long long FaceTextureSerial(IDirect3DTexture9* pTexture);

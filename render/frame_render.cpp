@@ -1,5 +1,8 @@
 #include <algorithm>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <d3dx9.h>
 
 #include "box_geometry.h"
@@ -19,6 +22,15 @@ void BoxRenderer::RenderFrame()
     IDirect3DDevice9* pDevice = m_scene.m_pDevice;
     if (!pDevice)
         return;
+    const FrameFingerprint frame = FrameFingerprint::Of(m_scene, m_presentParams.BackBufferWidth,
+                                                        m_presentParams.BackBufferHeight, m_nDeviceGeneration);
+    if (m_bPresentedValid && frame == m_presentedFrame) {
+        // Nothing changed: the screen shows this frame already (under Wine, once the copy
+        // started on the last tick has arrived), so nothing is drawn, resolved or presented.
+        if (m_bPaintWithGdi)
+            m_mirror.Update(pDevice, m_pResolvedFrame, frame);
+        return;
+    }
     FillBoxVertices();
     pDevice->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
     pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, m_scene.m_clrBackground, 1.0f, 0);
@@ -27,8 +39,6 @@ void BoxRenderer::RenderFrame()
     pDevice->EndScene();
     // Keep the frame before presenting: a discarded back buffer need not survive Present.
     // A frame drawn from the same values as the one kept is the same picture.
-    FrameFingerprint frame = FrameFingerprint::Of(m_scene, m_presentParams.BackBufferWidth,
-                                                  m_presentParams.BackBufferHeight, m_nDeviceGeneration);
     if (!m_pResolvedFrame || frame != m_resolvedFrame) {
         ResolveFrame();
         m_resolvedFrame = frame;
@@ -36,7 +46,23 @@ void BoxRenderer::RenderFrame()
     pDevice->Present(nullptr, nullptr, nullptr, nullptr);
     if (m_bPaintWithGdi)
         m_mirror.Update(pDevice, m_pResolvedFrame, frame);
+    m_presentedFrame = frame;
+    m_bPresentedValid = true;
     ++m_nFramesDrawn;
+}
+
+LRESULT CALLBACK BoxRenderer::PresentedPreviewProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                                   DWORD_PTR self)
+{
+    if (msg == WM_PAINT) {
+        // Uncovered or restored: what was presented is gone from the screen; draw it again now.
+        auto* renderer = reinterpret_cast<BoxRenderer*>(self);
+        ::ValidateRect(hWnd, nullptr);
+        renderer->m_bPresentedValid = false;
+        renderer->RenderFrame();
+        return 0;
+    }
+    return ::DefSubclassProc(hWnd, msg, wParam, lParam);
 }
 
 void BoxRenderer::RenderBox()

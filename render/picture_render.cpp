@@ -37,7 +37,62 @@ private:
     D3DVIEWPORT9 m_viewport = {};
 };
 
+double Now()
+{
+    LARGE_INTEGER t, f;
+    ::QueryPerformanceCounter(&t);
+    ::QueryPerformanceFrequency(&f);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+// Waits until the device has done everything asked of it so far; the seconds it took
+// since `since`. For timing stages only: drawing itself never waits.
+double FinishedAfter(IDirect3DDevice9* pDevice, double since)
+{
+    IDirect3DQuery9* pQuery = nullptr;
+    if (SUCCEEDED(pDevice->CreateQuery(D3DQUERYTYPE_EVENT, &pQuery))) {
+        pQuery->Issue(D3DISSUE_END);
+        while (pQuery->GetData(nullptr, 0, D3DGETDATA_FLUSH) == S_FALSE)
+            ::Sleep(0);
+        pQuery->Release();
+    }
+    return Now() - since;
+}
+
 } // namespace
+
+HRESULT PictureTargets::Prepare(IDirect3DDevice9* pDevice, UINT w, UINT h, D3DFORMAT f, D3DMULTISAMPLE_TYPE ms,
+                                DWORD q, D3DFORMAT depthFormat)
+{
+    if (pTarget && w == width && h == height && f == format && ms == multiSample && q == quality)
+        return D3D_OK;
+    Release();
+    HRESULT hr = pDevice->CreateRenderTarget(w, h, f, ms, q, FALSE, &pTarget, nullptr);
+    if (SUCCEEDED(hr))
+        hr = pDevice->CreateDepthStencilSurface(w, h, depthFormat, ms, q, TRUE, &pDepth, nullptr);
+    if (SUCCEEDED(hr))
+        hr = pDevice->CreateRenderTarget(w, h, f, D3DMULTISAMPLE_NONE, 0, FALSE, &pResolved, nullptr);
+    if (SUCCEEDED(hr))
+        hr = pDevice->CreateOffscreenPlainSurface(w, h, f, D3DPOOL_SYSTEMMEM, &pCopy, nullptr);
+    if (FAILED(hr)) {
+        Release();
+        return hr;
+    }
+    width = w;
+    height = h;
+    format = f;
+    multiSample = ms;
+    quality = q;
+    return D3D_OK;
+}
+
+void PictureTargets::Release()
+{
+    SafeRelease(pCopy);
+    SafeRelease(pResolved);
+    SafeRelease(pDepth);
+    SafeRelease(pTarget);
+}
 
 UINT BoxRenderer::MaxPictureSide() const
 {
@@ -65,8 +120,10 @@ int BoxRenderer::PictureSamples(bool bTransparent, int requested) const
     return 0;
 }
 
-HRESULT BoxRenderer::RenderPicture(UINT width, UINT height, bool bTransparent, int samples, DecodedImage& out)
+HRESULT BoxRenderer::RenderPicture(UINT width, UINT height, bool bTransparent, int samples, DecodedImage& out,
+                                   PictureDrawTimings* pTimings)
 {
+    double t0 = Now();
     IDirect3DDevice9* pDevice = m_scene.m_pDevice;
     if (!pDevice || width == 0 || height == 0 || width > MaxPictureSide() || height > MaxPictureSide())
         return D3DERR_INVALIDCALL;
@@ -77,18 +134,12 @@ HRESULT BoxRenderer::RenderPicture(UINT width, UINT height, bool bTransparent, i
         m_pD3D->CheckDeviceMultiSampleType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, format, TRUE, multiSample, &levels);
     const DWORD quality = levels > 0 ? levels - 1 : 0;
 
-    IDirect3DSurface9* pTarget = nullptr;
-    IDirect3DSurface9* pDepth = nullptr;
-    IDirect3DSurface9* pResolved = nullptr;
-    IDirect3DSurface9* pCopy = nullptr;
-    HRESULT hr = pDevice->CreateRenderTarget(width, height, format, multiSample, quality, FALSE, &pTarget, nullptr);
-    if (SUCCEEDED(hr))
-        hr = pDevice->CreateDepthStencilSurface(width, height, m_presentParams.AutoDepthStencilFormat, multiSample,
-                                                quality, TRUE, &pDepth, nullptr);
-    if (SUCCEEDED(hr))
-        hr = pDevice->CreateRenderTarget(width, height, format, D3DMULTISAMPLE_NONE, 0, FALSE, &pResolved, nullptr);
-    if (SUCCEEDED(hr))
-        hr = pDevice->CreateOffscreenPlainSurface(width, height, format, D3DPOOL_SYSTEMMEM, &pCopy, nullptr);
+    HRESULT hr = m_pictureTargets.Prepare(pDevice, width, height, format, multiSample, quality,
+                                          m_presentParams.AutoDepthStencilFormat);
+    IDirect3DSurface9* pTarget = m_pictureTargets.pTarget;
+    IDirect3DSurface9* pDepth = m_pictureTargets.pDepth;
+    IDirect3DSurface9* pResolved = m_pictureTargets.pResolved;
+    IDirect3DSurface9* pCopy = m_pictureTargets.pCopy;
 
     if (SUCCEEDED(hr)) {
         TargetSwap swap(pDevice);
@@ -115,14 +166,23 @@ HRESULT BoxRenderer::RenderPicture(UINT width, UINT height, bool bTransparent, i
         pDevice->EndScene();
         m_fAspect = aspect;
         m_material.Diffuse.a = materialAlpha;
+        if (pTimings) {
+            pTimings->drawSeconds = FinishedAfter(pDevice, t0);
+            t0 = Now();
+        }
 
         hr = pDevice->StretchRect(pTarget, nullptr, pResolved, nullptr, D3DTEXF_NONE);
+        if (pTimings) {
+            pTimings->resolveSeconds = FinishedAfter(pDevice, t0);
+            t0 = Now();
+        }
         if (SUCCEEDED(hr))
             hr = pDevice->GetRenderTargetData(pResolved, pCopy);
+        if (pTimings) {
+            pTimings->readbackSeconds = Now() - t0;
+            t0 = Now();
+        }
     }
-    SafeRelease(pResolved);
-    SafeRelease(pDepth);
-    SafeRelease(pTarget);
 
     D3DLOCKED_RECT locked;
     if (SUCCEEDED(hr) && SUCCEEDED(hr = pCopy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
@@ -155,6 +215,9 @@ HRESULT BoxRenderer::RenderPicture(UINT width, UINT height, bool bTransparent, i
         }
         pCopy->UnlockRect();
     }
-    SafeRelease(pCopy);
+    if (FAILED(hr))
+        m_pictureTargets.Release();  // made again for the next picture
+    if (pTimings)
+        pTimings->convertSeconds = Now() - t0;
     return hr;
 }

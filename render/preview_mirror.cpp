@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "face_textures.h"
+
 namespace {
 constexpr UINT_PTR kSubclassId = 0x5A4D;  // "ZM"
 
@@ -28,6 +30,7 @@ FrameFingerprint FrameFingerprint::Of(const BoxScene& s, UINT width, UINT height
         f.faceColours[i] = s.m_clrFace[i];
         // A new texture is made before the old one goes, so a replaced face has a new pointer.
         f.faceTextures[i] = s.m_pFaceTexture[i];
+        f.faceSerials[i] = FaceTextureSerial(s.m_pFaceTexture[i]);
     }
     f.width = width;
     f.height = height;
@@ -39,7 +42,8 @@ bool FrameFingerprint::operator==(const FrameFingerprint& o) const
 {
     return std::memcmp(values, o.values, sizeof(values)) == 0 && background == o.background &&
            std::memcmp(faceColours, o.faceColours, sizeof(faceColours)) == 0 &&
-           std::memcmp(faceTextures, o.faceTextures, sizeof(faceTextures)) == 0 && width == o.width &&
+           std::memcmp(faceTextures, o.faceTextures, sizeof(faceTextures)) == 0 &&
+           std::memcmp(faceSerials, o.faceSerials, sizeof(faceSerials)) == 0 && width == o.width &&
            height == o.height && deviceGeneration == o.deviceGeneration;
 }
 

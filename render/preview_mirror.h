@@ -19,6 +19,7 @@ struct FrameFingerprint {
     D3DCOLOR background = 0;
     COLORREF faceColours[kSideCount] = {};
     const void* faceTextures[kSideCount] = {};
+    unsigned long long faceSerials[kSideCount] = {};  // an address can come back for another picture
     UINT width = 0, height = 0;
     UINT deviceGeneration = 0;  // a reset device may have lost what it showed
 

@@ -177,6 +177,7 @@ TEST(AboutBox, ThePreviewKeepsDrawingUnderIt)
     bool shown = false;
     RunMainDialog(dlg, [&](CBoxDlg& d) {
         unsigned long long before = d.Renderer().FramesDrawn();
+        Later::After(300, [&] { d.m_nRotation1 = 200; });  // a change made while the box is up
         Later::After(600, [&] {
             HWND h = FindTopLevel(L"About Zelmora");
             shown = h && ::IsWindowVisible(h);
@@ -186,7 +187,7 @@ TEST(AboutBox, ThePreviewKeepsDrawingUnderIt)
         d.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ABOUT, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(d, IDC_ABOUT)));
     });
     EXPECT_TRUE(shown);
-    EXPECT_GE(during, 10u) << "frames drawn in 600 ms under the About box";
+    EXPECT_GE(during, 1u) << "the change drawn under the About box";
 }
 
 TEST(SidesPage, OnlyAnAcceptedColourReachesTheFaceWithTheDefaultResolved)
