@@ -2,6 +2,7 @@
 ones, large pictures, resolution and quality, a jobs file with a bad line, a name in any
 script, and every kind of bad input answered with a message, a status and no file."""
 import os
+import re
 import stat
 import subprocess
 import sys
@@ -115,6 +116,27 @@ def main():
     check(os.path.exists(out("job-1.png")) and os.path.exists(out("job-3.jpg")) and not os.path.exists(out("job-2.png")),
           "the other jobs are rendered")
     check(Image(out("job-3.jpg")).width == 300 and "2 of 3 pictures" in err, "each with its own size; a summary at the end")
+
+    # A batch split over three processes by GNU parallel: every picture written once, by one
+    # of them, and equal to the single process's.
+    for folder in ("single", "sharded"):
+        os.makedirs(out(folder), exist_ok=True)
+        with open(out(f"{folder}/jobs.jsonl"), "w") as f:
+            for i in range(7):
+                f.write(f'{{"rotation1": {40 * i}, "size": "160x120", "o": "pic-{i}.png"}}\n')
+    rc, _, _ = render("--jobs", win(out("single/jobs.jsonl")))
+    shards = subprocess.run(["parallel", "--will-cite", "--quote", "--tag", "wine", EXE, "--jobs", win(out("sharded/jobs.jsonl")),
+                             "--shard", "{}/3", ":::", "1", "2", "3"], capture_output=True, text=True)
+    written = sorted(line.split("\t")[1].rsplit("\\", 1)[1] for line in shards.stdout.splitlines())
+    expected = sorted(f"pic-{i}.png" for i in range(7))
+    check(rc == 0 and shards.returncode == 0 and written == expected,
+          f"three shards wrote each of the 7 pictures exactly once ({written})")
+    counts = sorted(int(n) for n in re.findall(r"(\d+) of \d+ pictures", shards.stderr))
+    check(counts == [2, 2, 3], f"each shard counts its own part ({counts})")
+    same = all(pixels_apart(out(f"single/{n}"), out(f"sharded/{n}"), "0%") == 0 for n in expected)
+    check(same, "the sharded pictures equal the single process's")
+    rc, _, err = render("--shard", "4/3", "--jobs", win(out("single/jobs.jsonl")))
+    check(rc == 2 and "--shard" in err, f"a shard outside its count is a usage error ({err.strip()})")
 
     rc, stdout, _ = render("--help")
     check(rc == 0 and "1..300, default 80" in stdout and "3-sided Cube, Left Rotation" in stdout,
