@@ -24,7 +24,7 @@ std::wstring TimingsLine(const PictureDrawTimings& drawn, const PictureTimings& 
     wchar_t line[256];
     swprintf(line, 256,
              L"\n  draw %.1f ms, resolve %.1f ms, read-back %.1f ms, convert %.1f ms, filter %.1f ms, "
-             L"compress %.1f ms (%.1f ms waited for on all cores), write %.1f ms",
+             L"compress %.1f ms (both summed over the cores), encoding %.1f ms as waited for, write %.1f ms",
              drawn.drawSeconds * 1e3, drawn.resolveSeconds * 1e3, drawn.readbackSeconds * 1e3,
              drawn.convertSeconds * 1e3, written.filterSeconds * 1e3, written.compressSeconds * 1e3,
              written.encodeSeconds * 1e3, written.writeSeconds * 1e3);

@@ -71,7 +71,8 @@ void DeflateBand(const DecodedImage& image, const PngOptions& options, bool bLas
         PackRow(&image.pixels[static_cast<size_t>(pBand->firstRow - 1) * image.width], image.width, options.bAlpha,
                 rowAbove.data());
     const size_t rows = pBand->endRow - pBand->firstRow;
-    pBand->deflated.resize(deflateBound(&z, static_cast<uLong>(std::min(rowBytes * rows, size_t(0xFFFFFFFF)))) + 64);
+    // Rendered pictures deflate to a fraction of their size: start small, grow as needed.
+    pBand->deflated.resize(std::max<size_t>(rowBytes * rows / 8, 4096));
     z.next_out = pBand->deflated.data();
     z.avail_out = static_cast<uInt>(pBand->deflated.size());
     bool ok = true;
@@ -177,23 +178,9 @@ HRESULT EncodePng(const DecodedImage& image, const PngOptions& options, std::vec
         total += b.deflated.size();
     }
 
-    // The zlib stream: header (32 KB window, fast compression), the bands, the checksum.
-    std::vector<BYTE> stream;
-    stream.reserve(total + 6);
-    stream.push_back(0x78);
-    stream.push_back(0x5E);
-    uLong adler = parts[0].adler;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        stream.insert(stream.end(), parts[i].deflated.begin(), parts[i].deflated.end());
-        if (i > 0)
-            adler = adler32_combine(adler, parts[i].adler, static_cast<z_off_t>(parts[i].rawBytes));
-        std::vector<BYTE>().swap(parts[i].deflated);
-    }
-    PutBE32(stream, static_cast<uint32_t>(adler));
-
     std::vector<BYTE>& out = *pBytes;
     out.clear();
-    out.reserve(stream.size() + stream.size() / kIdatChunk * 12 + 128);
+    out.reserve(total + total / kIdatChunk * 12 + 128);
     static const BYTE kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     out.insert(out.end(), kSignature, kSignature + 8);
 
@@ -214,8 +201,23 @@ HRESULT EncodePng(const DecodedImage& image, const PngOptions& options, std::vec
         phys.push_back(1);  // unit: the metre
         PutChunk(out, "pHYs", phys.data(), phys.size());
     }
-    for (size_t at = 0; at < stream.size(); at += kIdatChunk)
-        PutChunk(out, "IDAT", stream.data() + at, std::min(kIdatChunk, stream.size() - at));
+
+    // The zlib stream across IDAT chunks (a reader joins them): the header (32 KB window,
+    // fast compression), each band's blocks as they are, the combined checksum.
+    static const BYTE kZlibHeader[2] = {0x78, 0x5E};
+    PutChunk(out, "IDAT", kZlibHeader, 2);
+    uLong adler = parts[0].adler;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        const std::vector<BYTE>& d = parts[i].deflated;
+        for (size_t at = 0; at < d.size(); at += kIdatChunk)
+            PutChunk(out, "IDAT", d.data() + at, std::min(kIdatChunk, d.size() - at));
+        if (i > 0)
+            adler = adler32_combine(adler, parts[i].adler, static_cast<z_off_t>(parts[i].rawBytes));
+        std::vector<BYTE>().swap(parts[i].deflated);
+    }
+    std::vector<BYTE> checksum;
+    PutBE32(checksum, static_cast<uint32_t>(adler));
+    PutChunk(out, "IDAT", checksum.data(), checksum.size());
     PutChunk(out, "IEND", nullptr, 0);
 
     if (pTimings) {
