@@ -43,7 +43,13 @@ void BoxRenderer::RenderFrame()
         ResolveFrame();
         m_resolvedFrame = frame;
     }
-    pDevice->Present(nullptr, nullptr, nullptr, nullptr);
+    if (m_bPaintWithGdi) {
+        // The device's own window is hidden and one pixel large: present just that pixel.
+        const RECT pixel = {0, 0, 1, 1};
+        pDevice->Present(&pixel, &pixel, nullptr, nullptr);
+    } else {
+        pDevice->Present(nullptr, nullptr, nullptr, nullptr);
+    }
     if (m_bPaintWithGdi)
         m_mirror.Update(pDevice, m_pResolvedFrame, frame);
     m_presentedFrame = frame;

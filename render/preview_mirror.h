@@ -54,6 +54,7 @@ public:
 private:
     static LRESULT CALLBACK PreviewProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
     void Show(IDirect3DSurface9* pSurface);
+    void ShowPending();
     void PaintCopy(HDC hdc) const;
 
     HWND m_hPreview = nullptr;

@@ -4,15 +4,10 @@ import os
 import sys
 import time
 
-from zelmora_e2e import App, check, click, drag, first_look, run, screenshot, thumb_x, wait_until, xdotool
+from zelmora_e2e import (ROTATION_TAB, ROW_FIRST, ROW_SECOND, TRACK_LEFT, TRACK_RIGHT, App, check, click, drag,
+                         first_look, run, screenshot, thumb_x, wait_until, xdotool)
 
 EXE, OUT = sys.argv[1], sys.argv[2]
-
-# Trackbar rows in dialog units of the main dialog: the page starts 20 units below the tab
-# control's top (the tab row), each trackbar is 15 units high from its page y.
-TRACK_LEFT, TRACK_RIGHT = 289, 505
-ROW_FIRST, ROW_SECOND = 26 + 7.5, 44 + 7.5
-ROTATION_TAB = (366, 13)
 
 
 def box_columns(shot, preview):

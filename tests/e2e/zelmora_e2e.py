@@ -93,6 +93,16 @@ class App:
             self.proc.wait()
 
 
+# Trackbar rows in dialog units of the main dialog: the page starts 20 units below the tab
+# control's top (the tab row), each trackbar is 15 units high from its page y.
+TRACK_LEFT, TRACK_RIGHT = 289, 505
+ROW_FIRST, ROW_SECOND = 26 + 7.5, 44 + 7.5
+# Tab headers and controls of the pages, in dialog units.
+DIMENSIONS_TAB, SIDES_TAB, ROTATION_TAB, TEMPLATES_TAB = (271, 13), (315, 12), (366, 13), (434, 13)
+TEMPLATE_ITEM_FIRST = (304, 42)
+FRONT_COLOUR_BUTTON = (484, 32)
+
+
 class Layout:
     """Where the dialog's controls are on the screen, in dialog units converted with the
     scale measured from the preview (228 x 198 units at 7, 7, with a one-pixel edge)."""
