@@ -1,9 +1,15 @@
 #include "afxdd.h"
 
+HWND CDataExchange::PrepareCtrl(int nIDC)
+{
+    m_idLastControl = nIDC;
+    m_hLastControl = m_pDlgWnd->FindDlgItem(nIDC);
+    return m_hLastControl;
+}
+
 void DDX_Slider(CDataExchange* pDX, int nIDC, int& value)
 {
-    pDX->m_idLastControl = nIDC;
-    HWND hCtl = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, nIDC);
+    HWND hCtl = pDX->PrepareCtrl(nIDC);
     int position = static_cast<int>(::SendMessageW(hCtl, TBM_GETPOS, 0, 0));
     if (pDX->m_bSaveAndValidate)
         value = position;
@@ -15,7 +21,7 @@ void DDV_MinMaxSlider(CDataExchange* pDX, DWORD value, DWORD minVal, DWORD maxVa
 {
     if (!pDX->m_bSaveAndValidate && (value < minVal || value > maxVal))
         return;
-    HWND hCtl = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, pDX->m_idLastControl);
+    HWND hCtl = pDX->m_hLastControl;
     // The same range again would only repaint the control.
     if (::SendMessageW(hCtl, TBM_GETRANGEMIN, 0, 0) == static_cast<LRESULT>(static_cast<int>(minVal)) &&
         ::SendMessageW(hCtl, TBM_GETRANGEMAX, 0, 0) == static_cast<LRESULT>(static_cast<int>(maxVal)))

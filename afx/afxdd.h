@@ -8,6 +8,9 @@ public:
     BOOL m_bSaveAndValidate;  // TRUE: controls to members; FALSE: members to controls
     CWnd* m_pDlgWnd;
     int m_idLastControl = 0;  // the control the last DDX_ call exchanged, for the DDV_ after it
+    HWND m_hLastControl = nullptr;
+    // The dialog's control nIDC, remembered as the last control.
+    HWND PrepareCtrl(int nIDC);
 };
 
 // Trackbar position <-> value. Setting a position lets the control clamp it to its range.

@@ -427,3 +427,23 @@ int CWnd::MessageBox(LPCWSTR pszText, LPCWSTR pszCaption, UINT nType)
 {
     return ::MessageBoxW(m_hWnd, pszText, pszCaption, nType);
 }
+
+HWND CWnd::FindDlgItem(int nID) const
+{
+    for (const auto& item : m_dlgItems)
+        if (item.first == nID) {
+            // Still that control of this window (a control can be destroyed and its number reused).
+            if (::IsWindow(item.second) && ::GetParent(item.second) == m_hWnd && ::GetDlgCtrlID(item.second) == nID)
+                return item.second;
+            break;
+        }
+    HWND hItem = ::GetDlgItem(m_hWnd, nID);
+    for (auto& item : m_dlgItems)
+        if (item.first == nID) {
+            item.second = hItem;
+            return hItem;
+        }
+    if (hItem)
+        m_dlgItems.emplace_back(nID, hItem);
+    return hItem;
+}

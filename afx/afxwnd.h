@@ -4,6 +4,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <utility>
+#include <vector>
+
 #include "afxcmd.h"
 #include "afxgdi.h"
 #include "afxstr.h"
@@ -79,6 +82,9 @@ public:
     HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
     void SetFont(HFONT hFont, BOOL bRedraw = TRUE) { SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), bRedraw); }
     HWND GetDlgItemHandle(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
+    // The same, remembered: data exchange asks for the same controls on every tick, and the
+    // system's lookup walks the children (under Wine, through its server) every time.
+    HWND FindDlgItem(int nID) const;
     void SetDlgItemText(int nID, LPCWSTR psz) { ::SetDlgItemTextW(m_hWnd, nID, psz); }
     CString GetWindowText() const;
     void SetWindowText(LPCWSTR psz) { ::SetWindowTextW(m_hWnd, psz); }
@@ -119,6 +125,7 @@ private:
     void OnFinalNcDestroy();
 
     MSG m_msgCur = {};          // the message being handled, for Default()
+    mutable std::vector<std::pair<int, HWND>> m_dlgItems;  // FindDlgItem's answers
     int m_nMsgDepth = 0;        // messages of this window being handled right now
     bool m_bDestroyed = false;  // WM_NCDESTROY seen while a message was in progress
 };

@@ -185,7 +185,8 @@ def load_faces(layout):
         y = 23 + 6 + 18 * row + 7
         click(*layout.point(241 + 183 + 12, y))
         if not wait_until(lambda: windows_named("Open"), 15):
-            raise SystemExit("the open dialog did not appear")
+            screenshot(os.path.join(OUT, "no-open-dialog.png"))
+            raise SystemExit("the open dialog did not appear (see no-open-dialog.png)")
         xdotool("type", "Z:" + FACE.replace("/", "\\"))
         key("Return")
         wait_until(lambda: not windows_named("Open"), 30)
@@ -223,12 +224,11 @@ def main():
     xdotool("mousemove", app.x + app.w + 50, app.y + app.h + 50)
     measure("idle, start scene", pid, log_path)
     measure_dragging("dragging in the preview, start scene", pid, log_path, preview)
-    measure_latency(Screen(), layout, preview)
-    xdotool("mousemove", app.x + app.w + 50, app.y + app.h + 50)
     load_faces(layout)
     xdotool("mousemove", app.x + app.w + 50, app.y + app.h + 50)
     measure("idle, six 2048 x 2048 faces", pid, log_path)
     measure_dragging("dragging in the preview, six 2048 x 2048 faces", pid, log_path, preview)
+    measure_latency(Screen(), layout, preview)
     xdotool("windowfocus", app.win)
     key("alt+F4")
     try:
