@@ -1,6 +1,9 @@
 #include "afxdlgs.h"
 
 #include <cwchar>
+#include <string>
+
+#include <commctrl.h>
 
 #include "afxapp.h"
 
@@ -10,32 +13,100 @@ namespace {
 // Long enough for any path the shell hands back, long-path prefix included.
 constexpr size_t kFileBufferChars = 32768;
 
-// The system's dialog (Wine's, both the old and the item dialog) copies the folder and the
-// typed name into buffers of MAX_PATH characters and overruns them when the two together
-// are longer: the program dies. So the name field takes no more than fits.
-void LimitTypedName(HWND hDlg)
+// The system's dialog (Wine's, both the old and the item dialog) joins the folder and the
+// typed name into buffers of MAX_PATH characters when the user confirms, and overruns them
+// when the two together are longer: the program dies. So the path the dialog is about to
+// form is checked first; one that does not fit is refused with a message and the dialog
+// stays open with the text as typed.
+constexpr UINT_PTR kConfirmSubclassId = 0x5A46;  // "ZF"
+
+std::wstring TypedName(HWND hDlg)
 {
-    // The dialog joins the folder, a separator, the name and the file type's extension.
-    constexpr int kSeparatorAndExtension = 1 + 8;
-    int folder = static_cast<int>(::SendMessageW(hDlg, CDM_GETFOLDERPATH, 0, 0));  // length with terminator
-    int limit = MAX_PATH - kSeparatorAndExtension - (folder > 0 ? folder : 0);
-    if (limit < 16)
-        limit = 16;  // a deep folder: short names still work, an absolute path still fits
-    if (HWND hCombo = ::GetDlgItem(hDlg, cmb13)) {
-        // An extended combo box does not pass the limit on to its edit: tell the edit itself.
-        ::SendMessageW(hCombo, CB_LIMITTEXT, static_cast<WPARAM>(limit), 0);
-        if (HWND hInner = reinterpret_cast<HWND>(::SendMessageW(hCombo, CBEM_GETEDITCONTROL, 0, 0)))
-            ::SendMessageW(hInner, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
+    HWND hEdit = nullptr;
+    if (HWND hCombo = ::GetDlgItem(hDlg, cmb13))
+        hEdit = reinterpret_cast<HWND>(::SendMessageW(hCombo, CBEM_GETEDITCONTROL, 0, 0));
+    if (!hEdit)
+        hEdit = ::GetDlgItem(hDlg, cmb13) ? ::GetDlgItem(hDlg, cmb13) : ::GetDlgItem(hDlg, edt1);
+    if (!hEdit)
+        return std::wstring();
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hEdit)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(hEdit, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+bool IsAbsolutePath(const std::wstring& path)
+{
+    return (path.size() >= 2 && path[1] == L':') || (!path.empty() && (path[0] == L'\\' || path[0] == L'/'));
+}
+
+std::wstring FolderOf(HWND hDlg)
+{
+    int length = static_cast<int>(::SendMessageW(hDlg, CDM_GETFOLDERPATH, 0, 0));
+    if (length <= 0)
+        return std::wstring();
+    std::wstring folder(static_cast<size_t>(length) + 1, L'\0');
+    ::SendMessageW(hDlg, CDM_GETFOLDERPATH, static_cast<WPARAM>(folder.size()), reinterpret_cast<LPARAM>(&folder[0]));
+    folder.resize(wcslen(folder.c_str()));
+    return folder;
+}
+
+}  // namespace
+
+size_t FileDialogPathLength(const std::wstring& folder, const std::wstring& typed)
+{
+    if (IsAbsolutePath(typed))
+        return typed.size();
+    return folder.size() + (folder.empty() || folder.back() == L'\\' ? 0 : 1) + typed.size();
+}
+
+bool FileDialogPathFits(size_t length, size_t appendedExtension)
+{
+    return length + appendedExtension + 1 <= MAX_PATH;
+}
+
+namespace {
+
+// appendedExtension: what the dialog adds to a name without an extension (".png" and the like).
+LRESULT CALLBACK ConfirmProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                             DWORD_PTR appendedExtension)
+{
+    if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
+        std::wstring typed = TypedName(hDlg);
+        if (!typed.empty()) {
+            std::wstring folder = FolderOf(hDlg);
+            size_t length = FileDialogPathLength(folder, typed);
+            if (!FileDialogPathFits(length, appendedExtension)) {
+                wchar_t message[512];
+                swprintf(message, 512,
+                         L"The path is too long: %zu characters.\n\nA file's full path, its folder included, "
+                         L"can have at most %d characters here. Choose a shorter name or a folder nearer the top.",
+                         length, static_cast<int>(MAX_PATH - 1 - appendedExtension));
+                ::MessageBoxW(hDlg, message, L"Path too long", MB_OK | MB_ICONWARNING);
+                return 0;  // the dialog stays open with the text as typed
+            }
+        }
     }
-    if (HWND hEdit = ::GetDlgItem(hDlg, edt1))
-        ::SendMessageW(hEdit, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
+    if (message == WM_NCDESTROY)
+        ::RemoveWindowSubclass(hDlg, &ConfirmProc, kConfirmSubclassId);
+    return ::DefSubclassProc(hDlg, message, wParam, lParam);
 }
 
 UINT_PTR CALLBACK FileDialogHook(HWND hChild, UINT message, WPARAM, LPARAM lParam)
 {
-    if (message == WM_INITDIALOG ||
-        (message == WM_NOTIFY && reinterpret_cast<OFNOTIFYW*>(lParam)->hdr.code == CDN_FOLDERCHANGE))
-        LimitTypedName(::GetParent(hChild));
+    if (message == WM_INITDIALOG) {
+        HWND hDlg = ::GetParent(hChild);
+        const auto* pOfn = reinterpret_cast<const OPENFILENAMEW*>(lParam);
+        const size_t appended = pOfn && pOfn->lpstrDefExt ? 1 + wcslen(pOfn->lpstrDefExt) : 0;
+        ::SetWindowSubclass(hDlg, &ConfirmProc, kConfirmSubclassId, appended);
+        // The name field takes whatever is typed; the length is judged when it is confirmed.
+        if (HWND hCombo = ::GetDlgItem(hDlg, cmb13)) {
+            ::SendMessageW(hCombo, CB_LIMITTEXT, 32767, 0);
+            if (HWND hInner = reinterpret_cast<HWND>(::SendMessageW(hCombo, CBEM_GETEDITCONTROL, 0, 0)))
+                ::SendMessageW(hInner, EM_LIMITTEXT, 32767, 0);
+        }
+        if (HWND hEdit = ::GetDlgItem(hDlg, edt1))
+            ::SendMessageW(hEdit, EM_LIMITTEXT, 32767, 0);
+    }
     return 0;
 }
 }

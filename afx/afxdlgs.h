@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <string>
 #include <vector>
 
 #include "afxwnd.h"
@@ -32,6 +33,12 @@ private:
     std::vector<wchar_t> m_filter;       // '|' turned into the terminators the system wants
     std::vector<wchar_t> m_fileBuffer;   // keeps the last chosen path
 };
+
+// The length of the path the file dialog forms when the typed text is confirmed in folder
+// (the text as it stands when it is absolute), and whether the system's dialog can hold it
+// with the extension it appends.
+size_t FileDialogPathLength(const std::wstring& folder, const std::wstring& typed);
+bool FileDialogPathFits(size_t length, size_t appendedExtension);
 
 // CColorDialog: the system's colour dialog. One object keeps the colour last accepted
 // (shown as the selection next time) and its sixteen custom colours.

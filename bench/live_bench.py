@@ -180,7 +180,8 @@ def start_to_first_frame(preview):
 
 
 def load_faces(layout):
-    click(*layout.point(315, 12))  # Side images
+    click(*layout.point(*SIDES_TAB))
+    time.sleep(0.5)
     for row in range(6):
         y = 23 + 6 + 18 * row + 7
         click(*layout.point(241 + 183 + 12, y))
@@ -191,7 +192,7 @@ def load_faces(layout):
         key("Return")
         wait_until(lambda: not windows_named("Open"), 30)
         time.sleep(0.5)
-    click(*layout.point(70, 12))  # back to Box Dimensions
+    click(*layout.point(*DIMENSIONS_TAB))
 
 
 def measure_dragging(label, pid, log_path, preview):

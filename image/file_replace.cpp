@@ -10,6 +10,22 @@ HRESULT LastErrorResult()
     return err ? HRESULT_FROM_WIN32(err) : E_FAIL;
 }
 
+// A path past MAX_PATH works only in its long form on Windows (Wine takes both).
+std::wstring LongForm(const std::wstring& path)
+{
+    if (path.size() < MAX_PATH - 1 || path.rfind(L"\\\\?\\", 0) == 0)
+        return path;
+    std::wstring p = path;
+    for (wchar_t& c : p)
+        if (c == L'/')
+            c = L'\\';
+    if (p.size() >= 3 && p[1] == L':' && p[2] == L'\\')
+        return L"\\\\?\\" + p;
+    if (p.rfind(L"\\\\", 0) == 0)
+        return L"\\\\?\\UNC\\" + p.substr(2);
+    return path;
+}
+
 // A new file of a short name of our own in pszFolder, made with CREATE_NEW so that it can
 // never be an existing file; its name in *pPath. The target's own name may be as long as
 // a name can be, so the temporary name must not grow from it.
@@ -20,7 +36,7 @@ HANDLE CreateTemporaryFile(const std::wstring& folder, std::wstring* pPath)
         wchar_t name[64];
         wsprintfW(name, L"~zelmora-%lx-%lx.tmp", ::GetCurrentProcessId(),
                   static_cast<unsigned long>(::InterlockedIncrement(&s_nCounter) + ::GetTickCount()));
-        std::wstring path = folder + name;
+        std::wstring path = LongForm(folder + name);
         HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (hFile != INVALID_HANDLE_VALUE) {
             *pPath = path;
@@ -46,12 +62,12 @@ HRESULT WriteAll(HANDLE hFile, const void* pData, DWORD nBytes)
 HRESULT ReplaceFileContents(LPCWSTR pszPath, const void* pData, DWORD nBytes)
 {
     // A read-only file is not ours to replace (not every file system refuses the rename).
-    DWORD attributes = ::GetFileAttributesW(pszPath);
+    const std::wstring target = LongForm(pszPath);
+    DWORD attributes = ::GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return E_ACCESSDENIED;
 
     // Next to the target, so that the final rename stays on one volume.
-    std::wstring target(pszPath);
     size_t slash = target.find_last_of(L"\\/");
     std::wstring tempPath;
     HANDLE hFile = CreateTemporaryFile(slash == std::wstring::npos ? std::wstring() : target.substr(0, slash + 1), &tempPath);
@@ -59,7 +75,7 @@ HRESULT ReplaceFileContents(LPCWSTR pszPath, const void* pData, DWORD nBytes)
         return LastErrorResult();
     HRESULT hr = WriteAll(hFile, pData, nBytes);
     ::CloseHandle(hFile);
-    if (SUCCEEDED(hr) && !::MoveFileExW(tempPath.c_str(), pszPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (SUCCEEDED(hr) && !::MoveFileExW(tempPath.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         hr = LastErrorResult();
     if (FAILED(hr))
         ::DeleteFileW(tempPath.c_str());
