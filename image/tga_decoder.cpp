@@ -1,5 +1,7 @@
 #include "tga_decoder.h"
 
+#include <algorithm>
+
 #include <cstring>
 
 #include "image_resample.h"
@@ -136,14 +138,23 @@ HRESULT DecodeTga(LPCWSTR pszPath, UINT maxSide, DecodedImage& out)
     HANDLE hFile = ::CreateFileW(pszPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
         return HRESULT_FROM_WIN32(::GetLastError());
+    // The header first: only as much of the file is read as a TGA of its size can use (its
+    // name, palette and pixels, run-length coded at worst), never a whole file of another kind.
     LARGE_INTEGER size = {};
-    std::vector<unsigned char> data;
-    bool ok = ::GetFileSizeEx(hFile, &size) && size.QuadPart > 0 &&
-              static_cast<unsigned long long>(size.QuadPart) <= kMaxFileBytes;
+    std::vector<unsigned char> data(18);
+    DWORD read = 0;
+    bool ok = ::GetFileSizeEx(hFile, &size) && size.QuadPart >= 18 &&
+              ::ReadFile(hFile, data.data(), 18, &read, nullptr) && read == 18;
+    const UINT width = data[12] | (data[13] << 8), height = data[14] | (data[15] << 8);
+    ok = ok && IsPlausibleImageSize(width, height);
     if (ok) {
-        data.resize(static_cast<size_t>(size.QuadPart));
-        DWORD read = 0;
-        ok = ::ReadFile(hFile, data.data(), static_cast<DWORD>(data.size()), &read, nullptr) && read == data.size();
+        const unsigned long long needed =
+            18ull + 255 + 65536ull * 4 + static_cast<unsigned long long>(width) * height * 5 + 4096;
+        const size_t take = static_cast<size_t>(std::min<unsigned long long>(
+            {static_cast<unsigned long long>(size.QuadPart), needed, kMaxFileBytes}));
+        data.resize(take);
+        ok = take == 18 || (::ReadFile(hFile, data.data() + 18, static_cast<DWORD>(take - 18), &read, nullptr) &&
+                            read == take - 18);
     }
     ::CloseHandle(hFile);
     if (!ok)

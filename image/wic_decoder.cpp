@@ -29,18 +29,12 @@ private:
 
 } // namespace
 
-HRESULT DecodeWithWic(LPCWSTR pszPath, UINT maxSide, DecodedImage& out)
+// Decodes the first frame of what the decoder holds (the file or the bytes come from
+// DecodeWithWic below).
+static HRESULT DecodeFirstFrame(IWICImagingFactory* factory, IWICBitmapDecoder* decoder, UINT maxSide,
+                                DecodedImage& out)
 {
-    ComScope com;
-    ComPtr<IWICImagingFactory> factory;
-    HRESULT hr = ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                    reinterpret_cast<void**>(&factory));
-    if (FAILED(hr))
-        return hr;
-    ComPtr<IWICBitmapDecoder> decoder;
-    hr = factory->CreateDecoderFromFilename(pszPath, nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand, &decoder);
-    if (FAILED(hr))
-        return hr;
+    HRESULT hr;
     ComPtr<IWICBitmapFrameDecode> frame;
     if (FAILED(hr = decoder->GetFrame(0, &frame)))
         return hr;
@@ -86,4 +80,40 @@ HRESULT DecodeWithWic(LPCWSTR pszPath, UINT maxSide, DecodedImage& out)
     }
     out = resampler.Take();
     return S_OK;
+}
+
+HRESULT DecodeWithWic(LPCWSTR pszPath, UINT maxSide, DecodedImage& out)
+{
+    ComScope com;
+    ComPtr<IWICImagingFactory> factory;
+    HRESULT hr = ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                    reinterpret_cast<void**>(&factory));
+    if (FAILED(hr))
+        return hr;
+    ComPtr<IWICBitmapDecoder> decoder;
+    hr = factory->CreateDecoderFromFilename(pszPath, nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand, &decoder);
+    if (FAILED(hr))
+        return hr;
+    return DecodeFirstFrame(factory.p, decoder.p, maxSide, out);
+}
+
+HRESULT DecodeWithWic(const BYTE* pData, size_t nSize, UINT maxSide, DecodedImage& out)
+{
+    if (nSize > 0xFFFFFFFFu)
+        return E_INVALIDARG;
+    ComScope com;
+    ComPtr<IWICImagingFactory> factory;
+    HRESULT hr = ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                    reinterpret_cast<void**>(&factory));
+    ComPtr<IWICStream> stream;
+    if (SUCCEEDED(hr))
+        hr = factory->CreateStream(&stream);
+    if (SUCCEEDED(hr))
+        hr = stream->InitializeFromMemory(const_cast<BYTE*>(pData), static_cast<DWORD>(nSize));
+    ComPtr<IWICBitmapDecoder> decoder;
+    if (SUCCEEDED(hr))
+        hr = factory->CreateDecoderFromStream(stream.p, nullptr, WICDecodeMetadataCacheOnDemand, &decoder);
+    if (FAILED(hr))
+        return hr;
+    return DecodeFirstFrame(factory.p, decoder.p, maxSide, out);
 }

@@ -6,3 +6,5 @@
 // Decodes the file, scaled down while decoding so that neither side exceeds maxSide.
 // Fails without allocating for a size outside IsPlausibleImageSize.
 HRESULT DecodeWithWic(LPCWSTR pszPath, UINT maxSide, DecodedImage& out);
+// The same from a file's bytes in memory.
+HRESULT DecodeWithWic(const BYTE* pData, size_t nSize, UINT maxSide, DecodedImage& out);

@@ -1,6 +1,5 @@
 #include "face_textures.h"
 
-#include <d3dx9.h>
 #include <wincodec.h>
 
 #include <algorithm>
@@ -31,43 +30,32 @@ UINT NearestPowerOfTwo(UINT n)
     return (p - n > n - p / 2 && p > 1) ? p / 2 : p;
 }
 
-// The file as pixels, by the platform's codecs, else as TGA, else by D3DX for what neither
-// reads. TGA comes first for .tga names: a TGA has no signature to be recognised by, and
-// Wine's codec for it ignores where the picture's first row is stored.
-HRESULT DecodeFaceImage(IDirect3DDevice9* pDevice, LPCWSTR pszPath, UINT maxSide, DecodedImage& image)
+// The file as pixels, by the platform's codecs, else as TGA. TGA comes first for .tga
+// names: a TGA has no signature to be recognised by, and Wine's codec for it ignores where
+// the picture's first row is stored. A file of no other kind is tried as TGA only when its
+// first bytes make a TGA header of a plausible size, so that no file is read whole to find
+// that it is not a picture. An animated GIF is decoded from its first frame alone.
+HRESULT DecodeFaceImage(LPCWSTR pszPath, const ImageHeader& header, UINT maxSide, DecodedImage& image)
 {
     if (HasTgaName(pszPath) && SUCCEEDED(DecodeTga(pszPath, maxSide, image)))
         return S_OK;
-    HRESULT hr = DecodeWithWic(pszPath, maxSide, image);
-    if (SUCCEEDED(hr) || hr == E_INVALIDARG)  // E_INVALIDARG: a size no picture has
+    std::vector<BYTE> firstFrame;
+    HRESULT hr = header.bMoreFrames && ReadFirstGifFrame(pszPath, header, &firstFrame)
+                     ? DecodeWithWic(firstFrame.data(), firstFrame.size(), maxSide, image)
+                     : DecodeWithWic(pszPath, maxSide, image);
+    if (SUCCEEDED(hr) || hr == E_INVALIDARG || header.kind != ImageKind::Unknown)  // E_INVALIDARG: a size no picture has
         return hr;
-    if (SUCCEEDED(DecodeTga(pszPath, maxSide, image)))
-        return S_OK;
-
-    D3DXIMAGE_INFO info = {};
-    if (FAILED(hr = D3DXGetImageInfoFromFileW(pszPath, &info)))
-        return hr;
-    if (!IsPlausibleImageSize(info.Width, info.Height))
-        return E_INVALIDARG;
-    UINT w = 0, h = 0;
-    FitWithin(info.Width, info.Height, maxSide, &w, &h);
-    IDirect3DSurface9* pSurface = nullptr;
-    if (FAILED(hr = pDevice->CreateOffscreenPlainSurface(w, h, D3DFMT_A8R8G8B8, D3DPOOL_SCRATCH, &pSurface, nullptr)))
-        return hr;
-    hr = D3DXLoadSurfaceFromFileW(pSurface, nullptr, nullptr, pszPath, nullptr, D3DX_FILTER_BOX, 0, nullptr);
-    D3DLOCKED_RECT locked;
-    if (SUCCEEDED(hr) && SUCCEEDED(hr = pSurface->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
-        image.width = w;
-        image.height = h;
-        image.pixels.resize(static_cast<size_t>(w) * h);
-        for (UINT y = 0; y < h; ++y)
-            std::memcpy(&image.pixels[static_cast<size_t>(y) * w], static_cast<BYTE*>(locked.pBits) + y * locked.Pitch,
-                        w * 4);
-        pSurface->UnlockRect();
-        CompositeOverWhite(image.pixels.data(), image.pixels.size());
+    unsigned char head[18] = {};
+    HANDLE hFile = ::CreateFileW(pszPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD got = 0;
+    if (hFile != INVALID_HANDLE_VALUE) {
+        ::ReadFile(hFile, head, sizeof(head), &got, nullptr);
+        ::CloseHandle(hFile);
     }
-    pSurface->Release();
-    return hr;
+    ImageHeader tga = ParseImageHeader(head, got, true);
+    if (tga.kind != ImageKind::Tga || !IsPlausibleImageSize(tga.width, tga.height))
+        return hr;
+    return DecodeTga(pszPath, maxSide, image);
 }
 
 HRESULT FillLevel(IDirect3DTexture9* pTexture, UINT level, const DecodedImage& image)
@@ -83,7 +71,8 @@ HRESULT FillLevel(IDirect3DTexture9* pTexture, UINT level, const DecodedImage& i
 }
 
 // A managed texture with a full mipmap chain, each level the area average of the one above.
-HRESULT CreateFaceTexture(IDirect3DDevice9* pDevice, LPCWSTR pszPath, IDirect3DTexture9** ppTexture)
+HRESULT CreateFaceTexture(IDirect3DDevice9* pDevice, LPCWSTR pszPath, const ImageHeader& header,
+                          IDirect3DTexture9** ppTexture)
 {
     D3DCAPS9 caps = {};
     pDevice->GetDeviceCaps(&caps);
@@ -93,7 +82,7 @@ HRESULT CreateFaceTexture(IDirect3DDevice9* pDevice, LPCWSTR pszPath, IDirect3DT
         maxSide = kFaceTextureMaxSide;
 
     DecodedImage image;
-    HRESULT hr = DecodeFaceImage(pDevice, pszPath, maxSide, image);
+    HRESULT hr = DecodeFaceImage(pszPath, header, maxSide, image);
     if (FAILED(hr))
         return hr;
 
@@ -174,9 +163,14 @@ bool LoadSideImage(BoxScene& scene, int nSlot, LPCWSTR pszPath, FaceLoadFailure*
         *pWhy = {FaceLoadFailure::TooLarge, header.width, header.height};
         return false;
     }
+    if (header.kind != ImageKind::Unknown && header.kind != ImageKind::Tga && (header.width == 0 || header.height == 0)) {
+        // A picture whose structure names no size (no frame header, no frame): nothing to decode.
+        pWhy->reason = FaceLoadFailure::Damaged;
+        return false;
+    }
 
     IDirect3DTexture9* pTexture = nullptr;
-    if (FAILED(CreateFaceTexture(scene.m_pDevice, pszPath, &pTexture)) || !pTexture) {
+    if (FAILED(CreateFaceTexture(scene.m_pDevice, pszPath, header, &pTexture)) || !pTexture) {
         pWhy->reason = header.kind == ImageKind::Unknown ? FaceLoadFailure::NotAPicture : FaceLoadFailure::Damaged;
         return false;
     }

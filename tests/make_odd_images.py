@@ -109,3 +109,58 @@ png_grey16(out / "ramp16-301x200.png", 301, 200, lambda x, y: (x * 2 + y) * 6553
 # A logo on a transparent background: left half fully transparent (black underneath), right
 # half red at half opacity.
 png_rgba(out / "transparent-regions.png", 64, 64, lambda x, y: (0, 0, 0, 0) if x < 32 else (255, 0, 0, 128))
+
+
+# Pictures whose size hides from a look at their first bytes.
+def jpeg_after_comments(path, w, h, comment_bytes):
+    """A frame header of w x h after comment segments of comment_bytes in all."""
+    data = b"\xff\xd8"
+    while comment_bytes > 0:
+        n = min(comment_bytes, 65533)
+        data += b"\xff\xfe" + struct.pack(">H", n + 2) + b"c" * n
+        comment_bytes -= n
+    data += b"\xff\xc0" + struct.pack(">HBHHB", 17, 8, h, w, 3) + b"\x01\x11\x00\x02\x11\x00\x03\x11\x00"
+    path.write_bytes(data + b"\xff\xd9")
+
+
+def gif_frame_block(w, h, left=0, top=0):
+    """An image descriptor with a clear code and an end code: a valid, empty frame."""
+    return (b"\x2c" + struct.pack("<HHHHB", left, top, w, h, 0) + b"\x02" + b"\x02\x44\x01" + b"\x00")
+
+
+def gif(path, screen_w, screen_h, frames):
+    head = b"GIF89a" + struct.pack("<HHBBB", screen_w, screen_h, 0x80, 0, 0) + bytes([255, 0, 0, 0, 0, 255])
+    path.write_bytes(head + b"".join(frames) + b"\x3b")
+
+
+def icon_holding(path, picture):
+    """An icon whose one picture is a whole PNG file."""
+    entry = struct.pack("<BBBBHHII", 0, 0, 0, 0, 1, 32, len(picture), 6 + 16)
+    path.write_bytes(struct.pack("<HHH", 0, 1, 1) + entry + picture)
+
+
+def animated_gif(path, first_frame_gif, count):
+    """count copies of the one frame of a GIF made by ImageMagick, each with its own delay,
+    and a last frame of 20000 x 20000 whose data stops at once: only a reader of every
+    frame meets it."""
+    data = first_frame_gif.read_bytes()
+    flags = data[10]
+    start = 13 + (3 << ((flags & 7) + 1) if flags & 0x80 else 0)
+    while data[start] == 0x21:  # extensions before the frame
+        i = start + 2
+        while data[i]:
+            i += 1 + data[i]
+        start = i + 1
+    frame = data[start:data.rindex(b"\x3b")]
+    delay = b"\x21\xf9\x04\x04\x05\x00\x00\x00"
+    path.write_bytes(data[:start] + (delay + frame) * count + delay + gif_frame_block(20000, 20000) + b"\x3b")
+
+
+jpeg_after_comments(out / "comments-then-huge.jpg", 20000, 20000, 300 * 1024)
+gif(out / "huge-frame-small-screen.gif", 1, 1, [gif_frame_block(20000, 20000)])
+icon_holding(out / "icon-huge-png.ico", (out / "huge-header.png").read_bytes())
+import subprocess  # noqa: E402
+subprocess.run(["/usr/bin/convert", "-size", "2048x2048", "xc:#e01010", str(out / "one-frame.gif")], check=True)
+animated_gif(out / "animated-100.gif", out / "one-frame.gif", 100)
+with open(out / "no-picture-256mb.bin", "wb") as f:  # sparse: cheap to make, costly to read whole
+    f.truncate(256 << 20)

@@ -177,12 +177,14 @@ TEST(AboutBox, ThePreviewKeepsDrawingUnderIt)
     bool shown = false;
     RunMainDialog(dlg, [&](CBoxDlg& d) {
         unsigned long long before = d.Renderer().FramesDrawn();
-        Later::After(300, [&] { d.m_nRotation1 = 200; });  // a change made while the box is up
-        Later::After(600, [&] {
-            HWND h = FindTopLevel(L"About Zelmora");
-            shown = h && ::IsWindowVisible(h);
-            during = d.Renderer().FramesDrawn() - before;
-            ::PostMessageW(h, WM_COMMAND, IDOK, 0);
+        Later::After(300, [&] {
+            d.m_clrBackground = 0xFF3060C0;  // a change made while the box is up
+            Later::After(300, [&] {
+                HWND h = FindTopLevel(L"About Zelmora");
+                shown = h && ::IsWindowVisible(h);
+                during = d.Renderer().FramesDrawn() - before;
+                ::PostMessageW(h, WM_COMMAND, IDOK, 0);
+            });
         });
         d.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ABOUT, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(d, IDC_ABOUT)));
     });

@@ -176,6 +176,40 @@ TEST_F(FaceImageTest, AHugePictureIsRefusedFromItsHeaderBeforeAnyDecoding)
     }
 }
 
+TEST_F(FaceImageTest, SizesHiddenPastTheFirstBytesAreFoundBeforeDecodingAndAnimationsDecodeOneFrame)
+{
+    auto peak = [] {
+        PROCESS_MEMORY_COUNTERS pmc = {};
+        pmc.cb = sizeof(pmc);
+        ::GetProcessMemoryInfo(::GetCurrentProcess(), &pmc, sizeof(pmc));
+        return static_cast<long long>(pmc.PeakPagefileUsage);
+    };
+    ASSERT_TRUE(Load(L"quadrants.png"));
+    IDirect3DTexture9* before = scene.m_pFaceTexture[SideFront];
+    long long peakBefore = peak();
+    // A frame header after 300 KB of comments; a 20000 x 20000 frame on a 1 x 1 screen; an
+    // icon holding a 20000 x 20000 PNG.
+    for (const wchar_t* name : {L"comments-then-huge.jpg", L"huge-frame-small-screen.gif", L"icon-huge-png.ico"}) {
+        SCOPED_TRACE(testing::Message() << name);
+        FaceLoadFailure why;
+        EXPECT_FALSE(LoadSideImage(scene, SideFront, TestImagePath(name).c_str(), &why));
+        EXPECT_EQ(why.reason, FaceLoadFailure::TooLarge);
+        EXPECT_EQ(why.width, 20000u);
+        EXPECT_EQ(why.height, 20000u);
+        EXPECT_EQ(scene.m_pFaceTexture[SideFront], before);
+    }
+    // 256 MB that are no picture: refused without being read whole.
+    FaceLoadFailure why;
+    EXPECT_FALSE(LoadSideImage(scene, SideFront, TestImagePath(L"no-picture-256mb.bin").c_str(), &why));
+    EXPECT_EQ(why.reason, FaceLoadFailure::NotAPicture);
+    EXPECT_LT(peak() - peakBefore, 64ll << 20) << "nothing large was read or decoded";
+
+    // 100 frames of 2048 x 2048 and a last one of 20000 x 20000 that is damaged: the first
+    // frame is the face, the others are never decoded.
+    ASSERT_TRUE(Load(L"animated-100.gif"));
+    EXPECT_TRUE(Near(FrontAt(Draw(), 0.5, 0.5), 0xE0, 0x10, 0x10, 24));
+}
+
 TEST(TgaDecoder, RefusesWhatItCannotReadWithoutReadingPastTheData)
 {
     DecodedImage image;
