@@ -4,6 +4,7 @@
 #include "dimensions_page.h"
 #include "image_export.h"
 #include "light_page.h"
+#include "picture_writer.h"
 #include "product.h"
 #include "resource.h"
 #include "rotation_page.h"
@@ -166,6 +167,11 @@ void CBoxDlg::OnSaveImage()
         MessageBox(L"Only PNG or JPEG are supported", L"Unknown format", MB_OK | MB_ICONERROR);
         return;
     }
+    SaveImageAs(target);
+}
+
+void CBoxDlg::SaveImageAs(const SaveTarget& target)
+{
     // The dialog asked about the name as typed; ask about the name we are going to write.
     if (target.bExtensionAppended && ::GetFileAttributesW(target.strPath) != INVALID_FILE_ATTRIBUTES) {
         CString question;
@@ -178,8 +184,12 @@ void CBoxDlg::OnSaveImage()
     HRESULT hr = m_renderer.ReadLastFrame(frame);
     if (SUCCEEDED(hr))
         hr = WriteFrameToFile(frame, target.bJpeg, target.strPath);
-    if (FAILED(hr))
-        MessageBox(L"Unable to save image", L"Error", MB_OK | MB_ICONERROR);
+    if (FAILED(hr)) {
+        CString message;
+        message.Format(L"Unable to save image\n%ls: %ls", target.strPath.GetString(),
+                       WriteFailureReason(target.strPath.GetString(), hr).c_str());
+        MessageBox(message, L"Error", MB_OK | MB_ICONERROR);
+    }
 }
 
 void CBoxDlg::OnAbout()

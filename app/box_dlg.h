@@ -26,6 +26,10 @@ public:
     // rcPreview: replaces, never adds to, what was pending; outside the preview nothing changes.
     void TrackDrag(UINT nFlags, CPoint pt, const CRect& rcPreview);
 
+    // Writes the last frame to the target chosen in the save dialog; a failure is reported
+    // with the file and the reason.
+    void SaveImageAs(const struct SaveTarget& target);
+
     const std::vector<CDialog*>& Pages() const { return m_vecPages; }
     BoxRenderer& Renderer() { return m_renderer; }
     int PendingDragX() const { return m_nDragDX; }

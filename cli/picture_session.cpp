@@ -147,9 +147,7 @@ bool PictureSession::Write(const RenderJob& job, const DecodedImage& picture, st
     format.dpi = job.dpi;
     HRESULT hr = WritePicture(picture, format, job.output, pTimings);
     if (FAILED(hr)) {
-        *pError = job.output + (hr == E_ACCESSDENIED || hr == HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED)
-                                    ? L": cannot write here (read-only?)"
-                                    : L": the picture could not be written");
+        *pError = job.output + L": " + WriteFailureReason(job.output, hr);
         return false;
     }
     return true;

@@ -4,6 +4,8 @@
 #include <ocidl.h>
 #include <wincodec.h>
 
+#include <cwctype>
+
 #include "com_scope.h"
 #include "file_replace.h"
 #include "png_encoder.h"
@@ -102,6 +104,66 @@ HRESULT EncodePicture(const DecodedImage& image, const PictureFormat& format, st
         pTimings->encodeSeconds = timings.wallSeconds;
     }
     return hr;
+}
+
+namespace {
+
+// CON, PRN, AUX, NUL, COM1..9 and LPT1..9, with any extension, name devices, not files.
+bool IsDeviceName(const std::wstring& path)
+{
+    size_t start = path.find_last_of(L"\\/");
+    std::wstring stem = path.substr(start == std::wstring::npos ? 0 : start + 1);
+    stem = stem.substr(0, stem.find(L'.'));
+    while (!stem.empty() && stem.back() == L' ')
+        stem.pop_back();
+    for (wchar_t& c : stem)
+        c = static_cast<wchar_t>(towupper(c));
+    if (stem == L"CON" || stem == L"PRN" || stem == L"AUX" || stem == L"NUL")
+        return true;
+    return stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0) &&
+           stem[3] >= L'1' && stem[3] <= L'9';
+}
+
+} // namespace
+
+std::wstring WriteFailureReason(const std::wstring& path, HRESULT hr)
+{
+    if (IsDeviceName(path))
+        return L"the name is one Windows keeps for a device; choose another";
+    if (path.size() >= 2 && path[1] == L':') {
+        const wchar_t root[4] = {path[0], L':', L'\\', 0};
+        if (::GetDriveTypeW(root) == DRIVE_NO_ROOT_DIR)
+            return L"the drive is not there";
+    }
+    switch (hr) {
+    case E_ACCESSDENIED:
+    case HRESULT_FROM_WIN32(ERROR_WRITE_PROTECT):
+    case HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION):
+        return L"cannot write here (read-only, or in use?)";
+    case HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND):
+    case HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND):
+        return L"the folder does not exist";
+    case HRESULT_FROM_WIN32(ERROR_INVALID_DRIVE):
+    case HRESULT_FROM_WIN32(ERROR_NOT_READY):
+    case HRESULT_FROM_WIN32(ERROR_BAD_NETPATH):
+        return L"the drive is not there";
+    case HRESULT_FROM_WIN32(ERROR_INVALID_NAME):
+    case HRESULT_FROM_WIN32(ERROR_BAD_PATHNAME):
+    case HRESULT_FROM_WIN32(ERROR_DIRECTORY):
+        return L"the name is not allowed here";
+    case HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE):
+        return L"the path is too long";
+    case HRESULT_FROM_WIN32(ERROR_DISK_FULL):
+    case HRESULT_FROM_WIN32(ERROR_HANDLE_DISK_FULL):
+        return L"the disk is full";
+    case E_OUTOFMEMORY:
+        return L"there is not enough memory to encode the picture";
+    default: {
+        wchar_t code[16];
+        swprintf(code, 16, L"0x%08lX", static_cast<unsigned long>(hr));
+        return std::wstring(L"the picture could not be written (") + code + L")";
+    }
+    }
 }
 
 HRESULT WritePicture(const DecodedImage& image, const PictureFormat& format, const std::wstring& path,

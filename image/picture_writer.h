@@ -24,6 +24,9 @@ struct PictureTimings {
 
 HRESULT EncodePicture(const DecodedImage& image, const PictureFormat& format, std::vector<BYTE>* pBytes,
                       PictureTimings* pTimings = nullptr);
+// Why WritePicture failed, in words for the user: "the folder does not exist" and so on.
+std::wstring WriteFailureReason(const std::wstring& path, HRESULT hr);
+
 // A read-only target or a folder of that name is refused before any encoding.
 HRESULT WritePicture(const DecodedImage& image, const PictureFormat& format, const std::wstring& path,
                      PictureTimings* pTimings = nullptr);

@@ -10,6 +10,7 @@
 
 #include "about_dlg.h"
 #include "box_dlg.h"
+#include "image_export.h"
 #include "product.h"
 #include "render_harness.h"
 #include "resource.h"
@@ -248,6 +249,40 @@ TEST(SidesPage, APictureThatCannotBeLoadedIsReportedAndChangesNothing)
             wchar_t shown[MAX_PATH] = {};
             ::GetDlgItemTextW(*page, IDC_PATH_TOP, shown, MAX_PATH);
             EXPECT_EQ(CString(shown), good);
+        }
+    });
+}
+
+TEST(SaveImage, AFailureNamesTheFileAndWhy)
+{
+    CBoxDlg dlg;
+    RunMainDialog(dlg, [](CBoxDlg& d) {
+        wchar_t temp[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, temp);
+        struct Case { std::wstring path; const wchar_t* says; };
+        const Case cases[] = {{std::wstring(temp) + L"no such folder\\box.png", L"the folder does not exist"},
+                              {std::wstring(temp) + L"CON.png", L"Windows keeps for a device"},
+                              {L"Q:\\box.png", L"the drive is not there"}};
+        for (DWORD start = ::GetTickCount(); !d.Renderer().FramesDrawn() && ::GetTickCount() - start < 10000;) {
+            MSG msg;  // a busy machine may not have drawn the first frame yet
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                ::DispatchMessageW(&msg);
+            ::Sleep(5);
+        }
+        ASSERT_GT(d.Renderer().FramesDrawn(), 0u);
+        for (const Case& c : cases) {
+            std::wstring text;
+            Later::After(100, [&text] {
+                HWND box = FindTopLevel(L"Error");
+                wchar_t buf[1024] = {};
+                ::GetDlgItemTextW(box, 0xFFFF, buf, 1024);
+                text = buf;
+                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+            });
+            d.SaveImageAs(DecideSaveTarget(c.path.c_str(), L"png", 1));
+            EXPECT_EQ(text.rfind(L"Unable to save image\n", 0), 0u) << text;
+            EXPECT_NE(text.find(c.path + L": "), std::wstring::npos) << text;
+            EXPECT_NE(text.find(c.says), std::wstring::npos) << text;
         }
     });
 }
