@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "console.h"
 #include "face_textures.h"
 #include "options.h"
 #include "picture_writer.h"
@@ -126,7 +127,20 @@ bool PictureSession::Draw(const RenderJob& job, DecodedImage* pPicture, std::wst
     job.ApplyTo(m_scene);
     UINT w = job.width ? job.width : static_cast<UINT>(m_defaultSize.cx);
     UINT h = job.height ? job.height : static_cast<UINT>(m_defaultSize.cy);
+    const int samples = m_renderer.PictureSamples(job.bTransparent, job.samples, w, h);
+    const int wanted = m_renderer.PictureSamples(job.bTransparent, job.samples);
+    if (samples < wanted && !m_bSamplesNoted) {
+        PrintErr(L"zelmora-render: note: " + std::to_wstring(w) + L"x" + std::to_wstring(h) + L" is drawn with " +
+                 (samples ? std::to_wstring(samples) + L" samples" : std::wstring(L"no multisampling")) + L" (not " +
+                 std::to_wstring(wanted) + L"): the device fills at most 2 GB of samples\n");
+        m_bSamplesNoted = true;
+    }
     HRESULT hr = m_renderer.RenderPicture(w, h, job.bTransparent, job.samples, *pPicture, pTimings);
+    if (hr == D3DERR_NOTAVAILABLE) {
+        *pError = job.output + L": the device drew nothing at " + std::to_wstring(w) + L"x" + std::to_wstring(h) +
+                  L" (out of memory, or the box is out of view); nothing was written";
+        return false;
+    }
     if (FAILED(hr)) {
         wchar_t code[16];
         wsprintfW(code, L"0x%08lX", static_cast<unsigned long>(hr));

@@ -50,4 +50,5 @@ private:
         IDirect3DTexture9* pTexture;  // one reference of the cache's own
     };
     std::vector<CachedFace> m_faces;  // most recently used last
+    bool m_bSamplesNoted = false;     // the note on fewer samples is given once a run
 };

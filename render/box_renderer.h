@@ -70,7 +70,10 @@ public:
                           struct PictureDrawTimings* pTimings = nullptr);
     // The largest side RenderPicture can draw; the multisample count it would use.
     UINT MaxPictureSide() const;
-    int PictureSamples(bool bTransparent, int requested) const;
+    // A picture of width x height (0 x 0: any size) gets no more samples than the device
+    // really fills: past 2 GB of multisampled colour it accepts the target, draws nothing
+    // and reads back zeros (found at 12288 x 12288 with 4 samples; 16384 x 8192 draws).
+    int PictureSamples(bool bTransparent, int requested, UINT width = 0, UINT height = 0) const;
 
     // The last frame drawn, at the back buffer's size, in a new system-memory surface.
     HRESULT CopyLastFrame(IDirect3DSurface9** ppSurface);

@@ -102,12 +102,15 @@ UINT BoxRenderer::MaxPictureSide() const
     return std::min(caps.MaxTextureWidth, caps.MaxTextureHeight);
 }
 
-int BoxRenderer::PictureSamples(bool bTransparent, int requested) const
+int BoxRenderer::PictureSamples(bool bTransparent, int requested, UINT width, UINT height) const
 {
     if (!m_pD3D || requested == 0)
         return 0;
     // By default the preview's own choice (at most 8), so that equal sizes give equal pictures.
     int from = requested < 0 ? 8 : std::min(requested, 16);
+    constexpr unsigned long long kMaxSampleBytes = 1ull << 31;
+    while (from >= 2 && static_cast<unsigned long long>(width) * height * static_cast<unsigned>(from) * 4 > kMaxSampleBytes)
+        --from;
     for (int t = from; t >= 2; --t) {
         DWORD levels = 0;
         auto type = static_cast<D3DMULTISAMPLE_TYPE>(t);
@@ -128,7 +131,7 @@ HRESULT BoxRenderer::RenderPicture(UINT width, UINT height, bool bTransparent, i
     if (!pDevice || width == 0 || height == 0 || width > MaxPictureSide() || height > MaxPictureSide())
         return D3DERR_INVALIDCALL;
     const D3DFORMAT format = PictureFormat(bTransparent);
-    const auto multiSample = static_cast<D3DMULTISAMPLE_TYPE>(PictureSamples(bTransparent, samples));
+    const auto multiSample = static_cast<D3DMULTISAMPLE_TYPE>(PictureSamples(bTransparent, samples, width, height));
     DWORD levels = 0;
     if (multiSample != D3DMULTISAMPLE_NONE)
         m_pD3D->CheckDeviceMultiSampleType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, format, TRUE, multiSample, &levels);
@@ -189,11 +192,13 @@ HRESULT BoxRenderer::RenderPicture(UINT width, UINT height, bool bTransparent, i
         out.width = width;
         out.height = height;
         out.pixels.assign(static_cast<size_t>(width) * height, 0);
+        uint32_t anything = 0;  // every raw pixel or'ed: zero means nothing was drawn
         for (UINT y = 0; y < height; ++y) {
             const auto* src = reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch);
             uint32_t* dst = &out.pixels[static_cast<size_t>(y) * width];
             for (UINT x = 0; x < width; ++x) {
                 uint32_t c = src[x];
+                anything |= c;
                 if (!bTransparent) {
                     dst[x] = c | 0xFF000000u;
                     continue;
@@ -214,6 +219,11 @@ HRESULT BoxRenderer::RenderPicture(UINT width, UINT height, bool bTransparent, i
             }
         }
         pCopy->UnlockRect();
+        // A device can accept a target it then never fills. Cleared to a colour, or holding a
+        // box, the picture cannot be all zeros; a box wholly out of view on a transparent
+        // background is the one honest empty picture, and it is refused with the rest.
+        if (anything == 0 && (bTransparent || (m_scene.m_clrBackground & 0x00FFFFFF) != 0))
+            hr = D3DERR_NOTAVAILABLE;
     }
     if (FAILED(hr))
         m_pictureTargets.Release();  // made again for the next picture

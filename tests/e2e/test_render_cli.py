@@ -37,6 +37,29 @@ def pixels_apart(a, b, fuzz):
     return int(float(r.stderr.split()[0]))
 
 
+def png_has_nonzero_pixels(path):
+    """Whether any pixel of the PNG is other than all zeros, read as a stream: the rows'
+    bytes inflated chunk by chunk, the filter-type bytes (0 to 4) aside."""
+    import zlib
+    with open(path, "rb") as f:
+        data = f.read()
+    at, inflater, row_bytes, seen = 8, zlib.decompressobj(), None, 0
+    while at < len(data):
+        length = int.from_bytes(data[at:at + 4], "big")
+        kind = data[at + 4:at + 8]
+        if kind == b"IHDR":
+            width = int.from_bytes(data[at + 8:at + 12], "big")
+            row_bytes = 1 + width * (4 if data[at + 17] == 6 else 3)
+        elif kind == b"IDAT":
+            raw = inflater.decompress(data[at + 8:at + 8 + length])
+            filters = raw[(-seen) % row_bytes::row_bytes]
+            if len(raw) - raw.count(0) > len(filters) - filters.count(0):
+                return True
+            seen += len(raw)
+        at += 12 + length
+    return False
+
+
 def main():
     face = out("face.png")
     subprocess.run([CONVERT, "-size", "256x256", "gradient:#204080-#F0C020", face], check=True)
@@ -68,6 +91,16 @@ def main():
                               capture_output=True, text=True).stdout
     # (Wine's JPEG encoder takes no quality setting: the two files may be the same size here.)
     check(rc1 == rc2 == 0 and float(jpeg_dpi) == 150, f"JPEGs with a quality are written, with their density ({jpeg_dpi})")
+
+    # The largest sizes: drawn for real (fewer samples, said on standard error), never a
+    # picture of zeros reported as done. (Too large for ImageMagick's limits: the test reads
+    # the PNG's rows itself and looks for anything but zeros.)
+    for size in ("12288x12288", "14336x14336", "16384x16384"):
+        path = out(f"huge-{size}.png")
+        rc, _, err = render("--size", size, "--background", "transparent", "-o", win(path))
+        drawn = rc == 0 and png_has_nonzero_pixels(path)
+        check(drawn and "samples" in err, f"{size} transparent: a real picture, fewer samples noted ({err.strip()})")
+        os.remove(path)
 
     # A name in any script.
     name = out("коробка 箱.png")
