@@ -2,12 +2,13 @@
 // transparent background if asked, one picture or a batch from a jobs file.
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
+#include <exception>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "console.h"
+#include "jobs_file.h"
 #include "json_line.h"
 #include "options.h"
 #include "picture_session.h"
@@ -19,6 +20,7 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;  // some pictures could not be made
 constexpr int kExitUsage = 2;   // the command line or a file it names is wrong
+constexpr int kExitStopped = 130;  // Ctrl+C: stopped after the picture in hand, as shells count it
 
 std::wstring ProductVersion()
 {
@@ -33,22 +35,6 @@ std::wstring ProductVersion()
                          &length) && pValue)
         return std::wstring(pValue);
     return L"unknown";
-}
-
-bool ReadLines(const std::wstring& path, std::vector<std::string>* pLines)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    if (!in)
-        return false;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (pLines->empty() && line.rfind("\xEF\xBB\xBF", 0) == 0)
-            line.erase(0, 3);  // a UTF-8 byte order mark
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        pLines->push_back(line);
-    }
-    return true;
 }
 
 int RenderOne(PictureSession& session, const RenderJob& job, bool bTimings)
@@ -69,48 +55,127 @@ int RenderOne(PictureSession& session, const RenderJob& job, bool bTimings)
     return kExitOk;
 }
 
+// The output a line names, as one file whatever its spelling, for telling two lines that
+// would write the same picture apart.
+unsigned long long OutputKey(const std::wstring& output)
+{
+    wchar_t full[4096];
+    DWORD n = ::GetFullPathNameW(output.c_str(), 4096, full, nullptr);
+    std::wstring name = n > 0 && n < 4096 ? std::wstring(full, n) : output;
+    ::CharUpperBuffW(&name[0], static_cast<DWORD>(name.size()));
+    unsigned long long hash = 1469598103934665603ull;  // FNV-1a
+    for (wchar_t c : name) {
+        hash ^= static_cast<unsigned long long>(c == L'/' ? L'\\' : c);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+// No way out of the program without a word: a crash or an exception nobody caught still
+// says what happened on standard error before the status says it failed.
+LONG WINAPI OnCrash(EXCEPTION_POINTERS* pInfo)
+{
+    wchar_t text[128];
+    swprintf(text, 128, L"zelmora-render: stopped by an internal error (exception 0x%08lX); nothing half-written is left\n",
+             static_cast<unsigned long>(pInfo->ExceptionRecord->ExceptionCode));
+    PrintErr(text);
+    ::ExitProcess(kExitFailed);
+}
+
+void OnTerminate()
+{
+    PrintErr(L"zelmora-render: stopped by an internal error (out of memory?); nothing half-written is left\n");
+    ::ExitProcess(kExitFailed);
+}
+
+volatile LONG g_bStopRequested = 0;
+
+BOOL WINAPI OnConsoleStop(DWORD type)
+{
+    if (type != CTRL_C_EVENT && type != CTRL_BREAK_EVENT)
+        return FALSE;
+    ::InterlockedExchange(&g_bStopRequested, 1);
+    return TRUE;  // the batch stops after the picture in hand, with its summary
+}
+
 int RenderJobs(PictureSession& session, const CommandLine& cmd)
 {
-    std::vector<std::string> lines;
-    if (!ReadLines(cmd.jobsFile, &lines)) {
-        PrintErr(L"zelmora-render: --jobs " + cmd.jobsFile + L": the file cannot be read\n");
-        return kExitUsage;
-    }
-    std::vector<size_t> jobLines;  // this run's part of the jobs
-    size_t jobIndex = 0;
-    for (size_t i = 0; i < lines.size(); ++i)
-        if (lines[i].find_first_not_of(" \t") != std::string::npos && jobIndex++ % cmd.shardCount == cmd.shardIndex)
-            jobLines.push_back(i);
-
     const std::wstring baseDir = FolderOf(cmd.jobsFile);
+    // First pass: which job lines are this run's, and which name an output an earlier line
+    // already names (whatever the shard: every shard sees the same answer).
+    std::vector<size_t> jobLines;                    // this run's part of the jobs
+    std::unordered_map<unsigned long long, size_t> firstLineOf;
+    std::unordered_map<size_t, size_t> duplicateOf;  // line -> the earlier line with its output
+    {
+        JobsFile file(cmd.jobsFile);
+        if (!file.IsOpen()) {
+            PrintErr(L"zelmora-render: --jobs " + cmd.jobsFile + L": the file cannot be read\n");
+            return kExitUsage;
+        }
+        std::string line;
+        std::wstring error;
+        size_t lineNo = 0, jobIndex = 0;
+        while (file.Next(&line, &lineNo, &error)) {
+            if (error.empty() && line.find_first_not_of(" \t") == std::string::npos)
+                continue;
+            if (jobIndex++ % cmd.shardCount == cmd.shardIndex)
+                jobLines.push_back(lineNo);
+            std::vector<std::pair<std::string, std::wstring>> pairs;
+            RenderJob job = cmd.job;
+            job.output.clear();
+            if (!error.empty() || !ParseJsonLine(line, &pairs, &error) || !ApplyOptions(job, pairs, baseDir, &error) ||
+                job.output.empty())
+                continue;
+            auto first = firstLineOf.emplace(OutputKey(job.output), lineNo);
+            if (!first.second)
+                duplicateOf[lineNo] = first.first->second;
+        }
+    }
+
     const size_t total = jobLines.size();
     double start = SecondsNow();
     WriteQueue writer(cmd.bTimings);
-    for (size_t k = 0; k < total; ++k) {
-        const size_t lineNo = jobLines[k] + 1;
-        std::wstring counter = L"[" + std::to_wstring(k + 1) + L"/" + std::to_wstring(total) + L"] ";
+    JobsFile file(cmd.jobsFile);
+    std::string line;
+    std::wstring readError;
+    size_t lineNo = 0, k = 0;
+    while (k < total && !g_bStopRequested && file.Next(&line, &lineNo, &readError)) {
+        if (lineNo != jobLines[k])
+            continue;
+        const std::wstring counter = L"[" + std::to_wstring(++k) + L"/" + std::to_wstring(total) + L"] ";
+        const std::wstring where = L"line " + std::to_wstring(lineNo) + L": ";
         std::vector<std::pair<std::string, std::wstring>> pairs;
-        std::wstring error;
+        std::wstring error = readError;
         RenderJob job = cmd.job;
         job.output.clear();  // every line names its own picture
         double t0 = SecondsNow();
         DecodedImage picture;
         PictureDrawTimings drawn;
-        if (!ParseJsonLine(lines[jobLines[k]], &pairs, &error) || !ApplyOptions(job, pairs, baseDir, &error) ||
-            !session.Draw(job, &picture, &error, cmd.bTimings ? &drawn : nullptr)) {
-            writer.PushFailure(counter + L"line " + std::to_wstring(lineNo) + L": " + error);
+        if (error.empty() && ParseJsonLine(line, &pairs, &error) && ApplyOptions(job, pairs, baseDir, &error)) {
+            auto duplicate = duplicateOf.find(lineNo);
+            if (duplicate != duplicateOf.end())
+                error = L"-o " + job.output + L": line " + std::to_wstring(duplicate->second) +
+                        L" writes this picture already (each picture is written once)";
+        }
+        if (!error.empty() || !session.Draw(job, &picture, &error, cmd.bTimings ? &drawn : nullptr)) {
+            writer.PushFailure(counter + where + error);
             continue;
         }
-        writer.Push(counter, job, std::move(picture), t0, drawn);
+        writer.Push(counter, where, job, std::move(picture), t0, drawn);
     }
     writer.Finish();
     double elapsed = SecondsNow() - start;
     const size_t done = writer.Written(), failed = writer.Failed();
     wchar_t seconds[32];
     swprintf(seconds, 32, L"%.1f s", elapsed);
+    const bool bStopped = g_bStopRequested != 0;
     PrintErr(std::to_wstring(done) + L" of " + std::to_wstring(total) + L" pictures in " + seconds +
-             (total ? L" (" + Milliseconds(elapsed / static_cast<double>(total)) + L" each)" : L"") + L", " +
-             std::to_wstring(failed) + L" failed\n");
+             (done + failed ? L" (" + Milliseconds(elapsed / static_cast<double>(done + failed)) + L" each)" : L"") +
+             L", " + std::to_wstring(failed) + L" failed" +
+             (bStopped ? L"; stopped by Ctrl+C, " + std::to_wstring(total - done - failed) + L" not made" : L"") +
+             L"\n");
+    if (bStopped)
+        return kExitStopped;
     return failed ? kExitFailed : kExitOk;
 }
 
@@ -118,6 +183,8 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
 
 int wmain(int argc, wchar_t** argv)
 {
+    ::SetUnhandledExceptionFilter(&OnCrash);
+    std::set_terminate(&OnTerminate);
     std::vector<std::wstring> args(argv + 1, argv + argc);
     CommandLine cmd;
     std::wstring error;
@@ -146,6 +213,7 @@ int wmain(int argc, wchar_t** argv)
         return kExitUsage;
     }
 
+    ::SetConsoleCtrlHandler(&OnConsoleStop, TRUE);
     PictureSession session;
     if (const wchar_t* reason = session.Start()) {
         PrintErr(std::wstring(L"zelmora-render: no 3D device: ") + reason + L"\n");

@@ -1,5 +1,6 @@
 #include "options.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <cwctype>
 
@@ -116,6 +117,17 @@ bool IsSupportedOutputName(const std::wstring& path)
 bool ApplyOption(RenderJob& job, const std::string& name, const std::wstring& value, const std::wstring& baseDir,
                  std::wstring* pError)
 {
+    // A name with a control character in it (a NUL from "\u0000" among them) would be cut or
+    // changed by the system: no file is ever written under another name.
+    if (std::any_of(value.begin(), value.end(), [](wchar_t c) { return c < 0x20 || c == 0x7F; })) {
+        std::wstring shown;
+        for (wchar_t c : value) {
+            wchar_t escaped[8];
+            swprintf(escaped, 8, c < 0x20 || c == 0x7F ? L"\\u%04x" : L"%lc", c);
+            shown += escaped;
+        }
+        return Fail(pError, name, shown, L"control characters are not allowed");
+    }
     for (int s = 0; s < kSideCount; ++s) {
         if (name == g_faceNames[s]) {
             if (value.empty())

@@ -63,15 +63,15 @@ void WriteQueue::Enqueue(Item item)
     m_changed.notify_all();
 }
 
-void WriteQueue::Push(const std::wstring& counter, const RenderJob& job, DecodedImage picture, double startedAt,
-                      const PictureDrawTimings& drawn)
+void WriteQueue::Push(const std::wstring& counter, const std::wstring& where, const RenderJob& job,
+                      DecodedImage picture, double startedAt, const PictureDrawTimings& drawn)
 {
-    Enqueue({0, counter, job, std::move(picture), startedAt, std::wstring(), drawn});
+    Enqueue({0, counter, where, job, std::move(picture), startedAt, std::wstring(), drawn});
 }
 
 void WriteQueue::PushFailure(const std::wstring& line)
 {
-    Enqueue({0, std::wstring(), RenderJob(), DecodedImage(), 0.0, line, PictureDrawTimings()});
+    Enqueue({0, std::wstring(), std::wstring(), RenderJob(), DecodedImage(), 0.0, line, PictureDrawTimings()});
 }
 
 void WriteQueue::Report(size_t sequence, bool bWritten, const std::wstring& errLine, const std::wstring& outLine)
@@ -111,6 +111,6 @@ void WriteQueue::Run()
                        (m_bTimings ? TimingsLine(item.drawn, written) : std::wstring()),
                    item.job.output);
         else
-            Report(item.sequence, false, item.counter + error, std::wstring());
+            Report(item.sequence, false, item.counter + item.where + error, std::wstring());
     }
 }

@@ -21,7 +21,9 @@ public:
     WriteQueue& operator=(const WriteQueue&) = delete;
 
     // A drawn picture to write; waits while two are already waiting (each may be large).
-    void Push(const std::wstring& counter, const RenderJob& job, DecodedImage picture, double startedAt,
+    // where: the job's line, named when the picture cannot be written.
+    void Push(const std::wstring& counter, const std::wstring& where, const RenderJob& job, DecodedImage picture,
+              double startedAt,
               const PictureDrawTimings& drawn = PictureDrawTimings());
     // A job that failed before it was drawn: reported in its turn.
     void PushFailure(const std::wstring& line);
@@ -34,6 +36,7 @@ private:
     struct Item {
         size_t sequence;
         std::wstring counter;
+        std::wstring where;
         RenderJob job;
         DecodedImage picture;
         double startedAt;

@@ -1,5 +1,8 @@
 #include "file_replace.h"
 
+#include <cwchar>
+#include <mutex>
+#include <set>
 #include <string>
 
 namespace {
@@ -50,6 +53,38 @@ HANDLE CreateTemporaryFile(const std::wstring& folder, std::wstring* pPath)
     return INVALID_HANDLE_VALUE;
 }
 
+// Temporary files of ours that a process killed while writing left behind: removed, once a
+// run, from a folder we write into, unless the process that made one is still running (its
+// number is in the name) or the file is still open.
+void RemoveStaleTemporaryFiles(const std::wstring& folder)
+{
+    static std::mutex s_mutex;
+    static std::set<std::wstring> s_done;
+    {
+        std::lock_guard<std::mutex> lock(s_mutex);
+        if (!s_done.insert(folder).second)
+            return;
+    }
+    WIN32_FIND_DATAW found;
+    HANDLE hFind = ::FindFirstFileW(LongForm(folder + L"~zelmora-*.tmp").c_str(), &found);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        unsigned long pid = 0;
+        if (swscanf(found.cFileName, L"~zelmora-%lx-", &pid) != 1 || pid == ::GetCurrentProcessId())
+            continue;
+        if (HANDLE hProcess = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid)) {
+            DWORD code = 0;
+            const bool bRunning = ::GetExitCodeProcess(hProcess, &code) && code == STILL_ACTIVE;
+            ::CloseHandle(hProcess);
+            if (bRunning)
+                continue;
+        }
+        ::DeleteFileW(LongForm(folder + found.cFileName).c_str());  // fails while someone holds it
+    } while (::FindNextFileW(hFind, &found));
+    ::FindClose(hFind);
+}
+
 HRESULT WriteAll(HANDLE hFile, const void* pData, DWORD nBytes)
 {
     DWORD written = 0;
@@ -70,7 +105,9 @@ HRESULT ReplaceFileContents(LPCWSTR pszPath, const void* pData, DWORD nBytes)
     // Next to the target, so that the final rename stays on one volume.
     size_t slash = target.find_last_of(L"\\/");
     std::wstring tempPath;
-    HANDLE hFile = CreateTemporaryFile(slash == std::wstring::npos ? std::wstring() : target.substr(0, slash + 1), &tempPath);
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : target.substr(0, slash + 1);
+    RemoveStaleTemporaryFiles(folder);
+    HANDLE hFile = CreateTemporaryFile(folder, &tempPath);
     if (hFile == INVALID_HANDLE_VALUE)
         return LastErrorResult();
     HRESULT hr = WriteAll(hFile, pData, nBytes);

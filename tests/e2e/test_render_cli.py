@@ -150,6 +150,53 @@ def main():
           "the other jobs are rendered")
     check(Image(out("job-3.jpg")).width == 300 and "2 of 3 pictures" in err, "each with its own size; a summary at the end")
 
+    # Hostile jobs files: a name the system would cut, two lines writing one picture, a
+    # device name, a line too long, UTF-16 from a Windows editor, an endless file, and a
+    # temporary file a killed run left behind.
+    os.makedirs(out("hostile"), exist_ok=True)
+    stale = out("hostile/~zelmora-7ffffff0-1.tmp")
+    with open(stale, "wb") as f:
+        f.write(b"left by a run killed while writing")
+    with open(out("hostile/jobs.jsonl"), "w", encoding="utf-8") as f:
+        f.write('{"o": "m11\\u0000evil.png"}\n')
+        f.write('{"o": "dup.png", "rotation1": 10}\n')
+        f.write('{"o": "other.png"}\n')
+        f.write('{"o": "./DUP.png", "rotation1": 20}\n')
+        f.write('{"o": "CON.png"}\n')
+        f.write('{"o": "long.png", "front": "' + "x" * (2 << 20) + '"}\n')
+        f.write('{"o": "last.png"}\n')
+    rc, stdout, err = render("--jobs", win(out("hostile/jobs.jsonl")))
+    names = sorted(os.listdir(out("hostile")))
+    check(rc == 1 and "line 1: -o \"m11\\u0000evil.png\": control characters are not allowed" in err,
+          f"a name with a NUL is refused with its line ({err.strip()})")
+    check("line 4: -o" in err and "line 2 writes this picture already" in err and stdout.count("dup.png") == 1,
+          "the second line naming the same picture fails with both lines named; the first writes it once")
+    check("line 5:" in err and "device" in err, "a device name is refused with its line")
+    check("line 6: the line is longer than 1 MB" in err, "a line too long is refused with its number")
+    check(names == ["dup.png", "jobs.jsonl", "last.png", "other.png"],
+          f"the other pictures are written, the stale temporary file is gone, nothing else ({names})")
+    with open(out("hostile/utf16.jsonl"), "w", encoding="utf-16") as f:  # with its byte order mark
+        f.write('{"o": "wide-1.png"}\r\n{"o": "wide-2.png", "template": "3-sided Cube, Left Rotation"}\r\n')
+    rc, _, err = render("--jobs", win(out("hostile/utf16.jsonl")))
+    check(rc == 0 and os.path.exists(out("hostile/wide-2.png")), f"a UTF-16 jobs file is read ({err.strip()})")
+    rc, _, err = render("--jobs", "Z:\\dev\\zero")
+    check(rc == 1 and "line 1: the line is longer" in err, f"an endless file is refused, not read ({err.strip()})")
+
+    # Ctrl+C during a batch: the picture in hand is finished, the summary printed, status 130.
+    with open(out("hostile/many.jsonl"), "w") as f:
+        for i in range(300):
+            f.write(f'{{"o": "many-{i}.png", "size": "1600x1600", "rotation1": {i}}}\n')
+    batch = subprocess.Popen(["wine", EXE, "--jobs", win(out("hostile/many.jsonl"))], stdout=subprocess.PIPE,
+                             stderr=subprocess.PIPE, text=True)
+    written = [batch.stdout.readline() for _ in range(5)]
+    subprocess.run(["pkill", "-INT", "-f", "many.jsonl"])
+    rest, err = batch.communicate(timeout=120)
+    written = [w.strip() for w in written + rest.splitlines() if w.strip()]
+    files = [n for n in os.listdir(out("hostile")) if n.startswith("many-")]
+    check(batch.returncode == 130 and "stopped by Ctrl+C" in err and len(files) == len(written) < 300,
+          f"Ctrl+C stops the batch with its summary and status 130 ({err.strip().splitlines()[-1]})")
+    check(not any(n.startswith("~zelmora") for n in os.listdir(out("hostile"))), "no temporary file is left")
+
     # A batch split over three processes by GNU parallel: every picture written once, by one
     # of them, and equal to the single process's.
     for folder in ("single", "sharded"):
