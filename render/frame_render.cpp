@@ -3,10 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <d3dx9.h>
-
 #include "box_geometry.h"
 #include "box_renderer.h"
+#include "camera_math.h"
 #include "colour.h"
 
 namespace {
@@ -75,30 +74,22 @@ void BoxRenderer::RenderBox()
 {
     IDirect3DDevice9* pDevice = m_scene.m_pDevice;
 
-    D3DXMATRIX rotation;
-    D3DXMatrixRotationYawPitchRoll(&rotation, static_cast<float>(m_scene.m_nRotation1 + 180) * kDegToRad, 0.0f,
+    const D3DMATRIX rotation =
+        MatrixRotationYawPitchRoll(static_cast<float>(m_scene.m_nRotation1 + 180) * kDegToRad, 0.0f,
                                    static_cast<float>(m_scene.m_nRotation2 + 90) * kDegToRad);
-    D3DXVECTOR3 distance(static_cast<float>(m_scene.m_nDistance) * kTenth, 0.0f, 0.0f);
-    D3DXVECTOR4 eye4;
-    D3DXVec3Transform(&eye4, &distance, &rotation);
-    D3DXVECTOR3 eye(eye4.x, eye4.y, eye4.z);
+    const Vec3 eye = TransformPoint({static_cast<float>(m_scene.m_nDistance) * kTenth, 0.0f, 0.0f}, rotation);
 
-    D3DXMATRIX view;
-    D3DXVECTOR3 lookAt(0.0f, 0.0f, 0.0f);
-    D3DXVECTOR3 up(0.0f, -1.0f, 0.0f);
-    D3DXMatrixLookAtRH(&view, &eye, &lookAt, &up);
+    const D3DMATRIX view = MatrixLookAtRH(eye, {0.0f, 0.0f, 0.0f}, {0.0f, -1.0f, 0.0f});
     pDevice->SetTransform(D3DTS_VIEW, &view);
 
     // Zoom 1200 would be a zero field of view and a matrix of infinities: the narrowest
     // view drawn is the one a step below, 0.1 degree.
     int nFovTenths = std::clamp(1200 - m_scene.m_nZoom, 1, 1799);
-    D3DXMATRIX projection;
-    D3DXMatrixPerspectiveFovRH(&projection, static_cast<float>(nFovTenths) * kTenth * kDegToRad, m_fAspect,
-                               kNearPlane, kFarPlane);
+    const D3DMATRIX projection = MatrixPerspectiveFovRH(static_cast<float>(nFovTenths) * kTenth * kDegToRad, m_fAspect,
+                                                        kNearPlane, kFarPlane);
     pDevice->SetTransform(D3DTS_PROJECTION, &projection);
 
-    D3DXMATRIX world;
-    D3DXMatrixIdentity(&world);
+    const D3DMATRIX world = MatrixIdentity();
     pDevice->SetTransform(D3DTS_WORLD, &world);
 
     pDevice->SetMaterial(&m_material);
@@ -106,7 +97,7 @@ void BoxRenderer::RenderBox()
     float ambient = static_cast<float>(m_scene.m_nAmbient) * kHundredth;
     float diffuse = static_cast<float>(m_scene.m_nDiffuse) * kHundredth;
     m_light.Ambient.r = m_light.Ambient.g = m_light.Ambient.b = ambient;
-    m_light.Position = eye;
+    m_light.Position = {eye.x, eye.y, eye.z};
     m_light.Diffuse.r = m_light.Diffuse.g = m_light.Diffuse.b = diffuse;
     pDevice->SetLight(0, &m_light);
     pDevice->LightEnable(0, TRUE);

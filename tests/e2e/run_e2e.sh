@@ -6,6 +6,8 @@ here=$(dirname "$(readlink -f "$0")")
 source "$here/../../scripts/wine-env.sh"
 test=$1 exe=$2 build=$3
 zelmora_wine_env "$build"
+# As on a stock Windows PC: no DirectX utility library.
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;d3dx9_43=d"
 zelmora_ensure_display
 trap zelmora_stop_display EXIT
 out="$build/e2e/$(basename "$test" .py)"

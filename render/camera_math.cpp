@@ -1,0 +1,75 @@
+#include "camera_math.h"
+
+#include <cmath>
+
+namespace {
+
+Vec3 Sub(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+float Dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+Vec3 Cross(const Vec3& a, const Vec3& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+Vec3 Normalize(const Vec3& v)
+{
+    const float length = std::sqrt(Dot(v, v));
+    return length > 0.0f ? Vec3{v.x / length, v.y / length, v.z / length} : v;
+}
+
+} // namespace
+
+D3DMATRIX MatrixIdentity()
+{
+    D3DMATRIX m = {};
+    m._11 = m._22 = m._33 = m._44 = 1.0f;
+    return m;
+}
+
+D3DMATRIX MatrixRotationYawPitchRoll(float yaw, float pitch, float roll)
+{
+    const float sy = std::sin(yaw), cy = std::cos(yaw), sp = std::sin(pitch), cp = std::cos(pitch),
+                sr = std::sin(roll), cr = std::cos(roll);
+    D3DMATRIX m = {};
+    m._11 = sr * sp * sy + cr * cy;
+    m._12 = sr * cp;
+    m._13 = sr * sp * cy - cr * sy;
+    m._21 = cr * sp * sy - sr * cy;
+    m._22 = cr * cp;
+    m._23 = cr * sp * cy + sr * sy;
+    m._31 = cp * sy;
+    m._32 = -sp;
+    m._33 = cp * cy;
+    m._44 = 1.0f;
+    return m;
+}
+
+Vec3 TransformPoint(const Vec3& v, const D3DMATRIX& m)
+{
+    return {v.x * m._11 + v.y * m._21 + v.z * m._31 + m._41, v.x * m._12 + v.y * m._22 + v.z * m._32 + m._42,
+            v.x * m._13 + v.y * m._23 + v.z * m._33 + m._43};
+}
+
+D3DMATRIX MatrixLookAtRH(const Vec3& eye, const Vec3& at, const Vec3& up)
+{
+    const Vec3 zaxis = Normalize(Sub(eye, at));
+    const Vec3 xaxis = Normalize(Cross(up, zaxis));
+    const Vec3 yaxis = Cross(zaxis, xaxis);
+    D3DMATRIX m = {};
+    m._11 = xaxis.x; m._12 = yaxis.x; m._13 = zaxis.x;
+    m._21 = xaxis.y; m._22 = yaxis.y; m._23 = zaxis.y;
+    m._31 = xaxis.z; m._32 = yaxis.z; m._33 = zaxis.z;
+    m._41 = -Dot(xaxis, eye);
+    m._42 = -Dot(yaxis, eye);
+    m._43 = -Dot(zaxis, eye);
+    m._44 = 1.0f;
+    return m;
+}
+
+D3DMATRIX MatrixPerspectiveFovRH(float fovY, float aspect, float zn, float zf)
+{
+    const float yScale = 1.0f / std::tan(fovY / 2.0f);
+    D3DMATRIX m = {};
+    m._11 = yScale / aspect;
+    m._22 = yScale;
+    m._33 = zf / (zn - zf);
+    m._34 = -1.0f;
+    m._43 = zn * zf / (zn - zf);
+    return m;
+}
