@@ -6,16 +6,12 @@ import subprocess
 import sys
 import time
 
-from zelmora_e2e import App, check, click, find_window, first_look, run, screenshot, xdotool
+from zelmora_e2e import App, check, click, find_window, first_look, run, screenshot, wait_until, windows_path, xdotool
 
 EXE, OUT = sys.argv[1], sys.argv[2]
 SAVE_BUTTON = (483, 219)
 FRONT_BROWSE = (436, 36)
 SIDES_TAB = (315, 12)
-
-
-def windows_path(path):
-    return "Z:" + path.replace("/", "\\")
 
 
 def folder_of_length(base, total, stem):
@@ -32,15 +28,6 @@ def folder_of_length(base, total, stem):
     return path
 
 
-def wait_for(predicate, timeout=15.0):
-    end = time.time() + timeout
-    while time.time() < end:
-        if predicate():
-            return True
-        time.sleep(0.2)
-    return False
-
-
 def type_and_confirm(text):
     xdotool("key", "ctrl+a")
     xdotool("type", "--delay", "10", text)
@@ -49,11 +36,11 @@ def type_and_confirm(text):
 
 
 def refused(app, dialog_title, what):
-    check(wait_for(lambda: find_window("Path too long", timeout=0.5) is not None),
+    check(wait_until(lambda: find_window("Path too long", timeout=0.5) is not None),
           f"{what}: the path is refused with a message")
     check(app.running(), f"{what}: Zelmora keeps running")
     xdotool("key", "Return")
-    check(wait_for(lambda: find_window("Path too long", timeout=0.5) is None)
+    check(wait_until(lambda: find_window("Path too long", timeout=0.5) is None)
           and find_window(dialog_title, timeout=2) is not None, f"{what}: the {dialog_title} dialog stays open")
 
 
@@ -74,7 +61,7 @@ def main():
         refused(app, "Save As", "a 16-character name in a 250-character folder")
         type_and_confirm("box1.png")  # 259 characters in all: the longest legal path
         saved = os.path.join(deep, "box1.png")
-        check(wait_for(lambda: os.path.exists(saved)), "a 259-character path is saved under exactly its name")
+        check(wait_until(lambda: os.path.exists(saved)), "a 259-character path is saved under exactly its name")
 
         # From the deep folder, a full path typed elsewhere is saved under exactly that name.
         click(*layout.point(*SAVE_BUTTON))
@@ -82,7 +69,7 @@ def main():
         time.sleep(0.5)
         typed = os.path.join(OUT, "typed-from-deep.png")
         type_and_confirm(windows_path(typed))
-        check(wait_for(lambda: os.path.exists(typed)), "a full path typed from a deep folder is saved as typed")
+        check(wait_until(lambda: os.path.exists(typed)), "a full path typed from a deep folder is saved as typed")
 
         # A folder past the limit cannot even be entered by typing it.
         click(*layout.point(*SAVE_BUTTON))
@@ -91,7 +78,7 @@ def main():
         type_and_confirm(windows_path(os.path.join(deeper, "box.png")))
         refused(app, "Save As", "a picture in a 283-character folder")
         xdotool("key", "Escape")
-        check(wait_for(lambda: find_window("Save As", timeout=0.5) is None), "the save dialog closes")
+        check(wait_until(lambda: find_window("Save As", timeout=0.5) is None), "the save dialog closes")
 
         # Open: the same check for a face picture.
         face = os.path.join(deep, "f123.png")  # 259 characters
@@ -106,7 +93,7 @@ def main():
         type_and_confirm("face-in-deep-123")
         refused(app, "Open", "a 16-character name in a 250-character folder")
         type_and_confirm("f123.png")
-        check(wait_for(lambda: find_window("Open", timeout=0.5) is None), "a 259-character picture path is taken")
+        check(wait_until(lambda: find_window("Open", timeout=0.5) is None), "a 259-character picture path is taken")
         shot = screenshot(os.path.join(OUT, "deep-face.png"))
         px, py, pw, ph = layout.preview
         red = [shot.at(px + pw // 2 + dx, py + ph // 2) for dx in (-20, 0, 20)]

@@ -5,23 +5,11 @@ import subprocess
 import sys
 import time
 
-from zelmora_e2e import App, Image, check, click, find_window, first_look, run, screenshot, xdotool
+from zelmora_e2e import (App, Image, check, click, find_window, first_look, run, screenshot, wait_until, windows_path,
+                         xdotool)
 
 EXE, OUT = sys.argv[1], sys.argv[2]
 SAVE_BUTTON = (483, 219)
-
-
-def windows_path(path):
-    return "Z:" + path.replace("/", "\\")
-
-
-def wait_for(predicate, timeout=15.0):
-    end = time.time() + timeout
-    while time.time() < end:
-        if predicate():
-            return True
-        time.sleep(0.2)
-    return False
 
 
 def open_save_dialog(layout):
@@ -42,7 +30,7 @@ def type_name(name):
 def check_written(path, magic, kind, preview):
     """The file appears, starts as its format says and has the preview's size."""
     name = os.path.basename(path)
-    check(wait_for(lambda: os.path.exists(path)), f"{name} was written")
+    check(wait_until(lambda: os.path.exists(path)), f"{name} was written")
     time.sleep(0.5)
     with open(path, "rb") as f:
         check(f.read(len(magic)) == magic, f"{name} is a {kind} file")
@@ -82,7 +70,7 @@ def main():
         question = find_window("Confirm Save As", timeout=10)
         check(question is not None, "the name offered again is box, and replacing box.png is asked about")
         xdotool("key", "n")
-        check(wait_for(lambda: not find_window("Confirm Save As", timeout=0.5)), "No closes the question")
+        check(wait_until(lambda: not find_window("Confirm Save As", timeout=0.5)), "No closes the question")
         time.sleep(0.5)
         check(os.stat(png).st_mtime_ns == stamp, "declining leaves box.png untouched")
         check(app.running(), "Zelmora is still running")
@@ -102,7 +90,7 @@ def main():
         open_save_dialog(layout)
         type_name(windows_path(os.path.join(OUT, "again")))
         xdotool("key", "Return")
-        check(wait_for(lambda: os.path.exists(os.path.join(OUT, "again.jpg"))), "the JPEG file type is offered again")
+        check(wait_until(lambda: os.path.exists(os.path.join(OUT, "again.jpg"))), "the JPEG file type is offered again")
 
         # A read-only file: the failure is reported and the file keeps its contents.
         locked = os.path.join(OUT, "locked.png")
@@ -116,11 +104,11 @@ def main():
         prompt = find_window("Error", timeout=10)
         check(prompt is not None, "the save dialog asks before replacing the file")
         xdotool("key", "y")
-        check(wait_for(lambda: find_window("Error", timeout=0.5) not in (None, prompt)),
+        check(wait_until(lambda: find_window("Error", timeout=0.5) not in (None, prompt)),
               "an unwritable target is reported")
         screenshot(os.path.join(OUT, "locked-answer.png"))
         xdotool("key", "Return")
-        check(wait_for(lambda: not find_window("Error", timeout=0.5)), "the message closes with OK")
+        check(wait_until(lambda: not find_window("Error", timeout=0.5)), "the message closes with OK")
         with open(locked, "rb") as f:
             check(f.read() == b"precious", "the read-only file keeps its contents")
         check(not any(n.startswith("~zelmora") or n.endswith(".zelmora-saving") for n in os.listdir(OUT)),
@@ -141,7 +129,7 @@ def main():
                 break
             xdotool("key", "Escape")
             time.sleep(0.5)
-        check(wait_for(lambda: not find_window("Save As", timeout=0.5)) and app.running(),
+        check(wait_until(lambda: not find_window("Save As", timeout=0.5)) and app.running(),
               "the dialog closes and Zelmora keeps running")
         check(not find_window("Wine Debugger", timeout=0.5), "no crash report")
     finally:

@@ -221,6 +221,11 @@ def click(x, y):
     time.sleep(0.3)
 
 
+def windows_path(path):
+    """A Linux path as Wine's Z: drive shows it."""
+    return "Z:" + path.replace("/", "\\")
+
+
 def wait_until(condition, timeout=15.0, interval=0.1):
     """Polls condition() until it returns something true; returns that, or None at the limit."""
     end = time.time() + timeout

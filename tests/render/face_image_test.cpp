@@ -26,6 +26,15 @@ bool Near(Pixel p, int r, int g, int b, int tolerance = 60)
     return std::abs(p.r - r) <= tolerance && std::abs(p.g - g) <= tolerance && std::abs(p.b - b) <= tolerance;
 }
 
+// The most memory the process has ever committed.
+long long PeakCommit()
+{
+    PROCESS_MEMORY_COUNTERS pmc = {};
+    pmc.cb = sizeof(pmc);
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &pmc, sizeof(pmc));
+    return static_cast<long long>(pmc.PeakPagefileUsage);
+}
+
 } // namespace
 
 TEST_F(FaceImageTest, EveryVariantLoadsUprightInItsColours)
@@ -147,15 +156,9 @@ TEST_F(FaceImageTest, MemoryComesBackAfterManyLoads)
 
 TEST_F(FaceImageTest, AHugePictureIsRefusedFromItsHeaderBeforeAnyDecoding)
 {
-    auto peak = [] {
-        PROCESS_MEMORY_COUNTERS pmc = {};
-        pmc.cb = sizeof(pmc);
-        ::GetProcessMemoryInfo(::GetCurrentProcess(), &pmc, sizeof(pmc));
-        return static_cast<long long>(pmc.PeakPagefileUsage);
-    };
     ASSERT_TRUE(Load(L"quadrants.png"));
     IDirect3DTexture9* before = scene.m_pFaceTexture[SideFront];
-    long long peakBefore = peak();
+    long long peakBefore = PeakCommit();
     FaceLoadFailure why;
     // A valid 1-bit PNG of 20000 x 20000: 76 KB on disk, 1.6 GB as BGRA.
     EXPECT_FALSE(LoadSideImage(scene, SideFront, TestImagePath(L"huge-header.png").c_str(), &why));
@@ -163,7 +166,7 @@ TEST_F(FaceImageTest, AHugePictureIsRefusedFromItsHeaderBeforeAnyDecoding)
     EXPECT_EQ(why.width, 20000u);
     EXPECT_EQ(why.height, 20000u);
     EXPECT_EQ(scene.m_pFaceTexture[SideFront], before);
-    EXPECT_LT(peak() - peakBefore, 64ll << 20) << "no large allocation";
+    EXPECT_LT(PeakCommit() - peakBefore, 64ll << 20) << "no large allocation";
 
     // The other reasons, as the user is told them.
     const std::pair<const wchar_t*, FaceLoadFailure::Reason> cases[] = {
@@ -178,15 +181,9 @@ TEST_F(FaceImageTest, AHugePictureIsRefusedFromItsHeaderBeforeAnyDecoding)
 
 TEST_F(FaceImageTest, SizesHiddenPastTheFirstBytesAreFoundBeforeDecodingAndAnimationsDecodeOneFrame)
 {
-    auto peak = [] {
-        PROCESS_MEMORY_COUNTERS pmc = {};
-        pmc.cb = sizeof(pmc);
-        ::GetProcessMemoryInfo(::GetCurrentProcess(), &pmc, sizeof(pmc));
-        return static_cast<long long>(pmc.PeakPagefileUsage);
-    };
     ASSERT_TRUE(Load(L"quadrants.png"));
     IDirect3DTexture9* before = scene.m_pFaceTexture[SideFront];
-    long long peakBefore = peak();
+    long long peakBefore = PeakCommit();
     // A frame header after 300 KB of comments; a 20000 x 20000 frame on a 1 x 1 screen; an
     // icon holding a 20000 x 20000 PNG.
     for (const wchar_t* name : {L"comments-then-huge.jpg", L"huge-frame-small-screen.gif", L"icon-huge-png.ico"}) {
@@ -202,7 +199,7 @@ TEST_F(FaceImageTest, SizesHiddenPastTheFirstBytesAreFoundBeforeDecodingAndAnima
     FaceLoadFailure why;
     EXPECT_FALSE(LoadSideImage(scene, SideFront, TestImagePath(L"no-picture-256mb.bin").c_str(), &why));
     EXPECT_EQ(why.reason, FaceLoadFailure::NotAPicture);
-    EXPECT_LT(peak() - peakBefore, 64ll << 20) << "nothing large was read or decoded";
+    EXPECT_LT(PeakCommit() - peakBefore, 64ll << 20) << "nothing large was read or decoded";
 
     // 100 frames of 2048 x 2048 and a last one of 20000 x 20000 that is damaged: the first
     // frame is the face, the others are never decoded.
