@@ -70,3 +70,55 @@ class Screen:
     def button(self, down):
         _xtst.XTestFakeButtonEvent(self.display, 1, 1 if down else 0, 0)
         _x11.XFlush(self.display)
+
+
+class _XDamageNotify(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("drawable", ctypes.c_ulong), ("damage", ctypes.c_ulong),
+                ("level", ctypes.c_int), ("more", ctypes.c_int), ("timestamp", ctypes.c_ulong),
+                ("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort), ("height", ctypes.c_ushort)]
+
+
+_xdamage = ctypes.CDLL(ctypes.util.find_library("Xdamage"))
+_xdamage.XDamageQueryExtension.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int)]
+_xdamage.XDamageCreate.restype = ctypes.c_ulong
+_xdamage.XDamageCreate.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int]
+_x11.XPending.argtypes = [ctypes.c_void_p]
+_x11.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
+
+
+class FrameCounter:
+    """Frames shown on screen: the X server's damage reports of a window, counted where a
+    whole region of it (the preview) was drawn at once. Runs on a thread with a connection
+    of its own."""
+
+    def __init__(self, window, region):
+        import threading
+        self.window, self.region = int(window), region
+        self.count = 0
+        self._stop = threading.Event()
+        self._thread = threading.Thread(target=self._run, daemon=True)
+        self._thread.start()
+
+    def _run(self):
+        import time
+        display = _x11.XOpenDisplay(os.environ["DISPLAY"].encode())
+        base, error = ctypes.c_int(), ctypes.c_int()
+        if not display or not _xdamage.XDamageQueryExtension(display, ctypes.byref(base), ctypes.byref(error)):
+            return
+        _xdamage.XDamageCreate(display, self.window, 0)  # a report for every rectangle drawn
+        event = ctypes.create_string_buffer(256)
+        _, _, w, h = self.region
+        while not self._stop.is_set():
+            if not _x11.XPending(display):
+                time.sleep(0.001)
+                continue
+            _x11.XNextEvent(display, event)
+            notify = _XDamageNotify.from_buffer(event)
+            if notify.type == base.value and notify.width >= w - 2 and notify.height >= h - 2:
+                self.count += 1
+
+    def stop(self):
+        self._stop.set()
+        self._thread.join(2)
+        return self.count

@@ -42,13 +42,10 @@ void BoxRenderer::RenderFrame()
         ResolveFrame();
         m_resolvedFrame = frame;
     }
-    if (m_bPaintWithGdi) {
-        // The device's own window is hidden and one pixel large: present just that pixel.
-        const RECT pixel = {0, 0, 1, 1};
-        pDevice->Present(&pixel, &pixel, nullptr, nullptr);
-    } else {
+    // Where the mirror shows the frame, the device's own window is hidden: presenting to it
+    // would only resolve the frame a second time (a tenth of a core while dragging).
+    if (!m_bPaintWithGdi)
         pDevice->Present(nullptr, nullptr, nullptr, nullptr);
-    }
     if (m_bPaintWithGdi)
         m_mirror.Update(pDevice, m_pResolvedFrame, frame);
     m_presentedFrame = frame;

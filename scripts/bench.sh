@@ -29,7 +29,7 @@ for picture in "$images/print-8192.png" "$images/print-16384.png" "$images/odd/h
   /usr/bin/time -f "  peak resident %M KB" wine "$build_dir/bench/render_bench.exe" --peak "Z:${picture//\//\\}" 2>&1
 done
 
-echo "== The real zelmora.exe, 20 s each (frames from Wine's own counter; CPU of the program and wineserver)"
+echo "== The real zelmora.exe, 20 s each (frames shown on the X screen; CPU of the program and wineserver)"
 python3 "$root/bench/live_bench.py" "$build_dir/app/zelmora.exe" "$build_dir/bench-live" "$images/artwork-2048.jpg" 20
 
 echo "== zelmora-render beside ImageMagick"

@@ -12,6 +12,7 @@ packages=(
   xvfb xdotool x11-utils imagemagick python3 procps time
   libgl1-mesa-dri libglx-mesa0
   libz-mingw-w64-dev parallel
+  libxtst6 libxdamage1
 )
 
 missing=()
