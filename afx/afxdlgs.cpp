@@ -20,13 +20,20 @@ constexpr size_t kFileBufferChars = 32768;
 // stays open with the text as typed.
 constexpr UINT_PTR kConfirmSubclassId = 0x5A46;  // "ZF"
 
-std::wstring TypedName(HWND hDlg)
+// The file name field: the edit of the name combo box, or the plain edit.
+HWND NameEdit(HWND hDlg)
 {
     HWND hEdit = nullptr;
     if (HWND hCombo = ::GetDlgItem(hDlg, cmb13))
         hEdit = reinterpret_cast<HWND>(::SendMessageW(hCombo, CBEM_GETEDITCONTROL, 0, 0));
     if (!hEdit)
         hEdit = ::GetDlgItem(hDlg, cmb13) ? ::GetDlgItem(hDlg, cmb13) : ::GetDlgItem(hDlg, edt1);
+    return hEdit;
+}
+
+std::wstring TypedName(HWND hDlg)
+{
+    HWND hEdit = NameEdit(hDlg);
     if (!hEdit)
         return std::wstring();
     std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hEdit)) + 1, L'\0');
@@ -67,11 +74,42 @@ bool FileDialogPathFits(size_t length, size_t appendedExtension)
 namespace {
 
 // appendedExtension: what the dialog adds to a name without an extension (".png" and the like).
+// Under Wine, a Linux path ("/home/me/box.png") as its DOS form ("Z:\\home\\me\\box.png"),
+// which the dialog takes; elsewhere (and for anything else) the text as it is.
+std::wstring DosFormOfUnixPath(const std::wstring& typed)
+{
+    using ToDos = WCHAR*(CDECL*)(LPCSTR);
+    static const auto toDos = reinterpret_cast<ToDos>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+    if (!toDos || typed.size() < 2 || typed[0] != L'/' || typed[1] == L'/')
+        return typed;
+    int bytes = ::WideCharToMultiByte(CP_UTF8, 0, typed.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string unixPath(static_cast<size_t>(bytes), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, typed.c_str(), -1, &unixPath[0], bytes, nullptr, nullptr);
+    WCHAR* dos = toDos(unixPath.c_str());
+    if (!dos)
+        return typed;
+    std::wstring result(dos);
+    ::HeapFree(::GetProcessHeap(), 0, dos);
+    return result;
+}
+
+void SetTypedName(HWND hDlg, const std::wstring& text)
+{
+    if (HWND hEdit = NameEdit(hDlg))
+        ::SetWindowTextW(hEdit, text.c_str());
+}
+
 LRESULT CALLBACK ConfirmProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                              DWORD_PTR appendedExtension)
 {
     if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
         std::wstring typed = TypedName(hDlg);
+        const std::wstring dos = DosFormOfUnixPath(typed);
+        if (dos != typed) {
+            SetTypedName(hDlg, dos);  // the dialog itself takes only Windows paths
+            typed = dos;
+        }
         if (!typed.empty()) {
             std::wstring folder = FolderOf(hDlg);
             size_t length = FileDialogPathLength(folder, typed);

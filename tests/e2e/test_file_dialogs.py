@@ -71,6 +71,14 @@ def main():
         type_and_confirm(windows_path(typed))
         check(wait_until(lambda: os.path.exists(typed)), "a full path typed from a deep folder is saved as typed")
 
+        # A Linux path, typed as a Linux user would, is the same file as its Wine path.
+        click(*layout.point(*SAVE_BUTTON))
+        check(find_window("Save As", timeout=15) is not None, "the save dialog opens for a Linux path")
+        time.sleep(0.5)
+        linux = os.path.join(OUT, "typed linux path.png")
+        type_and_confirm(linux)
+        check(wait_until(lambda: os.path.exists(linux)), "a Linux path typed in the save dialog is saved there")
+
         # A folder past the limit cannot even be entered by typing it.
         click(*layout.point(*SAVE_BUTTON))
         check(find_window("Save As", timeout=15) is not None, "the save dialog opens a third time")
