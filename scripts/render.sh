@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=$root/build
 exe=$build_dir/cli/zelmora-render.exe
 if [[ ! -x "$exe" ]]; then
-  "$root/scripts/setup.sh" >&2 && "$root/scripts/build.sh" "$build_dir" >/dev/null || exit 1
+  { "$root/scripts/setup.sh" && "$root/scripts/build.sh" "$build_dir" zelmora-render; } >&2 || exit 1
 fi
 source "$root/scripts/wine-env.sh"
 zelmora_wine_env "$build_dir"
@@ -30,4 +30,9 @@ for arg in "$@"; do
   esac
   args+=("$arg")
 done
-wine "$exe" "${args[@]}"
+# The paths it prints, in the form they were given: Z:\home\me\out\box.png is /home/me/out/box.png.
+linux_paths() {
+  perl -pe 'BEGIN { $| = 1 } s{Z:(\\[^"\r\n]*)}{ (my $p = $1) =~ tr{\\}{/}; $p }ge'
+}
+wine "$exe" "${args[@]}" 2> >(linux_paths >&2) | linux_paths
+exit "${PIPESTATUS[0]}"

@@ -6,10 +6,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=$root/build
 
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh" "$build_dir" >/dev/null
+"$root/scripts/build.sh" "$build_dir" zelmora
 
 source "$root/scripts/wine-env.sh"
+echo "run: preparing Wine"
 zelmora_wine_env "$build_dir"
+echo "run: starting Zelmora"
 
 if [[ -n "${DISPLAY:-}" ]]; then
   exec wine "$build_dir/app/zelmora.exe"
@@ -32,7 +34,7 @@ sleep 2
 eval "$(xdotool getwindowgeometry --shell "$win")"
 shot=$build_dir/zelmora-window.png
 /usr/bin/import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shot"
-echo "No display here: Zelmora ran on a virtual display; its window is in $shot"
+echo "run: no display here: Zelmora ran on a virtual display; its window is in $shot"
 xdotool windowfocus --sync "$win" 2>/dev/null || true
 xdotool key alt+F4
 wait "$app" || true

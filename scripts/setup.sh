@@ -15,6 +15,7 @@ packages=(
   libxtst6 libxdamage1
 )
 
+echo "setup: checking ${#packages[@]} Debian packages"
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
@@ -22,11 +23,16 @@ for p in "${packages[@]}"; do
 done
 
 if ((${#missing[@]} == 0)); then
+  echo "setup: all there"
   exit 0
 fi
 
-echo "setup: installing ${missing[*]}"
+echo "setup: installing ${#missing[@]} packages (a few minutes the first time): ${missing[*]}"
 sudo=""
 if [[ $(id -u) -ne 0 ]]; then sudo="sudo"; fi
+echo "setup: updating the package lists"
 $sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+# apt's own progress, a line per package fetched and set up, so no stage is silent.
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends -o Dpkg::Use-Pty=0 "${missing[@]}" |
+  { grep --line-buffered -E '^(Get:|Setting up|Unpacking)' || true; } | sed -u 's/^/setup:   /'
+echo "setup: done"

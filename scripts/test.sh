@@ -9,8 +9,13 @@ build_dir=$root/build
 "$root/scripts/build.sh" "$build_dir"
 
 source "$root/scripts/wine-env.sh"
+echo "test: preparing Wine"
 zelmora_wine_env "$build_dir"
 zelmora_ensure_display
 trap zelmora_stop_display EXIT
 
-ctest --test-dir "$build_dir" --output-on-failure "$@"
+echo "test: running the tests (about 4 minutes)"
+status=0
+ctest --test-dir "$build_dir" --output-on-failure "$@" || status=$?
+echo "test: the full log is $build_dir/Testing/Temporary/LastTest.log; the end-to-end tests' screenshots and files are in $build_dir/e2e/<test>/"
+exit $status

@@ -16,6 +16,7 @@ zelmora_wine_env() {
   (
     flock 9
     if [[ ! -f "$WINEPREFIX/.zelmora-ready" ]]; then
+      echo "wine: making the project's own Wine prefix in $WINEPREFIX (first run only, about 20 s)" >&2
       rm -rf "$WINEPREFIX"
       wineboot --init >/dev/null 2>&1
       # Wine draws captions and borders itself, as Windows does, instead of
