@@ -108,21 +108,21 @@ def measure_latency(screen, layout, preview):
     x1, _ = layout.point(TRACK_RIGHT, ROW_FIRST)
     thumb = thumb_x(shot, y, x0, x1, shot.at(*layout.point(400, 150)))
     click(round(thumb), y)
-    times = []
-    for i in range(rounds):
-        time.sleep(0.1)
-        times.append(changed_on_screen(screen, preview, lambda: screen.key("Right" if i % 2 == 0 else "Left")))
-    report_latency("a trackbar moved by a key", times)
+
+    def keys_in_turn(label, forth, back):
+        times = []
+        for i in range(rounds):
+            time.sleep(0.1)
+            times.append(changed_on_screen(screen, preview, lambda: screen.key(forth if i % 2 == 0 else back)))
+        report_latency(label, times)
+
+    keys_in_turn("a trackbar moved by a key", "Right", "Left")
 
     # A template: the list's selection moved up and down.
     click(*layout.point(*TEMPLATES_TAB))
     time.sleep(0.5)
     click(*layout.point(*TEMPLATE_ITEM_FIRST))
-    times = []
-    for i in range(rounds):
-        time.sleep(0.1)
-        times.append(changed_on_screen(screen, preview, lambda: screen.key("Down" if i % 2 == 0 else "Up")))
-    report_latency("a template chosen by a key", times)
+    keys_in_turn("a template chosen by a key", "Down", "Up")
 
     # A face colour: the palette opened, black and "Default" (white) clicked in turn.
     click(*layout.point(*SIDES_TAB))

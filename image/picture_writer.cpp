@@ -17,8 +17,7 @@ HRESULT EncodeJpeg(const DecodedImage& image, const PictureFormat& format, std::
 {
     ComScope com;
     ComPtr<IWICImagingFactory> factory;
-    HRESULT hr = ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                    reinterpret_cast<void**>(&factory));
+    HRESULT hr = CreateImagingFactory(&factory);
     ComPtr<IStream> stream;
     if (SUCCEEDED(hr))
         hr = ::CreateStreamOnHGlobal(nullptr, TRUE, &stream);

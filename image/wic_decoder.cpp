@@ -86,8 +86,7 @@ HRESULT DecodeWithWic(LPCWSTR pszPath, UINT maxSide, DecodedImage& out)
 {
     ComScope com;
     ComPtr<IWICImagingFactory> factory;
-    HRESULT hr = ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                    reinterpret_cast<void**>(&factory));
+    HRESULT hr = CreateImagingFactory(&factory);
     if (FAILED(hr))
         return hr;
     ComPtr<IWICBitmapDecoder> decoder;
@@ -103,8 +102,7 @@ HRESULT DecodeWithWic(const BYTE* pData, size_t nSize, UINT maxSide, DecodedImag
         return E_INVALIDARG;
     ComScope com;
     ComPtr<IWICImagingFactory> factory;
-    HRESULT hr = ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                    reinterpret_cast<void**>(&factory));
+    HRESULT hr = CreateImagingFactory(&factory);
     ComPtr<IWICStream> stream;
     if (SUCCEEDED(hr))
         hr = factory->CreateStream(&stream);
