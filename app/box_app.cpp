@@ -2,6 +2,8 @@
 
 #include "box_dlg.h"
 
+#include <shellapi.h>
+
 CBoxApp theApp;
 
 BEGIN_MESSAGE_MAP(CBoxApp, CWinApp)
@@ -19,6 +21,13 @@ BOOL CBoxApp::InitInstance()
     AfxEnableControlContainer();
 
     auto* pDlg = new CBoxDlg();
+    // "zelmora.exe box.zelmora", as a double click on a scene file starts it.
+    int argc = 0;
+    if (LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc)) {
+        if (argc >= 2)
+            pDlg->OpenAtStart(argv[1]);
+        ::LocalFree(argv);
+    }
     m_pMainWnd = pDlg;
     pDlg->DoModal();
     m_pMainWnd = nullptr;

@@ -1,5 +1,8 @@
 #include "box_dlg.h"
 
+#include <shellapi.h>
+
+
 #include "about_dlg.h"
 #include "dimensions_page.h"
 #include "image_export.h"
@@ -28,12 +31,21 @@ BEGIN_MESSAGE_MAP(CBoxDlg, CDialog)
     ON_WM_MOUSEMOVE()
     ON_NOTIFY(TCN_SELCHANGE, IDC_TAB_PAGES, OnSelChangeTab)
     ON_BN_CLICKED(IDC_ABOUT, OnAbout)
+    ON_BN_CLICKED(IDC_SCENE, OnSceneMenu)
+    ON_COMMAND(ID_SCENE_OPEN, OnOpenScene)
+    ON_COMMAND(ID_SCENE_SAVE, OnSaveScene)
+    ON_COMMAND(ID_SCENE_SAVE_AS, OnSaveSceneAs)
+    ON_MESSAGE(WM_DROPFILES, OnDropFiles)
 END_MESSAGE_MAP()
 
 CBoxDlg::CBoxDlg()
     : CDialog(IDD_ZELMORA_DIALOG, nullptr),
       m_dlgSaveImage(FALSE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, L"PNG Files|*.png|JPG Files|*.jpg||",
-                     nullptr)
+                     nullptr),
+      m_dlgOpenScene(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, L"Zelmora Scenes|*.zelmora|All Files|*.*||",
+                     nullptr),
+      m_dlgSaveScene(FALSE, L"zelmora", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                     L"Zelmora Scenes|*.zelmora||", nullptr)
 {
     m_hAppIcon = static_cast<HICON>(::LoadImageW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME),
                                                  IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
@@ -66,14 +78,18 @@ BOOL CBoxDlg::OnInitDialog()
 
     LRESULT unused = 0;
     OnSelChangeTab(nullptr, &unused);
+    ::DragAcceptFiles(m_hWnd, TRUE);
     SetTimer(kRenderTimer, kRenderIntervalMs, nullptr);
+    if (!m_strOpenAtStart.IsEmpty())
+        OpenScene(m_strOpenAtStart);
     return TRUE;
 }
 
 void CBoxDlg::CreatePages()
 {
-    CDialog* pages[] = {new CDimensionsPage(this), new CSidesPage(this), new CRotationPage(this),
-                        new CLightPage(this), new CTemplatesPage(this)};
+    m_pSidesPage = new CSidesPage(this);
+    CDialog* pages[] = {new CDimensionsPage(this), m_pSidesPage, new CRotationPage(this), new CLightPage(this),
+                        new CTemplatesPage(this)};
     for (int i = 0; i < static_cast<int>(ARRAYSIZE(pages)); ++i) {
         m_tabCtrl.InsertItem(i, kTabCaptions[i]);
 
@@ -200,11 +216,14 @@ void CBoxDlg::OnAbout()
 
 void CBoxDlg::OnClose()
 {
+    if (!ConfirmDiscardChanges())
+        return;
     KillTimer(kRenderTimer);
     m_renderer.Release();
     m_tabCtrl.Detach();
     for (CDialog* pPage : m_vecPages)
         pPage->DestroyWindow();  // each page deletes itself
     m_vecPages.clear();
+    m_pSidesPage = nullptr;
     EndDialog(IDOK);
 }

@@ -3,9 +3,11 @@
 #pragma once
 #include <vector>
 
+#include "afxdlgs.h"
 #include "afxwin.h"
 #include "box_renderer.h"
 #include "box_scene.h"
+#include "scene_description.h"
 
 class CBoxDlg : public CDialog, public BoxScene {
 public:
@@ -30,13 +32,39 @@ public:
     // with the file and the reason.
     void SaveImageAs(const struct SaveTarget& target);
 
+    // Scene files. Opening applies every value through the pages and loads the face
+    // pictures; a picture that cannot be used is named in one message and left off. A file
+    // that is not a scene is named with what is wrong, and nothing changes.
+    bool OpenScene(const CString& path);
+    bool SaveSceneTo(const CString& path);
+    // Everything a scene file would hold, as the window shows it now.
+    SceneDescription CurrentScene() const;
+    // The scene file in use ("" for none) and whether the window differs from it.
+    const CString& ScenePath() const { return m_strScenePath; }
+    bool HasUnsavedChanges() const { return !m_strScenePath.IsEmpty() && CurrentScene() != m_savedScene; }
+    // Asks "Save changes to box.zelmora?" when there are any: false when the user cancels
+    // (or the save failed), so the close or open must not go on.
+    bool ConfirmDiscardChanges();
+    // Opened once the window is up: the scene file named on the command line.
+    void OpenAtStart(const CString& path) { m_strOpenAtStart = path; }
+    // Puts a dropped file where it was dropped: a scene opens, a picture on a face's row of
+    // the Side images page goes onto that face. pt in dialog client coordinates.
+    void DropFile(const CString& path, CPoint pt);
+
     const std::vector<CDialog*>& Pages() const { return m_vecPages; }
     BoxRenderer& Renderer() { return m_renderer; }
     int PendingDragX() const { return m_nDragDX; }
     int PendingDragY() const { return m_nDragDY; }
 
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
 protected:
     void OnClose();
+    void OnSceneMenu();
+    void OnOpenScene();
+    void OnSaveScene();
+    void OnSaveSceneAs();
+    LRESULT OnDropFiles(WPARAM wParam, LPARAM lParam);
     void OnTimer(UINT_PTR nIDEvent);
     void OnSaveImage();
     void OnMouseMove(UINT nFlags, CPoint point);
@@ -49,11 +77,19 @@ private:
     CRect PreviewRect() const;
     void CreatePages();
     void ShowFatalError(LPCWSTR pszReason);
+    void UpdateTitle();
 
     HICON m_hAppIcon = nullptr;
     BoxRenderer m_renderer{*this};
     CTabCtrl m_tabCtrl;
     CFileDialog m_dlgSaveImage;
+    CFileDialog m_dlgOpenScene;
+    CFileDialog m_dlgSaveScene;
+    class CSidesPage* m_pSidesPage = nullptr;
+    CString m_strScenePath;
+    CString m_strOpenAtStart;
+    SceneDescription m_savedScene;     // what the scene file holds
+    SceneDescription m_exportSettings; // only the size, transparency and dpi are used
     std::vector<CDialog*> m_vecPages;  // not owned: each page deletes itself
     CPoint m_ptLastMouse;
     int m_nDragDX = 0;

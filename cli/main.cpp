@@ -9,7 +9,8 @@
 
 #include "console.h"
 #include "jobs_file.h"
-#include "json_line.h"
+#include "json_object.h"
+#include "scene_file.h"
 #include "options.h"
 #include "picture_session.h"
 #include "picture_writer.h"
@@ -100,7 +101,7 @@ BOOL WINAPI OnConsoleStop(DWORD type)
 
 int RenderJobs(PictureSession& session, const CommandLine& cmd)
 {
-    const std::wstring baseDir = FolderOf(cmd.jobsFile);
+    const std::wstring baseDir = FolderOfPath(cmd.jobsFile);
     // First pass: which job lines are this run's, and which name an output an earlier line
     // already names (whatever the shard: every shard sees the same answer).
     std::vector<size_t> jobLines;                    // this run's part of the jobs
@@ -120,10 +121,10 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
                 continue;
             if (jobIndex++ % cmd.shardCount == cmd.shardIndex)
                 jobLines.push_back(lineNo);
-            std::vector<std::pair<std::string, std::wstring>> pairs;
+            std::vector<JsonMember> pairs;
             RenderJob job = cmd.job;
             job.output.clear();
-            if (!error.empty() || !ParseJsonLine(line, &pairs, &error) || !ApplyOptions(job, pairs, baseDir, &error) ||
+            if (!error.empty() || !ParseJsonObject(line, &pairs, &error) || !ApplyOptions(job, pairs, baseDir, &error) ||
                 job.output.empty())
                 continue;
             auto first = firstLineOf.emplace(OutputKey(job.output), lineNo);
@@ -144,14 +145,14 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
             continue;
         const std::wstring counter = L"[" + std::to_wstring(++k) + L"/" + std::to_wstring(total) + L"] ";
         const std::wstring where = L"line " + std::to_wstring(lineNo) + L": ";
-        std::vector<std::pair<std::string, std::wstring>> pairs;
+        std::vector<JsonMember> pairs;
         std::wstring error = readError;
         RenderJob job = cmd.job;
         job.output.clear();  // every line names its own picture
         double t0 = SecondsNow();
         DecodedImage picture;
         PictureDrawTimings drawn;
-        if (error.empty() && ParseJsonLine(line, &pairs, &error) && ApplyOptions(job, pairs, baseDir, &error)) {
+        if (error.empty() && ParseJsonObject(line, &pairs, &error) && ApplyOptions(job, pairs, baseDir, &error)) {
             auto duplicate = duplicateOf.find(lineNo);
             if (duplicate != duplicateOf.end())
                 error = L"-o " + job.output + L": line " + std::to_wstring(duplicate->second) +

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "json_object.h"
 #include "render_job.h"
 
 // Sets one option of the job. Relative paths are taken against baseDir (empty: as given).
@@ -12,7 +13,7 @@ bool ApplyOption(RenderJob& job, const std::string& name, const std::wstring& va
 
 // Applies name/value pairs in the order a person means them: a template first, then the
 // single values on top of it, whatever order they came in.
-bool ApplyOptions(RenderJob& job, const std::vector<std::pair<std::string, std::wstring>>& options,
+bool ApplyOptions(RenderJob& job, const std::vector<JsonMember>& options,
                   const std::wstring& baseDir, std::wstring* pError);
 
 struct CommandLine {
@@ -31,7 +32,5 @@ bool ParseCommandLine(const std::vector<std::wstring>& args, CommandLine* pOut, 
 bool IsJpegName(const std::wstring& path);
 bool IsSupportedOutputName(const std::wstring& path);
 
-// The folder part of a path ("" for a bare name; "X:\\" and "\\" keep their separator).
-std::wstring FolderOf(const std::wstring& path);
 
 std::wstring HelpText();

@@ -8,6 +8,7 @@
 #include "options.h"
 #include "picture_writer.h"
 #include "preview_size.h"
+#include "scene_file.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ bool PictureSession::Check(const RenderJob& job, std::wstring* pError) const
                   std::to_wstring(MaxSide()) + L" pixels a side";
         return false;
     }
-    std::wstring folder = FolderOf(job.output);
+    std::wstring folder = FolderOfPath(job.output);
     if (folder.empty())
         folder = L".";
     DWORD attributes = ::GetFileAttributesW(folder.c_str());

@@ -88,20 +88,47 @@ void CSidesPage::OnBrowseSide(int nSlot)
 bool CSidesPage::LoadSideFromFile(int nSlot, const CString& path)
 {
     FaceLoadFailure why;
-    bool bLoaded;
-    {
-        CWaitCursor wait;  // large artwork takes a moment
-        bLoaded = LoadSideImage(*m_pScene, nSlot, path, &why);
-    }
-    if (bLoaded)
-        SetDlgItemText(kPathIds[nSlot], path);
-    else
+    bool bLoaded = PutSideImage(nSlot, path, &why);
+    if (!bLoaded)
         MessageBox(FaceLoadMessage(path, why), L"Zelmora", MB_OK | MB_ICONERROR);
     return bLoaded;
 }
 
+bool CSidesPage::PutSideImage(int nSlot, const CString& path, FaceLoadFailure* pWhy)
+{
+    CWaitCursor wait;  // large artwork takes a moment
+    if (!LoadSideImage(*m_pScene, nSlot, path, pWhy))
+        return false;
+    m_strSidePath[nSlot] = path;
+    SetDlgItemText(kPathIds[nSlot], path);
+    return true;
+}
+
 void CSidesPage::OnClearSide(int nSlot)
 {
+    m_strSidePath[nSlot].Empty();
     SetDlgItemText(kPathIds[nSlot], L"");
     ClearSideImage(*m_pScene, nSlot);
+}
+
+void CSidesPage::ShowSideColours()
+{
+    for (int s = 0; s < kSideCount; ++s)
+        m_btnSideColour[s].SetColour(m_pScene->m_clrFace[s]);
+}
+
+int CSidesPage::SideAtPoint(CPoint pt) const
+{
+    for (int s = 0; s < kSideCount; ++s) {
+        CRect rcPath, rcColour;
+        ::GetWindowRect(GetDlgItemHandle(kPathIds[s]), &rcPath);
+        ::GetWindowRect(GetDlgItemHandle(kColourIds[s]), &rcColour);
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rcPath), 2);
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rcColour), 2);
+        // The row: from the page's left edge to the colour button, a little above and below.
+        CRect rcRow(0, rcPath.top - 2, rcColour.right, rcPath.bottom + 2);
+        if (rcRow.PtInRect(pt))
+            return s;
+    }
+    return -1;
 }

@@ -15,6 +15,15 @@ public:
     // Loads the picture onto face nSlot and shows its path; on failure says why and
     // changes nothing. The browse handler's work after the dialog.
     bool LoadSideFromFile(int nSlot, const CString& path);
+    // The same without a message: false with the reason, the face unchanged.
+    bool PutSideImage(int nSlot, const CString& path, struct FaceLoadFailure* pWhy);
+    // The picture file on face nSlot; empty when it has none.
+    const CString& SidePath(int nSlot) const { return m_strSidePath[nSlot]; }
+    // Shows the faces' colours as the scene holds them (after a scene was opened).
+    void ShowSideColours();
+    // The face whose row (label to colour button) lies under pt, in this page's client
+    // coordinates; -1 for none.
+    int SideAtPoint(CPoint pt) const;
     CColourPickerXP& ColourButton(int nSlot) { return m_btnSideColour[nSlot]; }
 
 protected:
@@ -29,5 +38,6 @@ private:
     BoxScene* m_pScene;
     CFileDialog m_dlgOpenImage;
     CColourPickerXP m_btnSideColour[kSideCount];
+    CString m_strSidePath[kSideCount];
     CBrush m_brBackground;
 };

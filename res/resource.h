@@ -15,6 +15,12 @@
 #define IDC_SAVE_IMAGE           1005
 #define IDC_ABOUT                1006
 #define IDC_TAB_PAGES            1031
+#define IDC_SCENE                1040
+
+// The Scene button's menu
+#define ID_SCENE_OPEN            32771
+#define ID_SCENE_SAVE            32772
+#define ID_SCENE_SAVE_AS         32773
 
 // Box Dimensions page
 #define IDC_WIDTH                1007

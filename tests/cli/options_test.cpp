@@ -2,7 +2,7 @@
 // name what was wrong, templates applied before single values.
 #include <gtest/gtest.h>
 
-#include "json_line.h"
+#include "json_object.h"
 #include "options.h"
 
 namespace {
@@ -97,21 +97,22 @@ TEST(RenderOptions, ATemplateComesFirstAndSingleValuesOverrideIt)
 
 TEST(JobsFile, LinesAreFlatJsonObjects)
 {
-    std::vector<std::pair<std::string, std::wstring>> pairs;
+    std::vector<JsonMember> pairs;
     std::wstring error;
-    ASSERT_TRUE(ParseJsonLine(R"({"front": "art\\en \u043a.png", "width": 120, "o":"out/\ud83d\udce6.png" })", &pairs,
+    ASSERT_TRUE(ParseJsonObject(R"({"front": "art\\en \u043a.png", "width": 120, "o":"out/\ud83d\udce6.png" })", &pairs,
                               &error)) << error;
     ASSERT_EQ(pairs.size(), 3u);
-    EXPECT_EQ(pairs[0].first, "front");
-    EXPECT_EQ(pairs[0].second, L"art\\en \x043A.png");
-    EXPECT_EQ(pairs[1].second, L"120");
-    EXPECT_EQ(pairs[2].second, L"out/\xD83D\xDCE6.png");
-    EXPECT_TRUE(ParseJsonLine("{}", &pairs, &error));
+    EXPECT_EQ(pairs[0].name, "front");
+    EXPECT_EQ(pairs[0].value, L"art\\en \x043A.png");
+    EXPECT_EQ(pairs[1].value, L"120");
+    EXPECT_FALSE(pairs[1].bString);
+    EXPECT_EQ(pairs[2].value, L"out/\xD83D\xDCE6.png");
+    EXPECT_TRUE(ParseJsonObject("{}", &pairs, &error));
     EXPECT_TRUE(pairs.empty());
 
     for (const char* bad : {"", "[1]", "{\"a\": 1", "{\"a\" 1}", "{a: 1}", "{\"a\": {\"b\": 1}}", "{\"a\": 1} x",
                             "{\"a\": \"\\q\"}", "{\"a\": null}"}) {
-        EXPECT_FALSE(ParseJsonLine(bad, &pairs, &error)) << bad;
+        EXPECT_FALSE(ParseJsonObject(bad, &pairs, &error)) << bad;
         EXPECT_NE(error.find(L"column"), std::wstring::npos) << error;
     }
 
@@ -119,7 +120,7 @@ TEST(JobsFile, LinesAreFlatJsonObjects)
     RenderJob job;
     ASSERT_TRUE(ApplyOptions(job, {{"front", L"art/a.png"}, {"back", L"C:\\b.png"}, {"o", L"x.png"}}, L"Z:\\jobs",
                              &error)) << error;
-    EXPECT_EQ(job.facePaths[SideFront], L"Z:\\jobs\\art/a.png");
+    EXPECT_EQ(job.facePaths[SideFront], L"Z:\\jobs\\art\\a.png");
     EXPECT_EQ(job.facePaths[SideBack], L"C:\\b.png");
     EXPECT_EQ(job.output, L"Z:\\jobs\\x.png");
 }

@@ -1,4 +1,4 @@
-#include "json_line.h"
+#include "json_object.h"
 
 #include <windows.h>
 
@@ -32,7 +32,19 @@ public:
         SkipSpace();
         return m_i < m_s.size() ? m_s[m_i] : '\0';
     }
-    size_t Position() const { return m_i + 1; }
+    // Line and column of the reader's place, both from 1.
+    size_t Line()
+    {
+        for (; m_counted < m_i; ++m_counted)  // the place only moves forward
+            m_lines += m_s[m_counted] == '\n';
+        return m_lines;
+    }
+    size_t Column() const
+    {
+        size_t newline = m_s.rfind('\n', m_i ? m_i - 1 : 0);
+        return newline == std::string::npos || newline >= m_i ? m_i + 1 : m_i - newline;
+    }
+    bool Multiline() const { return m_s.find('\n') != std::string::npos; }
 
     // A JSON string, its escapes resolved, as UTF-8.
     bool String(std::string* pOut)
@@ -135,6 +147,8 @@ private:
 
     const std::string& m_s;
     size_t m_i = 0;
+    size_t m_counted = 0;  // newlines before m_counted: m_lines - 1
+    size_t m_lines = 1;
 };
 
 std::wstring FromUtf8(const std::string& s)
@@ -149,22 +163,26 @@ std::wstring FromUtf8(const std::string& s)
 
 } // namespace
 
-bool ParseJsonLine(const std::string& utf8, std::vector<std::pair<std::string, std::wstring>>* pPairs,
-                   std::wstring* pError)
+bool ParseJsonObject(const std::string& utf8, std::vector<JsonMember>* pMembers, std::wstring* pError)
 {
     Reader r(utf8);
     auto fail = [&](const wchar_t* what) {
-        *pError = std::wstring(what) + L" at column " + std::to_wstring(r.Position());
+        *pError = std::wstring(what) + L" at " +
+                  (r.Multiline() ? L"line " + std::to_wstring(r.Line()) + L", column " : std::wstring(L"column ")) +
+                  std::to_wstring(r.Column());
         return false;
     };
     if (!r.Eat('{'))
         return fail(L"expected a JSON object ({...})");
-    pPairs->clear();
+    pMembers->clear();
     if (r.Eat('}'))
         return r.AtEnd() ? true : fail(L"text after the object");
     for (;;) {
-        std::string name, value;
-        if (!r.String(&name))
+        JsonMember member;
+        r.SkipSpace();
+        member.line = r.Line();
+        std::string value;
+        if (!r.String(&member.name))
             return fail(L"expected a quoted option name");
         if (!r.Eat(':'))
             return fail(L"expected ':'");
@@ -176,8 +194,11 @@ bool ParseJsonLine(const std::string& utf8, std::vector<std::pair<std::string, s
             return fail(L"nested objects and lists are not options");
         } else if (!r.Scalar(&value) || value == "null") {
             return fail(L"expected a value");
+        } else {
+            member.bString = false;
         }
-        pPairs->emplace_back(name, FromUtf8(value));
+        member.value = FromUtf8(value);
+        pMembers->push_back(std::move(member));
         if (r.Eat(','))
             continue;
         if (r.Eat('}'))

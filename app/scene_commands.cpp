@@ -1,0 +1,212 @@
+// The main dialog's scene files: open, save, the title that names them, the question before
+// changes are lost, the keys and the dropped files.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "box_dlg.h"
+#include "face_textures.h"
+#include "picture_writer.h"
+#include "resource.h"
+#include "scene_file.h"
+#include "sides_page.h"
+
+namespace {
+
+CString FileNameOf(const CString& path)
+{
+    int slash = path.ReverseFind(L'\\') > path.ReverseFind(L'/') ? path.ReverseFind(L'\\') : path.ReverseFind(L'/');
+    return path.Mid(slash + 1);
+}
+
+bool IsSceneFileName(const CString& path)
+{
+    CString name = FileNameOf(path);
+    int dot = name.ReverseFind(L'.');
+    return dot >= 0 && name.Mid(dot + 1).CompareNoCase(kSceneFileExtension) == 0;
+}
+
+} // namespace
+
+SceneDescription CBoxDlg::CurrentScene() const
+{
+    SceneDescription scene = m_exportSettings;
+    scene.TakeFrom(*this);
+    for (int s = 0; s < kSideCount; ++s)
+        scene.facePaths[s] = m_pSidesPage ? m_pSidesPage->SidePath(s).GetString() : L"";
+    return scene;
+}
+
+bool CBoxDlg::OpenScene(const CString& path)
+{
+    SceneDescription scene;
+    std::wstring error;
+    if (!ReadSceneFile(path.GetString(), &scene, &error)) {
+        CString message;
+        message.Format(L"Unable to open scene\n%ls\n\n%ls", path.GetString(), error.c_str());
+        MessageBox(message, L"Zelmora", MB_OK | MB_ICONERROR);
+        return false;
+    }
+
+    scene.ApplyTo(*this);
+    m_exportSettings = scene;
+    CString problems;
+    for (int s = 0; s < kSideCount; ++s) {
+        if (scene.facePaths[s].empty()) {
+            m_pSidesPage->OnClearSide(s);
+            continue;
+        }
+        FaceLoadFailure why;
+        if (!m_pSidesPage->PutSideImage(s, scene.facePaths[s].c_str(), &why)) {
+            m_pSidesPage->OnClearSide(s);  // the scene's own picture or none, never the last one's
+            problems += CString(L"\n") + scene.facePaths[s].c_str() + L": " + FaceLoadReason(why).c_str();
+        }
+    }
+    m_pSidesPage->ShowSideColours();
+    RefreshPages();
+
+    m_strScenePath = path;
+    m_savedScene = CurrentScene();  // what the window shows: a left-off picture is no change
+    UpdateTitle();
+    if (!problems.IsEmpty())
+        MessageBox(L"The scene is open, but these face pictures could not be used:" + problems, L"Zelmora",
+                   MB_OK | MB_ICONWARNING);
+    return true;
+}
+
+bool CBoxDlg::SaveSceneTo(const CString& path)
+{
+    const SceneDescription scene = CurrentScene();
+    HRESULT hr = WriteSceneFile(path.GetString(), scene);
+    if (FAILED(hr)) {
+        CString message;
+        message.Format(L"Unable to save scene\n%ls: %ls", path.GetString(),
+                       WriteFailureReason(path.GetString(), hr).c_str());
+        MessageBox(message, L"Error", MB_OK | MB_ICONERROR);
+        return false;
+    }
+    m_strScenePath = path;
+    m_savedScene = scene;
+    UpdateTitle();
+    return true;
+}
+
+void CBoxDlg::UpdateTitle()
+{
+    if (m_strScenePath.IsEmpty()) {
+        SetWindowText(L"Zelmora");
+        return;
+    }
+    CString name = FileNameOf(m_strScenePath);
+    int dot = name.ReverseFind(L'.');
+    SetWindowText((dot > 0 ? name.Left(dot) : name) + L" - Zelmora");
+}
+
+bool CBoxDlg::ConfirmDiscardChanges()
+{
+    if (!HasUnsavedChanges())
+        return true;
+    CString question;
+    question.Format(L"Save changes to %ls?", FileNameOf(m_strScenePath).GetString());
+    switch (MessageBox(question, L"Zelmora", MB_YESNOCANCEL | MB_ICONWARNING)) {
+    case IDYES:
+        return SaveSceneTo(m_strScenePath);
+    case IDNO:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CBoxDlg::OnSceneMenu()
+{
+    HMENU hMenu = ::CreatePopupMenu();
+    ::AppendMenuW(hMenu, MF_STRING, ID_SCENE_OPEN, L"&Open Scene...\tCtrl+O");
+    ::AppendMenuW(hMenu, MF_STRING, ID_SCENE_SAVE, L"&Save Scene\tCtrl+S");
+    ::AppendMenuW(hMenu, MF_STRING, ID_SCENE_SAVE_AS, L"Save Scene &As...\tCtrl+Shift+S");
+    CRect rc;
+    ::GetWindowRect(GetDlgItemHandle(IDC_SCENE), &rc);
+    ::TrackPopupMenu(hMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, rc.left, rc.bottom, 0, m_hWnd, nullptr);
+    ::DestroyMenu(hMenu);
+}
+
+void CBoxDlg::OnOpenScene()
+{
+    if (!ConfirmDiscardChanges() || m_dlgOpenScene.DoModal() != IDOK)
+        return;
+    OpenScene(m_dlgOpenScene.GetPathName());
+}
+
+void CBoxDlg::OnSaveScene()
+{
+    if (m_strScenePath.IsEmpty())
+        OnSaveSceneAs();
+    else
+        SaveSceneTo(m_strScenePath);
+}
+
+void CBoxDlg::OnSaveSceneAs()
+{
+    if (m_dlgSaveScene.DoModal() != IDOK)
+        return;
+    CString path = m_dlgSaveScene.GetPathName();
+    if (!IsSceneFileName(path))
+        path += CString(L".") + kSceneFileExtension;
+    SaveSceneTo(path);
+}
+
+BOOL CBoxDlg::PreTranslateMessage(MSG* pMsg)
+{
+    // The scene keys work wherever the focus is in the window.
+    if (pMsg->message == WM_KEYDOWN && ::GetKeyState(VK_CONTROL) < 0 && ::GetKeyState(VK_MENU) >= 0 &&
+        (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd))) {
+        const bool bShift = ::GetKeyState(VK_SHIFT) < 0;
+        if (pMsg->wParam == 'O' && !bShift) {
+            OnOpenScene();
+            return TRUE;
+        }
+        if (pMsg->wParam == 'S') {
+            bShift ? OnSaveSceneAs() : OnSaveScene();
+            return TRUE;
+        }
+    }
+    return CDialog::PreTranslateMessage(pMsg);
+}
+
+LRESULT CBoxDlg::OnDropFiles(WPARAM wParam, LPARAM)
+{
+    auto hDrop = reinterpret_cast<HDROP>(wParam);
+    POINT pt = {};
+    ::DragQueryPoint(hDrop, &pt);
+    UINT length = ::DragQueryFileW(hDrop, 0, nullptr, 0);
+    CString path;
+    if (length > 0 && length < 32768) {
+        std::wstring buffer(length + 1, L'\0');
+        ::DragQueryFileW(hDrop, 0, &buffer[0], length + 1);
+        path = buffer.c_str();
+    }
+    ::DragFinish(hDrop);
+    if (!path.IsEmpty())
+        DropFile(path, CPoint(pt.x, pt.y));
+    return 0;
+}
+
+void CBoxDlg::DropFile(const CString& path, CPoint pt)
+{
+    if (IsSceneFileName(path)) {
+        if (ConfirmDiscardChanges())
+            OpenScene(path);
+        return;
+    }
+    int side = -1;
+    if (m_pSidesPage && ::IsWindowVisible(m_pSidesPage->m_hWnd)) {
+        POINT local = {pt.x, pt.y};
+        ::MapWindowPoints(m_hWnd, m_pSidesPage->m_hWnd, &local, 1);
+        side = m_pSidesPage->SideAtPoint(CPoint(local.x, local.y));
+    }
+    if (side >= 0)
+        m_pSidesPage->LoadSideFromFile(side, path);
+    else
+        MessageBox(L"Drop a scene file (.zelmora) anywhere on the window, or a picture on a face's row of the Side "
+                   L"images page.",
+                   L"Zelmora", MB_OK | MB_ICONINFORMATION);
+}

@@ -1,0 +1,16 @@
+// A flat JSON object of names and values (strings, numbers, true/false): a jobs file's line
+// or a whole scene file. Nested objects and lists are refused.
+#pragma once
+#include <string>
+#include <vector>
+
+struct JsonMember {
+    std::string name;
+    std::wstring value;   // strings with their escapes resolved; numbers and true/false as written
+    bool bString = true;  // false: a number or true/false
+    size_t line = 1;      // where the member starts in the text
+};
+
+// The members in order. False with the reason and its place ("line 3, column 9" in text of
+// several lines, else "column 9").
+bool ParseJsonObject(const std::string& utf8, std::vector<JsonMember>* pMembers, std::wstring* pError);

@@ -1,0 +1,48 @@
+// What a picture is made from, apart from where it goes: the scene values, the colours,
+// the face pictures and the export settings. A scene file holds exactly this; the window
+// keeps its scene as one, and a zelmora-render job is one plus its output.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "box_scene.h"
+#include "scene_values.h"
+
+struct SceneDescription {
+    std::wstring facePaths[kSideCount];     // empty: no picture
+    COLORREF faceColours[kSideCount];       // 0x00BBGGRR
+    int values[kSceneValueCount];           // as g_sceneValues orders them
+    D3DCOLOR background = 0xFFFFFFFF;       // 0xFFRRGGBB
+    bool bTransparent = false;              // pictures without the background (PNG)
+    UINT width = 0, height = 0;             // export size; 0: the preview's size
+    int dpi = 0;                            // written into pictures; 0: none
+
+    SceneDescription();  // the start scene
+    // The numbers and colours into `scene` and back (the face pictures are the caller's).
+    void ApplyTo(BoxScene& scene) const;
+    void TakeFrom(const BoxScene& scene);
+    bool operator==(const SceneDescription& other) const;
+    bool operator!=(const SceneDescription& other) const { return !(*this == other); }
+};
+
+// The faces by option name, in SideSlot order.
+extern const char* const g_faceNames[kSideCount];
+
+enum class OptionResult { Applied, Refused, Unknown };
+
+// Sets one named value the way zelmora-render's options and the scene files name them
+// ("width", "front", "front-colour", "template", "background", "transparent", "size",
+// "dpi"). Relative picture paths count from baseDir (empty: as given). Refused: *pExpected
+// says what the value should have been.
+OptionResult ApplySceneOption(SceneDescription& scene, const std::string& name, const std::wstring& value,
+                              const std::wstring& baseDir, std::wstring* pExpected);
+
+// A whole decimal number, nothing else.
+bool ParseWholeNumber(const std::wstring& text, long long* pValue);
+// "#RRGGBB" and back, as a COLORREF.
+bool ParseColour(const std::wstring& text, COLORREF* pColour);
+std::wstring FormatColour(COLORREF colour);
+// Joins a relative path to its folder (with the system's separators); absolute ones stay.
+std::wstring ResolvePath(const std::wstring& path, const std::wstring& baseDir);
+bool IsAbsolutePath(const std::wstring& path);

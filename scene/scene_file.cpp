@@ -1,0 +1,192 @@
+#include "scene_file.h"
+
+#include <vector>
+
+#include "file_replace.h"
+#include "json_object.h"
+
+namespace {
+
+std::string ToUtf8(const std::wstring& text)
+{
+    if (text.empty())
+        return std::string();
+    int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+std::string JsonString(const std::wstring& text)
+{
+    std::string out = "\"";
+    for (char c : ToUtf8(text)) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+std::wstring FullPath(const std::wstring& path)
+{
+    DWORD n = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (n == 0)
+        return path;
+    std::wstring full(n, L'\0');
+    n = ::GetFullPathNameW(path.c_str(), n, &full[0], nullptr);
+    full.resize(n);
+    return full;
+}
+
+// A picture below the scene's folder as a path relative to it (with '/', read the same on
+// any system); anything else in full.
+std::wstring PathForScene(const std::wstring& picture, const std::wstring& sceneFolder)
+{
+    if (picture.empty() || sceneFolder.empty())
+        return picture;
+    std::wstring folder = FullPath(sceneFolder);
+    if (folder.back() != L'\\')
+        folder += L'\\';
+    std::wstring full = FullPath(picture);
+    if (full.size() <= folder.size() || _wcsnicmp(full.c_str(), folder.c_str(), folder.size()) != 0)
+        return full;
+    std::wstring relative = full.substr(folder.size());
+    for (wchar_t& c : relative)
+        if (c == L'\\')
+            c = L'/';
+    return relative;
+}
+
+bool IsNumberName(const std::string& name)
+{
+    if (name == "dpi")
+        return true;
+    for (const SceneValue& v : g_sceneValues)
+        if (name == v.pszName)
+            return true;
+    return false;
+}
+
+} // namespace
+
+std::wstring FolderOfPath(const std::wstring& path)
+{
+    size_t slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring::npos)
+        return std::wstring();
+    bool bRoot = slash == 0 || (slash == 2 && path[1] == L':');
+    return path.substr(0, bRoot ? slash + 1 : slash);
+}
+
+bool ParseSceneText(const std::string& utf8, const std::wstring& sceneFolder, SceneDescription* pScene,
+                    std::wstring* pError)
+{
+    std::string text = utf8;
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        text.erase(0, 3);
+    std::vector<JsonMember> members;
+    if (!ParseJsonObject(text, &members, pError))
+        return false;
+
+    bool bVersioned = false;
+    SceneDescription scene;
+    for (const JsonMember& m : members) {
+        const std::wstring where = L"line " + std::to_wstring(m.line) + L", \"" +
+                                   std::wstring(m.name.begin(), m.name.end()) + L"\": ";
+        if (m.name == "zelmora-scene") {
+            if (m.bString || m.value != std::to_wstring(kSceneFileVersion)) {
+                *pError = where + L"version " + m.value + L" is not one this Zelmora reads (it reads " +
+                          std::to_wstring(kSceneFileVersion) + L")";
+                return false;
+            }
+            bVersioned = true;
+            continue;
+        }
+        SceneDescription scratch;
+        std::wstring expected;
+        if (ApplySceneOption(scratch, m.name, m.value, L"", &expected) == OptionResult::Unknown) {
+            *pError = where + L"not a scene setting";
+            return false;
+        }
+        const bool bWantsString = !IsNumberName(m.name) && m.name != "transparent";
+        if (m.bString != bWantsString) {
+            *pError = where + (bWantsString ? L"expected a string in quotes" : m.name == "transparent"
+                                                                                   ? L"expected true or false"
+                                                                                   : L"expected a number");
+            return false;
+        }
+        if (ApplySceneOption(scene, m.name, m.value, sceneFolder, &expected) != OptionResult::Applied) {
+            *pError = where + m.value + L": " + expected;
+            return false;
+        }
+    }
+    if (!bVersioned) {
+        *pError = L"not a Zelmora scene (no \"zelmora-scene\" version)";
+        return false;
+    }
+    *pScene = scene;
+    return true;
+}
+
+bool ReadSceneFile(const std::wstring& path, SceneDescription* pScene, std::wstring* pError)
+{
+    HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE) {
+        *pError = L"the file cannot be opened (missing, or in use)";
+        return false;
+    }
+    LARGE_INTEGER size = {};
+    std::string text;
+    bool bRead = ::GetFileSizeEx(hFile, &size) && size.QuadPart <= kSceneFileMaxBytes;
+    if (bRead) {
+        text.resize(static_cast<size_t>(size.QuadPart));
+        DWORD got = 0;
+        bRead = text.empty() || (::ReadFile(hFile, &text[0], static_cast<DWORD>(text.size()), &got, nullptr) &&
+                                 got == text.size());
+    }
+    ::CloseHandle(hFile);
+    if (size.QuadPart > kSceneFileMaxBytes) {
+        *pError = L"not a Zelmora scene (" + std::to_wstring(size.QuadPart / (1 << 20)) +
+                  L" MB; a scene is a few hundred bytes)";
+        return false;
+    }
+    if (!bRead) {
+        *pError = L"the file cannot be read";
+        return false;
+    }
+    return ParseSceneText(text, FolderOfPath(path), pScene, pError);
+}
+
+std::string SceneFileText(const SceneDescription& scene, const std::wstring& sceneFolder)
+{
+    std::string t = "{\n  \"zelmora-scene\": " + std::to_string(kSceneFileVersion);
+    for (int i = 0; i < kSceneValueCount; ++i)
+        t += ",\n  \"" + std::string(g_sceneValues[i].pszName) + "\": " + std::to_string(scene.values[i]);
+    t += ",\n  \"background\": " + JsonString(FormatColour(RGB((scene.background >> 16) & 0xFF,
+                                                                (scene.background >> 8) & 0xFF,
+                                                                scene.background & 0xFF)));
+    t += ",\n  \"transparent\": " + std::string(scene.bTransparent ? "true" : "false");
+    for (int s = 0; s < kSideCount; ++s) {
+        t += ",\n  \"" + std::string(g_faceNames[s]) + "\": " + JsonString(PathForScene(scene.facePaths[s], sceneFolder));
+        t += ",\n  \"" + std::string(g_faceNames[s]) + "-colour\": " + JsonString(FormatColour(scene.faceColours[s]));
+    }
+    t += ",\n  \"size\": " + (scene.width ? JsonString(std::to_wstring(scene.width) + L"x" + std::to_wstring(scene.height))
+                                          : std::string("\"preview\""));
+    t += ",\n  \"dpi\": " + std::to_string(scene.dpi);
+    return t + "\n}\n";
+}
+
+HRESULT WriteSceneFile(const std::wstring& path, const SceneDescription& scene)
+{
+    const std::string text = SceneFileText(scene, FolderOfPath(FullPath(path)));
+    return ReplaceFileContents(path.c_str(), text.data(), static_cast<DWORD>(text.size()));
+}

@@ -1,0 +1,141 @@
+// Scene files: what is written is read back whole, pictures travel with their folder, and a
+// file that is not a good scene is refused whole with its line and name.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+
+#include "options.h"
+#include "scene_file.h"
+
+namespace {
+
+std::wstring TempFolder(const wchar_t* name)
+{
+    wchar_t base[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, base);
+    std::wstring folder = std::wstring(base) + name;
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+SceneDescription EveryValueChanged(const std::wstring& artFolder)
+{
+    SceneDescription s;
+    for (int i = 0; i < kSceneValueCount; ++i)
+        s.values[i] = g_sceneValues[i].nMin + 1;
+    for (int f = 0; f < kSideCount; ++f)
+        s.faceColours[f] = RGB(10 * f, 200 - f, 7);
+    s.facePaths[SideFront] = artFolder + L"\\art\\fr\x00F6nt \x043A.png";  // below the scene's folder
+    s.facePaths[SideBack] = L"C:\\elsewhere\\back.png";                  // not below it
+    s.background = 0xFF123456;
+    s.bTransparent = true;
+    s.width = 2048;
+    s.height = 1776;
+    s.dpi = 300;
+    return s;
+}
+
+} // namespace
+
+TEST(SceneFile, WhatIsWrittenIsReadBackAndPicturesMoveWithTheirFolder)
+{
+    const std::wstring first = TempFolder(L"zelmora scene a"), moved = TempFolder(L"zelmora scene b");
+    const SceneDescription written = EveryValueChanged(first);
+    ASSERT_EQ(WriteSceneFile(first + L"\\box.zelmora", written), S_OK);
+
+    SceneDescription read;
+    std::wstring error;
+    ASSERT_TRUE(ReadSceneFile(first + L"\\box.zelmora", &read, &error)) << error;
+    EXPECT_TRUE(read == written);
+    EXPECT_FALSE(read == SceneDescription());
+
+    // The folder moves with the scene: the front picture is found beside it still; the back stays.
+    ASSERT_TRUE(::MoveFileExW((first + L"\\box.zelmora").c_str(), (moved + L"\\box.zelmora").c_str(),
+                              MOVEFILE_REPLACE_EXISTING));
+    ASSERT_TRUE(ReadSceneFile(moved + L"\\box.zelmora", &read, &error)) << error;
+    EXPECT_EQ(read.facePaths[SideFront], moved + L"\\art\\fr\x00F6nt \x043A.png");
+    EXPECT_EQ(read.facePaths[SideBack], L"C:\\elsewhere\\back.png");
+    EXPECT_TRUE(read.facePaths[SideTop].empty());
+    ::DeleteFileW((moved + L"\\box.zelmora").c_str());
+}
+
+TEST(SceneFile, ABadSceneIsRefusedWholeWithItsLineAndName)
+{
+    const std::string good = SceneFileText(SceneDescription(), L"");
+    auto with = [&](const std::string& from, const std::string& to) {
+        std::string t = good;
+        t.replace(t.find(from), from.size(), to);
+        return t;
+    };
+    struct Case {
+        std::string text;
+        const wchar_t* messagePart;
+    };
+    const Case cases[] = {
+        {"{\"zelmora-scene\": 1,\n\"width\": 80,,}", L"line 2, column 13"},
+        {with("\"zelmora-scene\": 1", "\"zelmora-scene\": 2"), L"line 2, \"zelmora-scene\": version 2"},
+        {with("\"width\": 80", "\"width\": 301"), L"line 3, \"width\": 301: expected a whole number from 1 to 300"},
+        {with("\"width\": 80", "\"width\": \"80\""), L"\"width\": expected a number"},
+        {with("\"front\": \"\"", "\"front\": 12"), L"\"front\": expected a string"},
+        {with("\"transparent\": false", "\"transparent\": \"no\""), L"expected true or false"},
+        {with("\"dpi\": 0", "\"dpi\": 0, \"glare\": 3"), L"\"glare\": not a scene setting"},
+        {"{\"width\": 80}", L"no \"zelmora-scene\" version"},
+        {"\xEF\xBB\xBF" + with("\"depth\": 20", "\"depth\": 21"), nullptr},  // a BOM is fine
+    };
+    for (const Case& c : cases) {
+        SceneDescription scene = EveryValueChanged(L"C:\\x");
+        const SceneDescription before = scene;
+        std::wstring error;
+        bool ok = ParseSceneText(c.text, L"C:\\x", &scene, &error);
+        if (!c.messagePart) {
+            EXPECT_TRUE(ok) << error;
+            EXPECT_EQ(scene.values[kValueDepth], 21);
+            continue;
+        }
+        EXPECT_FALSE(ok) << c.text;
+        EXPECT_NE(error.find(c.messagePart), std::wstring::npos) << error;
+        EXPECT_TRUE(scene == before) << "a refused scene changes nothing";
+    }
+
+    // A huge file is refused without being read.
+    const std::wstring huge = TempFolder(L"zelmora scene a") + L"\\huge.zelmora";
+    HANDLE h = ::CreateFileW(huge.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    LARGE_INTEGER size;
+    size.QuadPart = 100LL << 20;
+    ::SetFilePointerEx(h, size, nullptr, FILE_BEGIN);
+    ::SetEndOfFile(h);
+    ::CloseHandle(h);
+    SceneDescription scene;
+    std::wstring error;
+    EXPECT_FALSE(ReadSceneFile(huge, &scene, &error));
+    EXPECT_NE(error.find(L"100 MB"), std::wstring::npos) << error;
+    ::DeleteFileW(huge.c_str());
+}
+
+TEST(SceneFile, ASceneIsTheBaseOfTheOptionsGivenWithIt)
+{
+    const std::wstring folder = TempFolder(L"zelmora scene a");
+    SceneDescription saved = EveryValueChanged(folder);
+    ASSERT_EQ(WriteSceneFile(folder + L"\\base.zelmora", saved), S_OK);
+
+    for (bool sceneFirst : {true, false}) {
+        std::vector<std::wstring> args = {L"--width", L"200", L"--background", L"#FF0000", L"-o", L"x.png"};
+        std::vector<std::wstring> scene = {L"--scene", folder + L"\\base.zelmora"};
+        args.insert(sceneFirst ? args.begin() : args.end(), scene.begin(), scene.end());
+        CommandLine cmd;
+        std::wstring error;
+        ASSERT_TRUE(ParseCommandLine(args, &cmd, &error)) << error;
+        EXPECT_EQ(cmd.job.values[kValueWidth], 200);                              // given: wins
+        EXPECT_EQ(cmd.job.values[kValueHeight], saved.values[kValueHeight]);     // the scene's
+        EXPECT_EQ(cmd.job.background, 0xFFFF0000u);
+        EXPECT_FALSE(cmd.job.bTransparent);  // a colour given means a background
+        EXPECT_EQ(cmd.job.facePaths[SideFront], saved.facePaths[SideFront]);
+        EXPECT_EQ(cmd.job.width, 2048u);
+    }
+    CommandLine cmd;
+    std::wstring error;
+    EXPECT_FALSE(ParseCommandLine({L"--scene", folder + L"\\missing.zelmora"}, &cmd, &error));
+    EXPECT_NE(error.find(L"--scene"), std::wstring::npos) << error;
+    ::DeleteFileW((folder + L"\\base.zelmora").c_str());
+}
