@@ -10,6 +10,7 @@
 
 #include "about_dlg.h"
 #include "box_dlg.h"
+#include "dialog_helpers.h"
 #include "image_export.h"
 #include "product.h"
 #include "render_harness.h"
@@ -17,40 +18,6 @@
 #include "sides_page.h"
 
 namespace {
-
-// A timer that runs `action` once, from whatever message loop is running then.
-struct Later {
-    static void After(UINT ms, std::function<void()> action)
-    {
-        s_action = std::move(action);
-        ::SetTimer(nullptr, 0, ms, &Fire);
-    }
-    static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD)
-    {
-        ::KillTimer(nullptr, id);
-        auto action = std::move(s_action);
-        s_action = nullptr;
-        if (action)
-            action();
-    }
-    static inline std::function<void()> s_action;
-};
-
-// The enabled, visible top-level window of this thread with that title (a dialog's owner
-// is disabled while the dialog runs, so the main window never matches by accident).
-HWND FindTopLevel(LPCWSTR title)
-{
-    struct Search { LPCWSTR title; HWND found; } s = {title, nullptr};
-    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND h, LPARAM lp) {
-        auto* s = reinterpret_cast<Search*>(lp);
-        wchar_t text[64] = {};
-        ::GetWindowTextW(h, text, 64);
-        if (!s->found && ::IsWindowVisible(h) && ::IsWindowEnabled(h) && wcscmp(text, s->title) == 0)
-            s->found = h;
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
 
 struct ShellCall {
     std::wstring verb, file;
@@ -161,14 +128,6 @@ TEST(AboutBox, EscapeAndTheCloseBoxEndItLikeOk)
 
 namespace {
 // Runs the real main dialog modally, `check` from inside its loop, then closes it.
-void RunMainDialog(CBoxDlg& dlg, std::function<void(CBoxDlg&)> check)
-{
-    Later::After(300, [&dlg, check] {
-        check(dlg);
-        ::PostMessageW(dlg.m_hWnd, WM_CLOSE, 0, 0);
-    });
-    dlg.DoModal();
-}
 } // namespace
 
 TEST(AboutBox, ThePreviewKeepsDrawingUnderIt)

@@ -1,0 +1,256 @@
+// Scene files in the real main dialog: a saved scene comes back whole and draws the same
+// picture, a bad file changes nothing, unusable pictures are named together, the question
+// before changes are lost does what its answers say, and dropped files land where dropped.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <fstream>
+
+#include "dialog_helpers.h"
+#include "render_harness.h"
+#include "resource.h"
+#include "scene_file.h"
+#include "sides_page.h"
+
+namespace {
+
+std::wstring SceneFolder()
+{
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    std::wstring folder = std::wstring(temp) + L"zelmora scenes \x043A";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+void WriteText(const std::wstring& path, const std::string& text)
+{
+    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    ::WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    ::CloseHandle(h);
+}
+
+std::string ReadText(const std::wstring& path)
+{
+    std::string text;
+    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    char buf[4096];
+    DWORD got = 0;
+    while (h != INVALID_HANDLE_VALUE && ::ReadFile(h, buf, sizeof buf, &got, nullptr) && got)
+        text.append(buf, got);
+    ::CloseHandle(h);
+    return text;
+}
+
+// Lets the dialog's ticks run until a frame newer than `after` is drawn and then one more
+// tick, so that what the pages show has reached the scene and the picture.
+Frame NextFrame(CBoxDlg& d, unsigned long long after)
+{
+    for (DWORD start = ::GetTickCount(); d.Renderer().FramesDrawn() <= after && ::GetTickCount() - start < 10000;) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&msg);
+        ::Sleep(5);
+    }
+    return ReadFrame(d.Renderer());
+}
+
+CString WindowTitle(CBoxDlg& d)
+{
+    wchar_t text[256] = {};
+    ::GetWindowTextW(d.m_hWnd, text, 256);
+    return text;
+}
+
+int Trackbar(CBoxDlg& d, int page, int id)
+{
+    return static_cast<int>(::SendDlgItemMessageW(*d.Pages()[page], id, TBM_GETPOS, 0, 0));
+}
+
+// Changes every value, colour and face of the window.
+void ChangeEverything(CBoxDlg& d, int step)
+{
+    for (int i = 0; i < kSceneValueCount; ++i)
+        d.*g_sceneValues[i].pField = g_sceneValues[i].nMin + step + i;
+    for (int s = 0; s < kSideCount; ++s)
+        d.m_clrFace[s] = RGB(40 * s, step, 255 - s);
+    d.m_clrBackground = 0xFF000000u | static_cast<DWORD>(step * 0x010203);
+    d.RefreshPages();
+    auto* page = dynamic_cast<CSidesPage*>(d.Pages()[1]);
+    for (int s = 0; s < kSideCount; ++s)
+        page->OnClearSide(s);
+    page->PutSideImage(step % 2 ? SideTop : SideFront, TestImagePath(L"quadrants.png").c_str(), nullptr);
+}
+
+} // namespace
+
+TEST(SceneInWindow, ASavedSceneComesBackWholeAndDrawsTheSamePicture)
+{
+    const std::wstring path = SceneFolder() + L"\\box \x00E9.zelmora";
+    CBoxDlg dlg;
+    RunMainDialog(dlg, [&](CBoxDlg& d) {
+        EXPECT_EQ(WindowTitle(d), CString(L"Zelmora"));
+        d.m_nWidth = 150; d.m_nHeight = 90; d.m_nRotation1 = 200; d.m_nRotation2 = 70; d.m_nDistance = 260;
+        d.m_nZoom = 600; d.m_nAmbient = 80; d.m_nDiffuse = 150; d.m_nDepth = 60;
+        d.m_clrFace[SideLeft] = RGB(200, 30, 30);
+        d.m_clrBackground = 0xFF203040;
+        d.RefreshPages();
+        auto* page = dynamic_cast<CSidesPage*>(d.Pages()[1]);
+        ASSERT_TRUE(page->PutSideImage(SideFront, TestImagePath(L"quadrants.png").c_str(), nullptr));
+        const Frame before = NextFrame(d, d.Renderer().FramesDrawn());
+        const SceneDescription saved = d.CurrentScene();
+
+        ASSERT_TRUE(d.SaveSceneTo(path.c_str()));
+        EXPECT_EQ(WindowTitle(d), CString(L"box \x00E9 - Zelmora"));
+        EXPECT_FALSE(d.HasUnsavedChanges());
+
+        ChangeEverything(d, 7);
+        EXPECT_TRUE(d.HasUnsavedChanges());
+        NextFrame(d, d.Renderer().FramesDrawn());
+
+        ASSERT_TRUE(d.OpenScene(path.c_str()));
+        EXPECT_TRUE(d.CurrentScene() == saved);
+        EXPECT_FALSE(d.HasUnsavedChanges());
+        // The pages show it: trackbars, the colour button, the path text.
+        EXPECT_EQ(Trackbar(d, 0, IDC_WIDTH), 150);
+        EXPECT_EQ(Trackbar(d, 2, IDC_ZOOM), 600);
+        EXPECT_EQ(Trackbar(d, 3, IDC_DIFFUSE), 150);
+        EXPECT_EQ(page->ColourButton(SideLeft).GetColour(TRUE), RGB(200, 30, 30));
+        wchar_t shown[MAX_PATH] = {};
+        ::GetDlgItemTextW(*page, IDC_PATH_FRONT, shown, MAX_PATH);
+        EXPECT_EQ(std::wstring(shown), TestImagePath(L"quadrants.png"));
+        EXPECT_EQ(d.m_pFaceTexture[SideTop], nullptr);
+
+        const Frame after = NextFrame(d, d.Renderer().FramesDrawn());
+        ASSERT_EQ(after.pixels.size(), before.pixels.size());
+        EXPECT_TRUE(after.pixels == before.pixels) << "the reopened scene draws the same preview";
+    });
+    ::DeleteFileW(path.c_str());
+}
+
+TEST(SceneInWindow, ABadSceneChangesNothingAndUnusablePicturesAreNamedTogether)
+{
+    const std::wstring folder = SceneFolder();
+    CBoxDlg dlg;
+    RunMainDialog(dlg, [&](CBoxDlg& d) {
+        ChangeEverything(d, 3);
+        const SceneDescription current = d.CurrentScene();
+        const std::string good = SceneFileText(SceneDescription(), L"");
+        struct Case { std::string text; const wchar_t* says; };
+        const Case cases[] = {
+            {"{\"zelmora-scene\": 1, \"width\": }", L"expected a value"},
+            {"{\"zelmora-scene\": 1, \"zoom\": 5000}", L"\"zoom\": 5000: expected a whole number from 150 to 1200"},
+            {"{\"zelmora-scene\": 3}", L"version 3"},
+            {"PNG, not a scene", L"expected a JSON object"},
+        };
+        for (const Case& c : cases) {
+            const std::wstring path = folder + L"\\bad.zelmora";
+            WriteText(path, c.text);
+            std::wstring text;
+            AnswerMessageBox(L"Zelmora", IDOK, &text);
+            EXPECT_FALSE(d.OpenScene(path.c_str()));
+            EXPECT_NE(text.find(path), std::wstring::npos) << text;
+            EXPECT_NE(text.find(c.says), std::wstring::npos) << text;
+            EXPECT_TRUE(d.CurrentScene() == current);
+            EXPECT_TRUE(d.ScenePath().IsEmpty());
+        }
+
+        // One missing and one broken picture: the scene opens, one message names both.
+        SceneDescription scene;
+        scene.values[kValueWidth] = 222;
+        scene.facePaths[SideFront] = folder + L"\\missing.png";
+        scene.facePaths[SideBack] = TestImagePath(L"truncated.png");
+        scene.facePaths[SideTop] = TestImagePath(L"quadrants.png");
+        ASSERT_EQ(WriteSceneFile(folder + L"\\partly.zelmora", scene), S_OK);
+        std::wstring text;
+        AnswerMessageBox(L"Zelmora", IDOK, &text);
+        EXPECT_TRUE(d.OpenScene((folder + L"\\partly.zelmora").c_str()));
+        EXPECT_NE(text.find(folder + L"\\missing.png: the file was not found"), std::wstring::npos) << text;
+        EXPECT_NE(text.find(TestImagePath(L"truncated.png") + L": the picture is damaged"), std::wstring::npos) << text;
+        EXPECT_EQ(d.m_nWidth, 222);
+        EXPECT_NE(d.m_pFaceTexture[SideTop], nullptr);
+        EXPECT_EQ(d.m_pFaceTexture[SideFront], nullptr);  // not the picture it had before
+        EXPECT_EQ(d.m_pFaceTexture[SideBack], nullptr);
+        EXPECT_FALSE(d.HasUnsavedChanges());
+    });
+    ::DeleteFileW((folder + L"\\bad.zelmora").c_str());
+    ::DeleteFileW((folder + L"\\partly.zelmora").c_str());
+}
+
+TEST(SceneInWindow, TheQuestionBeforeChangesAreLostDoesWhatItsAnswersSay)
+{
+    const std::wstring path = SceneFolder() + L"\\asked.zelmora";
+    CBoxDlg dlg;
+    bool closedOnCancel = true;
+    RunMainDialog(dlg, [&](CBoxDlg& d) {
+        ASSERT_TRUE(d.SaveSceneTo(path.c_str()));
+        const std::string savedText = ReadText(path);
+        EXPECT_TRUE(d.ConfirmDiscardChanges()) << "nothing changed: no question";
+
+        d.m_nDepth = 99;
+        d.RefreshPages();
+        std::wstring text;
+        AnswerMessageBox(L"Zelmora", IDCANCEL, &text);
+        d.SendMessage(WM_CLOSE);  // the close box, answered Cancel: the window stays
+        EXPECT_EQ(text, L"Save changes to asked.zelmora?");
+        closedOnCancel = !::IsWindow(d.m_hWnd) || d.ScenePath().IsEmpty();
+        EXPECT_TRUE(d.HasUnsavedChanges());
+
+        AnswerMessageBox(L"Zelmora", IDNO, nullptr);
+        EXPECT_TRUE(d.ConfirmDiscardChanges());
+        EXPECT_EQ(ReadText(path), savedText) << "No leaves the file as it was";
+
+        AnswerMessageBox(L"Zelmora", IDYES, nullptr);
+        EXPECT_TRUE(d.ConfirmDiscardChanges());
+        EXPECT_NE(ReadText(path).find("\"depth\": 99"), std::string::npos) << "Yes saves";
+        EXPECT_FALSE(d.HasUnsavedChanges());
+    });
+    EXPECT_FALSE(closedOnCancel);
+    ::DeleteFileW(path.c_str());
+}
+
+TEST(SceneInWindow, DroppedFilesLandWhereTheyAreDropped)
+{
+    const std::wstring path = SceneFolder() + L"\\dropped.zelmora";
+    SceneDescription scene;
+    scene.values[kValueHeight] = 33;
+    ASSERT_EQ(WriteSceneFile(path, scene), S_OK);
+
+    // What the shell hands over: a DROPFILES block with the wide names after it.
+    auto drop = [](CBoxDlg& d, const std::wstring& file, POINT pt) {
+        const size_t bytes = sizeof(DROPFILES) + (file.size() + 2) * sizeof(wchar_t);
+        HGLOBAL h = ::GlobalAlloc(GHND, bytes);
+        auto* df = static_cast<DROPFILES*>(::GlobalLock(h));
+        df->pFiles = sizeof(DROPFILES);
+        df->pt = pt;
+        df->fWide = TRUE;
+        memcpy(reinterpret_cast<BYTE*>(df) + sizeof(DROPFILES), file.c_str(), file.size() * sizeof(wchar_t));
+        ::GlobalUnlock(h);
+        d.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(h));
+    };
+    CBoxDlg dlg;
+    RunMainDialog(dlg, [&](CBoxDlg& d) {
+        drop(d, path, POINT{20, 20});
+        EXPECT_EQ(d.m_nHeight, 33);
+        EXPECT_EQ(d.ScenePath(), CString(path.c_str()));
+
+        // A picture on the Back row of the Side images page goes onto the back face.
+        TabCtrl_SetCurSel(::GetDlgItem(d, IDC_TAB_PAGES), 1);
+        NMHDR nm = {::GetDlgItem(d, IDC_TAB_PAGES), IDC_TAB_PAGES, static_cast<UINT>(TCN_SELCHANGE)};
+        d.SendMessage(WM_NOTIFY, IDC_TAB_PAGES, reinterpret_cast<LPARAM>(&nm));
+        RECT rc;
+        ::GetWindowRect(::GetDlgItem(*d.Pages()[1], IDC_PATH_BACK), &rc);
+        POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+        ::ScreenToClient(d, &pt);
+        drop(d, TestImagePath(L"quadrants.png"), pt);
+        EXPECT_NE(d.m_pFaceTexture[SideBack], nullptr);
+        EXPECT_EQ(d.m_pFaceTexture[SideFront], nullptr);
+        EXPECT_TRUE(d.HasUnsavedChanges());
+        AnswerMessageBox(L"Zelmora", IDNO, nullptr);  // the close after the check asks
+    });
+    ::DeleteFileW(path.c_str());
+}
