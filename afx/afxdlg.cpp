@@ -87,6 +87,9 @@ INT_PTR CDialog::DoModal()
                 m_nModalResult = -1;
                 break;
             }
+            if (m_hAccelTable && (msg.hwnd == m_hWnd || ::IsChild(m_hWnd, msg.hwnd)) &&
+                ::TranslateAcceleratorW(m_hWnd, m_hAccelTable, &msg))
+                continue;
             if (!CWnd::WalkPreTranslateTree(m_hWnd, &msg)) {
                 ::TranslateMessage(&msg);
                 ::DispatchMessageW(&msg);

@@ -24,6 +24,10 @@ public:
     CWnd* m_pParentWnd = nullptr;
 
 protected:
+    // Keys of the whole dialog, whatever control or page has the focus: the modal loop
+    // turns them into commands to the dialog before anything else sees them.
+    HACCEL m_hAccelTable = nullptr;
+
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -129,24 +129,68 @@ LRESULT CALLBACK ConfirmProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPar
     return ::DefSubclassProc(hDlg, message, wParam, lParam);
 }
 
-UINT_PTR CALLBACK FileDialogHook(HWND hChild, UINT message, WPARAM, LPARAM lParam)
+// The dialog-wide set-up of every file dialog: the confirm check and an unlimited name field.
+void PrepareFileDialog(HWND hChild, const OPENFILENAMEW* pOfn)
+{
+    HWND hDlg = ::GetParent(hChild);
+    const size_t appended = pOfn && pOfn->lpstrDefExt ? 1 + wcslen(pOfn->lpstrDefExt) : 0;
+    ::SetWindowSubclass(hDlg, &ConfirmProc, kConfirmSubclassId, appended);
+    // The name field takes whatever is typed; the length is judged when it is confirmed.
+    if (HWND hCombo = ::GetDlgItem(hDlg, cmb13)) {
+        ::SendMessageW(hCombo, CB_LIMITTEXT, 32767, 0);
+        if (HWND hInner = reinterpret_cast<HWND>(::SendMessageW(hCombo, CBEM_GETEDITCONTROL, 0, 0)))
+            ::SendMessageW(hInner, EM_LIMITTEXT, 32767, 0);
+    }
+    if (HWND hEdit = ::GetDlgItem(hDlg, edt1))
+        ::SendMessageW(hEdit, EM_LIMITTEXT, 32767, 0);
+}
+}
+
+UINT_PTR CALLBACK CFileDialog::HookProc(HWND hChild, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
-        HWND hDlg = ::GetParent(hChild);
         const auto* pOfn = reinterpret_cast<const OPENFILENAMEW*>(lParam);
-        const size_t appended = pOfn && pOfn->lpstrDefExt ? 1 + wcslen(pOfn->lpstrDefExt) : 0;
-        ::SetWindowSubclass(hDlg, &ConfirmProc, kConfirmSubclassId, appended);
-        // The name field takes whatever is typed; the length is judged when it is confirmed.
-        if (HWND hCombo = ::GetDlgItem(hDlg, cmb13)) {
-            ::SendMessageW(hCombo, CB_LIMITTEXT, 32767, 0);
-            if (HWND hInner = reinterpret_cast<HWND>(::SendMessageW(hCombo, CBEM_GETEDITCONTROL, 0, 0)))
-                ::SendMessageW(hInner, EM_LIMITTEXT, 32767, 0);
+        PrepareFileDialog(hChild, pOfn);
+        auto* pThis = pOfn ? reinterpret_cast<CFileDialog*>(pOfn->lCustData) : nullptr;
+        ::SetWindowLongPtrW(hChild, DWLP_USER, reinterpret_cast<LONG_PTR>(pThis));
+        if (pThis) {
+            pThis->m_hOptions = hChild;
+            pThis->m_nCurrentFilter = pOfn->nFilterIndex ? pOfn->nFilterIndex : 1;
         }
-        if (HWND hEdit = ::GetDlgItem(hDlg, edt1))
-            ::SendMessageW(hEdit, EM_LIMITTEXT, 32767, 0);
+        return 0;
+    }
+    auto* pThis = reinterpret_cast<CFileDialog*>(::GetWindowLongPtrW(hChild, DWLP_USER));
+    if (!pThis)
+        return 0;
+    if (message == WM_COMMAND && lParam) {
+        pThis->OnOptionCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    }
+    if (message == WM_DESTROY) {
+        pThis->m_hOptions = nullptr;
+        return 0;
+    }
+    if (message != WM_NOTIFY)
+        return 0;
+    const auto* pNotify = reinterpret_cast<const OFNOTIFYW*>(lParam);
+    switch (pNotify->hdr.code) {
+    case CDN_INITDONE:
+        pThis->OnInitDone();
+        break;
+    case CDN_TYPECHANGE:
+        pThis->m_nCurrentFilter = pNotify->lpOFN ? pNotify->lpOFN->nFilterIndex : pThis->m_nCurrentFilter;
+        pThis->OnTypeChange();
+        break;
+    case CDN_FILEOK:
+        if (pThis->OnFileNameOK()) {
+            ::SetWindowLongPtrW(hChild, DWLP_MSGRESULT, 1);
+            return 1;  // the dialog stays open
+        }
+        break;
+    default:
+        break;
     }
     return 0;
-}
 }
 
 CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCWSTR lpszDefExt, LPCWSTR lpszFileName, DWORD dwFlags,
@@ -170,7 +214,8 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCWSTR lpszDefExt, LPCWSTR lpszF
     m_ofn.nMaxFile = static_cast<DWORD>(kFileBufferChars);
     m_ofn.lpstrDefExt = m_strDefExt.IsEmpty() ? nullptr : m_strDefExt.GetString();
     m_ofn.Flags = dwFlags | OFN_EXPLORER | OFN_ENABLESIZING | OFN_ENABLEHOOK;
-    m_ofn.lpfnHook = &FileDialogHook;
+    m_ofn.lpfnHook = &CFileDialog::HookProc;
+    m_ofn.lCustData = reinterpret_cast<LPARAM>(this);
 }
 
 INT_PTR CFileDialog::DoModal()
@@ -188,6 +233,13 @@ INT_PTR CFileDialog::DoModal()
         return IDCANCEL;
     }
     return IDOK;
+}
+
+void CFileDialog::SetOptionsTemplate(UINT nIDTemplate)
+{
+    m_ofn.hInstance = AfxGetInstanceHandle();
+    m_ofn.lpTemplateName = MAKEINTRESOURCEW(nIDTemplate);
+    m_ofn.Flags |= OFN_ENABLETEMPLATE;
 }
 
 CString CFileDialog::GetPathName() const

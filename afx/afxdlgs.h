@@ -18,6 +18,8 @@ public:
     CFileDialog(const CFileDialog&) = delete;
     CFileDialog& operator=(const CFileDialog&) = delete;
 
+    virtual ~CFileDialog() = default;
+
     INT_PTR DoModal();
     CString GetPathName() const;
     CString GetFileName() const;
@@ -26,7 +28,26 @@ public:
 
     OPENFILENAMEW m_ofn = {};
 
+protected:
+    // Options below the file type, as Windows programs add them: a child dialog template
+    // of this module (DS_CONTROL | WS_CHILD), shown in the system's dialog.
+    void SetOptionsTemplate(UINT nIDTemplate);
+    // The options' child dialog while the dialog runs; null otherwise.
+    HWND OptionsWindow() const { return m_hOptions; }
+    // The file type (1-based) as the dialog shows it now.
+    DWORD CurrentFilterIndex() const { return m_nCurrentFilter; }
+    // Called as the dialog is ready, when the file type changes, when an option control
+    // sends a command, and before a name is accepted (TRUE keeps the dialog open).
+    virtual void OnInitDone() {}
+    virtual void OnTypeChange() {}
+    virtual void OnOptionCommand(UINT /*nID*/, UINT /*nCode*/) {}
+    virtual BOOL OnFileNameOK() { return FALSE; }
+
 private:
+    static UINT_PTR CALLBACK HookProc(HWND hChild, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND m_hOptions = nullptr;
+    DWORD m_nCurrentFilter = 1;
     BOOL m_bOpenFileDialog;
     CWnd* m_pParentWnd;
     CString m_strDefExt;

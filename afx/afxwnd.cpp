@@ -225,7 +225,8 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
 
     UINT nLookup = message, nCode = 0, nID = 0;
     if (message == WM_COMMAND) {
-        nCode = HIWORD(wParam);
+        // An accelerator's command (code 1, no control) is the same command as a menu's.
+        nCode = lParam == 0 ? 0 : HIWORD(wParam);
         nID = LOWORD(wParam);
     } else if (message == WM_NOTIFY) {
         auto* hdr = reinterpret_cast<NMHDR*>(lParam);

@@ -3,6 +3,8 @@
 #include <shellapi.h>
 
 
+#include <thread>
+
 #include "about_dlg.h"
 #include "dimensions_page.h"
 #include "image_export.h"
@@ -40,8 +42,6 @@ END_MESSAGE_MAP()
 
 CBoxDlg::CBoxDlg()
     : CDialog(IDD_ZELMORA_DIALOG, nullptr),
-      m_dlgSaveImage(FALSE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, L"PNG Files|*.png|JPG Files|*.jpg||",
-                     nullptr),
       m_dlgOpenScene(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, L"Zelmora Scenes|*.zelmora|All Files|*.*||",
                      nullptr),
       m_dlgSaveScene(FALSE, L"zelmora", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
@@ -79,6 +79,7 @@ BOOL CBoxDlg::OnInitDialog()
     LRESULT unused = 0;
     OnSelChangeTab(nullptr, &unused);
     ::DragAcceptFiles(m_hWnd, TRUE);
+    m_hAccelTable = ::LoadAcceleratorsW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDR_SCENE_KEYS));
     SetTimer(kRenderTimer, kRenderIntervalMs, nullptr);
     if (!m_strOpenAtStart.IsEmpty())
         OpenScene(m_strOpenAtStart);
@@ -173,20 +174,28 @@ void CBoxDlg::OnSelChangeTab(NMHDR*, LRESULT*)
         m_vecPages[i]->ShowWindow(static_cast<int>(i) == m_tabCtrl.GetCurSel() ? SW_SHOW : SW_HIDE);
 }
 
+SIZE CBoxDlg::PreviewSize() const
+{
+    CRect rc = PreviewRect();
+    return {rc.Width(), rc.Height()};
+}
+
 void CBoxDlg::OnSaveImage()
 {
+    m_dlgSaveImage.Prepare(m_export, PreviewSize(), m_renderer.MaxPictureSide());
     if (m_dlgSaveImage.DoModal() != IDOK)
         return;
+    m_export = m_dlgSaveImage.Chosen();
     SaveTarget target = DecideSaveTarget(m_dlgSaveImage.GetPathName(), m_dlgSaveImage.GetFileExt(),
                                          m_dlgSaveImage.m_ofn.nFilterIndex);
     if (!target.bSupported) {
         MessageBox(L"Only PNG or JPEG are supported", L"Unknown format", MB_OK | MB_ICONERROR);
         return;
     }
-    SaveImageAs(target);
+    SaveImageAs(target, m_export);
 }
 
-void CBoxDlg::SaveImageAs(const SaveTarget& target)
+void CBoxDlg::SaveImageAs(const SaveTarget& target, const ExportSettings& settings)
 {
     // The dialog asked about the name as typed; ask about the name we are going to write.
     if (target.bExtensionAppended && ::GetFileAttributesW(target.strPath) != INVALID_FILE_ATTRIBUTES) {
@@ -196,16 +205,70 @@ void CBoxDlg::SaveImageAs(const SaveTarget& target)
             return;
     }
 
-    DecodedImage frame;
-    HRESULT hr = m_renderer.ReadLastFrame(frame);
+    PictureFormat format;
+    format.bJpeg = target.bJpeg;
+    format.bAlpha = settings.bTransparent && !target.bJpeg;
+    format.dpi = settings.dpi;
+    DecodedImage picture;
+    HRESULT hr;
+    if (!settings.width && !format.bAlpha) {
+        hr = m_renderer.ReadLastFrame(picture);  // the preview's own frame
+    } else {
+        const SIZE preview = PreviewSize();
+        const UINT width = settings.width ? settings.width : static_cast<UINT>(preview.cx);
+        const UINT height = settings.width ? settings.height : static_cast<UINT>(preview.cy);
+        CString title;
+        title.Format(L"Drawing %u x %u picture... - Zelmora", width, height);
+        SetWindowText(title);
+        CWaitCursor wait;
+        hr = m_renderer.RenderPicture(width, height, format.bAlpha, -1, picture);
+        m_renderer.ReleasePictureTargets();  // a large picture's surfaces are not kept for the preview
+    }
     if (SUCCEEDED(hr))
-        hr = WriteFrameToFile(frame, target.bJpeg, target.strPath);
+        hr = WriteWhileResponding(picture, format, target.strPath);
+    UpdateTitle();
     if (FAILED(hr)) {
         CString message;
         message.Format(L"Unable to save image\n%ls: %ls", target.strPath.GetString(),
-                       WriteFailureReason(target.strPath.GetString(), hr).c_str());
+                       hr == D3DERR_NOTAVAILABLE || hr == D3DERR_OUTOFVIDEOMEMORY || hr == E_OUTOFMEMORY
+                           ? L"the picture is too large for this computer's memory; choose a smaller size"
+                           : WriteFailureReason(target.strPath.GetString(), hr).c_str());
         MessageBox(message, L"Error", MB_OK | MB_ICONERROR);
     }
+}
+
+HRESULT CBoxDlg::WriteWhileResponding(const DecodedImage& picture, const PictureFormat& format, LPCWSTR pszPath)
+{
+    // A large picture takes seconds to compress: the window keeps painting and says what it
+    // is doing, but takes no input until the file is written.
+    CString title;
+    title.Format(L"Saving %u x %u picture... - Zelmora", picture.width, picture.height);
+    SetWindowText(title);
+    HRESULT hr = E_FAIL;
+    volatile LONG bDone = 0;
+    std::thread writer([&] {
+        hr = WritePicture(picture, format, pszPath);
+        ::InterlockedExchange(&bDone, 1);
+        ::PostMessageW(m_hWnd, WM_NULL, 0, 0);  // wakes the loop below
+    });
+    const BOOL bWasEnabled = !::EnableWindow(m_hWnd, FALSE);
+    while (!bDone) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {  // kept for the loop that owns it
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                break;
+            }
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+    }
+    writer.join();
+    if (bWasEnabled)
+        ::EnableWindow(m_hWnd, TRUE);
+    return hr;
 }
 
 void CBoxDlg::OnAbout()

@@ -7,6 +7,7 @@
 #include "afxwin.h"
 #include "box_renderer.h"
 #include "box_scene.h"
+#include "export_dialog.h"
 #include "scene_description.h"
 
 class CBoxDlg : public CDialog, public BoxScene {
@@ -28,9 +29,12 @@ public:
     // rcPreview: replaces, never adds to, what was pending; outside the preview nothing changes.
     void TrackDrag(UINT nFlags, CPoint pt, const CRect& rcPreview);
 
-    // Writes the last frame to the target chosen in the save dialog; a failure is reported
-    // with the file and the reason.
-    void SaveImageAs(const struct SaveTarget& target);
+    // Writes the picture chosen in the save dialog: the preview's frame, or at another size
+    // or with a transparent background drawn off screen as zelmora-render draws it. A
+    // failure is reported with the file and the reason.
+    void SaveImageAs(const struct SaveTarget& target, const ExportSettings& settings);
+    // The preview's size in pixels, the size of its frame.
+    SIZE PreviewSize() const;
 
     // Scene files. Opening applies every value through the pages and loads the face
     // pictures; a picture that cannot be used is named in one message and left off. A file
@@ -56,8 +60,6 @@ public:
     int PendingDragX() const { return m_nDragDX; }
     int PendingDragY() const { return m_nDragDY; }
 
-    BOOL PreTranslateMessage(MSG* pMsg) override;
-
 protected:
     void OnClose();
     void OnSceneMenu();
@@ -78,18 +80,20 @@ private:
     void CreatePages();
     void ShowFatalError(LPCWSTR pszReason);
     void UpdateTitle();
+    HRESULT WriteWhileResponding(const struct DecodedImage& picture, const struct PictureFormat& format,
+                                 LPCWSTR pszPath);
 
     HICON m_hAppIcon = nullptr;
     BoxRenderer m_renderer{*this};
     CTabCtrl m_tabCtrl;
-    CFileDialog m_dlgSaveImage;
+    CExportFileDialog m_dlgSaveImage;
     CFileDialog m_dlgOpenScene;
     CFileDialog m_dlgSaveScene;
     class CSidesPage* m_pSidesPage = nullptr;
     CString m_strScenePath;
     CString m_strOpenAtStart;
     SceneDescription m_savedScene;     // what the scene file holds
-    SceneDescription m_exportSettings; // only the size, transparency and dpi are used
+    ExportSettings m_export;           // Save Image's options, kept for the run and in scenes
     std::vector<CDialog*> m_vecPages;  // not owned: each page deletes itself
     CPoint m_ptLastMouse;
     int m_nDragDX = 0;

@@ -1,5 +1,5 @@
 // The main dialog's scene files: open, save, the title that names them, the question before
-// changes are lost, the keys and the dropped files.
+// changes are lost and the dropped files.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -29,8 +29,12 @@ bool IsSceneFileName(const CString& path)
 
 SceneDescription CBoxDlg::CurrentScene() const
 {
-    SceneDescription scene = m_exportSettings;
+    SceneDescription scene;
     scene.TakeFrom(*this);
+    scene.width = m_export.width;
+    scene.height = m_export.height;
+    scene.bTransparent = m_export.bTransparent;
+    scene.dpi = m_export.dpi;
     for (int s = 0; s < kSideCount; ++s)
         scene.facePaths[s] = m_pSidesPage ? m_pSidesPage->SidePath(s).GetString() : L"";
     return scene;
@@ -48,7 +52,10 @@ bool CBoxDlg::OpenScene(const CString& path)
     }
 
     scene.ApplyTo(*this);
-    m_exportSettings = scene;
+    m_export.width = scene.width;
+    m_export.height = scene.height;
+    m_export.bTransparent = scene.bTransparent;
+    m_export.dpi = scene.dpi;
     CString problems;
     for (int s = 0; s < kSideCount; ++s) {
         if (scene.facePaths[s].empty()) {
@@ -152,24 +159,6 @@ void CBoxDlg::OnSaveSceneAs()
     if (!IsSceneFileName(path))
         path += CString(L".") + kSceneFileExtension;
     SaveSceneTo(path);
-}
-
-BOOL CBoxDlg::PreTranslateMessage(MSG* pMsg)
-{
-    // The scene keys work wherever the focus is in the window.
-    if (pMsg->message == WM_KEYDOWN && ::GetKeyState(VK_CONTROL) < 0 && ::GetKeyState(VK_MENU) >= 0 &&
-        (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd))) {
-        const bool bShift = ::GetKeyState(VK_SHIFT) < 0;
-        if (pMsg->wParam == 'O' && !bShift) {
-            OnOpenScene();
-            return TRUE;
-        }
-        if (pMsg->wParam == 'S') {
-            bShift ? OnSaveSceneAs() : OnSaveScene();
-            return TRUE;
-        }
-    }
-    return CDialog::PreTranslateMessage(pMsg);
 }
 
 LRESULT CBoxDlg::OnDropFiles(WPARAM wParam, LPARAM)

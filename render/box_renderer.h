@@ -68,6 +68,8 @@ public:
     // With pTimings, each stage is waited for so that its time can be told apart.
     HRESULT RenderPicture(UINT width, UINT height, bool bTransparent, int samples, DecodedImage& out,
                           struct PictureDrawTimings* pTimings = nullptr);
+    // Frees RenderPicture's surfaces, kept while pictures of one size follow each other.
+    void ReleasePictureTargets() { m_pictureTargets.Release(); }
     // The largest side RenderPicture can draw; the multisample count it would use.
     UINT MaxPictureSide() const;
     // A picture of width x height (0 x 0: any size) gets no more samples than the device

@@ -2,6 +2,7 @@
 #pragma once
 
 #define IDR_MAINFRAME            128
+#define IDR_SCENE_KEYS           129
 #define IDD_ZELMORA_DIALOG       102
 #define IDD_PAGE_DIMENSIONS      132
 #define IDD_PAGE_SIDES           133
@@ -66,6 +67,14 @@
 
 // Templates page
 #define IDC_TEMPLATE_LIST        1032
+
+// Save Image's export options
+#define IDD_EXPORT_OPTIONS       138
+#define IDC_EXPORT_SIZE          1041
+#define IDC_EXPORT_WIDTH         1042
+#define IDC_EXPORT_HEIGHT        1043
+#define IDC_EXPORT_TRANSPARENT   1044
+#define IDC_EXPORT_DPI           1045
 
 // About dialog
 #define IDC_LINK_HOMEPAGE        1038

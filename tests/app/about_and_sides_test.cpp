@@ -238,7 +238,7 @@ TEST(SaveImage, AFailureNamesTheFileAndWhy)
                 text = buf;
                 ::PostMessageW(box, WM_COMMAND, IDOK, 0);
             });
-            d.SaveImageAs(DecideSaveTarget(c.path.c_str(), L"png", 1));
+            d.SaveImageAs(DecideSaveTarget(c.path.c_str(), L"png", 1), ExportSettings());
             EXPECT_EQ(text.rfind(L"Unable to save image\n", 0), 0u) << text;
             EXPECT_NE(text.find(c.path + L": "), std::wstring::npos) << text;
             EXPECT_NE(text.find(c.says), std::wstring::npos) << text;

@@ -70,12 +70,12 @@ def screenshot(path, crop=None):
 
 
 class App:
-    def __init__(self, exe, workdir):
+    def __init__(self, exe, workdir, args=(), title="Zelmora"):
         self.log = open(os.path.join(workdir, "app.log"), "w")
-        self.proc = subprocess.Popen(["wine", exe], cwd=workdir, stdout=self.log, stderr=subprocess.STDOUT)
-        self.win = find_window("Zelmora", timeout=60)
+        self.proc = subprocess.Popen(["wine", exe, *args], cwd=workdir, stdout=self.log, stderr=subprocess.STDOUT)
+        self.win = find_window(title, timeout=60)
         if not self.win:
-            raise Failure("no window titled Zelmora")
+            raise Failure(f"no window titled {title}")
         self.x, self.y, self.w, self.h = window_geometry(self.win)
 
     def running(self):

@@ -1,0 +1,151 @@
+#include "export_dialog.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <string>
+
+#include "resource.h"
+
+namespace {
+constexpr int kSizePreview = 0;
+constexpr int kSizeOther = 1 + ARRAYSIZE(kExportPresets);
+constexpr DWORD kJpegFilter = 2;  // "JPG Files" in the filter
+constexpr int kMaxDpi = 10000;
+}
+
+SIZE PresetSize(SIZE preview, UINT longSide)
+{
+    const LONG side = static_cast<LONG>(longSide);
+    if (preview.cx <= 0 || preview.cy <= 0)
+        return {side, side};
+    if (preview.cx >= preview.cy)
+        return {side, std::max<LONG>(1, (side * preview.cy + preview.cx / 2) / preview.cx)};
+    return {std::max<LONG>(1, (side * preview.cx + preview.cy / 2) / preview.cy), side};
+}
+
+CExportFileDialog::CExportFileDialog()
+    : CFileDialog(FALSE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, L"PNG Files|*.png|JPG Files|*.jpg||",
+                  nullptr)
+{
+    SetOptionsTemplate(IDD_EXPORT_OPTIONS);
+}
+
+void CExportFileDialog::Prepare(const ExportSettings& settings, SIZE preview, UINT maxSide)
+{
+    m_settings = settings;
+    m_preview = preview;
+    m_nMaxSide = maxSide;
+}
+
+void CExportFileDialog::OnInitDone()
+{
+    HWND hSize = ::GetDlgItem(OptionsWindow(), IDC_EXPORT_SIZE);
+    wchar_t text[96];
+    swprintf(text, 96, L"Preview (%ld x %ld)", m_preview.cx, m_preview.cy);
+    ::SendMessageW(hSize, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    int selected = m_settings.width ? kSizeOther : kSizePreview;
+    for (int i = 0; i < static_cast<int>(ARRAYSIZE(kExportPresets)); ++i) {
+        SIZE size = PresetSize(m_preview, kExportPresets[i]);
+        swprintf(text, 96, L"%u on the long side (%ld x %ld)", kExportPresets[i], size.cx, size.cy);
+        ::SendMessageW(hSize, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        if (m_settings.width == static_cast<UINT>(size.cx) && m_settings.height == static_cast<UINT>(size.cy))
+            selected = 1 + i;
+    }
+    ::SendMessageW(hSize, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Other size"));
+    ::SendMessageW(hSize, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    if (m_settings.width) {
+        ::SetDlgItemInt(OptionsWindow(), IDC_EXPORT_WIDTH, m_settings.width, FALSE);
+        ::SetDlgItemInt(OptionsWindow(), IDC_EXPORT_HEIGHT, m_settings.height, FALSE);
+    }
+    ShowSizeFields();
+    if (m_settings.dpi)
+        ::SetDlgItemInt(OptionsWindow(), IDC_EXPORT_DPI, static_cast<UINT>(m_settings.dpi), FALSE);
+    ShowTransparency();
+}
+
+int CExportFileDialog::SelectedSize() const
+{
+    return static_cast<int>(::SendDlgItemMessageW(OptionsWindow(), IDC_EXPORT_SIZE, CB_GETCURSEL, 0, 0));
+}
+
+void CExportFileDialog::ShowSizeFields()
+{
+    // A preset shows its size; "Other size" lets it be typed, starting from what was shown.
+    const int selected = SelectedSize();
+    const bool bOther = selected == kSizeOther;
+    if (!bOther) {
+        SIZE size = selected > kSizePreview ? PresetSize(m_preview, kExportPresets[selected - 1]) : m_preview;
+        ::SetDlgItemInt(OptionsWindow(), IDC_EXPORT_WIDTH, static_cast<UINT>(size.cx), FALSE);
+        ::SetDlgItemInt(OptionsWindow(), IDC_EXPORT_HEIGHT, static_cast<UINT>(size.cy), FALSE);
+    }
+    ::EnableWindow(::GetDlgItem(OptionsWindow(), IDC_EXPORT_WIDTH), bOther);
+    ::EnableWindow(::GetDlgItem(OptionsWindow(), IDC_EXPORT_HEIGHT), bOther);
+}
+
+void CExportFileDialog::ShowTransparency()
+{
+    // JPEG has no alpha: off and disabled there; the PNG choice is kept for PNG.
+    const bool bJpeg = CurrentFilterIndex() == kJpegFilter;
+    HWND hCheck = ::GetDlgItem(OptionsWindow(), IDC_EXPORT_TRANSPARENT);
+    ::EnableWindow(hCheck, !bJpeg);
+    ::SendMessageW(hCheck, BM_SETCHECK, !bJpeg && m_settings.bTransparent ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void CExportFileDialog::OnTypeChange()
+{
+    ShowTransparency();
+}
+
+void CExportFileDialog::OnOptionCommand(UINT nID, UINT nCode)
+{
+    if (nID == IDC_EXPORT_SIZE && nCode == CBN_SELCHANGE)
+        ShowSizeFields();
+    else if (nID == IDC_EXPORT_TRANSPARENT && nCode == BN_CLICKED)
+        m_settings.bTransparent =
+            ::SendDlgItemMessageW(OptionsWindow(), IDC_EXPORT_TRANSPARENT, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+int CExportFileDialog::ReadNumber(int nID) const
+{
+    wchar_t text[16] = {};
+    ::GetDlgItemTextW(OptionsWindow(), nID, text, 16);
+    if (!text[0])
+        return 0;
+    for (const wchar_t* p = text; *p; ++p)
+        if (*p < L'0' || *p > L'9')
+            return -1;
+    return wcslen(text) > 9 ? -1 : _wtoi(text);
+}
+
+BOOL CExportFileDialog::OnFileNameOK()
+{
+    HWND hDialog = ::GetParent(OptionsWindow());
+    const int selected = SelectedSize();
+    ExportSettings chosen = m_settings;
+    if (selected == kSizePreview) {
+        chosen.width = chosen.height = 0;
+    } else {
+        const int w = ReadNumber(IDC_EXPORT_WIDTH), h = ReadNumber(IDC_EXPORT_HEIGHT);
+        if (w < 1 || h < 1 || static_cast<UINT>(w) > m_nMaxSide || static_cast<UINT>(h) > m_nMaxSide) {
+            wchar_t message[160];
+            swprintf(message, 160, L"The size must be from 1 x 1 to %u x %u pixels.", m_nMaxSide, m_nMaxSide);
+            ::MessageBoxW(hDialog, message, L"Save Image", MB_OK | MB_ICONWARNING);
+            ::SetFocus(::GetDlgItem(OptionsWindow(), w < 1 || static_cast<UINT>(w) > m_nMaxSide ? IDC_EXPORT_WIDTH
+                                                                                                : IDC_EXPORT_HEIGHT));
+            return TRUE;
+        }
+        chosen.width = static_cast<UINT>(w);
+        chosen.height = static_cast<UINT>(h);
+    }
+    const int dpi = ReadNumber(IDC_EXPORT_DPI);
+    if (dpi < 0 || dpi > kMaxDpi) {
+        wchar_t message[160];
+        swprintf(message, 160, L"The DPI must be a whole number from 1 to %d, or empty for none.", kMaxDpi);
+        ::MessageBoxW(hDialog, message, L"Save Image", MB_OK | MB_ICONWARNING);
+        ::SetFocus(::GetDlgItem(OptionsWindow(), IDC_EXPORT_DPI));
+        return TRUE;
+    }
+    chosen.dpi = dpi;
+    m_settings = chosen;
+    return FALSE;
+}

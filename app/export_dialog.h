@@ -1,0 +1,44 @@
+// "Save Image...": the save dialog with the export options below the file type: the size
+// (the preview's, a preset on the long side keeping the preview's shape, or typed), a
+// transparent background (PNG only) and the DPI written into the file.
+#pragma once
+#include <windows.h>
+
+#include "afxdlgs.h"
+
+struct ExportSettings {
+    UINT width = 0, height = 0;  // 0: the preview's size
+    bool bTransparent = false;
+    int dpi = 0;                 // 0: none written
+};
+
+// The presets' long sides, in the order the size list shows them after the preview's size.
+constexpr UINT kExportPresets[] = {1024, 2048, 4096};
+
+// The size of a preset: the long side as given, the other keeping the preview's shape.
+SIZE PresetSize(SIZE preview, UINT longSide);
+
+class CExportFileDialog : public CFileDialog {
+public:
+    CExportFileDialog();
+    // Before DoModal: the settings to show, the preview's size, the largest side allowed.
+    void Prepare(const ExportSettings& settings, SIZE preview, UINT maxSide);
+    // After IDOK: what was chosen (transparency as ticked, whatever the type).
+    const ExportSettings& Chosen() const { return m_settings; }
+
+protected:
+    void OnInitDone() override;
+    void OnTypeChange() override;
+    void OnOptionCommand(UINT nID, UINT nCode) override;
+    BOOL OnFileNameOK() override;
+
+private:
+    int SelectedSize() const;
+    void ShowSizeFields();
+    void ShowTransparency();
+    int ReadNumber(int nID) const;
+
+    ExportSettings m_settings;
+    SIZE m_preview = {};
+    UINT m_nMaxSide = 0;
+};

@@ -1,0 +1,103 @@
+"""Scene files through the real window: one given on the command line opens with its name in
+the title, Ctrl+S keeps a change, Ctrl+O opens another through the open dialog, its export
+settings reach the save dialog and the window's 2048 x 2048 transparent picture equals
+zelmora-render's of the same scene; closing with unsaved changes asks first."""
+import json
+import os
+import subprocess
+import sys
+import time
+
+from zelmora_e2e import (TEMPLATE_ITEM_FIRST, TEMPLATES_TAB, App, check, click, find_window, first_look, key,
+                         screenshot, wait_until, windows_path, xdotool)
+
+EXE, OUT = sys.argv[1], sys.argv[2]
+RENDER_EXE = os.path.join(os.path.dirname(os.path.dirname(EXE)), "cli", "zelmora-render.exe")
+SAVE_BUTTON = (483, 219)
+
+
+def write_scene(path, **values):
+    scene = {"zelmora-scene": 1, "background": "#FFFFFF"}
+    scene.update(values)
+    with open(path, "w", encoding="utf-8") as f:
+        json.dump(scene, f, ensure_ascii=False, indent=2)
+
+
+def read_scene(path):
+    with open(path, encoding="utf-8") as f:
+        return json.load(f)
+
+
+def main():
+    art = os.path.join(OUT, "art")
+    os.makedirs(art)
+    subprocess.run(["convert", "-size", "128x128", "xc:#C03020", "-fill", "#2040E0", "-draw", "rectangle 0,0 63,127",
+                    os.path.join(art, "front.png")], check=True)
+    first = os.path.join(OUT, "box.zelmora")
+    write_scene(first, rotation1=100, front="art/front.png")
+    second = os.path.join(OUT, "second \u043a.zelmora")
+    write_scene(second, width=200, depth=60, front="art/front.png", **{"left-colour": "#20A040"},
+                size="2048x2048", transparent=True, dpi=300)
+
+    app = App(EXE, OUT, args=[windows_path(first)], title="box - Zelmora")
+    try:
+        check(True, "a scene given on the command line opens: the title reads \"box - Zelmora\"")
+        _, preview, layout = first_look(app, OUT)
+
+        # A template changes the scene; Ctrl+S writes it into the same file.
+        click(*layout.point(*TEMPLATES_TAB))
+        click(*layout.point(*TEMPLATE_ITEM_FIRST))
+        key("ctrl+s")
+        check(wait_until(lambda: read_scene(first).get("rotation1") == 135),
+              "Ctrl+S saves the change into box.zelmora")
+        kept = read_scene(first)
+        check(kept["front"] == "art/front.png", "the face picture is kept relative to the scene's folder")
+
+        # Ctrl+O through the real open dialog.
+        key("ctrl+o")
+        check(find_window("Open", timeout=15) is not None, "Ctrl+O shows the open dialog")
+        time.sleep(0.5)
+        xdotool("key", "ctrl+a")
+        xdotool("type", "--delay", "20", windows_path(second))
+        xdotool("key", "Return")
+        title = "second \u043a - Zelmora"
+        check(wait_until(lambda: find_window(title, timeout=0.5)), f"Ctrl+O opened it: \"{title}\"")
+
+        # Its export settings are the save dialog's: a name and Return write 2048 x 2048, transparent.
+        click(*layout.point(*SAVE_BUTTON))
+        check(find_window("Save As", timeout=15) is not None, "the save dialog opens")
+        time.sleep(1.0)
+        screenshot(os.path.join(OUT, "save-dialog-options.png"))
+        xdotool("key", "ctrl+a")
+        picture = os.path.join(OUT, "window-2048.png")
+        xdotool("type", "--delay", "20", windows_path(picture))
+        xdotool("key", "Return")
+        check(wait_until(lambda: os.path.exists(picture) and find_window(title, timeout=0.5), 120),
+              "the export is written and the window comes back")
+        size = subprocess.run(["identify", "-format", "%w %h %[channels]", picture], capture_output=True,
+                              text=True).stdout
+        check(size.startswith("2048 2048") and "a" in size.split()[-1], f"2048 x 2048 with alpha ({size})")
+
+        cli = os.path.join(OUT, "cli-2048.png")
+        r = subprocess.run(["wine", RENDER_EXE, "--scene", windows_path(second), "--size", "2048x2048",
+                            "--background", "transparent", "-o", windows_path(cli)], capture_output=True, timeout=300)
+        check(r.returncode == 0, "zelmora-render draws the same scene")
+        ae = subprocess.run(["compare", "-metric", "AE", picture, cli, "null:"], capture_output=True, text=True)
+        check(ae.stderr.strip() == "0", f"the window's picture equals zelmora-render's pixel for pixel (AE {ae.stderr})")
+
+        # A change, then Alt+F4: the question; No closes without saving.
+        before = read_scene(second)
+        click(*layout.point(*TEMPLATES_TAB))
+        click(*layout.point(*TEMPLATE_ITEM_FIRST))
+        xdotool("key", "alt+F4")
+        check(find_window("Zelmora", timeout=15) is not None, "closing with unsaved changes asks")
+        screenshot(os.path.join(OUT, "unsaved-question.png"))
+        key("n")
+        check(app.wait_exit(30) is not None, "No closes the window")
+        check(read_scene(second) == before, "and leaves the scene file as it was")
+    finally:
+        app.kill()
+
+
+run = __import__("zelmora_e2e").run
+run(main)
