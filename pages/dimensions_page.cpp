@@ -6,9 +6,9 @@
 
 namespace {
 const SliderBinding kSliders[] = {
-    {IDC_WIDTH, kValueWidth},
-    {IDC_HEIGHT, kValueHeight},
-    {IDC_DEPTH, kValueDepth},
+    {IDC_WIDTH, kValueWidth, IDC_WIDTH_VALUE},
+    {IDC_HEIGHT, kValueHeight, IDC_HEIGHT_VALUE},
+    {IDC_DEPTH, kValueDepth, IDC_DEPTH_VALUE},
 };
 }
 

@@ -7,8 +7,8 @@
 
 namespace {
 const SliderBinding kSliders[] = {
-    {IDC_AMBIENT, kValueAmbient},
-    {IDC_DIFFUSE, kValueDiffuse},
+    {IDC_AMBIENT, kValueAmbient, IDC_AMBIENT_VALUE},
+    {IDC_DIFFUSE, kValueDiffuse, IDC_DIFFUSE_VALUE},
 };
 }
 

@@ -1,5 +1,24 @@
 #include "slider_binding.h"
 
+#include <string>
+
+namespace {
+
+// Writes the value only when it differs from the one shown: the exchange runs every tick.
+void ShowValue(CWnd* pPage, int nLabelID, int value)
+{
+    HWND hLabel = pPage->FindDlgItem(nLabelID);
+    if (!hLabel)
+        return;
+    const LONG_PTR shown = value + 1;  // 0: nothing shown yet
+    if (::GetWindowLongPtrW(hLabel, GWLP_USERDATA) == shown)
+        return;
+    ::SetWindowLongPtrW(hLabel, GWLP_USERDATA, shown);
+    ::SetWindowTextW(hLabel, std::to_wstring(value).c_str());
+}
+
+} // namespace
+
 void ExchangeSliders(CDataExchange* pDX, BoxScene* pScene, const SliderBinding* pBindings, int nCount)
 {
     for (int i = 0; i < nCount; ++i) {
@@ -7,6 +26,7 @@ void ExchangeSliders(CDataExchange* pDX, BoxScene* pScene, const SliderBinding* 
         int& value = pScene->*v.pField;
         DDX_Slider(pDX, pBindings[i].nID, value);
         DDV_MinMaxSlider(pDX, static_cast<DWORD>(value), static_cast<DWORD>(v.nMin), static_cast<DWORD>(v.nMax));
+        ShowValue(pDX->m_pDlgWnd, pBindings[i].nValueLabelID, value);
     }
 }
 

@@ -8,9 +8,11 @@
 struct SliderBinding {
     int nID;                  // the trackbar
     SceneValueIndex value;    // the scene value it edits, with its range and default
+    int nValueLabelID;        // the label at its right end that shows the value
 };
 
-// DDX_Slider then DDV_MinMaxSlider for each trackbar, in table order.
+// DDX_Slider then DDV_MinMaxSlider for each trackbar, in table order; each value label
+// then shows its trackbar's value.
 void ExchangeSliders(CDataExchange* pDX, BoxScene* pScene, const SliderBinding* pBindings, int nCount);
 
 // Start-up of a trackbar page: read the fresh trackbars once (installing every range before

@@ -28,6 +28,17 @@
 #define IDC_HEIGHT               1008
 #define IDC_DEPTH                1009
 
+// The trackbars' value labels, at each trackbar's right end
+#define IDC_WIDTH_VALUE          1101
+#define IDC_HEIGHT_VALUE         1102
+#define IDC_DEPTH_VALUE          1103
+#define IDC_ROTATION1_VALUE      1104
+#define IDC_ROTATION2_VALUE      1105
+#define IDC_DISTANCE_VALUE       1106
+#define IDC_ZOOM_VALUE           1107
+#define IDC_AMBIENT_VALUE        1108
+#define IDC_DIFFUSE_VALUE        1109
+
 // Side images page: "..." buttons, path texts, "X" buttons, colour buttons
 #define IDC_BROWSE_FRONT         1010
 #define IDC_PATH_FRONT           1011

@@ -119,6 +119,10 @@ TEST(SceneInWindow, ASavedSceneComesBackWholeAndDrawsTheSamePicture)
         EXPECT_EQ(Trackbar(d, 0, IDC_WIDTH), 150);
         EXPECT_EQ(Trackbar(d, 2, IDC_ZOOM), 600);
         EXPECT_EQ(Trackbar(d, 3, IDC_DIFFUSE), 150);
+        NextFrame(d, d.Renderer().FramesDrawn());
+        wchar_t label[16] = {};
+        ::GetDlgItemTextW(*d.Pages()[2], IDC_ZOOM_VALUE, label, 16);
+        EXPECT_STREQ(label, L"600") << "the value stands beside its trackbar";
         EXPECT_EQ(page->ColourButton(SideLeft).GetColour(TRUE), RGB(200, 30, 30));
         wchar_t shown[MAX_PATH] = {};
         ::GetDlgItemTextW(*page, IDC_PATH_FRONT, shown, MAX_PATH);

@@ -95,7 +95,7 @@ class App:
 
 # Trackbar rows in dialog units of the main dialog: the page starts 20 units below the tab
 # control's top (the tab row), each trackbar is 15 units high from its page y.
-TRACK_LEFT, TRACK_RIGHT = 289, 505
+TRACK_LEFT, TRACK_RIGHT = 289, 481
 ROW_FIRST, ROW_SECOND = 26 + 7.5, 44 + 7.5
 # Tab headers and controls of the pages, in dialog units.
 DIMENSIONS_TAB, SIDES_TAB, ROTATION_TAB, TEMPLATES_TAB = (271, 13), (315, 12), (366, 13), (434, 13)
