@@ -217,11 +217,16 @@ void CBoxDlg::SaveImageAs(const SaveTarget& target, const ExportSettings& settin
         const SIZE preview = PreviewSize();
         const UINT width = settings.width ? settings.width : static_cast<UINT>(preview.cx);
         const UINT height = settings.width ? settings.height : static_cast<UINT>(preview.cy);
-        CString title;
-        title.Format(L"Drawing %u x %u picture... - Zelmora", width, height);
-        SetWindowText(title);
         CWaitCursor wait;
-        hr = m_renderer.RenderPicture(width, height, format.bAlpha, -1, picture);
+        // Each stage of a large picture takes a second or more: the title says which one,
+        // and looking at the queue between them keeps the window from counting as hung.
+        hr = m_renderer.RenderPicture(width, height, format.bAlpha, -1, picture, nullptr, [&](const wchar_t* stage) {
+            CString title;
+            title.Format(L"%u x %u picture: %ls... - Zelmora", width, height, stage);
+            SetWindowText(title);
+            MSG msg;
+            ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+        });
         m_renderer.ReleasePictureTargets();  // a large picture's surfaces are not kept for the preview
     }
     if (SUCCEEDED(hr))
@@ -242,7 +247,7 @@ HRESULT CBoxDlg::WriteWhileResponding(const DecodedImage& picture, const Picture
     // A large picture takes seconds to compress: the window keeps painting and says what it
     // is doing, but takes no input until the file is written.
     CString title;
-    title.Format(L"Saving %u x %u picture... - Zelmora", picture.width, picture.height);
+    title.Format(L"%u x %u picture: saving... - Zelmora", picture.width, picture.height);
     SetWindowText(title);
     HRESULT hr = E_FAIL;
     volatile LONG bDone = 0;

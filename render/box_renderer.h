@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <d3d9.h>
 
+#include <functional>
+
 #include "box_scene.h"
 #include "decoded_image.h"
 #include "face_textures.h"
@@ -66,8 +68,11 @@ public:
     // at that size. Transparent: the background is left clear and the picture has straight
     // (not premultiplied) alpha. samples < 0: the best multisampling the device offers.
     // With pTimings, each stage is waited for so that its time can be told apart.
+    // onStage is told each stage as it begins ("drawing", "resolving", "reading back",
+    // "converting"): a window can show it and stay responsive between them.
     HRESULT RenderPicture(UINT width, UINT height, bool bTransparent, int samples, DecodedImage& out,
-                          struct PictureDrawTimings* pTimings = nullptr);
+                          struct PictureDrawTimings* pTimings = nullptr,
+                          const std::function<void(const wchar_t*)>& onStage = nullptr);
     // Frees RenderPicture's surfaces, kept while pictures of one size follow each other.
     void ReleasePictureTargets() { m_pictureTargets.Release(); }
     // The largest side RenderPicture can draw; the multisample count it would use.

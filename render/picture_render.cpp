@@ -124,8 +124,12 @@ int BoxRenderer::PictureSamples(bool bTransparent, int requested, UINT width, UI
 }
 
 HRESULT BoxRenderer::RenderPicture(UINT width, UINT height, bool bTransparent, int samples, DecodedImage& out,
-                                   PictureDrawTimings* pTimings)
+                                   PictureDrawTimings* pTimings, const std::function<void(const wchar_t*)>& onStage)
 {
+    auto stage = [&](const wchar_t* name) {
+        if (onStage)
+            onStage(name);
+    };
     double t0 = Now();
     IDirect3DDevice9* pDevice = m_scene.m_pDevice;
     if (!pDevice || width == 0 || height == 0 || width > MaxPictureSide() || height > MaxPictureSide())
@@ -160,6 +164,7 @@ HRESULT BoxRenderer::RenderPicture(UINT width, UINT height, bool bTransparent, i
         if (bTransparent)
             m_material.Diffuse.a = 1.0f;
 
+        stage(L"drawing");
         FillBoxVertices();
         pDevice->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
         pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER,
@@ -174,11 +179,13 @@ HRESULT BoxRenderer::RenderPicture(UINT width, UINT height, bool bTransparent, i
             t0 = Now();
         }
 
+        stage(L"resolving");
         hr = pDevice->StretchRect(pTarget, nullptr, pResolved, nullptr, D3DTEXF_NONE);
         if (pTimings) {
             pTimings->resolveSeconds = FinishedAfter(pDevice, t0);
             t0 = Now();
         }
+        stage(L"reading back");
         if (SUCCEEDED(hr))
             hr = pDevice->GetRenderTargetData(pResolved, pCopy);
         if (pTimings) {
@@ -188,6 +195,8 @@ HRESULT BoxRenderer::RenderPicture(UINT width, UINT height, bool bTransparent, i
     }
 
     D3DLOCKED_RECT locked;
+    if (SUCCEEDED(hr))
+        stage(L"converting");
     if (SUCCEEDED(hr) && SUCCEEDED(hr = pCopy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
         out.width = width;
         out.height = height;
