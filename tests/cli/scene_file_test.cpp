@@ -133,8 +133,14 @@ TEST(SceneFile, ASceneIsTheBaseOfTheOptionsGivenWithIt)
         EXPECT_EQ(cmd.job.facePaths[SideFront], saved.facePaths[SideFront]);
         EXPECT_EQ(cmd.job.width, 2048u);
     }
-    CommandLine cmd;
+    // A jobs line names its scene relative to the jobs file's folder.
+    RenderJob job;
     std::wstring error;
+    ASSERT_TRUE(ApplyOptions(job, {{"scene", L"base.zelmora"}, {"o", L"x.png"}}, folder, &error)) << error;
+    EXPECT_EQ(job.values[kValueDepth], saved.values[kValueDepth]);
+    EXPECT_EQ(job.output, folder + L"\\x.png");
+
+    CommandLine cmd;
     EXPECT_FALSE(ParseCommandLine({L"--scene", folder + L"\\missing.zelmora"}, &cmd, &error));
     EXPECT_NE(error.find(L"--scene"), std::wstring::npos) << error;
     ::DeleteFileW((folder + L"\\base.zelmora").c_str());
