@@ -14,12 +14,15 @@ zelmora_wine_env "$build_dir"
 echo "run: starting Zelmora"
 
 if [[ -n "${DISPLAY:-}" ]]; then
-  exec wine "$build_dir/app/zelmora.exe"
+  # Your desktop: its window manager frames, places, focuses and lists Zelmora's windows.
+  zelmora_window_manager yes
+  exec wine "$build_dir/app/zelmora.exe" "$@"
 fi
 
 zelmora_ensure_display
+zelmora_window_manager no
 trap zelmora_stop_display EXIT
-wine "$build_dir/app/zelmora.exe" >/dev/null 2>&1 &
+wine "$build_dir/app/zelmora.exe" "$@" >/dev/null 2>&1 &
 app=$!
 for _ in $(seq 1 150); do
   win=$(xdotool search --name '^Zelmora$' 2>/dev/null | head -n 1 || true)

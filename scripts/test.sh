@@ -10,7 +10,7 @@ build_dir=$root/build
 
 source "$root/scripts/wine-env.sh"
 echo "test: preparing Wine"
-zelmora_wine_env "$build_dir"
+zelmora_wine_env "$build_dir" test-wineprefix
 zelmora_ensure_display
 trap zelmora_stop_display EXIT
 

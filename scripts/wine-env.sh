@@ -1,11 +1,14 @@
 # Sourced by the run and test scripts: a private Wine prefix inside the build tree and,
 # when no display is given, a virtual X display of our own.
 
-# zelmora_wine_env BUILD_DIR: exports the Wine settings and creates the prefix on first use.
+# zelmora_wine_env BUILD_DIR [PREFIX]: exports the Wine settings and creates the prefix on
+# first use. PREFIX is the prefix's folder in the build tree: "wineprefix" (the default) is
+# the one the program runs in; the tests keep theirs apart in "test-wineprefix", so that
+# neither sees the other's files, dialogs' folders or window settings.
 zelmora_wine_env() {
-  local build_dir
+  local build_dir prefix_name=${2:-wineprefix}
   build_dir=$(cd "$1" && pwd)
-  export WINEPREFIX="$build_dir/wineprefix"
+  export WINEPREFIX="$build_dir/$prefix_name"
   export WINEARCH=win64
   export WINEDEBUG=-all
   # No Mono or Gecko installer prompts.
@@ -19,10 +22,6 @@ zelmora_wine_env() {
       echo "wine: making the project's own Wine prefix in $WINEPREFIX (first run only, about 20 s)" >&2
       rm -rf "$WINEPREFIX"
       wineboot --init >/dev/null 2>&1
-      # Wine draws captions and borders itself, as Windows does, instead of
-      # leaving them to an X window manager (a virtual display has none).
-      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
       # The caption buttons' glyphs come from Marlett; Debian's Wine does not find its copy.
       if [[ -f /usr/share/wine/fonts/marlett.ttf ]]; then
         cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
@@ -37,7 +36,22 @@ zelmora_wine_env() {
       wineserver --wait
       touch "$WINEPREFIX/.zelmora-d3d"
     fi
-  ) 9>"$build_dir/.wineprefix.lock"
+  ) 9>"$build_dir/.$prefix_name.lock"
+}
+
+# zelmora_window_manager yes|no: whether an X window manager frames, places and focuses
+# the windows (a user's desktop) or Wine draws and manages them itself, as Windows does (a
+# virtual display, where none runs). Set for every start, so that it never depends on who
+# started the prefix last; written only when it changes.
+zelmora_window_manager() {
+  local value=N
+  [[ $1 == yes ]] && value=Y
+  if [[ "$(cat "$WINEPREFIX/.zelmora-windows" 2>/dev/null)" != "$value" ]]; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$value" /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d "$value" /f >/dev/null 2>&1
+    wineserver --wait
+    echo "$value" >"$WINEPREFIX/.zelmora-windows"
+  fi
 }
 
 # zelmora_ensure_display: starts Xvfb on a free display number when DISPLAY is empty.

@@ -9,8 +9,9 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 pass() { echo "ok: $*"; }
 
 e2e_setup() {
-  zelmora_wine_env "$ZELMORA_BUILD"
+  zelmora_wine_env "$ZELMORA_BUILD" test-wineprefix
   zelmora_ensure_display
+  zelmora_window_manager no
   E2E_OUT="$ZELMORA_BUILD/e2e/$(basename "$0" .sh)"
   rm -rf "$E2E_OUT"
   mkdir -p "$E2E_OUT"

@@ -1,0 +1,90 @@
+; Zelmora's Windows installer. scripts/package.sh gives it VERSION, VERSION4 (four numbers),
+; APP, RENDER, ICON and OUTFILE.
+; A 64-bit installer for 64-bit programs: it runs where they run (and under a Wine without
+; its 32-bit half).
+Target amd64-unicode
+SetCompressor /SOLID lzma
+
+!include "MUI2.nsh"
+
+!define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zelmora"
+!define SCENE_CLASS "Zelmora.Scene"
+
+Name "Zelmora ${VERSION}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES64\Zelmora"
+InstallDirRegKey HKLM "Software\Zelmora" "InstallDir"
+RequestExecutionLevel admin
+
+VIProductVersion "${VERSION4}"
+VIAddVersionKey "ProductName" "Zelmora"
+VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "FileDescription" "Zelmora ${VERSION} Setup"
+VIAddVersionKey "CompanyName" "Zelmora"
+VIAddVersionKey "LegalCopyright" "Zelmora"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+Function .onInit
+  SetRegView 64
+FunctionEnd
+
+Function un.onInit
+  SetRegView 64
+FunctionEnd
+
+Section "Zelmora"
+  SetShellVarContext all
+  SetOutPath "$INSTDIR"
+  File "/oname=zelmora.exe" "${APP}"
+  File "/oname=zelmora-render.exe" "${RENDER}"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+  WriteRegStr HKLM "Software\Zelmora" "InstallDir" "$INSTDIR"
+
+  CreateShortCut "$SMPROGRAMS\Zelmora.lnk" "$INSTDIR\zelmora.exe" "" "$INSTDIR\zelmora.exe" 0
+
+  ; Scene files open in Zelmora, with its icon.
+  WriteRegStr HKLM "Software\Classes\.zelmora" "" "${SCENE_CLASS}"
+  WriteRegStr HKLM "Software\Classes\${SCENE_CLASS}" "" "Zelmora Scene"
+  WriteRegStr HKLM "Software\Classes\${SCENE_CLASS}\DefaultIcon" "" "$INSTDIR\zelmora.exe,0"
+  WriteRegStr HKLM "Software\Classes\${SCENE_CLASS}\shell\open\command" "" '"$INSTDIR\zelmora.exe" "%1"'
+
+  ; The system's list of installed programs.
+  WriteRegStr HKLM "${UNINST_KEY}" "DisplayName" "Zelmora"
+  WriteRegStr HKLM "${UNINST_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINST_KEY}" "Publisher" "Zelmora"
+  WriteRegStr HKLM "${UNINST_KEY}" "DisplayIcon" "$INSTDIR\zelmora.exe,0"
+  WriteRegStr HKLM "${UNINST_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINST_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINST_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINST_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINST_KEY}" "NoRepair" 1
+
+  ; Explorer shows the new icon of scene files at once.
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+SectionEnd
+
+Section "Uninstall"
+  SetShellVarContext all
+  Delete "$INSTDIR\zelmora.exe"
+  Delete "$INSTDIR\zelmora-render.exe"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+  Delete "$SMPROGRAMS\Zelmora.lnk"
+
+  ; The extension goes only while it is still ours.
+  ReadRegStr $0 HKLM "Software\Classes\.zelmora" ""
+  StrCmp $0 "${SCENE_CLASS}" 0 +2
+    DeleteRegKey HKLM "Software\Classes\.zelmora"
+  DeleteRegKey HKLM "Software\Classes\${SCENE_CLASS}"
+  DeleteRegKey HKLM "${UNINST_KEY}"
+  DeleteRegKey HKLM "Software\Zelmora"
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+SectionEnd
