@@ -13,7 +13,7 @@ packages=(
   libgl1-mesa-dri libglx-mesa0
   libz-mingw-w64-dev parallel
   libxtst6 libxdamage1
-  nsis zip openbox
+  nsis zip unzip openbox
 )
 
 echo "setup: checking ${#packages[@]} Debian packages"
