@@ -195,10 +195,11 @@ std::wstring HelpText()
     }
     t += L"  --FACE-colour #RRGGBB  colour of a face, e.g. --front-colour #FF0000 (default: #FFFFFF)\n"
          L"                       an empty PATH takes a scene's picture off that face\n"
-         L"\nBox, view and light (whole numbers):\n";
+         L"\nBox, view, light and floor (whole numbers):\n";
     const wchar_t* units[kSceneValueCount] = {L"tenths of a unit", L"tenths of a unit", L"tenths of a unit",
                                               L"degrees", L"degrees", L"tenths of a unit", L"field of view (1200 - zoom) / 10 degrees",
-                                              L"percent", L"percent"};
+                                              L"percent", L"percent", L"percent where the box stands",
+                                              L"percent of the box's height", L"percent", L"blur"};
     for (int i = 0; i < kSceneValueCount; ++i) {
         const SceneValue& v = g_sceneValues[i];
         std::wstring n(v.pszName, v.pszName + strlen(v.pszName));

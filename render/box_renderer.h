@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "box_scene.h"
+#include "camera_math.h"
 #include "decoded_image.h"
 #include "face_textures.h"
 #include "preview_mirror.h"
@@ -52,7 +53,11 @@ public:
     // Whether a frame may be drawn now; waits out and recovers from a lost device.
     bool CheckDevice();
     void RenderFrame();
-    void CreateBoxIndices();
+    // What the device holds in its default pool (the box's indices; the frame copies and
+    // picture surfaces come on demand) and the floor's textures: made by the one call,
+    // freed by the other, each safe to call twice. A reset sits between the two.
+    void CreateDeviceObjects();
+    void InvalidateDeviceObjects();
     void FillBoxVertices();
 
     // Replaces the face's texture with the image in the file; on failure nothing changes.
@@ -103,7 +108,19 @@ public:
     D3DMATERIAL9 m_material = {};
 
 private:
+    void CreateBoxIndices();
     void RenderBox();
+    // Everything a frame's drawing depends on, set for every frame: a reset returns the
+    // device to its defaults.
+    void SetFrameStates();
+    void SetBoxStages();
+    void DrawFaces(BYTE alpha);
+    // The floor under the box: its mirror image fading away below it, and a soft contact
+    // shadow. Only seen from above the floor.
+    bool FloorVisible(const Vec3& eye) const;
+    void DrawReflection(const D3DMATRIX& view);
+    void DrawShadow();
+    void UpdateShadowTexture();
     void ResolveFrame();
     void DestroyHiddenDeviceWindow();
     // Where Present cannot show a child window (Wine), the device lives on a hidden window
@@ -122,8 +139,9 @@ private:
     unsigned long long m_nFramesDrawn = 0;
     HWND m_hPreview = nullptr;
     HWND m_hHiddenDeviceWindow = nullptr;
-    // Frees what lives in the default pool, which must go before the device can be reset.
-    void ReleaseDefaultPool();
+    IDirect3DTexture9* m_pFadeTexture = nullptr;    // managed: opaque at the floor, clear at the fade's end
+    IDirect3DTexture9* m_pShadowTexture = nullptr;  // managed: the blurred footprint as alpha
+    int m_shadowShape[3] = {-1, -1, -1};           // width, depth and softness it was made for
 
     BoxScene& m_scene;
 };

@@ -29,6 +29,10 @@ public:
     int m_nDepth = 0;
     int m_nAmbient = 0;     // percent, 0..200
     int m_nDiffuse = 0;
+    int m_nReflection = 0;      // percent of the box mirrored in the floor where it stands, 0..100
+    int m_nReflectionFade = 0;  // where the reflection has faded out: percent of the box's height, 1..100
+    int m_nShadow = 0;          // percent darkness of the contact shadow, 0..100
+    int m_nShadowSoftness = 0;  // how far the shadow spreads and blurs, 0..100
     D3DCOLOR m_clrBackground = 0xFFFFFFFF;  // 0xAARRGGBB, alpha always 0xFF
     IDirect3DDevice9* m_pDevice = nullptr;  // owned by the main dialog
     IDirect3DTexture9* m_pFaceTexture[kSideCount] = {};  // one reference each; null = no image

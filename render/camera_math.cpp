@@ -73,3 +73,24 @@ D3DMATRIX MatrixPerspectiveFovRH(float fovY, float aspect, float zn, float zf)
     m._43 = zn * zf / (zn - zf);
     return m;
 }
+
+D3DMATRIX MatrixMultiply(const D3DMATRIX& a, const D3DMATRIX& b)
+{
+    D3DMATRIX r = {};
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j)
+            for (int k = 0; k < 4; ++k)
+                r.m[i][j] += a.m[i][k] * b.m[k][j];
+    return r;
+}
+
+D3DMATRIX MatrixInverseRigid(const D3DMATRIX& m)
+{
+    D3DMATRIX r = MatrixIdentity();
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            r.m[i][j] = m.m[j][i];
+    for (int j = 0; j < 3; ++j)
+        r.m[3][j] = -(m.m[3][0] * r.m[0][j] + m.m[3][1] * r.m[1][j] + m.m[3][2] * r.m[2][j]);
+    return r;
+}

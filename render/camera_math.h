@@ -17,3 +17,8 @@ Vec3 TransformPoint(const Vec3& v, const D3DMATRIX& m);
 D3DMATRIX MatrixLookAtRH(const Vec3& eye, const Vec3& at, const Vec3& up);
 // Vertical field of view in radians; z from zn..zf mapped to 0..1.
 D3DMATRIX MatrixPerspectiveFovRH(float fovY, float aspect, float zn, float zf);
+// a times b (a's transformation first, with row vectors).
+D3DMATRIX MatrixMultiply(const D3DMATRIX& a, const D3DMATRIX& b);
+// The inverse of a rotation followed by a translation (a view matrix): the rotation's
+// transpose and the translation undone.
+D3DMATRIX MatrixInverseRigid(const D3DMATRIX& m);

@@ -88,13 +88,6 @@ LPCWSTR BoxRenderer::InitDirect3D(HWND hPreview)
     D3DVIEWPORT9 viewport = {0, 0, m_presentParams.BackBufferWidth, m_presentParams.BackBufferHeight, 0.0f, 1.0f};
     pDevice->SetViewport(&viewport);
 
-    pDevice->SetRenderState(D3DRS_ZENABLE, TRUE);
-    pDevice->SetRenderState(D3DRS_LIGHTING, TRUE);
-    pDevice->SetRenderState(D3DRS_SPECULARENABLE, TRUE);
-    pDevice->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_GOURAUD);
-    pDevice->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID);
-    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
-
     m_light = {};
     m_light.Type = D3DLIGHT_POINT;
     m_light.Range = 5000.0f;
@@ -109,7 +102,7 @@ LPCWSTR BoxRenderer::InitDirect3D(HWND hPreview)
     m_fAspect = static_cast<float>(m_presentParams.BackBufferWidth) /
                 static_cast<float>(std::max(m_presentParams.BackBufferHeight, 1u));
 
-    CreateBoxIndices();
+    CreateDeviceObjects();
     FillBoxVertices();
     return nullptr;
 }
@@ -127,21 +120,41 @@ bool BoxRenderer::CheckDevice()
     if (hr == D3DERR_DEVICELOST) {
         ::Sleep(500);
         SafeRelease(m_pBoxVertices);
-        ReleaseDefaultPool();
+        InvalidateDeviceObjects();
         return false;
     }
 
     if (hr == D3DERR_DEVICENOTRESET) {
         // Also when the loss itself was never seen: the reset needs the default pool empty.
-        ReleaseDefaultPool();
+        InvalidateDeviceObjects();
         if (SUCCEEDED(pDevice->Reset(&m_presentParams)))
-            CreateBoxIndices();
+            CreateDeviceObjects();
         return false;
     }
     return false;
 }
 
-void BoxRenderer::ReleaseDefaultPool()
+void BoxRenderer::CreateDeviceObjects()
+{
+    CreateBoxIndices();
+    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    if (!pDevice || m_pFadeTexture)
+        return;
+    // The reflection's fade: full strength at the floor, nothing at the fade's end.
+    constexpr UINT kFadeTexels = 256;
+    if (FAILED(pDevice->CreateTexture(kFadeTexels, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &m_pFadeTexture,
+                                      nullptr)))
+        return;
+    D3DLOCKED_RECT locked;
+    if (SUCCEEDED(m_pFadeTexture->LockRect(0, &locked, nullptr, 0))) {
+        auto* texel = static_cast<DWORD*>(locked.pBits);
+        for (UINT i = 0; i < kFadeTexels; ++i)
+            texel[i] = (static_cast<DWORD>(255 - i * 255 / (kFadeTexels - 1)) << 24) | 0x00FFFFFF;
+        m_pFadeTexture->UnlockRect(0);
+    }
+}
+
+void BoxRenderer::InvalidateDeviceObjects()
 {
     SafeRelease(m_pBoxIndices);
     SafeRelease(m_pResolvedFrame);
@@ -156,6 +169,8 @@ void BoxRenderer::Release()
     SafeRelease(m_pBoxIndices);
     SafeRelease(m_pResolvedFrame);
     m_pictureTargets.Release();
+    SafeRelease(m_pFadeTexture);
+    SafeRelease(m_pShadowTexture);
     m_mirror.Detach();
     if (m_hPreview && !m_bPaintWithGdi)
         ::RemoveWindowSubclass(m_hPreview, &PresentedPreviewProc, kPresentedSubclassId);

@@ -99,6 +99,31 @@ void BoxRenderer::RenderBox()
     pDevice->SetLight(0, &m_light);
     pDevice->LightEnable(0, TRUE);
 
+    SetFrameStates();
+    if (FloorVisible(eye)) {
+        DrawReflection(view);
+        DrawShadow();
+    }
+    SetBoxStages();
+    DrawFaces(255);
+}
+
+void BoxRenderer::SetFrameStates()
+{
+    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    pDevice->SetRenderState(D3DRS_ZENABLE, TRUE);
+    pDevice->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
+    pDevice->SetRenderState(D3DRS_LIGHTING, TRUE);
+    pDevice->SetRenderState(D3DRS_SPECULARENABLE, TRUE);
+    pDevice->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_GOURAUD);
+    pDevice->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID);
+    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    pDevice->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
+}
+
+void BoxRenderer::SetBoxStages()
+{
+    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
     pDevice->SetStreamSource(0, m_pBoxVertices, 0, sizeof(BoxVertex));
     pDevice->SetVertexShader(nullptr);
     pDevice->SetFVF(kBoxVertexFvf);
@@ -111,6 +136,7 @@ void BoxRenderer::RenderBox()
     pDevice->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
     pDevice->SetSamplerState(0, D3DSAMP_ADDRESSW, D3DTADDRESS_CLAMP);
 
+    pDevice->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
     pDevice->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
     pDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
     pDevice->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
@@ -119,17 +145,27 @@ void BoxRenderer::RenderBox()
     pDevice->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_MODULATE);
     pDevice->SetTextureStageState(1, D3DTSS_COLORARG2, D3DTA_TFACTOR);
     pDevice->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    pDevice->SetTextureStageState(2, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    pDevice->SetTextureStageState(2, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    pDevice->SetTextureStageState(2, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_DISABLE);
+    pDevice->SetTexture(2, nullptr);
 
     pDevice->SetRenderState(D3DRS_SEPARATEALPHABLENDENABLE, FALSE);
     pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
     pDevice->SetRenderState(D3DRS_ZENABLE, TRUE);
     pDevice->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
+}
 
+void BoxRenderer::DrawFaces(BYTE alpha)
+{
+    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
     for (int s = SideFront; s <= SideBottom; ++s) {
         IDirect3DTexture9* pTexture = m_scene.m_pFaceTexture[s];
         pDevice->SetTexture(0, pTexture);
         pDevice->SetTextureStageState(0, D3DTSS_COLOROP, pTexture ? D3DTOP_MODULATE : D3DTOP_SELECTARG2);
-        pDevice->SetRenderState(D3DRS_TEXTUREFACTOR, ColorRefToD3DColor(m_scene.m_clrFace[s]));
+        // The factor's alpha is the reflection's strength; the box's own pass leaves it opaque.
+        pDevice->SetRenderState(D3DRS_TEXTUREFACTOR,
+                                (ColorRefToD3DColor(m_scene.m_clrFace[s]) & 0x00FFFFFF) | (static_cast<DWORD>(alpha) << 24));
         pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, kBoxVertexCount, static_cast<UINT>(6 * s), 2);
     }
 }

@@ -22,9 +22,8 @@ void ReleaseNull(T*& p)
 FrameFingerprint FrameFingerprint::Of(const BoxScene& s, UINT width, UINT height, UINT deviceGeneration)
 {
     FrameFingerprint f;
-    const int values[9] = {s.m_nRotation1, s.m_nRotation2, s.m_nDistance, s.m_nZoom, s.m_nWidth,
-                           s.m_nHeight,    s.m_nDepth,     s.m_nAmbient,  s.m_nDiffuse};
-    std::memcpy(f.values, values, sizeof(values));
+    for (int i = 0; i < kSceneValueCount; ++i)
+        f.values[i] = s.*g_sceneValues[i].pField;
     f.background = s.m_clrBackground;
     for (int i = 0; i < kSideCount; ++i) {
         f.faceColours[i] = s.m_clrFace[i];

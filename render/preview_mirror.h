@@ -12,10 +12,11 @@
 #include <d3d9.h>
 
 #include "box_scene.h"
+#include "scene_values.h"
 
 // Everything a frame is drawn from; equal fingerprints mean equal frames.
 struct FrameFingerprint {
-    int values[9] = {};
+    int values[kSceneValueCount] = {};
     D3DCOLOR background = 0;
     COLORREF faceColours[kSideCount] = {};
     const void* faceTextures[kSideCount] = {};

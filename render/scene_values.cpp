@@ -10,6 +10,10 @@ const SceneValue g_sceneValues[kSceneValueCount] = {
     {"zoom", &BoxScene::m_nZoom, 150, 1200, 750},
     {"ambient", &BoxScene::m_nAmbient, 0, 200, 30},
     {"diffuse", &BoxScene::m_nDiffuse, 0, 200, 100},
+    {"reflection", &BoxScene::m_nReflection, 0, 100, 0},
+    {"reflection-fade", &BoxScene::m_nReflectionFade, 1, 100, 50},
+    {"shadow", &BoxScene::m_nShadow, 0, 100, 0},
+    {"shadow-softness", &BoxScene::m_nShadowSoftness, 0, 100, 40},
 };
 
 void SetStartScene(BoxScene& scene)

@@ -12,7 +12,8 @@ struct SceneValue {
 };
 
 enum SceneValueIndex { kValueWidth, kValueHeight, kValueDepth, kValueRotation1, kValueRotation2, kValueDistance,
-                       kValueZoom, kValueAmbient, kValueDiffuse, kSceneValueCount };
+                       kValueZoom, kValueAmbient, kValueDiffuse, kValueReflection, kValueReflectionFade,
+                       kValueShadow, kValueShadowSoftness, kSceneValueCount };
 
 extern const SceneValue g_sceneValues[kSceneValueCount];
 

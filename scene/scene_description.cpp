@@ -98,9 +98,10 @@ OptionResult ApplySceneOption(SceneDescription& scene, const std::string& name, 
                 *pExpected += L"\n  \"" + std::wstring(bt.pszName) + L"\"";
             return OptionResult::Refused;
         }
-        const int fields[kSceneValueCount] = {t->nWidth,     t->nHeight, t->nDepth,   t->nRotation1, t->nRotation2,
-                                              t->nDistance, t->nZoom,   t->nAmbient, t->nDiffuse};
-        for (int i = 0; i < kSceneValueCount; ++i)
+        // The view, the size and the light; the floor stays as it is.
+        const int fields[] = {t->nWidth,    t->nHeight, t->nDepth,   t->nRotation1, t->nRotation2,
+                              t->nDistance, t->nZoom,   t->nAmbient, t->nDiffuse};
+        for (int i = 0; i < static_cast<int>(ARRAYSIZE(fields)); ++i)
             scene.values[i] = fields[i];
         scene.background = t->clrBackground;
         scene.bTransparent = false;

@@ -1,0 +1,195 @@
+// The floor the box stands on: its bottom face's plane. The reflection is the box drawn
+// mirrored through that plane and blended in, its strength fading with the distance below
+// the floor (a gradient texture looked up per pixel from the world height); the shadow is
+// a quad on the floor with the box's footprint, blurred, as its alpha. Neither needs a
+// stencil: the floor has no edge, and everything mirrored lies behind it.
+#include <algorithm>
+#include <cmath>
+
+#include "box_geometry.h"
+#include "box_renderer.h"
+
+namespace {
+
+constexpr float kTenth = 0.1f;
+constexpr UINT kShadowTexels = 256;
+
+struct FloorVertex {
+    float x, y, z;
+    float u, v;
+};
+constexpr DWORD kFloorFvf = D3DFVF_XYZ | D3DFVF_TEX1;
+
+// Alpha for a percentage, 0..255.
+BYTE Strength(int percent)
+{
+    return static_cast<BYTE>((percent * 255 + 50) / 100);
+}
+
+// The box's bottom face lies at +y (the camera's up is -y).
+float FloorY(const BoxScene& scene)
+{
+    return static_cast<float>(scene.m_nHeight) * kTenth * 0.5f;
+}
+
+// The shadow's blur, in world units: from a thin contact line to about the box's own size.
+float ShadowSigma(const BoxScene& scene)
+{
+    const float size = static_cast<float>(scene.m_nWidth + scene.m_nDepth) * kTenth * 0.5f;
+    return size * (0.02f + 0.006f * static_cast<float>(scene.m_nShadowSoftness));
+}
+
+// How much of a footprint of width `extent` a blur of sigma covers at x: a box convolved
+// with a Gaussian, 1 deep inside, 1/2 on the edge, falling smoothly to 0 outside.
+float Coverage(float x, float extent, float sigma)
+{
+    const float k = 1.0f / (sigma * std::sqrt(2.0f));
+    return 0.5f * (std::erf((x + extent * 0.5f) * k) - std::erf((x - extent * 0.5f) * k));
+}
+
+} // namespace
+
+bool BoxRenderer::FloorVisible(const Vec3& eye) const
+{
+    return (m_scene.m_nReflection > 0 || m_scene.m_nShadow > 0) && eye.y < FloorY(m_scene);
+}
+
+void BoxRenderer::DrawReflection(const D3DMATRIX& view)
+{
+    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    if (m_scene.m_nReflection <= 0 || !m_pFadeTexture)
+        return;
+    const float floorY = FloorY(m_scene);
+    const float boxHeight = 2.0f * floorY;
+
+    // y' = 2 floorY - y: the box mirrored through the floor.
+    D3DMATRIX mirror = MatrixIdentity();
+    mirror._22 = -1.0f;
+    mirror._42 = boxHeight;
+    pDevice->SetTransform(D3DTS_WORLD, &mirror);
+
+    // Texture coordinate u = distance below the floor / fade length, from the camera-space
+    // position taken back to the world.
+    const float fadeLength = boxHeight * static_cast<float>(m_scene.m_nReflectionFade) / 100.0f;
+    D3DMATRIX toFade = {};
+    toFade._21 = 1.0f / fadeLength;
+    toFade._41 = -floorY / fadeLength;
+    toFade._42 = 0.5f;
+    toFade._44 = 1.0f;
+    const D3DMATRIX texture = MatrixMultiply(MatrixInverseRigid(view), toFade);
+    pDevice->SetTransform(D3DTS_TEXTURE2, &texture);
+
+    SetBoxStages();
+    // Mirrored, the faces turn the other way round.
+    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
+    // Over the background as paint over paint; the target's alpha (a transparent picture)
+    // gains the reflection's coverage, so that the colour can be divided out again.
+    pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    pDevice->SetRenderState(D3DRS_SEPARATEALPHABLENDENABLE, TRUE);
+    pDevice->SetRenderState(D3DRS_SRCBLENDALPHA, D3DBLEND_ONE);
+    pDevice->SetRenderState(D3DRS_DESTBLENDALPHA, D3DBLEND_INVSRCALPHA);
+
+    pDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+    pDevice->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TFACTOR);
+    pDevice->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+    pDevice->SetTextureStageState(1, D3DTSS_ALPHAARG1, D3DTA_CURRENT);
+    pDevice->SetTexture(2, m_pFadeTexture);
+    pDevice->SetTextureStageState(2, D3DTSS_TEXCOORDINDEX, D3DTSS_TCI_CAMERASPACEPOSITION);
+    pDevice->SetTextureStageState(2, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_COUNT2);
+    pDevice->SetTextureStageState(2, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    pDevice->SetTextureStageState(2, D3DTSS_COLORARG1, D3DTA_CURRENT);
+    pDevice->SetTextureStageState(2, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+    pDevice->SetTextureStageState(2, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+    pDevice->SetTextureStageState(2, D3DTSS_ALPHAARG2, D3DTA_CURRENT);
+    pDevice->SetSamplerState(2, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
+    pDevice->SetSamplerState(2, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
+    pDevice->SetSamplerState(2, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+    pDevice->SetSamplerState(2, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+    pDevice->SetSamplerState(2, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
+
+    DrawFaces(Strength(m_scene.m_nReflection));
+
+    const D3DMATRIX world = MatrixIdentity();
+    pDevice->SetTransform(D3DTS_WORLD, &world);
+    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+}
+
+void BoxRenderer::UpdateShadowTexture()
+{
+    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    const int shape[3] = {m_scene.m_nWidth, m_scene.m_nDepth, m_scene.m_nShadowSoftness};
+    if (m_pShadowTexture && std::equal(shape, shape + 3, m_shadowShape))
+        return;
+    if (!m_pShadowTexture && FAILED(pDevice->CreateTexture(kShadowTexels, kShadowTexels, 1, 0, D3DFMT_A8R8G8B8,
+                                                           D3DPOOL_MANAGED, &m_pShadowTexture, nullptr)))
+        return;
+    // The texture spans the footprint and three sigmas around it; the blur of a rectangle
+    // is the product of the blurs of its two sides.
+    const float sigma = ShadowSigma(m_scene);
+    const float width = static_cast<float>(m_scene.m_nWidth) * kTenth;
+    const float depth = static_cast<float>(m_scene.m_nDepth) * kTenth;
+    float across[kShadowTexels], along[kShadowTexels];
+    for (UINT i = 0; i < kShadowTexels; ++i) {
+        const float t = (static_cast<float>(i) + 0.5f) / kShadowTexels - 0.5f;
+        across[i] = Coverage(t * (width + 6.0f * sigma), width, sigma);
+        along[i] = Coverage(t * (depth + 6.0f * sigma), depth, sigma);
+    }
+    D3DLOCKED_RECT locked;
+    if (FAILED(m_pShadowTexture->LockRect(0, &locked, nullptr, 0)))
+        return;
+    for (UINT row = 0; row < kShadowTexels; ++row) {
+        auto* texel = reinterpret_cast<DWORD*>(static_cast<BYTE*>(locked.pBits) + row * locked.Pitch);
+        for (UINT column = 0; column < kShadowTexels; ++column)
+            texel[column] = static_cast<DWORD>(std::lround(255.0f * across[column] * along[row])) << 24;
+    }
+    m_pShadowTexture->UnlockRect(0);
+    std::copy(shape, shape + 3, m_shadowShape);
+}
+
+void BoxRenderer::DrawShadow()
+{
+    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    if (m_scene.m_nShadow <= 0)
+        return;
+    UpdateShadowTexture();
+    if (!m_pShadowTexture)
+        return;
+    const float sigma = ShadowSigma(m_scene);
+    const float x = static_cast<float>(m_scene.m_nWidth) * kTenth * 0.5f + 3.0f * sigma;
+    const float z = static_cast<float>(m_scene.m_nDepth) * kTenth * 0.5f + 3.0f * sigma;
+    const float y = FloorY(m_scene);
+    const FloorVertex quad[4] = {{-x, y, -z, 0.0f, 0.0f}, {x, y, -z, 1.0f, 0.0f},
+                                 {-x, y, z, 0.0f, 1.0f},  {x, y, z, 1.0f, 1.0f}};
+
+    SetBoxStages();
+    pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
+    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    pDevice->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);  // the box stands on it
+    pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    pDevice->SetRenderState(D3DRS_SEPARATEALPHABLENDENABLE, TRUE);
+    pDevice->SetRenderState(D3DRS_SRCBLENDALPHA, D3DBLEND_ONE);
+    pDevice->SetRenderState(D3DRS_DESTBLENDALPHA, D3DBLEND_INVSRCALPHA);
+    pDevice->SetRenderState(D3DRS_TEXTUREFACTOR, static_cast<DWORD>(Strength(m_scene.m_nShadow)) << 24);
+
+    pDevice->SetTexture(0, m_pShadowTexture);
+    pDevice->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+    pDevice->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+    pDevice->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
+    pDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    pDevice->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
+    pDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+    pDevice->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+    pDevice->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_TFACTOR);
+    pDevice->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    pDevice->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+
+    pDevice->SetFVF(kFloorFvf);
+    pDevice->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(FloorVertex));
+
+    pDevice->SetRenderState(D3DRS_LIGHTING, TRUE);
+    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+}
