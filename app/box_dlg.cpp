@@ -7,6 +7,7 @@
 
 #include "about_dlg.h"
 #include "dimensions_page.h"
+#include "floor_page.h"
 #include "image_export.h"
 #include "light_page.h"
 #include "picture_writer.h"
@@ -19,9 +20,10 @@
 namespace {
 constexpr UINT_PTR kRenderTimer = 0;
 constexpr UINT kRenderIntervalMs = 10;
-const wchar_t* const kTabCaptions[] = {L"Box Dimensions", L"Side images", L"Rotation", L"Light", L"Templates"};
+const wchar_t* const kTabCaptions[] = {L"Box Dimensions", L"Side images", L"Rotation", L"Light", L"Templates",
+                                       L"Floor"};
 const UINT kPageTemplates[] = {IDD_PAGE_DIMENSIONS, IDD_PAGE_SIDES, IDD_PAGE_ROTATION, IDD_PAGE_LIGHT,
-                               IDD_PAGE_TEMPLATES};
+                               IDD_PAGE_TEMPLATES,  IDD_PAGE_FLOOR};
 }
 
 BEGIN_MESSAGE_MAP(CBoxDlg, CDialog)
@@ -89,8 +91,8 @@ BOOL CBoxDlg::OnInitDialog()
 void CBoxDlg::CreatePages()
 {
     m_pSidesPage = new CSidesPage(this);
-    CDialog* pages[] = {new CDimensionsPage(this), m_pSidesPage, new CRotationPage(this), new CLightPage(this),
-                        new CTemplatesPage(this)};
+    CDialog* pages[] = {new CDimensionsPage(this), m_pSidesPage,          new CRotationPage(this),
+                        new CLightPage(this),      new CTemplatesPage(this), new CFloorPage(this)};
     for (int i = 0; i < static_cast<int>(ARRAYSIZE(pages)); ++i) {
         m_tabCtrl.InsertItem(i, kTabCaptions[i]);
 

@@ -8,7 +8,6 @@
 #include <functional>
 
 #include "box_scene.h"
-#include "camera_math.h"
 #include "decoded_image.h"
 #include "face_textures.h"
 #include "preview_mirror.h"
@@ -117,7 +116,7 @@ private:
     void DrawFaces(BYTE alpha);
     // The floor under the box: its mirror image fading away below it, and a soft contact
     // shadow. Only seen from above the floor.
-    bool FloorVisible(const Vec3& eye) const;
+    bool FloorVisible(float eyeY) const;
     void DrawReflection(const D3DMATRIX& view);
     void DrawShadow();
     void UpdateShadowTexture();

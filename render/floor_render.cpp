@@ -8,6 +8,7 @@
 
 #include "box_geometry.h"
 #include "box_renderer.h"
+#include "camera_math.h"
 
 namespace {
 
@@ -49,9 +50,9 @@ float Coverage(float x, float extent, float sigma)
 
 } // namespace
 
-bool BoxRenderer::FloorVisible(const Vec3& eye) const
+bool BoxRenderer::FloorVisible(float eyeY) const
 {
-    return (m_scene.m_nReflection > 0 || m_scene.m_nShadow > 0) && eye.y < FloorY(m_scene);
+    return (m_scene.m_nReflection > 0 || m_scene.m_nShadow > 0) && eyeY < FloorY(m_scene);
 }
 
 void BoxRenderer::DrawReflection(const D3DMATRIX& view)
@@ -70,7 +71,7 @@ void BoxRenderer::DrawReflection(const D3DMATRIX& view)
 
     // Texture coordinate u = distance below the floor / fade length, from the camera-space
     // position taken back to the world.
-    const float fadeLength = boxHeight * static_cast<float>(m_scene.m_nReflectionFade) / 100.0f;
+    const float fadeLength = boxHeight * static_cast<float>(std::max(m_scene.m_nReflectionFade, 1)) / 100.0f;
     D3DMATRIX toFade = {};
     toFade._21 = 1.0f / fadeLength;
     toFade._41 = -floorY / fadeLength;

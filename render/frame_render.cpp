@@ -100,7 +100,7 @@ void BoxRenderer::RenderBox()
     pDevice->LightEnable(0, TRUE);
 
     SetFrameStates();
-    if (FloorVisible(eye)) {
+    if (FloorVisible(eye.y)) {
         DrawReflection(view);
         DrawShadow();
     }

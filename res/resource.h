@@ -38,6 +38,10 @@
 #define IDC_ZOOM_VALUE           1107
 #define IDC_AMBIENT_VALUE        1108
 #define IDC_DIFFUSE_VALUE        1109
+#define IDC_REFLECTION_VALUE     1110
+#define IDC_REFLECTION_FADE_VALUE 1111
+#define IDC_SHADOW_VALUE         1112
+#define IDC_SHADOW_SOFTNESS_VALUE 1113
 
 // Side images page: "..." buttons, path texts, "X" buttons, colour buttons
 #define IDC_BROWSE_FRONT         1010
@@ -75,6 +79,13 @@
 #define IDC_AMBIENT              1022
 #define IDC_DIFFUSE              1023
 #define IDC_SELECT_BACKGROUND    1030
+
+// Floor page
+#define IDD_PAGE_FLOOR           139
+#define IDC_REFLECTION           1046
+#define IDC_REFLECTION_FADE      1047
+#define IDC_SHADOW               1048
+#define IDC_SHADOW_SOFTNESS      1049
 
 // Templates page
 #define IDC_TEMPLATE_LIST        1032

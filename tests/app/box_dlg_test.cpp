@@ -75,10 +75,11 @@ TEST(MainDialog, StartsWithEveryPageAtItsDefaultsAndDrawsFrames)
     bool checked = false;
     DialogRun::Run(dlg, [&](CBoxDlg& d) {
         checked = true;
-        ASSERT_EQ(d.Pages().size(), 5u);
+        ASSERT_EQ(d.Pages().size(), 6u);
         CDialog* dims = d.Pages()[0];
         CDialog* rot = d.Pages()[2];
         CDialog* light = d.Pages()[3];
+        CDialog* floor = d.Pages()[5];
         EXPECT_EQ(TrackbarPos(dims, IDC_WIDTH), 80);
         EXPECT_EQ(TrackbarPos(dims, IDC_HEIGHT), 120);
         EXPECT_EQ(TrackbarPos(dims, IDC_DEPTH), 20);
@@ -91,6 +92,11 @@ TEST(MainDialog, StartsWithEveryPageAtItsDefaultsAndDrawsFrames)
         EXPECT_EQ(TrackbarMax(rot, IDC_ZOOM), 1200);
         EXPECT_EQ(TrackbarPos(light, IDC_AMBIENT), 30);
         EXPECT_EQ(TrackbarPos(light, IDC_DIFFUSE), 100);
+        EXPECT_EQ(TrackbarPos(floor, IDC_REFLECTION), 0);
+        EXPECT_EQ(TrackbarPos(floor, IDC_REFLECTION_FADE), 50);
+        EXPECT_EQ(TrackbarMin(floor, IDC_REFLECTION_FADE), 1);
+        EXPECT_EQ(TrackbarPos(floor, IDC_SHADOW), 0);
+        EXPECT_EQ(TrackbarPos(floor, IDC_SHADOW_SOFTNESS), 40);
         EXPECT_EQ(d.m_clrBackground, 0xFFFFFFFFu);
         for (COLORREF c : d.m_clrFace)
             EXPECT_EQ(c, 0x00FFFFFFu);
