@@ -5,8 +5,8 @@ import subprocess
 import sys
 import time
 
-from zelmora_e2e import (App, Image, check, click, find_window, first_look, run, screenshot, wait_until, windows_path,
-                         xdotool)
+from zelmora_e2e import (FLOOR_TAB, ROW_FIRST, TRACK_LEFT, App, Image, check, click, find_window, first_look, key, run,
+                         screenshot, wait_until, windows_path, xdotool)
 
 EXE, OUT = sys.argv[1], sys.argv[2]
 SAVE_BUTTON = (483, 219)
@@ -114,6 +114,24 @@ def main():
         check(not any(n.startswith("~zelmora") or n.endswith(".zelmora-saving") for n in os.listdir(OUT)),
               "no half-written file is left")
         check(app.running(), "Zelmora keeps running")
+
+        # The floor: its trackbars change the preview, and the saved picture is what it shows.
+        click(*layout.point(*FLOOR_TAB))
+        for row in (ROW_FIRST, ROW_FIRST + 48):  # Reflection, Shadow
+            click(*layout.point(TRACK_LEFT + 3, row))
+            key("End")
+        floor_shot = wait_until(lambda: (lambda s: s if s.data != shown.data else None)(
+            screenshot(os.path.join(OUT, "floor-shown.png"), preview)))
+        check(floor_shot is not None, "the Floor tab's Reflection and Shadow change the preview")
+        time.sleep(0.5)
+        floor_shot = screenshot(os.path.join(OUT, "floor-shown.png"), preview)
+        open_save_dialog(layout)
+        floor_png = os.path.join(OUT, "floor.png")
+        type_name(windows_path(floor_png))
+        xdotool("key", "Return")
+        check(wait_until(lambda: os.path.exists(floor_png)), "floor.png was written")
+        time.sleep(0.5)
+        check(Image(floor_png).data == floor_shot.data, "the saved picture is what the preview shows, floor and all")
 
         # A path longer than the system's dialog can hold, typed in full: the name field
         # takes what fits, and the program lives on.
