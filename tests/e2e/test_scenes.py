@@ -35,7 +35,8 @@ def main():
                     os.path.join(art, "front.png")], check=True)
     first = os.path.join(OUT, "box.zelmora")
     write_scene(first, rotation1=100, front="art/front.png")
-    second = os.path.join(OUT, "second \u043a.zelmora")
+    # Typed into the open dialog: xdotool types ASCII reliably (Unicode names are tested in-process).
+    second = os.path.join(OUT, "second scene.zelmora")
     write_scene(second, width=200, depth=60, front="art/front.png", **{"left-colour": "#20A040"},
                 size="2048x2048", transparent=True, dpi=300)
 
@@ -60,7 +61,7 @@ def main():
         xdotool("key", "ctrl+a")
         xdotool("type", "--delay", "20", windows_path(second))
         xdotool("key", "Return")
-        title = "second \u043a - Zelmora"
+        title = "second scene - Zelmora"
         check(wait_until(lambda: find_window(title, timeout=0.5)), f"Ctrl+O opened it: \"{title}\"")
 
         # Its export settings are the save dialog's: a name and Return write 2048 x 2048, transparent.
