@@ -5,12 +5,7 @@
 #include <windows.h>
 
 #include "afxdlgs.h"
-
-struct ExportSettings {
-    UINT width = 0, height = 0;  // 0: the preview's size
-    bool bTransparent = false;
-    int dpi = 0;                 // 0: none written
-};
+#include "scene_description.h"
 
 // The presets' long sides, in the order the size list shows them after the preview's size.
 constexpr UINT kExportPresets[] = {1024, 2048, 4096};

@@ -31,10 +31,7 @@ SceneDescription CBoxDlg::CurrentScene() const
 {
     SceneDescription scene;
     scene.TakeFrom(*this);
-    scene.width = m_export.width;
-    scene.height = m_export.height;
-    scene.bTransparent = m_export.bTransparent;
-    scene.dpi = m_export.dpi;
+    static_cast<ExportSettings&>(scene) = m_export;
     for (int s = 0; s < kSideCount; ++s)
         scene.facePaths[s] = m_pSidesPage ? m_pSidesPage->SidePath(s).GetString() : L"";
     return scene;
@@ -52,10 +49,7 @@ bool CBoxDlg::OpenScene(const CString& path)
     }
 
     scene.ApplyTo(*this);
-    m_export.width = scene.width;
-    m_export.height = scene.height;
-    m_export.bTransparent = scene.bTransparent;
-    m_export.dpi = scene.dpi;
+    m_export = scene;
     CString problems;
     for (int s = 0; s < kSideCount; ++s) {
         if (scene.facePaths[s].empty()) {

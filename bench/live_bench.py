@@ -10,7 +10,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from zelmora_e2e import (DIMENSIONS_TAB, FRONT_COLOUR_BUTTON, ROW_FIRST, SIDES_TAB, TEMPLATE_ITEM_FIRST,  # noqa: E402
+from zelmora_e2e import (DIMENSIONS_TAB, FLOOR_TAB, FRONT_COLOUR_BUTTON, ROW_FIRST, SIDES_TAB, TEMPLATE_ITEM_FIRST,  # noqa: E402
                          TEMPLATES_TAB, TRACK_LEFT, TRACK_RIGHT, App, click, first_look, key, screenshot, thumb_x,
                          wait_until, windows_named, xdotool)
 from xscreen import FrameCounter, Screen  # noqa: E402
@@ -189,6 +189,15 @@ def load_faces(layout):
     click(*layout.point(*DIMENSIONS_TAB))
 
 
+def floor_at_full(layout):
+    """Reflection and Shadow to 100 on the Floor tab, as a person would: a click, then End."""
+    click(*layout.point(*FLOOR_TAB))
+    for row in (ROW_FIRST, ROW_FIRST + 48):
+        click(*layout.point(TRACK_LEFT + 3, row))
+        key("End")
+    click(*layout.point(*DIMENSIONS_TAB))
+
+
 def measure_dragging(label, pid, window, preview):
     import threading
     stop = threading.Event()
@@ -221,6 +230,10 @@ def main():
     xdotool("mousemove", app.x + app.w + 50, app.y + app.h + 50)
     measure("idle, six 2048 x 2048 faces", pid, app.win, preview)
     measure_dragging("dragging in the preview, six 2048 x 2048 faces", pid, app.win, preview)
+    floor_at_full(layout)
+    xdotool("mousemove", app.x + app.w + 50, app.y + app.h + 50)
+    measure("idle, six faces, floor at full", pid, app.win, preview)
+    measure_dragging("dragging, six faces, reflection and shadow at full", pid, app.win, preview)
     measure_latency(Screen(), layout, preview)
     xdotool("windowfocus", app.win)
     key("alt+F4")

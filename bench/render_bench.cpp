@@ -40,10 +40,16 @@ std::wstring Join(const std::wstring& dir, const wchar_t* name)
     return dir + L"\\" + name;
 }
 
-void DrawFrames(const wchar_t* label, bool multisample, const std::wstring& dir, int frames)
+void DrawFrames(const wchar_t* label, bool multisample, const std::wstring& dir, int frames, bool floor = false)
 {
     HWND hPreview = CreatePreviewWindow();
     TestScene scene;
+    if (floor) {  // reflection and shadow at full strength
+        scene.m_nReflection = 100;
+        scene.m_nReflectionFade = 50;
+        scene.m_nShadow = 100;
+        scene.m_nShadowSoftness = 40;
+    }
     BoxRenderer renderer(scene);
     auto* proxy = new Direct3DProxy(Direct3DCreate9(D3D_SDK_VERSION));
     proxy->noMultisampling = !multisample;
@@ -184,6 +190,7 @@ int wmain(int argc, wchar_t** argv)
     std::wprintf(L"The render tick asks for a frame every 10 ms (100 frames/s).\n");
     DrawFrames(L"six 1024x1024 faces", true, dir, frames);
     DrawFrames(L"six 1024x1024 faces", false, dir, frames);
+    DrawFrames(L"six faces, floor at full", true, dir, frames, true);
     TimeLoad(dir, L"photo-4096.jpg", 3);
     TimeLoad(dir, L"print-8192.png", 1);
     return 0;

@@ -48,6 +48,18 @@ float Coverage(float x, float extent, float sigma)
     return 0.5f * (std::erf((x + extent * 0.5f) * k) - std::erf((x - extent * 0.5f) * k));
 }
 
+// Paint over what is there; the target's alpha (a transparent picture) gains the coverage,
+// so that the straight colour can be divided out again.
+void BlendOver(IDirect3DDevice9* pDevice)
+{
+    pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    pDevice->SetRenderState(D3DRS_SEPARATEALPHABLENDENABLE, TRUE);
+    pDevice->SetRenderState(D3DRS_SRCBLENDALPHA, D3DBLEND_ONE);
+    pDevice->SetRenderState(D3DRS_DESTBLENDALPHA, D3DBLEND_INVSRCALPHA);
+}
+
 } // namespace
 
 bool BoxRenderer::FloorVisible(float eyeY) const
@@ -83,14 +95,7 @@ void BoxRenderer::DrawReflection(const D3DMATRIX& view)
     SetBoxStages();
     // Mirrored, the faces turn the other way round.
     pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
-    // Over the background as paint over paint; the target's alpha (a transparent picture)
-    // gains the reflection's coverage, so that the colour can be divided out again.
-    pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-    pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-    pDevice->SetRenderState(D3DRS_SEPARATEALPHABLENDENABLE, TRUE);
-    pDevice->SetRenderState(D3DRS_SRCBLENDALPHA, D3DBLEND_ONE);
-    pDevice->SetRenderState(D3DRS_DESTBLENDALPHA, D3DBLEND_INVSRCALPHA);
+    BlendOver(pDevice);
 
     pDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
     pDevice->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TFACTOR);
@@ -168,12 +173,7 @@ void BoxRenderer::DrawShadow()
     pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
     pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     pDevice->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);  // the box stands on it
-    pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-    pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-    pDevice->SetRenderState(D3DRS_SEPARATEALPHABLENDENABLE, TRUE);
-    pDevice->SetRenderState(D3DRS_SRCBLENDALPHA, D3DBLEND_ONE);
-    pDevice->SetRenderState(D3DRS_DESTBLENDALPHA, D3DBLEND_INVSRCALPHA);
+    BlendOver(pDevice);
     pDevice->SetRenderState(D3DRS_TEXTUREFACTOR, static_cast<DWORD>(Strength(m_scene.m_nShadow)) << 24);
 
     pDevice->SetTexture(0, m_pShadowTexture);

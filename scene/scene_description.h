@@ -9,14 +9,18 @@
 #include "box_scene.h"
 #include "scene_values.h"
 
-struct SceneDescription {
+// How pictures of a scene are made: the window's Save Image options, zelmora-render's defaults.
+struct ExportSettings {
+    UINT width = 0, height = 0;  // 0: the preview's size
+    bool bTransparent = false;   // without the background (PNG only)
+    int dpi = 0;                 // written into pictures; 0: none
+};
+
+struct SceneDescription : ExportSettings {
     std::wstring facePaths[kSideCount];     // empty: no picture
     COLORREF faceColours[kSideCount];       // 0x00BBGGRR
     int values[kSceneValueCount];           // as g_sceneValues orders them
     D3DCOLOR background = 0xFFFFFFFF;       // 0xFFRRGGBB
-    bool bTransparent = false;              // pictures without the background (PNG)
-    UINT width = 0, height = 0;             // export size; 0: the preview's size
-    int dpi = 0;                            // written into pictures; 0: none
 
     SceneDescription();  // the start scene
     // The numbers and colours into `scene` and back (the face pictures are the caller's).

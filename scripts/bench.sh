@@ -19,6 +19,7 @@ mkdir -p "$images" "$images/odd"
 source "$root/scripts/wine-env.sh"
 zelmora_wine_env "$build_dir"
 zelmora_ensure_display
+zelmora_window_manager no
 trap zelmora_stop_display EXIT
 echo "== Drawing frames and loading faces, in-process"
 wine "$build_dir/bench/render_bench.exe" "Z:${images//\//\\}" "$@"

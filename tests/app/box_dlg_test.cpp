@@ -244,14 +244,16 @@ TEST(MainDialog, SelectingATabShowsExactlyItsPage)
         for (CDialog* p : d.Pages())
             visible.push_back(::IsWindowVisible(*p) != 0);
     });
-    EXPECT_EQ(visible, (std::vector<bool>{false, false, false, true, false}));
+    EXPECT_EQ(visible, (std::vector<bool>{false, false, false, true, false, false}));
 }
 
 TEST(MainDialog, TemplateMovesEveryTrackbarAtOnce)
 {
     CBoxDlg dlg;
-    int width = 0, depth = 0, r1 = 0, r2 = 0;
+    int width = 0, depth = 0, r1 = 0, r2 = 0, reflection = 0;
     DialogRun::Run(dlg, [&](CBoxDlg& d) {
+        d.m_nReflection = 60;  // the floor is not the template's
+        d.RefreshPages();
         HWND hList = ::GetDlgItem(*d.Pages()[4], IDC_TEMPLATE_LIST);
         EXPECT_EQ(::SendMessageW(hList, LB_GETCOUNT, 0, 0), 9);
         EXPECT_EQ(::SendMessageW(hList, LB_GETCURSEL, 0, 0), LB_ERR);
@@ -262,7 +264,9 @@ TEST(MainDialog, TemplateMovesEveryTrackbarAtOnce)
         depth = TrackbarPos(d.Pages()[0], IDC_DEPTH);
         r1 = TrackbarPos(d.Pages()[2], IDC_ROTATION1);
         r2 = TrackbarPos(d.Pages()[2], IDC_ROTATION2);
+        reflection = TrackbarPos(d.Pages()[5], IDC_REFLECTION);
     });
+    EXPECT_EQ(reflection, 60);
     EXPECT_EQ(width, 80);
     EXPECT_EQ(depth, 80);
     EXPECT_EQ(r1, 120);

@@ -64,6 +64,19 @@ def main():
     face = out("face.png")
     subprocess.run([CONVERT, "-size", "256x256", "gradient:#204080-#F0C020", face], check=True)
 
+    # The floor at 0 (its default, and given) leaves the pictures what they were before it
+    # existed: pictures kept from the renderer of that time, pixel for pixel.
+    golden = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "golden")
+    box = ["--front-colour", "#C03020", "--left-colour", "#2040E0", "--top-colour", "#30A050", "--right-colour",
+           "#E0C020", "--template", "3-sided Box, Right Rotation, Thick Box", "--size", "640x480",
+           "--background", "transparent"]
+    zero = ["--reflection", "0", "--shadow", "0", "--reflection-fade", "100", "--shadow-softness", "100"]
+    for name, args in (("start.png", []), ("box-transparent.png", box), ("box-transparent.png", box + zero)):
+        rc, _, err = render(*args, "-o", win(out("golden-" + name)))
+        ae = subprocess.run([COMPARE, "-metric", "AE", out("golden-" + name), os.path.join(golden, name), "null:"],
+                            capture_output=True, text=True).stderr.strip()
+        check(rc == 0 and ae == "0", f"{name} with the floor at 0 is the picture from before the floor (AE {ae})")
+
     # Transparent: over red and over black it is what a render on red or black is.
     common = ["--size", "640x480", "--front", win(face), "--template", "3-sided Box, Right Rotation, Thick Box"]
     rc, _, err = render(*common, "--background", "transparent", "-o", win(out("clear.png")))
