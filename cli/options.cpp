@@ -203,7 +203,7 @@ std::wstring HelpText()
     for (int i = 0; i < kSceneValueCount; ++i) {
         const SceneValue& v = g_sceneValues[i];
         std::wstring n(v.pszName, v.pszName + strlen(v.pszName));
-        t += L"  --" + n + L" N" + std::wstring(15 - n.size(), L' ') + std::to_wstring(v.nMin) + L".." +
+        t += L"  --" + n + L" N" + std::wstring(n.size() < 17 ? 17 - n.size() : 1, L' ') + std::to_wstring(v.nMin) + L".." +
              std::to_wstring(v.nMax) + L", default " + std::to_wstring(v.nDefault) + L" (" + units[i] + L")\n";
     }
     t += L"  --template NAME      a preset view of the Templates page; single values then apply on top:\n";
