@@ -19,6 +19,7 @@
 
 namespace {
 constexpr UINT_PTR kRenderTimer = 0;
+constexpr UINT_PTR kOpenAtStartTimer = 1;  // once the window is on screen: its messages have a window to sit on
 constexpr UINT kRenderIntervalMs = 10;
 const wchar_t* const kTabCaptions[] = {L"Box Dimensions", L"Side images", L"Rotation", L"Light", L"Templates",
                                        L"Floor"};
@@ -84,7 +85,7 @@ BOOL CBoxDlg::OnInitDialog()
     m_hAccelTable = ::LoadAcceleratorsW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDR_SCENE_KEYS));
     SetTimer(kRenderTimer, kRenderIntervalMs, nullptr);
     if (!m_strOpenAtStart.IsEmpty())
-        OpenScene(m_strOpenAtStart);
+        SetTimer(kOpenAtStartTimer, 1, nullptr);
     return TRUE;
 }
 
@@ -123,8 +124,13 @@ void CBoxDlg::RefreshPages()
         pPage->UpdateData(FALSE);
 }
 
-void CBoxDlg::OnTimer(UINT_PTR)
+void CBoxDlg::OnTimer(UINT_PTR nIDEvent)
 {
+    if (nIDEvent == kOpenAtStartTimer) {
+        KillTimer(kOpenAtStartTimer);
+        OpenScene(m_strOpenAtStart);
+        return;
+    }
     if (!CheckDevice())
         return;  // lost or recovering: a pending drag stays pending
     for (CDialog* pPage : m_vecPages)
