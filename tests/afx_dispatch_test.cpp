@@ -137,6 +137,8 @@ TEST_F(FrameworkDispatch, CommandsReachHandlersByIdCodeAndRange)
     EXPECT_EQ(dlg.commandFromRange, 5007);
     dlg.SendMessage(WM_COMMAND, MAKEWPARAM(5011, 0), 0);
     EXPECT_EQ(dlg.commandFromRange, 5007);
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(5003, 1), 0);  // from an accelerator: the same command
+    EXPECT_EQ(dlg.commandFromRange, 5003);
 
     // IDOK goes through the base's entry to the virtual override.
     dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
