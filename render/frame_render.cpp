@@ -152,7 +152,6 @@ void BoxRenderer::SetBoxStages()
 
     pDevice->SetRenderState(D3DRS_SEPARATEALPHABLENDENABLE, FALSE);
     pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
-    pDevice->SetRenderState(D3DRS_ZENABLE, TRUE);
     pDevice->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
 }
 

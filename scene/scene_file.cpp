@@ -110,9 +110,10 @@ bool ParseSceneText(const std::string& utf8, const std::wstring& sceneFolder, Sc
             bVersioned = true;
             continue;
         }
-        SceneDescription scratch;
+        // Applied to the scene being read, which is kept only if every member is good.
         std::wstring expected;
-        if (ApplySceneOption(scratch, m.name, m.value, L"", &expected) == OptionResult::Unknown) {
+        const OptionResult result = ApplySceneOption(scene, m.name, m.value, sceneFolder, &expected);
+        if (result == OptionResult::Unknown) {
             *pError = where + L"not a scene setting";
             return false;
         }
@@ -123,7 +124,7 @@ bool ParseSceneText(const std::string& utf8, const std::wstring& sceneFolder, Sc
                                                                                    : L"expected a number");
             return false;
         }
-        if (ApplySceneOption(scene, m.name, m.value, sceneFolder, &expected) != OptionResult::Applied) {
+        if (result == OptionResult::Refused) {
             *pError = where + m.value + L": " + expected;
             return false;
         }
