@@ -126,7 +126,8 @@ def find_preview(shot, app):
     def white(x, y):
         return shot.at(x, y) == (255, 255, 255)
 
-    # The row with the longest white run in the left half crosses the whole preview.
+    # The row with the longest white run in the left half crosses the whole preview. A row
+    # inside it has white above and below; the sunken edge's light bottom line does not.
     best = (0, 0, 0)
     for y in range(app.y + 30, app.y + app.h - 40, 4):
         run_start = None
@@ -134,7 +135,8 @@ def find_preview(shot, app):
             if white(x, y):
                 if run_start is None:
                     run_start = x
-                if x - run_start + 1 > best[0]:
+                middle = (run_start + x) // 2
+                if x - run_start + 1 > best[0] and white(middle, y - 1) and white(middle, y + 1):
                     best = (x - run_start + 1, run_start, y)
             else:
                 run_start = None
