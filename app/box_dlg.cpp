@@ -47,8 +47,7 @@ CBoxDlg::CBoxDlg()
     : CDialog(IDD_ZELMORA_DIALOG, nullptr),
       m_dlgOpenScene(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, L"Zelmora Scenes|*.zelmora|All Files|*.*||",
                      nullptr),
-      m_dlgSaveScene(FALSE, L"zelmora", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                     L"Zelmora Scenes|*.zelmora||", nullptr)
+      m_dlgSaveScene()
 {
     m_hAppIcon = static_cast<HICON>(::LoadImageW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME),
                                                  IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));

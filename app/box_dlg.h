@@ -8,6 +8,7 @@
 #include "box_renderer.h"
 #include "box_scene.h"
 #include "export_dialog.h"
+#include "scene_save_dialog.h"
 #include "scene_description.h"
 
 class CBoxDlg : public CDialog, public BoxScene {
@@ -88,7 +89,7 @@ private:
     CTabCtrl m_tabCtrl;
     CExportFileDialog m_dlgSaveImage;
     CFileDialog m_dlgOpenScene;
-    CFileDialog m_dlgSaveScene;
+    CSceneSaveDialog m_dlgSaveScene;
     class CSidesPage* m_pSidesPage = nullptr;
     CString m_strScenePath;
     CString m_strOpenAtStart;

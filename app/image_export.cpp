@@ -1,15 +1,27 @@
 #include "image_export.h"
 
+#include <algorithm>
+
 #include "picture_writer.h"
 
 SaveTarget DecideSaveTarget(const CString& strPath, const CString& strExtension, DWORD nFilterIndex)
 {
     SaveTarget t;
     t.strPath = strPath;
-    if (strExtension.CompareNoCase(L"jpg") == 0) {
+    // Windows drops a name's trailing dots and spaces: "dot.png." is dot.png, not "dot.png..png".
+    CString extension = strExtension;
+    std::wstring path = strPath.str();
+    if (!path.empty() && (path.back() == L'.' || path.back() == L' ')) {
+        path.erase(path.find_last_not_of(L". ") + 1);
+        t.strPath = path;
+        const int dot = t.strPath.ReverseFind(L'.');
+        const int slash = std::max(t.strPath.ReverseFind(L'\\'), t.strPath.ReverseFind(L'/'));
+        extension = dot > slash ? t.strPath.Mid(dot + 1) : CString();
+    }
+    if (extension.CompareNoCase(L"jpg") == 0) {
         t.bSupported = true;
         t.bJpeg = true;
-    } else if (strExtension.CompareNoCase(L"png") == 0) {
+    } else if (extension.CompareNoCase(L"png") == 0) {
         t.bSupported = true;
     } else if (nFilterIndex == 1) {
         t.bSupported = true;

@@ -5,6 +5,7 @@
 
 #include "box_dlg.h"
 #include "face_textures.h"
+#include "file_open.h"
 #include "picture_writer.h"
 #include "resource.h"
 #include "scene_file.h"
@@ -56,10 +57,16 @@ bool CBoxDlg::OpenScene(const CString& path)
             m_pSidesPage->OnClearSide(s);
             continue;
         }
+        // A network path the scene's author chose is not opened for them: it would connect
+        // to that host with the user's sign-in.
+        std::wstring reason = PathRefusal(scene.facePaths[s], !scene.faceNamedByFile[s]);
         FaceLoadFailure why;
-        if (!m_pSidesPage->PutSideImage(s, scene.facePaths[s].c_str(), &why)) {
-            m_pSidesPage->OnClearSide(s);  // the scene's own picture or none, never the last one's
-            problems += CString(L"\n") + scene.facePaths[s].c_str() + L": " + FaceLoadReason(why).c_str();
+        if (reason.empty() && !m_pSidesPage->PutSideImage(s, scene.facePaths[s].c_str(), &why))
+            reason = FaceLoadReason(why);
+        if (!reason.empty()) {
+            // The scene's own picture or none, never the last one's; the name stays in the scene.
+            m_pSidesPage->KeepSideReference(s, scene.facePaths[s].c_str());
+            problems += CString(L"\n") + scene.facePaths[s].c_str() + L": " + reason.c_str();
         }
     }
     m_pSidesPage->ShowSideColours();
@@ -69,8 +76,10 @@ bool CBoxDlg::OpenScene(const CString& path)
     m_savedScene = CurrentScene();  // what the window shows: a left-off picture is no change
     UpdateTitle();
     if (!problems.IsEmpty())
-        MessageBox(L"The scene is open, but these face pictures could not be used:" + problems, L"Zelmora",
-                   MB_OK | MB_ICONWARNING);
+        MessageBox(L"The scene is open, but these face pictures could not be used:" + problems +
+                       L"\n\nThe scene keeps their names: saving it does not lose them. Put a picture on the "
+                       L"face, or clear it, to change that.",
+                   L"Zelmora", MB_OK | MB_ICONWARNING);
     return true;
 }
 
@@ -147,12 +156,8 @@ void CBoxDlg::OnSaveScene()
 
 void CBoxDlg::OnSaveSceneAs()
 {
-    if (m_dlgSaveScene.DoModal() != IDOK)
-        return;
-    CString path = m_dlgSaveScene.GetPathName();
-    if (!IsSceneFileName(path))
-        path += CString(L".") + kSceneFileExtension;
-    SaveSceneTo(path);
+    if (m_dlgSaveScene.DoModal() == IDOK)
+        SaveSceneTo(m_dlgSaveScene.ScenePath());
 }
 
 LRESULT CBoxDlg::OnDropFiles(WPARAM wParam, LPARAM)

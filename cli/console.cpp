@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 namespace {
-void Print(DWORD which, const std::wstring& text)
+void Print(DWORD which, const std::wstring& raw)
 {
+    const std::wstring text = ShowableText(raw);
     HANDLE h = ::GetStdHandle(which);
     if (!h || h == INVALID_HANDLE_VALUE || text.empty())
         return;
@@ -19,6 +22,23 @@ void Print(DWORD which, const std::wstring& text)
     ::WriteFile(h, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }
 } // namespace
+
+std::wstring ShowableText(const std::wstring& text)
+{
+    std::wstring out;
+    out.reserve(text.size());
+    for (wchar_t c : text) {
+        // C0 and C1 controls and DEL: ESC and CSI start terminal commands.
+        if ((c < 0x20 && c != L'\n' && c != L'\t') || (c >= 0x7F && c <= 0x9F)) {
+            wchar_t escaped[8];
+            swprintf(escaped, 8, L"\\x%02x", static_cast<unsigned>(c));
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
 
 void PrintOut(const std::wstring& text)
 {

@@ -3,5 +3,8 @@
 #pragma once
 #include <string>
 
+// Every control character but line breaks and tabs shown escaped (ESC as \x1b): names
+// from files and command lines reach the terminal as text, never as its commands.
+std::wstring ShowableText(const std::wstring& text);
 void PrintOut(const std::wstring& text);
 void PrintErr(const std::wstring& text);

@@ -2,10 +2,11 @@
 
 #include <cstring>
 
+#include "file_open.h"
+
 JobsFile::JobsFile(const std::wstring& path)
 {
-    m_hFile = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    m_hFile = OpenFileToRead(path, FILE_SHARE_READ, FILE_FLAG_SEQUENTIAL_SCAN);
     if (m_hFile == INVALID_HANDLE_VALUE || !Fill())
         return;
     const auto* b = reinterpret_cast<const unsigned char*>(m_buffer);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "console.h"
+#include "file_open.h"
 #include "jobs_file.h"
 #include "json_object.h"
 #include "scene_file.h"
@@ -56,13 +57,34 @@ int RenderOne(PictureSession& session, const RenderJob& job, bool bTimings)
     return kExitOk;
 }
 
+bool IsBlankLine(const std::string& line)
+{
+    return line.find_first_not_of(" \t") == std::string::npos;
+}
+
 // The output a line names, as one file whatever its spelling, for telling two lines that
-// would write the same picture apart.
+// would write the same picture apart: its folder by the file system's identity of it (a
+// link to a folder is that folder), then its name.
 unsigned long long OutputKey(const std::wstring& output)
 {
     wchar_t full[4096];
     DWORD n = ::GetFullPathNameW(output.c_str(), 4096, full, nullptr);
     std::wstring name = n > 0 && n < 4096 ? std::wstring(full, n) : output;
+    const size_t slash = name.find_last_of(L"\\/");
+    if (slash != std::wstring::npos) {
+        HANDLE hFolder = ::CreateFileW(name.substr(0, slash + 1).c_str(), 0,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        BY_HANDLE_FILE_INFORMATION info;
+        if (hFolder != INVALID_HANDLE_VALUE && ::GetFileInformationByHandle(hFolder, &info)) {
+            wchar_t identity[64];
+            swprintf(identity, 64, L"<%08lx:%08lx%08lx>\\", info.dwVolumeSerialNumber, info.nFileIndexHigh,
+                     info.nFileIndexLow);
+            name = identity + name.substr(slash + 1);
+        }
+        if (hFolder != INVALID_HANDLE_VALUE)
+            ::CloseHandle(hFolder);
+    }
     ::CharUpperBuffW(&name[0], static_cast<DWORD>(name.size()));
     unsigned long long hash = 1469598103934665603ull;  // FNV-1a
     for (wchar_t c : name) {
@@ -102,29 +124,32 @@ BOOL WINAPI OnConsoleStop(DWORD type)
 int RenderJobs(PictureSession& session, const CommandLine& cmd)
 {
     const std::wstring baseDir = FolderOfPath(cmd.jobsFile);
-    // First pass: which job lines are this run's, and which name an output an earlier line
-    // already names (whatever the shard: every shard sees the same answer).
-    std::vector<size_t> jobLines;                    // this run's part of the jobs
+    // First pass: how many jobs are this run's, and which lines name an output an earlier
+    // line already names (whatever the shard: every shard sees the same answer). Nothing per
+    // line is kept but a picture's name: a file of millions of lines costs no memory.
+    size_t total = 0;                                // this run's part of the jobs
     std::unordered_map<unsigned long long, size_t> firstLineOf;
     std::unordered_map<size_t, size_t> duplicateOf;  // line -> the earlier line with its output
     {
         JobsFile file(cmd.jobsFile);
         if (!file.IsOpen()) {
-            PrintErr(L"zelmora-render: --jobs " + cmd.jobsFile + L": the file cannot be read\n");
+            const DWORD why = ::GetLastError();
+            PrintErr(L"zelmora-render: --jobs " + cmd.jobsFile + L": " +
+                     (why == ERROR_BAD_DEVICE ? kDeviceRefusal : L"the file cannot be read") + L"\n");
             return kExitUsage;
         }
         std::string line;
         std::wstring error;
         size_t lineNo = 0, jobIndex = 0;
         while (file.Next(&line, &lineNo, &error)) {
-            if (error.empty() && line.find_first_not_of(" \t") == std::string::npos)
+            if (error.empty() && IsBlankLine(line))
                 continue;
             if (jobIndex++ % cmd.shardCount == cmd.shardIndex)
-                jobLines.push_back(lineNo);
+                ++total;
             std::vector<JsonMember> pairs;
             RenderJob job = cmd.job;
             job.output.clear();
-            if (!error.empty() || !ParseJsonObject(line, &pairs, &error) || !ApplyOptions(job, pairs, baseDir, &error) ||
+            if (!error.empty() || !ParseJsonObject(line, &pairs, &error) || !ApplyOptions(job, pairs, baseDir, &error, true) ||
                 job.output.empty())
                 continue;
             auto first = firstLineOf.emplace(OutputKey(job.output), lineNo);
@@ -133,15 +158,16 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
         }
     }
 
-    const size_t total = jobLines.size();
     double start = SecondsNow();
     WriteQueue writer(cmd.bTimings);
     JobsFile file(cmd.jobsFile);
     std::string line;
     std::wstring readError;
-    size_t lineNo = 0, k = 0;
+    size_t lineNo = 0, k = 0, jobIndex = 0;
     while (k < total && !g_bStopRequested && file.Next(&line, &lineNo, &readError)) {
-        if (lineNo != jobLines[k])
+        if (readError.empty() && IsBlankLine(line))
+            continue;
+        if (jobIndex++ % cmd.shardCount != cmd.shardIndex)
             continue;
         const std::wstring counter = L"[" + std::to_wstring(++k) + L"/" + std::to_wstring(total) + L"] ";
         const std::wstring where = L"line " + std::to_wstring(lineNo) + L": ";
@@ -152,7 +178,7 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
         double t0 = SecondsNow();
         DecodedImage picture;
         PictureDrawTimings drawn;
-        if (error.empty() && ParseJsonObject(line, &pairs, &error) && ApplyOptions(job, pairs, baseDir, &error)) {
+        if (error.empty() && ParseJsonObject(line, &pairs, &error) && ApplyOptions(job, pairs, baseDir, &error, true)) {
             auto duplicate = duplicateOf.find(lineNo);
             if (duplicate != duplicateOf.end())
                 error = L"-o " + job.output + L": line " + std::to_wstring(duplicate->second) +

@@ -11,7 +11,7 @@ namespace {
 
 std::wstring Widen(const std::string& s)
 {
-    return std::wstring(s.begin(), s.end());
+    return WideFromUtf8(s);
 }
 
 bool EndsWithNoCase(const std::wstring& s, const wchar_t* suffix)
@@ -63,11 +63,11 @@ bool IsSupportedOutputName(const std::wstring& path)
 }
 
 bool ApplyOption(RenderJob& job, const std::string& name, const std::wstring& value, const std::wstring& baseDir,
-                 std::wstring* pError)
+                 std::wstring* pError, bool bNamedByFile)
 {
     // A name with a control character in it (a NUL from "\u0000" among them) would be cut or
     // changed by the system: no file is ever written under another name.
-    if (std::any_of(value.begin(), value.end(), [](wchar_t c) { return c < 0x20 || c == 0x7F; })) {
+    if (HasControlCharacters(value)) {
         std::wstring shown;
         for (wchar_t c : value) {
             wchar_t escaped[8];
@@ -86,7 +86,7 @@ bool ApplyOption(RenderJob& job, const std::string& name, const std::wstring& va
         return true;
     }
     std::wstring expected;
-    switch (ApplySceneOption(job, name, value, baseDir, &expected)) {
+    switch (ApplySceneOption(job, name, value, baseDir, &expected, bNamedByFile)) {
     case OptionResult::Applied:
         return true;
     case OptionResult::Refused:
@@ -110,16 +110,13 @@ bool ApplyOption(RenderJob& job, const std::string& name, const std::wstring& va
 }
 
 bool ApplyOptions(RenderJob& job, const std::vector<JsonMember>& options, const std::wstring& baseDir,
-                  std::wstring* pError)
+                  std::wstring* pError, bool bNamedByFile)
 {
-    // A scene is the base, a template goes over it, single values over that, and whether the
-    // background is left out is decided last, whatever colour was given.
-    auto pass = [](const std::string& name) { return name == "scene" ? 0 : name == "template" ? 1 : name == "transparent" ? 3 : 2; };
-    for (int k = 0; k < 4; ++k) {
+    for (int pass = 0; pass < kSceneOptionPasses; ++pass) {
         for (const JsonMember& option : options) {
-            if (pass(option.name) != k)
+            if (SceneOptionPass(option.name) != pass)
                 continue;
-            if (!ApplyOption(job, option.name, option.value, baseDir, pError))
+            if (!ApplyOption(job, option.name, option.value, baseDir, pError, bNamedByFile))
                 return false;
         }
     }
@@ -176,7 +173,7 @@ bool ParseCommandLine(const std::vector<std::wstring>& args, CommandLine* pOut, 
         } else
             options.push_back({narrow, value});
     }
-    return ApplyOptions(pOut->job, options, L"", pError);
+    return ApplyOptions(pOut->job, options, L"", pError, false);
 }
 
 std::wstring HelpText()
@@ -188,6 +185,8 @@ std::wstring HelpText()
         L"\nScene:\n"
         L"  --scene FILE         a scene saved by Zelmora (.zelmora) as the base: a template and single\n"
         L"                       values given with it go on top\n"
+        L"  Options apply in one order, on the command line, on a jobs line and in a scene file alike:\n"
+        L"  the scene, then the template, then single values as given, then --transparent last.\n"
         L"\nFaces:\n";
     for (const char* face : g_faceNames) {
         std::wstring f(face, face + strlen(face));
@@ -227,6 +226,7 @@ std::wstring HelpText()
          L"  --timings            after each picture, where its time went (draw, resolve, read-back,\n"
          L"                       convert, filter, compress, write)\n"
          L"\n  --help, --version\n"
-         L"\nExit status: 0 done, 1 some pictures failed, 2 a usage error.\n";
+         L"\nExit status: 0 done, 1 some pictures failed, 2 a usage error, 130 stopped by Ctrl+C (after the\n"
+         L"picture in hand).\n";
     return t;
 }

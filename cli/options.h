@@ -8,13 +8,14 @@
 
 // Sets one option of the job. Relative paths are taken against baseDir (empty: as given).
 // False with a message naming the option, the value and what was expected.
+// bNamedByFile: the value comes from a jobs file, not from the user's command line.
 bool ApplyOption(RenderJob& job, const std::string& name, const std::wstring& value, const std::wstring& baseDir,
-                 std::wstring* pError);
+                 std::wstring* pError, bool bNamedByFile);
 
-// Applies name/value pairs in the order a person means them: a template first, then the
-// single values on top of it, whatever order they came in.
+// Applies name/value pairs in the one order scenes are applied in (SceneOptionPass),
+// whatever order they came in.
 bool ApplyOptions(RenderJob& job, const std::vector<JsonMember>& options,
-                  const std::wstring& baseDir, std::wstring* pError);
+                  const std::wstring& baseDir, std::wstring* pError, bool bNamedByFile);
 
 struct CommandLine {
     RenderJob job;

@@ -5,6 +5,7 @@
 
 #include "console.h"
 #include "face_textures.h"
+#include "file_open.h"
 #include "options.h"
 #include "picture_writer.h"
 #include "preview_size.h"
@@ -75,6 +76,12 @@ bool PictureSession::LoadFaces(const RenderJob& job, std::wstring* pError)
         const std::wstring& path = job.facePaths[s];
         if (path.empty())
             continue;
+        const std::wstring refusal = PathRefusal(path, !job.faceNamedByFile[s]);
+        if (!refusal.empty()) {
+            *pError = L"--" + std::wstring(g_faceNames[s], g_faceNames[s] + strlen(g_faceNames[s])) + L" " + path +
+                      L": " + refusal;
+            return false;
+        }
         auto cached = std::find_if(m_faces.begin(), m_faces.end(),
                                    [&](const CachedFace& f) { return _wcsicmp(f.path.c_str(), path.c_str()) == 0; });
         if (cached != m_faces.end()) {

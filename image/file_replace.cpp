@@ -2,8 +2,10 @@
 
 #include <cwchar>
 #include <mutex>
+#include <cstring>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -31,7 +33,9 @@ std::wstring LongForm(const std::wstring& path)
 
 // A new file of a short name of our own in pszFolder, made with CREATE_NEW so that it can
 // never be an existing file; its name in *pPath. The target's own name may be as long as
-// a name can be, so the temporary name must not grow from it.
+// a name can be, so the temporary name must not grow from it. It is shared with nobody
+// while it is open, and it stays open until it has become the target: a temporary file
+// that can be deleted is one whose writer is gone.
 HANDLE CreateTemporaryFile(const std::wstring& folder, std::wstring* pPath)
 {
     static LONG s_nCounter = 0;
@@ -40,7 +44,8 @@ HANDLE CreateTemporaryFile(const std::wstring& folder, std::wstring* pPath)
         wsprintfW(name, L"~zelmora-%lx-%lx.tmp", ::GetCurrentProcessId(),
                   static_cast<unsigned long>(::InterlockedIncrement(&s_nCounter) + ::GetTickCount()));
         std::wstring path = LongForm(folder + name);
-        HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                     nullptr);
         if (hFile != INVALID_HANDLE_VALUE) {
             *pPath = path;
             return hFile;
@@ -54,8 +59,10 @@ HANDLE CreateTemporaryFile(const std::wstring& folder, std::wstring* pPath)
 }
 
 // Temporary files of ours that a process killed while writing left behind: removed, once a
-// run, from a folder we write into, unless the process that made one is still running (its
-// number is in the name) or the file is still open.
+// run, from a folder we write into. A writer holds its file open, unshared, from its first
+// byte until it is renamed, so the delete fails for every file still being written. (The
+// process number in the name cannot tell: a new Wine session gives its first process the
+// same number again.)
 void RemoveStaleTemporaryFiles(const std::wstring& folder)
 {
     static std::mutex s_mutex;
@@ -70,19 +77,39 @@ void RemoveStaleTemporaryFiles(const std::wstring& folder)
     if (hFind == INVALID_HANDLE_VALUE)
         return;
     do {
-        unsigned long pid = 0;
-        if (swscanf(found.cFileName, L"~zelmora-%lx-", &pid) != 1 || pid == ::GetCurrentProcessId())
-            continue;
-        if (HANDLE hProcess = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid)) {
-            DWORD code = 0;
-            const bool bRunning = ::GetExitCodeProcess(hProcess, &code) && code == STILL_ACTIVE;
-            ::CloseHandle(hProcess);
-            if (bRunning)
-                continue;
-        }
-        ::DeleteFileW(LongForm(folder + found.cFileName).c_str());  // fails while someone holds it
+        ::DeleteFileW(LongForm(folder + found.cFileName).c_str());  // fails while its writer holds it
     } while (::FindNextFileW(hFind, &found));
     ::FindClose(hFind);
+}
+
+// The temporary file, still open, renamed over the target: there is no moment at which it
+// is closed under its temporary name. The name goes in the system's own form (\??\C:\...),
+// which it takes as it is.
+bool RenameOpenFile(HANDLE hFile, const std::wstring& target)
+{
+    std::wstring full = LongForm(target);
+    wchar_t buffer[1];
+    const DWORD n = ::GetFullPathNameW(full.c_str(), 0, buffer, nullptr);
+    if (n == 0)
+        return false;
+    std::wstring absolute(n, L'\0');
+    absolute.resize(::GetFullPathNameW(full.c_str(), n, &absolute[0], nullptr));
+    std::wstring nt;
+    if (absolute.rfind(L"\\\\?\\UNC\\", 0) == 0)
+        nt = L"\\??\\UNC\\" + absolute.substr(8);
+    else if (absolute.rfind(L"\\\\?\\", 0) == 0)
+        nt = L"\\??\\" + absolute.substr(4);
+    else if (absolute.rfind(L"\\\\", 0) == 0)
+        nt = L"\\??\\UNC\\" + absolute.substr(2);
+    else
+        nt = L"\\??\\" + absolute;
+    std::vector<BYTE> info(sizeof(FILE_RENAME_INFO) + nt.size() * sizeof(wchar_t));
+    auto* pRename = reinterpret_cast<FILE_RENAME_INFO*>(info.data());
+    pRename->ReplaceIfExists = TRUE;
+    pRename->RootDirectory = nullptr;
+    pRename->FileNameLength = static_cast<DWORD>(nt.size() * sizeof(wchar_t));
+    memcpy(pRename->FileName, nt.c_str(), (nt.size() + 1) * sizeof(wchar_t));
+    return ::SetFileInformationByHandle(hFile, FileRenameInfo, pRename, static_cast<DWORD>(info.size())) != FALSE;
 }
 
 HRESULT WriteAll(HANDLE hFile, const void* pData, DWORD nBytes)
@@ -111,7 +138,12 @@ HRESULT ReplaceFileContents(LPCWSTR pszPath, const void* pData, DWORD nBytes)
     if (hFile == INVALID_HANDLE_VALUE)
         return LastErrorResult();
     HRESULT hr = WriteAll(hFile, pData, nBytes);
+    if (SUCCEEDED(hr) && RenameOpenFile(hFile, target)) {
+        ::CloseHandle(hFile);
+        return S_OK;
+    }
     ::CloseHandle(hFile);
+    // A file system that cannot rename an open file: renamed once closed.
     if (SUCCEEDED(hr) && !::MoveFileExW(tempPath.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         hr = LastErrorResult();
     if (FAILED(hr))

@@ -1,5 +1,7 @@
 #include "image_header.h"
 
+#include "file_open.h"
+
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
@@ -251,8 +253,7 @@ ImageHeader ParseImageHeader(const unsigned char* pData, size_t nSize, bool bTga
 
 ImageHeader ReadImageHeader(LPCWSTR pszPath)
 {
-    HANDLE hFile = ::CreateFileW(pszPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                 nullptr);
+    HANDLE hFile = OpenFileToRead(pszPath);
     if (hFile == INVALID_HANDLE_VALUE)
         return ImageHeader();
     Source s(hFile);
@@ -266,8 +267,7 @@ bool ReadFirstGifFrame(LPCWSTR pszPath, const ImageHeader& header, std::vector<B
 {
     if (header.kind != ImageKind::Gif || header.firstFrameEnd == 0 || header.firstFrameEnd > (1ull << 30))
         return false;
-    HANDLE hFile = ::CreateFileW(pszPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                 nullptr);
+    HANDLE hFile = OpenFileToRead(pszPath);
     if (hFile == INVALID_HANDLE_VALUE)
         return false;
     pBytes->resize(static_cast<size_t>(header.firstFrameEnd) + 1);

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "file_open.h"
 #include "image_resample.h"
 
 namespace {
@@ -135,7 +136,7 @@ HRESULT DecodeTgaMemory(const unsigned char* pData, size_t nSize, DecodedImage& 
 
 HRESULT DecodeTga(LPCWSTR pszPath, UINT maxSide, DecodedImage& out)
 {
-    HANDLE hFile = ::CreateFileW(pszPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE hFile = OpenFileToRead(pszPath);
     if (hFile == INVALID_HANDLE_VALUE)
         return HRESULT_FROM_WIN32(::GetLastError());
     // The header first: only as much of the file is read as a TGA of its size can use (its

@@ -111,6 +111,13 @@ void CSidesPage::OnClearSide(int nSlot)
     ClearSideImage(*m_pScene, nSlot);
 }
 
+void CSidesPage::KeepSideReference(int nSlot, const CString& path)
+{
+    ClearSideImage(*m_pScene, nSlot);
+    m_strSidePath[nSlot] = path;
+    SetDlgItemText(kPathIds[nSlot], L"(not loaded) " + path);
+}
+
 void CSidesPage::ShowSideColours()
 {
     for (int s = 0; s < kSideCount; ++s)

@@ -17,7 +17,10 @@ public:
     bool LoadSideFromFile(int nSlot, const CString& path);
     // The same without a message: false with the reason, the face unchanged.
     bool PutSideImage(int nSlot, const CString& path, struct FaceLoadFailure* pWhy);
-    // The picture file on face nSlot; empty when it has none.
+    // A scene's picture that could not be used: the face shows none, but the scene keeps
+    // naming the file until the user puts another picture on the face or clears it.
+    void KeepSideReference(int nSlot, const CString& path);
+    // The picture file on face nSlot (loaded, or kept as a reference); empty when it has none.
     const CString& SidePath(int nSlot) const { return m_strSidePath[nSlot]; }
     // Shows the faces' colours as the scene holds them (after a scene was opened).
     void ShowSideColours();

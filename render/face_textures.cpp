@@ -7,6 +7,7 @@
 #include <cwchar>
 
 #include "box_renderer.h"
+#include "file_open.h"
 #include "image_header.h"
 #include "image_resample.h"
 #include "tga_decoder.h"
@@ -46,7 +47,7 @@ HRESULT DecodeFaceImage(LPCWSTR pszPath, const ImageHeader& header, UINT maxSide
     if (SUCCEEDED(hr) || hr == E_INVALIDARG || header.kind != ImageKind::Unknown)  // E_INVALIDARG: a size no picture has
         return hr;
     unsigned char head[18] = {};
-    HANDLE hFile = ::CreateFileW(pszPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE hFile = OpenFileToRead(pszPath);
     DWORD got = 0;
     if (hFile != INVALID_HANDLE_VALUE) {
         ::ReadFile(hFile, head, sizeof(head), &got, nullptr);
@@ -128,6 +129,8 @@ std::wstring FaceLoadReason(const FaceLoadFailure& why)
     switch (why.reason) {
     case FaceLoadFailure::Unreadable:
         return L"the file was not found or cannot be read";
+    case FaceLoadFailure::Device:
+        return kDeviceRefusal;
     case FaceLoadFailure::NotAPicture:
         return L"it is not a picture Zelmora reads (JPEG, PNG, BMP, TGA)";
     case FaceLoadFailure::TooLarge: {
@@ -153,6 +156,10 @@ bool LoadSideImage(BoxScene& scene, int nSlot, LPCWSTR pszPath, FaceLoadFailure*
         return false;
     }
 
+    if (ClassifyPath(pszPath) == PathKind::Device) {  // never opened: reading one can block for ever
+        pWhy->reason = FaceLoadFailure::Device;
+        return false;
+    }
     ImageHeader header = ReadImageHeader(pszPath);
     if (!header.bReadable) {
         pWhy->reason = FaceLoadFailure::Unreadable;

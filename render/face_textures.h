@@ -7,7 +7,7 @@
 
 // Why a file could not become a face's texture.
 struct FaceLoadFailure {
-    enum Reason { None, Unreadable, NotAPicture, TooLarge, Damaged } reason = None;
+    enum Reason { None, Unreadable, NotAPicture, TooLarge, Damaged, Device } reason = None;
     UINT width = 0;  // the size the file claims, for TooLarge
     UINT height = 0;
 };

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <unordered_map>
+
 namespace {
 
 class Reader {
@@ -59,7 +61,13 @@ public:
                 return true;
             }
             if (static_cast<unsigned char>(c) < 0x20)
-                return false;
+                return Why(L"a control character in a string (write it as \\u00XX)");
+            if (static_cast<unsigned char>(c) >= 0x80) {
+                --m_i;
+                if (!Utf8Sequence(&out))
+                    return Why(L"not UTF-8 text (a scene and a jobs file are UTF-8)");
+                continue;
+            }
             if (c != '\\') {
                 out += c;
                 continue;
@@ -78,13 +86,15 @@ public:
                 unsigned cp = 0;
                 if (!Hex4(&cp))
                     return false;
+                if (cp >= 0xDC00 && cp <= 0xDFFF)
+                    return Why(L"half a surrogate pair (\\uDC00..\\uDFFF alone)");
                 if (cp >= 0xD800 && cp < 0xDC00) {  // a surrogate pair
                     unsigned low = 0;
                     if (m_i + 1 >= m_s.size() || m_s[m_i] != '\\' || m_s[m_i + 1] != 'u')
-                        return false;
+                        return Why(L"half a surrogate pair (\\uD800..\\uDBFF alone)");
                     m_i += 2;
                     if (!Hex4(&low) || low < 0xDC00 || low > 0xDFFF)
-                        return false;
+                        return Why(L"half a surrogate pair (\\uD800..\\uDBFF alone)");
                     cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
                 }
                 AppendUtf8(out, cp);
@@ -109,7 +119,40 @@ public:
         return !pOut->empty();
     }
 
+    // Why String() refused its string, when it knows more than "a broken string".
+    const wchar_t* m_pszWhy = nullptr;
+
 private:
+    bool Why(const wchar_t* why)
+    {
+        m_pszWhy = why;
+        return false;
+    }
+
+    // One character of UTF-8 at m_i, copied to *pOut: the shortest form only, no
+    // surrogates, nothing past U+10FFFF.
+    bool Utf8Sequence(std::string* pOut)
+    {
+        const auto byte = [&](size_t k) { return static_cast<unsigned char>(m_s[m_i + k]); };
+        const unsigned char lead = byte(0);
+        size_t n = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+        if (n == 0 || m_i + n > m_s.size())
+            return false;
+        unsigned char lo = 0x80, hi = 0xBF;  // the second byte's range
+        if (lead == 0xE0) lo = 0xA0;
+        if (lead == 0xED) hi = 0x9F;
+        if (lead == 0xF0) lo = 0x90;
+        if (lead == 0xF4) hi = 0x8F;
+        if (byte(1) < lo || byte(1) > hi)
+            return false;
+        for (size_t k = 2; k < n; ++k)
+            if (byte(k) < 0x80 || byte(k) > 0xBF)
+                return false;
+        pOut->append(m_s, m_i, n);
+        m_i += n;
+        return true;
+    }
+
     bool Hex4(unsigned* pValue)
     {
         if (m_i + 4 > m_s.size())
@@ -151,7 +194,9 @@ private:
     size_t m_lines = 1;
 };
 
-std::wstring FromUtf8(const std::string& s)
+} // namespace
+
+std::wstring WideFromUtf8(const std::string& s)
 {
     if (s.empty())
         return std::wstring();
@@ -161,13 +206,12 @@ std::wstring FromUtf8(const std::string& s)
     return w;
 }
 
-} // namespace
 
 bool ParseJsonObject(const std::string& utf8, std::vector<JsonMember>* pMembers, std::wstring* pError)
 {
     Reader r(utf8);
-    auto fail = [&](const wchar_t* what) {
-        *pError = std::wstring(what) + L" at " +
+    auto fail = [&](const std::wstring& what) {
+        *pError = what + L" at " +
                   (r.Multiline() ? L"line " + std::to_wstring(r.Line()) + L", column " : std::wstring(L"column ")) +
                   std::to_wstring(r.Column());
         return false;
@@ -175,6 +219,7 @@ bool ParseJsonObject(const std::string& utf8, std::vector<JsonMember>* pMembers,
     if (!r.Eat('{'))
         return fail(L"expected a JSON object ({...})");
     pMembers->clear();
+    std::unordered_map<std::string, size_t> lineOfName;
     if (r.Eat('}'))
         return r.AtEnd() ? true : fail(L"text after the object");
     for (;;) {
@@ -183,13 +228,17 @@ bool ParseJsonObject(const std::string& utf8, std::vector<JsonMember>* pMembers,
         member.line = r.Line();
         std::string value;
         if (!r.String(&member.name))
-            return fail(L"expected a quoted option name");
+            return fail(r.m_pszWhy ? r.m_pszWhy : L"expected a quoted option name");
+        auto first = lineOfName.emplace(member.name, member.line);
+        if (!first.second)
+            return fail(L"a second \"" + WideFromUtf8(member.name) + L"\" (line " + std::to_wstring(first.first->second) +
+                        L" has the first)");
         if (!r.Eat(':'))
             return fail(L"expected ':'");
         char c = r.Peek();
         if (c == '"') {
             if (!r.String(&value))
-                return fail(L"a broken string");
+                return fail(r.m_pszWhy ? r.m_pszWhy : L"a broken string");
         } else if (c == '{' || c == '[') {
             return fail(L"nested objects and lists are not options");
         } else if (!r.Scalar(&value) || value == "null") {
@@ -197,7 +246,7 @@ bool ParseJsonObject(const std::string& utf8, std::vector<JsonMember>* pMembers,
         } else {
             member.bString = false;
         }
-        member.value = FromUtf8(value);
+        member.value = WideFromUtf8(value);
         pMembers->push_back(std::move(member));
         if (r.Eat(','))
             continue;

@@ -73,13 +73,27 @@ bool SceneDescription::operator==(const SceneDescription& o) const
            dpi == o.dpi;
 }
 
+int SceneOptionPass(const std::string& name)
+{
+    return name == "scene" ? 0 : name == "template" ? 1 : name == "transparent" ? 3 : 2;
+}
+
+bool HasControlCharacters(const std::wstring& text)
+{
+    for (wchar_t c : text)
+        if (c < 0x20 || c == 0x7F)
+            return true;
+    return false;
+}
+
 OptionResult ApplySceneOption(SceneDescription& scene, const std::string& name, const std::wstring& value,
-                              const std::wstring& baseDir, std::wstring* pExpected)
+                              const std::wstring& baseDir, std::wstring* pExpected, bool bNamedByFile)
 {
     for (int s = 0; s < kSideCount; ++s) {
         if (name == g_faceNames[s]) {
             // Empty: no picture, so that a job can take a face's picture away from its scene.
             scene.facePaths[s] = value.empty() ? value : ResolvePath(value, baseDir);
+            scene.faceNamedByFile[s] = bNamedByFile;
             return OptionResult::Applied;
         }
         if (name == std::string(g_faceNames[s]) + "-colour" || name == std::string(g_faceNames[s]) + "-color")
@@ -153,7 +167,7 @@ bool ParseWholeNumber(const std::wstring& text, long long* pValue)
         return false;
     long long v = 0;
     for (; i < text.size(); ++i) {
-        if (!iswdigit(text[i]))
+        if (text[i] < L'0' || text[i] > L'9')  // ASCII digits only: iswdigit takes others too
             return false;
         v = v * 10 + (text[i] - L'0');
     }
@@ -167,9 +181,11 @@ bool ParseColour(const std::wstring& text, COLORREF* pColour)
         return false;
     unsigned long rgb = 0;
     for (size_t i = 1; i < 7; ++i) {
-        if (!iswxdigit(text[i]))
+        const wchar_t c = text[i];
+        const bool bDigit = c >= L'0' && c <= L'9';
+        if (!bDigit && !(c >= L'a' && c <= L'f') && !(c >= L'A' && c <= L'F'))
             return false;
-        rgb = rgb * 16 + static_cast<unsigned long>(iswdigit(text[i]) ? text[i] - L'0' : towlower(text[i]) - L'a' + 10);
+        rgb = rgb * 16 + static_cast<unsigned long>(bDigit ? c - L'0' : (c | 0x20) - L'a' + 10);
     }
     *pColour = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
     return true;

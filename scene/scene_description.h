@@ -18,6 +18,9 @@ struct ExportSettings {
 
 struct SceneDescription : ExportSettings {
     std::wstring facePaths[kSideCount];     // empty: no picture
+    // The face's path was named by a scene or jobs file, not chosen by the user: a network
+    // path there is kept but not opened. Not part of what the scene is (==).
+    bool faceNamedByFile[kSideCount] = {};
     COLORREF faceColours[kSideCount];       // 0x00BBGGRR
     int values[kSceneValueCount];           // as g_sceneValues orders them
     D3DCOLOR background = 0xFFFFFFFF;       // 0xFFRRGGBB
@@ -35,12 +38,23 @@ extern const char* const g_faceNames[kSideCount];
 
 enum class OptionResult { Applied, Refused, Unknown };
 
+// The one order in which a scene's named values are applied, wherever they come from (a
+// scene file, a jobs line, the command line): a scene file named by "scene" first, then a
+// template, then single values in the order given, and last "transparent", so that it decides
+// whether the background is left out whatever colour was given.
+constexpr int kSceneOptionPasses = 4;
+int SceneOptionPass(const std::string& name);
+
 // Sets one named value the way zelmora-render's options and the scene files name them
 // ("width", "front", "front-colour", "template", "background", "transparent", "size",
 // "dpi"). Relative picture paths count from baseDir (empty: as given). Refused: *pExpected
 // says what the value should have been.
+// bNamedByFile: the value comes from a scene or jobs file rather than from the user.
 OptionResult ApplySceneOption(SceneDescription& scene, const std::string& name, const std::wstring& value,
-                              const std::wstring& baseDir, std::wstring* pExpected);
+                              const std::wstring& baseDir, std::wstring* pExpected, bool bNamedByFile = false);
+
+// Control characters (a NUL among them) cut or change a name on its way to the system.
+bool HasControlCharacters(const std::wstring& text);
 
 // A whole decimal number, nothing else.
 bool ParseWholeNumber(const std::wstring& text, long long* pValue);

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "file_open.h"
 #include "file_replace.h"
 #include "json_object.h"
 
@@ -65,6 +66,20 @@ std::wstring PathForScene(const std::wstring& picture, const std::wstring& scene
     return relative;
 }
 
+// Text a Windows editor saved as UTF-16 (it starts with a byte order mark) as UTF-8; other
+// text as it is.
+std::string Utf16ToUtf8(const std::string& bytes)
+{
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+    if (bytes.size() < 2 || !((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF)))
+        return bytes;
+    const bool bBigEndian = b[0] == 0xFE;
+    std::wstring units;
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+        units += static_cast<wchar_t>(bBigEndian ? (b[i] << 8 | b[i + 1]) : (b[i + 1] << 8 | b[i]));
+    return ToUtf8(units);
+}
+
 bool IsNumberName(const std::string& name)
 {
     if (name == "dpi")
@@ -76,6 +91,16 @@ bool IsNumberName(const std::string& name)
 }
 
 } // namespace
+
+std::wstring SceneFilePathFor(std::wstring path)
+{
+    while (!path.empty() && (path.back() == L'.' || path.back() == L' '))
+        path.pop_back();
+    const std::wstring ending = std::wstring(L".") + kSceneFileExtension;
+    if (path.size() <= ending.size() || _wcsicmp(path.c_str() + path.size() - ending.size(), ending.c_str()) != 0)
+        path += ending;
+    return path;
+}
 
 std::wstring FolderOfPath(const std::wstring& path)
 {
@@ -98,11 +123,18 @@ bool ParseSceneText(const std::string& utf8, const std::wstring& sceneFolder, Sc
 
     bool bVersioned = false;
     SceneDescription scene;
+    for (int pass = 0; pass < kSceneOptionPasses; ++pass)
     for (const JsonMember& m : members) {
-        const std::wstring where = L"line " + std::to_wstring(m.line) + L", \"" +
-                                   std::wstring(m.name.begin(), m.name.end()) + L"\": ";
+        if (SceneOptionPass(m.name) != pass)
+            continue;
+        const std::wstring where = L"line " + std::to_wstring(m.line) + L", \"" + WideFromUtf8(m.name) + L"\": ";
         if (m.name == "zelmora-scene") {
-            if (m.bString || m.value != std::to_wstring(kSceneFileVersion)) {
+            if (m.bString) {
+                *pError = where + L"expected the version as a number (\"zelmora-scene\": " +
+                          std::to_wstring(kSceneFileVersion) + L")";
+                return false;
+            }
+            if (m.value != std::to_wstring(kSceneFileVersion)) {
                 *pError = where + L"version " + m.value + L" is not one this Zelmora reads (it reads " +
                           std::to_wstring(kSceneFileVersion) + L")";
                 return false;
@@ -110,9 +142,13 @@ bool ParseSceneText(const std::string& utf8, const std::wstring& sceneFolder, Sc
             bVersioned = true;
             continue;
         }
+        if (HasControlCharacters(m.value)) {
+            *pError = where + L"control characters are not allowed";
+            return false;
+        }
         // Applied to the scene being read, which is kept only if every member is good.
         std::wstring expected;
-        const OptionResult result = ApplySceneOption(scene, m.name, m.value, sceneFolder, &expected);
+        const OptionResult result = ApplySceneOption(scene, m.name, m.value, sceneFolder, &expected, true);
         if (result == OptionResult::Unknown) {
             *pError = where + L"not a scene setting";
             return false;
@@ -139,10 +175,10 @@ bool ParseSceneText(const std::string& utf8, const std::wstring& sceneFolder, Sc
 
 bool ReadSceneFile(const std::wstring& path, SceneDescription* pScene, std::wstring* pError)
 {
-    HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE hFile = OpenFileToRead(path, FILE_SHARE_READ | FILE_SHARE_WRITE);
     if (hFile == INVALID_HANDLE_VALUE) {
-        *pError = L"the file cannot be opened (missing, or in use)";
+        *pError = ::GetLastError() == ERROR_BAD_DEVICE ? std::wstring(kDeviceRefusal)
+                                                       : L"the file cannot be opened (missing, or in use)";
         return false;
     }
     LARGE_INTEGER size = {};
@@ -164,7 +200,7 @@ bool ReadSceneFile(const std::wstring& path, SceneDescription* pScene, std::wstr
         *pError = L"the file cannot be read";
         return false;
     }
-    return ParseSceneText(text, FolderOfPath(path), pScene, pError);
+    return ParseSceneText(Utf16ToUtf8(text), FolderOfPath(path), pScene, pError);
 }
 
 std::string SceneFileText(const SceneDescription& scene, const std::wstring& sceneFolder)

@@ -24,5 +24,9 @@ std::string SceneFileText(const SceneDescription& scene, const std::wstring& sce
 // Writes it safely: an existing file is replaced only by a complete new one.
 HRESULT WriteSceneFile(const std::wstring& path, const SceneDescription& scene);
 
+// The file a scene is saved as when the user names it `path`: the name as Windows keeps it
+// (trailing dots and spaces dropped), with ".zelmora" added unless it ends so already.
+std::wstring SceneFilePathFor(std::wstring path);
+
 // The folder of a file's path ("" for a bare name).
 std::wstring FolderOfPath(const std::wstring& path);

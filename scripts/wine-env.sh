@@ -72,13 +72,40 @@ zelmora_ensure_display() {
   export DISPLAY=":$number"
 }
 
+# zelmora_prefix_programs: the process ids of programs running in this prefix other than
+# Wine's own (its desktop, services and devices live in C:\windows), whoever started them.
+zelmora_prefix_programs() {
+  local dir pid cmd
+  for dir in /proc/[0-9]*; do
+    pid=${dir#/proc/}
+    [[ $pid == "$$" || $pid == "${BASHPID:-}" ]] && continue
+    { tr '\0' '\n' <"$dir/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+    cmd=$({ tr '\0' ' ' <"$dir/cmdline"; } 2>/dev/null) || continue
+    # Wine's programs show their Windows path; the scripts and tools around them do not.
+    [[ $cmd == [A-Za-z]:\\* ]] || continue
+    [[ ${cmd,,} == c:\\windows\\* ]] && continue
+    echo "$pid"
+  done
+}
+
+# zelmora_stop_display: ends the display zelmora_ensure_display started, and never a
+# program this script did not start. Wine's desktop process is tied to the display of the
+# session's first program: when no other program runs in the prefix, the session (only Wine's
+# own processes by now) ends with the display; when one does (a Zelmora window on the
+# desktop sharing the prefix, another render), the display is left to end once that session
+# ends by itself.
 zelmora_stop_display() {
   if [[ -n "${ZELMORA_XVFB_PID:-}" ]]; then
-    # Wine's desktop process is tied to this display: end the prefix's session with it.
-    wineserver -k 2>/dev/null || true
-    wineserver -w 2>/dev/null || true  # gone before the next program starts one
-    kill "$ZELMORA_XVFB_PID" 2>/dev/null || true
-    wait "$ZELMORA_XVFB_PID" 2>/dev/null || true
+    if [[ -z "$(zelmora_prefix_programs)" ]]; then
+      wineserver -k 2>/dev/null || true
+      wineserver -w 2>/dev/null || true  # gone before the next program starts one
+      kill "$ZELMORA_XVFB_PID" 2>/dev/null || true
+      wait "$ZELMORA_XVFB_PID" 2>/dev/null || true
+    else
+      local xvfb=$ZELMORA_XVFB_PID
+      setsid bash -c 'wineserver -w 2>/dev/null; kill "$1" 2>/dev/null' _ "$xvfb" </dev/null >/dev/null 2>&1 &
+      disown 2>/dev/null || true
+    fi
     ZELMORA_XVFB_PID=""
   fi
 }

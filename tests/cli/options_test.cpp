@@ -119,7 +119,7 @@ TEST(JobsFile, LinesAreFlatJsonObjects)
     // Relative paths count from the jobs file's folder; absolute ones stay.
     RenderJob job;
     ASSERT_TRUE(ApplyOptions(job, {{"front", L"art/a.png"}, {"back", L"C:\\b.png"}, {"o", L"x.png"}}, L"Z:\\jobs",
-                             &error)) << error;
+                             &error, true)) << error;
     EXPECT_EQ(job.facePaths[SideFront], L"Z:\\jobs\\art\\a.png");
     EXPECT_EQ(job.facePaths[SideBack], L"C:\\b.png");
     EXPECT_EQ(job.output, L"Z:\\jobs\\x.png");

@@ -136,7 +136,7 @@ TEST(SceneFile, ASceneIsTheBaseOfTheOptionsGivenWithIt)
     // A jobs line names its scene relative to the jobs file's folder.
     RenderJob job;
     std::wstring error;
-    ASSERT_TRUE(ApplyOptions(job, {{"scene", L"base.zelmora"}, {"o", L"x.png"}}, folder, &error)) << error;
+    ASSERT_TRUE(ApplyOptions(job, {{"scene", L"base.zelmora"}, {"o", L"x.png"}}, folder, &error, true)) << error;
     EXPECT_EQ(job.values[kValueDepth], saved.values[kValueDepth]);
     EXPECT_EQ(job.output, folder + L"\\x.png");
 
