@@ -43,6 +43,12 @@ TEST(RenderOptions, ValuesWithinTheirRangesAreTakenAndOthersNamed)
         {{L"box.png"}, false, L"unexpected argument"},
         {{L"--width"}, false, L"needs a value"},
         {{L"--template", L"Sideways"}, false, L"\"3-sided Cube, Left Rotation\""},
+        // Digits of other scripts are not numbers here (the system's iswdigit says they are).
+        {{L"--dpi", L"\x0663"}, false, L"whole number"},
+        {{L"--width", L"\xFF11\xFF10"}, false, L"whole number"},
+        {{L"--front-colour", L"#\xFF11\xFF10" L"AB9F"}, false, L"#RRGGBB"},
+        {{L"--shard", L"1/\x0662", L"--jobs", L"j.jsonl"}, false, L"K/N"},
+        {{L"--shard", L"\xFF11/\xFF12", L"--jobs", L"j.jsonl"}, false, L"K/N"},
     };
     for (const Case& c : cases) {
         CommandLine cmd;

@@ -82,6 +82,16 @@ TEST(SceneFile, ABadSceneIsRefusedWholeWithItsLineAndName)
         {with("\"dpi\": 0", "\"dpi\": 0, \"glare\": 3"), L"\"glare\": not a scene setting"},
         {"{\"width\": 80}", L"no \"zelmora-scene\" version"},
         {"\xEF\xBB\xBF" + with("\"depth\": 20", "\"depth\": 21"), nullptr},  // a BOM is fine
+        // Text that is not what it seems: refused where it is read, not later as a garbled name.
+        {with("\"front\": \"\"", "\"front\": \"art/front.png\\u0000evil.png\""), L"\"front\": control characters"},
+        {with("\"front\": \"\"", "\"front\": \"\xC0\xAF.png\""), L"not UTF-8 text"},      // overlong '/'
+        {with("\"front\": \"\"", "\"front\": \"\xED\xA0\x80.png\""), L"not UTF-8 text"},  // a surrogate
+        {with("\"front\": \"\"", "\"front\": \"\xE4.png\""), L"not UTF-8 text"},          // Latin-1
+        {with("\"front\": \"\"", "\"front\": \"\\udc00.png\""), L"half a surrogate pair"},
+        {with("\"width\": 80", "\"width\": 80, \"width\": 90"), L"a second \"width\" (line 3 has the first)"},
+        {with("\"zelmora-scene\": 1", "\"zelmora-scene\": \"1\""), L"expected the version as a number"},
+        {with("\"dpi\": 0", "\"dpi\": 0, \"gl\xC3\xA4re\": 3"), L"\"gl\x00E4re\": not a scene setting"},
+        {with("\"size\": \"preview\"", "\"size\": \"1x\xEF\xBC\x91\""), L"expected WIDTHxHEIGHT"},  // a fullwidth 1
     };
     for (const Case& c : cases) {
         SceneDescription scene = EveryValueChanged(L"C:\\x");
@@ -111,6 +121,57 @@ TEST(SceneFile, ABadSceneIsRefusedWholeWithItsLineAndName)
     EXPECT_FALSE(ReadSceneFile(huge, &scene, &error));
     EXPECT_NE(error.find(L"100 MB"), std::wstring::npos) << error;
     ::DeleteFileW(huge.c_str());
+}
+
+TEST(SceneFile, TheSameMembersMeanTheSamePictureAsASceneAndAsAJobsLine)
+{
+    const std::vector<JsonMember> members[] = {
+        {{"width", L"290", false}, {"template", L"3-sided Cube, Left Rotation"}},
+        {{"transparent", L"false", false}, {"background", L"transparent"}},
+        {{"transparent", L"true", false}, {"background", L"#102030"}},
+    };
+    for (const auto& m : members) {
+        std::string text = "{\"zelmora-scene\": 1";
+        for (const JsonMember& member : m)
+            text += ", \"" + member.name + "\": " +
+                    (member.bString ? "\"" + std::string(member.value.begin(), member.value.end()) + "\""
+                                    : std::string(member.value.begin(), member.value.end()));
+        SceneDescription scene;
+        std::wstring error;
+        ASSERT_TRUE(ParseSceneText(text + "}", L"", &scene, &error)) << error;
+        RenderJob job;
+        ASSERT_TRUE(ApplyOptions(job, m, L"", &error, true)) << error;
+        EXPECT_TRUE(scene == static_cast<const SceneDescription&>(job)) << text;
+    }
+    SceneDescription scene;
+    std::wstring error;
+    ASSERT_TRUE(ParseSceneText("{\"zelmora-scene\": 1, \"width\": 290, \"template\": \"3-sided Cube, Left Rotation\"}",
+                               L"", &scene, &error));
+    EXPECT_EQ(scene.values[kValueWidth], 290) << "single values go over the template";
+}
+
+TEST(SceneFile, AUtf16SceneFromAWindowsEditorIsRead)
+{
+    const std::wstring path = TempFolder(L"zelmora scene a") + L"\\utf16.zelmora";
+    const std::wstring text = L"\xFEFF{\"zelmora-scene\": 1, \"depth\": 33, \"front\": \"k\x043A.png\"}";
+    std::ofstream(path.c_str(), std::ios::binary).write(reinterpret_cast<const char*>(text.data()),
+                                                         static_cast<std::streamsize>(text.size() * 2));
+    SceneDescription scene;
+    std::wstring error;
+    ASSERT_TRUE(ReadSceneFile(path, &scene, &error)) << error;
+    EXPECT_EQ(scene.values[kValueDepth], 33);
+    EXPECT_NE(scene.facePaths[SideFront].find(L"k\x043A.png"), std::wstring::npos);
+    EXPECT_TRUE(scene.faceNamedByFile[SideFront]) << "a scene's picture was not chosen by this user";
+    ::DeleteFileW(path.c_str());
+}
+
+TEST(SceneFile, ASaveNameIsTheFileWindowsWrites)
+{
+    EXPECT_EQ(SceneFilePathFor(L"C:\\s\\box.v2"), L"C:\\s\\box.v2.zelmora");
+    EXPECT_EQ(SceneFilePathFor(L"C:\\s\\victim.png"), L"C:\\s\\victim.png.zelmora");
+    EXPECT_EQ(SceneFilePathFor(L"C:\\s\\box.ZELMORA"), L"C:\\s\\box.ZELMORA");
+    EXPECT_EQ(SceneFilePathFor(L"C:\\s\\dot.zelmora. "), L"C:\\s\\dot.zelmora");
+    EXPECT_EQ(SceneFilePathFor(L"C:\\s\\box."), L"C:\\s\\box.zelmora");
 }
 
 TEST(SceneFile, ASceneIsTheBaseOfTheOptionsGivenWithIt)
