@@ -51,8 +51,8 @@ std::wstring FullPath(const std::wstring& path)
 // any system); anything else in full.
 std::wstring PathForScene(const std::wstring& picture, const std::wstring& sceneFolder)
 {
-    if (picture.empty() || sceneFolder.empty())
-        return picture;
+    if (picture.empty() || sceneFolder.empty() || ClassifyPath(picture) != PathKind::File)
+        return picture;  // a device or network name is kept as it was written
     std::wstring folder = FullPath(sceneFolder);
     if (folder.back() != L'\\')
         folder += L'\\';

@@ -163,23 +163,42 @@ TEST(SceneInWindow, ABadSceneChangesNothingAndUnusablePicturesAreNamedTogether)
             EXPECT_TRUE(d.ScenePath().IsEmpty());
         }
 
-        // One missing and one broken picture: the scene opens, one message names both.
+        // A missing and a broken picture, one on another computer and a device: the scene
+        // opens, one message names them all, and none is opened that could hang or connect.
         SceneDescription scene;
         scene.values[kValueWidth] = 222;
         scene.facePaths[SideFront] = folder + L"\\missing.png";
         scene.facePaths[SideBack] = TestImagePath(L"truncated.png");
         scene.facePaths[SideTop] = TestImagePath(L"quadrants.png");
+        scene.facePaths[SideLeft] = L"\\\\host\\share\\left.png";
+        scene.facePaths[SideRight] = folder + L"\\COM1";
         ASSERT_EQ(WriteSceneFile(folder + L"\\partly.zelmora", scene), S_OK);
         std::wstring text;
         AnswerMessageBox(L"Zelmora", IDOK, &text);
         EXPECT_TRUE(d.OpenScene((folder + L"\\partly.zelmora").c_str()));
         EXPECT_NE(text.find(folder + L"\\missing.png: the file was not found"), std::wstring::npos) << text;
         EXPECT_NE(text.find(TestImagePath(L"truncated.png") + L": the picture is damaged"), std::wstring::npos) << text;
+        EXPECT_NE(text.find(L"\\\\host\\share\\left.png: it is on another computer"), std::wstring::npos) << text;
+        EXPECT_NE(text.find(L"\\COM1: it names a device"), std::wstring::npos) << text;
+        EXPECT_NE(text.find(L"keeps their names"), std::wstring::npos) << text;
         EXPECT_EQ(d.m_nWidth, 222);
         EXPECT_NE(d.m_pFaceTexture[SideTop], nullptr);
         EXPECT_EQ(d.m_pFaceTexture[SideFront], nullptr);  // not the picture it had before
         EXPECT_EQ(d.m_pFaceTexture[SideBack], nullptr);
+        EXPECT_EQ(d.m_pFaceTexture[SideLeft], nullptr);
         EXPECT_FALSE(d.HasUnsavedChanges());
+
+        // Another change and a save: every picture the user did not touch is still named.
+        d.m_nWidth = 230;
+        d.RefreshPages();
+        NextFrame(d, d.Renderer().FramesDrawn());
+        ASSERT_TRUE(d.SaveSceneTo((folder + L"\\partly.zelmora").c_str()));
+        SceneDescription saved;
+        std::wstring error;
+        ASSERT_TRUE(ReadSceneFile(folder + L"\\partly.zelmora", &saved, &error)) << error;
+        EXPECT_EQ(saved.values[kValueWidth], 230);
+        for (int s = 0; s < kSideCount; ++s)
+            EXPECT_EQ(saved.facePaths[s], scene.facePaths[s]) << g_faceNames[s];
     });
     ::DeleteFileW((folder + L"\\bad.zelmora").c_str());
     ::DeleteFileW((folder + L"\\partly.zelmora").c_str());
