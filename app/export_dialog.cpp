@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <string>
 
+#include "image_export.h"
 #include "resource.h"
 
 namespace {
@@ -138,7 +139,8 @@ BOOL CExportFileDialog::OnFileNameOK()
         chosen.height = static_cast<UINT>(h);
     }
     const int dpi = ReadNumber(IDC_EXPORT_DPI);
-    if (dpi < 0 || dpi > kMaxDpi) {
+    const bool bDpiTyped = ::GetWindowTextLengthW(::GetDlgItem(OptionsWindow(), IDC_EXPORT_DPI)) > 0;
+    if (dpi < 0 || dpi > kMaxDpi || (dpi == 0 && bDpiTyped)) {
         wchar_t message[160];
         swprintf(message, 160, L"The DPI must be a whole number from 1 to %d, or empty for none.", kMaxDpi);
         ::MessageBoxW(hDialog, message, L"Save Image", MB_OK | MB_ICONWARNING);
@@ -146,6 +148,19 @@ BOOL CExportFileDialog::OnFileNameOK()
         return TRUE;
     }
     chosen.dpi = dpi;
+
+    // A name typed as .jpg under the PNG type is written as JPEG, which has no transparency.
+    const bool bTransparent = ::IsWindowEnabled(::GetDlgItem(OptionsWindow(), IDC_EXPORT_TRANSPARENT)) &&
+                              ::SendDlgItemMessageW(OptionsWindow(), IDC_EXPORT_TRANSPARENT, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    const CString typed = m_ofn.lpstrFile;
+    const int dot = typed.ReverseFind(L'.');
+    if (bTransparent && DecideSaveTarget(typed, dot < 0 ? CString() : typed.Mid(dot + 1), CurrentFilterIndex()).bJpeg) {
+        ::MessageBoxW(hDialog,
+                      L"JPEG has no transparency: a transparent background needs a PNG file.\n\n"
+                      L"Name the file .png, or untick \"Transparent background\".",
+                      L"Save Image", MB_OK | MB_ICONWARNING);
+        return TRUE;
+    }
     m_settings = chosen;
     return FALSE;
 }

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <dlgs.h>
 
 #include <functional>
 #include <string>
@@ -302,5 +303,64 @@ TEST(SaveImage, ManySavesLeaveNoHandlesBehind)
         EXPECT_LE(after, before + 5) << "handles before " << before << ", after 210 saves " << after;
         ::DeleteFileW(png.c_str());
         ::DeleteFileW(jpg.c_str());
+    });
+}
+
+namespace {
+HWND FindDescendant(HWND parent, int id)
+{
+    struct Search { int id; HWND found; } s = {id, nullptr};
+    ::EnumChildWindows(parent, [](HWND h, LPARAM lp) {
+        auto* s = reinterpret_cast<Search*>(lp);
+        if (::GetDlgCtrlID(h) == s->id && !s->found)
+            s->found = h;
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+// Runs `step` on the save dialog once it is up (tries for ten seconds).
+void OnSaveDialog(std::function<void(HWND)> step, int tries = 100)
+{
+    Later::After(100, [=] {
+        if (HWND dialog = FindTopLevel(L"Save As"))
+            step(dialog);
+        else if (tries > 0)
+            OnSaveDialog(step, tries - 1);
+    });
+}
+} // namespace
+
+TEST(SaveImage, TheOptionsRefuseWhatTheyCannotWrite)
+{
+    CBoxDlg dlg;
+    RunMainDialog(dlg, [](CBoxDlg& d) {
+        wchar_t temp[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, temp);
+        const std::wstring jpg = std::wstring(temp) + L"zelmora-clear.jpg";
+        ::DeleteFileW(jpg.c_str());
+        std::wstring transparentAnswer, dpiAnswer;
+        bool bDialogSeen = false;
+        OnSaveDialog([&](HWND dialog) {
+            bDialogSeen = true;
+            // PNG files, "Transparent background" ticked, a name typed as .jpg.
+            ::SendMessageW(FindDescendant(dialog, IDC_EXPORT_TRANSPARENT), BM_CLICK, 0, 0);
+            ::SendMessageW(dialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(jpg.c_str()));
+            AnswerMessageBox(L"Save Image", IDOK, &transparentAnswer);
+            ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+            // Then a DPI of 0, with the transparency off.
+            Later::After(1500, [&, dialog] {
+                ::SendMessageW(FindDescendant(dialog, IDC_EXPORT_TRANSPARENT), BM_CLICK, 0, 0);
+                ::SetWindowTextW(FindDescendant(dialog, IDC_EXPORT_DPI), L"0");
+                AnswerMessageBox(L"Save Image", IDOK, &dpiAnswer);
+                ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+                Later::After(1500, [dialog] { ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); });
+            });
+        });
+        ::SendMessageW(d.m_hWnd, WM_COMMAND, IDC_SAVE_IMAGE, 0);
+        EXPECT_TRUE(bDialogSeen);
+        EXPECT_NE(transparentAnswer.find(L"JPEG has no transparency"), std::wstring::npos) << transparentAnswer;
+        EXPECT_NE(dpiAnswer.find(L"The DPI must be a whole number from 1"), std::wstring::npos) << dpiAnswer;
+        EXPECT_EQ(::GetFileAttributesW(jpg.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing was written";
     });
 }
