@@ -236,13 +236,18 @@ void CBoxDlg::SaveImageAs(const SaveTarget& target, const ExportSettings& settin
         });
         m_renderer.ReleasePictureTargets();  // a large picture's surfaces are not kept for the preview
     }
-    if (SUCCEEDED(hr))
+    const bool bOutOfView = SUCCEEDED(hr) && IsBackgroundOnly(picture, m_clrBackground, format.bAlpha);
+    if (SUCCEEDED(hr) && !bOutOfView)
         hr = WriteWhileResponding(picture, format, target.strPath);
     UpdateTitle();
-    if (FAILED(hr)) {
+    if (FAILED(hr) || bOutOfView) {
         CString message;
         message.Format(L"Unable to save image\n%ls: %ls", target.strPath.GetString(),
-                       hr == D3DERR_NOTAVAILABLE || hr == D3DERR_OUTOFVIDEOMEMORY || hr == E_OUTOFMEMORY
+                       bOutOfView ? BoxRenderer::kOutOfView
+                       : hr == D3DERR_NOTAVAILABLE
+                           ? L"the device drew nothing: the box is out of view, or the picture is too large for "
+                             L"this computer's memory (choose a smaller size)"
+                       : hr == D3DERR_OUTOFVIDEOMEMORY || hr == E_OUTOFMEMORY
                            ? L"the picture is too large for this computer's memory; choose a smaller size"
                            : WriteFailureReason(target.strPath.GetString(), hr).c_str());
         MessageBox(message, L"Error", MB_OK | MB_ICONERROR);

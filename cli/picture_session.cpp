@@ -149,6 +149,10 @@ bool PictureSession::Draw(const RenderJob& job, DecodedImage* pPicture, std::wst
                   L" (out of memory, or the box is out of view); nothing was written";
         return false;
     }
+    if (SUCCEEDED(hr) && IsBackgroundOnly(*pPicture, m_scene.m_clrBackground, job.bTransparent)) {
+        *pError = job.output + L": " + BoxRenderer::kOutOfView;
+        return false;
+    }
     if (FAILED(hr)) {
         wchar_t code[16];
         wsprintfW(code, L"0x%08lX", static_cast<unsigned long>(hr));

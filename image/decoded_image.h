@@ -24,6 +24,16 @@ inline bool IsPlausibleImageSize(UINT width, UINT height)
            static_cast<unsigned long long>(width) * height <= kMaxImagePixels;
 }
 
+// Every pixel the background (0xRRGGBB; any colour with alpha 0 when transparent): a
+// box shot of nothing, the box out of view.
+inline bool IsBackgroundOnly(const DecodedImage& image, uint32_t background, bool bTransparent)
+{
+    for (uint32_t c : image.pixels)
+        if (bTransparent ? (c >> 24) != 0 : ((c ^ background) & 0x00FFFFFF) != 0)
+            return false;
+    return true;
+}
+
 // The size a picture is decoded to: its own, or scaled down (keeping its proportions) so
 // that neither side exceeds maxSide.
 void FitWithin(UINT width, UINT height, UINT maxSide, UINT* pOutWidth, UINT* pOutHeight);

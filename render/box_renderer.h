@@ -77,6 +77,11 @@ public:
     HRESULT RenderPicture(UINT width, UINT height, bool bTransparent, int samples, DecodedImage& out,
                           struct PictureDrawTimings* pTimings = nullptr,
                           const std::function<void(const wchar_t*)>& onStage = nullptr);
+    // Why a picture that holds only its background (IsUniform) is not written, in words for
+    // the user; the drawing itself succeeded.
+    static constexpr const wchar_t* kOutOfView =
+        L"the box is out of view (the camera is inside it, or the box lies outside the picture): "
+        L"the picture would hold nothing but its background; nothing was written";
     // Frees RenderPicture's surfaces, kept while pictures of one size follow each other.
     void ReleasePictureTargets() { m_pictureTargets.Release(); }
     // The largest side RenderPicture can draw; the multisample count it would use.

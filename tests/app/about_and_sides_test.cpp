@@ -246,6 +246,28 @@ TEST(SaveImage, AFailureNamesTheFileAndWhy)
             EXPECT_NE(text.find(c.path + L": "), std::wstring::npos) << text;
             EXPECT_NE(text.find(c.says), std::wstring::npos) << text;
         }
+
+        // The camera inside the box: a picture of nothing but the background is not a box
+        // shot, whether it is the preview's frame or drawn at another size.
+        d.m_nWidth = d.m_nHeight = d.m_nDepth = 300;
+        d.RefreshPages();
+        const unsigned long long drawn = d.Renderer().FramesDrawn();
+        for (DWORD start = ::GetTickCount(); d.Renderer().FramesDrawn() < drawn + 2 && ::GetTickCount() - start < 10000;) {
+            MSG msg;  // the preview's frame shows the new size
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                ::DispatchMessageW(&msg);
+            ::Sleep(5);
+        }
+        const std::wstring inside = std::wstring(temp) + L"zelmora-inside.png";
+        ExportSettings larger;
+        larger.width = larger.height = 200;
+        for (const ExportSettings& settings : {ExportSettings(), larger}) {
+            std::wstring text;
+            AnswerMessageBox(L"Error", IDOK, &text);
+            d.SaveImageAs(DecideSaveTarget(inside.c_str(), L"png", 1), settings);
+            EXPECT_NE(text.find(L"the box is out of view"), std::wstring::npos) << text;
+            EXPECT_EQ(::GetFileAttributesW(inside.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing is written";
+        }
     });
 }
 
@@ -257,7 +279,8 @@ size_t OpenHandleCount()
     struct Entry { ULONG pid; BYTE type; BYTE flags; USHORT value; PVOID object; ULONG access; };
     struct Table { ULONG count; Entry entries[1]; };
     using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-    auto query = reinterpret_cast<Query>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation"));
+    auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
     std::vector<BYTE> buffer(1 << 16);
     for (ULONG needed = 0;; buffer.resize(buffer.size() * 2)) {
         const LONG status = query(16 /* SystemHandleInformation */, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
