@@ -1,5 +1,7 @@
 #include "picture_writer.h"
 
+#include "file_open.h"
+
 #include <objidl.h>
 #include <ocidl.h>
 #include <wincodec.h>
@@ -107,27 +109,12 @@ HRESULT EncodePicture(const DecodedImage& image, const PictureFormat& format, st
 
 namespace {
 
-// CON, PRN, AUX, NUL, COM1..9 and LPT1..9, with any extension, name devices, not files.
-bool IsDeviceName(const std::wstring& path)
-{
-    size_t start = path.find_last_of(L"\\/");
-    std::wstring stem = path.substr(start == std::wstring::npos ? 0 : start + 1);
-    stem = stem.substr(0, stem.find(L'.'));
-    while (!stem.empty() && stem.back() == L' ')
-        stem.pop_back();
-    for (wchar_t& c : stem)
-        c = static_cast<wchar_t>(towupper(c));
-    if (stem == L"CON" || stem == L"PRN" || stem == L"AUX" || stem == L"NUL")
-        return true;
-    return stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0) &&
-           stem[3] >= L'1' && stem[3] <= L'9';
-}
-
 } // namespace
 
 std::wstring WriteFailureReason(const std::wstring& path, HRESULT hr)
 {
-    if (IsDeviceName(path))
+    const PathKind kind = ClassifyPath(path);
+    if (kind == PathKind::Device)
         return L"the name is one Windows keeps for a device; choose another";
     if (path.size() >= 2 && path[1] == L':') {
         const wchar_t root[4] = {path[0], L':', L'\\', 0};
@@ -141,10 +128,15 @@ std::wstring WriteFailureReason(const std::wstring& path, HRESULT hr)
         return L"cannot write here (read-only, or in use?)";
     case HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND):
     case HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND):
-        return L"the folder does not exist";
+    case HRESULT_FROM_WIN32(ERROR_BAD_NETPATH):
+    case HRESULT_FROM_WIN32(ERROR_BAD_NET_NAME):
+    case HRESULT_FROM_WIN32(ERROR_NETWORK_UNREACHABLE):
+        if (kind == PathKind::Network)
+            return L"the network folder cannot be reached (the computer or the share is not there, or the folder "
+                   L"does not exist)";
+        return hr == HRESULT_FROM_WIN32(ERROR_BAD_NETPATH) ? L"the drive is not there" : L"the folder does not exist";
     case HRESULT_FROM_WIN32(ERROR_INVALID_DRIVE):
     case HRESULT_FROM_WIN32(ERROR_NOT_READY):
-    case HRESULT_FROM_WIN32(ERROR_BAD_NETPATH):
         return L"the drive is not there";
     case HRESULT_FROM_WIN32(ERROR_INVALID_NAME):
     case HRESULT_FROM_WIN32(ERROR_BAD_PATHNAME):

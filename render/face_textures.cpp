@@ -132,13 +132,15 @@ std::wstring FaceLoadReason(const FaceLoadFailure& why)
     case FaceLoadFailure::Device:
         return kDeviceRefusal;
     case FaceLoadFailure::NotAPicture:
-        return L"it is not a picture Zelmora reads (JPEG, PNG, BMP, TGA)";
+        return L"it is not a picture Zelmora reads (JPEG, PNG, BMP, GIF, TIFF, ICO, TGA)";
     case FaceLoadFailure::TooLarge: {
         UINT side = 1;
         while (static_cast<unsigned long long>(side * 2) * (side * 2) <= kMaxImagePixels)
             side *= 2;
-        return L"the picture is too large: " + std::to_wstring(why.width) + L" x " + std::to_wstring(why.height) +
-               L" pixels (Zelmora reads up to " + std::to_wstring(side) + L" x " + std::to_wstring(side) + L")";
+        const std::wstring size =
+            why.width ? L": " + std::to_wstring(why.width) + L" x " + std::to_wstring(why.height) + L" pixels" : L"";
+        return L"the picture is too large" + size + L" (Zelmora reads up to " + std::to_wstring(side) + L" x " +
+               std::to_wstring(side) + L")";
     }
     default:
         return L"the picture is damaged and cannot be read";
@@ -177,8 +179,13 @@ bool LoadSideImage(BoxScene& scene, int nSlot, LPCWSTR pszPath, FaceLoadFailure*
     }
 
     IDirect3DTexture9* pTexture = nullptr;
-    if (FAILED(CreateFaceTexture(scene.m_pDevice, pszPath, header, &pTexture)) || !pTexture) {
-        pWhy->reason = header.kind == ImageKind::Unknown ? FaceLoadFailure::NotAPicture : FaceLoadFailure::Damaged;
+    const HRESULT hr = CreateFaceTexture(scene.m_pDevice, pszPath, header, &pTexture);
+    if (FAILED(hr) || !pTexture) {
+        // E_INVALIDARG: the decoder read a size no face takes (a kind whose header we do not
+        // walk ourselves, such as TIFF).
+        pWhy->reason = hr == E_INVALIDARG                 ? FaceLoadFailure::TooLarge
+                       : header.kind == ImageKind::Unknown ? FaceLoadFailure::NotAPicture
+                                                           : FaceLoadFailure::Damaged;
         return false;
     }
     IDirect3DTexture9*& slot = scene.m_pFaceTexture[nSlot];

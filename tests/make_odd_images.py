@@ -156,6 +156,18 @@ def animated_gif(path, first_frame_gif, count):
     path.write_bytes(data[:start] + (delay + frame) * count + delay + gif_frame_block(20000, 20000) + b"\x3b")
 
 
+def tiff_header_only(path, w, h):
+    """A bilevel TIFF that claims w x h: its strip is not there, only the size matters."""
+    import struct
+    tags = [(256, 4, w), (257, 4, h), (258, 3, 1), (259, 3, 1), (262, 3, 0), (273, 4, 8), (277, 3, 1),
+            (278, 4, h), (279, 4, (w + 7) // 8 * h)]
+    ifd = struct.pack("<H", len(tags)) + b"".join(
+        struct.pack("<HHI", tag, kind, 1) + (struct.pack("<HH", value, 0) if kind == 3 else struct.pack("<I", value))
+        for tag, kind, value in tags) + struct.pack("<I", 0)
+    path.write_bytes(b"II*\x00" + struct.pack("<I", 16) + b"\x00" * 8 + ifd)
+
+
+tiff_header_only(out / "huge.tif", 20000, 20000)
 jpeg_after_comments(out / "comments-then-huge.jpg", 20000, 20000, 300 * 1024)
 gif(out / "huge-frame-small-screen.gif", 1, 1, [gif_frame_block(20000, 20000)])
 icon_holding(out / "icon-huge-png.ico", (out / "huge-header.png").read_bytes())

@@ -195,8 +195,12 @@ TEST_F(FaceImageTest, SizesHiddenPastTheFirstBytesAreFoundBeforeDecodingAndAnima
         EXPECT_EQ(why.height, 20000u);
         EXPECT_EQ(scene.m_pFaceTexture[SideFront], before);
     }
-    // 256 MB that are no picture: refused without being read whole.
+    // A kind whose header the platform's decoder reads for us: still named as too large.
     FaceLoadFailure why;
+    EXPECT_FALSE(LoadSideImage(scene, SideFront, TestImagePath(L"huge.tif").c_str(), &why));
+    EXPECT_EQ(why.reason, FaceLoadFailure::TooLarge);
+    EXPECT_NE(FaceLoadReason(why).find(L"too large"), std::wstring::npos);
+    // 256 MB that are no picture: refused without being read whole.
     EXPECT_FALSE(LoadSideImage(scene, SideFront, TestImagePath(L"no-picture-256mb.bin").c_str(), &why));
     EXPECT_EQ(why.reason, FaceLoadFailure::NotAPicture);
     EXPECT_LT(PeakCommit() - peakBefore, 64ll << 20) << "nothing large was read or decoded";
