@@ -113,6 +113,11 @@ LRESULT CALLBACK ConfirmProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPar
         if (!typed.empty()) {
             std::wstring folder = FolderOf(hDlg);
             size_t length = FileDialogPathLength(folder, typed);
+            // A folder's name opens the folder: no extension is added to it.
+            const std::wstring formed = IsAbsolutePath(typed) ? typed : folder + L"\\" + typed;
+            const DWORD attributes = length < MAX_PATH ? ::GetFileAttributesW(formed.c_str()) : INVALID_FILE_ATTRIBUTES;
+            if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+                appendedExtension = 0;
             if (!FileDialogPathFits(length, appendedExtension)) {
                 wchar_t message[512];
                 swprintf(message, 512,

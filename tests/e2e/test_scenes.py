@@ -8,7 +8,7 @@ import subprocess
 import sys
 import time
 
-from zelmora_e2e import (TEMPLATE_ITEM_FIRST, TEMPLATES_TAB, App, check, click, find_window, first_look, key,
+from zelmora_e2e import (ROTATION_TAB, TEMPLATE_ITEM_FIRST, TEMPLATES_TAB, App, check, click, find_window, first_look, key,
                          screenshot, wait_until, windows_path, xdotool)
 
 EXE, OUT = sys.argv[1], sys.argv[2]
@@ -86,10 +86,27 @@ def main():
         ae = subprocess.run(["compare", "-metric", "AE", picture, cli, "null:"], capture_output=True, text=True)
         check(ae.stderr.strip() == "0", f"the window's picture equals zelmora-render's pixel for pixel (AE {ae.stderr})")
 
-        # A change, then Alt+F4: the question; No closes without saving.
+        # A change, then Ctrl+O: the question; Escape keeps everything as it was, and the mouse
+        # still reaches the tabs afterwards.
         before = read_scene(second)
         click(*layout.point(*TEMPLATES_TAB))
         click(*layout.point(*TEMPLATE_ITEM_FIRST))
+        for _ in range(3):
+            key("ctrl+o")
+            check(find_window("Zelmora", timeout=15) is not None, "Ctrl+O with unsaved changes asks first")
+            key("Escape")
+            check(wait_until(lambda: not find_window("Zelmora", timeout=0.3)), "Escape closes the question")
+        x0, y0 = layout.point(285, 30)
+        x1, y1 = layout.point(515, 200)
+
+        def page(tag):
+            return screenshot(os.path.join(OUT, tag + ".png"), (x0, y0, x1 - x0, y1 - y0))
+        templates_page = page("templates-page")
+        click(*layout.point(*ROTATION_TAB))
+        check(wait_until(lambda: page("rotation-page").data != templates_page.data),
+              "after the question, a click on a tab still switches the page")
+
+        # Alt+F4: the question; No closes without saving.
         xdotool("key", "alt+F4")
         check(find_window("Zelmora", timeout=15) is not None, "closing with unsaved changes asks")
         screenshot(os.path.join(OUT, "unsaved-question.png"))
