@@ -68,3 +68,27 @@ inline void RunMainDialog(CBoxDlg& dlg, std::function<void(CBoxDlg&)> check)
     });
     dlg.DoModal();
 }
+
+// A control anywhere inside a window (the save dialog's options sit in a child dialog).
+inline HWND FindDescendant(HWND parent, int id)
+{
+    struct Search { int id; HWND found; } s = {id, nullptr};
+    ::EnumChildWindows(parent, [](HWND h, LPARAM lp) {
+        auto* s = reinterpret_cast<Search*>(lp);
+        if (::GetDlgCtrlID(h) == s->id && !s->found)
+            s->found = h;
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+// Runs `step` on the save dialog once it is up (tries for ten seconds).
+inline void OnSaveDialog(std::function<void(HWND)> step, int tries = 100)
+{
+    Later::After(100, [=] {
+        if (HWND dialog = FindTopLevel(L"Save As"))
+            step(dialog);
+        else if (tries > 0)
+            OnSaveDialog(step, tries - 1);
+    });
+}

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
+#include <dlgs.h>
 
 #include <fstream>
 
@@ -276,4 +277,31 @@ TEST(SceneInWindow, DroppedFilesLandWhereTheyAreDropped)
         AnswerMessageBox(L"Zelmora", IDNO, nullptr);  // the close after the check asks
     });
     ::DeleteFileW(path.c_str());
+}
+
+TEST(SceneInWindow, SaveSceneAsAsksAboutTheFileItWillWrite)
+{
+    const std::wstring folder = SceneFolder();
+    const std::wstring existing = folder + L"\\box.v2.zelmora", typed = folder + L"\\box.v2";
+    WriteText(existing, "precious");
+    CBoxDlg dlg;
+    RunMainDialog(dlg, [&](CBoxDlg& d) {
+        std::wstring question;
+        bool bStillOpen = false;
+        OnSaveDialog([&](HWND dialog) {
+            ::SendMessageW(dialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(typed.c_str()));
+            AnswerMessageBox(L"Confirm Save As", IDNO, &question);
+            ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+            Later::After(1500, [&, dialog] {
+                bStillOpen = ::IsWindow(dialog) && ::IsWindowVisible(dialog);
+                ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+            });
+        });
+        ::SendMessageW(d.m_hWnd, WM_COMMAND, ID_SCENE_SAVE_AS, 0);
+        EXPECT_NE(question.find(existing + L" already exists"), std::wstring::npos) << question;
+        EXPECT_TRUE(bStillOpen) << "No keeps the dialog open for another name";
+        EXPECT_EQ(ReadText(existing), "precious");
+        EXPECT_TRUE(d.ScenePath().IsEmpty());
+    });
+    ::DeleteFileW(existing.c_str());
 }
