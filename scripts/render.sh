@@ -11,7 +11,8 @@ if [[ ! -x "$exe" ]]; then
   { "$root/scripts/setup.sh" && "$root/scripts/build.sh" "$build_dir" zelmora-render; } >&2 || exit 1
 fi
 source "$root/scripts/wine-env.sh"
-zelmora_wine_env "$build_dir"
+# The prefix in the build tree (the tests point this at their own).
+zelmora_wine_env "$build_dir" "${ZELMORA_WINEPREFIX_NAME:-wineprefix}"
 zelmora_ensure_display
 trap zelmora_stop_display EXIT
 # File names in any script travel as UTF-8.

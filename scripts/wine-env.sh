@@ -75,16 +75,14 @@ zelmora_ensure_display() {
 # zelmora_prefix_programs: the process ids of programs running in this prefix other than
 # Wine's own (its desktop, services and devices live in C:\windows), whoever started them.
 zelmora_prefix_programs() {
-  local dir pid cmd
+  local dir exe cmd
   for dir in /proc/[0-9]*; do
-    pid=${dir#/proc/}
-    [[ $pid == "$$" || $pid == "${BASHPID:-}" ]] && continue
+    exe=$(readlink "$dir/exe" 2>/dev/null) || continue
+    [[ ${exe##*/} == wine || ${exe##*/} == wine64 || ${exe##*/} == wine*-preloader ]] || continue
     { tr '\0' '\n' <"$dir/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
     cmd=$({ tr '\0' ' ' <"$dir/cmdline"; } 2>/dev/null) || continue
-    # Wine's programs show their Windows path; the scripts and tools around them do not.
-    [[ $cmd == [A-Za-z]:\\* ]] || continue
     [[ ${cmd,,} == c:\\windows\\* ]] && continue
-    echo "$pid"
+    echo "${dir#/proc/}"
   done
 }
 
