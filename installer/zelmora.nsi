@@ -38,10 +38,60 @@ FunctionEnd
 
 Function un.onInit
   SetRegView 64
+  Call un.EnsureNotRunning
+FunctionEnd
+
+; A running program cannot be removed: the uninstaller would take away the entry and the
+; shortcut and leave the folder with the program in it. So nothing is removed until both
+; programs are closed. A running program's file refuses to be marked for deletion (Windows
+; and Wine alike); the mark is taken back at once when it is accepted.
+Function un.IsDeletable  ; $R0: the file; $R1: 1 when it could be deleted now
+  StrCpy $R1 1
+  IfFileExists "$R0" 0 done
+  System::Call 'kernel32::CreateFileW(w R0, i 0x10000, i 7, p 0, i 3, i 0, p 0) p.r2'
+  StrCmp $2 -1 busy
+  System::Call 'kernel32::SetFileInformationByHandle(p r2, i 4, *i 1, i 4) i.r3'
+  StrCmp $3 0 0 +3
+    System::Call 'kernel32::CloseHandle(p r2)'
+    Goto busy
+  System::Call 'kernel32::SetFileInformationByHandle(p r2, i 4, *i 0, i 4)'
+  System::Call 'kernel32::CloseHandle(p r2)'
+  Goto done
+busy:
+  StrCpy $R1 0
+done:
+FunctionEnd
+
+Function un.EnsureNotRunning
+check:
+  StrCpy $R0 "$INSTDIR\zelmora.exe"
+  Call un.IsDeletable
+  StrCmp $R1 0 busy
+  StrCpy $R0 "$INSTDIR\zelmora-render.exe"
+  Call un.IsDeletable
+  StrCmp $R1 0 busy
+  Return
+busy:
+  MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Zelmora is running. Close it (and any zelmora-render), then choose Retry." /SD IDCANCEL IDRETRY check
+  Abort  ; nothing removed; the exit status says so (2)
 FunctionEnd
 
 Section "Zelmora"
   SetShellVarContext all
+
+  ; An installation in another folder is removed first: one Zelmora, listed once.
+  ReadRegStr $0 HKLM "${UNINST_KEY}" "InstallLocation"
+  StrCmp $0 "" fresh
+  StrCmp $0 "$INSTDIR" fresh
+  IfFileExists "$0\uninstall.exe" 0 fresh
+    DetailPrint "Removing Zelmora from $0"
+    ExecWait '"$0\uninstall.exe" /S _?=$0' $1
+    StrCmp $1 0 +3
+      MessageBox MB_OK|MB_ICONSTOP "Zelmora in $0 could not be removed (is it running?). Close it and run Setup again." /SD IDOK
+      Abort
+    Delete "$0\uninstall.exe"
+    RMDir "$0"
+fresh:
   SetOutPath "$INSTDIR"
   File "/oname=zelmora.exe" "${APP}"
   File "/oname=zelmora-render.exe" "${RENDER}"

@@ -75,6 +75,16 @@ for _ in $(seq 1 300); do
 done
 [[ -n $win ]] || fail "wine start box.zelmora did not open the scene in the installed Zelmora"
 pass "wine start box.zelmora opens it in the installed Zelmora (title \"box - Zelmora\")"
+
+# Uninstalling while it runs removes nothing and says it failed. Run in place, as the
+# uninstaller's own copy in the temporary folder runs, to see its exit status; "_?=" must
+# reach it unquoted, so from a batch file.
+printf '@"C:\\Program Files\\Zelmora\\uninstall.exe" /S _?=C:\\Program Files\\Zelmora\r\n@exit /b %%errorlevel%%\r\n' \
+  >"$WINEPREFIX/drive_c/uninstall-in-place.bat"
+wine cmd /c 'C:\uninstall-in-place.bat' >/dev/null 2>&1 && fail "uninstalling a running Zelmora reported success"
+[[ -f "$pf/zelmora.exe" && -f "$pf/uninstall.exe" ]] || fail "uninstalling a running Zelmora removed files"
+query "$uninst" >/dev/null || fail "uninstalling a running Zelmora removed its entry"
+pass "the uninstaller refuses while Zelmora runs, and leaves everything in place"
 xdotool windowfocus "$win" 2>/dev/null; xdotool key --window "$win" alt+F4 2>/dev/null
 wineserver -k; wineserver -w
 rm -rf "$scenes"
@@ -89,3 +99,12 @@ query 'HKLM\Software\Classes\.zelmora' >/dev/null && fail "the uninstaller left 
 query 'HKLM\Software\Classes\Zelmora.Scene' >/dev/null && fail "the uninstaller left Zelmora.Scene"
 query 'HKLM\Software\Zelmora' >/dev/null && fail "the uninstaller left HKLM\\Software\\Zelmora"
 pass "the silent uninstall leaves nothing behind"
+
+# A second installation into another folder replaces the first instead of orphaning it.
+wine "$installer" /S '/D=C:\ZelmoraA' >/dev/null 2>&1 || fail "install into C:\ZelmoraA"
+wine "$installer" /S '/D=C:\ZelmoraB' >/dev/null 2>&1 || fail "install into C:\ZelmoraB"
+wineserver -w
+[[ -f "$WINEPREFIX/drive_c/ZelmoraB/zelmora.exe" ]] || fail "the second installation is not in C:\ZelmoraB"
+[[ ! -e "$WINEPREFIX/drive_c/ZelmoraA" ]] || fail "the first installation was left in C:\ZelmoraA: $(ls "$WINEPREFIX/drive_c/ZelmoraA")"
+query "$uninst" /v InstallLocation | grep -q 'ZelmoraB' || fail "the uninstall entry does not name C:\ZelmoraB"
+pass "installing into another folder moves Zelmora there, listed once"
