@@ -160,9 +160,7 @@ bool ParseCommandLine(const std::vector<std::wstring>& args, CommandLine* pOut, 
             *pError = L"--" + name + L" needs a value (see --help)";
             return false;
         }
-        std::string narrow;
-        for (wchar_t c : name)
-            narrow += c < 128 ? static_cast<char>(c) : '?';
+        const std::string narrow = Utf8FromWide(name);
         if (narrow == "jobs")
             pOut->jobsFile = value;
         else if (narrow == "shard") {

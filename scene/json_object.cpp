@@ -207,6 +207,16 @@ std::wstring WideFromUtf8(const std::string& s)
 }
 
 
+std::string Utf8FromWide(const std::wstring& text)
+{
+    if (text.empty())
+        return std::string();
+    int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
+    return out;
+}
+
 bool ParseJsonObject(const std::string& utf8, std::vector<JsonMember>* pMembers, std::wstring* pError)
 {
     Reader r(utf8);

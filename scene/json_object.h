@@ -13,7 +13,8 @@ struct JsonMember {
 
 // The members in order. False with the reason and its place ("line 3, column 9" in text of
 // several lines, else "column 9").
-// UTF-8 as UTF-16, for names and values in messages.
+// UTF-8 and UTF-16, for names and values in messages.
 std::wstring WideFromUtf8(const std::string& utf8);
+std::string Utf8FromWide(const std::wstring& text);
 
 bool ParseJsonObject(const std::string& utf8, std::vector<JsonMember>* pMembers, std::wstring* pError);

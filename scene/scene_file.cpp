@@ -8,20 +8,10 @@
 
 namespace {
 
-std::string ToUtf8(const std::wstring& text)
-{
-    if (text.empty())
-        return std::string();
-    int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-    return out;
-}
-
 std::string JsonString(const std::wstring& text)
 {
     std::string out = "\"";
-    for (char c : ToUtf8(text)) {
+    for (char c : Utf8FromWide(text)) {
         if (c == '"' || c == '\\') {
             out += '\\';
             out += c;
@@ -77,7 +67,7 @@ std::string Utf16ToUtf8(const std::string& bytes)
     std::wstring units;
     for (size_t i = 2; i + 1 < bytes.size(); i += 2)
         units += static_cast<wchar_t>(bBigEndian ? (b[i] << 8 | b[i + 1]) : (b[i + 1] << 8 | b[i]));
-    return ToUtf8(units);
+    return Utf8FromWide(units);
 }
 
 bool IsNumberName(const std::string& name)
