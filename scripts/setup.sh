@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   googletest
-  wine wine64
+  wine wine64 fonts-wine fonts-liberation
   xvfb xdotool x11-utils imagemagick python3 procps time
   libgl1-mesa-dri libglx-mesa0
   libz-mingw-w64-dev parallel

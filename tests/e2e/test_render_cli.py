@@ -192,8 +192,26 @@ def main():
         f.write('{"o": "wide-1.png"}\r\n{"o": "wide-2.png", "template": "3-sided Cube, Left Rotation"}\r\n')
     rc, _, err = render("--jobs", win(out("hostile/utf16.jsonl")))
     check(rc == 0 and os.path.exists(out("hostile/wide-2.png")), f"a UTF-16 jobs file is read ({err.strip()})")
+    # A link to a folder is that folder: the second line writing through it is refused.
+    os.makedirs(out("hostile/real"), exist_ok=True)
+    os.symlink(out("hostile/real"), out("hostile/outlink"))
+    with open(out("hostile/linked.jsonl"), "w") as f:
+        f.write('{"o": "real/s.png"}\n{"o": "outlink/s.png", "rotation1": 50}\n')
+    rc, _, err = render("--jobs", win(out("hostile/linked.jsonl")))
+    check(rc == 1 and "line 2: -o" in err and "line 1 writes this picture already" in err,
+          f"a folder reached through a link is the same folder ({err.strip()})")
+    # Devices are never opened, and a terminal never gets a stranger's escape sequence.
+    rc, _, err = render("--front", "COM1", "-o", win(out("hostile/com.png")))
+    check(rc == 1 and "COM1: it names a device" in err, f"a device as a face picture is refused ({err.strip()})")
+    rc, _, err = render("--jobs", "nul.jsonl")
+    check(rc == 2 and "device" in err, f"a device as the jobs file is a usage error, not an empty batch ({err.strip()})")
+    with open(out("hostile/escape.jsonl"), "w") as f:
+        f.write('{"\\u001b[2J\\u009b2J": 1, "o": "esc.png"}\n')
+    r = subprocess.run(["wine", EXE, "--jobs", win(out("hostile/escape.jsonl"))], capture_output=True)
+    check(b"\x1b" not in r.stderr and b"\xc2\x9b" not in r.stderr and b"\\x1b[2J\\x9b2J" in r.stderr,
+          f"control characters in a message are shown escaped ({r.stderr!r})")
     rc, _, err = render("--jobs", "Z:\\dev\\zero")
-    check(rc == 1 and "line 1: the line is longer" in err, f"an endless file is refused, not read ({err.strip()})")
+    check(rc == 2 and "device" in err, f"an endless device is refused, not read ({err.strip()})")
 
     # Ctrl+C during a batch: the picture in hand is finished, the summary printed, status 130.
     with open(out("hostile/many.jsonl"), "w") as f:
