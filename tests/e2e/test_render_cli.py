@@ -203,6 +203,11 @@ def main():
     # Devices are never opened, and a terminal never gets a stranger's escape sequence.
     rc, _, err = render("--front", "COM1", "-o", win(out("hostile/com.png")))
     check(rc == 1 and "COM1: it names a device" in err, f"a device as a face picture is refused ({err.strip()})")
+    with open(out("hostile/network.jsonl"), "w") as f:
+        f.write('{"front": "\\\\\\\\host\\\\share\\\\a.png", "o": "unc.png"}\n')
+    rc, _, err = render("--jobs", win(out("hostile/network.jsonl")))
+    check(rc == 1 and "another computer" in err and not os.path.exists(out("hostile/unc.png")),
+          f"a jobs file's picture on another computer is not opened ({err.strip()})")
     rc, _, err = render("--jobs", "nul.jsonl")
     check(rc == 2 and "device" in err, f"a device as the jobs file is a usage error, not an empty batch ({err.strip()})")
     with open(out("hostile/escape.jsonl"), "w") as f:
