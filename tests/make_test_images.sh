@@ -46,3 +46,8 @@ cp quadrants.jpg mislabelled-jpeg.png
 echo "not a picture either" > text.jpg
 # Large artwork for the load/clear cycles.
 convert -size 1500x1500 plasma:fractal -quality 90 large.jpg
+
+# Horizontal stripes 16 texels apart on a large picture: detail that only anisotropic
+# filtering keeps on a face seen edge-on.
+convert -size 1024x8 xc:white -size 1024x8 xc:black -append -write mpr:pair +delete \
+        -size 1024x1024 tile:mpr:pair PNG24:stripes.png
