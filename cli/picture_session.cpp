@@ -137,6 +137,12 @@ bool PictureSession::Draw(const RenderJob& job, DecodedImage* pPicture, std::wst
     UINT h = job.height ? job.height : static_cast<UINT>(m_defaultSize.cy);
     const int samples = m_renderer.PictureSamples(job.bTransparent, job.samples, w, h);
     const int wanted = m_renderer.PictureSamples(job.bTransparent, job.samples);
+    if (job.samples > 0 && wanted != job.samples && !m_bSamplesAskedNoted) {
+        PrintErr(L"zelmora-render: note: --samples " + std::to_wstring(job.samples) + L": the device offers " +
+                 (wanted ? L"the nearest count, " + std::to_wstring(wanted) : std::wstring(L"no multisampling")) +
+                 L", which is used\n");
+        m_bSamplesAskedNoted = true;
+    }
     if (samples < wanted && !m_bSamplesNoted) {
         PrintErr(L"zelmora-render: note: " + std::to_wstring(w) + L"x" + std::to_wstring(h) + L" is drawn with " +
                  (samples ? std::to_wstring(samples) + L" samples" : std::wstring(L"no multisampling")) + L" (not " +

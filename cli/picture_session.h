@@ -51,4 +51,5 @@ private:
     };
     std::vector<CachedFace> m_faces;  // most recently used last
     bool m_bSamplesNoted = false;     // the note on fewer samples is given once a run
+    bool m_bSamplesAskedNoted = false;  // the count asked for is not one the device offers: said once
 };

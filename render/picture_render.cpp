@@ -107,19 +107,26 @@ int BoxRenderer::PictureSamples(bool bTransparent, int requested, UINT width, UI
     if (!m_pD3D || requested == 0)
         return 0;
     // By default the preview's own choice (at most 8), so that equal sizes give equal pictures.
-    int from = requested < 0 ? 8 : std::min(requested, 16);
+    const int wanted = requested < 0 ? 8 : std::min(requested, 16);
     constexpr unsigned long long kMaxSampleBytes = 1ull << 31;
-    while (from >= 2 && static_cast<unsigned long long>(width) * height * static_cast<unsigned>(from) * 4 > kMaxSampleBytes)
-        --from;
-    for (int t = from; t >= 2; --t) {
-        DWORD levels = 0;
+    int most = 16;
+    while (most >= 2 && static_cast<unsigned long long>(width) * height * static_cast<unsigned>(most) * 4 > kMaxSampleBytes)
+        --most;
+    auto offered = [&](int t) {
         auto type = static_cast<D3DMULTISAMPLE_TYPE>(t);
-        if (SUCCEEDED(m_pD3D->CheckDeviceMultiSampleType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL,
-                                                         PictureFormat(bTransparent), TRUE, type, &levels)) &&
-            SUCCEEDED(m_pD3D->CheckDeviceMultiSampleType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL,
-                                                         m_presentParams.AutoDepthStencilFormat, TRUE, type, nullptr)))
+        return SUCCEEDED(m_pD3D->CheckDeviceMultiSampleType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, PictureFormat(bTransparent),
+                                                            TRUE, type, nullptr)) &&
+               SUCCEEDED(m_pD3D->CheckDeviceMultiSampleType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL,
+                                                            m_presentParams.AutoDepthStencilFormat, TRUE, type, nullptr));
+    };
+    // The nearest count the device offers at or above the one asked for, else the best below:
+    // 2 samples asked of a device that offers only 4 is 4, never none.
+    for (int t = std::max(wanted, 2); t <= most; ++t)
+        if (offered(t))
             return t;
-    }
+    for (int t = std::min(wanted, most); t >= 2; --t)
+        if (offered(t))
+            return t;
     return 0;
 }
 

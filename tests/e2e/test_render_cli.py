@@ -105,6 +105,14 @@ def main():
     # (Wine's JPEG encoder takes no quality setting: the two files may be the same size here.)
     check(rc1 == rc2 == 0 and float(jpeg_dpi) == 150, f"JPEGs with a quality are written, with their density ({jpeg_dpi})")
 
+    # Two samples asked of a device that offers more: the nearest count it offers, said; the
+    # box's edge has partly covered pixels (before, no antialiasing at all, without a word).
+    rc, _, err = render("--samples", "2", "--background", "transparent", "-o", win(out("samples-2.png")))
+    alpha_levels = int(subprocess.run([CONVERT, out("samples-2.png"), "-alpha", "extract", "-format", "%k", "info:"],
+                                      capture_output=True, text=True).stdout or 0)
+    check(rc == 0 and alpha_levels > 2 and ("--samples 2" in err or not err.strip()),
+          f"--samples 2 draws an antialiased edge ({alpha_levels} alpha levels; {err.strip()})")
+
     # The largest sizes: drawn for real (fewer samples, said on standard error), never a
     # picture of zeros reported as done. (Too large for ImageMagick's limits: the test reads
     # the PNG's rows itself and looks for anything but zeros.)
