@@ -193,6 +193,10 @@ HRESULT EncodePng(const DecodedImage& image, const PngOptions& options, std::vec
     header.push_back(0);                         // adaptive filtering
     header.push_back(0);                         // not interlaced
     PutChunk(out, "IHDR", header.data(), header.size());
+    // The pixels are sRGB (the renderer's output, artwork as the screen shows it): say so,
+    // so that colour-managed programs show and print them as they are.
+    const BYTE perceptual = 0;
+    PutChunk(out, "sRGB", &perceptual, 1);
     if (options.dpi > 0) {
         std::vector<BYTE> phys;
         const uint32_t perMetre = static_cast<uint32_t>(options.dpi / 0.0254 + 0.5);

@@ -2,6 +2,8 @@
 // the rows were compressed in, and a stream whose checksum zlib itself accepts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <wincodec.h>
 #include <zlib.h>
 
@@ -95,6 +97,9 @@ TEST(PngEncoder, ThePlatformReadsBackEveryPixelWhateverTheBands)
             ASSERT_EQ(EncodePng(image, options, &png), S_OK);
             EXPECT_EQ(InflateImageData(png, (1 + 301 * (bAlpha ? 4 : 3)) * 203u), Z_OK)
                 << "one zlib stream with the right checksum";
+            // Tagged as sRGB, right after the header (a one-byte chunk, perceptual intent).
+            const BYTE tag[] = {0, 0, 0, 1, 's', 'R', 'G', 'B', 0};
+            EXPECT_TRUE(png.size() > 33 + sizeof tag && std::equal(tag, tag + sizeof tag, png.begin() + 33));
 
             Decoded back = DecodeWithPlatform(png);
             ASSERT_EQ(back.width, 301u);
