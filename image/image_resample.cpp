@@ -1,6 +1,7 @@
 #include "image_resample.h"
 
 #include <algorithm>
+#include <cmath>
 
 void FitWithin(UINT width, UINT height, UINT maxSide, UINT* pOutWidth, UINT* pOutHeight)
 {
@@ -14,9 +15,35 @@ void FitWithin(UINT width, UINT height, UINT maxSide, UINT* pOutWidth, UINT* pOu
     *pOutHeight = std::clamp<UINT>(static_cast<UINT>(height * scale + 0.5), 1u, maxSide);
 }
 
-AreaResampler::AreaResampler(UINT srcWidth, UINT srcHeight, UINT dstWidth, UINT dstHeight)
+namespace {
+
+// sRGB's transfer function both ways, as tables: 8-bit values to 16-bit light, and light
+// (in steps of 16) back to the nearest 8-bit value.
+struct SrgbTables {
+    uint16_t toLinear[256];
+    uint8_t toSrgb[4097];
+    SrgbTables()
+    {
+        auto decode = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        auto encode = [](double l) { return l <= 0.0031308 ? l * 12.92 : 1.055 * std::pow(l, 1 / 2.4) - 0.055; };
+        for (int i = 0; i < 256; ++i)
+            toLinear[i] = static_cast<uint16_t>(decode(i / 255.0) * 65535.0 + 0.5);
+        for (int i = 0; i <= 4096; ++i)
+            toSrgb[i] = static_cast<uint8_t>(std::clamp(encode(i / 4096.0) * 255.0 + 0.5, 0.0, 255.0));
+    }
+};
+
+const SrgbTables& Srgb()
+{
+    static const SrgbTables tables;
+    return tables;
+}
+
+} // namespace
+
+AreaResampler::AreaResampler(UINT srcWidth, UINT srcHeight, UINT dstWidth, UINT dstHeight, bool bLinearLight)
     : m_srcWidth(srcWidth), m_srcHeight(srcHeight), m_dstWidth(dstWidth), m_dstHeight(dstHeight),
-      m_colBegin(dstWidth), m_colEnd(dstWidth)
+      m_bLinearLight(bLinearLight), m_colBegin(dstWidth), m_colEnd(dstWidth)
 {
     for (UINT x = 0; x < dstWidth; ++x) {
         UINT begin = static_cast<UINT>(static_cast<unsigned long long>(x) * srcWidth / dstWidth);
@@ -51,6 +78,7 @@ void AreaResampler::AddRows(const uint32_t* pRows, UINT rowCount, UINT stride)
 {
     // Row by row, so that the source is read in order; one sum per channel per column.
     m_sums.assign(static_cast<size_t>(m_dstWidth) * 4, 0);
+    const SrgbTables* pSrgb = m_bLinearLight ? &Srgb() : nullptr;
     for (UINT r = 0; r < rowCount; ++r) {
         const uint32_t* pRow = pRows + static_cast<size_t>(r) * stride;
         unsigned long long* pSum = m_sums.data();
@@ -58,9 +86,15 @@ void AreaResampler::AddRows(const uint32_t* pRows, UINT rowCount, UINT stride)
             unsigned long long b = 0, g = 0, red = 0, a = 0;
             for (UINT c = m_colBegin[x]; c < m_colEnd[x]; ++c) {
                 uint32_t p = pRow[c];
-                b += p & 0xFF;
-                g += (p >> 8) & 0xFF;
-                red += (p >> 16) & 0xFF;
+                if (pSrgb) {
+                    b += pSrgb->toLinear[p & 0xFF];
+                    g += pSrgb->toLinear[(p >> 8) & 0xFF];
+                    red += pSrgb->toLinear[(p >> 16) & 0xFF];
+                } else {
+                    b += p & 0xFF;
+                    g += (p >> 8) & 0xFF;
+                    red += (p >> 16) & 0xFF;
+                }
                 a += p >> 24;
             }
             pSum[0] += b;
@@ -74,7 +108,8 @@ void AreaResampler::AddRows(const uint32_t* pRows, UINT rowCount, UINT stride)
     for (UINT x = 0; x < m_dstWidth; ++x, pSum += 4) {
         unsigned long long n = static_cast<unsigned long long>(rowCount) * (m_colEnd[x] - m_colBegin[x]);
         auto avg = [&](int i) { return static_cast<uint32_t>((pSum[i] + n / 2) / n); };
-        pDst[x] = avg(0) | (avg(1) << 8) | (avg(2) << 16) | (avg(3) << 24);
+        auto colour = [&](int i) { return pSrgb ? pSrgb->toSrgb[(avg(i) + 8) >> 4] : avg(i); };
+        pDst[x] = colour(0) | (colour(1) << 8) | (colour(2) << 16) | (avg(3) << 24);
     }
     ++m_nextDstRow;
     if (!Done())
@@ -86,11 +121,11 @@ DecodedImage AreaResampler::Take()
     return std::move(m_out);
 }
 
-DecodedImage ResampleImage(const DecodedImage& src, UINT dstWidth, UINT dstHeight)
+DecodedImage ResampleImage(const DecodedImage& src, UINT dstWidth, UINT dstHeight, bool bLinearLight)
 {
     if (src.width == dstWidth && src.height == dstHeight)
         return src;
-    AreaResampler resampler(src.width, src.height, dstWidth, dstHeight);
+    AreaResampler resampler(src.width, src.height, dstWidth, dstHeight, bLinearLight);
     while (!resampler.Done()) {
         UINT first = resampler.NextBandFirstRow();
         resampler.AddRows(&src.pixels[static_cast<size_t>(first) * src.width], resampler.NextBandRowCount(),

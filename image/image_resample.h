@@ -10,7 +10,9 @@
 // pixel is taken.
 class AreaResampler {
 public:
-    AreaResampler(UINT srcWidth, UINT srcHeight, UINT dstWidth, UINT dstHeight);
+    // bLinearLight: colours are averaged as light (sRGB decoded first, encoded again after),
+    // so that fine black and white detail keeps its brightness; alpha is averaged as it is.
+    AreaResampler(UINT srcWidth, UINT srcHeight, UINT dstWidth, UINT dstHeight, bool bLinearLight = false);
     // The source rows [firstRow, firstRow + rowCount) that the next call to AddRows needs.
     UINT NextBandFirstRow() const { return m_nextSrcRow; }
     UINT NextBandRowCount() const;
@@ -24,6 +26,7 @@ private:
     UINT SrcRowEnd(UINT dstRow) const;
 
     UINT m_srcWidth, m_srcHeight, m_dstWidth, m_dstHeight;
+    bool m_bLinearLight;
     UINT m_nextSrcRow = 0;
     UINT m_nextDstRow = 0;
     std::vector<UINT> m_colBegin, m_colEnd;
@@ -32,4 +35,4 @@ private:
 };
 
 // Shrinks (or copies) a picture in memory.
-DecodedImage ResampleImage(const DecodedImage& src, UINT dstWidth, UINT dstHeight);
+DecodedImage ResampleImage(const DecodedImage& src, UINT dstWidth, UINT dstHeight, bool bLinearLight = false);

@@ -71,7 +71,8 @@ HRESULT FillLevel(IDirect3DTexture9* pTexture, UINT level, const DecodedImage& i
     return pTexture->UnlockRect(level);
 }
 
-// A managed texture with a full mipmap chain, each level the area average of the one above.
+// A managed texture with a full mipmap chain, each level the area average, in light, of the
+// one above: a fine black and white pattern seen small is the grey it looks (188), not 128.
 HRESULT CreateFaceTexture(IDirect3DDevice9* pDevice, LPCWSTR pszPath, const ImageHeader& header,
                           IDirect3DTexture9** ppTexture)
 {
@@ -98,7 +99,7 @@ HRESULT CreateFaceTexture(IDirect3DDevice9* pDevice, LPCWSTR pszPath, const Imag
         return hr;
     for (UINT level = 0, levels = pTexture->GetLevelCount(); level < levels && SUCCEEDED(hr); ++level) {
         if (level > 0)
-            image = ResampleImage(image, std::max(1u, image.width / 2), std::max(1u, image.height / 2));
+            image = ResampleImage(image, std::max(1u, image.width / 2), std::max(1u, image.height / 2), true);
         hr = FillLevel(pTexture, level, image);
     }
     if (FAILED(hr)) {

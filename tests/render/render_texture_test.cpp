@@ -124,3 +124,14 @@ TEST_F(FaceTextureTest, DetailAlongAFaceSeenEdgeOnIsKept)
     const double mean = sum / n, deviation = std::sqrt(std::max(0.0, sumSquares / n - mean * mean));
     EXPECT_GT(deviation, 60.0) << "the stripes are kept (a black and white pattern deviates by up to 127); mean " << mean;
 }
+
+TEST_F(FaceTextureTest, AFinePatternSeenSmallKeepsItsBrightness)
+{
+    // A one-pixel checker, 2048 texels across a face of a couple of hundred pixels: what
+    // shows are the small detail levels, which must average light (188), not values (128).
+    ASSERT_TRUE(Load(SideFront, L"checker.png"));
+    FaceOn();
+    Frame f = Draw();
+    const Pixel p = FrontAt(f, 0.5, 0.5);
+    EXPECT_NEAR((p.r + p.g + p.b) / 3.0, 188.0, 8.0) << p;
+}
