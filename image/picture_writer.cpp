@@ -1,99 +1,17 @@
 #include "picture_writer.h"
 
-#include "file_open.h"
-
-#include <objidl.h>
-#include <ocidl.h>
-#include <wincodec.h>
-
 #include <cwctype>
 
-#include "com_scope.h"
+#include "file_open.h"
 #include "file_replace.h"
+#include "jpeg_encoder.h"
 #include "png_encoder.h"
-
-namespace {
-
-// JPEG by the platform's codec: 24-bit BGR rows, the quality as the encoder's option.
-HRESULT EncodeJpeg(const DecodedImage& image, const PictureFormat& format, std::vector<BYTE>* pBytes)
-{
-    ComScope com;
-    ComPtr<IWICImagingFactory> factory;
-    HRESULT hr = CreateImagingFactory(&factory);
-    ComPtr<IStream> stream;
-    if (SUCCEEDED(hr))
-        hr = ::CreateStreamOnHGlobal(nullptr, TRUE, &stream);
-    ComPtr<IWICBitmapEncoder> encoder;
-    if (SUCCEEDED(hr))
-        hr = factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder);
-    if (SUCCEEDED(hr))
-        hr = encoder->Initialize(stream.p, WICBitmapEncoderNoCache);
-    ComPtr<IWICBitmapFrameEncode> frame;
-    ComPtr<IPropertyBag2> options;
-    if (SUCCEEDED(hr))
-        hr = encoder->CreateNewFrame(&frame, &options);
-    if (SUCCEEDED(hr) && options.p) {
-        PROPBAG2 option = {};
-        option.pstrName = const_cast<LPOLESTR>(L"ImageQuality");
-        VARIANT value;
-        ::VariantInit(&value);
-        value.vt = VT_R4;
-        value.fltVal = static_cast<float>(format.quality) / 100.0f;
-        options->Write(1, &option, &value);
-    }
-    if (SUCCEEDED(hr))
-        hr = frame->Initialize(options.p);
-    if (SUCCEEDED(hr))
-        hr = frame->SetSize(image.width, image.height);
-    if (SUCCEEDED(hr) && format.dpi > 0)
-        hr = frame->SetResolution(format.dpi, format.dpi);
-    WICPixelFormatGUID pixelFormat = GUID_WICPixelFormat24bppBGR;
-    if (SUCCEEDED(hr))
-        hr = frame->SetPixelFormat(&pixelFormat);
-    if (SUCCEEDED(hr) && !IsEqualGUID(pixelFormat, GUID_WICPixelFormat24bppBGR))
-        hr = WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT;
-    if (SUCCEEDED(hr)) {
-        const UINT stride = (image.width * 3 + 3) & ~3u;
-        std::vector<BYTE> rows(static_cast<size_t>(stride) * image.height);
-        for (UINT y = 0; y < image.height; ++y) {
-            BYTE* dst = &rows[static_cast<size_t>(y) * stride];
-            const uint32_t* src = &image.pixels[static_cast<size_t>(y) * image.width];
-            for (UINT x = 0; x < image.width; ++x) {
-                const uint32_t c = src[x];
-                dst[x * 3 + 0] = static_cast<BYTE>(c);
-                dst[x * 3 + 1] = static_cast<BYTE>(c >> 8);
-                dst[x * 3 + 2] = static_cast<BYTE>(c >> 16);
-            }
-        }
-        hr = frame->WritePixels(image.height, stride, static_cast<UINT>(rows.size()), rows.data());
-    }
-    if (SUCCEEDED(hr))
-        hr = frame->Commit();
-    if (SUCCEEDED(hr))
-        hr = encoder->Commit();
-
-    HGLOBAL hGlobal = nullptr;
-    if (SUCCEEDED(hr))
-        hr = ::GetHGlobalFromStream(stream.p, &hGlobal);
-    if (SUCCEEDED(hr)) {
-        STATSTG stat = {};
-        stream->Stat(&stat, STATFLAG_NONAME);
-        const BYTE* p = static_cast<const BYTE*>(::GlobalLock(hGlobal));
-        if (!p)
-            return E_OUTOFMEMORY;
-        pBytes->assign(p, p + stat.cbSize.QuadPart);
-        ::GlobalUnlock(hGlobal);
-    }
-    return hr;
-}
-
-} // namespace
 
 HRESULT EncodePicture(const DecodedImage& image, const PictureFormat& format, std::vector<BYTE>* pBytes,
                       PictureTimings* pTimings)
 {
     if (format.bJpeg)
-        return EncodeJpeg(image, format, pBytes);
+        return EncodeJpeg(image, format.quality, format.dpi, pBytes);
     PngOptions png;
     png.bAlpha = format.bAlpha;
     png.dpi = format.dpi;

@@ -14,6 +14,7 @@ packages=(
   libz-mingw-w64-dev parallel
   libxtst6 libxdamage1
   nsis zip unzip openbox
+  libstb-dev
 )
 
 echo "setup: checking ${#packages[@]} Debian packages"

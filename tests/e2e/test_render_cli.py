@@ -102,8 +102,11 @@ def main():
     rc2, _, _ = render("--quality", "95", "-o", win(out("high.jpeg")))
     jpeg_dpi = subprocess.run([IDENTIFY, "-units", "PixelsPerInch", "-format", "%x", out("low.jpg")],
                               capture_output=True, text=True).stdout
-    # (Wine's JPEG encoder takes no quality setting: the two files may be the same size here.)
     check(rc1 == rc2 == 0 and float(jpeg_dpi) == 150, f"JPEGs with a quality are written, with their density ({jpeg_dpi})")
+    render("--quality", "20", "-o", win(out("low-ref.png")))
+    low_error, high_error = mean_difference(out("low.jpg"), out("low-ref.png")), mean_difference(out("high.jpeg"), out("low-ref.png"))
+    check(os.path.getsize(out("high.jpeg")) > os.path.getsize(out("low.jpg")) and high_error < low_error,
+          f"quality 95 is larger and closer to the picture than quality 20 (error {high_error:.2f} vs {low_error:.2f})")
 
     # Two samples asked of a device that offers more: the nearest count it offers, said; the
     # box's edge has partly covered pixels (before, no antialiasing at all, without a word).

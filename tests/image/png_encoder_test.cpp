@@ -1,5 +1,6 @@
-// The PNG writer: what the platform's own decoder reads back, whatever the number of bands
-// the rows were compressed in, and a stream whose checksum zlib itself accepts.
+// The picture writers: what the platform's own decoder reads back of a PNG, whatever the
+// number of bands the rows were compressed in, a stream whose checksum zlib itself accepts,
+// and JPEGs whose quality is the one asked for.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "com_scope.h"
+#include "jpeg_encoder.h"
 #include "png_encoder.h"
 
 namespace {
@@ -122,4 +124,25 @@ TEST(PngEncoder, RefusesAnEmptyOrInconsistentPicture)
     DecodedImage shortRows = Gradient(10, 10);
     shortRows.pixels.pop_back();
     EXPECT_EQ(EncodePng(shortRows, PngOptions(), &png), E_INVALIDARG);
+}
+
+TEST(JpegEncoder, TheQualityAskedForIsTheQualityWritten)
+{
+    const DecodedImage image = Gradient(301, 203);
+    auto meanError = [&](const Decoded& back) {
+        double sum = 0;
+        for (size_t i = 0; i < image.pixels.size(); ++i)
+            for (int shift = 0; shift < 24; shift += 8)
+                sum += std::abs(static_cast<int>((image.pixels[i] >> shift) & 0xFF) - static_cast<int>((back.pixels[i] >> shift) & 0xFF));
+        return sum / (image.pixels.size() * 3.0);
+    };
+    std::vector<BYTE> low, high;
+    ASSERT_EQ(EncodeJpeg(image, 50, 0, &low), S_OK);
+    ASSERT_EQ(EncodeJpeg(image, 95, 300, &high), S_OK);
+    const Decoded lowBack = DecodeWithPlatform(low), highBack = DecodeWithPlatform(high);
+    ASSERT_EQ(lowBack.pixels.size(), image.pixels.size());
+    ASSERT_EQ(highBack.pixels.size(), image.pixels.size());
+    EXPECT_GT(high.size(), low.size() * 3 / 2) << "quality 95 keeps more than quality 50";
+    EXPECT_LT(meanError(highBack), meanError(lowBack) * 0.7) << meanError(highBack) << " vs " << meanError(lowBack);
+    EXPECT_NEAR(highBack.dpiX, 300.0, 0.05);
 }
