@@ -129,18 +129,9 @@ void BoxRenderer::SetBoxStages()
     pDevice->SetFVF(kBoxVertexFvf);
     pDevice->SetIndices(m_pBoxIndices);
 
-    // Anisotropic filtering as the device offers it: a mip filter can only be point or
-    // linear, and without MAXANISOTROPY above 1 "anisotropic" filters as bilinear does, with
-    // the detail level chosen from a face's most squeezed direction (an edge-on face's
-    // artwork turns grey).
-    D3DCAPS9 caps = {};
-    pDevice->GetDeviceCaps(&caps);
-    const bool bMinAnisotropic = (caps.TextureFilterCaps & D3DPTFILTERCAPS_MINFANISOTROPIC) && caps.MaxAnisotropy > 1;
-    const bool bMagAnisotropic = (caps.TextureFilterCaps & D3DPTFILTERCAPS_MAGFANISOTROPIC) && caps.MaxAnisotropy > 1;
-    pDevice->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
-    pDevice->SetSamplerState(0, D3DSAMP_MINFILTER, bMinAnisotropic ? D3DTEXF_ANISOTROPIC : D3DTEXF_LINEAR);
-    pDevice->SetSamplerState(0, D3DSAMP_MAGFILTER, bMagAnisotropic ? D3DTEXF_ANISOTROPIC : D3DTEXF_LINEAR);
-    pDevice->SetSamplerState(0, D3DSAMP_MAXANISOTROPY, std::max<DWORD>(1, std::min<DWORD>(caps.MaxAnisotropy, 16)));
+    pDevice->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_ANISOTROPIC);
+    pDevice->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_ANISOTROPIC);
+    pDevice->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_ANISOTROPIC);
     pDevice->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
     pDevice->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
     pDevice->SetSamplerState(0, D3DSAMP_ADDRESSW, D3DTADDRESS_CLAMP);

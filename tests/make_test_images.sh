@@ -47,9 +47,5 @@ echo "not a picture either" > text.jpg
 # Large artwork for the load/clear cycles.
 convert -size 1500x1500 plasma:fractal -quality 90 large.jpg
 
-# Horizontal stripes 16 texels apart on a large picture: detail that only anisotropic
-# filtering keeps on a face seen edge-on.
-convert -size 1024x8 xc:white -size 1024x8 xc:black -append -write mpr:pair +delete \
-        -size 1024x1024 tile:mpr:pair PNG24:stripes.png
 # A one-pixel black and white checker: seen small, the grey of half the light.
 convert -size 2048x2048 pattern:gray50 -type TrueColor PNG24:checker.png

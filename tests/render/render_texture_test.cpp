@@ -99,32 +99,6 @@ TEST_F(FaceTextureTest, NamesInAnyScriptLoad)
     EXPECT_TRUE(IsRed(FrontAt(f, 0.25, 0.25))) << FrontAt(f, 0.25, 0.25);
 }
 
-TEST_F(FaceTextureTest, DetailAlongAFaceSeenEdgeOnIsKept)
-{
-    // The front turned almost edge-on: squeezed across, not along. Its horizontal stripes run
-    // along the squeeze; filtering that picks the detail level from the squeeze alone turns
-    // them grey, filtering that follows both directions keeps them.
-    ASSERT_TRUE(Load(SideFront, L"stripes.png"));
-    scene.m_nRotation1 = 90 + 80;
-    scene.m_nRotation2 = 90;
-    scene.m_nAmbient = 100;
-    Frame f = Draw();
-    const ScreenPoint top = Project(scene, {0, -scene.m_nHeight / 20.0 * 0.5, -scene.m_nDepth / 20.0}, f.width, f.height);
-    const ScreenPoint bottom = Project(scene, {0, scene.m_nHeight / 20.0 * 0.5, -scene.m_nDepth / 20.0}, f.width, f.height);
-    double sum = 0, sumSquares = 0;
-    int n = 0;
-    for (int y = static_cast<int>(std::min(top.y, bottom.y)); y <= static_cast<int>(std::max(top.y, bottom.y)); ++y) {
-        Pixel p = f.At(static_cast<int>((top.x + bottom.x) / 2), y);
-        const double luma = (p.r + p.g + p.b) / 3.0;
-        sum += luma;
-        sumSquares += luma * luma;
-        ++n;
-    }
-    ASSERT_GT(n, 40) << "the face is on screen";
-    const double mean = sum / n, deviation = std::sqrt(std::max(0.0, sumSquares / n - mean * mean));
-    EXPECT_GT(deviation, 60.0) << "the stripes are kept (a black and white pattern deviates by up to 127); mean " << mean;
-}
-
 TEST_F(FaceTextureTest, AFinePatternSeenSmallKeepsItsBrightness)
 {
     // A one-pixel checker, 2048 texels across a face of a couple of hundred pixels: what
