@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "file_open.h"
 #include "picture_writer.h"
 
 SaveTarget DecideSaveTarget(const CString& strPath, const CString& strExtension, DWORD nFilterIndex)
@@ -10,9 +11,8 @@ SaveTarget DecideSaveTarget(const CString& strPath, const CString& strExtension,
     t.strPath = strPath;
     // Windows drops a name's trailing dots and spaces: "dot.png." is dot.png, not "dot.png..png".
     CString extension = strExtension;
-    std::wstring path = strPath.str();
-    if (!path.empty() && (path.back() == L'.' || path.back() == L' ')) {
-        path.erase(path.find_last_not_of(L". ") + 1);
+    const std::wstring path = NameAsWindowsKeepsIt(strPath.str());
+    if (path != strPath.str()) {
         t.strPath = path;
         const int dot = t.strPath.ReverseFind(L'.');
         const int slash = std::max(t.strPath.ReverseFind(L'\\'), t.strPath.ReverseFind(L'/'));

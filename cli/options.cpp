@@ -112,14 +112,11 @@ bool ApplyOption(RenderJob& job, const std::string& name, const std::wstring& va
 bool ApplyOptions(RenderJob& job, const std::vector<JsonMember>& options, const std::wstring& baseDir,
                   std::wstring* pError, bool bNamedByFile)
 {
-    for (int pass = 0; pass < kSceneOptionPasses; ++pass) {
-        for (const JsonMember& option : options) {
-            if (SceneOptionPass(option.name) != pass)
-                continue;
-            if (!ApplyOption(job, option.name, option.value, baseDir, pError, bNamedByFile))
-                return false;
-        }
-    }
+    std::vector<JsonMember> ordered = options;
+    SortIntoApplyOrder(ordered);
+    for (const JsonMember& option : ordered)
+        if (!ApplyOption(job, option.name, option.value, baseDir, pError, bNamedByFile))
+            return false;
     return true;
 }
 

@@ -12,7 +12,7 @@
 bool ApplyOption(RenderJob& job, const std::string& name, const std::wstring& value, const std::wstring& baseDir,
                  std::wstring* pError, bool bNamedByFile);
 
-// Applies name/value pairs in the one order scenes are applied in (SceneOptionPass),
+// Applies name/value pairs in the one order scenes are applied in (SortIntoApplyOrder),
 // whatever order they came in.
 bool ApplyOptions(RenderJob& job, const std::vector<JsonMember>& options,
                   const std::wstring& baseDir, std::wstring* pError, bool bNamedByFile);

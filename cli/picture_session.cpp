@@ -16,6 +16,11 @@ namespace {
 // Face pictures kept loaded for the next jobs: a batch of box shots reuses a handful.
 constexpr size_t kCachedFaces = 12;
 
+std::wstring FaceOption(int slot)
+{
+    return L"--" + std::wstring(g_faceNames[slot], g_faceNames[slot] + strlen(g_faceNames[slot]));
+}
+
 } // namespace
 
 PictureSession::PictureSession() = default;
@@ -78,7 +83,7 @@ bool PictureSession::LoadFaces(const RenderJob& job, std::wstring* pError)
             continue;
         const std::wstring refusal = PathRefusal(path, !job.faceNamedByFile[s]);
         if (!refusal.empty()) {
-            *pError = L"--" + std::wstring(g_faceNames[s], g_faceNames[s] + strlen(g_faceNames[s])) + L" " + path +
+            *pError = FaceOption(s) + L" " + path +
                       L": " + refusal;
             return false;
         }
@@ -94,7 +99,7 @@ bool PictureSession::LoadFaces(const RenderJob& job, std::wstring* pError)
         }
         FaceLoadFailure why;
         if (!LoadSideImage(m_scene, s, path.c_str(), &why)) {
-            *pError = L"--" + std::wstring(g_faceNames[s], g_faceNames[s] + strlen(g_faceNames[s])) + L" " + path +
+            *pError = FaceOption(s) + L" " + path +
                       L": " + FaceLoadReason(why);
             return false;
         }

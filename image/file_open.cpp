@@ -77,6 +77,12 @@ HANDLE OpenFileToRead(const std::wstring& path, DWORD dwShare, DWORD dwFlags)
     return hFile;
 }
 
+std::wstring NameAsWindowsKeepsIt(std::wstring path)
+{
+    path.erase(path.find_last_not_of(L". ") + 1);  // npos + 1: nothing but dots and spaces
+    return path;
+}
+
 std::wstring PathRefusal(const std::wstring& path, bool bChosenByUser)
 {
     switch (ClassifyPath(path)) {

@@ -23,3 +23,6 @@ HANDLE OpenFileToRead(const std::wstring& path, DWORD dwShare = FILE_SHARE_READ,
 // named by a file someone else may have written.
 std::wstring PathRefusal(const std::wstring& path, bool bChosenByUser);
 constexpr wchar_t kDeviceRefusal[] = L"it names a device, not a file";
+
+// A file name as Windows keeps it: without the trailing dots and spaces it drops.
+std::wstring NameAsWindowsKeepsIt(std::wstring path);

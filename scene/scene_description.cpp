@@ -1,5 +1,6 @@
 #include "scene_description.h"
 
+#include <algorithm>
 #include <cwctype>
 
 #include "box_templates.h"
@@ -73,9 +74,11 @@ bool SceneDescription::operator==(const SceneDescription& o) const
            dpi == o.dpi;
 }
 
-int SceneOptionPass(const std::string& name)
+void SortIntoApplyOrder(std::vector<JsonMember>& members)
 {
-    return name == "scene" ? 0 : name == "template" ? 1 : name == "transparent" ? 3 : 2;
+    auto rank = [](const JsonMember& m) { return m.name == "scene" ? 0 : m.name == "template" ? 1 : m.name == "transparent" ? 3 : 2; };
+    std::stable_sort(members.begin(), members.end(),
+                     [&](const JsonMember& a, const JsonMember& b) { return rank(a) < rank(b); });
 }
 
 bool HasControlCharacters(const std::wstring& text)

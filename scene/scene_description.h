@@ -6,7 +6,10 @@
 
 #include <string>
 
+#include <vector>
+
 #include "box_scene.h"
+#include "json_object.h"
 #include "scene_values.h"
 
 // How pictures of a scene are made: the window's Save Image options, zelmora-render's defaults.
@@ -38,12 +41,11 @@ extern const char* const g_faceNames[kSideCount];
 
 enum class OptionResult { Applied, Refused, Unknown };
 
-// The one order in which a scene's named values are applied, wherever they come from (a
-// scene file, a jobs line, the command line): a scene file named by "scene" first, then a
-// template, then single values in the order given, and last "transparent", so that it decides
-// whether the background is left out whatever colour was given.
-constexpr int kSceneOptionPasses = 4;
-int SceneOptionPass(const std::string& name);
+// Puts named values into the one order in which a scene's values are applied, wherever they
+// come from (a scene file, a jobs line, the command line): a scene file named by "scene"
+// first, then a template, then single values in the order given, and last "transparent", so
+// that it decides whether the background is left out whatever colour was given.
+void SortIntoApplyOrder(std::vector<JsonMember>& members);
 
 // Sets one named value the way zelmora-render's options and the scene files name them
 // ("width", "front", "front-colour", "template", "background", "transparent", "size",

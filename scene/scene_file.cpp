@@ -84,8 +84,7 @@ bool IsNumberName(const std::string& name)
 
 std::wstring SceneFilePathFor(std::wstring path)
 {
-    while (!path.empty() && (path.back() == L'.' || path.back() == L' '))
-        path.pop_back();
+    path = NameAsWindowsKeepsIt(path);
     const std::wstring ending = std::wstring(L".") + kSceneFileExtension;
     if (path.size() <= ending.size() || _wcsicmp(path.c_str() + path.size() - ending.size(), ending.c_str()) != 0)
         path += ending;
@@ -113,10 +112,8 @@ bool ParseSceneText(const std::string& utf8, const std::wstring& sceneFolder, Sc
 
     bool bVersioned = false;
     SceneDescription scene;
-    for (int pass = 0; pass < kSceneOptionPasses; ++pass)
+    SortIntoApplyOrder(members);
     for (const JsonMember& m : members) {
-        if (SceneOptionPass(m.name) != pass)
-            continue;
         const std::wstring where = L"line " + std::to_wstring(m.line) + L", \"" + WideFromUtf8(m.name) + L"\": ";
         if (m.name == "zelmora-scene") {
             if (m.bString) {
