@@ -13,8 +13,18 @@
 
 namespace {
 
-// Face pictures kept loaded for the next jobs: a batch of box shots reuses a handful.
+// Face pictures kept loaded for the next jobs: a batch of box shots reuses a handful. Full
+// size artwork is large (8192 a side: 358 MB with its mip levels), so the cache is bounded
+// by bytes too; the faces of the picture being drawn are always kept.
 constexpr size_t kCachedFaces = 12;
+constexpr unsigned long long kCachedFaceBytes = 1ull << 30;
+
+unsigned long long TextureBytes(IDirect3DTexture9* pTexture)
+{
+    D3DSURFACE_DESC desc = {};
+    pTexture->GetLevelDesc(0, &desc);
+    return static_cast<unsigned long long>(desc.Width) * desc.Height * 4 * 4 / 3;
+}
 
 std::wstring FaceOption(int slot)
 {
@@ -105,8 +115,12 @@ bool PictureSession::LoadFaces(const RenderJob& job, std::wstring* pError)
         }
         m_scene.m_pFaceTexture[s]->AddRef();
         m_faces.push_back({path, m_scene.m_pFaceTexture[s]});
-        if (m_faces.size() > kCachedFaces) {
-            m_faces.front().pTexture->Release();
+        unsigned long long bytes = 0;
+        for (const CachedFace& face : m_faces)
+            bytes += TextureBytes(face.pTexture);
+        while (m_faces.size() > kCachedFaces || (bytes > kCachedFaceBytes && m_faces.size() > 1)) {
+            bytes -= TextureBytes(m_faces.front().pTexture);
+            m_faces.front().pTexture->Release();  // a face of this picture keeps its own reference
             m_faces.erase(m_faces.begin());
         }
     }

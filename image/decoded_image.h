@@ -13,8 +13,8 @@ struct DecodedImage {
 
 // Pictures larger than this on either side, or with more pixels in all, are refused before
 // anything is allocated. The platform's decoder holds a whole picture in memory whatever we
-// ask of it: 16384 x 16384 took 0.9 GB and 6 s, 8192 x 8192 0.3 GB and 1.4 s. A face never
-// shows more than 2048 pixels, so 8192 a side leaves artwork four times that.
+// ask of it: 16384 x 16384 took 0.9 GB and 6 s, 8192 x 8192 0.3 GB and 1.4 s. A face keeps
+// up to 8192 pixels a side, as large as a picture is drawn with it.
 constexpr UINT kMaxImageSide = 32768;
 constexpr unsigned long long kMaxImagePixels = 1ull << 26;  // 8192 x 8192
 

@@ -112,41 +112,70 @@ bool RenameOpenFile(HANDLE hFile, const std::wstring& target)
     return ::SetFileInformationByHandle(hFile, FileRenameInfo, pRename, static_cast<DWORD>(info.size())) != FALSE;
 }
 
-HRESULT WriteAll(HANDLE hFile, const void* pData, DWORD nBytes)
+} // namespace
+
+HRESULT FileReplacement::Open(LPCWSTR pszPath)
 {
-    DWORD written = 0;
-    BOOL ok = ::WriteFile(hFile, pData, nBytes, &written, nullptr) && written == nBytes && ::FlushFileBuffers(hFile);
-    return ok ? S_OK : LastErrorResult();
+    Abandon();
+    // A read-only file is not ours to replace (not every file system refuses the rename).
+    m_target = LongForm(pszPath);
+    DWORD attributes = ::GetFileAttributesW(m_target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return E_ACCESSDENIED;
+    // Next to the target, so that the final rename stays on one volume.
+    size_t slash = m_target.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : m_target.substr(0, slash + 1);
+    RemoveStaleTemporaryFiles(folder);
+    m_hFile = CreateTemporaryFile(folder, &m_tempPath);
+    return m_hFile == INVALID_HANDLE_VALUE ? LastErrorResult() : S_OK;
 }
 
-} // namespace
+HRESULT FileReplacement::Write(const void* pData, DWORD nBytes)
+{
+    DWORD written = 0;
+    if (m_hFile == INVALID_HANDLE_VALUE)
+        return E_UNEXPECTED;
+    return ::WriteFile(m_hFile, pData, nBytes, &written, nullptr) && written == nBytes ? S_OK : LastErrorResult();
+}
+
+HRESULT FileReplacement::Commit()
+{
+    if (m_hFile == INVALID_HANDLE_VALUE)
+        return E_UNEXPECTED;
+    if (!::FlushFileBuffers(m_hFile)) {
+        const HRESULT hr = LastErrorResult();
+        Abandon();
+        return hr;
+    }
+    const bool bRenamed = RenameOpenFile(m_hFile, m_target);
+    ::CloseHandle(m_hFile);
+    m_hFile = INVALID_HANDLE_VALUE;
+    // A file system that cannot rename an open file: renamed once closed.
+    if (!bRenamed &&
+        !::MoveFileExW(m_tempPath.c_str(), m_target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const HRESULT hr = LastErrorResult();
+        ::DeleteFileW(m_tempPath.c_str());
+        return hr;
+    }
+    return S_OK;
+}
+
+void FileReplacement::Abandon()
+{
+    if (m_hFile == INVALID_HANDLE_VALUE)
+        return;
+    ::CloseHandle(m_hFile);
+    m_hFile = INVALID_HANDLE_VALUE;
+    ::DeleteFileW(m_tempPath.c_str());
+}
 
 HRESULT ReplaceFileContents(LPCWSTR pszPath, const void* pData, DWORD nBytes)
 {
-    // A read-only file is not ours to replace (not every file system refuses the rename).
-    const std::wstring target = LongForm(pszPath);
-    DWORD attributes = ::GetFileAttributesW(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-        return E_ACCESSDENIED;
-
-    // Next to the target, so that the final rename stays on one volume.
-    size_t slash = target.find_last_of(L"\\/");
-    std::wstring tempPath;
-    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : target.substr(0, slash + 1);
-    RemoveStaleTemporaryFiles(folder);
-    HANDLE hFile = CreateTemporaryFile(folder, &tempPath);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return LastErrorResult();
-    HRESULT hr = WriteAll(hFile, pData, nBytes);
-    if (SUCCEEDED(hr) && RenameOpenFile(hFile, target)) {
-        ::CloseHandle(hFile);
-        return S_OK;
-    }
-    ::CloseHandle(hFile);
-    // A file system that cannot rename an open file: renamed once closed.
-    if (SUCCEEDED(hr) && !::MoveFileExW(tempPath.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        hr = LastErrorResult();
-    if (FAILED(hr))
-        ::DeleteFileW(tempPath.c_str());
+    FileReplacement file;
+    HRESULT hr = file.Open(pszPath);
+    if (SUCCEEDED(hr))
+        hr = file.Write(pData, nBytes);
+    if (SUCCEEDED(hr))
+        hr = file.Commit();
     return hr;
 }

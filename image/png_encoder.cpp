@@ -58,21 +58,30 @@ void FilterRowUp(const BYTE* row, const BYTE* above, size_t bytes, BYTE* dst)
         dst[i] = static_cast<BYTE>(row[i] - above[i]);
 }
 
-void DeflateBand(const DecodedImage& image, const PngOptions& options, bool bLast, Band* pBand)
+// Rows of the picture from row `first` on, and the row above them (null at the top).
+struct RowRun {
+    const uint32_t* pFirst = nullptr;
+    UINT first = 0;
+    UINT width = 0;
+    const uint32_t* pAbove = nullptr;
+    const uint32_t* Row(UINT y) const { return y < first ? pAbove : pFirst + static_cast<size_t>(y - first) * width; }
+};
+
+void DeflateBand(const RowRun& rows, const PngOptions& options, bool bLast, Band* pBand)
 {
-    const size_t rowBytes = 1 + static_cast<size_t>(image.width) * (options.bAlpha ? 4 : 3);
+    const size_t rowBytes = 1 + static_cast<size_t>(rows.width) * (options.bAlpha ? 4 : 3);
     z_stream z = {};
     if (deflateInit2(&z, std::clamp(options.level, 1, 9), Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
         return;
     std::vector<BYTE> raw(rowBytes * kRowsPerStep);
     const size_t pixelBytes = rowBytes - 1;
     std::vector<BYTE> rowNow(pixelBytes), rowAbove(pixelBytes);
-    if (pBand->firstRow > 0)
-        PackRow(&image.pixels[static_cast<size_t>(pBand->firstRow - 1) * image.width], image.width, options.bAlpha,
-                rowAbove.data());
-    const size_t rows = pBand->endRow - pBand->firstRow;
+    const bool bHasAbove = pBand->firstRow > rows.first || rows.pAbove;
+    if (bHasAbove)
+        PackRow(rows.Row(pBand->firstRow - 1), rows.width, options.bAlpha, rowAbove.data());
+    const size_t count = pBand->endRow - pBand->firstRow;
     // Rendered pictures deflate to a fraction of their size: start small, grow as needed.
-    pBand->deflated.resize(std::max<size_t>(rowBytes * rows / 8, 4096));
+    pBand->deflated.resize(std::max<size_t>(rowBytes * count / 8, 4096));
     z.next_out = pBand->deflated.data();
     z.avail_out = static_cast<uInt>(pBand->deflated.size());
     bool ok = true;
@@ -80,9 +89,9 @@ void DeflateBand(const DecodedImage& image, const PngOptions& options, bool bLas
         const UINT n = std::min(kRowsPerStep, pBand->endRow - y);
         Clock::time_point t0 = Clock::now();
         for (UINT r = 0; r < n; ++r) {
-            PackRow(&image.pixels[static_cast<size_t>(y + r) * image.width], image.width, options.bAlpha,
-                    rowNow.data());
-            FilterRowUp(rowNow.data(), y + r > 0 ? rowAbove.data() : nullptr, pixelBytes, &raw[r * rowBytes]);
+            PackRow(rows.Row(y + r), rows.width, options.bAlpha, rowNow.data());
+            const bool bAbove = y + r > pBand->firstRow || bHasAbove;
+            FilterRowUp(rowNow.data(), bAbove ? rowAbove.data() : nullptr, pixelBytes, &raw[r * rowBytes]);
             rowNow.swap(rowAbove);
         }
         const uInt inBytes = static_cast<uInt>(n * rowBytes);
@@ -139,98 +148,142 @@ void PutChunk(std::vector<BYTE>& out, const char type[4], const BYTE* data, size
 
 } // namespace
 
-HRESULT EncodePng(const DecodedImage& image, const PngOptions& options, std::vector<BYTE>* pBytes,
-                  PngTimings* pTimings)
+PngStreamEncoder::PngStreamEncoder(UINT width, UINT height, const PngOptions& options, ByteSink write)
+    : m_width(width), m_height(height), m_options(options), m_write(std::move(write)),
+      m_rowBytes(1 + static_cast<size_t>(width) * (options.bAlpha ? 4 : 3))
 {
-    const Clock::time_point start = Clock::now();
-    if (image.width == 0 || image.height == 0 || image.pixels.size() != static_cast<size_t>(image.width) * image.height)
+}
+
+HRESULT PngStreamEncoder::Put(const char type[4], const BYTE* data, size_t length)
+{
+    std::vector<BYTE> chunk;
+    PutChunk(chunk, type, data, length);
+    return m_write(chunk.data(), chunk.size());
+}
+
+HRESULT PngStreamEncoder::Begin()
+{
+    if (m_width == 0 || m_height == 0)
         return E_INVALIDARG;
-    const size_t rowBytes = 1 + static_cast<size_t>(image.width) * (options.bAlpha ? 4 : 3);
+    static const BYTE kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    HRESULT hr = m_write(kSignature, 8);
+    std::vector<BYTE> header;
+    PutBE32(header, m_width);
+    PutBE32(header, m_height);
+    header.push_back(8);                           // bits per sample
+    header.push_back(m_options.bAlpha ? 6 : 2);    // colour type: RGBA or RGB
+    header.push_back(0);                           // deflate
+    header.push_back(0);                           // adaptive filtering
+    header.push_back(0);                           // not interlaced
+    if (SUCCEEDED(hr))
+        hr = Put("IHDR", header.data(), header.size());
+    // The pixels are sRGB (the renderer's output, artwork as the screen shows it): say so,
+    // so that colour-managed programs show and print them as they are.
+    const BYTE perceptual = 0;
+    if (SUCCEEDED(hr))
+        hr = Put("sRGB", &perceptual, 1);
+    if (SUCCEEDED(hr) && m_options.dpi > 0) {
+        std::vector<BYTE> phys;
+        const uint32_t perMetre = static_cast<uint32_t>(m_options.dpi / 0.0254 + 0.5);
+        PutBE32(phys, perMetre);
+        PutBE32(phys, perMetre);
+        phys.push_back(1);  // unit: the metre
+        hr = Put("pHYs", phys.data(), phys.size());
+    }
+    // The zlib stream runs across IDAT chunks (a reader joins them): the header (32 KB
+    // window, fast compression), each band's blocks as they are, the combined checksum.
+    static const BYTE kZlibHeader[2] = {0x78, 0x5E};
+    if (SUCCEEDED(hr))
+        hr = Put("IDAT", kZlibHeader, 2);
+    return hr;
+}
 
-    unsigned bands = options.bands;
+HRESULT PngStreamEncoder::AddRows(const uint32_t* pRows, UINT count)
+{
+    if (count == 0 || m_nextRow + count > m_height)
+        return E_INVALIDARG;
+    const Clock::time_point start = Clock::now();
+    const bool bEndsPicture = m_nextRow + count == m_height;
+    unsigned bands = m_options.bands;
     if (bands == 0)
-        bands = std::max(1u, std::min(std::thread::hardware_concurrency(), image.height / kMinRowsPerBand));
-    const size_t minBands = (rowBytes * image.height + kMaxBandRawBytes - 1) / kMaxBandRawBytes;
-    bands = std::clamp<unsigned>(bands, static_cast<unsigned>(std::max<size_t>(1, minBands)), image.height);
+        bands = std::max(1u, std::min(std::thread::hardware_concurrency(), count / kMinRowsPerBand));
+    const size_t minBands = (m_rowBytes * count + kMaxBandRawBytes - 1) / kMaxBandRawBytes;
+    bands = std::clamp<unsigned>(bands, static_cast<unsigned>(std::max<size_t>(1, minBands)), count);
 
+    RowRun rows;
+    rows.pFirst = pRows;
+    rows.first = m_nextRow;
+    rows.width = m_width;
+    rows.pAbove = m_nextRow > 0 ? m_above.data() : nullptr;
     std::vector<Band> parts(bands);
     for (unsigned i = 0; i < bands; ++i) {
-        parts[i].firstRow = static_cast<UINT>(static_cast<unsigned long long>(image.height) * i / bands);
-        parts[i].endRow = static_cast<UINT>(static_cast<unsigned long long>(image.height) * (i + 1) / bands);
+        parts[i].firstRow = m_nextRow + static_cast<UINT>(static_cast<unsigned long long>(count) * i / bands);
+        parts[i].endRow = m_nextRow + static_cast<UINT>(static_cast<unsigned long long>(count) * (i + 1) / bands);
     }
     std::vector<std::thread> helpers;
     try {
         for (unsigned i = 1; i < bands; ++i)
-            helpers.emplace_back(DeflateBand, std::cref(image), std::cref(options), i + 1 == bands, &parts[i]);
+            helpers.emplace_back(DeflateBand, std::cref(rows), std::cref(m_options), bEndsPicture && i + 1 == bands,
+                                 &parts[i]);
     } catch (...) {
         // No thread to spare: the rest is done here, one band after another.
     }
-    DeflateBand(image, options, bands == 1, &parts[0]);
+    DeflateBand(rows, m_options, bEndsPicture && bands == 1, &parts[0]);
     for (unsigned i = 1 + static_cast<unsigned>(helpers.size()); i < bands; ++i)
-        DeflateBand(image, options, i + 1 == bands, &parts[i]);
+        DeflateBand(rows, m_options, bEndsPicture && i + 1 == bands, &parts[i]);
     for (std::thread& t : helpers)
         t.join();
 
-    size_t total = 0;
-    for (const Band& b : parts) {
-        if (!b.ok)
-            return E_FAIL;
-        total += b.deflated.size();
+    HRESULT hr = S_OK;
+    for (Band& b : parts) {
+        if (!b.ok) {
+            hr = E_FAIL;
+            break;
+        }
+        for (size_t at = 0; SUCCEEDED(hr) && at < b.deflated.size(); at += kIdatChunk)
+            hr = Put("IDAT", b.deflated.data() + at, std::min(kIdatChunk, b.deflated.size() - at));
+        m_adler = adler32_combine(m_adler, b.adler, static_cast<z_off_t>(b.rawBytes));
+        m_timings.filterSeconds += b.filterSeconds;
+        m_timings.deflateSeconds += b.deflateSeconds;
+        std::vector<BYTE>().swap(b.deflated);
     }
+    m_above.assign(pRows + static_cast<size_t>(count - 1) * m_width, pRows + static_cast<size_t>(count) * m_width);
+    m_nextRow += count;
+    m_timings.wallSeconds += SecondsSince(start);
+    return hr;
+}
 
+HRESULT PngStreamEncoder::Finish()
+{
+    if (m_nextRow != m_height)
+        return E_UNEXPECTED;
+    std::vector<BYTE> checksum;
+    PutBE32(checksum, static_cast<uint32_t>(m_adler));
+    HRESULT hr = Put("IDAT", checksum.data(), checksum.size());
+    if (SUCCEEDED(hr))
+        hr = Put("IEND", nullptr, 0);
+    return hr;
+}
+
+HRESULT EncodePng(const DecodedImage& image, const PngOptions& options, std::vector<BYTE>* pBytes,
+                  PngTimings* pTimings)
+{
+    if (image.width == 0 || image.height == 0 || image.pixels.size() != static_cast<size_t>(image.width) * image.height)
+        return E_INVALIDARG;
     std::vector<BYTE>& out = *pBytes;
     out.clear();
-    out.reserve(total + total / kIdatChunk * 12 + 128);
-    static const BYTE kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    out.insert(out.end(), kSignature, kSignature + 8);
-
-    std::vector<BYTE> header;
-    PutBE32(header, image.width);
-    PutBE32(header, image.height);
-    header.push_back(8);                         // bits per sample
-    header.push_back(options.bAlpha ? 6 : 2);    // colour type: RGBA or RGB
-    header.push_back(0);                         // deflate
-    header.push_back(0);                         // adaptive filtering
-    header.push_back(0);                         // not interlaced
-    PutChunk(out, "IHDR", header.data(), header.size());
-    // The pixels are sRGB (the renderer's output, artwork as the screen shows it): say so,
-    // so that colour-managed programs show and print them as they are.
-    const BYTE perceptual = 0;
-    PutChunk(out, "sRGB", &perceptual, 1);
-    if (options.dpi > 0) {
-        std::vector<BYTE> phys;
-        const uint32_t perMetre = static_cast<uint32_t>(options.dpi / 0.0254 + 0.5);
-        PutBE32(phys, perMetre);
-        PutBE32(phys, perMetre);
-        phys.push_back(1);  // unit: the metre
-        PutChunk(out, "pHYs", phys.data(), phys.size());
-    }
-
-    // The zlib stream across IDAT chunks (a reader joins them): the header (32 KB window,
-    // fast compression), each band's blocks as they are, the combined checksum.
-    static const BYTE kZlibHeader[2] = {0x78, 0x5E};
-    PutChunk(out, "IDAT", kZlibHeader, 2);
-    uLong adler = parts[0].adler;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        const std::vector<BYTE>& d = parts[i].deflated;
-        for (size_t at = 0; at < d.size(); at += kIdatChunk)
-            PutChunk(out, "IDAT", d.data() + at, std::min(kIdatChunk, d.size() - at));
-        if (i > 0)
-            adler = adler32_combine(adler, parts[i].adler, static_cast<z_off_t>(parts[i].rawBytes));
-        std::vector<BYTE>().swap(parts[i].deflated);
-    }
-    std::vector<BYTE> checksum;
-    PutBE32(checksum, static_cast<uint32_t>(adler));
-    PutChunk(out, "IDAT", checksum.data(), checksum.size());
-    PutChunk(out, "IEND", nullptr, 0);
-
-    if (pTimings) {
-        *pTimings = PngTimings();
-        for (const Band& b : parts) {
-            pTimings->filterSeconds += b.filterSeconds;
-            pTimings->deflateSeconds += b.deflateSeconds;
-        }
-        pTimings->wallSeconds = SecondsSince(start);
-    }
-    return S_OK;
+    // Rendered pictures deflate to a fraction of their size.
+    out.reserve(image.pixels.size() / 4 + 1024);
+    PngStreamEncoder encoder(image.width, image.height, options, [&](const BYTE* p, size_t n) {
+        out.insert(out.end(), p, p + n);
+        return S_OK;
+    });
+    HRESULT hr = encoder.Begin();
+    if (SUCCEEDED(hr))
+        hr = encoder.AddRows(image.pixels.data(), image.height);
+    if (SUCCEEDED(hr))
+        hr = encoder.Finish();
+    if (pTimings)
+        *pTimings = encoder.Timings();
+    return hr;
 }

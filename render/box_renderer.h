@@ -39,6 +39,12 @@ struct PictureTargets {
 
 using Direct3DCreateFn = IDirect3D9*(WINAPI*)(UINT);
 
+// The part of a larger picture a viewport draws: fullWidth 0, the whole picture.
+struct PictureTile {
+    UINT fullWidth = 0, fullHeight = 0;
+    UINT x = 0, y = 0;
+};
+
 class BoxRenderer {
 public:
     explicit BoxRenderer(BoxScene& scene) : m_scene(scene) {}
@@ -51,6 +57,10 @@ public:
     LPCWSTR InitDirect3D(HWND hPreview);
     // Whether a frame may be drawn now; waits out and recovers from a lost device.
     bool CheckDevice();
+    // Once a tick: draws the scene if it differs from the frame on screen. While the scene
+    // changes the faces are filtered cheaply (bilinear, nearest mip level), so that dragging
+    // keeps its beat on a software device; once it has rested a moment the same frame is
+    // drawn again with anisotropic filtering, as saved pictures always are.
     void RenderFrame();
     // What the device holds in its default pool (the box's indices; the frame copies and
     // picture surfaces come on demand) and the floor's textures: made by the one call,
@@ -117,7 +127,13 @@ private:
     // Everything a frame's drawing depends on, set for every frame: a reset returns the
     // device to its defaults.
     void SetFrameStates();
+    // The camera's projection for the part of the picture the viewport holds.
+    D3DMATRIX PictureWindowed(const D3DMATRIX& projection) const;
     void SetBoxStages();
+    // The faces' sampler: anisotropic with linear mip filtering when m_bSharpFaces, else
+    // bilinear from the nearest mip level.
+    void SetFaceFiltering();
+    void DrawFrame(const FrameFingerprint& frame);
     void DrawFaces(BYTE alpha);
     // The floor under the box: its mirror image fading away below it, and a soft contact
     // shadow. Only seen from above the floor.
@@ -136,6 +152,10 @@ private:
     // What the preview shows (or is about to show): a tick with the same frame draws nothing.
     FrameFingerprint m_presentedFrame;
     bool m_bPresentedValid = false;
+    bool m_bSharpFaces = false;
+    PictureTile m_tile;  // while a picture is drawn in parts
+    DWORD m_nMaxAnisotropy = 1;    // what the device filters with, at most 16
+    DWORD m_nLastChangeTick = 0;   // when the preview's scene last changed
     // Where the device presents into the preview itself, a repaint draws the frame again.
     static LRESULT CALLBACK PresentedPreviewProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                                  DWORD_PTR self);

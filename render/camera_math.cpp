@@ -94,3 +94,13 @@ D3DMATRIX MatrixInverseRigid(const D3DMATRIX& m)
         r.m[3][j] = -(m.m[3][0] * r.m[0][j] + m.m[3][1] * r.m[1][j] + m.m[3][2] * r.m[2][j]);
     return r;
 }
+
+D3DMATRIX MatrixClipWindow(const D3DMATRIX& p, float sx, float sy, float dx, float dy)
+{
+    D3DMATRIX r = p;
+    for (int i = 0; i < 4; ++i) {
+        r.m[i][0] = sx * p.m[i][0] + dx * p.m[i][3];
+        r.m[i][1] = sy * p.m[i][1] + dy * p.m[i][3];
+    }
+    return r;
+}

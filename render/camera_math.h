@@ -22,3 +22,7 @@ D3DMATRIX MatrixMultiply(const D3DMATRIX& a, const D3DMATRIX& b);
 // The inverse of a rotation followed by a translation (a view matrix): the rotation's
 // transpose and the translation undone.
 D3DMATRIX MatrixInverseRigid(const D3DMATRIX& m);
+// The projection followed by a scale and a shift of the picture in clip space:
+// x' = sx x + dx, y' = sy y + dy (in halves of the picture's width and height), for a
+// part of a larger picture or to move pixel centres.
+D3DMATRIX MatrixClipWindow(const D3DMATRIX& projection, float sx, float sy, float dx, float dy);

@@ -46,6 +46,7 @@ LPCWSTR BoxRenderer::InitDirect3D(HWND hPreview)
     D3DCAPS9 caps = {};
     if (FAILED(m_pD3D->GetDeviceCaps(adapter, type, &caps)))
         return L"Unable to query device capabilities";
+    m_nMaxAnisotropy = (caps.TextureFilterCaps & D3DPTFILTERCAPS_MINFANISOTROPIC) ? std::clamp<DWORD>(caps.MaxAnisotropy, 1, 16) : 1;
     DWORD behaviour = caps.VertexProcessingCaps != 0 ? D3DCREATE_HARDWARE_VERTEXPROCESSING
                                                      : D3DCREATE_SOFTWARE_VERTEXPROCESSING;
 

@@ -18,10 +18,10 @@ namespace {
 // {6F1B7C2E-4A53-4D1B-9E0C-5A4D0F7A1C01}
 const GUID kFaceSerialGuid = {0x6f1b7c2e, 0x4a53, 0x4d1b, {0x9e, 0x0c, 0x5a, 0x4d, 0x0f, 0x7a, 0x1c, 0x01}};
 
-// The preview shows a whole face in a few hundred pixels, and a saved picture has the
-// preview's size: 2048 pixels a side is several times more than a face can ever show, and
-// keeps one face texture, mipmaps included, near 22 MB.
-constexpr UINT kFaceTextureMaxSide = 2048;
+// Artwork keeps its own pixels up to the largest picture the decoders read: a face seen
+// close up in a large picture shows all of them. Where the device has no room for a texture
+// that size, it gets the largest half, quarter.. that fits.
+constexpr UINT kFaceTextureMaxSide = 8192;
 
 UINT NearestPowerOfTwo(UINT n)
 {
@@ -94,9 +94,12 @@ HRESULT CreateFaceTexture(IDirect3DDevice9* pDevice, LPCWSTR pszPath, const Imag
     }
 
     IDirect3DTexture9* pTexture = nullptr;
-    hr = pDevice->CreateTexture(image.width, image.height, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &pTexture, nullptr);
-    if (FAILED(hr))
-        return hr;
+    while (FAILED(hr = pDevice->CreateTexture(image.width, image.height, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
+                                              &pTexture, nullptr))) {
+        if ((hr != D3DERR_OUTOFVIDEOMEMORY && hr != E_OUTOFMEMORY) || (image.width <= 1024 && image.height <= 1024))
+            return hr;
+        image = ResampleImage(image, std::max(1u, image.width / 2), std::max(1u, image.height / 2), true);
+    }
     for (UINT level = 0, levels = pTexture->GetLevelCount(); level < levels && SUCCEEDED(hr); ++level) {
         if (level > 0)
             image = ResampleImage(image, std::max(1u, image.width / 2), std::max(1u, image.height / 2), true);

@@ -41,6 +41,14 @@ HRESULT BoxRenderer::CopyLastFrame(IDirect3DSurface9** ppSurface)
 
 HRESULT BoxRenderer::ReadLastFrame(DecodedImage& out)
 {
+    // Saved, the frame is the one at rest: drawn sharp, as any other saved picture.
+    if (m_scene.m_pDevice) {
+        FrameFingerprint frame = FrameFingerprint::Of(m_scene, m_presentParams.BackBufferWidth,
+                                                      m_presentParams.BackBufferHeight, m_nDeviceGeneration);
+        frame.sharp = true;
+        if (!m_pResolvedFrame || frame != m_resolvedFrame)
+            DrawFrame(frame);
+    }
     IDirect3DSurface9* pCopy = nullptr;
     HRESULT hr = CopyLastFrame(&pCopy);
     if (FAILED(hr))

@@ -14,6 +14,9 @@ const float kTenth = 0.1f;
 const float kHundredth = 0.01f;
 const float kNearPlane = 0.1f;
 const float kFarPlane = 100.0f;
+// How long the scene must rest before the preview draws it sharp: longer than the gap
+// between a held key's repeats and a drag's mouse moves.
+const DWORD kSharpAfterRestMs = 150;
 }
 
 void BoxRenderer::RenderFrame()
@@ -21,21 +24,37 @@ void BoxRenderer::RenderFrame()
     IDirect3DDevice9* pDevice = m_scene.m_pDevice;
     if (!pDevice)
         return;
-    const FrameFingerprint frame = FrameFingerprint::Of(m_scene, m_presentParams.BackBufferWidth,
-                                                        m_presentParams.BackBufferHeight, m_nDeviceGeneration);
-    if (m_bPresentedValid && frame == m_presentedFrame) {
-        // Nothing changed: the screen shows this frame already (under Wine, once the copy
-        // started on the last tick has arrived), so nothing is drawn, resolved or presented.
-        if (m_bPaintWithGdi)
-            m_mirror.Update(pDevice, m_pResolvedFrame, frame);
-        return;
+    FrameFingerprint frame = FrameFingerprint::Of(m_scene, m_presentParams.BackBufferWidth,
+                                                  m_presentParams.BackBufferHeight, m_nDeviceGeneration);
+    FrameFingerprint sharpFrame = frame;
+    sharpFrame.sharp = true;
+    const DWORD now = ::GetTickCount();
+    if (m_bPresentedValid && (frame == m_presentedFrame || sharpFrame == m_presentedFrame)) {
+        if (m_presentedFrame.sharp || now - m_nLastChangeTick < kSharpAfterRestMs) {
+            // Nothing to draw: the screen shows this frame already (under Wine, once the
+            // copy started on the last tick has arrived).
+            if (m_bPaintWithGdi)
+                m_mirror.Update(pDevice, m_pResolvedFrame, m_presentedFrame);
+            return;
+        }
+        frame = sharpFrame;  // the scene has rested: the same frame, sharp
+    } else {
+        m_nLastChangeTick = now;
     }
+    DrawFrame(frame);
+}
+
+void BoxRenderer::DrawFrame(const FrameFingerprint& frame)
+{
+    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
     FillBoxVertices();
+    m_bSharpFaces = frame.sharp;
     pDevice->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
     pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, m_scene.m_clrBackground, 1.0f, 0);
     pDevice->BeginScene();
     RenderBox();
     pDevice->EndScene();
+    m_bSharpFaces = false;
     // Keep the frame before presenting: a discarded back buffer need not survive Present.
     // A frame drawn from the same values as the one kept is the same picture.
     if (!m_pResolvedFrame || frame != m_resolvedFrame) {
@@ -82,8 +101,9 @@ void BoxRenderer::RenderBox()
     // Zoom 1200 would be a zero field of view and a matrix of infinities: the narrowest
     // view drawn is the one a step below, 0.1 degree.
     int nFovTenths = std::clamp(1200 - m_scene.m_nZoom, 1, 1799);
-    const D3DMATRIX projection = MatrixPerspectiveFovRH(static_cast<float>(nFovTenths) * kTenth * kDegToRad, m_fAspect,
-                                                        kNearPlane, kFarPlane);
+    const D3DMATRIX projection =
+        PictureWindowed(MatrixPerspectiveFovRH(static_cast<float>(nFovTenths) * kTenth * kDegToRad, m_fAspect,
+                                               kNearPlane, kFarPlane));
     pDevice->SetTransform(D3DTS_PROJECTION, &projection);
 
     const D3DMATRIX world = MatrixIdentity();
@@ -108,6 +128,22 @@ void BoxRenderer::RenderBox()
     DrawFaces(255);
 }
 
+D3DMATRIX BoxRenderer::PictureWindowed(const D3DMATRIX& projection) const
+{
+    D3DVIEWPORT9 viewport = {};
+    m_scene.m_pDevice->GetViewport(&viewport);
+    const float tw = static_cast<float>(viewport.Width), th = static_cast<float>(viewport.Height);
+    PictureTile tile = m_tile;
+    if (tile.fullWidth == 0)
+        tile = {viewport.Width, viewport.Height, 0, 0};
+    const float w = static_cast<float>(tile.fullWidth), h = static_cast<float>(tile.fullHeight);
+    const float x0 = static_cast<float>(tile.x), y0 = static_cast<float>(tile.y);
+    // The tile's part of the picture fills the viewport; and Direct3D 9 samples a pixel at
+    // its top-left corner, not its centre: the picture moves half a pixel up and left, so
+    // that pixels sample the scene where a larger picture's pixels averaged together do.
+    return MatrixClipWindow(projection, w / tw, h / th, (w - 2 * x0 - tw - 1) / tw, (th - h + 2 * y0 + 1) / th);
+}
+
 void BoxRenderer::SetFrameStates()
 {
     IDirect3DDevice9* pDevice = m_scene.m_pDevice;
@@ -129,9 +165,7 @@ void BoxRenderer::SetBoxStages()
     pDevice->SetFVF(kBoxVertexFvf);
     pDevice->SetIndices(m_pBoxIndices);
 
-    pDevice->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_ANISOTROPIC);
-    pDevice->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_ANISOTROPIC);
-    pDevice->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_ANISOTROPIC);
+    SetFaceFiltering();
     pDevice->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
     pDevice->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
     pDevice->SetSamplerState(0, D3DSAMP_ADDRESSW, D3DTADDRESS_CLAMP);
@@ -153,6 +187,16 @@ void BoxRenderer::SetBoxStages()
     pDevice->SetRenderState(D3DRS_SEPARATEALPHABLENDENABLE, FALSE);
     pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
     pDevice->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
+}
+
+void BoxRenderer::SetFaceFiltering()
+{
+    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    const bool bAnisotropic = m_bSharpFaces && m_nMaxAnisotropy > 1;
+    pDevice->SetSamplerState(0, D3DSAMP_MINFILTER, bAnisotropic ? D3DTEXF_ANISOTROPIC : D3DTEXF_LINEAR);
+    pDevice->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+    pDevice->SetSamplerState(0, D3DSAMP_MIPFILTER, m_bSharpFaces ? D3DTEXF_LINEAR : D3DTEXF_POINT);
+    pDevice->SetSamplerState(0, D3DSAMP_MAXANISOTROPY, bAnisotropic ? m_nMaxAnisotropy : 1);
 }
 
 void BoxRenderer::DrawFaces(BYTE alpha)

@@ -177,7 +177,9 @@ HRESULT BoxRenderer::RenderPicture(UINT width, UINT height, bool bTransparent, i
         pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER,
                        bTransparent ? 0x00000000 : m_scene.m_clrBackground, 1.0f, 0);
         pDevice->BeginScene();
+        m_bSharpFaces = true;
         RenderBox();
+        m_bSharpFaces = false;
         pDevice->EndScene();
         m_fAspect = aspect;
         m_material.Diffuse.a = materialAlpha;

@@ -23,6 +23,7 @@ struct FrameFingerprint {
     unsigned long long faceSerials[kSideCount] = {};  // an address can come back for another picture
     UINT width = 0, height = 0;
     UINT deviceGeneration = 0;  // a reset device may have lost what it showed
+    bool sharp = false;         // faces filtered anisotropically (a resting or saved frame)
 
     static FrameFingerprint Of(const BoxScene& scene, UINT width, UINT height, UINT deviceGeneration);
     bool operator==(const FrameFingerprint& o) const;
