@@ -1,5 +1,7 @@
 #include "box_dlg.h"
 
+#include "picture_file.h"
+
 #include <shellapi.h>
 
 
@@ -10,6 +12,7 @@
 #include "floor_page.h"
 #include "image_export.h"
 #include "light_page.h"
+#include "picture_file.h"
 #include "picture_writer.h"
 #include "product.h"
 #include "resource.h"
@@ -218,27 +221,38 @@ void CBoxDlg::SaveImageAs(const SaveTarget& target, const ExportSettings& settin
     format.dpi = settings.dpi;
     DecodedImage picture;
     HRESULT hr;
-    if (!settings.width && !format.bAlpha) {
+    bool bOutOfView = false;
+    const SIZE preview = PreviewSize();
+    const UINT width = settings.width ? settings.width : static_cast<UINT>(preview.cx);
+    const UINT height = settings.width ? settings.height : static_cast<UINT>(preview.cy);
+    const PictureRequest request{width, height, format.bAlpha, -1, settings.supersample};
+    if (!settings.width && !format.bAlpha && settings.supersample == 1) {
         hr = m_renderer.ReadLastFrame(picture);  // the preview's own frame
+        bOutOfView = SUCCEEDED(hr) && IsBackgroundOnly(picture, m_clrBackground, false);
+        if (SUCCEEDED(hr) && !bOutOfView)
+            hr = WriteWhileResponding(picture, format, target.strPath);
     } else {
-        const SIZE preview = PreviewSize();
-        const UINT width = settings.width ? settings.width : static_cast<UINT>(preview.cx);
-        const UINT height = settings.width ? settings.height : static_cast<UINT>(preview.cy);
         CWaitCursor wait;
         // Each stage of a large picture takes a second or more: the title says which one,
         // and looking at the queue between them keeps the window from counting as hung.
-        hr = m_renderer.RenderPicture(width, height, format.bAlpha, -1, picture, nullptr, [&](const wchar_t* stage) {
+        auto onStage = [&](const wchar_t* stage) {
             CString title;
             title.Format(L"%u x %u picture: %ls... - Zelmora", width, height, stage);
             SetWindowText(title);
             MSG msg;
             ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
-        });
+        };
+        if (static_cast<unsigned long long>(width) * height > kWholePicturePixels) {
+            hr = RenderPictureToFile(m_renderer, request, format, target.strPath.GetString(), &bOutOfView, nullptr,
+                                     onStage);
+        } else {
+            hr = m_renderer.RenderPicture(request, picture, nullptr, onStage);
+            bOutOfView = SUCCEEDED(hr) && IsBackgroundOnly(picture, m_clrBackground, format.bAlpha);
+            if (SUCCEEDED(hr) && !bOutOfView)
+                hr = WriteWhileResponding(picture, format, target.strPath);
+        }
         m_renderer.ReleasePictureTargets();  // a large picture's surfaces are not kept for the preview
     }
-    const bool bOutOfView = SUCCEEDED(hr) && IsBackgroundOnly(picture, m_clrBackground, format.bAlpha);
-    if (SUCCEEDED(hr) && !bOutOfView)
-        hr = WriteWhileResponding(picture, format, target.strPath);
     UpdateTitle();
     if (FAILED(hr) || bOutOfView) {
         CString message;

@@ -46,8 +46,11 @@ int RenderOne(PictureSession& session, const RenderJob& job, bool bTimings)
     DecodedImage picture;
     PictureDrawTimings drawn;
     PictureTimings written;
-    if (!session.Draw(job, &picture, &error, bTimings ? &drawn : nullptr) ||
-        !PictureSession::Write(job, picture, &error, &written)) {
+    const bool bDone = session.DrawsIntoFile(job)
+                           ? session.DrawIntoFile(job, &error, bTimings ? &drawn : nullptr)
+                           : session.Draw(job, &picture, &error, bTimings ? &drawn : nullptr) &&
+                                 PictureSession::Write(job, picture, &error, &written);
+    if (!bDone) {
         PrintErr(L"zelmora-render: " + error + L"\n");
         return kExitFailed;
     }
@@ -193,6 +196,13 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
             if (duplicate != duplicateOf.end())
                 error = L"-o " + job.output + L": line " + std::to_wstring(duplicate->second) +
                         L" writes this picture already (each picture is written once)";
+        }
+        if (error.empty() && session.DrawsIntoFile(job)) {
+            if (session.DrawIntoFile(job, &error, cmd.bTimings ? &drawn : nullptr))
+                writer.PushWritten(counter, job, t0, drawn);
+            else
+                writer.PushFailure(counter + where + error);
+            continue;
         }
         if (!error.empty() || !session.Draw(job, &picture, &error, cmd.bTimings ? &drawn : nullptr)) {
             writer.PushFailure(counter + where + error);

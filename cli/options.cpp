@@ -211,6 +211,8 @@ std::wstring HelpText()
          L"  --quality N          JPEG quality 1..100, default 90\n"
          L"  --dpi N              resolution written into the file, 0..10000 (default 0: none)\n"
          L"  --samples N          multisampling 0..16, default the best the device offers\n"
+         L"  --supersample N      draw N x N times larger and average down in light, 1..4, default 1\n"
+         L"                       (sharper small type and edges; N x N times the drawing time)\n"
          L"\nBatch:\n"
          L"  --jobs FILE          one scene per line as JSON, with the options' names, e.g.\n"
          L"                       {\"front\": \"art/en.png\", \"template\": \"3-sided Cube, Left Rotation\", \"o\": \"out/en.png\"}\n"

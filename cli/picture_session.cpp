@@ -7,6 +7,7 @@
 #include "face_textures.h"
 #include "file_open.h"
 #include "options.h"
+#include "picture_file.h"
 #include "picture_writer.h"
 #include "preview_size.h"
 #include "scene_file.h"
@@ -138,12 +139,13 @@ void PictureSession::ReleaseFaces()
 
 bool PictureSession::Render(const RenderJob& job, std::wstring* pError)
 {
+    if (DrawsIntoFile(job))
+        return DrawIntoFile(job, pError);
     DecodedImage picture;
     return Draw(job, &picture, pError) && Write(job, picture, pError);
 }
 
-bool PictureSession::Draw(const RenderJob& job, DecodedImage* pPicture, std::wstring* pError,
-                          PictureDrawTimings* pTimings)
+bool PictureSession::Prepare(const RenderJob& job, PictureRequest* pRequest, std::wstring* pError)
 {
     if (!Check(job, pError) || !LoadFaces(job, pError))
         return false;
@@ -154,7 +156,10 @@ bool PictureSession::Draw(const RenderJob& job, DecodedImage* pPicture, std::wst
     job.ApplyTo(m_scene);
     UINT w = job.width ? job.width : static_cast<UINT>(m_defaultSize.cx);
     UINT h = job.height ? job.height : static_cast<UINT>(m_defaultSize.cy);
-    const int samples = m_renderer.PictureSamples(job.bTransparent, job.samples, w, h);
+    *pRequest = {w, h, job.bTransparent, job.samples, job.supersample};
+    const UINT tileW = std::min(w * job.supersample, MaxSide()), tileH = std::min<UINT>(
+        h * job.supersample, static_cast<UINT>(BoxRenderer::kTilePixels / std::max(tileW, 1u)));
+    const int samples = m_renderer.PictureSamples(job.bTransparent, job.samples, tileW, tileH);
     const int wanted = m_renderer.PictureSamples(job.bTransparent, job.samples);
     if (job.samples > 0 && wanted != job.samples && !m_bSamplesAskedNoted) {
         PrintErr(L"zelmora-render: note: --samples " + std::to_wstring(job.samples) + L": the device offers " +
@@ -168,35 +173,83 @@ bool PictureSession::Draw(const RenderJob& job, DecodedImage* pPicture, std::wst
                  std::to_wstring(wanted) + L"): the device fills at most 2 GB of samples\n");
         m_bSamplesNoted = true;
     }
-    HRESULT hr = m_renderer.RenderPicture(w, h, job.bTransparent, job.samples, *pPicture, pTimings);
+    return true;
+}
+
+bool PictureSession::Failed(const RenderJob& job, const PictureRequest& request, HRESULT hr, bool bBackgroundOnly,
+                            std::wstring* pError) const
+{
+    const std::wstring size = std::to_wstring(request.width) + L"x" + std::to_wstring(request.height);
     if (hr == D3DERR_NOTAVAILABLE) {
-        *pError = job.output + L": the device drew nothing at " + std::to_wstring(w) + L"x" + std::to_wstring(h) +
+        *pError = job.output + L": the device drew nothing at " + size +
                   L" (out of memory, or the box is out of view); nothing was written";
-        return false;
+        return true;
     }
-    if (SUCCEEDED(hr) && IsBackgroundOnly(*pPicture, m_scene.m_clrBackground, job.bTransparent)) {
+    if (SUCCEEDED(hr) && bBackgroundOnly) {
         *pError = job.output + L": " + BoxRenderer::kOutOfView;
-        return false;
+        return true;
     }
     if (FAILED(hr)) {
         wchar_t code[16];
         wsprintfW(code, L"0x%08lX", static_cast<unsigned long>(hr));
-        *pError = job.output + L": the device could not draw a " + std::to_wstring(w) + L"x" + std::to_wstring(h) +
-                  L" picture (" + code + L", out of memory?)";
+        *pError = job.output + L": the device could not draw a " + size + L" picture (" + code + L", out of memory?)";
+        return true;
+    }
+    return false;
+}
+
+bool PictureSession::DrawsIntoFile(const RenderJob& job) const
+{
+    const unsigned long long w = job.width ? job.width : static_cast<UINT>(m_defaultSize.cx);
+    const unsigned long long h = job.height ? job.height : static_cast<UINT>(m_defaultSize.cy);
+    return w * h > kWholePicturePixels;
+}
+
+bool PictureSession::Draw(const RenderJob& job, DecodedImage* pPicture, std::wstring* pError,
+                          PictureDrawTimings* pTimings)
+{
+    PictureRequest request;
+    if (!Prepare(job, &request, pError))
+        return false;
+    const HRESULT hr = m_renderer.RenderPicture(request, *pPicture, pTimings);
+    return !Failed(job, request, hr, SUCCEEDED(hr) && IsBackgroundOnly(*pPicture, m_scene.m_clrBackground, job.bTransparent),
+                   pError);
+}
+
+bool PictureSession::DrawIntoFile(const RenderJob& job, std::wstring* pError, PictureDrawTimings* pTimings)
+{
+    PictureRequest request;
+    if (!Prepare(job, &request, pError))
+        return false;
+    bool bBackgroundOnly = false;
+    const HRESULT hr = RenderPictureToFile(m_renderer, request, PictureFormatOf(job), job.output, &bBackgroundOnly,
+                                           pTimings);
+    if (hr == D3DERR_NOTAVAILABLE || bBackgroundOnly)
+        return !Failed(job, request, hr, bBackgroundOnly, pError);
+    if (FAILED(hr)) {
+        // A failure of the device, or of the file: which one, the code tells.
+        if (hr == D3DERR_OUTOFVIDEOMEMORY || hr == D3DERR_INVALIDCALL || HRESULT_FACILITY(hr) == 0x876)
+            return !Failed(job, request, hr, false, pError);
+        *pError = job.output + L": " + WriteFailureReason(job.output, hr);
         return false;
     }
     return true;
 }
 
-bool PictureSession::Write(const RenderJob& job, const DecodedImage& picture, std::wstring* pError,
-                           PictureTimings* pTimings)
+PictureFormat PictureSession::PictureFormatOf(const RenderJob& job)
 {
     PictureFormat format;
     format.bJpeg = IsJpegName(job.output);
     format.bAlpha = job.bTransparent;
     format.quality = job.quality;
     format.dpi = job.dpi;
-    HRESULT hr = WritePicture(picture, format, job.output, pTimings);
+    return format;
+}
+
+bool PictureSession::Write(const RenderJob& job, const DecodedImage& picture, std::wstring* pError,
+                           PictureTimings* pTimings)
+{
+    HRESULT hr = WritePicture(picture, PictureFormatOf(job), job.output, pTimings);
     if (FAILED(hr)) {
         *pError = job.output + L": " + WriteFailureReason(job.output, hr);
         return false;

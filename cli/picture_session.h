@@ -26,6 +26,9 @@ public:
               PictureDrawTimings* pTimings = nullptr);
     static bool Write(const RenderJob& job, const DecodedImage& picture, std::wstring* pError,
                       struct PictureTimings* pTimings = nullptr);
+    // A picture too large to hold whole is drawn straight into its file instead.
+    bool DrawsIntoFile(const RenderJob& job) const;
+    bool DrawIntoFile(const RenderJob& job, std::wstring* pError, PictureDrawTimings* pTimings = nullptr);
     // Checks what can be checked before any work: sizes, folders, names.
     bool Check(const RenderJob& job, std::wstring* pError) const;
 
@@ -39,6 +42,12 @@ private:
         void RefreshPages() override {}
     };
     bool LoadFaces(const RenderJob& job, std::wstring* pError);
+    // Checks, loads the faces, applies the scene and notes the samples used.
+    bool Prepare(const RenderJob& job, PictureRequest* pRequest, std::wstring* pError);
+    // Whether drawing failed, with the reason in *pError.
+    bool Failed(const RenderJob& job, const PictureRequest& request, HRESULT hr, bool bBackgroundOnly,
+                std::wstring* pError) const;
+    static struct PictureFormat PictureFormatOf(const RenderJob& job);
     void ReleaseFaces();
 
     Scene m_scene;

@@ -69,6 +69,14 @@ void WriteQueue::Push(const std::wstring& counter, const std::wstring& where, co
     Enqueue({0, counter, where, job, std::move(picture), startedAt, std::wstring(), drawn});
 }
 
+void WriteQueue::PushWritten(const std::wstring& counter, const RenderJob& job, double startedAt,
+                             const PictureDrawTimings& drawn)
+{
+    Item item{0, counter, std::wstring(), job, DecodedImage(), startedAt, std::wstring(), drawn};
+    item.bWritten = true;
+    Enqueue(std::move(item));
+}
+
 void WriteQueue::PushFailure(const std::wstring& line)
 {
     Enqueue({0, std::wstring(), std::wstring(), RenderJob(), DecodedImage(), 0.0, line, PictureDrawTimings()});
@@ -105,7 +113,7 @@ void WriteQueue::Run()
         }
         std::wstring error;
         PictureTimings written;
-        if (PictureSession::Write(item.job, item.picture, &error, &written))
+        if (item.bWritten || PictureSession::Write(item.job, item.picture, &error, &written))
             Report(item.sequence, true,
                    item.counter + item.job.output + L" " + Milliseconds(SecondsNow() - item.startedAt) +
                        (m_bTimings ? TimingsLine(item.drawn, written) : std::wstring()),

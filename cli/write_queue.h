@@ -25,6 +25,9 @@ public:
     void Push(const std::wstring& counter, const std::wstring& where, const RenderJob& job, DecodedImage picture,
               double startedAt,
               const PictureDrawTimings& drawn = PictureDrawTimings());
+    // A picture drawn straight into its file: reported in its turn.
+    void PushWritten(const std::wstring& counter, const RenderJob& job, double startedAt,
+                     const PictureDrawTimings& drawn);
     // A job that failed before it was drawn: reported in its turn.
     void PushFailure(const std::wstring& line);
     void Finish();
@@ -42,6 +45,7 @@ private:
         double startedAt;
         std::wstring failure;  // not empty: only report this
         PictureDrawTimings drawn;
+        bool bWritten = false;  // drawn into its file already
     };
     void Run();
     void Enqueue(Item item);

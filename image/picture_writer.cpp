@@ -25,9 +25,64 @@ HRESULT EncodePicture(const DecodedImage& image, const PictureFormat& format, st
     return hr;
 }
 
-namespace {
+HRESULT PictureFileWriter::Open(const std::wstring& path, const PictureFormat& format, UINT width, UINT height)
+{
+    DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return E_ACCESSDENIED;
+    if (width == 0 || height == 0)
+        return E_INVALIDARG;
+    m_format = format;
+    m_nRows = 0;
+    HRESULT hr = m_file.Open(path.c_str());
+    if (FAILED(hr))
+        return hr;
+    if (format.bJpeg) {
+        m_whole.width = width;
+        m_whole.height = height;
+        m_whole.pixels.resize(static_cast<size_t>(width) * height);
+        return S_OK;
+    }
+    PngOptions png;
+    png.bAlpha = format.bAlpha;
+    png.dpi = format.dpi;
+    m_png = std::make_unique<PngStreamEncoder>(width, height, png, [this](const BYTE* p, size_t n) {
+        return n > 0xFFFFFFFFu ? E_INVALIDARG : m_file.Write(p, static_cast<DWORD>(n));
+    });
+    return m_png->Begin();
+}
 
-} // namespace
+HRESULT PictureFileWriter::AddRows(const uint32_t* pRows, UINT count)
+{
+    if (m_png)
+        return m_png->AddRows(pRows, count);
+    if (m_nRows + count > m_whole.height)
+        return E_INVALIDARG;
+    std::copy(pRows, pRows + static_cast<size_t>(count) * m_whole.width,
+              m_whole.pixels.begin() + static_cast<ptrdiff_t>(static_cast<size_t>(m_nRows) * m_whole.width));
+    m_nRows += count;
+    return S_OK;
+}
+
+HRESULT PictureFileWriter::Commit()
+{
+    HRESULT hr = S_OK;
+    if (m_png) {
+        hr = m_png->Finish();
+    } else {
+        std::vector<BYTE> bytes;
+        hr = m_nRows == m_whole.height ? EncodeJpeg(m_whole, m_format.quality, m_format.dpi, &bytes) : E_UNEXPECTED;
+        DecodedImage().pixels.swap(m_whole.pixels);
+        if (SUCCEEDED(hr) && bytes.size() > 0xFFFFFFF0u)
+            hr = E_FAIL;
+        if (SUCCEEDED(hr))
+            hr = m_file.Write(bytes.data(), static_cast<DWORD>(bytes.size()));
+    }
+    if (SUCCEEDED(hr))
+        hr = m_file.Commit();
+    m_file.Abandon();
+    return hr;
+}
 
 std::wstring WriteFailureReason(const std::wstring& path, HRESULT hr)
 {

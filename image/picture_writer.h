@@ -5,7 +5,11 @@
 #include <string>
 #include <vector>
 
+#include <memory>
+
 #include "decoded_image.h"
+#include "file_replace.h"
+#include "png_encoder.h"
 
 struct PictureFormat {
     bool bJpeg = false;
@@ -26,6 +30,23 @@ HRESULT EncodePicture(const DecodedImage& image, const PictureFormat& format, st
                       PictureTimings* pTimings = nullptr);
 // Why WritePicture failed, in words for the user: "the folder does not exist" and so on.
 std::wstring WriteFailureReason(const std::wstring& path, HRESULT hr);
+
+// A picture written as its rows arrive, for pictures too large to hold whole: a PNG goes
+// into the file band by band; a JPEG (whose encoder takes the whole picture) is gathered
+// and encoded at Commit. The file appears only at Commit; dropped before, nothing is left.
+class PictureFileWriter {
+public:
+    HRESULT Open(const std::wstring& path, const PictureFormat& format, UINT width, UINT height);
+    HRESULT AddRows(const uint32_t* pRows, UINT count);
+    HRESULT Commit();
+
+private:
+    FileReplacement m_file;
+    PictureFormat m_format;
+    std::unique_ptr<PngStreamEncoder> m_png;
+    DecodedImage m_whole;  // JPEG only
+    UINT m_nRows = 0;
+};
 
 // A read-only target or a folder of that name is refused before any encoding.
 HRESULT WritePicture(const DecodedImage& image, const PictureFormat& format, const std::wstring& path,

@@ -37,6 +37,16 @@ struct PictureTargets {
     void Release();
 };
 
+struct PictureRequest {
+    UINT width = 0, height = 0;
+    bool bTransparent = false;
+    int samples = -1;     // multisampling: < 0 the preview's own choice, 0 none
+    int supersample = 1;  // 1..4: drawn that many times larger each way, averaged down in light
+};
+
+// Rows of a picture as they are finished: `count` rows from `firstRow`, of the picture's width.
+using PictureRows = std::function<HRESULT(const uint32_t* pRows, UINT firstRow, UINT count)>;
+
 using Direct3DCreateFn = IDirect3D9*(WINAPI*)(UINT);
 
 // The part of a larger picture a viewport draws: fullWidth 0, the whole picture.
@@ -79,14 +89,25 @@ public:
     const PreviewMirror& Mirror() const { return m_mirror; }
 
     // Draws the scene off screen into a picture of its own size: the preview's frame, drawn
-    // at that size. Transparent: the background is left clear and the picture has straight
-    // (not premultiplied) alpha. samples < 0: the best multisampling the device offers.
-    // With pTimings, each stage is waited for so that its time can be told apart.
-    // onStage is told each stage as it begins ("drawing", "resolving", "reading back",
-    // "converting"): a window can show it and stay responsive between them.
-    HRESULT RenderPicture(UINT width, UINT height, bool bTransparent, int samples, DecodedImage& out,
-                          struct PictureDrawTimings* pTimings = nullptr,
+    // at that size, its faces always sharp. Transparent: the background is left clear and
+    // the picture has straight (not premultiplied) alpha. A large or supersampled picture is
+    // drawn in tiles and handed over in bands of rows, top first, as they are finished.
+    // With pTimings, each stage is waited for so that its time can be told apart (summed
+    // over the tiles). onStage is told each stage as it begins ("drawing", "resolving",
+    // "reading back", "converting"): a window can show it and stay responsive between them.
+    HRESULT RenderPicture(const PictureRequest& request, const PictureRows& rows, PictureDrawTimings* pTimings = nullptr,
                           const std::function<void(const wchar_t*)>& onStage = nullptr);
+    // The same, the whole picture in memory.
+    HRESULT RenderPicture(const PictureRequest& request, DecodedImage& out, PictureDrawTimings* pTimings = nullptr,
+                          const std::function<void(const wchar_t*)>& onStage = nullptr);
+    HRESULT RenderPicture(UINT width, UINT height, bool bTransparent, int samples, DecodedImage& out)
+    {
+        return RenderPicture(PictureRequest{width, height, bTransparent, samples, 1}, out);
+    }
+    D3DCOLOR Background() const { return m_scene.m_clrBackground; }
+    // Supersampling steps offered (drawn this many times larger each way); the tile size.
+    static constexpr int kMaxSupersample = 4;
+    static constexpr unsigned long long kTilePixels = 4096ull * 4096;
     // Why a picture that holds only its background (IsUniform) is not written, in words for
     // the user; the drawing itself succeeded.
     static constexpr const wchar_t* kOutOfView =
@@ -134,7 +155,9 @@ private:
     // bilinear from the nearest mip level.
     void SetFaceFiltering();
     void DrawFrame(const FrameFingerprint& frame);
-    void DrawFaces(BYTE alpha);
+    // bInLight: the box itself in a sharp frame, its textures filtered in light by the
+    // face shader where the device has one.
+    void DrawFaces(BYTE alpha, bool bInLight = false);
     // The floor under the box: its mirror image fading away below it, and a soft contact
     // shadow. Only seen from above the floor.
     bool FloorVisible(float eyeY) const;
@@ -142,6 +165,9 @@ private:
     void DrawShadow();
     void UpdateShadowTexture();
     void ResolveFrame();
+    // One tile of a picture into the picture targets, read back into their copy.
+    HRESULT DrawTile(UINT width, UINT height, bool bTransparent, PictureDrawTimings* pTimings,
+                     const std::function<void(const wchar_t*)>& stage);
     void DestroyHiddenDeviceWindow();
     // Where Present cannot show a child window (Wine), the device lives on a hidden window
     // of its own and the mirror copies finished frames into the preview.
@@ -163,6 +189,7 @@ private:
     unsigned long long m_nFramesDrawn = 0;
     HWND m_hPreview = nullptr;
     HWND m_hHiddenDeviceWindow = nullptr;
+    IDirect3DPixelShader9* m_pFaceShader = nullptr;  // null: sharp frames use the fixed stages
     IDirect3DTexture9* m_pFadeTexture = nullptr;    // managed: opaque at the floor, clear at the fade's end
     IDirect3DTexture9* m_pShadowTexture = nullptr;  // managed: the blurred footprint as alpha
     int m_shadowShape[3] = {-1, -1, -1};           // width, depth and softness it was made for

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "box_renderer.h"
+#include "face_shader.h"
 #include "platform.h"
 
 Direct3DCreateFn BoxRenderer::s_pfnDirect3DCreate = &Direct3DCreate9;
@@ -103,6 +104,7 @@ LPCWSTR BoxRenderer::InitDirect3D(HWND hPreview)
     m_fAspect = static_cast<float>(m_presentParams.BackBufferWidth) /
                 static_cast<float>(std::max(m_presentParams.BackBufferHeight, 1u));
 
+    m_pFaceShader = CreateFaceShader(m_pD3D, m_scene.m_pDevice);
     CreateDeviceObjects();
     FillBoxVertices();
     return nullptr;
@@ -179,6 +181,7 @@ void BoxRenderer::Release()
     m_bPresentedValid = false;
     for (IDirect3DTexture9*& pTexture : m_scene.m_pFaceTexture)
         SafeRelease(pTexture);
+    SafeRelease(m_pFaceShader);
     SafeRelease(m_scene.m_pDevice);
     SafeRelease(m_pD3D);
     DestroyHiddenDeviceWindow();

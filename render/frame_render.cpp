@@ -7,6 +7,7 @@
 #include "box_renderer.h"
 #include "camera_math.h"
 #include "colour.h"
+#include "face_shader.h"
 
 namespace {
 const float kDegToRad = 0.017453292f;
@@ -125,7 +126,7 @@ void BoxRenderer::RenderBox()
         DrawShadow();
     }
     SetBoxStages();
-    DrawFaces(255);
+    DrawFaces(255, m_bSharpFaces);
 }
 
 D3DMATRIX BoxRenderer::PictureWindowed(const D3DMATRIX& projection) const
@@ -199,16 +200,26 @@ void BoxRenderer::SetFaceFiltering()
     pDevice->SetSamplerState(0, D3DSAMP_MAXANISOTROPY, bAnisotropic ? m_nMaxAnisotropy : 1);
 }
 
-void BoxRenderer::DrawFaces(BYTE alpha)
+void BoxRenderer::DrawFaces(BYTE alpha, bool bInLight)
 {
     IDirect3DDevice9* pDevice = m_scene.m_pDevice;
     for (int s = SideFront; s <= SideBottom; ++s) {
         IDirect3DTexture9* pTexture = m_scene.m_pFaceTexture[s];
+        const bool bShader = bInLight && pTexture && m_pFaceShader;
         pDevice->SetTexture(0, pTexture);
         pDevice->SetTextureStageState(0, D3DTSS_COLOROP, pTexture ? D3DTOP_MODULATE : D3DTOP_SELECTARG2);
         // The factor's alpha is the reflection's strength; the box's own pass leaves it opaque.
-        pDevice->SetRenderState(D3DRS_TEXTUREFACTOR,
-                                (ColorRefToD3DColor(m_scene.m_clrFace[s]) & 0x00FFFFFF) | (static_cast<DWORD>(alpha) << 24));
+        const D3DCOLOR factor = (ColorRefToD3DColor(m_scene.m_clrFace[s]) & 0x00FFFFFF) | (static_cast<DWORD>(alpha) << 24);
+        pDevice->SetRenderState(D3DRS_TEXTUREFACTOR, factor);
+        pDevice->SetPixelShader(bShader ? m_pFaceShader : nullptr);
+        pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, bShader);
+        if (bShader) {
+            const float colour[4] = {((factor >> 16) & 0xFF) / 255.0f, ((factor >> 8) & 0xFF) / 255.0f,
+                                     (factor & 0xFF) / 255.0f, alpha / 255.0f};
+            pDevice->SetPixelShaderConstantF(kFaceShaderColourConstant, colour, 1);
+        }
         pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, kBoxVertexCount, static_cast<UINT>(6 * s), 2);
     }
+    pDevice->SetPixelShader(nullptr);
+    pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, FALSE);
 }

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "box_renderer.h"
+#include "image_resample.h"
 
 namespace {
 
@@ -57,6 +58,21 @@ double FinishedAfter(IDirect3DDevice9* pDevice, double since)
         pQuery->Release();
     }
     return Now() - since;
+}
+
+// Cleared to transparent black, the resolved edges are premultiplied by their coverage:
+// divide it out again.
+uint32_t StraightAlpha(uint32_t c)
+{
+    const uint32_t a = c >> 24;
+    if (a == 0 || a == 255)
+        return a ? c : 0;
+    uint32_t straight = a << 24;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const uint32_t v = (((c >> shift) & 0xFF) * 255 + a / 2) / a;
+        straight |= std::min(v, 255u) << shift;
+    }
+    return straight;
 }
 
 } // namespace
@@ -130,122 +146,162 @@ int BoxRenderer::PictureSamples(bool bTransparent, int requested, UINT width, UI
     return 0;
 }
 
-HRESULT BoxRenderer::RenderPicture(UINT width, UINT height, bool bTransparent, int samples, DecodedImage& out,
-                                   PictureDrawTimings* pTimings, const std::function<void(const wchar_t*)>& onStage)
+HRESULT BoxRenderer::RenderPicture(const PictureRequest& request, const PictureRows& rows, PictureDrawTimings* pTimings,
+                                   const std::function<void(const wchar_t*)>& onStage)
 {
-    auto stage = [&](const wchar_t* name) {
-        if (onStage)
-            onStage(name);
-    };
-    double t0 = Now();
     IDirect3DDevice9* pDevice = m_scene.m_pDevice;
-    if (!pDevice || width == 0 || height == 0 || width > MaxPictureSide() || height > MaxPictureSide())
+    const UINT width = request.width, height = request.height, maxSide = MaxPictureSide();
+    if (!pDevice || width == 0 || height == 0 || width > maxSide || height > maxSide || request.supersample < 1 ||
+        request.supersample > kMaxSupersample)
         return D3DERR_INVALIDCALL;
+    const bool bTransparent = request.bTransparent;
+    const UINT scale = static_cast<UINT>(request.supersample);
+    const UINT drawnWidth = width * scale, drawnHeight = height * scale;
+    // The drawing's tiles: as wide as the device draws (whole output pixels), as many rows
+    // as keep a tile within kTilePixels. A picture of 4096 x 4096 or less is one tile.
+    const UINT tileWidth = drawnWidth <= maxSide ? drawnWidth : maxSide / scale * scale;
+    const UINT rowsFit = static_cast<UINT>(std::max<unsigned long long>(kTilePixels / tileWidth / scale, 1)) * scale;
+    const UINT tileHeight = std::min({drawnHeight, rowsFit, maxSide / scale * scale});
+
     const D3DFORMAT format = PictureFormat(bTransparent);
-    const auto multiSample = static_cast<D3DMULTISAMPLE_TYPE>(PictureSamples(bTransparent, samples, width, height));
+    const auto multiSample =
+        static_cast<D3DMULTISAMPLE_TYPE>(PictureSamples(bTransparent, request.samples, tileWidth, tileHeight));
     DWORD levels = 0;
     if (multiSample != D3DMULTISAMPLE_NONE)
         m_pD3D->CheckDeviceMultiSampleType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, format, TRUE, multiSample, &levels);
     const DWORD quality = levels > 0 ? levels - 1 : 0;
-
-    HRESULT hr = m_pictureTargets.Prepare(pDevice, width, height, format, multiSample, quality,
+    HRESULT hr = m_pictureTargets.Prepare(pDevice, tileWidth, tileHeight, format, multiSample, quality,
                                           m_presentParams.AutoDepthStencilFormat);
-    IDirect3DSurface9* pTarget = m_pictureTargets.pTarget;
-    IDirect3DSurface9* pDepth = m_pictureTargets.pDepth;
-    IDirect3DSurface9* pResolved = m_pictureTargets.pResolved;
-    IDirect3DSurface9* pCopy = m_pictureTargets.pCopy;
+    if (FAILED(hr))
+        return hr;
 
-    if (SUCCEEDED(hr)) {
-        TargetSwap swap(pDevice);
-        pDevice->SetRenderTarget(0, pTarget);
-        pDevice->SetDepthStencilSurface(pDepth);
-        D3DVIEWPORT9 viewport = {0, 0, width, height, 0.0f, 1.0f};
-        pDevice->SetViewport(&viewport);
+    auto stage = [&](const wchar_t* name) {
+        if (onStage)
+            onStage(name);
+    };
+    // The picture's own proportions, as the preview's frame has the preview's. A transparent
+    // picture needs the box's alpha: the lit colour's alpha is the material's, which the
+    // preview (no alpha in its target) leaves at 0.
+    const float aspect = m_fAspect;
+    const float materialAlpha = m_material.Diffuse.a;
+    m_fAspect = static_cast<float>(width) / static_cast<float>(height);
+    if (bTransparent)
+        m_material.Diffuse.a = 1.0f;
+    m_bSharpFaces = true;
+    FillBoxVertices();
 
-        // The picture's own proportions, as the preview's frame has the preview's.
-        const float aspect = m_fAspect;
-        m_fAspect = static_cast<float>(width) / static_cast<float>(height);
-        // A transparent picture needs the box's alpha: the lit colour's alpha is the
-        // material's, which the preview (no alpha in its target) leaves at 0.
-        const float materialAlpha = m_material.Diffuse.a;
-        if (bTransparent)
-            m_material.Diffuse.a = 1.0f;
-
-        stage(L"drawing");
-        FillBoxVertices();
-        pDevice->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
-        pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER,
-                       bTransparent ? 0x00000000 : m_scene.m_clrBackground, 1.0f, 0);
-        pDevice->BeginScene();
-        m_bSharpFaces = true;
-        RenderBox();
-        m_bSharpFaces = false;
-        pDevice->EndScene();
-        m_fAspect = aspect;
-        m_material.Diffuse.a = materialAlpha;
-        if (pTimings) {
-            pTimings->drawSeconds = FinishedAfter(pDevice, t0);
-            t0 = Now();
-        }
-
-        stage(L"resolving");
-        hr = pDevice->StretchRect(pTarget, nullptr, pResolved, nullptr, D3DTEXF_NONE);
-        if (pTimings) {
-            pTimings->resolveSeconds = FinishedAfter(pDevice, t0);
-            t0 = Now();
-        }
-        stage(L"reading back");
-        if (SUCCEEDED(hr))
-            hr = pDevice->GetRenderTargetData(pResolved, pCopy);
-        if (pTimings) {
-            pTimings->readbackSeconds = Now() - t0;
-            t0 = Now();
-        }
-    }
-
-    D3DLOCKED_RECT locked;
-    if (SUCCEEDED(hr))
-        stage(L"converting");
-    if (SUCCEEDED(hr) && SUCCEEDED(hr = pCopy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
-        out.width = width;
-        out.height = height;
-        out.pixels.assign(static_cast<size_t>(width) * height, 0);
-        uint32_t anything = 0;  // every raw pixel or'ed: zero means nothing was drawn
-        for (UINT y = 0; y < height; ++y) {
-            const auto* src = reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch);
-            uint32_t* dst = &out.pixels[static_cast<size_t>(y) * width];
-            for (UINT x = 0; x < width; ++x) {
-                uint32_t c = src[x];
-                anything |= c;
-                if (!bTransparent) {
-                    dst[x] = c | 0xFF000000u;
-                    continue;
+    std::vector<uint32_t> band(static_cast<size_t>(drawnWidth) * tileHeight);
+    uint32_t anything = 0;  // every raw pixel or'ed: zero means nothing was drawn
+    for (UINT bandTop = 0; bandTop < drawnHeight && SUCCEEDED(hr); bandTop += tileHeight) {
+        const UINT bandRows = std::min(tileHeight, drawnHeight - bandTop);
+        for (UINT left = 0; left < drawnWidth && SUCCEEDED(hr); left += tileWidth) {
+            const UINT tileColumns = std::min(tileWidth, drawnWidth - left);
+            m_tile = {drawnWidth, drawnHeight, left, bandTop};
+            hr = DrawTile(tileColumns, bandRows, bTransparent, pTimings, stage);
+            D3DLOCKED_RECT locked;
+            if (SUCCEEDED(hr) && SUCCEEDED(hr = m_pictureTargets.pCopy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
+                const double t0 = Now();
+                for (UINT y = 0; y < bandRows; ++y) {
+                    const auto* src =
+                        reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch);
+                    uint32_t* dst = &band[static_cast<size_t>(y) * drawnWidth + left];
+                    for (UINT x = 0; x < tileColumns; ++x) {
+                        anything |= src[x];
+                        dst[x] = bTransparent ? src[x] : src[x] | 0xFF000000u;
+                    }
                 }
-                // Cleared to transparent black, the resolved edges are premultiplied by
-                // their coverage: divide it out again.
-                uint32_t a = c >> 24;
-                if (a == 0 || a == 255) {
-                    dst[x] = a ? c : 0;
-                    continue;
-                }
-                uint32_t straight = a << 24;
-                for (int shift = 0; shift < 24; shift += 8) {
-                    uint32_t v = (((c >> shift) & 0xFF) * 255 + a / 2) / a;
-                    straight |= std::min(v, 255u) << shift;
-                }
-                dst[x] = straight;
+                m_pictureTargets.pCopy->UnlockRect();
+                if (pTimings)
+                    pTimings->convertSeconds += Now() - t0;
             }
         }
-        pCopy->UnlockRect();
-        // A device can accept a target it then never fills. Cleared to a colour, or holding a
-        // box, the picture cannot be all zeros; a box wholly out of view on a transparent
-        // background is the one honest empty picture, and it is refused with the rest.
-        if (anything == 0 && (bTransparent || (m_scene.m_clrBackground & 0x00FFFFFF) != 0))
-            hr = D3DERR_NOTAVAILABLE;
+        if (FAILED(hr))
+            break;
+        stage(L"converting");
+        const double t0 = Now();
+        DecodedImage reduced;
+        const uint32_t* pRows = band.data();
+        if (scale > 1) {
+            // Averaged down in light, the colours still premultiplied by their coverage.
+            AreaResampler resampler(drawnWidth, bandRows, width, bandRows / scale, true);
+            while (!resampler.Done())
+                resampler.AddRows(&band[static_cast<size_t>(resampler.NextBandFirstRow()) * drawnWidth],
+                                  resampler.NextBandRowCount(), drawnWidth);
+            reduced = resampler.Take();
+            pRows = reduced.pixels.data();
+        }
+        uint32_t* pOut = const_cast<uint32_t*>(pRows);
+        if (bTransparent)
+            for (size_t i = 0, n = static_cast<size_t>(width) * (bandRows / scale); i < n; ++i)
+                pOut[i] = StraightAlpha(pOut[i]);
+        if (pTimings)
+            pTimings->convertSeconds += Now() - t0;
+        hr = rows(pRows, bandTop / scale, bandRows / scale);
     }
+    m_tile = PictureTile();
+    m_bSharpFaces = false;
+    m_fAspect = aspect;
+    m_material.Diffuse.a = materialAlpha;
+    // A device can accept a target it then never fills. Cleared to a colour, or holding a
+    // box, the picture cannot be all zeros; a box wholly out of view on a transparent
+    // background is the one honest empty picture, and it is refused with the rest.
+    if (SUCCEEDED(hr) && anything == 0 && (bTransparent || (m_scene.m_clrBackground & 0x00FFFFFF) != 0))
+        hr = D3DERR_NOTAVAILABLE;
     if (FAILED(hr))
         m_pictureTargets.Release();  // made again for the next picture
-    if (pTimings)
-        pTimings->convertSeconds = Now() - t0;
     return hr;
+}
+
+HRESULT BoxRenderer::DrawTile(UINT width, UINT height, bool bTransparent, PictureDrawTimings* pTimings,
+                              const std::function<void(const wchar_t*)>& stage)
+{
+    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    double t0 = Now();
+    TargetSwap swap(pDevice);
+    pDevice->SetRenderTarget(0, m_pictureTargets.pTarget);
+    pDevice->SetDepthStencilSurface(m_pictureTargets.pDepth);
+    D3DVIEWPORT9 viewport = {0, 0, width, height, 0.0f, 1.0f};
+    pDevice->SetViewport(&viewport);
+
+    stage(L"drawing");
+    pDevice->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
+    pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, bTransparent ? 0x00000000 : m_scene.m_clrBackground,
+                   1.0f, 0);
+    pDevice->BeginScene();
+    RenderBox();
+    pDevice->EndScene();
+    if (pTimings) {
+        pTimings->drawSeconds += FinishedAfter(pDevice, t0);
+        t0 = Now();
+    }
+
+    stage(L"resolving");
+    const RECT rect = {0, 0, static_cast<LONG>(width), static_cast<LONG>(height)};
+    HRESULT hr = pDevice->StretchRect(m_pictureTargets.pTarget, &rect, m_pictureTargets.pResolved, &rect, D3DTEXF_NONE);
+    if (pTimings) {
+        pTimings->resolveSeconds += FinishedAfter(pDevice, t0);
+        t0 = Now();
+    }
+    stage(L"reading back");
+    if (SUCCEEDED(hr))
+        hr = pDevice->GetRenderTargetData(m_pictureTargets.pResolved, m_pictureTargets.pCopy);
+    if (pTimings)
+        pTimings->readbackSeconds += Now() - t0;
+    return hr;
+}
+
+HRESULT BoxRenderer::RenderPicture(const PictureRequest& request, DecodedImage& out, PictureDrawTimings* pTimings,
+                                   const std::function<void(const wchar_t*)>& onStage)
+{
+    out.width = request.width;
+    out.height = request.height;
+    out.pixels.assign(static_cast<size_t>(request.width) * request.height, 0);
+    return RenderPicture(
+        request,
+        [&](const uint32_t* pRows, UINT firstRow, UINT count) {
+            std::copy(pRows, pRows + static_cast<size_t>(count) * out.width,
+                      out.pixels.begin() + static_cast<ptrdiff_t>(static_cast<size_t>(firstRow) * out.width));
+            return S_OK;
+        },
+        pTimings, onStage);
 }

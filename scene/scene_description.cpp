@@ -71,7 +71,7 @@ bool SceneDescription::operator==(const SceneDescription& o) const
         if (values[i] != o.values[i])
             return false;
     return background == o.background && bTransparent == o.bTransparent && width == o.width && height == o.height &&
-           dpi == o.dpi;
+           dpi == o.dpi && supersample == o.supersample;
 }
 
 void SortIntoApplyOrder(std::vector<JsonMember>& members)
@@ -158,6 +158,8 @@ OptionResult ApplySceneOption(SceneDescription& scene, const std::string& name, 
     }
     if (name == "dpi")
         return SetRanged(&scene.dpi, value, 0, 10000, pExpected);
+    if (name == "supersample")
+        return SetRanged(&scene.supersample, value, 1, 4, pExpected);
     return OptionResult::Unknown;
 }
 

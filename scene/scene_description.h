@@ -17,6 +17,7 @@ struct ExportSettings {
     UINT width = 0, height = 0;  // 0: the preview's size
     bool bTransparent = false;   // without the background (PNG only)
     int dpi = 0;                 // written into pictures; 0: none
+    int supersample = 1;         // drawn this many times larger each way and averaged down, 1..4
 };
 
 struct SceneDescription : ExportSettings {

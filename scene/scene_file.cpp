@@ -72,7 +72,7 @@ std::string Utf16ToUtf8(const std::string& bytes)
 
 bool IsNumberName(const std::string& name)
 {
-    if (name == "dpi")
+    if (name == "dpi" || name == "supersample")
         return true;
     for (const SceneValue& v : g_sceneValues)
         if (name == v.pszName)
@@ -206,6 +206,8 @@ std::string SceneFileText(const SceneDescription& scene, const std::wstring& sce
     t += ",\n  \"size\": " + (scene.width ? JsonString(std::to_wstring(scene.width) + L"x" + std::to_wstring(scene.height))
                                           : std::string("\"preview\""));
     t += ",\n  \"dpi\": " + std::to_string(scene.dpi);
+    if (scene.supersample != ExportSettings().supersample)  // scenes without it read as before
+        t += ",\n  \"supersample\": " + std::to_string(scene.supersample);
     return t + "\n}\n";
 }
 

@@ -123,13 +123,13 @@ TEST_F(FaceImageTest, BrokenAndHostileFilesFailAndChangeNothing)
     }
 }
 
-TEST_F(FaceImageTest, LargeArtworkIsScaledToAModestTexture)
+TEST_F(FaceImageTest, LargeArtworkKeepsEveryPixel)
 {
     ASSERT_TRUE(Load(L"large.jpg"));  // 1500 x 1500
     D3DSURFACE_DESC desc;
     scene.m_pFaceTexture[SideFront]->GetLevelDesc(0, &desc);
-    EXPECT_LE(desc.Width, 2048u);
-    EXPECT_EQ(desc.Width, desc.Height);
+    EXPECT_EQ(desc.Width, 1500u);
+    EXPECT_EQ(desc.Height, 1500u);
     EXPECT_GT(scene.m_pFaceTexture[SideFront]->GetLevelCount(), 1u);  // mipmapped
 }
 
