@@ -37,10 +37,14 @@ HRESULT PictureFileWriter::Open(const std::wstring& path, const PictureFormat& f
     HRESULT hr = m_file.Open(path.c_str());
     if (FAILED(hr))
         return hr;
+    m_width = width;
+    m_height = height;
     if (format.bJpeg) {
-        m_whole.width = width;
-        m_whole.height = height;
-        m_whole.pixels.resize(static_cast<size_t>(width) * height);
+        try {
+            m_rgb.resize(static_cast<size_t>(width) * height * 3);
+        } catch (const std::bad_alloc&) {
+            return E_OUTOFMEMORY;
+        }
         return S_OK;
     }
     PngOptions png;
@@ -56,10 +60,9 @@ HRESULT PictureFileWriter::AddRows(const uint32_t* pRows, UINT count)
 {
     if (m_png)
         return m_png->AddRows(pRows, count);
-    if (m_nRows + count > m_whole.height)
+    if (m_nRows + count > m_height)
         return E_INVALIDARG;
-    std::copy(pRows, pRows + static_cast<size_t>(count) * m_whole.width,
-              m_whole.pixels.begin() + static_cast<ptrdiff_t>(static_cast<size_t>(m_nRows) * m_whole.width));
+    PackRgb(pRows, static_cast<size_t>(count) * m_width, &m_rgb[static_cast<size_t>(m_nRows) * m_width * 3]);
     m_nRows += count;
     return S_OK;
 }
@@ -71,8 +74,9 @@ HRESULT PictureFileWriter::Commit()
         hr = m_png->Finish();
     } else {
         std::vector<BYTE> bytes;
-        hr = m_nRows == m_whole.height ? EncodeJpeg(m_whole, m_format.quality, m_format.dpi, &bytes) : E_UNEXPECTED;
-        DecodedImage().pixels.swap(m_whole.pixels);
+        hr = m_nRows == m_height ? EncodeJpegRgb(m_rgb.data(), m_width, m_height, m_format.quality, m_format.dpi, &bytes)
+                                 : E_UNEXPECTED;
+        std::vector<BYTE>().swap(m_rgb);
         if (SUCCEEDED(hr) && bytes.size() > 0xFFFFFFF0u)
             hr = E_FAIL;
         if (SUCCEEDED(hr))

@@ -44,8 +44,8 @@ private:
     FileReplacement m_file;
     PictureFormat m_format;
     std::unique_ptr<PngStreamEncoder> m_png;
-    DecodedImage m_whole;  // JPEG only
-    UINT m_nRows = 0;
+    std::vector<BYTE> m_rgb;  // JPEG only: the rows so far, 3 bytes a pixel
+    UINT m_width = 0, m_height = 0, m_nRows = 0;
 };
 
 // A read-only target or a folder of that name is refused before any encoding.

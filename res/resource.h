@@ -97,6 +97,7 @@
 #define IDC_EXPORT_HEIGHT        1043
 #define IDC_EXPORT_TRANSPARENT   1044
 #define IDC_EXPORT_DPI           1045
+#define IDC_EXPORT_SUPERSAMPLE   1046
 
 // About dialog
 #define IDC_LINK_HOMEPAGE        1038

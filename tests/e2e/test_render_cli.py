@@ -6,6 +6,7 @@ import re
 import stat
 import subprocess
 import sys
+import time
 
 from zelmora_e2e import Image, check, run
 
@@ -64,8 +65,9 @@ def main():
     face = out("face.png")
     subprocess.run([CONVERT, "-size", "256x256", "gradient:#204080-#F0C020", face], check=True)
 
-    # The floor at 0 (its default, and given) leaves the pictures what they were before it
-    # existed: pictures kept from the renderer of that time, pixel for pixel.
+    # The floor at 0 (its default, and given) leaves the pictures what they were without it:
+    # pictures kept from the renderer (last made when pixels came to sample at their
+    # centres), pixel for pixel.
     golden = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "golden")
     box = ["--front-colour", "#C03020", "--left-colour", "#2040E0", "--top-colour", "#30A050", "--right-colour",
            "#E0C020", "--template", "3-sided Box, Right Rotation, Thick Box", "--size", "640x480",
@@ -103,6 +105,9 @@ def main():
     jpeg_dpi = subprocess.run([IDENTIFY, "-units", "PixelsPerInch", "-format", "%x", out("low.jpg")],
                               capture_output=True, text=True).stdout
     check(rc1 == rc2 == 0 and float(jpeg_dpi) == 150, f"JPEGs with a quality are written, with their density ({jpeg_dpi})")
+    colour_space = subprocess.run([IDENTIFY, "-format", "%[EXIF:ColorSpace]", out("low.jpg")],
+                                  capture_output=True, text=True).stdout
+    check(colour_space.strip() == "1", f"a JPEG says its colours are sRGB (Exif colour space {colour_space!r})")
     render("--quality", "20", "-o", win(out("low-ref.png")))
     low_error, high_error = mean_difference(out("low.jpg"), out("low-ref.png")), mean_difference(out("high.jpeg"), out("low-ref.png"))
     check(os.path.getsize(out("high.jpeg")) > os.path.getsize(out("low.jpg")) and high_error < low_error,
@@ -116,15 +121,31 @@ def main():
     check(rc == 0 and alpha_levels > 2 and ("--samples 2" in err or not err.strip()),
           f"--samples 2 draws an antialiased edge ({alpha_levels} alpha levels; {err.strip()})")
 
-    # The largest sizes: drawn for real (fewer samples, said on standard error), never a
-    # picture of zeros reported as done. (Too large for ImageMagick's limits: the test reads
-    # the PNG's rows itself and looks for anything but zeros.)
-    for size in ("12288x12288", "14336x14336", "16384x16384"):
-        path = out(f"huge-{size}.png")
-        rc, _, err = render("--size", size, "--background", "transparent", "-o", win(path))
-        drawn = rc == 0 and png_has_nonzero_pixels(path)
-        check(drawn and "samples" in err, f"{size} transparent: a real picture, fewer samples noted ({err.strip()})")
-        os.remove(path)
+    # The largest size, drawn in bands straight into its file: a real picture, in bounded
+    # memory (the process's peak resident size, from /proc). Too large for ImageMagick's
+    # limits: the test reads the PNG's rows itself and looks for anything but zeros.
+    path = out("huge.png")
+    proc = subprocess.Popen(["wine", EXE, "--size", "16384x16384", "--background", "transparent", "-o", win(path)],
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    peak_kb = 0
+    while proc.poll() is None:
+        for pid in os.listdir("/proc"):
+            try:
+                with open(f"/proc/{pid}/cmdline", "rb") as f:
+                    if b"zelmora-render.exe" not in f.read():
+                        continue
+                with open(f"/proc/{pid}/status") as f:
+                    for line in f:
+                        if line.startswith("VmHWM:"):
+                            peak_kb = max(peak_kb, int(line.split()[1]))
+            except (OSError, ValueError):
+                pass
+        time.sleep(0.2)
+    err = proc.stderr.read().decode("utf-8", "replace")
+    drawn = proc.returncode == 0 and png_has_nonzero_pixels(path)
+    check(drawn and 0 < peak_kb < 1536 * 1024,
+          f"16384 x 16384 transparent: a real picture, peak memory {peak_kb // 1024} MB (under 1.5 GB) {err.strip()}")
+    os.remove(path)
 
     # A name in any script.
     name = out("коробка 箱.png")
