@@ -15,6 +15,7 @@
 #include "box_dlg.h"
 #include "dialog_helpers.h"
 #include "image_export.h"
+#include "picture_writer.h"
 #include "product.h"
 #include "render_harness.h"
 #include "resource.h"
@@ -361,5 +362,47 @@ TEST(SaveImage, TheOptionsRefuseWhatTheyCannotWrite)
         EXPECT_NE(transparentAnswer.find(L"JPEG has no transparency"), std::wstring::npos) << transparentAnswer;
         EXPECT_NE(dpiAnswer.find(L"The DPI must be a whole number from 1"), std::wstring::npos) << dpiAnswer;
         EXPECT_EQ(::GetFileAttributesW(jpg.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing was written";
+    });
+}
+
+TEST(SaveImage, SupersamplingChosenIsThePictureDrawnLargerAndAveragedDown)
+{
+    CBoxDlg dlg;
+    RunMainDialog(dlg, [](CBoxDlg& d) {
+        wchar_t temp[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, temp);
+        const std::wstring png = std::wstring(temp) + L"zelmora-supersampled.png";
+        ::DeleteFileW(png.c_str());
+        OnSaveDialog([&](HWND dialog) {
+            ::SendMessageW(FindDescendant(dialog, IDC_EXPORT_SUPERSAMPLE), CB_SETCURSEL, 1, 0);  // 2 x 2
+            ::SendMessageW(dialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(png.c_str()));
+            ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        });
+        ::SendMessageW(d.m_hWnd, WM_COMMAND, IDC_SAVE_IMAGE, 0);
+
+        std::vector<BYTE> written;
+        HANDLE hFile = ::CreateFileW(png.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(hFile, INVALID_HANDLE_VALUE) << "the picture was written";
+        written.resize(::GetFileSize(hFile, nullptr));
+        DWORD got = 0;
+        ::ReadFile(hFile, written.data(), static_cast<DWORD>(written.size()), &got, nullptr);
+        ::CloseHandle(hFile);
+        ::DeleteFileW(png.c_str());
+
+        // The same picture as zelmora-render's --supersample 2 at the preview's size, and
+        // not the picture drawn once.
+        const SIZE size = d.PreviewSize();
+        PictureFormat format;
+        std::vector<BYTE> expected, plain;
+        for (int supersample : {2, 1}) {
+            DecodedImage picture;
+            ASSERT_EQ(d.Renderer().RenderPicture({static_cast<UINT>(size.cx), static_cast<UINT>(size.cy), false, -1,
+                                                  supersample},
+                                                 picture),
+                      D3D_OK);
+            ASSERT_EQ(EncodePicture(picture, format, supersample == 2 ? &expected : &plain), S_OK);
+        }
+        EXPECT_TRUE(written == expected) << "the file holds the 2 x 2 supersampled picture";
+        EXPECT_FALSE(written == plain);
     });
 }

@@ -39,6 +39,7 @@ TEST(RenderOptions, ValuesWithinTheirRangesAreTakenAndOthersNamed)
         {{L"--size", L"1200x"}, false, L"WIDTHxHEIGHT"},
         {{L"--quality", L"0"}, false, L"from 1 to 100"},
         {{L"--samples", L"17"}, false, L"from 0 to 16"},
+        {{L"--supersample", L"5"}, false, L"from 1 to 4"},
         {{L"--colour", L"#000000"}, false, L"unknown option --colour"},
         {{L"box.png"}, false, L"unexpected argument"},
         {{L"--width"}, false, L"needs a value"},
@@ -67,7 +68,7 @@ TEST(RenderOptions, EveryValueLandsInItsField)
     std::wstring error;
     ASSERT_TRUE(Parse({L"--front", L"a.png", L"--bottom-colour", L"#102030", L"--depth", L"55", L"--size", L"1000x800",
                        L"--dpi", L"300", L"--quality", L"70", L"--samples", L"0", L"--background", L"#FF8000",
-                       L"-o", L"out.jpg", L"--jobs", L"j.jsonl"},
+                       L"--supersample", L"2", L"-o", L"out.jpg", L"--jobs", L"j.jsonl"},
                       &cmd, &error)) << error;
     const RenderJob& job = cmd.job;
     EXPECT_EQ(job.facePaths[SideFront], L"a.png");
@@ -80,6 +81,7 @@ TEST(RenderOptions, EveryValueLandsInItsField)
     EXPECT_EQ(job.dpi, 300);
     EXPECT_EQ(job.quality, 70);
     EXPECT_EQ(job.samples, 0);
+    EXPECT_EQ(job.supersample, 2);
     EXPECT_EQ(job.background, 0xFFFF8000u);
     EXPECT_FALSE(job.bTransparent);
     EXPECT_EQ(job.output, L"out.jpg");

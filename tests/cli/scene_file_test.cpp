@@ -33,6 +33,7 @@ SceneDescription EveryValueChanged(const std::wstring& artFolder)
     s.width = 2048;
     s.height = 1776;
     s.dpi = 300;
+    s.supersample = 3;
     return s;
 }
 
