@@ -1,9 +1,6 @@
 #include "box_dlg.h"
 
-#include "picture_file.h"
-
 #include <shellapi.h>
-
 
 #include <thread>
 
@@ -43,6 +40,8 @@ BEGIN_MESSAGE_MAP(CBoxDlg, CDialog)
     ON_COMMAND(ID_SCENE_OPEN, OnOpenScene)
     ON_COMMAND(ID_SCENE_SAVE, OnSaveScene)
     ON_COMMAND(ID_SCENE_SAVE_AS, OnSaveSceneAs)
+    ON_COMMAND(ID_SCENE_UNDO, OnUndo)
+    ON_COMMAND(ID_SCENE_REDO, OnRedo)
     ON_MESSAGE(WM_DROPFILES, OnDropFiles)
 END_MESSAGE_MAP()
 
@@ -58,6 +57,7 @@ CBoxDlg::CBoxDlg()
 
 CBoxDlg::~CBoxDlg()
 {
+    m_history.Clear();
     m_renderer.Release();
 }
 
@@ -147,6 +147,7 @@ void CBoxDlg::OnTimer(UINT_PTR nIDEvent)
     // The trackbars clamp whatever the drag did; the next tick reads the clamped values.
     for (CDialog* pPage : m_vecPages)
         pPage->UpdateData(FALSE);
+    NoteSceneChanges();
 }
 
 CRect CBoxDlg::PreviewRect() const
@@ -313,6 +314,7 @@ void CBoxDlg::OnClose()
     if (!ConfirmDiscardChanges())
         return;
     KillTimer(kRenderTimer);
+    m_history.Clear();  // its pictures go before the device
     m_renderer.Release();
     m_tabCtrl.Detach();
     for (CDialog* pPage : m_vecPages)

@@ -8,6 +8,7 @@
 #include "box_renderer.h"
 #include "box_scene.h"
 #include "export_dialog.h"
+#include "scene_history.h"
 #include "scene_save_dialog.h"
 #include "scene_description.h"
 
@@ -56,6 +57,11 @@ public:
     // the Side images page goes onto that face. pt in dialog client coordinates.
     void DropFile(const CString& path, CPoint pt);
 
+    // Undo and redo through every change of the scene (Ctrl+Z; Ctrl+Y or Ctrl+Shift+Z).
+    void OnUndo();
+    void OnRedo();
+    const CSceneHistory& History() const { return m_history; }
+
     const std::vector<CDialog*>& Pages() const { return m_vecPages; }
     BoxRenderer& Renderer() { return m_renderer; }
     int PendingDragX() const { return m_nDragDX; }
@@ -81,6 +87,10 @@ private:
     void CreatePages();
     void ShowFatalError(LPCWSTR pszReason);
     void UpdateTitle();
+    // Once a tick: a change that has settled becomes an undo step; the title follows
+    // whether the scene file is out of date.
+    void NoteSceneChanges();
+    void ShowStep(const struct SceneStep& step);
     HRESULT WriteWhileResponding(const struct DecodedImage& picture, const struct PictureFormat& format,
                                  LPCWSTR pszPath);
 
@@ -94,6 +104,10 @@ private:
     CString m_strScenePath;
     CString m_strOpenAtStart;
     SceneDescription m_savedScene;     // what the scene file holds
+    CSceneHistory m_history;
+    SceneDescription m_lastSeenScene;  // as the last tick saw it
+    DWORD m_nLastSceneChange = 0;      // when it last changed
+    bool m_bTitleShowsChanges = false;
     ExportSettings m_export;           // Save Image's options, kept for the run and in scenes
     std::vector<CDialog*> m_vecPages;  // not owned: each page deletes itself
     CPoint m_ptLastMouse;

@@ -102,13 +102,59 @@ bool CBoxDlg::SaveSceneTo(const CString& path)
 
 void CBoxDlg::UpdateTitle()
 {
+    m_bTitleShowsChanges = HasUnsavedChanges();
     if (m_strScenePath.IsEmpty()) {
         SetWindowText(L"Zelmora");
         return;
     }
     CString name = FileNameOf(m_strScenePath);
     int dot = name.ReverseFind(L'.');
-    SetWindowText((dot > 0 ? name.Left(dot) : name) + L" - Zelmora");
+    SetWindowText((m_bTitleShowsChanges ? L"*" : L"") + (dot > 0 ? name.Left(dot) : name) + L" - Zelmora");
+}
+
+void CBoxDlg::NoteSceneChanges()
+{
+    // A change counts once it has rested this long with no mouse button held: a drag, a
+    // held key or a run of clicks on one trackbar is one step.
+    constexpr DWORD kSettledMs = 300;
+    const SceneDescription scene = CurrentScene();
+    const DWORD now = ::GetTickCount();
+    if (scene != m_lastSeenScene) {
+        m_lastSeenScene = scene;
+        m_nLastSceneChange = now;
+    }
+    const bool bButtonHeld = (::GetKeyState(VK_LBUTTON) & 0x8000) || (::GetKeyState(VK_RBUTTON) & 0x8000);
+    if (!m_history.Current() || (!bButtonHeld && now - m_nLastSceneChange >= kSettledMs))
+        m_history.Record(scene, m_pFaceTexture);
+    if (HasUnsavedChanges() != m_bTitleShowsChanges)
+        UpdateTitle();
+}
+
+void CBoxDlg::ShowStep(const SceneStep& step)
+{
+    step.scene.ApplyTo(*this);
+    m_export = step.scene;
+    for (int s = 0; s < kSideCount; ++s)
+        m_pSidesPage->RestoreSide(s, step.scene.facePaths[s].c_str(), step.faces[s]);
+    m_pSidesPage->ShowSideColours();
+    RefreshPages();
+    m_lastSeenScene = CurrentScene();  // shown, not changed: no new step
+    UpdateTitle();
+}
+
+void CBoxDlg::OnUndo()
+{
+    m_history.Record(CurrentScene(), m_pFaceTexture);  // a change not yet settled is undone first
+    if (const SceneStep* pStep = m_history.Undo())
+        ShowStep(*pStep);
+}
+
+void CBoxDlg::OnRedo()
+{
+    if (m_history.Current() && !(m_history.Current()->scene == CurrentScene()))
+        return;  // a change since the undo: there is nothing to redo onto it
+    if (const SceneStep* pStep = m_history.Redo())
+        ShowStep(*pStep);
 }
 
 bool CBoxDlg::ConfirmDiscardChanges()
@@ -133,6 +179,9 @@ void CBoxDlg::OnSceneMenu()
     ::AppendMenuW(hMenu, MF_STRING, ID_SCENE_OPEN, L"&Open Scene...\tCtrl+O");
     ::AppendMenuW(hMenu, MF_STRING, ID_SCENE_SAVE, L"&Save Scene\tCtrl+S");
     ::AppendMenuW(hMenu, MF_STRING, ID_SCENE_SAVE_AS, L"Save Scene &As...\tCtrl+Shift+S");
+    ::AppendMenuW(hMenu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(hMenu, MF_STRING | (m_history.CanUndo() ? 0 : MF_GRAYED), ID_SCENE_UNDO, L"&Undo\tCtrl+Z");
+    ::AppendMenuW(hMenu, MF_STRING | (m_history.CanRedo() ? 0 : MF_GRAYED), ID_SCENE_REDO, L"&Redo\tCtrl+Y");
     CRect rc;
     ::GetWindowRect(GetDlgItemHandle(IDC_SCENE), &rc);
     ::TrackPopupMenu(hMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, rc.left, rc.bottom, 0, m_hWnd, nullptr);

@@ -118,6 +118,19 @@ void CSidesPage::KeepSideReference(int nSlot, const CString& path)
     SetDlgItemText(kPathIds[nSlot], L"(not loaded) " + path);
 }
 
+void CSidesPage::RestoreSide(int nSlot, const CString& path, IDirect3DTexture9* pTexture)
+{
+    IDirect3DTexture9*& slot = m_pScene->m_pFaceTexture[nSlot];
+    if (pTexture)
+        pTexture->AddRef();
+    IDirect3DTexture9* pOld = slot;
+    slot = pTexture;
+    if (pOld)
+        pOld->Release();
+    m_strSidePath[nSlot] = path;
+    SetDlgItemText(kPathIds[nSlot], pTexture || path.IsEmpty() ? path : L"(not loaded) " + path);
+}
+
 void CSidesPage::ShowSideColours()
 {
     for (int s = 0; s < kSideCount; ++s)

@@ -20,6 +20,9 @@ public:
     // A scene's picture that could not be used: the face shows none, but the scene keeps
     // naming the file until the user puts another picture on the face or clears it.
     void KeepSideReference(int nSlot, const CString& path);
+    // Puts back a face as an undo step held it: the picture then loaded (null: none, the
+    // path then kept as a reference if it names one).
+    void RestoreSide(int nSlot, const CString& path, IDirect3DTexture9* pTexture);
     // The picture file on face nSlot (loaded, or kept as a reference); empty when it has none.
     const CString& SidePath(int nSlot) const { return m_strSidePath[nSlot]; }
     // Shows the faces' colours as the scene holds them (after a scene was opened).

@@ -22,6 +22,8 @@
 #define ID_SCENE_OPEN            32771
 #define ID_SCENE_SAVE            32772
 #define ID_SCENE_SAVE_AS         32773
+#define ID_SCENE_UNDO            32774
+#define ID_SCENE_REDO            32775
 
 // Box Dimensions page
 #define IDC_WIDTH                1007

@@ -305,3 +305,93 @@ TEST(SceneInWindow, SaveSceneAsAsksAboutTheFileItWillWrite)
     });
     ::DeleteFileW(existing.c_str());
 }
+
+namespace {
+
+// Runs the window's messages, its render tick among them, for a while.
+void PumpFor(DWORD ms)
+{
+    const DWORD end = ::GetTickCount() + ms;
+    MSG msg;
+    while (static_cast<LONG>(end - ::GetTickCount()) > 0) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(5);
+    }
+}
+
+// Runs the window until its last change has become an undo step (at most ten seconds).
+void UntilSettled(CBoxDlg& d)
+{
+    for (int i = 0; i < 200 && !(d.History().Current() && d.History().Current()->scene == d.CurrentScene()); ++i)
+        PumpFor(50);
+    PumpFor(50);
+}
+
+} // namespace
+
+TEST(SceneInWindow, UndoAndRedoGoThroughEveryKindOfChangeOneSettledChangeAStep)
+{
+    const std::wstring path = SceneFolder() + L"\\undone.zelmora";
+    CBoxDlg dlg;
+    RunMainDialog(dlg, [&](CBoxDlg& d) {
+        ASSERT_TRUE(d.SaveSceneTo(path.c_str()));
+        UntilSettled(d);
+        const SceneDescription start = d.CurrentScene();
+        EXPECT_FALSE(d.History().CanUndo());
+
+        d.m_nDepth = 55;  // a value
+        d.RefreshPages();
+        UntilSettled(d);
+        wchar_t title[64] = {};
+        ::GetWindowTextW(d.m_hWnd, title, 64);
+        EXPECT_STREQ(title, L"*undone - Zelmora") << "unsaved changes shown the Windows way";
+        HWND hList = ::GetDlgItem(*d.Pages()[4], IDC_TEMPLATE_LIST);  // a template
+        ::SendMessageW(hList, LB_SETCURSEL, 4, 0);
+        d.Pages()[4]->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TEMPLATE_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(hList));
+        UntilSettled(d);
+        const SceneDescription templated = d.CurrentScene();
+        auto* pSides = static_cast<CSidesPage*>(d.Pages()[1]);  // a picture
+        ASSERT_TRUE(pSides->PutSideImage(SideFront, TestImagePath(L"quadrants.png").c_str(), nullptr));
+        IDirect3DTexture9* pLoaded = d.m_pFaceTexture[SideFront];
+        UntilSettled(d);
+        const SceneDescription pictured = d.CurrentScene();
+        for (int move = 0; move < 20; ++move) {  // a drag: many quick moves
+            d.m_nRotation1 += 2;
+            d.RefreshPages();
+            PumpFor(20);
+        }
+        UntilSettled(d);
+        const SceneDescription dragged = d.CurrentScene();
+
+        auto command = [&](UINT id) { d.SendMessage(WM_COMMAND, id, 0); };
+        command(ID_SCENE_UNDO);
+        EXPECT_TRUE(d.CurrentScene() == pictured) << "the whole drag is one step";
+        command(ID_SCENE_UNDO);
+        EXPECT_TRUE(d.CurrentScene() == templated);
+        EXPECT_EQ(d.m_pFaceTexture[SideFront], nullptr) << "the picture is off its face again";
+        command(ID_SCENE_UNDO);
+        command(ID_SCENE_UNDO);
+        EXPECT_TRUE(d.CurrentScene() == start);
+        EXPECT_EQ(::SendDlgItemMessageW(*d.Pages()[0], IDC_DEPTH, TBM_GETPOS, 0, 0), start.values[kValueDepth])
+            << "the pages show it";
+        ::GetWindowTextW(d.m_hWnd, title, 64);
+        EXPECT_STREQ(title, L"undone - Zelmora");
+        EXPECT_FALSE(d.History().CanUndo());
+
+        for (int step = 0; step < 4; ++step)
+            command(ID_SCENE_REDO);
+        EXPECT_TRUE(d.CurrentScene() == dragged);
+        EXPECT_EQ(d.m_pFaceTexture[SideFront], pLoaded) << "the very picture comes back, not the file reread";
+        EXPECT_FALSE(d.History().CanRedo());
+        command(ID_SCENE_UNDO);
+        d.m_nWidth = 33;  // a change after an undo: redo has nothing to bring back over it
+        d.RefreshPages();
+        UntilSettled(d);
+        EXPECT_FALSE(d.History().CanRedo());
+        ASSERT_TRUE(d.SaveSceneTo(path.c_str()));
+    });
+    ::DeleteFileW(path.c_str());
+}
