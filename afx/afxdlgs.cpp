@@ -240,6 +240,13 @@ INT_PTR CFileDialog::DoModal()
     return IDOK;
 }
 
+void CFileDialog::SetFileName(const CString& path)
+{
+    std::fill(m_fileBuffer.begin(), m_fileBuffer.end(), L'\0');
+    wcsncpy(m_fileBuffer.data(), path.GetString(), kFileBufferChars - 1);
+    m_ofn.lpstrFile = m_fileBuffer.data();
+}
+
 void CFileDialog::SetOptionsTemplate(UINT nIDTemplate)
 {
     m_ofn.hInstance = AfxGetInstanceHandle();

@@ -21,6 +21,8 @@ public:
     virtual ~CFileDialog() = default;
 
     INT_PTR DoModal();
+    // The name the dialog starts from (with a folder, the folder it opens in).
+    void SetFileName(const CString& path);
     CString GetPathName() const;
     CString GetFileName() const;
     // The text after the last dot of the file name, without the dot; empty if none.

@@ -3,6 +3,8 @@
 #include "afxapp.h"
 
 #include <windowsx.h>
+
+#include <algorithm>
 #undef SubclassWindow  // a windowsx.h macro that would hide our member
 
 #include <unordered_map>
@@ -424,9 +426,55 @@ HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon)
         SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
 }
 
+namespace {
+
+// The window a message box about to appear is centred over, and the hook that does it.
+thread_local HWND t_hCentreOver = nullptr;
+thread_local HHOOK t_hCentreHook = nullptr;
+
+LRESULT CALLBACK CentreNewBox(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_ACTIVATE && t_hCentreHook) {
+        ::UnhookWindowsHookEx(t_hCentreHook);
+        t_hCentreHook = nullptr;
+        CenterWindowOver(reinterpret_cast<HWND>(wParam), t_hCentreOver);
+        return 0;
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
+void CenterWindowOver(HWND hWnd, HWND hOver)
+{
+    RECT rcOver, rcWnd;
+    if (!hOver || !::GetWindowRect(hOver, &rcOver) || !::GetWindowRect(hWnd, &rcWnd))
+        return;
+    const int w = rcWnd.right - rcWnd.left, h = rcWnd.bottom - rcWnd.top;
+    int x = (rcOver.left + rcOver.right - w) / 2, y = (rcOver.top + rcOver.bottom - h) / 2;
+    // Kept wholly on the monitor's work area.
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (::GetMonitorInfoW(::MonitorFromWindow(hOver, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        x = std::max<int>(work.left, std::min<int>(x, work.right - w));
+        y = std::max<int>(work.top, std::min<int>(y, work.bottom - h));
+    }
+    ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 int CWnd::MessageBox(LPCWSTR pszText, LPCWSTR pszCaption, UINT nType)
 {
-    return ::MessageBoxW(m_hWnd, pszText, pszCaption, nType);
+    // Over the window it is about, not in the middle of the screen.
+    t_hCentreOver = m_hWnd ? ::GetAncestor(m_hWnd, GA_ROOT) : nullptr;
+    if (t_hCentreOver)
+        t_hCentreHook = ::SetWindowsHookExW(WH_CBT, &CentreNewBox, nullptr, ::GetCurrentThreadId());
+    const int answer = ::MessageBoxW(m_hWnd, pszText, pszCaption, nType);
+    if (t_hCentreHook) {
+        ::UnhookWindowsHookEx(t_hCentreHook);
+        t_hCentreHook = nullptr;
+    }
+    return answer;
 }
 
 HWND CWnd::FindDlgItem(int nID) const

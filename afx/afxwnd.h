@@ -14,6 +14,9 @@
 
 class CDataExchange;
 
+// Moves hWnd so that it is centred over hOver, within the work area of hOver's monitor.
+void CenterWindowOver(HWND hWnd, HWND hOver);
+
 class CWnd : public CCmdTarget {
     DECLARE_DYNAMIC(CWnd)
 public:
@@ -94,6 +97,7 @@ public:
     BOOL KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
     HICON SetIcon(HICON hIcon, BOOL bBigIcon);
     void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
+    // Centred over this window's top-level window.
     int MessageBox(LPCWSTR pszText, LPCWSTR pszCaption = nullptr, UINT nType = MB_OK);
 
 protected:

@@ -18,5 +18,6 @@ BOOL CAboutDlg::OnInitDialog()
     m_linkSupport.SubclassDlgItem(IDC_LINK_SUPPORT, this);
     m_linkHomepage.SetTarget(ZELMORA_HOMEPAGE_W);
     m_linkSupport.SetTarget(L"mailto:" ZELMORA_SUPPORT_EMAIL_W);
+    CenterWindowOver(m_hWnd, ::GetWindow(m_hWnd, GW_OWNER));
     return TRUE;
 }

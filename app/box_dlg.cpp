@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include <thread>
 
 #include "about_dlg.h"
@@ -40,7 +42,10 @@ BEGIN_MESSAGE_MAP(CBoxDlg, CDialog)
     ON_COMMAND(ID_SCENE_OPEN, OnOpenScene)
     ON_COMMAND(ID_SCENE_SAVE, OnSaveScene)
     ON_COMMAND(ID_SCENE_SAVE_AS, OnSaveSceneAs)
+    ON_COMMAND(ID_SCENE_NEW, OnNewScene)
     ON_COMMAND(ID_SCENE_UNDO, OnUndo)
+    ON_COMMAND(ID_NEXT_PAGE, OnNextPage)
+    ON_COMMAND(ID_PREV_PAGE, OnPrevPage)
     ON_COMMAND(ID_SCENE_REDO, OnRedo)
     ON_MESSAGE(WM_DROPFILES, OnDropFiles)
 END_MESSAGE_MAP()
@@ -179,6 +184,24 @@ void CBoxDlg::TrackDrag(UINT nFlags, CPoint pt, const CRect& rcPreview)
     m_ptLastMouse = local;
 }
 
+void CBoxDlg::ShowPage(int nPage)
+{
+    const int count = static_cast<int>(m_vecPages.size());
+    m_tabCtrl.SetCurSel((nPage % count + count) % count);
+    LRESULT unused = 0;
+    OnSelChangeTab(nullptr, &unused);
+}
+
+void CBoxDlg::OnNextPage()
+{
+    ShowPage(m_tabCtrl.GetCurSel() + 1);
+}
+
+void CBoxDlg::OnPrevPage()
+{
+    ShowPage(m_tabCtrl.GetCurSel() - 1);
+}
+
 void CBoxDlg::OnSelChangeTab(NMHDR*, LRESULT*)
 {
     for (size_t i = 0; i < m_vecPages.size(); ++i)
@@ -193,6 +216,16 @@ SIZE CBoxDlg::PreviewSize() const
 
 void CBoxDlg::OnSaveImage()
 {
+    // A scene's pictures are named after it: in the folder saved to last, else the scene's.
+    if (!m_strScenePath.IsEmpty()) {
+        const int slash = std::max(m_strScenePath.ReverseFind(L'\\'), m_strScenePath.ReverseFind(L'/'));
+        CString name = m_strScenePath.Mid(slash + 1);
+        const int dot = name.ReverseFind(L'.');
+        if (dot > 0)
+            name = name.Left(dot);
+        const CString folder = m_strImageFolder.IsEmpty() ? m_strScenePath.Left(slash + 1) : m_strImageFolder;
+        m_dlgSaveImage.SetFileName(folder + name);
+    }
     m_dlgSaveImage.Prepare(m_export, PreviewSize(), m_renderer.MaxPictureSide());
     if (m_dlgSaveImage.DoModal() != IDOK)
         return;
@@ -203,6 +236,8 @@ void CBoxDlg::OnSaveImage()
         MessageBox(L"Only PNG or JPEG are supported", L"Unknown format", MB_OK | MB_ICONERROR);
         return;
     }
+    const int slash = std::max(target.strPath.ReverseFind(L'\\'), target.strPath.ReverseFind(L'/'));
+    m_strImageFolder = target.strPath.Left(slash + 1);
     SaveImageAs(target, m_export);
 }
 

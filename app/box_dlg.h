@@ -78,6 +78,12 @@ protected:
     void OnSaveImage();
     void OnMouseMove(UINT nFlags, CPoint point);
     void OnSelChangeTab(NMHDR* pNMHDR, LRESULT* pResult);
+    // Ctrl+Tab and Ctrl+Shift+Tab: the next and the previous page, round.
+    void OnNextPage();
+    void OnPrevPage();
+    void ShowPage(int nPage);
+    // Ctrl+N: the start scene, after the question about unsaved changes.
+    void OnNewScene();
     void OnAbout();
 
     DECLARE_MESSAGE_MAP()
@@ -103,6 +109,7 @@ private:
     class CSidesPage* m_pSidesPage = nullptr;
     CString m_strScenePath;
     CString m_strOpenAtStart;
+    CString m_strImageFolder;          // where Save Image wrote last, with its separator
     SceneDescription m_savedScene;     // what the scene file holds
     CSceneHistory m_history;
     SceneDescription m_lastSeenScene;  // as the last tick saw it

@@ -176,6 +176,7 @@ bool CBoxDlg::ConfirmDiscardChanges()
 void CBoxDlg::OnSceneMenu()
 {
     HMENU hMenu = ::CreatePopupMenu();
+    ::AppendMenuW(hMenu, MF_STRING, ID_SCENE_NEW, L"&New Scene\tCtrl+N");
     ::AppendMenuW(hMenu, MF_STRING, ID_SCENE_OPEN, L"&Open Scene...\tCtrl+O");
     ::AppendMenuW(hMenu, MF_STRING, ID_SCENE_SAVE, L"&Save Scene\tCtrl+S");
     ::AppendMenuW(hMenu, MF_STRING, ID_SCENE_SAVE_AS, L"Save Scene &As...\tCtrl+Shift+S");
@@ -186,6 +187,22 @@ void CBoxDlg::OnSceneMenu()
     ::GetWindowRect(GetDlgItemHandle(IDC_SCENE), &rc);
     ::TrackPopupMenu(hMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, rc.left, rc.bottom, 0, m_hWnd, nullptr);
     ::DestroyMenu(hMenu);
+}
+
+void CBoxDlg::OnNewScene()
+{
+    if (!ConfirmDiscardChanges())
+        return;
+    const SceneDescription start;
+    start.ApplyTo(*this);
+    m_export = start;
+    for (int s = 0; s < kSideCount; ++s)
+        m_pSidesPage->OnClearSide(s);
+    m_pSidesPage->ShowSideColours();
+    RefreshPages();
+    m_strScenePath.Empty();
+    m_savedScene = CurrentScene();
+    UpdateTitle();
 }
 
 void CBoxDlg::OnOpenScene()

@@ -24,6 +24,9 @@
 #define ID_SCENE_SAVE_AS         32773
 #define ID_SCENE_UNDO            32774
 #define ID_SCENE_REDO            32775
+#define ID_NEXT_PAGE             32776
+#define ID_PREV_PAGE             32777
+#define ID_SCENE_NEW             32778
 
 // Box Dimensions page
 #define IDC_WIDTH                1007

@@ -395,3 +395,47 @@ TEST(SceneInWindow, UndoAndRedoGoThroughEveryKindOfChangeOneSettledChangeAStep)
     });
     ::DeleteFileW(path.c_str());
 }
+
+TEST(SceneInWindow, NewSceneTheQuestionOverTheWindowAndTheSceneNameForPictures)
+{
+    const std::wstring path = SceneFolder() + L"\\poster.zelmora";
+    CBoxDlg dlg;
+    RunMainDialog(dlg, [&](CBoxDlg& d) {
+        ASSERT_TRUE(d.SaveSceneTo(path.c_str()));
+        // Save Image suggests the scene's name, in the scene's folder.
+        wchar_t suggested[MAX_PATH] = {}, folder[MAX_PATH] = {};
+        OnSaveDialog([&](HWND dialog) {
+            ::SendMessageW(dialog, CDM_GETSPEC, MAX_PATH, reinterpret_cast<LPARAM>(suggested));
+            ::SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+            ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+        d.SendMessage(WM_COMMAND, IDC_SAVE_IMAGE, 0);
+        EXPECT_STREQ(suggested, L"poster");
+        EXPECT_EQ(_wcsicmp(folder, SceneFolder().c_str()), 0) << folder;
+
+        // The question about unsaved changes appears over the window, not mid-screen.
+        ::SetWindowPos(d.m_hWnd, nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        d.m_nDepth = 77;
+        d.RefreshPages();
+        RECT rcBox = {}, rcMain = {};
+        std::wstring question;
+        Later::After(300, [&] {
+            HWND box = FindTopLevel(L"Zelmora");
+            ::GetWindowRect(box, &rcBox);
+            ::GetWindowRect(d.m_hWnd, &rcMain);
+            ::GetDlgItemTextW(box, 0xFFFF, &question.assign(256, L'\0')[0], 256);
+            ::PostMessageW(box, WM_COMMAND, IDNO, 0);
+        });
+        d.SendMessage(WM_COMMAND, ID_SCENE_NEW, 0);  // Ctrl+N, answered No
+        EXPECT_EQ(question.c_str(), std::wstring(L"Save changes to poster.zelmora?"));
+        EXPECT_NEAR((rcBox.left + rcBox.right) / 2, (rcMain.left + rcMain.right) / 2, 2);
+        EXPECT_NEAR((rcBox.top + rcBox.bottom) / 2, (rcMain.top + rcMain.bottom) / 2, 2);
+        // ... and the window holds the start scene, with no file.
+        EXPECT_TRUE(d.CurrentScene() == SceneDescription());
+        EXPECT_TRUE(d.ScenePath().IsEmpty());
+        wchar_t title[64] = {};
+        ::GetWindowTextW(d.m_hWnd, title, 64);
+        EXPECT_STREQ(title, L"Zelmora");
+    });
+    ::DeleteFileW(path.c_str());
+}

@@ -4,7 +4,7 @@ import os
 import sys
 import time
 
-from zelmora_e2e import (ROTATION_TAB, ROW_FIRST, ROW_SECOND, TRACK_LEFT, TRACK_RIGHT, App, check, click, drag,
+from zelmora_e2e import (ROTATION_TAB, ROW_FIRST, ROW_SECOND, TRACK_LEFT, TRACK_RIGHT, App, check, click, drag, key,
                          first_look, run, screenshot, thumb_x, wait_until, xdotool)
 
 EXE, OUT = sys.argv[1], sys.argv[2]
@@ -57,6 +57,18 @@ def main():
         shot = screenshot(os.path.join(OUT, "rotation.png"))
         r1, rx0, rx1 = row_thumb(shot, layout, ROW_FIRST, page_bg)
         check(r1 is not None and 0.3 < (r1 - rx0) / (rx1 - rx0) < 0.45, "Rotation #1 thumb at 135 of 0..360")
+
+        # Ctrl+Tab and Ctrl+Shift+Tab go round the pages: on to Light (Ambient at 30 of
+        # 0..200), and back to Rotation.
+        def first_thumb_at(low, high, name):
+            def look():
+                found = row_thumb(screenshot(os.path.join(OUT, name)), layout, ROW_FIRST, page_bg)[0]
+                return found if found is not None and low < (found - rx0) / (rx1 - rx0) < high else None
+            return wait_until(look, 10, 0.2)
+        key("ctrl+Tab")
+        check(first_thumb_at(0.1, 0.2, "ctrl-tab.png"), "Ctrl+Tab shows the next page, Light")
+        key("ctrl+shift+Tab")
+        check(first_thumb_at(0.3, 0.45, "ctrl-shift-tab.png"), "Ctrl+Shift+Tab shows Rotation again")
         picture_before = screenshot(os.path.join(OUT, "at-135.png"), preview)
         drag(px + 10, py + ph // 2, px + pw - 10, py + ph // 2, steps=64)
 
