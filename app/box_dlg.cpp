@@ -48,6 +48,8 @@ BEGIN_MESSAGE_MAP(CBoxDlg, CDialog)
     ON_COMMAND(ID_PREV_PAGE, OnPrevPage)
     ON_COMMAND(ID_SCENE_REDO, OnRedo)
     ON_MESSAGE(WM_DROPFILES, OnDropFiles)
+    ON_MESSAGE(WM_SIZE, OnSizeMessage)
+    ON_MESSAGE(WM_GETMINMAXINFO, OnGetMinMaxInfo)
 END_MESSAGE_MAP()
 
 CBoxDlg::CBoxDlg()
@@ -69,6 +71,7 @@ CBoxDlg::~CBoxDlg()
 BOOL CBoxDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    RememberLayout();
     m_tabCtrl.Attach(GetDlgItemHandle(IDC_TAB_PAGES));
 
     // Before any page exists, so that the colour buttons start from white.
@@ -88,6 +91,7 @@ BOOL CBoxDlg::OnInitDialog()
 
     LRESULT unused = 0;
     OnSelChangeTab(nullptr, &unused);
+    RestoreWindowPlacement();
     ::DragAcceptFiles(m_hWnd, TRUE);
     m_hAccelTable = ::LoadAcceleratorsW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDR_SCENE_KEYS));
     SetTimer(kRenderTimer, kRenderIntervalMs, nullptr);
@@ -140,6 +144,7 @@ void CBoxDlg::OnTimer(UINT_PTR nIDEvent)
     }
     if (!CheckDevice())
         return;  // lost or recovering: a pending drag stays pending
+    m_renderer.FitPreview();
     for (CDialog* pPage : m_vecPages)
         pPage->UpdateData(TRUE);
     RenderFrame();
@@ -349,6 +354,7 @@ void CBoxDlg::OnClose()
     if (!ConfirmDiscardChanges())
         return;
     KillTimer(kRenderTimer);
+    SaveWindowPlacement();
     m_history.Clear();  // its pictures go before the device
     m_renderer.Release();
     m_tabCtrl.Detach();

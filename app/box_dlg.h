@@ -78,6 +78,8 @@ protected:
     void OnSaveImage();
     void OnMouseMove(UINT nFlags, CPoint point);
     void OnSelChangeTab(NMHDR* pNMHDR, LRESULT* pResult);
+    LRESULT OnSizeMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
     // Ctrl+Tab and Ctrl+Shift+Tab: the next and the previous page, round.
     void OnNextPage();
     void OnPrevPage();
@@ -93,6 +95,10 @@ private:
     void CreatePages();
     void ShowFatalError(LPCWSTR pszReason);
     void UpdateTitle();
+    // The layout of the template, the smallest window; where the window was last time.
+    void RememberLayout();
+    void RestoreWindowPlacement();
+    void SaveWindowPlacement() const;
     // Once a tick: a change that has settled becomes an undo step; the title follows
     // whether the scene file is out of date.
     void NoteSceneChanges();
@@ -117,6 +123,9 @@ private:
     bool m_bTitleShowsChanges = false;
     ExportSettings m_export;           // Save Image's options, kept for the run and in scenes
     std::vector<CDialog*> m_vecPages;  // not owned: each page deletes itself
+    SIZE m_szInitialClient = {};
+    SIZE m_szMinWindow = {};
+    std::vector<CRect> m_rcInitialControls;  // as the template lays them out, by anchor
     CPoint m_ptLastMouse;
     int m_nDragDX = 0;
     int m_nDragDY = 0;

@@ -40,9 +40,10 @@ std::wstring Join(const std::wstring& dir, const wchar_t* name)
     return dir + L"\\" + name;
 }
 
-void DrawFrames(const wchar_t* label, bool multisample, const std::wstring& dir, int frames, bool floor = false)
+void DrawFrames(const wchar_t* label, bool multisample, const std::wstring& dir, int frames, bool floor = false,
+                SIZE size = {kPreviewWidth, kPreviewHeight})
 {
-    HWND hPreview = CreatePreviewWindow();
+    HWND hPreview = CreatePreviewWindow(size.cx, size.cy);
     TestScene scene;
     if (floor) {  // reflection and shadow at full strength
         scene.m_nReflection = 100;
@@ -204,6 +205,9 @@ int wmain(int argc, wchar_t** argv)
     DrawFrames(L"six 1024x1024 faces", true, dir, frames);
     DrawFrames(L"six 1024x1024 faces", false, dir, frames);
     DrawFrames(L"six faces, floor at full", true, dir, frames, true);
+    // A maximized window's preview.
+    DrawFrames(L"six faces, large preview", true, dir, frames, false, {1280, 900});
+    DrawFrames(L"six faces, floor, large", true, dir, frames, true, {1280, 900});
     TimeLoad(dir, L"photo-4096.jpg", 3);
     TimeLoad(dir, L"print-8192.png", 1);
     return 0;

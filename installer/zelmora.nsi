@@ -136,5 +136,6 @@ Section "Uninstall"
   DeleteRegKey HKLM "Software\Classes\${SCENE_CLASS}"
   DeleteRegKey HKLM "${UNINST_KEY}"
   DeleteRegKey HKLM "Software\Zelmora"
+  DeleteRegKey HKCU "Software\Zelmora"  ; where the window was, for the user who uninstalls
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 SectionEnd

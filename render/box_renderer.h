@@ -67,6 +67,9 @@ public:
     LPCWSTR InitDirect3D(HWND hPreview);
     // Whether a frame may be drawn now; waits out and recovers from a lost device.
     bool CheckDevice();
+    // Gives the frame the preview's size when the window has resized it (a device reset);
+    // true when it changed.
+    bool FitPreview();
     // Once a tick: draws the scene if it differs from the frame on screen. While the scene
     // changes the faces are filtered cheaply (bilinear, nearest mip level), so that dragging
     // keeps its beat on a software device; once it has rested a moment the same frame is
@@ -108,6 +111,8 @@ public:
     // Supersampling steps offered (drawn this many times larger each way); the tile size.
     static constexpr int kMaxSupersample = 4;
     static constexpr unsigned long long kTilePixels = 4096ull * 4096;
+    // Previews larger than this draw their moving frames without multisampling.
+    static constexpr unsigned long long kLargePreviewPixels = 400000;
     // Why a picture that holds only its background (IsUniform) is not written, in words for
     // the user; the drawing itself succeeded.
     static constexpr const wchar_t* kOutOfView =
@@ -167,7 +172,10 @@ private:
     void ResolveFrame();
     // One tile of a picture into the picture targets, read back into their copy.
     HRESULT DrawTile(UINT width, UINT height, bool bTransparent, PictureDrawTimings* pTimings,
-                     const std::function<void(const wchar_t*)>& stage);
+                     const std::function<void(const wchar_t*)>& stage, bool bReadBack = true);
+    // A large preview draws its moving frames without multisampling, to keep its beat; its
+    // resting frame is drawn multisampled off screen and copied into the frame.
+    bool DrawMultisampledFrame();
     void DestroyHiddenDeviceWindow();
     // Where Present cannot show a child window (Wine), the device lives on a hidden window
     // of its own and the mirror copies finished frames into the preview.
@@ -181,6 +189,8 @@ private:
     bool m_bSharpFaces = false;
     PictureTile m_tile;  // while a picture is drawn in parts
     DWORD m_nMaxAnisotropy = 1;    // what the device filters with, at most 16
+    D3DMULTISAMPLE_TYPE m_bestMultiSample = D3DMULTISAMPLE_NONE;  // the preview's own, when small
+    DWORD m_nBestMultiSampleQuality = 0;
     DWORD m_nLastChangeTick = 0;   // when the preview's scene last changed
     // Where the device presents into the preview itself, a repaint draws the frame again.
     static LRESULT CALLBACK PresentedPreviewProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,

@@ -67,8 +67,12 @@ LPCWSTR BoxRenderer::InitDirect3D(HWND hPreview)
     m_presentParams.BackBufferHeight = static_cast<UINT>(rc.bottom - rc.top);
     m_presentParams.BackBufferFormat = mode.Format;
     m_presentParams.BackBufferCount = 1;
-    m_presentParams.MultiSampleType = multiSample;
-    m_presentParams.MultiSampleQuality = qualityLevels > 0 ? qualityLevels - 1 : 0;
+    m_bestMultiSample = multiSample;
+    m_nBestMultiSampleQuality = qualityLevels > 0 ? qualityLevels - 1 : 0;
+    const bool bLarge = static_cast<unsigned long long>(m_presentParams.BackBufferWidth) *
+                            m_presentParams.BackBufferHeight > kLargePreviewPixels;
+    m_presentParams.MultiSampleType = bLarge ? D3DMULTISAMPLE_NONE : multiSample;
+    m_presentParams.MultiSampleQuality = bLarge ? 0 : m_nBestMultiSampleQuality;
     m_presentParams.SwapEffect = D3DSWAPEFFECT_DISCARD;
     m_presentParams.hDeviceWindow = hDeviceWindow;
     m_presentParams.Windowed = TRUE;
@@ -135,6 +139,37 @@ bool BoxRenderer::CheckDevice()
         return false;
     }
     return false;
+}
+
+bool BoxRenderer::FitPreview()
+{
+    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    RECT rc = {};
+    if (!pDevice || !m_hPreview || !::GetClientRect(m_hPreview, &rc) || rc.right <= 0 || rc.bottom <= 0)
+        return false;  // minimized, or not there: the frame keeps its size
+    const UINT width = static_cast<UINT>(rc.right), height = static_cast<UINT>(rc.bottom);
+    if (width == m_presentParams.BackBufferWidth && height == m_presentParams.BackBufferHeight)
+        return false;
+    InvalidateDeviceObjects();
+    D3DPRESENT_PARAMETERS params = m_presentParams;
+    params.BackBufferWidth = width;
+    params.BackBufferHeight = height;
+    const bool bLarge = static_cast<unsigned long long>(width) * height > kLargePreviewPixels;
+    params.MultiSampleType = bLarge ? D3DMULTISAMPLE_NONE : m_bestMultiSample;
+    params.MultiSampleQuality = bLarge ? 0 : m_nBestMultiSampleQuality;
+    if (FAILED(pDevice->Reset(&params))) {
+        // Too large for the device: it stays at its size (the next tick's check resets it).
+        return false;
+    }
+    m_presentParams = params;
+    CreateDeviceObjects();
+    D3DVIEWPORT9 viewport = {0, 0, width, height, 0.0f, 1.0f};
+    pDevice->SetViewport(&viewport);
+    m_fAspect = static_cast<float>(width) / static_cast<float>(height);
+    if (m_bPaintWithGdi)
+        m_mirror.Attach(m_hPreview, width, height);
+    m_bPresentedValid = false;
+    return true;
 }
 
 void BoxRenderer::CreateDeviceObjects()

@@ -50,11 +50,17 @@ void BoxRenderer::DrawFrame(const FrameFingerprint& frame)
     IDirect3DDevice9* pDevice = m_scene.m_pDevice;
     FillBoxVertices();
     m_bSharpFaces = frame.sharp;
-    pDevice->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
-    pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, m_scene.m_clrBackground, 1.0f, 0);
-    pDevice->BeginScene();
-    RenderBox();
-    pDevice->EndScene();
+    const bool bMultisampledAside = frame.sharp && m_presentParams.MultiSampleType == D3DMULTISAMPLE_NONE &&
+                                    m_bestMultiSample != D3DMULTISAMPLE_NONE && DrawMultisampledFrame();
+    if (bMultisampledAside) {
+        m_resolvedFrame = frame;
+    } else {
+        pDevice->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
+        pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, m_scene.m_clrBackground, 1.0f, 0);
+        pDevice->BeginScene();
+        RenderBox();
+        pDevice->EndScene();
+    }
     m_bSharpFaces = false;
     // Keep the frame before presenting: a discarded back buffer need not survive Present.
     // A frame drawn from the same values as the one kept is the same picture.

@@ -253,7 +253,7 @@ HRESULT BoxRenderer::RenderPicture(const PictureRequest& request, const PictureR
 }
 
 HRESULT BoxRenderer::DrawTile(UINT width, UINT height, bool bTransparent, PictureDrawTimings* pTimings,
-                              const std::function<void(const wchar_t*)>& stage)
+                              const std::function<void(const wchar_t*)>& stage, bool bReadBack)
 {
     IDirect3DDevice9* pDevice = m_scene.m_pDevice;
     double t0 = Now();
@@ -282,12 +282,43 @@ HRESULT BoxRenderer::DrawTile(UINT width, UINT height, bool bTransparent, Pictur
         pTimings->resolveSeconds += FinishedAfter(pDevice, t0);
         t0 = Now();
     }
+    if (!bReadBack)
+        return hr;
     stage(L"reading back");
     if (SUCCEEDED(hr))
         hr = pDevice->GetRenderTargetData(m_pictureTargets.pResolved, m_pictureTargets.pCopy);
     if (pTimings)
         pTimings->readbackSeconds += Now() - t0;
     return hr;
+}
+
+bool BoxRenderer::DrawMultisampledFrame()
+{
+    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    const UINT width = m_presentParams.BackBufferWidth, height = m_presentParams.BackBufferHeight;
+    const auto multiSample = static_cast<D3DMULTISAMPLE_TYPE>(PictureSamples(false, -1, width, height));
+    DWORD levels = 0;
+    if (multiSample != D3DMULTISAMPLE_NONE)
+        m_pD3D->CheckDeviceMultiSampleType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, PictureFormat(false), TRUE, multiSample,
+                                           &levels);
+    if (multiSample == D3DMULTISAMPLE_NONE ||
+        FAILED(m_pictureTargets.Prepare(pDevice, width, height, PictureFormat(false), multiSample,
+                                        levels > 0 ? levels - 1 : 0, m_presentParams.AutoDepthStencilFormat)))
+        return false;
+    if (!m_pResolvedFrame &&
+        FAILED(pDevice->CreateRenderTarget(width, height, m_presentParams.BackBufferFormat, D3DMULTISAMPLE_NONE, 0, FALSE,
+                                           &m_pResolvedFrame, nullptr)))
+        return false;
+    if (FAILED(DrawTile(width, height, false, nullptr, [](const wchar_t*) {}, false)) ||
+        FAILED(pDevice->StretchRect(m_pictureTargets.pResolved, nullptr, m_pResolvedFrame, nullptr, D3DTEXF_NONE)))
+        return false;
+    // Where the device presents, the frame goes into the back buffer too.
+    IDirect3DSurface9* pBackBuffer = nullptr;
+    if (!m_bPaintWithGdi && SUCCEEDED(pDevice->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &pBackBuffer))) {
+        pDevice->StretchRect(m_pResolvedFrame, nullptr, pBackBuffer, nullptr, D3DTEXF_NONE);
+        pBackBuffer->Release();
+    }
+    return true;
 }
 
 HRESULT BoxRenderer::RenderPicture(const PictureRequest& request, DecodedImage& out, PictureDrawTimings* pTimings,

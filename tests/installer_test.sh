@@ -89,6 +89,8 @@ xdotool windowfocus "$win" 2>/dev/null; xdotool key --window "$win" alt+F4 2>/de
 wineserver -k; wineserver -w
 rm -rf "$scenes"
 
+# The window's place, as Zelmora keeps it for the user.
+wine reg add 'HKCU\Software\Zelmora' /v Window /t REG_BINARY /d 00000000 /f >/dev/null 2>&1
 wine "$pf/uninstall.exe" /S >/dev/null 2>&1
 wineserver -w  # the uninstaller goes on from a copy of itself in the temporary folder
 for _ in $(seq 1 100); do [[ -e "$pf" ]] || break; sleep 0.2; done
@@ -98,6 +100,7 @@ query "$uninst" >/dev/null && fail "the uninstaller left the uninstall entry"
 query 'HKLM\Software\Classes\.zelmora' >/dev/null && fail "the uninstaller left the association"
 query 'HKLM\Software\Classes\Zelmora.Scene' >/dev/null && fail "the uninstaller left Zelmora.Scene"
 query 'HKLM\Software\Zelmora' >/dev/null && fail "the uninstaller left HKLM\\Software\\Zelmora"
+query 'HKCU\Software\Zelmora' >/dev/null && fail "the uninstaller left the window's place in HKCU\\Software\\Zelmora"
 pass "the silent uninstall leaves nothing behind"
 
 # A second installation into another folder replaces the first instead of orphaning it.

@@ -8,7 +8,7 @@ import sys
 import time
 
 from zelmora_e2e import (FRONT_COLOUR_BUTTON, SIDES_TAB, App, check, click, find_window, first_look, key, run,
-                         screenshot, visible_windows, wait_until, xdotool)
+                         screenshot, visible_windows, wait_until, window_geometry, xdotool)
 
 EXE, OUT = sys.argv[1], sys.argv[2]
 ABOUT_BUTTON = (33, 219)
@@ -24,6 +24,28 @@ def window_property(win, name):
 
 def active_window():
     return xdotool("getactivewindow", check_rc=False)
+
+
+def preview_extent(shot, px, py, pw, ph):
+    """The preview's size from its top-left corner (white runs along its top row and left
+    column) and the box's bounding box inside it, once it is larger than it was."""
+    def white(x, y):
+        return shot.at(x, y) == (255, 255, 255)
+    w = 0
+    while white(px + w, py + 1):
+        w += 1
+    h = 0
+    while white(px + 1, py + h):
+        h += 1
+    if w < pw + 200 or h < ph + 200:
+        return None
+    xs, ys = [], []
+    for y in range(py, py + h, 4):
+        for x in range(px, px + w, 4):
+            if not white(x, y):
+                xs.append(x)
+                ys.append(y)
+    return (w, h, (min(xs), min(ys), max(xs), max(ys))) if xs else None
 
 
 def main():
@@ -73,13 +95,35 @@ def main():
         check(wait_until(lambda: not find_window("Open", timeout=0.3)), "the open dialog closes")
 
         check(wait_until(lambda: active_window() == app.win, 10), "the main window has the focus again")
+
+        # Made larger as a user drags its frame: the preview takes the room, drawn at its size
+        # with the box in its middle; the pages keep theirs.
+        px, py, pw, ph = preview
+        xdotool("windowsize", app.win, "1200", "850")
+        grown = wait_until(lambda: preview_extent(screenshot(os.path.join(OUT, "resized.png")), px, py, pw, ph), 20)
+        check(grown, f"the preview grows with the window (was {pw} x {ph}, now {grown and grown[:2]})")
+        if grown:
+            w, h, box = grown
+            cx, cy = (box[0] + box[2]) / 2 - px, (box[1] + box[3]) / 2 - py
+            check(abs(cx - w / 2) < w * 0.1 and abs(cy - h / 2) < h * 0.1,
+                  f"the box is drawn in the middle of the larger preview ({cx:.0f},{cy:.0f} of {w} x {h})")
+
         key("alt+F4")
         check(app.wait_exit(30) is not None, "Alt+F4 closes Zelmora")
+        app = App(EXE, OUT)
+        check(wait_until(lambda: window_geometry(app.win)[2] >= 1150, 20),
+              f"it opens again at the size it had ({window_geometry(app.win)})")
+        focused = wait_until(lambda: active_window() == app.win, 10)
+        screenshot(os.path.join(OUT, "reopened.png"))
+        key("alt+F4")
+        check(app.wait_exit(30) is not None, f"and closes (focused {focused}, {active_window()} vs {app.win})")
     finally:
         if app:
             app.kill()
         wm.terminate()
         wm.wait()
+        # The next tests start from the window's own size.
+        subprocess.run(["wine", "reg", "delete", "HKCU\\Software\\Zelmora", "/f"], capture_output=True)
 
 
 run(main)

@@ -194,26 +194,34 @@ TEST_F(RenderFrameTest, TheRestingPreviewIsDrawnOnceMoreSharpAsSavedPicturesAre)
 {
     for (int s = 0; s < kSideCount; ++s)
         ASSERT_TRUE(renderer.LoadSideImage(s, TestImagePath(L"checker.png").c_str()));
-    scene.m_nRotation1 = 160;  // the front seen at a steep angle
-    renderer.RenderFrame();
-    const unsigned long long drawn = renderer.FramesDrawn();
-    const Frame moving = ReadFrame(renderer);
-    // Ticks at the render timer's beat: one more frame once the scene has rested, then none.
-    for (int tick = 0; tick < 300 && renderer.FramesDrawn() == drawn; ++tick) {
-        ::Sleep(10);
+    // The preview as the window lays it out, then as a large window makes it (its moving
+    // frames then drawn without multisampling, its resting frame with).
+    for (SIZE size : {SIZE{kPreviewWidth, kPreviewHeight}, SIZE{900, 700}}) {
+        SCOPED_TRACE(testing::Message() << size.cx << " x " << size.cy);
+        ::SetWindowPos(hPreview, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+        renderer.FitPreview();
+        ASSERT_EQ(renderer.m_presentParams.BackBufferWidth, static_cast<UINT>(size.cx));
+        scene.m_nRotation1 = size.cx == kPreviewWidth ? 160 : 161;  // the front seen at a steep angle
         renderer.RenderFrame();
-    }
-    ASSERT_EQ(renderer.FramesDrawn(), drawn + 1) << "the resting frame was drawn again";
-    for (int tick = 0; tick < 30; ++tick)
-        renderer.RenderFrame();
-    EXPECT_EQ(renderer.FramesDrawn(), drawn + 1) << "and then nothing more";
+        const unsigned long long drawn = renderer.FramesDrawn();
+        const Frame moving = ReadFrame(renderer);
+        // Ticks at the render timer's beat: one more frame once the scene has rested, then none.
+        for (int tick = 0; tick < 300 && renderer.FramesDrawn() == drawn; ++tick) {
+            ::Sleep(10);
+            renderer.RenderFrame();
+        }
+        ASSERT_EQ(renderer.FramesDrawn(), drawn + 1) << "the resting frame was drawn again";
+        for (int tick = 0; tick < 30; ++tick)
+            renderer.RenderFrame();
+        EXPECT_EQ(renderer.FramesDrawn(), drawn + 1) << "and then nothing more";
 
-    const Frame resting = ReadFrame(renderer);
-    EXPECT_NE(resting.pixels, moving.pixels) << "the faces are filtered otherwise at rest";
-    DecodedImage picture;
-    ASSERT_EQ(renderer.RenderPicture(kPreviewWidth, kPreviewHeight, false, -1, picture), D3D_OK);
-    size_t differing = 0;
-    for (size_t i = 0; i < picture.pixels.size(); ++i)
-        differing += (picture.pixels[i] & 0xFFFFFF) != (resting.pixels[i] & 0xFFFFFF);
-    EXPECT_EQ(differing, 0u) << "the resting frame is the picture saved at the preview's size";
+        const Frame resting = ReadFrame(renderer);
+        EXPECT_NE(resting.pixels, moving.pixels) << "the faces are filtered otherwise at rest";
+        DecodedImage picture;
+        ASSERT_EQ(renderer.RenderPicture(size.cx, size.cy, false, -1, picture), D3D_OK);
+        size_t differing = 0;
+        for (size_t i = 0; i < picture.pixels.size(); ++i)
+            differing += (picture.pixels[i] & 0xFFFFFF) != (resting.pixels[i] & 0xFFFFFF);
+        EXPECT_EQ(differing, 0u) << "the resting frame is the picture saved at the preview's size";
+    }
 }
