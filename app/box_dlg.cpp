@@ -15,6 +15,7 @@
 #include "picture_writer.h"
 #include "product.h"
 #include "resource.h"
+#include "scene_values.h"
 #include "rotation_page.h"
 #include "sides_page.h"
 #include "templates_page.h"
@@ -98,6 +99,23 @@ BOOL CBoxDlg::OnInitDialog()
     if (!m_strOpenAtStart.IsEmpty())
         SetTimer(kOpenAtStartTimer, 1, nullptr);
     return TRUE;
+}
+
+BOOL CBoxDlg::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg->message == WM_MOUSEWHEEL) {
+        POINT pt = {static_cast<short>(LOWORD(pMsg->lParam)), static_cast<short>(HIWORD(pMsg->lParam))};
+        ::ScreenToClient(m_hWnd, &pt);
+        if (PreviewRect().PtInRect(CPoint(pt.x, pt.y))) {
+            // A notch is ten steps of zoom (a degree of the field of view); away zooms out.
+            const int notches = static_cast<short>(HIWORD(pMsg->wParam)) / WHEEL_DELTA;
+            const SceneValue& zoom = g_sceneValues[kValueZoom];
+            m_nZoom = std::clamp(m_nZoom + notches * 10, zoom.nMin, zoom.nMax);
+            RefreshPages();
+            return TRUE;
+        }
+    }
+    return CDialog::PreTranslateMessage(pMsg);
 }
 
 void CBoxDlg::CreatePages()

@@ -18,6 +18,8 @@ public:
     ~CBoxDlg() override;
 
     BOOL OnInitDialog() override;
+    // The mouse wheel over the preview zooms, wherever the keyboard focus is.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     void OnOK() override {}
     void OnCancel() override {}
     void RefreshPages() override;

@@ -1,5 +1,7 @@
 #include "slider_binding.h"
 
+#include "typed_value.h"
+
 #include <string>
 
 namespace {
@@ -36,4 +38,5 @@ void InitSliderPage(CWnd* pPage, BoxScene* pScene, const SliderBinding* pBinding
     for (int i = 0; i < nCount; ++i)
         pScene->*g_sceneValues[pBindings[i].value].pField = g_sceneValues[pBindings[i].value].nDefault;
     pPage->UpdateData(FALSE);
+    EnableTypedValues(pPage, pScene, pBindings, nCount);
 }

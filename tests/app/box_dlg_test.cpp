@@ -308,3 +308,52 @@ TEST(MainDialog, FailedDeviceSetUpShowsTheFatalMessageAndQuits)
                                    L"Application will now quit."));
     EXPECT_EQ(s_fatalOwner, nullptr);
 }
+
+TEST(MainDialog, AValueTypedBesideItsTrackbarAndTheWheelOverThePreview)
+{
+    CBoxDlg dlg;
+    int afterRange = 0, afterEscape = 0, afterTyped = 0, trackbar = 0, zoomBefore = 0, zoomAfter = 0;
+    bool bBalloonKeptItOpen = false, bClosed = false;
+    DialogRun::Run(dlg, [&](CBoxDlg& d) {
+        CDialog* dims = d.Pages()[0];
+        auto editor = [&] { return ::FindWindowExW(*dims, nullptr, L"EDIT", nullptr); };
+        auto type = [&](const wchar_t* text, UINT key) {
+            ::SendMessageW(::GetDlgItem(*dims, IDC_WIDTH_VALUE), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+            HWND hEdit = editor();
+            if (!hEdit)
+                return;
+            ::SetWindowTextW(hEdit, text);
+            ::SendMessageW(hEdit, WM_KEYDOWN, key, 0);
+        };
+        type(L"999", VK_RETURN);  // beyond the range: held to 300, the field stays to say so
+        afterRange = d.m_nWidth;
+        bBalloonKeptItOpen = editor() != nullptr;
+        ::SendMessageW(editor(), WM_KEYDOWN, VK_ESCAPE, 0);
+        bClosed = editor() == nullptr;
+        type(L"7", VK_ESCAPE);  // Escape keeps the value
+        afterEscape = d.m_nWidth;
+        type(L"45", VK_RETURN);
+        afterTyped = d.m_nWidth;
+        trackbar = TrackbarPos(dims, IDC_WIDTH);
+
+        // Three notches of the wheel towards the screen over the preview: zoom in.
+        zoomBefore = d.m_nZoom;
+        RECT rc;
+        ::GetWindowRect(::GetDlgItem(d.m_hWnd, IDC_PREVIEW), &rc);
+        MSG wheel = {dims->m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, 3 * WHEEL_DELTA),
+                     MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2)};
+        EXPECT_TRUE(d.PreTranslateMessage(&wheel));
+        zoomAfter = d.m_nZoom;
+        MSG elsewhere = wheel;  // over the pages the wheel is theirs
+        elsewhere.lParam = MAKELPARAM(rc.right + 50, (rc.top + rc.bottom) / 2);
+        d.PreTranslateMessage(&elsewhere);
+        EXPECT_EQ(d.m_nZoom, zoomAfter);
+    });
+    EXPECT_EQ(afterRange, 300);
+    EXPECT_TRUE(bBalloonKeptItOpen);
+    EXPECT_TRUE(bClosed);
+    EXPECT_EQ(afterEscape, 300);
+    EXPECT_EQ(afterTyped, 45);
+    EXPECT_EQ(trackbar, 45);
+    EXPECT_EQ(zoomAfter, zoomBefore + 30);
+}

@@ -1,0 +1,9 @@
+// A trackbar's value typed: a click on the value beside it opens a small edit field over it
+// with the text selected; Enter or leaving it applies, Escape keeps the old value, and a
+// number outside the range is held to it, the range said in a balloon.
+#pragma once
+#include "afxwin.h"
+#include "box_scene.h"
+#include "slider_binding.h"
+
+void EnableTypedValues(CWnd* pPage, BoxScene* pScene, const SliderBinding* pBindings, int nCount);
