@@ -16,6 +16,7 @@
 #include "product.h"
 #include "resource.h"
 #include "scene_values.h"
+#include "view_fit.h"
 #include "rotation_page.h"
 #include "sides_page.h"
 #include "templates_page.h"
@@ -46,6 +47,7 @@ BEGIN_MESSAGE_MAP(CBoxDlg, CDialog)
     ON_COMMAND(ID_SCENE_NEW, OnNewScene)
     ON_COMMAND(ID_SCENE_UNDO, OnUndo)
     ON_COMMAND(ID_NEXT_PAGE, OnNextPage)
+    ON_COMMAND(ID_VIEW_FIT, OnFitInFrame)
     ON_COMMAND(ID_PREV_PAGE, OnPrevPage)
     ON_COMMAND(ID_SCENE_REDO, OnRedo)
     ON_MESSAGE(WM_DROPFILES, OnDropFiles)
@@ -103,6 +105,16 @@ BOOL CBoxDlg::OnInitDialog()
 
 BOOL CBoxDlg::PreTranslateMessage(MSG* pMsg)
 {
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == 'F' && !(::GetKeyState(VK_CONTROL) & 0x8000) &&
+        !(::GetKeyState(VK_MENU) & 0x8000)) {
+        POINT pt;
+        ::GetCursorPos(&pt);
+        ::ScreenToClient(m_hWnd, &pt);
+        if (PreviewRect().PtInRect(CPoint(pt.x, pt.y))) {
+            OnFitInFrame();  // F with the pointer over the preview
+            return TRUE;
+        }
+    }
     if (pMsg->message == WM_MOUSEWHEEL) {
         POINT pt = {static_cast<short>(LOWORD(pMsg->lParam)), static_cast<short>(HIWORD(pMsg->lParam))};
         ::ScreenToClient(m_hWnd, &pt);
@@ -116,6 +128,21 @@ BOOL CBoxDlg::PreTranslateMessage(MSG* pMsg)
         }
     }
     return CDialog::PreTranslateMessage(pMsg);
+}
+
+void CBoxDlg::OnFitInFrame()
+{
+    // At the proportions of the pictures Save Image writes, the preview's unless another size is chosen.
+    const SIZE preview = PreviewSize();
+    const float aspect = m_export.width ? static_cast<float>(m_export.width) / static_cast<float>(m_export.height)
+                                        : static_cast<float>(preview.cx) / static_cast<float>(std::max(1L, preview.cy));
+    ViewFit fit;
+    if (!FitView(*this, aspect, kFitMarginPercent, &fit))
+        return;
+    m_nZoom = fit.zoom;
+    m_nCentreX = fit.centreX;
+    m_nCentreY = fit.centreY;
+    RefreshPages();
 }
 
 void CBoxDlg::CreatePages()
@@ -167,8 +194,18 @@ void CBoxDlg::OnTimer(UINT_PTR nIDEvent)
         pPage->UpdateData(TRUE);
     RenderFrame();
     if (m_nDragDX != 0 || m_nDragDY != 0) {
-        m_nRotation1 += m_nDragDX;
-        m_nRotation2 += m_nDragDY;
+        if (m_bDragMoves) {
+            // The box follows the pointer across the picture.
+            const SIZE preview = PreviewSize();
+            const SceneValue& centre = g_sceneValues[kValueCentreX];
+            m_nCentreX = std::clamp(m_nCentreX + m_nDragDX * 2000 / static_cast<int>(std::max(1L, preview.cx)),
+                                    centre.nMin, centre.nMax);
+            m_nCentreY = std::clamp(m_nCentreY + m_nDragDY * 2000 / static_cast<int>(std::max(1L, preview.cy)),
+                                    centre.nMin, centre.nMax);
+        } else {
+            m_nRotation1 += m_nDragDX;
+            m_nRotation2 += m_nDragDY;
+        }
         m_nDragDX = 0;
         m_nDragDY = 0;
     }
@@ -197,7 +234,9 @@ void CBoxDlg::TrackDrag(UINT nFlags, CPoint pt, const CRect& rcPreview)
     if (!rcPreview.PtInRect(pt))
         return;
     CPoint local(pt.x - rcPreview.left, pt.y - rcPreview.top);
-    if (nFlags & MK_LBUTTON) {
+    if (nFlags & (MK_LBUTTON | MK_RBUTTON)) {
+        // The right button, or Shift with the left, moves the box in the frame; the left turns it.
+        m_bDragMoves = (nFlags & MK_RBUTTON) || (nFlags & MK_SHIFT);
         m_nDragDX = local.x - m_ptLastMouse.x;
         m_nDragDY = local.y - m_ptLastMouse.y;
     } else {

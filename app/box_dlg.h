@@ -86,6 +86,9 @@ protected:
     void OnNextPage();
     void OnPrevPage();
     void ShowPage(int nPage);
+    // "Fit in frame" (and F over the preview): the zoom and centre that fill the picture.
+    void OnFitInFrame();
+    static constexpr float kFitMarginPercent = 5.0f;
     // Ctrl+N: the start scene, after the question about unsaved changes.
     void OnNewScene();
     void OnAbout();
@@ -129,6 +132,7 @@ private:
     SIZE m_szMinWindow = {};
     std::vector<CRect> m_rcInitialControls;  // as the template lays them out, by anchor
     CPoint m_ptLastMouse;
+    bool m_bDragMoves = false;  // the pending drag moves the box rather than turning it
     int m_nDragDX = 0;
     int m_nDragDY = 0;
 };

@@ -104,6 +104,8 @@ bool ApplyOption(RenderJob& job, const std::string& name, const std::wstring& va
         return SetRanged(&job.quality, name, value, 1, 100, pError);
     if (name == "samples")
         return SetRanged(&job.samples, name, value, 0, 16, pError);
+    if (name == "fit")
+        return SetRanged(&job.fitMargin, name, value, 0, 45, pError);
 
     *pError = L"unknown option --" + Widen(name) + L" (see --help)";
     return false;
@@ -190,15 +192,11 @@ std::wstring HelpText()
     t += L"  --FACE-colour #RRGGBB  colour of a face, e.g. --front-colour #FF0000 (default: #FFFFFF)\n"
          L"                       an empty PATH takes a scene's picture off that face\n"
          L"\nBox, view, light and floor (whole numbers):\n";
-    const wchar_t* units[kSceneValueCount] = {L"tenths of a unit", L"tenths of a unit", L"tenths of a unit",
-                                              L"degrees", L"degrees", L"tenths of a unit", L"field of view (1200 - zoom) / 10 degrees",
-                                              L"percent", L"percent", L"percent where the box stands",
-                                              L"percent of the box's height", L"percent", L"blur"};
     for (int i = 0; i < kSceneValueCount; ++i) {
         const SceneValue& v = g_sceneValues[i];
         std::wstring n(v.pszName, v.pszName + strlen(v.pszName));
         t += L"  --" + n + L" N" + std::wstring(n.size() < 17 ? 17 - n.size() : 1, L' ') + std::to_wstring(v.nMin) + L".." +
-             std::to_wstring(v.nMax) + L", default " + std::to_wstring(v.nDefault) + L" (" + units[i] + L")\n";
+             std::to_wstring(v.nMax) + L", default " + std::to_wstring(v.nDefault) + L" (" + v.pszUnit + L")\n";
     }
     t += L"  --template NAME      a preset view of the Templates page; single values then apply on top:\n";
     for (const BoxTemplate& bt : g_boxTemplates)
@@ -212,6 +210,8 @@ std::wstring HelpText()
          L"  --dpi N              resolution written into the file, 0..10000 (default 0: none)\n"
          L"  --samples N          multisampling 0..16, default the best the device offers\n"
          L"  --supersample N      draw N x N times larger and average down in light, 1..4, default 1\n"
+         L"  --fit MARGIN         set zoom, centre-x and centre-y so that the box (with its reflection and\n"
+         L"                       shadow) fills the picture, MARGIN percent (0..45) left on each side\n"
          L"                       (sharper small type and edges; N x N times the drawing time)\n"
          L"\nBatch:\n"
          L"  --jobs FILE          one scene per line as JSON, with the options' names, e.g.\n"

@@ -11,6 +11,7 @@
 #include "picture_writer.h"
 #include "preview_size.h"
 #include "scene_file.h"
+#include "view_fit.h"
 
 namespace {
 
@@ -156,6 +157,16 @@ bool PictureSession::Prepare(const RenderJob& job, PictureRequest* pRequest, std
     job.ApplyTo(m_scene);
     UINT w = job.width ? job.width : static_cast<UINT>(m_defaultSize.cx);
     UINT h = job.height ? job.height : static_cast<UINT>(m_defaultSize.cy);
+    if (job.fitMargin >= 0) {
+        ViewFit fit;
+        if (!FitView(m_scene, static_cast<float>(w) / static_cast<float>(h), static_cast<float>(job.fitMargin), &fit)) {
+            *pError = job.output + L": --fit: the camera is inside the box; nothing to frame";
+            return false;
+        }
+        m_scene.m_nZoom = fit.zoom;
+        m_scene.m_nCentreX = fit.centreX;
+        m_scene.m_nCentreY = fit.centreY;
+    }
     *pRequest = {w, h, job.bTransparent, job.samples, job.supersample};
     const UINT tileW = std::min(w * job.supersample, MaxSide()), tileH = std::min<UINT>(
         h * job.supersample, static_cast<UINT>(BoxRenderer::kTilePixels / std::max(tileW, 1u)));

@@ -11,4 +11,5 @@ struct RenderJob : SceneDescription {
     std::wstring output;                    // .png, .jpg or .jpeg
     int quality = 90;                       // JPEG, 1..100
     int samples = -1;                       // multisampling; -1: the best the device offers
+    int fitMargin = -1;                     // --fit: framed with this margin in percent; -1: as the view says
 };

@@ -11,6 +11,15 @@ const SliderBinding kSliders[] = {
 };
 }
 
+BEGIN_MESSAGE_MAP(CRotationPage, CSliderPage)
+    ON_BN_CLICKED(IDC_FIT_IN_FRAME, OnFitInFrame)
+END_MESSAGE_MAP()
+
 CRotationPage::CRotationPage(BoxScene* pScene) : CSliderPage(pScene, kSliders, ARRAYSIZE(kSliders))
 {
+}
+
+void CRotationPage::OnFitInFrame()
+{
+    ::SendMessageW(::GetAncestor(m_hWnd, GA_ROOT), WM_COMMAND, ID_VIEW_FIT, 0);
 }

@@ -33,6 +33,8 @@ public:
     int m_nReflectionFade = 0;  // where the reflection has faded out: percent of the box's height, 1..100
     int m_nShadow = 0;          // percent darkness of the contact shadow, 0..100
     int m_nShadowSoftness = 0;  // how far the shadow spreads and blurs, 0..100
+    int m_nCentreX = 0;         // where the box's centre is in the picture: thousandths of its
+    int m_nCentreY = 0;         // half width right, of its half height down, from the middle
     D3DCOLOR m_clrBackground = 0xFFFFFFFF;  // 0xAARRGGBB, alpha always 0xFF
     IDirect3DDevice9* m_pDevice = nullptr;  // owned by the main dialog
     IDirect3DTexture9* m_pFaceTexture[kSideCount] = {};  // one reference each; null = no image

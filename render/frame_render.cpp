@@ -8,6 +8,7 @@
 #include "camera_math.h"
 #include "colour.h"
 #include "face_shader.h"
+#include "scene_camera.h"
 
 namespace {
 const float kDegToRad = 0.017453292f;
@@ -96,21 +97,11 @@ LRESULT CALLBACK BoxRenderer::PresentedPreviewProc(HWND hWnd, UINT msg, WPARAM w
 void BoxRenderer::RenderBox()
 {
     IDirect3DDevice9* pDevice = m_scene.m_pDevice;
-
-    const D3DMATRIX rotation =
-        MatrixRotationYawPitchRoll(static_cast<float>(m_scene.m_nRotation1 + 180) * kDegToRad, 0.0f,
-                                   static_cast<float>(m_scene.m_nRotation2 + 90) * kDegToRad);
-    const Vec3 eye = TransformPoint({static_cast<float>(m_scene.m_nDistance) * kTenth, 0.0f, 0.0f}, rotation);
-
-    const D3DMATRIX view = MatrixLookAtRH(eye, {0.0f, 0.0f, 0.0f}, {0.0f, -1.0f, 0.0f});
+    const SceneCamera camera = CameraOf(m_scene, m_fAspect);
+    const Vec3 eye = camera.eye;
+    const D3DMATRIX& view = camera.view;
     pDevice->SetTransform(D3DTS_VIEW, &view);
-
-    // Zoom 1200 would be a zero field of view and a matrix of infinities: the narrowest
-    // view drawn is the one a step below, 0.1 degree.
-    int nFovTenths = std::clamp(1200 - m_scene.m_nZoom, 1, 1799);
-    const D3DMATRIX projection =
-        PictureWindowed(MatrixPerspectiveFovRH(static_cast<float>(nFovTenths) * kTenth * kDegToRad, m_fAspect,
-                                               kNearPlane, kFarPlane));
+    const D3DMATRIX projection = PictureWindowed(camera.projection);
     pDevice->SetTransform(D3DTS_PROJECTION, &projection);
 
     const D3DMATRIX world = MatrixIdentity();
@@ -145,10 +136,14 @@ D3DMATRIX BoxRenderer::PictureWindowed(const D3DMATRIX& projection) const
         tile = {viewport.Width, viewport.Height, 0, 0};
     const float w = static_cast<float>(tile.fullWidth), h = static_cast<float>(tile.fullHeight);
     const float x0 = static_cast<float>(tile.x), y0 = static_cast<float>(tile.y);
-    // The tile's part of the picture fills the viewport; and Direct3D 9 samples a pixel at
-    // its top-left corner, not its centre: the picture moves half a pixel up and left, so
-    // that pixels sample the scene where a larger picture's pixels averaged together do.
-    return MatrixClipWindow(projection, w / tw, h / th, (w - 2 * x0 - tw - 1) / tw, (th - h + 2 * y0 + 1) / th);
+    // The picture moved as the scene's centre says; the tile's part of it fills the
+    // viewport; and Direct3D 9 samples a pixel at its top-left corner, not its centre: the
+    // picture moves half a pixel up and left, so that pixels sample the scene where a
+    // larger picture's pixels averaged together do.
+    float cx = 0, cy = 0;
+    CentreShift(m_scene, &cx, &cy);
+    return MatrixClipWindow(projection, w / tw, h / th, (w - 2 * x0 - tw - 1) / tw + cx * w / tw,
+                            (th - h + 2 * y0 + 1) / th + cy * h / th);
 }
 
 void BoxRenderer::SetFrameStates()

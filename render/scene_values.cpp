@@ -1,19 +1,21 @@
 #include "scene_values.h"
 
 const SceneValue g_sceneValues[kSceneValueCount] = {
-    {"width", &BoxScene::m_nWidth, 1, 300, 80},
-    {"height", &BoxScene::m_nHeight, 1, 300, 120},
-    {"depth", &BoxScene::m_nDepth, 1, 300, 20},
-    {"rotation1", &BoxScene::m_nRotation1, 0, 360, 135},
-    {"rotation2", &BoxScene::m_nRotation2, 1, 179, 120},
-    {"distance", &BoxScene::m_nDistance, 50, 500, 200},
-    {"zoom", &BoxScene::m_nZoom, 150, 1200, 750},
-    {"ambient", &BoxScene::m_nAmbient, 0, 200, 30},
-    {"diffuse", &BoxScene::m_nDiffuse, 0, 200, 100},
-    {"reflection", &BoxScene::m_nReflection, 0, 100, 0},
-    {"reflection-fade", &BoxScene::m_nReflectionFade, 1, 100, 50},
-    {"shadow", &BoxScene::m_nShadow, 0, 100, 0},
-    {"shadow-softness", &BoxScene::m_nShadowSoftness, 0, 100, 40},
+    {"width", &BoxScene::m_nWidth, 1, 300, 80, L"tenths of a unit"},
+    {"height", &BoxScene::m_nHeight, 1, 300, 120, L"tenths of a unit"},
+    {"depth", &BoxScene::m_nDepth, 1, 300, 20, L"tenths of a unit"},
+    {"rotation1", &BoxScene::m_nRotation1, 0, 360, 135, L"degrees"},
+    {"rotation2", &BoxScene::m_nRotation2, 1, 179, 120, L"degrees"},
+    {"distance", &BoxScene::m_nDistance, 50, 500, 200, L"tenths of a unit"},
+    {"zoom", &BoxScene::m_nZoom, 150, 1200, 750, L"field of view (1200 - zoom) / 10 degrees"},
+    {"ambient", &BoxScene::m_nAmbient, 0, 200, 30, L"percent"},
+    {"diffuse", &BoxScene::m_nDiffuse, 0, 200, 100, L"percent"},
+    {"reflection", &BoxScene::m_nReflection, 0, 100, 0, L"percent where the box stands"},
+    {"reflection-fade", &BoxScene::m_nReflectionFade, 1, 100, 50, L"percent of the box's height"},
+    {"shadow", &BoxScene::m_nShadow, 0, 100, 0, L"percent"},
+    {"shadow-softness", &BoxScene::m_nShadowSoftness, 0, 100, 40, L"blur"},
+    {"centre-x", &BoxScene::m_nCentreX, -1000, 1000, 0, L"thousandths of the half width, right of the middle"},
+    {"centre-y", &BoxScene::m_nCentreY, -1000, 1000, 0, L"thousandths of the half height, below the middle"},
 };
 
 void SetStartScene(BoxScene& scene)

@@ -9,11 +9,12 @@ struct SceneValue {
     int nMin;
     int nMax;
     int nDefault;
+    const wchar_t* pszUnit;  // what a number means, for --help
 };
 
 enum SceneValueIndex { kValueWidth, kValueHeight, kValueDepth, kValueRotation1, kValueRotation2, kValueDistance,
                        kValueZoom, kValueAmbient, kValueDiffuse, kValueReflection, kValueReflectionFade,
-                       kValueShadow, kValueShadowSoftness, kSceneValueCount };
+                       kValueShadow, kValueShadowSoftness, kValueCentreX, kValueCentreY, kSceneValueCount };
 
 extern const SceneValue g_sceneValues[kSceneValueCount];
 

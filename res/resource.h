@@ -27,6 +27,8 @@
 #define ID_NEXT_PAGE             32776
 #define ID_PREV_PAGE             32777
 #define ID_SCENE_NEW             32778
+#define ID_VIEW_FIT              32779
+#define IDC_FIT_IN_FRAME         1047
 
 // Box Dimensions page
 #define IDC_WIDTH                1007

@@ -340,8 +340,11 @@ TEST(MainDialog, AValueTypedBesideItsTrackbarAndTheWheelOverThePreview)
         zoomBefore = d.m_nZoom;
         RECT rc;
         ::GetWindowRect(::GetDlgItem(d.m_hWnd, IDC_PREVIEW), &rc);
-        MSG wheel = {dims->m_hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, 3 * WHEEL_DELTA),
-                     MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2)};
+        MSG wheel = {};
+        wheel.hwnd = dims->m_hWnd;
+        wheel.message = WM_MOUSEWHEEL;
+        wheel.wParam = MAKEWPARAM(0, 3 * WHEEL_DELTA);
+        wheel.lParam = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
         EXPECT_TRUE(d.PreTranslateMessage(&wheel));
         zoomAfter = d.m_nZoom;
         MSG elsewhere = wheel;  // over the pages the wheel is theirs

@@ -147,6 +147,14 @@ def main():
           f"16384 x 16384 transparent: a real picture, peak memory {peak_kb // 1024} MB (under 1.5 GB) {err.strip()}")
     os.remove(path)
 
+    # --fit frames the box and its reflection, whatever the zoom said: 5% left on each side.
+    rc, _, err = render("--zoom", "1100", "--reflection", "80", "--fit", "5", "--size", "800x450", "-o", win(out("fit.png")))
+    box = subprocess.run([CONVERT, out("fit.png"), "-fuzz", "1%", "-format", "%@", "info:"],
+                         capture_output=True, text=True).stdout
+    w, h, x, y = (int(v) for v in re.match(r"(\d+)x(\d+)\+(\d+)\+(\d+)", box).groups()) if box else (0, 0, 0, 0)
+    check(rc == 0 and x >= 38 and y >= 20 and x + w <= 762 and y + h <= 430 and (w >= 650 or h >= 365),
+          f"--fit 5: the box and its reflection fill the picture inside the margins ({box}) {err.strip()}")
+
     # A name in any script.
     name = out("коробка 箱.png")
     rc, stdout, _ = render("-o", win(name))
