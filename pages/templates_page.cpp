@@ -47,6 +47,13 @@ void CTemplatesPage::OnSelChangeTemplates()
     m_pScene->m_nRotation2 = t.nRotation2;
     m_pScene->m_nDistance = t.nDistance;
     m_pScene->m_nZoom = t.nZoom;
+    m_pScene->m_nCentreX = 0;  // a template's view has the box in the middle
+    m_pScene->m_nCentreY = 0;
+    // "Keep box size": the template's view only; the box, its light and background stay.
+    if (::IsDlgButtonChecked(m_hWnd, IDC_KEEP_BOX_SIZE) == BST_CHECKED) {
+        m_pScene->RefreshPages();
+        return;
+    }
     m_pScene->m_nWidth = t.nWidth;
     m_pScene->m_nHeight = t.nHeight;
     m_pScene->m_nDepth = t.nDepth;

@@ -29,6 +29,7 @@
 #define ID_SCENE_NEW             32778
 #define ID_VIEW_FIT              32779
 #define IDC_FIT_IN_FRAME         1047
+#define IDC_KEEP_BOX_SIZE        1048
 
 // Box Dimensions page
 #define IDC_WIDTH                1007

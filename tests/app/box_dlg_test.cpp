@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "box_dlg.h"
+#include "box_templates.h"
 #include "render_harness.h"
 #include "resource.h"
 
@@ -359,4 +360,29 @@ TEST(MainDialog, AValueTypedBesideItsTrackbarAndTheWheelOverThePreview)
     EXPECT_EQ(afterTyped, 45);
     EXPECT_EQ(trackbar, 45);
     EXPECT_EQ(zoomAfter, zoomBefore + 30);
+}
+
+TEST(MainDialog, KeepBoxSizeTakesOnlyTheTemplatesView)
+{
+    CBoxDlg dlg;
+    int width = 0, depth = 0, rotation1 = 0, centreX = -1;
+    DialogRun::Run(dlg, [&](CBoxDlg& d) {
+        d.m_nWidth = 150;
+        d.m_nDepth = 60;
+        d.m_nCentreX = 300;
+        d.RefreshPages();
+        CDialog* templates = d.Pages()[4];
+        ::CheckDlgButton(*templates, IDC_KEEP_BOX_SIZE, BST_CHECKED);
+        HWND hList = ::GetDlgItem(*templates, IDC_TEMPLATE_LIST);
+        ::SendMessageW(hList, LB_SETCURSEL, 8, 0);
+        templates->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TEMPLATE_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(hList));
+        width = TrackbarPos(d.Pages()[0], IDC_WIDTH);
+        depth = d.m_nDepth;
+        rotation1 = d.m_nRotation1;
+        centreX = d.m_nCentreX;
+    });
+    EXPECT_EQ(width, 150);
+    EXPECT_EQ(depth, 60);
+    EXPECT_EQ(rotation1, g_boxTemplates[8].nRotation1);
+    EXPECT_EQ(centreX, 0) << "the template's view has the box in the middle";
 }
