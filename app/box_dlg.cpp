@@ -14,6 +14,7 @@
 #include "picture_file.h"
 #include "picture_writer.h"
 #include "product.h"
+#include "recent_scenes.h"
 #include "resource.h"
 #include "scene_values.h"
 #include "view_fit.h"
@@ -48,6 +49,7 @@ BEGIN_MESSAGE_MAP(CBoxDlg, CDialog)
     ON_COMMAND(ID_SCENE_UNDO, OnUndo)
     ON_COMMAND(ID_NEXT_PAGE, OnNextPage)
     ON_COMMAND(ID_VIEW_FIT, OnFitInFrame)
+    ON_COMMAND_RANGE(ID_SCENE_RECENT_FIRST, ID_SCENE_RECENT_FIRST + kRecentSceneCount - 1, OnRecentScene)
     ON_COMMAND(ID_PREV_PAGE, OnPrevPage)
     ON_COMMAND(ID_SCENE_REDO, OnRedo)
     ON_MESSAGE(WM_DROPFILES, OnDropFiles)

@@ -7,6 +7,7 @@
 #include "face_textures.h"
 #include "file_open.h"
 #include "picture_writer.h"
+#include "recent_scenes.h"
 #include "resource.h"
 #include "scene_file.h"
 #include "sides_page.h"
@@ -75,6 +76,7 @@ bool CBoxDlg::OpenScene(const CString& path)
     m_strScenePath = path;
     m_savedScene = CurrentScene();  // what the window shows: a left-off picture is no change
     UpdateTitle();
+    RememberRecentScene(FullPath(path.GetString()));
     if (!problems.IsEmpty())
         MessageBox(L"The scene is open, but these face pictures could not be used:" + problems +
                        L"\n\nThe scene keeps their names: saving it does not lose them. Put a picture on the "
@@ -97,6 +99,7 @@ bool CBoxDlg::SaveSceneTo(const CString& path)
     m_strScenePath = path;
     m_savedScene = scene;
     UpdateTitle();
+    RememberRecentScene(FullPath(path.GetString()));
     return true;
 }
 
@@ -183,10 +186,30 @@ void CBoxDlg::OnSceneMenu()
     ::AppendMenuW(hMenu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(hMenu, MF_STRING | (m_history.CanUndo() ? 0 : MF_GRAYED), ID_SCENE_UNDO, L"&Undo\tCtrl+Z");
     ::AppendMenuW(hMenu, MF_STRING | (m_history.CanRedo() ? 0 : MF_GRAYED), ID_SCENE_REDO, L"&Redo\tCtrl+Y");
+    const std::vector<std::wstring> recent = RecentScenes();
+    if (!recent.empty())
+        ::AppendMenuW(hMenu, MF_SEPARATOR, 0, nullptr);
+    for (size_t i = 0; i < recent.size(); ++i) {
+        // "&1 box.zelmora", the folder after it; & in a name is shown, not taken as a key.
+        std::wstring item = L"&" + std::to_wstring(i + 1) + L" ";
+        for (wchar_t c : recent[i])
+            item += c == L'&' ? std::wstring(L"&&") : std::wstring(1, c);
+        ::AppendMenuW(hMenu, MF_STRING, ID_SCENE_RECENT_FIRST + static_cast<UINT>(i), item.c_str());
+    }
     CRect rc;
     ::GetWindowRect(GetDlgItemHandle(IDC_SCENE), &rc);
     ::TrackPopupMenu(hMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, rc.left, rc.bottom, 0, m_hWnd, nullptr);
     ::DestroyMenu(hMenu);
+}
+
+void CBoxDlg::OnRecentScene(UINT nID)
+{
+    const std::vector<std::wstring> recent = RecentScenes();
+    const size_t index = nID - ID_SCENE_RECENT_FIRST;
+    if (index >= recent.size() || !ConfirmDiscardChanges())
+        return;
+    if (!OpenScene(recent[index].c_str()) && ::GetFileAttributesW(recent[index].c_str()) == INVALID_FILE_ATTRIBUTES)
+        ForgetRecentScene(recent[index]);  // gone: said once, then off the list
 }
 
 void CBoxDlg::OnNewScene()

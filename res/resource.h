@@ -28,6 +28,7 @@
 #define ID_PREV_PAGE             32777
 #define ID_SCENE_NEW             32778
 #define ID_VIEW_FIT              32779
+#define ID_SCENE_RECENT_FIRST    32790   // to 32797: the last eight scenes
 #define IDC_FIT_IN_FRAME         1047
 #define IDC_KEEP_BOX_SIZE        1048
 

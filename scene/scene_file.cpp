@@ -26,16 +26,6 @@ std::string JsonString(const std::wstring& text)
     return out + "\"";
 }
 
-std::wstring FullPath(const std::wstring& path)
-{
-    DWORD n = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (n == 0)
-        return path;
-    std::wstring full(n, L'\0');
-    n = ::GetFullPathNameW(path.c_str(), n, &full[0], nullptr);
-    full.resize(n);
-    return full;
-}
 
 // A picture below the scene's folder as a path relative to it (with '/', read the same on
 // any system); anything else in full.
@@ -81,6 +71,17 @@ bool IsNumberName(const std::string& name)
 }
 
 } // namespace
+
+std::wstring FullPath(const std::wstring& path)
+{
+    DWORD n = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (n == 0)
+        return path;
+    std::wstring full(n, L'\0');
+    n = ::GetFullPathNameW(path.c_str(), n, &full[0], nullptr);
+    full.resize(n);
+    return full;
+}
 
 std::wstring SceneFilePathFor(std::wstring path)
 {

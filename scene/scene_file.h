@@ -30,3 +30,6 @@ std::wstring SceneFilePathFor(std::wstring path);
 
 // The folder of a file's path ("" for a bare name).
 std::wstring FolderOfPath(const std::wstring& path);
+
+// The path made absolute, as the system resolves it from the current folder.
+std::wstring FullPath(const std::wstring& path);

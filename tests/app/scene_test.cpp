@@ -8,9 +8,11 @@
 #include <shlobj.h>
 #include <dlgs.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "dialog_helpers.h"
+#include "recent_scenes.h"
 #include "render_harness.h"
 #include "resource.h"
 #include "scene_file.h"
@@ -438,4 +440,33 @@ TEST(SceneInWindow, NewSceneTheQuestionOverTheWindowAndTheSceneNameForPictures)
         EXPECT_STREQ(title, L"Zelmora");
     });
     ::DeleteFileW(path.c_str());
+}
+
+TEST(SceneInWindow, TheLastScenesComeBackFromTheSceneMenuAndAGoneOneLeavesIt)
+{
+    const std::wstring first = SceneFolder() + L"\\recent one.zelmora", second = SceneFolder() + L"\\recent & two.zelmora";
+    CBoxDlg dlg;
+    RunMainDialog(dlg, [&](CBoxDlg& d) {
+        ASSERT_TRUE(d.SaveSceneTo(first.c_str()));
+        ASSERT_TRUE(d.SaveSceneTo(second.c_str()));
+        std::vector<std::wstring> recent = RecentScenes();
+        ASSERT_GE(recent.size(), 2u);
+        EXPECT_EQ(_wcsicmp(recent[0].c_str(), second.c_str()), 0) << "newest first";
+        EXPECT_EQ(_wcsicmp(recent[1].c_str(), first.c_str()), 0);
+
+        d.SendMessage(WM_COMMAND, ID_SCENE_RECENT_FIRST + 1, 0);
+        EXPECT_EQ(_wcsicmp(d.ScenePath().GetString(), first.c_str()), 0) << "the second entry opens the first scene";
+        EXPECT_EQ(_wcsicmp(RecentScenes()[0].c_str(), first.c_str()), 0) << "and it is first again";
+
+        ::DeleteFileW(second.c_str());
+        std::wstring message;
+        AnswerMessageBox(L"Zelmora", IDOK, &message);
+        d.SendMessage(WM_COMMAND, ID_SCENE_RECENT_FIRST + 1, 0);
+        EXPECT_NE(message.find(L"Unable to open scene"), std::wstring::npos) << message;
+        recent = RecentScenes();
+        EXPECT_TRUE(std::none_of(recent.begin(), recent.end(),
+                                 [&](const std::wstring& p) { return _wcsicmp(p.c_str(), second.c_str()) == 0; }))
+            << "a scene that is gone leaves the list";
+    });
+    ::DeleteFileW(first.c_str());
 }
