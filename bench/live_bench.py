@@ -243,6 +243,48 @@ def main():
         proc.kill()
     starts = [start_to_first_frame(preview) for _ in range(3)]
     print(f"start to first frame, warm: {', '.join(f'{s:.2f}' for s in starts)} s (goal < 1 s)", flush=True)
+    large_window(preview)
+
+
+def large_window(small_preview):
+    """The window as large as the screen allows (its kept place says so), dragging in its
+    large preview: moving frames without multisampling, the resting one with."""
+    import struct
+    kept = struct.pack("<5i", 0, 0, 1270, 990, 0)  # left, top, client width and height, not maximized
+    subprocess.run(["wine", "reg", "add", r"HKCU\Software\Zelmora", "/v", "Window", "/t", "REG_BINARY", "/d",
+                    kept.hex(), "/f"], capture_output=True)
+    log = open(os.path.join(OUT, "app-large.log"), "w")
+    proc = subprocess.Popen(["wine", EXE], cwd=OUT, stdout=log, stderr=log)
+    try:
+        from zelmora_e2e import find_window
+        win = find_window("Zelmora", timeout=60)
+        px, py = small_preview[0], small_preview[1]
+
+        def extent():
+            shot = screenshot(os.path.join(OUT, "large.png"))
+            w = h = 0
+            while shot.at(px + w, py + 1) == (255, 255, 255):
+                w += 1
+            while shot.at(px + 1, py + h) == (255, 255, 255):
+                h += 1
+            return (px, py, w, h) if w > 600 and h > 600 else None
+        preview = wait_until(extent, 30, 0.5)
+        if not preview:
+            print("large window: the large preview did not appear", flush=True)
+            return
+        time.sleep(1)
+        pid = max(pids_of("zelmora.exe"), key=rss_mb)
+        label = f"dragging in a {preview[2]} x {preview[3]} preview, start scene"
+        measure_dragging(label, pid, win, preview)
+        xdotool("windowfocus", win)
+        key("alt+F4")
+        proc.wait(20)
+    except subprocess.TimeoutExpired:
+        proc.kill()
+    finally:
+        if proc.poll() is None:
+            proc.kill()
+        subprocess.run(["wine", "reg", "delete", r"HKCU\Software\Zelmora", "/v", "Window", "/f"], capture_output=True)
 
 
 main()
