@@ -192,6 +192,8 @@ void CBoxDlg::OnTimer(UINT_PTR nIDEvent)
     if (!CheckDevice())
         return;  // lost or recovering: a pending drag stays pending
     m_renderer.FitPreview();
+    m_renderer.SetExportAspect(m_export.width ? static_cast<float>(m_export.width) / static_cast<float>(m_export.height)
+                                              : 0.0f);
     for (CDialog* pPage : m_vecPages)
         pPage->UpdateData(TRUE);
     RenderFrame();

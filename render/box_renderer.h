@@ -108,6 +108,9 @@ public:
         return RenderPicture(PictureRequest{width, height, bTransparent, samples, 1}, out);
     }
     D3DCOLOR Background() const { return m_scene.m_clrBackground; }
+    // The proportions of the pictures Save Image writes (0: the preview's own). Where they
+    // are narrower than the preview, the preview dims the sides such a picture leaves out.
+    void SetExportAspect(float aspect) { m_fExportAspect = aspect; }
     // Supersampling steps offered (drawn this many times larger each way); the tile size.
     static constexpr int kMaxSupersample = 4;
     static constexpr unsigned long long kTilePixels = 4096ull * 4096;
@@ -187,6 +190,9 @@ private:
     FrameFingerprint m_presentedFrame;
     bool m_bPresentedValid = false;
     bool m_bSharpFaces = false;
+    bool m_bDrawingPicture = false;  // RenderPicture's tiles: no preview-only marks
+    float m_fExportAspect = 0;
+    void DrawExportShade();
     PictureTile m_tile;  // while a picture is drawn in parts
     DWORD m_nMaxAnisotropy = 1;    // what the device filters with, at most 16
     D3DMULTISAMPLE_TYPE m_bestMultiSample = D3DMULTISAMPLE_NONE;  // the preview's own, when small

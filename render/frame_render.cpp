@@ -28,6 +28,7 @@ void BoxRenderer::RenderFrame()
         return;
     FrameFingerprint frame = FrameFingerprint::Of(m_scene, m_presentParams.BackBufferWidth,
                                                   m_presentParams.BackBufferHeight, m_nDeviceGeneration);
+    frame.exportAspect = m_fExportAspect;
     FrameFingerprint sharpFrame = frame;
     sharpFrame.sharp = true;
     const DWORD now = ::GetTickCount();
@@ -124,6 +125,47 @@ void BoxRenderer::RenderBox()
     }
     SetBoxStages();
     DrawFaces(255, m_bSharpFaces);
+    if (!m_bDrawingPicture)
+        DrawExportShade();
+}
+
+void BoxRenderer::DrawExportShade()
+{
+    D3DVIEWPORT9 viewport = {};
+    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    pDevice->GetViewport(&viewport);
+    const float w = static_cast<float>(viewport.Width), h = static_cast<float>(viewport.Height);
+    // A picture of another shape keeps the vertical field of view: a narrower one loses the
+    // preview's sides, a wider one shows more than the preview can.
+    const float visible = h * m_fExportAspect;
+    if (m_fExportAspect <= 0 || visible >= w - 1)
+        return;
+    struct ShadeVertex {
+        float x, y, z, rhw;
+        D3DCOLOR colour;
+    };
+    const float left = (w - visible) / 2 - 0.5f, right = (w + visible) / 2 - 0.5f;
+    const D3DCOLOR dim = 0x60000000;
+    const ShadeVertex quads[12] = {
+        {-0.5f, -0.5f, 0, 1, dim}, {left, -0.5f, 0, 1, dim}, {-0.5f, h - 0.5f, 0, 1, dim},
+        {left, -0.5f, 0, 1, dim},  {left, h - 0.5f, 0, 1, dim}, {-0.5f, h - 0.5f, 0, 1, dim},
+        {right, -0.5f, 0, 1, dim}, {w - 0.5f, -0.5f, 0, 1, dim}, {right, h - 0.5f, 0, 1, dim},
+        {w - 0.5f, -0.5f, 0, 1, dim}, {w - 0.5f, h - 0.5f, 0, 1, dim}, {right, h - 0.5f, 0, 1, dim},
+    };
+    pDevice->SetPixelShader(nullptr);
+    pDevice->SetTexture(0, nullptr);
+    pDevice->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE);
+    pDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    pDevice->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+    pDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+    pDevice->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
+    pDevice->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    pDevice->SetRenderState(D3DRS_ZENABLE, FALSE);
+    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    pDevice->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 4, quads, sizeof(ShadeVertex));
 }
 
 D3DMATRIX BoxRenderer::PictureWindowed(const D3DMATRIX& projection) const

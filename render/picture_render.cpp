@@ -188,6 +188,7 @@ HRESULT BoxRenderer::RenderPicture(const PictureRequest& request, const PictureR
     if (bTransparent)
         m_material.Diffuse.a = 1.0f;
     m_bSharpFaces = true;
+    m_bDrawingPicture = true;
     FillBoxVertices();
 
     std::vector<uint32_t> band(static_cast<size_t>(drawnWidth) * tileHeight);
@@ -240,6 +241,7 @@ HRESULT BoxRenderer::RenderPicture(const PictureRequest& request, const PictureR
     }
     m_tile = PictureTile();
     m_bSharpFaces = false;
+    m_bDrawingPicture = false;
     m_fAspect = aspect;
     m_material.Diffuse.a = materialAlpha;
     // A device can accept a target it then never fills. Cleared to a colour, or holding a

@@ -43,7 +43,8 @@ bool FrameFingerprint::operator==(const FrameFingerprint& o) const
            std::memcmp(faceColours, o.faceColours, sizeof(faceColours)) == 0 &&
            std::memcmp(faceTextures, o.faceTextures, sizeof(faceTextures)) == 0 &&
            std::memcmp(faceSerials, o.faceSerials, sizeof(faceSerials)) == 0 && width == o.width &&
-           height == o.height && deviceGeneration == o.deviceGeneration && sharp == o.sharp;
+           height == o.height && deviceGeneration == o.deviceGeneration && sharp == o.sharp &&
+           exportAspect == o.exportAspect;
 }
 
 bool PreviewMirror::Attach(HWND hPreview, UINT width, UINT height)

@@ -24,6 +24,7 @@ struct FrameFingerprint {
     UINT width = 0, height = 0;
     UINT deviceGeneration = 0;  // a reset device may have lost what it showed
     bool sharp = false;         // faces filtered anisotropically (a resting or saved frame)
+    float exportAspect = 0;     // the export's shape the preview marks
 
     static FrameFingerprint Of(const BoxScene& scene, UINT width, UINT height, UINT deviceGeneration);
     bool operator==(const FrameFingerprint& o) const;

@@ -225,3 +225,18 @@ TEST_F(RenderFrameTest, TheRestingPreviewIsDrawnOnceMoreSharpAsSavedPicturesAre)
         EXPECT_EQ(differing, 0u) << "the resting frame is the picture saved at the preview's size";
     }
 }
+
+TEST_F(RenderFrameTest, APreviewWiderThanTheExportDimsTheSidesThePictureLeavesOut)
+{
+    renderer.SetExportAspect(1.0f);  // square pictures from a 380 x 330 preview: 25 pixels a side go
+    Frame f = Draw();
+    EXPECT_LT(f.At(5, 5).r, 200) << "the left band is dimmed";
+    EXPECT_LT(f.At(kPreviewWidth - 6, kPreviewHeight - 6).r, 200) << "and the right one";
+    EXPECT_EQ(f.At(30, 5).r, 255) << "inside the picture's shape the background is as it is";
+    DecodedImage picture;
+    ASSERT_EQ(renderer.RenderPicture(330, 330, false, -1, picture), D3D_OK);
+    EXPECT_EQ(picture.pixels[5] & 0xFFFFFF, 0xFFFFFFu) << "the picture itself carries no mark";
+    renderer.SetExportAspect(2.0f);  // wider: the picture shows more than the preview, nothing to dim
+    f = Draw();
+    EXPECT_EQ(f.At(5, 5).r, 255);
+}
