@@ -1,12 +1,13 @@
 #include "recent_scenes.h"
 
+#include "user_settings.h"
+
 #include <windows.h>
 
 #include <algorithm>
 
 namespace {
 
-const wchar_t kSettingsKey[] = L"Software\\Zelmora";
 const wchar_t kRecentValue[] = L"RecentScenes";
 
 void Store(const std::vector<std::wstring>& paths)
@@ -16,7 +17,7 @@ void Store(const std::vector<std::wstring>& paths)
         packed += path + L'\0';
     packed += L'\0';
     HKEY hKey = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey, nullptr) !=
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, kUserSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey, nullptr) !=
         ERROR_SUCCESS)
         return;
     ::RegSetValueExW(hKey, kRecentValue, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(packed.data()),
@@ -35,12 +36,12 @@ std::vector<std::wstring> RecentScenes()
 {
     std::vector<std::wstring> paths;
     DWORD bytes = 0;
-    if (::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, kRecentValue, RRF_RT_REG_MULTI_SZ, nullptr, nullptr, &bytes) !=
+    if (::RegGetValueW(HKEY_CURRENT_USER, kUserSettingsKey, kRecentValue, RRF_RT_REG_MULTI_SZ, nullptr, nullptr, &bytes) !=
             ERROR_SUCCESS ||
         bytes == 0 || bytes > 64 * 1024)
         return paths;
     std::wstring packed(bytes / sizeof(wchar_t) + 2, L'\0');
-    if (::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, kRecentValue, RRF_RT_REG_MULTI_SZ, nullptr, &packed[0],
+    if (::RegGetValueW(HKEY_CURRENT_USER, kUserSettingsKey, kRecentValue, RRF_RT_REG_MULTI_SZ, nullptr, &packed[0],
                        &bytes) != ERROR_SUCCESS)
         return paths;
     for (size_t at = 0; at < packed.size() && packed[at] && paths.size() < kRecentSceneCount;) {

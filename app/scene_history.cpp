@@ -2,18 +2,13 @@
 
 #include <algorithm>
 
+#include "face_textures.h"
+
 namespace {
 
 bool SameFaces(IDirect3DTexture9* const a[kSideCount], IDirect3DTexture9* const b[kSideCount])
 {
     return std::equal(a, a + kSideCount, b);
-}
-
-unsigned long long PictureBytes(IDirect3DTexture9* pTexture)
-{
-    D3DSURFACE_DESC desc = {};
-    pTexture->GetLevelDesc(0, &desc);
-    return static_cast<unsigned long long>(desc.Width) * desc.Height * 4 * 4 / 3;  // with its mip levels
 }
 
 } // namespace
@@ -77,7 +72,7 @@ void CSceneHistory::Trim()
             for (IDirect3DTexture9* pTexture : step.faces)
                 if (pTexture && std::find(seen.begin(), seen.end(), pTexture) == seen.end()) {
                     seen.push_back(pTexture);
-                    bytes += PictureBytes(pTexture);
+                    bytes += FaceTextureBytes(pTexture);
                 }
         return bytes;
     };

@@ -6,10 +6,10 @@
 
 #include "box_dlg.h"
 #include "resource.h"
+#include "user_settings.h"
 
 namespace {
 
-const wchar_t kSettingsKey[] = L"Software\\Zelmora";
 const wchar_t kPlacementValue[] = L"Window";
 
 // Each control's edges move with the window's right and bottom edges, or stay.
@@ -101,7 +101,7 @@ void CBoxDlg::RestoreWindowPlacement()
 {
     KeptPlacement kept = {};
     DWORD size = sizeof(kept);
-    if (::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, kPlacementValue, RRF_RT_REG_BINARY, nullptr, &kept, &size) !=
+    if (::RegGetValueW(HKEY_CURRENT_USER, kUserSettingsKey, kPlacementValue, RRF_RT_REG_BINARY, nullptr, &kept, &size) !=
             ERROR_SUCCESS ||
         size != sizeof(kept))
         return;
@@ -132,7 +132,7 @@ void CBoxDlg::SaveWindowPlacement() const
     const KeptPlacement kept = {rc.left, rc.top, rc.Width() - (frame.right - frame.left),
                                 rc.Height() - (frame.bottom - frame.top), placement.showCmd == SW_SHOWMAXIMIZED};
     HKEY hKey = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey, nullptr) !=
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, kUserSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey, nullptr) !=
         ERROR_SUCCESS)
         return;
     ::RegSetValueExW(hKey, kPlacementValue, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&kept), sizeof(kept));

@@ -21,13 +21,6 @@ namespace {
 constexpr size_t kCachedFaces = 12;
 constexpr unsigned long long kCachedFaceBytes = 1ull << 30;
 
-unsigned long long TextureBytes(IDirect3DTexture9* pTexture)
-{
-    D3DSURFACE_DESC desc = {};
-    pTexture->GetLevelDesc(0, &desc);
-    return static_cast<unsigned long long>(desc.Width) * desc.Height * 4 * 4 / 3;
-}
-
 std::wstring FaceOption(int slot)
 {
     return L"--" + std::wstring(g_faceNames[slot], g_faceNames[slot] + strlen(g_faceNames[slot]));
@@ -119,9 +112,9 @@ bool PictureSession::LoadFaces(const RenderJob& job, std::wstring* pError)
         m_faces.push_back({path, m_scene.m_pFaceTexture[s]});
         unsigned long long bytes = 0;
         for (const CachedFace& face : m_faces)
-            bytes += TextureBytes(face.pTexture);
+            bytes += FaceTextureBytes(face.pTexture);
         while (m_faces.size() > kCachedFaces || (bytes > kCachedFaceBytes && m_faces.size() > 1)) {
-            bytes -= TextureBytes(m_faces.front().pTexture);
+            bytes -= FaceTextureBytes(m_faces.front().pTexture);
             m_faces.front().pTexture->Release();  // a face of this picture keeps its own reference
             m_faces.erase(m_faces.begin());
         }

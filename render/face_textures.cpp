@@ -128,6 +128,13 @@ unsigned long long FaceTextureSerial(IDirect3DTexture9* pTexture)
     return serial;
 }
 
+unsigned long long FaceTextureBytes(IDirect3DTexture9* pTexture)
+{
+    D3DSURFACE_DESC desc = {};
+    pTexture->GetLevelDesc(0, &desc);
+    return static_cast<unsigned long long>(desc.Width) * desc.Height * 4 * 4 / 3;
+}
+
 std::wstring FaceLoadReason(const FaceLoadFailure& why)
 {
     switch (why.reason) {

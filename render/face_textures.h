@@ -21,5 +21,8 @@ std::wstring FaceLoadReason(const FaceLoadFailure& why);
 bool LoadSideImage(BoxScene& scene, int nSlot, LPCWSTR pszPath, FaceLoadFailure* pWhy = nullptr);
 void ClearSideImage(BoxScene& scene, int nSlot);
 
+// The memory a face texture holds, its mip levels included.
+unsigned long long FaceTextureBytes(IDirect3DTexture9* pTexture);
+
 // A number given to each face picture when it is loaded, never given twice in a run (0: none).
 unsigned long long FaceTextureSerial(IDirect3DTexture9* pTexture);
