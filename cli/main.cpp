@@ -15,6 +15,8 @@
 #include "options.h"
 #include "picture_session.h"
 #include "picture_writer.h"
+#include "scene_values.h"
+#include "view_fit.h"
 #include "write_queue.h"
 
 namespace {
@@ -134,6 +136,50 @@ BOOL WINAPI OnConsoleStop(DWORD type)
     return TRUE;  // the batch stops after the picture in hand, with its summary
 }
 
+// With --fit, a batch whose pictures differ only in their view (a turntable, the views of
+// one product) is framed once for all of them, so that the box does not jump.
+class SeriesFraming {
+public:
+    SeriesFraming(const RenderJob& base, SIZE defaultSize) : m_bCandidate(base.fitMargin >= 0), m_defaultSize(defaultSize) {}
+    void Add(const RenderJob& job)
+    {
+        if (!m_bCandidate)
+            return;
+        if (m_nJobs++ == 0)
+            m_first = job;
+        else if (!SameButView(job, m_first))
+            m_bCandidate = false;
+        struct Scene : BoxScene {
+            void RefreshPages() override {}
+        } scene;
+        job.ApplyTo(scene);
+        const float w = static_cast<float>(job.width ? job.width : static_cast<UINT>(m_defaultSize.cx));
+        const float h = static_cast<float>(job.width ? job.height : static_cast<UINT>(m_defaultSize.cy));
+        if (m_bCandidate && !AddToExtent(scene, w / h, &m_extent))
+            m_bCandidate = false;
+    }
+    // The framing for every job, when they make a series.
+    bool Fit(ViewFit* pFit) const
+    {
+        return m_bCandidate && m_nJobs > 1 && FitExtent(m_extent, static_cast<float>(m_first.fitMargin), pFit);
+    }
+    size_t Jobs() const { return m_nJobs; }
+
+private:
+    static bool SameButView(const RenderJob& a, const RenderJob& b)
+    {
+        RenderJob view = a;
+        for (int v : {kValueRotation1, kValueRotation2, kValueDistance, kValueZoom, kValueCentreX, kValueCentreY})
+            view.values[v] = b.values[v];
+        return view == b && a.quality == b.quality && a.samples == b.samples && a.fitMargin == b.fitMargin;
+    }
+    bool m_bCandidate;
+    SIZE m_defaultSize;
+    size_t m_nJobs = 0;
+    RenderJob m_first;
+    FramedExtent m_extent;
+};
+
 int RenderJobs(PictureSession& session, const CommandLine& cmd)
 {
     const std::wstring baseDir = FolderOfPath(cmd.jobsFile);
@@ -143,6 +189,7 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
     size_t total = 0;                                // this run's part of the jobs
     std::unordered_map<unsigned long long, size_t> firstLineOf;
     std::unordered_map<size_t, size_t> duplicateOf;  // line -> the earlier line with its output
+    SeriesFraming series(cmd.job, session.DefaultSize());
     {
         JobsFile file(cmd.jobsFile);
         if (!file.IsOpen()) {
@@ -165,11 +212,18 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
             if (!error.empty() || !ParseJsonObject(line, &pairs, &error) || !ApplyOptions(job, pairs, baseDir, &error, true) ||
                 job.output.empty())
                 continue;
+            series.Add(job);
             auto first = firstLineOf.emplace(OutputKey(job.output), lineNo);
             if (!first.second)
                 duplicateOf[lineNo] = first.first->second;
         }
     }
+
+    ViewFit seriesFit;
+    const bool bSeriesFit = series.Fit(&seriesFit);
+    if (bSeriesFit)
+        PrintErr(L"zelmora-render: note: --fit: the " + std::to_wstring(series.Jobs()) +
+                 L" pictures differ only in their view: one framing holds for all of them\n");
 
     double start = SecondsNow();
     WriteQueue writer(cmd.bTimings);
@@ -192,6 +246,12 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
         DecodedImage picture;
         PictureDrawTimings drawn;
         if (error.empty() && ParseJsonObject(line, &pairs, &error) && ApplyOptions(job, pairs, baseDir, &error, true)) {
+            if (bSeriesFit) {
+                job.values[kValueZoom] = seriesFit.zoom;
+                job.values[kValueCentreX] = seriesFit.centreX;
+                job.values[kValueCentreY] = seriesFit.centreY;
+                job.fitMargin = -1;
+            }
             auto duplicate = duplicateOf.find(lineNo);
             if (duplicate != duplicateOf.end())
                 error = L"-o " + job.output + L": line " + std::to_wstring(duplicate->second) +

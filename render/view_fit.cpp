@@ -45,10 +45,13 @@ std::vector<Vec3> FramedPoints(const BoxScene& scene, const Vec3& eye)
 
 } // namespace
 
-bool FitView(const BoxScene& scene, float aspect, float marginPercent, ViewFit* pFit)
+bool AddToExtent(const BoxScene& scene, float aspect, FramedExtent* pExtent)
 {
     const SceneCamera camera = CameraOf(scene, aspect);
-    double x0 = 1e9, x1 = -1e9, y0 = 1e9, y1 = -1e9;
+    // The projection scales by 1 / tan(half the field of view): times that tangent, where a
+    // point lies no longer depends on the zoom.
+    const double tanHalf = std::tan((1200 - std::clamp(scene.m_nZoom, 1, 1199)) * 0.05 * kDegToRad);
+    FramedExtent e = *pExtent;
     for (const Vec3& p : FramedPoints(scene, camera.eye)) {
         const D3DMATRIX& v = camera.view;
         const D3DMATRIX& m = camera.projection;
@@ -58,21 +61,33 @@ bool FitView(const BoxScene& scene, float aspect, float marginPercent, ViewFit* 
         const double w = vz * m._34;  // -vz: the distance in front of the eye
         if (w <= 0.01)
             return false;
-        const double nx = vx * m._11 / w, ny = vy * m._22 / w;
-        x0 = std::min(x0, nx), x1 = std::max(x1, nx), y0 = std::min(y0, ny), y1 = std::max(y1, ny);
+        const double nx = vx * m._11 / w * tanHalf, ny = vy * m._22 / w * tanHalf;
+        e.x0 = std::min(e.x0, nx), e.x1 = std::max(e.x1, nx), e.y0 = std::min(e.y0, ny), e.y1 = std::max(e.y1, ny);
     }
+    *pExtent = e;
+    return true;
+}
+
+bool FitExtent(const FramedExtent& e, float marginPercent, ViewFit* pFit)
+{
+    if (e.Empty())
+        return false;
     // The picture spans -1..1 each way; a margin of m percent leaves 2 (1 - m/50) of it.
     const double room = 2.0 * (1.0 - std::clamp(marginPercent, 0.0f, 45.0f) / 50.0);
-    const double halfFov = (1200 - std::clamp(scene.m_nZoom, 1, 1199)) * 0.05 * kDegToRad;
-    const double scale = std::min(room / std::max(x1 - x0, 1e-9), room / std::max(y1 - y0, 1e-9));
-    // A narrower field of view enlarges everything about the middle by tan(old) / tan(new).
-    const double newHalfFov = std::atan(std::tan(halfFov) / scale);
+    // The tangent of half the field of view at which the extent just fills the room.
+    const double needed = std::max((e.x1 - e.x0) / room, (e.y1 - e.y0) / room);
     const SceneValue& zoom = g_sceneValues[kValueZoom];
-    pFit->zoom = std::clamp(static_cast<int>(std::lround(1200.0 - newHalfFov / kDegToRad * 20.0)), zoom.nMin,
+    pFit->zoom = std::clamp(static_cast<int>(std::lround(1200.0 - std::atan(needed) / kDegToRad * 20.0)), zoom.nMin,
                             zoom.nMax - 1);
-    const double actual = std::tan(halfFov) / std::tan((1200 - pFit->zoom) * 0.05 * kDegToRad);
+    const double actual = std::tan((1200 - pFit->zoom) * 0.05 * kDegToRad);
     const SceneValue& cx = g_sceneValues[kValueCentreX];
-    pFit->centreX = std::clamp(static_cast<int>(std::lround(-(x0 + x1) / 2 * actual * 1000.0)), cx.nMin, cx.nMax);
-    pFit->centreY = std::clamp(static_cast<int>(std::lround((y0 + y1) / 2 * actual * 1000.0)), cx.nMin, cx.nMax);
+    pFit->centreX = std::clamp(static_cast<int>(std::lround(-(e.x0 + e.x1) / 2 / actual * 1000.0)), cx.nMin, cx.nMax);
+    pFit->centreY = std::clamp(static_cast<int>(std::lround((e.y0 + e.y1) / 2 / actual * 1000.0)), cx.nMin, cx.nMax);
     return true;
+}
+
+bool FitView(const BoxScene& scene, float aspect, float marginPercent, ViewFit* pFit)
+{
+    FramedExtent extent;
+    return AddToExtent(scene, aspect, &extent) && FitExtent(extent, marginPercent, pFit);
 }

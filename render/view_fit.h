@@ -11,3 +11,13 @@ struct ViewFit {
 // marginPercent: the space left on each side, in percent of the picture's width and height.
 // False when the camera is inside what is to be framed (nothing then fits).
 bool FitView(const BoxScene& scene, float aspect, float marginPercent, ViewFit* pFit);
+
+// Framing that holds for several views (a series of pictures that differ only in the view):
+// what each shows is added up, in units that do not depend on the zoom, and one zoom and
+// centre are found for all, so that the box does not jump from picture to picture.
+struct FramedExtent {
+    double x0 = 1e9, x1 = -1e9, y0 = 1e9, y1 = -1e9;
+    bool Empty() const { return x1 < x0; }
+};
+bool AddToExtent(const BoxScene& scene, float aspect, FramedExtent* pExtent);
+bool FitExtent(const FramedExtent& extent, float marginPercent, ViewFit* pFit);

@@ -155,6 +155,22 @@ def main():
     check(rc == 0 and x >= 38 and y >= 20 and x + w <= 762 and y + h <= 430 and (w >= 650 or h >= 365),
           f"--fit 5: the box and its reflection fill the picture inside the margins ({box}) {err.strip()}")
 
+    # A turntable framed once: every view inside the margins, the widest touching them.
+    with open(out("turn.jsonl"), "w") as f:
+        for i in range(8):
+            f.write(f'{{"rotation1": {i * 45}, "o": "turn-{i}.png"}}\n')
+    rc, _, err = render("--jobs", win(out("turn.jsonl")), "--zoom", "1000", "--reflection", "60", "--fit", "5",
+                        "--size", "600x400")
+    boxes = []
+    for i in range(8):
+        box = subprocess.run([CONVERT, out(f"turn-{i}.png"), "-fuzz", "1%", "-format", "%@", "info:"],
+                             capture_output=True, text=True).stdout
+        boxes.append(tuple(int(v) for v in re.match(r"(\d+)x(\d+)\+(\d+)\+(\d+)", box).groups()) if box else None)
+    inside = all(b and b[2] >= 28 and b[3] >= 18 and b[2] + b[0] <= 572 and b[3] + b[1] <= 382 for b in boxes)
+    tight = any(b and (b[0] >= 520 or b[1] >= 340) for b in boxes)
+    check(rc == 0 and "one framing holds" in err and inside and tight,
+          f"--fit over a turntable: one framing, every view inside the margins ({boxes}) {err.strip()[-120:]}")
+
     # A name in any script.
     name = out("коробка 箱.png")
     rc, stdout, _ = render("-o", win(name))
