@@ -132,14 +132,18 @@ BOOL CBoxDlg::PreTranslateMessage(MSG* pMsg)
     return CDialog::PreTranslateMessage(pMsg);
 }
 
+float CBoxDlg::ExportAspect() const
+{
+    if (m_export.width)
+        return static_cast<float>(m_export.width) / static_cast<float>(m_export.height);
+    const SIZE preview = PreviewSize();
+    return static_cast<float>(preview.cx) / static_cast<float>(std::max(1L, preview.cy));
+}
+
 void CBoxDlg::OnFitInFrame()
 {
-    // At the proportions of the pictures Save Image writes, the preview's unless another size is chosen.
-    const SIZE preview = PreviewSize();
-    const float aspect = m_export.width ? static_cast<float>(m_export.width) / static_cast<float>(m_export.height)
-                                        : static_cast<float>(preview.cx) / static_cast<float>(std::max(1L, preview.cy));
     ViewFit fit;
-    if (!FitView(*this, aspect, kFitMarginPercent, &fit))
+    if (!FitView(*this, ExportAspect(), kFitMarginPercent, &fit))
         return;
     m_nZoom = fit.zoom;
     m_nCentreX = fit.centreX;
@@ -192,8 +196,7 @@ void CBoxDlg::OnTimer(UINT_PTR nIDEvent)
     if (!CheckDevice())
         return;  // lost or recovering: a pending drag stays pending
     m_renderer.FitPreview();
-    m_renderer.SetExportAspect(m_export.width ? static_cast<float>(m_export.width) / static_cast<float>(m_export.height)
-                                              : 0.0f);
+    m_renderer.SetExportAspect(m_export.width ? ExportAspect() : 0.0f);
     for (CDialog* pPage : m_vecPages)
         pPage->UpdateData(TRUE);
     RenderFrame();

@@ -129,7 +129,7 @@ void CBoxDlg::NoteSceneChanges()
     const bool bButtonHeld = (::GetKeyState(VK_LBUTTON) & 0x8000) || (::GetKeyState(VK_RBUTTON) & 0x8000);
     if (!m_history.Current() || (!bButtonHeld && now - m_nLastSceneChange >= kSettledMs))
         m_history.Record(scene, m_pFaceTexture);
-    if (HasUnsavedChanges() != m_bTitleShowsChanges)
+    if ((!m_strScenePath.IsEmpty() && scene != m_savedScene) != m_bTitleShowsChanges)
         UpdateTitle();
 }
 

@@ -161,9 +161,9 @@ bool PictureSession::Prepare(const RenderJob& job, PictureRequest* pRequest, std
         m_scene.m_nCentreY = fit.centreY;
     }
     *pRequest = {w, h, job.bTransparent, job.samples, job.supersample};
-    const UINT tileW = std::min(w * job.supersample, MaxSide()), tileH = std::min<UINT>(
-        h * job.supersample, static_cast<UINT>(BoxRenderer::kTilePixels / std::max(tileW, 1u)));
-    const int samples = m_renderer.PictureSamples(job.bTransparent, job.samples, tileW, tileH);
+    const SIZE tile = m_renderer.PictureTileSize(*pRequest);
+    const int samples = m_renderer.PictureSamples(job.bTransparent, job.samples, static_cast<UINT>(tile.cx),
+                                                  static_cast<UINT>(tile.cy));
     const int wanted = m_renderer.PictureSamples(job.bTransparent, job.samples);
     if (job.samples > 0 && wanted != job.samples && !m_bSamplesAskedNoted) {
         PrintErr(L"zelmora-render: note: --samples " + std::to_wstring(job.samples) + L": the device offers " +

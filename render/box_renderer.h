@@ -121,6 +121,8 @@ public:
     static constexpr const wchar_t* kOutOfView =
         L"the box is out of view (the camera is inside it, or the box lies outside the picture): "
         L"the picture would hold nothing but its background; nothing was written";
+    // The part of the larger (supersampled) picture drawn at a time.
+    SIZE PictureTileSize(const PictureRequest& request) const;
     // Frees RenderPicture's surfaces, kept while pictures of one size follow each other.
     void ReleasePictureTargets() { m_pictureTargets.Release(); }
     // The largest side RenderPicture can draw; the multisample count it would use.
@@ -179,6 +181,8 @@ private:
     // A large preview draws its moving frames without multisampling, to keep its beat; its
     // resting frame is drawn multisampled off screen and copied into the frame.
     bool DrawMultisampledFrame();
+    // The picture surfaces for a tile, multisampled as a picture of that size is.
+    HRESULT PreparePictureTargets(UINT width, UINT height, bool bTransparent, int samples);
     void DestroyHiddenDeviceWindow();
     // Where Present cannot show a child window (Wine), the device lives on a hidden window
     // of its own and the mirror copies finished frames into the preview.

@@ -11,11 +11,7 @@
 #include "scene_camera.h"
 
 namespace {
-const float kDegToRad = 0.017453292f;
-const float kTenth = 0.1f;
 const float kHundredth = 0.01f;
-const float kNearPlane = 0.1f;
-const float kFarPlane = 100.0f;
 // How long the scene must rest before the preview draws it sharp: longer than the gap
 // between a held key's repeats and a drag's mouse moves.
 const DWORD kSharpAfterRestMs = 150;

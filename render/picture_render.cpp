@@ -146,6 +146,30 @@ int BoxRenderer::PictureSamples(bool bTransparent, int requested, UINT width, UI
     return 0;
 }
 
+SIZE BoxRenderer::PictureTileSize(const PictureRequest& request) const
+{
+    // As wide as the device draws (whole output pixels), as many rows as keep a tile within
+    // kTilePixels: a picture of 4096 x 4096 or less is one tile.
+    const UINT scale = static_cast<UINT>(std::clamp(request.supersample, 1, kMaxSupersample));
+    const UINT maxSide = std::max(MaxPictureSide(), scale);
+    const UINT drawnWidth = request.width * scale, drawnHeight = request.height * scale;
+    const UINT tileWidth = std::max(drawnWidth <= maxSide ? drawnWidth : maxSide / scale * scale, 1u);
+    const UINT rowsFit = static_cast<UINT>(std::max<unsigned long long>(kTilePixels / tileWidth / scale, 1)) * scale;
+    const UINT tileHeight = std::min({drawnHeight, rowsFit, maxSide / scale * scale});
+    return {static_cast<LONG>(tileWidth), static_cast<LONG>(tileHeight)};
+}
+
+HRESULT BoxRenderer::PreparePictureTargets(UINT width, UINT height, bool bTransparent, int samples)
+{
+    const D3DFORMAT format = PictureFormat(bTransparent);
+    const auto multiSample = static_cast<D3DMULTISAMPLE_TYPE>(PictureSamples(bTransparent, samples, width, height));
+    DWORD levels = 0;
+    if (multiSample != D3DMULTISAMPLE_NONE)
+        m_pD3D->CheckDeviceMultiSampleType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, format, TRUE, multiSample, &levels);
+    return m_pictureTargets.Prepare(m_scene.m_pDevice, width, height, format, multiSample, levels > 0 ? levels - 1 : 0,
+                                    m_presentParams.AutoDepthStencilFormat);
+}
+
 HRESULT BoxRenderer::RenderPicture(const PictureRequest& request, const PictureRows& rows, PictureDrawTimings* pTimings,
                                    const std::function<void(const wchar_t*)>& onStage)
 {
@@ -157,21 +181,9 @@ HRESULT BoxRenderer::RenderPicture(const PictureRequest& request, const PictureR
     const bool bTransparent = request.bTransparent;
     const UINT scale = static_cast<UINT>(request.supersample);
     const UINT drawnWidth = width * scale, drawnHeight = height * scale;
-    // The drawing's tiles: as wide as the device draws (whole output pixels), as many rows
-    // as keep a tile within kTilePixels. A picture of 4096 x 4096 or less is one tile.
-    const UINT tileWidth = drawnWidth <= maxSide ? drawnWidth : maxSide / scale * scale;
-    const UINT rowsFit = static_cast<UINT>(std::max<unsigned long long>(kTilePixels / tileWidth / scale, 1)) * scale;
-    const UINT tileHeight = std::min({drawnHeight, rowsFit, maxSide / scale * scale});
-
-    const D3DFORMAT format = PictureFormat(bTransparent);
-    const auto multiSample =
-        static_cast<D3DMULTISAMPLE_TYPE>(PictureSamples(bTransparent, request.samples, tileWidth, tileHeight));
-    DWORD levels = 0;
-    if (multiSample != D3DMULTISAMPLE_NONE)
-        m_pD3D->CheckDeviceMultiSampleType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, format, TRUE, multiSample, &levels);
-    const DWORD quality = levels > 0 ? levels - 1 : 0;
-    HRESULT hr = m_pictureTargets.Prepare(pDevice, tileWidth, tileHeight, format, multiSample, quality,
-                                          m_presentParams.AutoDepthStencilFormat);
+    const SIZE tile = PictureTileSize(request);
+    const UINT tileWidth = static_cast<UINT>(tile.cx), tileHeight = static_cast<UINT>(tile.cy);
+    HRESULT hr = PreparePictureTargets(tileWidth, tileHeight, bTransparent, request.samples);
     if (FAILED(hr))
         return hr;
 
@@ -221,7 +233,7 @@ HRESULT BoxRenderer::RenderPicture(const PictureRequest& request, const PictureR
         stage(L"converting");
         const double t0 = Now();
         DecodedImage reduced;
-        const uint32_t* pRows = band.data();
+        uint32_t* pRows = band.data();
         if (scale > 1) {
             // Averaged down in light, the colours still premultiplied by their coverage.
             AreaResampler resampler(drawnWidth, bandRows, width, bandRows / scale, true);
@@ -231,10 +243,9 @@ HRESULT BoxRenderer::RenderPicture(const PictureRequest& request, const PictureR
             reduced = resampler.Take();
             pRows = reduced.pixels.data();
         }
-        uint32_t* pOut = const_cast<uint32_t*>(pRows);
         if (bTransparent)
             for (size_t i = 0, n = static_cast<size_t>(width) * (bandRows / scale); i < n; ++i)
-                pOut[i] = StraightAlpha(pOut[i]);
+                pRows[i] = StraightAlpha(pRows[i]);
         if (pTimings)
             pTimings->convertSeconds += Now() - t0;
         hr = rows(pRows, bandTop / scale, bandRows / scale);
@@ -298,14 +309,7 @@ bool BoxRenderer::DrawMultisampledFrame()
 {
     IDirect3DDevice9* pDevice = m_scene.m_pDevice;
     const UINT width = m_presentParams.BackBufferWidth, height = m_presentParams.BackBufferHeight;
-    const auto multiSample = static_cast<D3DMULTISAMPLE_TYPE>(PictureSamples(false, -1, width, height));
-    DWORD levels = 0;
-    if (multiSample != D3DMULTISAMPLE_NONE)
-        m_pD3D->CheckDeviceMultiSampleType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, PictureFormat(false), TRUE, multiSample,
-                                           &levels);
-    if (multiSample == D3DMULTISAMPLE_NONE ||
-        FAILED(m_pictureTargets.Prepare(pDevice, width, height, PictureFormat(false), multiSample,
-                                        levels > 0 ? levels - 1 : 0, m_presentParams.AutoDepthStencilFormat)))
+    if (PictureSamples(false, -1, width, height) == 0 || FAILED(PreparePictureTargets(width, height, false, -1)))
         return false;
     if (!m_pResolvedFrame &&
         FAILED(pDevice->CreateRenderTarget(width, height, m_presentParams.BackBufferFormat, D3DMULTISAMPLE_NONE, 0, FALSE,
