@@ -169,7 +169,7 @@ private:
     static bool SameButView(const RenderJob& a, const RenderJob& b)
     {
         RenderJob view = a;
-        for (int v : {kValueRotation1, kValueRotation2, kValueDistance, kValueZoom, kValueCentreX, kValueCentreY})
+        for (int v : kViewValues)
             view.values[v] = b.values[v];
         return view == b && a.quality == b.quality && a.samples == b.samples && a.fitMargin == b.fitMargin;
     }

@@ -116,9 +116,12 @@ bool ApplyOptions(RenderJob& job, const std::vector<JsonMember>& options, const 
 {
     std::vector<JsonMember> ordered = options;
     SortIntoApplyOrder(ordered);
-    for (const JsonMember& option : ordered)
+    for (const JsonMember& option : ordered) {
+        if (option.bList)
+            return Fail(pError, option.name, L"[...]", L"a list is read only from a scene file (\"views\")");
         if (!ApplyOption(job, option.name, option.value, baseDir, pError, bNamedByFile))
             return false;
+    }
     return true;
 }
 
@@ -183,7 +186,7 @@ std::wstring HelpText()
         L"  --scene FILE         a scene saved by Zelmora (.zelmora) as the base: a template and single\n"
         L"                       values given with it go on top\n"
         L"  Options apply in one order, on the command line, on a jobs line and in a scene file alike:\n"
-        L"  the scene, then the template, then single values as given, then --transparent last.\n"
+        L"  the scene, then the template, then the view, then single values as given, then --transparent last.\n"
         L"\nFaces:\n";
     for (const char* face : g_faceNames) {
         std::wstring f(face, face + strlen(face));
@@ -201,6 +204,8 @@ std::wstring HelpText()
     t += L"  --template NAME      a preset view of the Templates page; single values then apply on top:\n";
     for (const BoxTemplate& bt : g_boxTemplates)
         t += L"                         \"" + std::wstring(bt.pszName) + L"\"\n";
+    t += L"  --view NAME          one of the scene's own views (the Templates page's list): its rotations,\n"
+         L"                       distance, zoom and centre; single values then apply on top\n";
     t += L"  --background #RRGGBB|transparent   default #FFFFFF\n"
          L"  --transparent true|false   leave the background out (PNG only), keeping its colour\n"
          L"\nOutput:\n"
@@ -210,10 +215,10 @@ std::wstring HelpText()
          L"  --dpi N              resolution written into the file, 0..10000 (default 0: none)\n"
          L"  --samples N          multisampling 0..16, default the best the device offers\n"
          L"  --supersample N      draw N x N times larger and average down in light, 1..4, default 1\n"
+         L"                       (sharper small type and edges; N x N times the drawing time)\n"
          L"  --fit MARGIN         set zoom, centre-x and centre-y so that the box (with its reflection and\n"
          L"                       shadow) fills the picture, MARGIN percent (0..45) left on each side; for\n"
          L"                       --jobs whose pictures differ only in their view, one framing for all\n"
-         L"                       (sharper small type and edges; N x N times the drawing time)\n"
          L"\nBatch:\n"
          L"  --jobs FILE          one scene per line as JSON, with the options' names, e.g.\n"
          L"                       {\"front\": \"art/en.png\", \"template\": \"3-sided Cube, Left Rotation\", \"o\": \"out/en.png\"}\n"

@@ -217,42 +217,71 @@ std::string Utf8FromWide(const std::wstring& text)
     return out;
 }
 
-bool ParseJsonObject(const std::string& utf8, std::vector<JsonMember>* pMembers, std::wstring* pError)
+namespace {
+
+// The members of one object, the reader just past its '{'. A list of flat objects is taken
+// as a member's value at the top level only.
+bool ParseMembers(Reader& r, bool bTopLevel, std::vector<JsonMember>* pMembers, std::wstring* pError);
+
+bool Fail(Reader& r, const std::wstring& what, std::wstring* pError)
 {
-    Reader r(utf8);
-    auto fail = [&](const std::wstring& what) {
-        *pError = what + L" at " +
-                  (r.Multiline() ? L"line " + std::to_wstring(r.Line()) + L", column " : std::wstring(L"column ")) +
-                  std::to_wstring(r.Column());
-        return false;
-    };
-    if (!r.Eat('{'))
-        return fail(L"expected a JSON object ({...})");
+    *pError = what + L" at " +
+              (r.Multiline() ? L"line " + std::to_wstring(r.Line()) + L", column " : std::wstring(L"column ")) +
+              std::to_wstring(r.Column());
+    return false;
+}
+
+bool ParseList(Reader& r, JsonMember* pMember, std::wstring* pError)
+{
+    pMember->bString = false;
+    pMember->bList = true;
+    if (r.Eat(']'))
+        return true;
+    for (;;) {
+        if (!r.Eat('{'))
+            return Fail(r, L"expected an object ({...}) in the list", pError);
+        pMember->objects.emplace_back();
+        if (!ParseMembers(r, false, &pMember->objects.back(), pError))
+            return false;
+        if (r.Eat(','))
+            continue;
+        if (r.Eat(']'))
+            return true;
+        return Fail(r, L"expected ',' or ']'", pError);
+    }
+}
+
+bool ParseMembers(Reader& r, bool bTopLevel, std::vector<JsonMember>* pMembers, std::wstring* pError)
+{
     pMembers->clear();
     std::unordered_map<std::string, size_t> lineOfName;
     if (r.Eat('}'))
-        return r.AtEnd() ? true : fail(L"text after the object");
+        return true;
     for (;;) {
         JsonMember member;
         r.SkipSpace();
         member.line = r.Line();
         std::string value;
         if (!r.String(&member.name))
-            return fail(r.m_pszWhy ? r.m_pszWhy : L"expected a quoted option name");
+            return Fail(r, r.m_pszWhy ? r.m_pszWhy : L"expected a quoted option name", pError);
         auto first = lineOfName.emplace(member.name, member.line);
         if (!first.second)
-            return fail(L"a second \"" + WideFromUtf8(member.name) + L"\" (line " + std::to_wstring(first.first->second) +
-                        L" has the first)");
+            return Fail(r, L"a second \"" + WideFromUtf8(member.name) + L"\" (line " + std::to_wstring(first.first->second) +
+                               L" has the first)", pError);
         if (!r.Eat(':'))
-            return fail(L"expected ':'");
+            return Fail(r, L"expected ':'", pError);
         char c = r.Peek();
         if (c == '"') {
             if (!r.String(&value))
-                return fail(r.m_pszWhy ? r.m_pszWhy : L"a broken string");
+                return Fail(r, r.m_pszWhy ? r.m_pszWhy : L"a broken string", pError);
+        } else if (c == '[' && bTopLevel) {
+            r.Eat('[');
+            if (!ParseList(r, &member, pError))
+                return false;
         } else if (c == '{' || c == '[') {
-            return fail(L"nested objects and lists are not options");
+            return Fail(r, L"nested objects and lists are not options", pError);
         } else if (!r.Scalar(&value) || value == "null") {
-            return fail(L"expected a value");
+            return Fail(r, L"expected a value", pError);
         } else {
             member.bString = false;
         }
@@ -261,7 +290,19 @@ bool ParseJsonObject(const std::string& utf8, std::vector<JsonMember>* pMembers,
         if (r.Eat(','))
             continue;
         if (r.Eat('}'))
-            return r.AtEnd() ? true : fail(L"text after the object");
-        return fail(L"expected ',' or '}'");
+            return true;
+        return Fail(r, L"expected ',' or '}'", pError);
     }
+}
+
+} // namespace
+
+bool ParseJsonObject(const std::string& utf8, std::vector<JsonMember>* pMembers, std::wstring* pError)
+{
+    Reader r(utf8);
+    if (!r.Eat('{'))
+        return Fail(r, L"expected a JSON object ({...})", pError);
+    if (!ParseMembers(r, true, pMembers, pError))
+        return false;
+    return r.AtEnd() ? true : Fail(r, L"text after the object", pError);
 }

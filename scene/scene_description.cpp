@@ -71,12 +71,14 @@ bool SceneDescription::operator==(const SceneDescription& o) const
         if (values[i] != o.values[i])
             return false;
     return background == o.background && bTransparent == o.bTransparent && width == o.width && height == o.height &&
-           dpi == o.dpi && supersample == o.supersample;
+           dpi == o.dpi && supersample == o.supersample && views == o.views;
 }
 
 void SortIntoApplyOrder(std::vector<JsonMember>& members)
 {
-    auto rank = [](const JsonMember& m) { return m.name == "scene" ? 0 : m.name == "template" ? 1 : m.name == "transparent" ? 3 : 2; };
+    auto rank = [](const JsonMember& m) {
+        return m.name == "scene" ? 0 : m.name == "template" ? 1 : m.name == "view" ? 2 : m.name == "transparent" ? 4 : 3;
+    };
     std::stable_sort(members.begin(), members.end(),
                      [&](const JsonMember& a, const JsonMember& b) { return rank(a) < rank(b); });
 }
@@ -120,8 +122,21 @@ OptionResult ApplySceneOption(SceneDescription& scene, const std::string& name, 
                               t->nDistance, t->nZoom,   t->nAmbient, t->nDiffuse};
         for (int i = 0; i < static_cast<int>(ARRAYSIZE(fields)); ++i)
             scene.values[i] = fields[i];
+        scene.values[kValueCentreX] = scene.values[kValueCentreY] = 0;  // a template has the box in the middle
         scene.background = t->clrBackground;
         scene.bTransparent = false;
+        return OptionResult::Applied;
+    }
+    if (name == "view") {
+        const SceneView* pView = FindView(scene.views, value);
+        if (!pView) {
+            *pExpected = scene.views.empty() ? L"expected the name of one of the scene's views; it has none"
+                                             : L"expected one of the scene's views:";
+            for (const SceneView& v : scene.views)
+                *pExpected += L"\n  \"" + v.name + L"\"";
+            return OptionResult::Refused;
+        }
+        pView->ApplyTo(scene.values);
         return OptionResult::Applied;
     }
     if (name == "background") {

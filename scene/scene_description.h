@@ -11,6 +11,7 @@
 #include "box_scene.h"
 #include "json_object.h"
 #include "scene_values.h"
+#include "scene_views.h"
 
 // How pictures of a scene are made: the window's Save Image options, zelmora-render's defaults.
 struct ExportSettings {
@@ -28,6 +29,7 @@ struct SceneDescription : ExportSettings {
     COLORREF faceColours[kSideCount];       // 0x00BBGGRR
     int values[kSceneValueCount];           // as g_sceneValues orders them
     D3DCOLOR background = 0xFFFFFFFF;       // 0xFFRRGGBB
+    std::vector<SceneView> views;           // the user's own, in the order they were added
 
     SceneDescription();  // the start scene
     // The numbers and colours into `scene` and back (the face pictures are the caller's).
@@ -44,12 +46,13 @@ enum class OptionResult { Applied, Refused, Unknown };
 
 // Puts named values into the one order in which a scene's values are applied, wherever they
 // come from (a scene file, a jobs line, the command line): a scene file named by "scene"
-// first, then a template, then single values in the order given, and last "transparent", so
-// that it decides whether the background is left out whatever colour was given.
+// first, then a template, then one of the scene's views, then single values in the order
+// given, and last "transparent", so that it decides whether the background is left out
+// whatever colour was given.
 void SortIntoApplyOrder(std::vector<JsonMember>& members);
 
 // Sets one named value the way zelmora-render's options and the scene files name them
-// ("width", "front", "front-colour", "template", "background", "transparent", "size",
+// ("width", "front", "front-colour", "template", "view", "background", "transparent", "size",
 // "dpi"). Relative picture paths count from baseDir (empty: as given). Refused: *pExpected
 // says what the value should have been.
 // bNamedByFile: the value comes from a scene or jobs file rather than from the user.

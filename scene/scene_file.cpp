@@ -70,6 +70,68 @@ bool IsNumberName(const std::string& name)
     return false;
 }
 
+// One view of a scene file's "views" list into *pView, or the reason with its line.
+bool ReadView(const std::vector<JsonMember>& members, const std::vector<SceneView>& earlier, SceneView* pView,
+              std::wstring* pError)
+{
+    int values[kSceneValueCount];
+    for (int i = 0; i < kSceneValueCount; ++i)
+        values[i] = g_sceneValues[i].nDefault;  // what a view leaves out is the start scene's
+    bool bNamed = false;
+    for (const JsonMember& m : members) {
+        const std::wstring where = L"line " + std::to_wstring(m.line) + L", view's \"" + WideFromUtf8(m.name) + L"\": ";
+        if (m.name == "name") {
+            std::wstring refusal = m.bString ? ViewNameRefusal(earlier, m.value) : L"expected a string in quotes";
+            if (!refusal.empty()) {
+                *pError = where + refusal;
+                return false;
+            }
+            pView->name = m.value;
+            bNamed = true;
+            continue;
+        }
+        const SceneValueIndex* pIndex = nullptr;
+        for (const SceneValueIndex& index : kViewValues)
+            if (m.name == g_sceneValues[index].pszName)
+                pIndex = &index;
+        if (!pIndex) {
+            *pError = where + L"not part of a view (a view is its name, rotation1, rotation2, distance, zoom, "
+                              L"centre-x and centre-y)";
+            return false;
+        }
+        const SceneValue& v = g_sceneValues[*pIndex];
+        long long n = 0;
+        if (m.bString || !ParseWholeNumber(m.value, &n) || n < v.nMin || n > v.nMax) {
+            *pError = where + L"expected a whole number from " + std::to_wstring(v.nMin) + L" to " +
+                      std::to_wstring(v.nMax);
+            return false;
+        }
+        values[*pIndex] = static_cast<int>(n);
+    }
+    if (!bNamed) {
+        *pError = L"line " + std::to_wstring(members.empty() ? 1 : members.front().line) + L": a view without a \"name\"";
+        return false;
+    }
+    *pView = SceneView::Of(pView->name, values);
+    return true;
+}
+
+std::string ViewsText(const std::vector<SceneView>& views)
+{
+    std::string t = ",\n  \"views\": [";
+    for (size_t i = 0; i < views.size(); ++i) {
+        t += std::string(i ? "," : "") + "\n    {\"name\": " + JsonString(views[i].name);
+        for (int k = 0; k < kViewValueCount; ++k) {
+            const SceneValue& v = g_sceneValues[kViewValues[k]];
+            const bool bCentre = kViewValues[k] == kValueCentreX || kViewValues[k] == kValueCentreY;
+            if (!bCentre || views[i].values[k] != v.nDefault)  // the centre only once it was moved
+                t += ", \"" + std::string(v.pszName) + "\": " + std::to_string(views[i].values[k]);
+        }
+        t += "}";
+    }
+    return t + "\n  ]";
+}
+
 } // namespace
 
 std::wstring FullPath(const std::wstring& path)
@@ -113,6 +175,22 @@ bool ParseSceneText(const std::string& utf8, const std::wstring& sceneFolder, Sc
 
     bool bVersioned = false;
     SceneDescription scene;
+    for (auto it = members.begin(); it != members.end(); ++it) {
+        if (it->name != "views")
+            continue;
+        if (!it->bList) {
+            *pError = L"line " + std::to_wstring(it->line) + L", \"views\": expected a list of views ([{\"name\": ...}])";
+            return false;
+        }
+        for (const std::vector<JsonMember>& object : it->objects) {
+            SceneView view;
+            if (!ReadView(object, scene.views, &view, pError))
+                return false;
+            scene.views.push_back(view);
+        }
+        members.erase(it);  // read first, so that a "view" in the file can name one
+        break;
+    }
     SortIntoApplyOrder(members);
     for (const JsonMember& m : members) {
         const std::wstring where = L"line " + std::to_wstring(m.line) + L", \"" + WideFromUtf8(m.name) + L"\": ";
@@ -129,6 +207,10 @@ bool ParseSceneText(const std::string& utf8, const std::wstring& sceneFolder, Sc
             }
             bVersioned = true;
             continue;
+        }
+        if (m.bList) {
+            *pError = where + L"a list is not a scene setting";
+            return false;
         }
         if (HasControlCharacters(m.value)) {
             *pError = where + L"control characters are not allowed";
@@ -209,6 +291,8 @@ std::string SceneFileText(const SceneDescription& scene, const std::wstring& sce
     t += ",\n  \"dpi\": " + std::to_string(scene.dpi);
     if (scene.supersample != ExportSettings().supersample)  // scenes without it read as before
         t += ",\n  \"supersample\": " + std::to_string(scene.supersample);
+    if (!scene.views.empty())  // likewise
+        t += ViewsText(scene.views);
     return t + "\n}\n";
 }
 

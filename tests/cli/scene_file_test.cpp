@@ -34,6 +34,8 @@ SceneDescription EveryValueChanged(const std::wstring& artFolder)
     s.height = 1776;
     s.dpi = 300;
     s.supersample = 3;
+    const int hero[kSceneValueCount] = {80, 120, 20, 150, 110, 220, 760, 0, 0, 0, 0, 0, 0, 0, 0};
+    s.views = {SceneView::Of(L"Hero \"\x00E9t\x00E9\"", hero), SceneView::Of(L"Low", s.values)};  // centre moved
     return s;
 }
 
@@ -93,6 +95,14 @@ TEST(SceneFile, ABadSceneIsRefusedWholeWithItsLineAndName)
         {with("\"zelmora-scene\": 1", "\"zelmora-scene\": \"1\""), L"expected the version as a number"},
         {with("\"dpi\": 0", "\"dpi\": 0, \"gl\xC3\xA4re\": 3"), L"\"gl\x00E4re\": not a scene setting"},
         {with("\"size\": \"preview\"", "\"size\": \"1x\xEF\xBC\x91\""), L"expected WIDTHxHEIGHT"},  // a fullwidth 1
+        // The views: a list of flat objects, each named once, each value in its range.
+        {with("\"dpi\": 0", "\"dpi\": 0, \"views\": [{\"name\": \"A\"}, {\"name\": \"a\"}]"), L"a view named \"A\" already"},
+        {with("\"dpi\": 0", "\"dpi\": 0, \"views\": [{\"name\": \"A\", \"zoom\": 2000}]"), L"\"zoom\": expected a whole number from 150"},
+        {with("\"dpi\": 0", "\"dpi\": 0, \"views\": [{\"name\": \"A\", \"width\": 20}]"), L"\"width\": not part of a view"},
+        {with("\"dpi\": 0", "\"dpi\": 0, \"views\": [{\"zoom\": 700}]"), L"a view without a \"name\""},
+        {with("\"dpi\": 0", "\"dpi\": 0, \"views\": \"Hero\""), L"expected a list of views"},
+        {with("\"dpi\": 0", "\"dpi\": 0, \"views\": [{\"name\": \"A\", \"at\": [1]}]"), L"nested objects and lists"},
+        {with("\"dpi\": 0", "\"dpi\": []"), L"\"dpi\": a list is not a scene setting"},
     };
     for (const Case& c : cases) {
         SceneDescription scene = EveryValueChanged(L"C:\\x");
@@ -202,7 +212,18 @@ TEST(SceneFile, ASceneIsTheBaseOfTheOptionsGivenWithIt)
     EXPECT_EQ(job.values[kValueDepth], saved.values[kValueDepth]);
     EXPECT_EQ(job.output, folder + L"\\x.png");
 
+    // --view takes the scene's view, whatever the order given, and single values go on top.
     CommandLine cmd;
+    ASSERT_TRUE(ParseCommandLine({L"--zoom", L"900", L"--view", L"LOW", L"--scene", folder + L"\\base.zelmora"}, &cmd,
+                                 &error)) << error;
+    for (int v : kViewValues)
+        EXPECT_EQ(cmd.job.values[v], v == kValueZoom ? 900 : saved.values[v]);
+    EXPECT_FALSE(ParseCommandLine({L"--scene", folder + L"\\base.zelmora", L"--view", L"Side"}, &cmd, &error));
+    EXPECT_NE(error.find(L"--view \"Side\": expected one of the scene's views:\n  \"Hero"), std::wstring::npos) << error;
+    std::vector<JsonMember> line;
+    ASSERT_TRUE(ParseJsonObject("{\"views\": [], \"o\": \"x.png\"}", &line, &error)) << error;
+    EXPECT_FALSE(ApplyOptions(job, line, folder, &error, true)) << "a jobs line holds no list";
+
     EXPECT_FALSE(ParseCommandLine({L"--scene", folder + L"\\missing.zelmora"}, &cmd, &error));
     EXPECT_NE(error.find(L"--scene"), std::wstring::npos) << error;
     ::DeleteFileW((folder + L"\\base.zelmora").c_str());
