@@ -17,6 +17,8 @@ CBoxApp::CBoxApp() : CWinApp(nullptr)
 BOOL CBoxApp::InitInstance()
 {
     ::InitCommonControls();
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES};  // the Templates page's views
+    ::InitCommonControlsEx(&icc);
     CWinApp::InitInstance();
     AfxEnableControlContainer();
 

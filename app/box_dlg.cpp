@@ -108,7 +108,7 @@ BOOL CBoxDlg::OnInitDialog()
 BOOL CBoxDlg::PreTranslateMessage(MSG* pMsg)
 {
     if (pMsg->message == WM_KEYDOWN && pMsg->wParam == 'F' && !(::GetKeyState(VK_CONTROL) & 0x8000) &&
-        !(::GetKeyState(VK_MENU) & 0x8000)) {
+        !(::GetKeyState(VK_MENU) & 0x8000) && !IsTextField(pMsg->hwnd)) {
         POINT pt;
         ::GetCursorPos(&pt);
         ::ScreenToClient(m_hWnd, &pt);
@@ -155,7 +155,7 @@ void CBoxDlg::CreatePages()
 {
     m_pSidesPage = new CSidesPage(this);
     CDialog* pages[] = {new CDimensionsPage(this), m_pSidesPage,          new CRotationPage(this),
-                        new CLightPage(this),      new CTemplatesPage(this), new CFloorPage(this)};
+                        new CLightPage(this),      new CTemplatesPage(this, &m_views), new CFloorPage(this)};
     for (int i = 0; i < static_cast<int>(ARRAYSIZE(pages)); ++i) {
         m_tabCtrl.InsertItem(i, kTabCaptions[i]);
 

@@ -12,6 +12,9 @@
 #include "scene_save_dialog.h"
 #include "scene_description.h"
 
+// An edit control has the keyboard: its keys (undo, letters) are its own.
+bool IsTextField(HWND hWnd);
+
 class CBoxDlg : public CDialog, public BoxScene {
 public:
     CBoxDlg();
@@ -131,6 +134,7 @@ private:
     DWORD m_nLastSceneChange = 0;      // when it last changed
     bool m_bTitleShowsChanges = false;
     ExportSettings m_export;           // Save Image's options, kept for the run and in scenes
+    std::vector<SceneView> m_views;    // the scene's own views, listed on the Templates page
     std::vector<CDialog*> m_vecPages;  // not owned: each page deletes itself
     SIZE m_szInitialClient = {};
     SIZE m_szMinWindow = {};

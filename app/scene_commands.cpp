@@ -29,11 +29,18 @@ bool IsSceneFileName(const CString& path)
 
 } // namespace
 
+bool IsTextField(HWND hWnd)
+{
+    wchar_t className[16] = {};
+    return hWnd && ::GetClassNameW(hWnd, className, 16) && _wcsicmp(className, L"Edit") == 0;
+}
+
 SceneDescription CBoxDlg::CurrentScene() const
 {
     SceneDescription scene;
     scene.TakeFrom(*this);
     static_cast<ExportSettings&>(scene) = m_export;
+    scene.views = m_views;
     for (int s = 0; s < kSideCount; ++s)
         scene.facePaths[s] = m_pSidesPage ? m_pSidesPage->SidePath(s).GetString() : L"";
     return scene;
@@ -52,6 +59,7 @@ bool CBoxDlg::OpenScene(const CString& path)
 
     scene.ApplyTo(*this);
     m_export = scene;
+    m_views = scene.views;
     CString problems;
     for (int s = 0; s < kSideCount; ++s) {
         if (scene.facePaths[s].empty()) {
@@ -137,6 +145,7 @@ void CBoxDlg::ShowStep(const SceneStep& step)
 {
     step.scene.ApplyTo(*this);
     m_export = step.scene;
+    m_views = step.scene.views;
     for (int s = 0; s < kSideCount; ++s)
         m_pSidesPage->RestoreSide(s, step.scene.facePaths[s].c_str(), step.faces[s]);
     m_pSidesPage->ShowSideColours();
@@ -147,6 +156,10 @@ void CBoxDlg::ShowStep(const SceneStep& step)
 
 void CBoxDlg::OnUndo()
 {
+    if (IsTextField(::GetFocus())) {
+        ::SendMessageW(::GetFocus(), EM_UNDO, 0, 0);  // the typing is undone, not the scene
+        return;
+    }
     m_history.Record(CurrentScene(), m_pFaceTexture);  // a change not yet settled is undone first
     if (const SceneStep* pStep = m_history.Undo())
         ShowStep(*pStep);
@@ -154,6 +167,8 @@ void CBoxDlg::OnUndo()
 
 void CBoxDlg::OnRedo()
 {
+    if (IsTextField(::GetFocus()))
+        return;
     if (m_history.Current() && !(m_history.Current()->scene == CurrentScene()))
         return;  // a change since the undo: there is nothing to redo onto it
     if (const SceneStep* pStep = m_history.Redo())
@@ -219,6 +234,7 @@ void CBoxDlg::OnNewScene()
     const SceneDescription start;
     start.ApplyTo(*this);
     m_export = start;
+    m_views = start.views;
     for (int s = 0; s < kSideCount; ++s)
         m_pSidesPage->OnClearSide(s);
     m_pSidesPage->ShowSideColours();

@@ -1,22 +1,42 @@
-// "Templates": a list of the nine preset views; clicking a name applies it.
+// "Templates": a list of the nine preset views (clicking a name applies it) and the scene's
+// own views (clicking one goes to it; Add keeps the current view under a name).
 #pragma once
+#include <vector>
+
 #include "afxwin.h"
 #include "box_scene.h"
+#include "scene_views.h"
 
 class CTemplatesPage : public CDialog {
 public:
-    explicit CTemplatesPage(BoxScene* pScene);
+    // pViews: the scene's own views, kept by the owner of the scene.
+    CTemplatesPage(BoxScene* pScene, std::vector<SceneView>* pViews);
     BOOL OnInitDialog() override;
     void OnOK() override {}
 
 protected:
+    void DoDataExchange(CDataExchange* pDX) override;
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     void OnSelChangeTemplates();
     void OnShowWindow(BOOL bShow, UINT nStatus);
+    void OnAddView();
+    void OnRenameView();
+    void OnDeleteView();
+    void OnViewChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnViewClicked(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnViewEndEdit(NMHDR* pNMHDR, LRESULT* pResult);
     void PostNcDestroy() override { delete this; }
     DECLARE_MESSAGE_MAP()
 
 private:
+    void FillViewList(int nSelect);
+    int SelectedView() const;
+    void GoToView(int nIndex);
+    void EnableViewButtons();
+
     BoxScene* m_pScene;
     CBrush m_brBackground;
+    std::vector<SceneView>* m_pViews;
+    std::vector<SceneView> m_shownViews;  // what the list shows, to see when the scene's change
+    bool m_bFilling = false;
 };

@@ -9,6 +9,7 @@ namespace {
 
 constexpr UINT_PTR kLabelSubclass = 0x5456;  // "TV"
 constexpr UINT_PTR kEditSubclass = 0x5457;
+constexpr UINT_PTR kTrackbarSubclass = 0x5458;
 
 struct TypedValue {
     CWnd* pPage;
@@ -56,7 +57,11 @@ void CloseEditor(TypedValue* p)
     HideRange(p);
     if (HWND hEdit = p->hEdit) {
         p->hEdit = nullptr;
+        // Closed by a key: the keyboard goes back to the trackbar, not to nowhere.
+        const bool bHadFocus = ::GetFocus() == hEdit;
         ::DestroyWindow(hEdit);
+        if (bHadFocus)
+            ::SetFocus(p->pPage->FindDlgItem(p->binding.nID));
     }
 }
 
@@ -168,6 +173,18 @@ LRESULT CALLBACK LabelProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UI
     return ::DefSubclassProc(hWnd, msg, wParam, lParam);
 }
 
+// F2, the Windows key for "edit this", on the trackbar opens its value for typing.
+LRESULT CALLBACK TrackbarProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    if (msg == WM_KEYDOWN && wParam == VK_F2) {
+        OpenEditor(reinterpret_cast<TypedValue*>(data));
+        return 0;
+    }
+    if (msg == WM_NCDESTROY)
+        ::RemoveWindowSubclass(hWnd, &TrackbarProc, kTrackbarSubclass);
+    return ::DefSubclassProc(hWnd, msg, wParam, lParam);
+}
+
 } // namespace
 
 void EnableTypedValues(CWnd* pPage, BoxScene* pScene, const SliderBinding* pBindings, int nCount)
@@ -177,7 +194,12 @@ void EnableTypedValues(CWnd* pPage, BoxScene* pScene, const SliderBinding* pBind
         if (!hLabel)
             continue;
         auto* p = new TypedValue{pPage, pScene, pBindings[i], hLabel, nullptr, nullptr, std::wstring()};
-        if (!::SetWindowSubclass(hLabel, &LabelProc, kLabelSubclass, reinterpret_cast<DWORD_PTR>(p)))
+        if (!::SetWindowSubclass(hLabel, &LabelProc, kLabelSubclass, reinterpret_cast<DWORD_PTR>(p))) {
             delete p;
+            continue;
+        }
+        // The label owns p; the trackbar uses it only for a key, never while the page goes.
+        if (HWND hTrackbar = pPage->FindDlgItem(pBindings[i].nID))
+            ::SetWindowSubclass(hTrackbar, &TrackbarProc, kTrackbarSubclass, reinterpret_cast<DWORD_PTR>(p));
     }
 }

@@ -1,5 +1,5 @@
-// A trackbar's value typed: a click on the value beside it opens a small edit field over it
-// with the text selected; Enter or leaving it applies, Escape keeps the old value, and a
+// A trackbar's value typed: a click on the value beside it (or F2 on the trackbar) opens a
+// small edit field over it with the text selected; Enter or leaving it applies, Escape keeps the old value, and a
 // number outside the range is held to it, the range said in a balloon.
 #pragma once
 #include "afxwin.h"

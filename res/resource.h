@@ -31,6 +31,11 @@
 #define ID_SCENE_RECENT_FIRST    32790   // to 32797: the last eight scenes
 #define IDC_FIT_IN_FRAME         1047
 #define IDC_KEEP_BOX_SIZE        1048
+// Templates page: the scene's own views
+#define IDC_VIEW_LIST            1050
+#define IDC_VIEW_ADD             1051
+#define IDC_VIEW_RENAME          1052
+#define IDC_VIEW_DELETE          1053
 
 // Box Dimensions page
 #define IDC_WIDTH                1007

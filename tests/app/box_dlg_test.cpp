@@ -314,7 +314,7 @@ TEST(MainDialog, AValueTypedBesideItsTrackbarAndTheWheelOverThePreview)
 {
     CBoxDlg dlg;
     int afterRange = 0, afterEscape = 0, afterTyped = 0, trackbar = 0, zoomBefore = 0, zoomAfter = 0;
-    bool bBalloonKeptItOpen = false, bClosed = false;
+    bool bBalloonKeptItOpen = false, bClosed = false, bF2Opened = false;
     DialogRun::Run(dlg, [&](CBoxDlg& d) {
         CDialog* dims = d.Pages()[0];
         auto editor = [&] { return ::FindWindowExW(*dims, nullptr, L"EDIT", nullptr); };
@@ -336,6 +336,9 @@ TEST(MainDialog, AValueTypedBesideItsTrackbarAndTheWheelOverThePreview)
         type(L"45", VK_RETURN);
         afterTyped = d.m_nWidth;
         trackbar = TrackbarPos(dims, IDC_WIDTH);
+        ::SendDlgItemMessageW(*dims, IDC_WIDTH, WM_KEYDOWN, VK_F2, 0);  // F2 on the trackbar opens it too
+        bF2Opened = editor() != nullptr;
+        ::SendMessageW(editor(), WM_KEYDOWN, VK_ESCAPE, 0);
 
         // Three notches of the wheel towards the screen over the preview: zoom in.
         zoomBefore = d.m_nZoom;
@@ -359,6 +362,7 @@ TEST(MainDialog, AValueTypedBesideItsTrackbarAndTheWheelOverThePreview)
     EXPECT_EQ(afterEscape, 300);
     EXPECT_EQ(afterTyped, 45);
     EXPECT_EQ(trackbar, 45);
+    EXPECT_TRUE(bF2Opened);
     EXPECT_EQ(zoomAfter, zoomBefore + 30);
 }
 

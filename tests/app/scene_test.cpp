@@ -470,3 +470,78 @@ TEST(SceneInWindow, TheLastScenesComeBackFromTheSceneMenuAndAGoneOneLeavesIt)
     });
     ::DeleteFileW(first.c_str());
 }
+
+TEST(SceneInWindow, ViewsOfYourOwnAreNamedGoneToKeptWithTheSceneAndUndone)
+{
+    const std::wstring path = SceneFolder() + L"\\views.zelmora";
+    CBoxDlg dlg;
+    std::wstring refusal;
+    RunMainDialog(dlg, [&](CBoxDlg& d) {
+        CDialog* page = d.Pages()[4];
+        HWND hList = ::GetDlgItem(*page, IDC_VIEW_LIST);
+        auto click = [&](int id) { page->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); };
+        auto name = [&](const wchar_t* text, UINT key) {  // typed into the name being edited
+            HWND hEdit = reinterpret_cast<HWND>(::SendMessageW(hList, LVM_GETEDITCONTROL, 0, 0));
+            ASSERT_NE(hEdit, nullptr) << "the name is open for typing";
+            ::SetWindowTextW(hEdit, text);
+            ::SendMessageW(hEdit, WM_KEYDOWN, key, 0);
+            PumpFor(50);
+        };
+        auto select = [&](int index) {
+            LVITEMW state = {};
+            state.stateMask = state.state = LVIS_SELECTED;
+            ::SendMessageW(hList, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&state));
+        };
+        d.m_nRotation1 = 150, d.m_nRotation2 = 110, d.m_nDistance = 220, d.m_nZoom = 760, d.m_nCentreX = 120;
+        d.RefreshPages();
+        const SceneDescription hero = d.CurrentScene();
+        click(IDC_VIEW_ADD);
+        name(L"  Hero ", VK_RETURN);
+        d.m_nRotation1 = 40;
+        d.RefreshPages();
+        click(IDC_VIEW_ADD);
+        name(L"ignored", VK_ESCAPE);  // Escape: the name it was given
+        ASSERT_EQ(d.CurrentScene().views.size(), 2u);
+        EXPECT_EQ(d.CurrentScene().views[0].name, L"Hero");
+        EXPECT_EQ(d.CurrentScene().views[1].name, L"View 1");
+
+        AnswerMessageBox(L"Zelmora", IDOK, &refusal);
+        click(IDC_VIEW_RENAME);
+        name(L"HERO", VK_RETURN);
+        PumpFor(300);
+        EXPECT_EQ(d.CurrentScene().views[1].name, L"View 1") << "two views never share a name";
+
+        d.m_nRotation1 = 300, d.m_nZoom = 500, d.m_nDistance = 100;
+        d.RefreshPages();
+        select(0);
+        for (int v : kViewValues)
+            EXPECT_EQ(d.CurrentScene().values[v], hero.values[v]) << g_sceneValues[v].pszName;
+        EXPECT_EQ(::SendDlgItemMessageW(*d.Pages()[2], IDC_ZOOM, TBM_GETPOS, 0, 0), 760) << "the pages show it";
+
+        UntilSettled(d);
+        select(1);
+        click(IDC_VIEW_DELETE);
+        EXPECT_EQ(::SendMessageW(hList, LVM_GETITEMCOUNT, 0, 0), 1);
+        UntilSettled(d);
+        d.SendMessage(WM_COMMAND, ID_SCENE_UNDO, 0);
+        EXPECT_EQ(d.CurrentScene().views.size(), 2u) << "a deleted view comes back with Undo";
+        PumpFor(100);
+        EXPECT_EQ(::SendMessageW(hList, LVM_GETITEMCOUNT, 0, 0), 2) << "and the list shows it";
+        ASSERT_TRUE(d.SaveSceneTo(path.c_str()));
+    });
+    EXPECT_NE(refusal.find(L"a view named \"Hero\" already"), std::wstring::npos) << refusal;
+
+    // The saved scene's view is the window's: zelmora-render's --view sets the same values.
+    SceneDescription read;
+    std::wstring error;
+    ASSERT_TRUE(ReadSceneFile(path, &read, &error)) << error;
+    EXPECT_NE(ReadText(path).find("{\"name\": \"Hero\", \"rotation1\": 150, \"rotation2\": 110, \"distance\": 220, "
+                                  "\"zoom\": 760, \"centre-x\": 120}"),
+              std::string::npos)
+        << ReadText(path);
+    std::wstring expected;
+    ASSERT_EQ(ApplySceneOption(read, "view", L"hero", L"", &expected), OptionResult::Applied) << expected;
+    EXPECT_EQ(read.values[kValueCentreX], 120);
+    EXPECT_EQ(read.values[kValueRotation1], 150);
+    ::DeleteFileW(path.c_str());
+}

@@ -1,15 +1,17 @@
 """Scene files through the real window: one given on the command line opens with its name in
 the title, Ctrl+S keeps a change, Ctrl+O opens another through the open dialog, its export
 settings reach the save dialog and the window's 2048 x 2048 transparent picture equals
-zelmora-render's of the same scene; closing with unsaved changes asks first."""
+zelmora-render's of the same scene; a view of one's own is saved in the scene and drawn by
+zelmora-render --view as the window showed it; closing with unsaved changes asks first."""
 import json
 import os
 import subprocess
 import sys
 import time
 
-from zelmora_e2e import (ROTATION_TAB, TEMPLATE_ITEM_FIRST, TEMPLATES_TAB, App, check, click, find_window, first_look, key,
-                         screenshot, wait_until, windows_path, xdotool)
+from zelmora_e2e import (KEEP_BOX_SIZE, ROTATION_TAB, TEMPLATE_ITEM_FIRST, TEMPLATE_ITEM_HEIGHT, TEMPLATES_TAB,
+                         VIEW_ADD_BUTTON, App, check, click, find_window, first_look, key, screenshot, wait_until,
+                         windows_path, xdotool)
 
 EXE, OUT = sys.argv[1], sys.argv[2]
 RENDER_EXE = os.path.join(os.path.dirname(os.path.dirname(EXE)), "cli", "zelmora-render.exe")
@@ -85,6 +87,27 @@ def main():
         check(r.returncode == 0, "zelmora-render draws the same scene")
         ae = subprocess.run(["compare", "-metric", "AE", picture, cli, "null:"], capture_output=True, text=True)
         check(ae.stderr.strip() == "0", f"the window's picture equals zelmora-render's pixel for pixel (AE {ae.stderr})")
+
+        # The view the window shows kept as "Hero"; with "Keep box size" a template then moves only
+        # the camera. zelmora-render's --view Hero draws the window's picture again.
+        click(*layout.point(*TEMPLATES_TAB))
+        click(*layout.point(*VIEW_ADD_BUTTON))
+        time.sleep(0.5)
+        xdotool("type", "--delay", "20", "Hero")
+        key("Return")
+        click(*layout.point(*KEEP_BOX_SIZE))
+        click(*layout.point(TEMPLATE_ITEM_FIRST[0], TEMPLATE_ITEM_FIRST[1] + 5 * TEMPLATE_ITEM_HEIGHT))
+        key("ctrl+s")
+        check(wait_until(lambda: [v["name"] for v in read_scene(second).get("views", [])] == ["Hero"]),
+              "Add names the view as typed and Ctrl+S keeps it in the scene")
+        saved = read_scene(second)
+        check(saved["rotation1"] == 45 and saved["width"] == 200, "the template moved only the camera")
+        hero = os.path.join(OUT, "cli-hero.png")
+        r = subprocess.run(["wine", RENDER_EXE, "--scene", windows_path(second), "--view", "Hero",
+                            "--background", "transparent", "-o", windows_path(hero)], capture_output=True, timeout=300)
+        check(r.returncode == 0, "zelmora-render --view Hero draws the scene's view")
+        ae = subprocess.run(["compare", "-metric", "AE", picture, hero, "null:"], capture_output=True, text=True)
+        check(ae.stderr.strip() == "0", f"and it is the window's picture of that view (AE {ae.stderr})")
 
         # A change, then Ctrl+O: the question; Escape keeps everything as it was, and the mouse
         # still reaches the tabs afterwards.
