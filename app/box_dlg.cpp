@@ -143,7 +143,7 @@ float CBoxDlg::ExportAspect() const
 void CBoxDlg::OnFitInFrame()
 {
     ViewFit fit;
-    if (!FitView(*this, ExportAspect(), kFitMarginPercent, &fit))
+    if (!FitView(*this, ExportAspect(), kDefaultFitMargin, &fit))
         return;
     m_nZoom = fit.zoom;
     m_nCentreX = fit.centreX;

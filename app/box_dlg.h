@@ -91,7 +91,6 @@ protected:
     void ShowPage(int nPage);
     // "Fit in frame" (and F over the preview): the zoom and centre that fill the picture.
     void OnFitInFrame();
-    static constexpr float kFitMarginPercent = 5.0f;
     // The proportions of the pictures Save Image writes: the chosen size's, else the preview's.
     float ExportAspect() const;
     // One of the last eight scenes, from the Scene menu.

@@ -16,6 +16,10 @@
 #include "picture_session.h"
 #include "picture_writer.h"
 #include "scene_values.h"
+#include "apng_writer.h"
+#include "output_folder.h"
+#include "spin.h"
+#include "spin_viewer.h"
 #include "view_fit.h"
 #include "write_queue.h"
 
@@ -25,6 +29,8 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;  // some pictures could not be made
 constexpr int kExitUsage = 2;   // the command line or a file it names is wrong
 constexpr int kExitStopped = 130;  // Ctrl+C: stopped after the picture in hand, as shells count it
+
+volatile LONG g_bStopRequested = 0;
 
 std::wstring ProductVersion()
 {
@@ -60,6 +66,120 @@ int RenderOne(PictureSession& session, const RenderJob& job, bool bTimings)
              (bTimings ? TimingsLine(drawn, written) : std::wstring()) + L"\n");
     PrintOut(job.output + L"\n");
     return kExitOk;
+}
+
+// Draws one picture and hands it to the writer (or draws it straight into its file).
+void DrawAndQueue(PictureSession& session, WriteQueue& writer, const std::wstring& counter, const std::wstring& where,
+                  const RenderJob& job, bool bTimings)
+{
+    const double t0 = SecondsNow();
+    std::wstring error;
+    PictureDrawTimings drawn;
+    if (session.DrawsIntoFile(job)) {
+        if (session.DrawIntoFile(job, &error, bTimings ? &drawn : nullptr))
+            writer.PushWritten(counter, job, t0, drawn);
+        else
+            writer.PushFailure(counter + where + error);
+        return;
+    }
+    DecodedImage picture;
+    if (!session.Draw(job, &picture, &error, bTimings ? &drawn : nullptr)) {
+        writer.PushFailure(counter + where + error);
+        return;
+    }
+    writer.Push(counter, where, job, std::move(picture), t0, drawn);
+}
+
+// A spin gathered into one file, an animated PNG or a viewer page: its pictures drawn and
+// encoded one after another, the file put in place once all are in.
+bool WriteSpinFile(PictureSession& session, const RenderJob& spin, const std::vector<RenderJob>& frames,
+                   std::wstring* pError)
+{
+    const bool bPage = spin.spinFormat == RenderJob::SpinFormat::Html;
+    const SIZE size = spin.width ? SIZE{static_cast<LONG>(spin.width), static_cast<LONG>(spin.height)}
+                                 : session.DefaultSize();
+    if (!MakeOutputFolder(spin.output, pError))
+        return false;
+    ApngWriter apng;
+    SpinViewerWriter page;
+    std::wstring title = spin.output.substr(spin.output.find_last_of(L"\\/") + 1);
+    title = title.substr(0, title.rfind(L'.'));
+    HRESULT hr = bPage ? page.Open(spin.output, static_cast<UINT>(frames.size()), static_cast<UINT>(size.cx),
+                                   static_cast<UINT>(size.cy), title)
+                       : apng.Open(spin.output, static_cast<UINT>(frames.size()), static_cast<UINT>(spin.spinDelay));
+    PictureFormat format;
+    format.bJpeg = bPage && !spin.bTransparent;  // a page of photographs loads faster as JPEG
+    format.bAlpha = spin.bTransparent;
+    format.quality = spin.quality;
+    format.dpi = spin.dpi;
+    for (size_t i = 0; SUCCEEDED(hr) && i < frames.size(); ++i) {
+        if (g_bStopRequested) {
+            *pError = spin.output + L": stopped by Ctrl+C; nothing written";
+            return false;
+        }
+        DecodedImage picture;
+        if (!session.Draw(frames[i], &picture, pError))
+            return false;
+        std::vector<BYTE> bytes;
+        hr = EncodePicture(picture, format, &bytes);
+        if (SUCCEEDED(hr))
+            hr = bPage ? page.AddFrame(bytes, format.bJpeg) : apng.AddFrame(bytes);
+    }
+    if (SUCCEEDED(hr))
+        hr = bPage ? page.Commit() : apng.Commit();
+    if (FAILED(hr)) {
+        *pError = spin.output + L": " + WriteFailureReason(spin.output, hr);
+        return false;
+    }
+    return true;
+}
+
+int Summary(size_t done, size_t failed, size_t total, double elapsed)
+{
+    wchar_t seconds[32];
+    swprintf(seconds, 32, L"%.1f s", elapsed);
+    const bool bStopped = g_bStopRequested != 0;
+    PrintErr(std::to_wstring(done) + L" of " + std::to_wstring(total) + L" pictures in " + seconds +
+             (done + failed ? L" (" + Milliseconds(elapsed / static_cast<double>(done + failed)) + L" each)" : L"") +
+             L", " + std::to_wstring(failed) + L" failed" +
+             (bStopped ? L"; stopped by Ctrl+C, " + std::to_wstring(total - done - failed) + L" not made" : L"") +
+             L"\n");
+    if (bStopped)
+        return kExitStopped;
+    return failed ? kExitFailed : kExitOk;
+}
+
+// The pictures a job makes: a spin as frames makes one per step, anything else one.
+size_t PicturesOf(const RenderJob& job)
+{
+    return job.spin && job.spinFormat == RenderJob::SpinFormat::Frames ? static_cast<size_t>(job.spin) : 1;
+}
+
+int RenderSpin(PictureSession& session, const RenderJob& job, bool bTimings)
+{
+    std::vector<RenderJob> frames;
+    std::wstring error;
+    const double start = SecondsNow();
+    if (!SpinFrames(job, session.DefaultSize(), &frames, &error)) {
+        PrintErr(L"zelmora-render: " + error + L"\n");
+        return kExitFailed;
+    }
+    if (job.spinFormat != RenderJob::SpinFormat::Frames) {
+        if (!WriteSpinFile(session, job, frames, &error)) {
+            PrintErr(L"zelmora-render: " + error + L"\n");
+            return g_bStopRequested ? kExitStopped : kExitFailed;
+        }
+        PrintErr(L"[1/1] " + job.output + L" (" + std::to_wstring(frames.size()) + L" pictures) " +
+                 Milliseconds(SecondsNow() - start) + L"\n");
+        PrintOut(job.output + L"\n");
+        return kExitOk;
+    }
+    WriteQueue writer(bTimings);
+    for (size_t i = 0; i < frames.size() && !g_bStopRequested; ++i)
+        DrawAndQueue(session, writer, L"[" + std::to_wstring(i + 1) + L"/" + std::to_wstring(frames.size()) + L"] ",
+                     L"", frames[i], bTimings);
+    writer.Finish();
+    return Summary(writer.Written(), writer.Failed(), frames.size(), SecondsNow() - start);
 }
 
 bool IsBlankLine(const std::string& line)
@@ -126,7 +246,6 @@ void OnTerminate()
     ::ExitProcess(kExitFailed);
 }
 
-volatile LONG g_bStopRequested = 0;
 
 BOOL WINAPI OnConsoleStop(DWORD type)
 {
@@ -204,14 +323,17 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
         while (file.Next(&line, &lineNo, &error)) {
             if (error.empty() && IsBlankLine(line))
                 continue;
-            if (jobIndex++ % cmd.shardCount == cmd.shardIndex)
-                ++total;
+            const bool bMine = jobIndex++ % cmd.shardCount == cmd.shardIndex;
             std::vector<JsonMember> pairs;
-            RenderJob job = cmd.job;
-            job.output.clear();
-            if (!error.empty() || !ParseJsonObject(line, &pairs, &error) || !ApplyOptions(job, pairs, baseDir, &error, true) ||
-                job.output.empty())
+            RenderJob job;
+            if (!error.empty() || !ParseJsonObject(line, &pairs, &error) || !BuildLineJob(cmd, pairs, baseDir, &job, &error) ||
+                job.output.empty()) {
+                total += bMine;
                 continue;
+            }
+            total += bMine ? PicturesOf(job) : 0;
+            if (job.spin)
+                continue;  // framed on its own
             series.Add(job);
             auto first = firstLineOf.emplace(OutputKey(job.output), lineNo);
             if (!first.second)
@@ -225,7 +347,7 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
         PrintErr(L"zelmora-render: note: --fit: the " + std::to_wstring(series.Jobs()) +
                  L" pictures differ only in their view: one framing holds for all of them\n");
 
-    double start = SecondsNow();
+    const double start = SecondsNow();
     WriteQueue writer(cmd.bTimings);
     JobsFile file(cmd.jobsFile);
     std::string line;
@@ -236,16 +358,33 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
             continue;
         if (jobIndex++ % cmd.shardCount != cmd.shardIndex)
             continue;
-        const std::wstring counter = L"[" + std::to_wstring(++k) + L"/" + std::to_wstring(total) + L"] ";
         const std::wstring where = L"line " + std::to_wstring(lineNo) + L": ";
         std::vector<JsonMember> pairs;
         std::wstring error = readError;
-        RenderJob job = cmd.job;
-        job.output.clear();  // every line names its own picture
-        double t0 = SecondsNow();
-        DecodedImage picture;
-        PictureDrawTimings drawn;
-        if (error.empty() && ParseJsonObject(line, &pairs, &error) && ApplyOptions(job, pairs, baseDir, &error, true)) {
+        RenderJob job;
+        const double t0 = SecondsNow();
+        const bool bParsed =
+            error.empty() && ParseJsonObject(line, &pairs, &error) && BuildLineJob(cmd, pairs, baseDir, &job, &error);
+        auto counter = [&] { return L"[" + std::to_wstring(++k) + L"/" + std::to_wstring(total) + L"] "; };
+        if (bParsed && job.spin) {
+            std::vector<RenderJob> frames;
+            error = SpinRefusal(job);
+            if (error.empty() && SpinFrames(job, session.DefaultSize(), &frames, &error)) {
+                if (job.spinFormat == RenderJob::SpinFormat::Frames) {
+                    for (size_t i = 0; i < frames.size() && !g_bStopRequested; ++i)
+                        DrawAndQueue(session, writer, counter(), where, frames[i], cmd.bTimings);
+                    continue;
+                }
+                if (WriteSpinFile(session, job, frames, &error)) {
+                    writer.PushWritten(counter(), job, t0, PictureDrawTimings());
+                    continue;
+                }
+            }
+            writer.PushFailure(counter() + where + error);
+            k += PicturesOf(job) - 1;
+            continue;
+        }
+        if (bParsed) {
             if (bSeriesFit) {
                 job.values[kValueZoom] = seriesFit.zoom;
                 job.values[kValueCentreX] = seriesFit.centreX;
@@ -257,33 +396,14 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
                 error = L"-o " + job.output + L": line " + std::to_wstring(duplicate->second) +
                         L" writes this picture already (each picture is written once)";
         }
-        if (error.empty() && session.DrawsIntoFile(job)) {
-            if (session.DrawIntoFile(job, &error, cmd.bTimings ? &drawn : nullptr))
-                writer.PushWritten(counter, job, t0, drawn);
-            else
-                writer.PushFailure(counter + where + error);
+        if (!error.empty()) {
+            writer.PushFailure(counter() + where + error);
             continue;
         }
-        if (!error.empty() || !session.Draw(job, &picture, &error, cmd.bTimings ? &drawn : nullptr)) {
-            writer.PushFailure(counter + where + error);
-            continue;
-        }
-        writer.Push(counter, where, job, std::move(picture), t0, drawn);
+        DrawAndQueue(session, writer, counter(), where, job, cmd.bTimings);
     }
     writer.Finish();
-    double elapsed = SecondsNow() - start;
-    const size_t done = writer.Written(), failed = writer.Failed();
-    wchar_t seconds[32];
-    swprintf(seconds, 32, L"%.1f s", elapsed);
-    const bool bStopped = g_bStopRequested != 0;
-    PrintErr(std::to_wstring(done) + L" of " + std::to_wstring(total) + L" pictures in " + seconds +
-             (done + failed ? L" (" + Milliseconds(elapsed / static_cast<double>(done + failed)) + L" each)" : L"") +
-             L", " + std::to_wstring(failed) + L" failed" +
-             (bStopped ? L"; stopped by Ctrl+C, " + std::to_wstring(total - done - failed) + L" not made" : L"") +
-             L"\n");
-    if (bStopped)
-        return kExitStopped;
-    return failed ? kExitFailed : kExitOk;
+    return Summary(writer.Written(), writer.Failed(), total, SecondsNow() - start);
 }
 
 } // namespace
@@ -315,6 +435,13 @@ int wmain(int argc, wchar_t** argv)
         PrintErr(L"zelmora-render: --shard splits a jobs file: give --jobs FILE too\n");
         return kExitUsage;
     }
+    if (cmd.jobsFile.empty()) {
+        const std::wstring refusal = SpinRefusal(cmd.job);
+        if (!refusal.empty()) {
+            PrintErr(L"zelmora-render: " + refusal + L"\n");
+            return kExitUsage;
+        }
+    }
     if (cmd.job.bTransparent && !cmd.job.output.empty() && IsJpegName(cmd.job.output)) {
         PrintErr(L"zelmora-render: --background transparent: JPEG has no transparency; write a .png\n");
         return kExitUsage;
@@ -331,7 +458,7 @@ int wmain(int argc, wchar_t** argv)
             PrintErr(L"zelmora-render: " + error + L"\n");
             return kExitUsage;
         }
-        return RenderOne(session, cmd.job, cmd.bTimings);
+        return cmd.job.spin ? RenderSpin(session, cmd.job, cmd.bTimings) : RenderOne(session, cmd.job, cmd.bTimings);
     }
     return RenderJobs(session, cmd);
 }

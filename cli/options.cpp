@@ -59,7 +59,12 @@ bool IsJpegName(const std::wstring& path)
 
 bool IsSupportedOutputName(const std::wstring& path)
 {
-    return EndsWithNoCase(path, L".png") || IsJpegName(path);
+    return EndsWithNoCase(path, L".png") || IsJpegName(path) || IsHtmlName(path);
+}
+
+bool IsHtmlName(const std::wstring& path)
+{
+    return EndsWithNoCase(path, L".html") || EndsWithNoCase(path, L".htm");
 }
 
 bool ApplyOption(RenderJob& job, const std::string& name, const std::wstring& value, const std::wstring& baseDir,
@@ -96,7 +101,7 @@ bool ApplyOption(RenderJob& job, const std::string& name, const std::wstring& va
     }
     if (name == "o" || name == "output") {
         if (!IsSupportedOutputName(value))
-            return Fail(pError, name, value, L"expected a file name ending in .png, .jpg or .jpeg");
+            return Fail(pError, name, value, L"expected a file name ending in .png, .jpg or .jpeg (.html: a spin's viewer)");
         job.output = ResolvePath(value, baseDir);
         return true;
     }
@@ -106,6 +111,23 @@ bool ApplyOption(RenderJob& job, const std::string& name, const std::wstring& va
         return SetRanged(&job.samples, name, value, 0, 16, pError);
     if (name == "fit")
         return SetRanged(&job.fitMargin, name, value, 0, 45, pError);
+    if (name == "spin")
+        return SetRanged(&job.spin, name, value, 2, 360, pError);
+    if (name == "spin-elevation")
+        return SetRanged(&job.spinElevation, name, value, -89, 89, pError);
+    if (name == "spin-delay")
+        return SetRanged(&job.spinDelay, name, value, 10, 10000, pError);
+    if (name == "spin-format") {
+        using Format = RenderJob::SpinFormat;
+        const std::pair<const wchar_t*, Format> formats[] = {
+            {L"frames", Format::Frames}, {L"apng", Format::Apng}, {L"html", Format::Html}};
+        for (const auto& format : formats)
+            if (_wcsicmp(value.c_str(), format.first) == 0) {
+                job.spinFormat = format.second;
+                return true;
+            }
+        return Fail(pError, name, value, L"expected frames, apng or html");
+    }
 
     *pError = L"unknown option --" + Widen(name) + L" (see --help)";
     return false;
@@ -173,7 +195,31 @@ bool ParseCommandLine(const std::vector<std::wstring>& args, CommandLine* pOut, 
         } else
             options.push_back({narrow, value});
     }
-    return ApplyOptions(pOut->job, options, L"", pError, false);
+    if (!ApplyOptions(pOut->job, options, L"", pError, false))
+        return false;
+    for (const JsonMember& option : options) {
+        if (option.name != "scene")
+            pOut->options.push_back(option);
+        else if (!ApplyOption(pOut->sceneBase, option.name, option.value, L"", pError, false))
+            return false;
+    }
+    return true;
+}
+
+bool BuildLineJob(const CommandLine& cmd, const std::vector<JsonMember>& line, const std::wstring& baseDir,
+                  RenderJob* pJob, std::wstring* pError)
+{
+    std::vector<JsonMember> lineScene, lineValues;
+    for (const JsonMember& member : line)
+        (member.name == "scene" ? lineScene : lineValues).push_back(member);
+    RenderJob job = cmd.sceneBase;
+    if (!ApplyOptions(job, lineScene, baseDir, pError, true) || !ApplyOptions(job, cmd.options, L"", pError, false))
+        return false;
+    job.output.clear();
+    if (!ApplyOptions(job, lineValues, baseDir, pError, true))
+        return false;
+    *pJob = std::move(job);
+    return true;
 }
 
 std::wstring HelpText()
@@ -222,8 +268,9 @@ std::wstring HelpText()
          L"\nBatch:\n"
          L"  --jobs FILE          one scene per line as JSON, with the options' names, e.g.\n"
          L"                       {\"front\": \"art/en.png\", \"template\": \"3-sided Cube, Left Rotation\", \"o\": \"out/en.png\"}\n"
-         L"                       relative paths count from the file's folder; the command line's options\n"
-         L"                       are every line's defaults\n"
+         L"                       relative paths count from the file's folder. What decides a value,\n"
+         L"                       first to last: the line's own values, the command line's values, the\n"
+         L"                       line's scene, the command line's scene, the start scene\n"
          L"  --shard K/N          render only the K-th of N interleaved parts of the jobs (jobs K, K+N,\n"
          L"                       K+2N, ... counting non-blank lines): N runs with 1/N .. N/N write every picture exactly once\n"
          L"  --timings            after each picture, where its time went (draw, resolve, read-back,\n"

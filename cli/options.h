@@ -18,7 +18,9 @@ bool ApplyOptions(RenderJob& job, const std::vector<JsonMember>& options,
                   const std::wstring& baseDir, std::wstring* pError, bool bNamedByFile);
 
 struct CommandLine {
-    RenderJob job;
+    RenderJob job;                    // the one picture the command line describes
+    RenderJob sceneBase;              // the start scene with the command line's --scene, if any
+    std::vector<JsonMember> options;  // the command line's other options, as given
     std::wstring jobsFile;
     bool bHelp = false;
     bool bVersion = false;
@@ -29,9 +31,16 @@ struct CommandLine {
 
 bool ParseCommandLine(const std::vector<std::wstring>& args, CommandLine* pOut, std::wstring* pError);
 
+// A jobs line's picture. What decides a value, first to last: the line's own values, the
+// command line's values, the line's scene, the command line's scene, the start scene. The
+// line names its own output.
+bool BuildLineJob(const CommandLine& cmd, const std::vector<JsonMember>& line, const std::wstring& baseDir,
+                  RenderJob* pJob, std::wstring* pError);
+
 // Is `path` an output name we can write (PNG or JPEG by its extension)?
 bool IsJpegName(const std::wstring& path);
 bool IsSupportedOutputName(const std::wstring& path);
+bool IsHtmlName(const std::wstring& path);
 
 
 std::wstring HelpText();

@@ -7,6 +7,7 @@
 #include "face_textures.h"
 #include "file_open.h"
 #include "options.h"
+#include "output_folder.h"
 #include "picture_file.h"
 #include "picture_writer.h"
 #include "preview_size.h"
@@ -63,14 +64,7 @@ bool PictureSession::Check(const RenderJob& job, std::wstring* pError) const
                   std::to_wstring(MaxSide()) + L" pixels a side";
         return false;
     }
-    std::wstring folder = FolderOfPath(job.output);
-    if (folder.empty())
-        folder = L".";
-    DWORD attributes = ::GetFileAttributesW(folder.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        *pError = job.output + L": the folder " + folder + L" does not exist";
-        return false;
-    }
+    // A folder that is not there is made just before the picture is written.
     DWORD target = ::GetFileAttributesW(job.output.c_str());
     if (target != INVALID_FILE_ATTRIBUTES && (target & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
         *pError = job.output + (target & FILE_ATTRIBUTE_DIRECTORY ? L": is a folder" : L": the file is read-only");
@@ -148,6 +142,7 @@ bool PictureSession::Prepare(const RenderJob& job, PictureRequest* pRequest, std
         return false;
     }
     job.ApplyTo(m_scene);
+    m_scene.m_fRotation1Fraction = job.rotation1Fraction;
     UINT w = job.width ? job.width : static_cast<UINT>(m_defaultSize.cx);
     UINT h = job.height ? job.height : static_cast<UINT>(m_defaultSize.cy);
     if (job.fitMargin >= 0) {
@@ -225,6 +220,8 @@ bool PictureSession::DrawIntoFile(const RenderJob& job, std::wstring* pError, Pi
     PictureRequest request;
     if (!Prepare(job, &request, pError))
         return false;
+    if (!MakeOutputFolder(job.output, pError))
+        return false;
     bool bBackgroundOnly = false;
     const HRESULT hr = RenderPictureToFile(m_renderer, request, PictureFormatOf(job), job.output, &bBackgroundOnly,
                                            pTimings);
@@ -253,6 +250,8 @@ PictureFormat PictureSession::PictureFormatOf(const RenderJob& job)
 bool PictureSession::Write(const RenderJob& job, const DecodedImage& picture, std::wstring* pError,
                            PictureTimings* pTimings)
 {
+    if (!MakeOutputFolder(job.output, pError))
+        return false;
     HRESULT hr = WritePicture(picture, PictureFormatOf(job), job.output, pTimings);
     if (FAILED(hr)) {
         *pError = job.output + L": " + WriteFailureReason(job.output, hr);

@@ -135,7 +135,9 @@ void PutBE32(std::vector<BYTE>& out, uint32_t v)
     out.insert(out.end(), b, b + 4);
 }
 
-void PutChunk(std::vector<BYTE>& out, const char type[4], const BYTE* data, size_t length)
+} // namespace
+
+void PutPngChunk(std::vector<BYTE>& out, const char type[4], const BYTE* data, size_t length)
 {
     PutBE32(out, static_cast<uint32_t>(length));
     const size_t typeAt = out.size();
@@ -146,8 +148,6 @@ void PutChunk(std::vector<BYTE>& out, const char type[4], const BYTE* data, size
     PutBE32(out, static_cast<uint32_t>(crc));
 }
 
-} // namespace
-
 PngStreamEncoder::PngStreamEncoder(UINT width, UINT height, const PngOptions& options, ByteSink write)
     : m_width(width), m_height(height), m_options(options), m_write(std::move(write)),
       m_rowBytes(1 + static_cast<size_t>(width) * (options.bAlpha ? 4 : 3))
@@ -157,7 +157,7 @@ PngStreamEncoder::PngStreamEncoder(UINT width, UINT height, const PngOptions& op
 HRESULT PngStreamEncoder::Put(const char type[4], const BYTE* data, size_t length)
 {
     std::vector<BYTE> chunk;
-    PutChunk(chunk, type, data, length);
+    PutPngChunk(chunk, type, data, length);
     return m_write(chunk.data(), chunk.size());
 }
 

@@ -51,5 +51,8 @@ private:
     PngTimings m_timings;
 };
 
+// One chunk (length, type, data, CRC) appended to `out`.
+void PutPngChunk(std::vector<BYTE>& out, const char type[4], const BYTE* data, size_t length);
+
 HRESULT EncodePng(const DecodedImage& image, const PngOptions& options, std::vector<BYTE>* pBytes,
                   PngTimings* pTimings = nullptr);

@@ -12,7 +12,7 @@ constexpr float kFarPlane = 100.0f;
 SceneCamera CameraOf(const BoxScene& scene, float aspect)
 {
     SceneCamera camera;
-    const D3DMATRIX rotation = MatrixRotationYawPitchRoll(static_cast<float>(scene.m_nRotation1 + 180) * kDegToRad,
+    const D3DMATRIX rotation = MatrixRotationYawPitchRoll((static_cast<float>(scene.m_nRotation1 + 180) + scene.m_fRotation1Fraction) * kDegToRad,
                                                           0.0f, static_cast<float>(scene.m_nRotation2 + 90) * kDegToRad);
     camera.eye = TransformPoint({static_cast<float>(scene.m_nDistance) * kTenth, 0.0f, 0.0f}, rotation);
     camera.view = MatrixLookAtRH(camera.eye, {0.0f, 0.0f, 0.0f}, {0.0f, -1.0f, 0.0f});

@@ -8,6 +8,9 @@ struct ViewFit {
     int centreX = 0, centreY = 0;
 };
 
+// The margin "Fit in frame" and a spin leave when none is asked for.
+constexpr float kDefaultFitMargin = 5.0f;
+
 // marginPercent: the space left on each side, in percent of the picture's width and height.
 // False when the camera is inside what is to be framed (nothing then fits).
 bool FitView(const BoxScene& scene, float aspect, float marginPercent, ViewFit* pFit);

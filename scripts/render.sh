@@ -27,13 +27,15 @@ for arg in "$@"; do
   fi
   path_next=0
   case "$arg" in
-    -o|--output|--jobs|--front|--back|--left|--right|--top|--bottom) path_next=1 ;;
+    -o|--output|--jobs|--scene|--front|--back|--left|--right|--top|--bottom) path_next=1 ;;
   esac
   args+=("$arg")
 done
 # The paths it prints, in the form they were given: Z:\home\me\out\box.png is /home/me/out/box.png.
+# A path ends where a colon follows (no Windows name holds one), so that a message naming
+# two paths has both turned back.
 linux_paths() {
-  perl -pe 'BEGIN { $| = 1 } s{Z:(\\[^"\r\n]*)}{ (my $p = $1) =~ tr{\\}{/}; $p }ge'
+  perl -pe 'BEGIN { $| = 1 } s{Z:(\\[^"\r\n:]*)}{ (my $p = $1) =~ tr{\\}{/}; $p }ge'
 }
 wine "$exe" "${args[@]}" 2> >(linux_paths >&2) | linux_paths
 exit "${PIPESTATUS[0]}"

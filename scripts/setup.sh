@@ -15,7 +15,11 @@ packages=(
   libxtst6 libxdamage1
   nsis zip unzip openbox
   libstb-dev
+  chromium
 )
+
+# Node.js and npm: the machine's own when it has them, else Debian's.
+command -v npm >/dev/null || packages+=(nodejs npm)
 
 echo "setup: checking ${#packages[@]} Debian packages"
 missing=()
@@ -24,7 +28,16 @@ for p in "${packages[@]}"; do
   [[ "$status" == "install ok installed" ]] || missing+=("$p")
 done
 
+# The browser tests' driver, from the npm registry, pinned by tests/browser/package-lock.json.
+browser_tools() {
+  local here
+  here=$(cd "$(dirname "$0")/.." && pwd)/tests/browser
+  if [[ -d "$here/node_modules/playwright-core" ]]; then return; fi
+  echo "setup: installing the browser tests' npm packages"
+  (cd "$here" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error) | sed -u 's/^/setup:   /'
+}
 if ((${#missing[@]} == 0)); then
+  browser_tools
   echo "setup: all there"
   exit 0
 fi
@@ -37,4 +50,5 @@ $sudo apt-get update -qq
 # apt's own progress, a line per package fetched and set up, so no stage is silent.
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends -o Dpkg::Use-Pty=0 "${missing[@]}" |
   { grep --line-buffered -E '^(Get:|Setting up|Unpacking)' || true; } | sed -u 's/^/setup:   /'
+browser_tools
 echo "setup: done"

@@ -228,3 +228,44 @@ TEST(SceneFile, ASceneIsTheBaseOfTheOptionsGivenWithIt)
     EXPECT_NE(error.find(L"--scene"), std::wstring::npos) << error;
     ::DeleteFileW((folder + L"\\base.zelmora").c_str());
 }
+
+TEST(SceneFile, AJobsLineTakesItsValuesThenTheCommandLinesThenItsSceneThenTheCommandLinesScene)
+{
+    const std::wstring folder = TempFolder(L"zelmora scene a");
+    SceneDescription outer, inner;
+    outer.values[kValueWidth] = 100, outer.values[kValueDepth] = 30, outer.values[kValueHeight] = 44;
+    outer.width = 2048, outer.height = 2048;
+    inner.values[kValueHeight] = 200, inner.values[kValueWidth] = 150;
+    inner.width = 1024, inner.height = 1024;
+    inner.background = 0xFF0000FF;
+    ASSERT_EQ(WriteSceneFile(folder + L"\\outer.zelmora", outer), S_OK);
+    ASSERT_EQ(WriteSceneFile(folder + L"\\inner.zelmora", inner), S_OK);
+
+    CommandLine cmd;
+    std::wstring error;
+    ASSERT_TRUE(ParseCommandLine({L"--scene", folder + L"\\outer.zelmora", L"--width", L"120", L"--size", L"500x400",
+                                  L"--transparent", L"true", L"--jobs", L"j.jsonl"},
+                                 &cmd, &error)) << error;
+    RenderJob plain, scened;
+    ASSERT_TRUE(BuildLineJob(cmd, {{"o", L"a.png"}}, folder, &plain, &error)) << error;
+    ASSERT_TRUE(BuildLineJob(cmd, {{"depth", L"77", false}, {"scene", L"inner.zelmora"}, {"o", L"b.png"}}, folder,
+                             &scened, &error)) << error;
+    // A line with no scene of its own: the command line's scene and values.
+    EXPECT_EQ(plain.values[kValueHeight], 44);
+    EXPECT_EQ(plain.values[kValueWidth], 120);
+    EXPECT_EQ(plain.output, folder + L"\\a.png");
+    // With its scene: that scene under the command line's values, the line's values on top.
+    EXPECT_EQ(scened.values[kValueHeight], 200) << "the line's scene over the command line's";
+    EXPECT_EQ(scened.values[kValueWidth], 120) << "the command line's value over the line's scene";
+    EXPECT_EQ(scened.values[kValueDepth], 77) << "the line's own value over all";
+    EXPECT_EQ(scened.width, 500u);
+    EXPECT_TRUE(scened.bTransparent) << "the command line's --transparent is not undone by a scene";
+    EXPECT_EQ(scened.background, 0xFF0000FFu);
+    RenderJob own;
+    ASSERT_TRUE(BuildLineJob(cmd, {{"scene", L"inner.zelmora"}, {"size", L"64x64"}, {"transparent", L"false", false},
+                                   {"o", L"c.png"}}, folder, &own, &error)) << error;
+    EXPECT_EQ(own.width, 64u);
+    EXPECT_FALSE(own.bTransparent);
+    ::DeleteFileW((folder + L"\\outer.zelmora").c_str());
+    ::DeleteFileW((folder + L"\\inner.zelmora").c_str());
+}

@@ -19,6 +19,17 @@ env -u DISPLAY ZELMORA_WINEPREFIX_NAME=test-wineprefix "$root/scripts/render.sh"
 [[ -s "$picture" ]] || fail "render.sh wrote no picture"
 pass "render.sh rendered on a display of its own"
 
+# A message naming two paths gives both back as the Linux paths they are.
+mkdir -p "$E2E_OUT/paths"
+echo "not a folder" >"$E2E_OUT/paths/blocker"
+echo '{"o": "blocker/sub/a.png"}' >"$E2E_OUT/paths/jobs.jsonl"
+ZELMORA_WINEPREFIX_NAME=test-wineprefix "$root/scripts/render.sh" --jobs "$E2E_OUT/paths/jobs.jsonl" \
+  >/dev/null 2>"$E2E_OUT/paths.log"
+said="$E2E_OUT/paths/blocker/sub/a.png: the folder $E2E_OUT/paths/blocker cannot be made: a file has that name"
+grep -qF "$said" "$E2E_OUT/paths.log" && ! grep -q 'Z:' "$E2E_OUT/paths.log" ||
+  fail "render.sh's message names the paths as given: $(cat "$E2E_OUT/paths.log")"
+pass "render.sh's messages name Linux paths, never half turned"
+
 app_running || fail "zelmora.exe was ended when render.sh finished"
 [[ -n "$(xdotool search --name '^Zelmora$' 2>/dev/null)" ]] || fail "the window is gone"
 pass "the window outlives render.sh"

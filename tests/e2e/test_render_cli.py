@@ -171,6 +171,10 @@ def main():
     check(rc == 0 and "one framing holds" in err and inside and tight,
           f"--fit over a turntable: one framing, every view inside the margins ({boxes}) {err.strip()[-120:]}")
 
+    # A folder that is not there is made, with the folders above it.
+    rc, _, err = render("-o", win(out("made/deeper/made.png")))
+    check(rc == 0 and os.path.exists(out("made/deeper/made.png")), f"a missing output folder is made ({err.strip()})")
+
     # A name in any script.
     name = out("коробка 箱.png")
     rc, stdout, _ = render("-o", win(name))
@@ -190,7 +194,7 @@ def main():
         (["-o", win(out("bad4.bmp"))], 2, ".png, .jpg or .jpeg"),
         (["--size", "0x10", "-o", win(out("bad5.png"))], 2, "at least 1"),
         (["--size", "40000x100", "-o", win(out("bad6.png"))], 2, "at most"),
-        (["-o", win(out("no such folder/bad7.png"))], 2, "does not exist"),
+        (["-o", win(out("text.png/under a file/bad7.png"))], 1, "cannot be made: a file has that name"),
         (["--front", win(out("missing.png")), "-o", win(out("bad8.png"))], 1, "not found"),
         (["--left", win(text), "-o", win(out("bad9.png"))], 1, "not a picture"),
         (["--background", "transparent", "-o", win(out("bad10.jpg"))], 2, "JPEG has no transparency"),

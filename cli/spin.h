@@ -1,0 +1,20 @@
+// A spin: pictures all the way round the box at even steps of rotation1, starting from the
+// job's own view, framed once so that the box neither leaves the picture nor jumps.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "render_job.h"
+
+// Why the job's spin settings make no sense together (empty when they do, or for no spin).
+std::wstring SpinRefusal(const RenderJob& job);
+
+// The spin's pictures in order. As frames each names its own file (box.png: box-01.png,
+// box-02.png, ...); for an APNG or a viewer each names the spin's one file, for messages.
+// False when there is nothing to frame (the camera inside the box).
+bool SpinFrames(const RenderJob& job, SIZE defaultSize, std::vector<RenderJob>* pFrames, std::wstring* pError);
+
+// "spin/box.png", 3 of 24: "spin/box-03.png".
+std::wstring SpinFrameName(const std::wstring& output, int number, int count);
