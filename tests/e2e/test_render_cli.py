@@ -171,6 +171,19 @@ def main():
     check(rc == 0 and "one framing holds" in err and inside and tight,
           f"--fit over a turntable: one framing, every view inside the margins ({boxes}) {err.strip()[-120:]}")
 
+    # A spin of 48 (7.5 degree steps) in one command, into a folder made for it: framed once,
+    # every picture inside the margins, the widest touching them.
+    rc, _, err = render("--spin", "48", "--reflection", "60", "--size", "300x200", "-o", win(out("spin/box.png")))
+    boxes = []
+    for i in range(1, 49):
+        box = subprocess.run([CONVERT, out(f"spin/box-{i:02}.png"), "-fuzz", "1%", "-format", "%@", "info:"],
+                             capture_output=True, text=True).stdout
+        boxes.append(tuple(int(v) for v in re.match(r"(\d+)x(\d+)\+(\d+)\+(\d+)", box).groups()) if box else None)
+    inside = all(b and b[2] >= 14 and b[3] >= 9 and b[2] + b[0] <= 286 and b[3] + b[1] <= 191 for b in boxes)
+    tight = any(b and (b[0] >= 260 or b[1] >= 170) for b in boxes)
+    check(rc == 0 and inside and tight and sorted(os.listdir(out("spin")))[-1] == "box-48.png",
+          f"--spin 48: box-01.png .. box-48.png, framed once, all inside the margins ({err.strip()[-60:]})")
+
     # A folder that is not there is made, with the folders above it.
     rc, _, err = render("-o", win(out("made/deeper/made.png")))
     check(rc == 0 and os.path.exists(out("made/deeper/made.png")), f"a missing output folder is made ({err.strip()})")
