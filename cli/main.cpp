@@ -11,6 +11,7 @@
 #include "file_open.h"
 #include "jobs_file.h"
 #include "json_object.h"
+#include "model_file.h"
 #include "scene_file.h"
 #include "options.h"
 #include "picture_session.h"
@@ -51,6 +52,15 @@ int RenderOne(PictureSession& session, const RenderJob& job, bool bTimings)
 {
     std::wstring error;
     double t0 = SecondsNow();
+    if (IsModelName(job.output)) {
+        if (!WriteModelFile(job, &error)) {
+            PrintErr(L"zelmora-render: " + error + L"\n");
+            return kExitFailed;
+        }
+        PrintErr(L"[1/1] " + job.output + L" " + Milliseconds(SecondsNow() - t0) + L"\n");
+        PrintOut(job.output + L"\n");
+        return kExitOk;
+    }
     DecodedImage picture;
     PictureDrawTimings drawn;
     PictureTimings written;
@@ -395,6 +405,12 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
             if (duplicate != duplicateOf.end())
                 error = L"-o " + job.output + L": line " + std::to_wstring(duplicate->second) +
                         L" writes this picture already (each picture is written once)";
+        }
+        if (error.empty() && IsModelName(job.output)) {
+            if (WriteModelFile(job, &error)) {
+                writer.PushWritten(counter(), job, t0, PictureDrawTimings());
+                continue;
+            }
         }
         if (!error.empty()) {
             writer.PushFailure(counter() + where + error);

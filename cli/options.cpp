@@ -59,7 +59,7 @@ bool IsJpegName(const std::wstring& path)
 
 bool IsSupportedOutputName(const std::wstring& path)
 {
-    return EndsWithNoCase(path, L".png") || IsJpegName(path) || IsHtmlName(path);
+    return EndsWithNoCase(path, L".png") || IsJpegName(path) || IsHtmlName(path) || EndsWithNoCase(path, L".glb");
 }
 
 bool IsHtmlName(const std::wstring& path)
@@ -101,7 +101,7 @@ bool ApplyOption(RenderJob& job, const std::string& name, const std::wstring& va
     }
     if (name == "o" || name == "output") {
         if (!IsSupportedOutputName(value))
-            return Fail(pError, name, value, L"expected a file name ending in .png, .jpg or .jpeg (.html: a spin's viewer)");
+            return Fail(pError, name, value, L"expected a file name ending in .png, .jpg or .jpeg (.html: a spin's viewer; .glb: a 3D model)");
         job.output = ResolvePath(value, baseDir);
         return true;
     }
@@ -111,6 +111,8 @@ bool ApplyOption(RenderJob& job, const std::string& name, const std::wstring& va
         return SetRanged(&job.samples, name, value, 0, 16, pError);
     if (name == "fit")
         return SetRanged(&job.fitMargin, name, value, 0, 45, pError);
+    if (name == "model-texture-size")
+        return SetRanged(&job.modelTextureSize, name, value, 16, 8192, pError);
     if (name == "spin")
         return SetRanged(&job.spin, name, value, 2, 360, pError);
     if (name == "spin-elevation")
@@ -255,7 +257,8 @@ std::wstring HelpText()
     t += L"  --background #RRGGBB|transparent   default #FFFFFF\n"
          L"  --transparent true|false   leave the background out (PNG only), keeping its colour\n"
          L"\nOutput:\n"
-         L"  -o, --output PATH    the picture; PNG or JPEG by the extension (.png, .jpg, .jpeg)\n"
+         L"  -o, --output PATH    the picture; PNG or JPEG by the extension (.png, .jpg, .jpeg); .glb: a\n"
+         L"                       3D model (below)\n"
          L"  --size WxH|preview   pixels, default the window's preview size; at most the device's limit\n"
          L"  --quality N          JPEG quality 1..100, default 90\n"
          L"  --dpi N              resolution written into the file, 0..10000 (default 0: none)\n"
@@ -265,6 +268,10 @@ std::wstring HelpText()
          L"  --fit MARGIN         set zoom, centre-x and centre-y so that the box (with its reflection and\n"
          L"                       shadow) fills the picture, MARGIN percent (0..45) left on each side; for\n"
          L"                       --jobs whose pictures differ only in their view, one framing for all\n"
+         L"\n3D model:\n"
+         L"  -o box.glb           the box as a glTF binary model (Y up, metres: a unit is an inch), one\n"
+         L"                       material per face with its picture and colour\n"
+         L"  --model-texture-size N  the faces' pictures at most N pixels a side, 16..8192, default 2048\n"
          L"\nSpin (360 degrees round the box, for shops):\n"
          L"  --spin N             N pictures (2..360) at even steps of rotation1 from the scene's view,\n"
          L"                       framed once for all (the --fit margin, default 5); -o spin/box.png\n"

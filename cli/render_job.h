@@ -13,6 +13,7 @@ struct RenderJob : SceneDescription {
     int samples = -1;                       // multisampling; -1: the best the device offers
     int fitMargin = -1;                     // --fit: framed with this margin in percent; -1: as the view says
     float rotation1Fraction = 0.0f;         // degrees past rotation1: a spin's even steps
+    int modelTextureSize = 2048;            // a .glb's face pictures, at most this many pixels a side
 
     // A spin: pictures at even steps of rotation1 all the way round, framed once for all.
     enum class SpinFormat { Frames, Apng, Html };

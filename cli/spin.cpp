@@ -15,6 +15,8 @@ std::wstring SpinRefusal(const RenderJob& job)
             return L"-o " + job.output + L": an .html file is a spin's viewer; give --spin N --spin-format html";
         return std::wstring();
     }
+    if (job.output.size() > 4 && _wcsicmp(job.output.c_str() + job.output.size() - 4, L".glb") == 0)
+        return L"-o " + job.output + L": a spin is pictures; a .glb model turns by itself in a viewer";
     if (job.spinFormat == Format::Html && !IsHtmlName(job.output))
         return L"-o " + job.output + L": --spin-format html writes a web page; name it .html";
     if (job.spinFormat != Format::Html && IsHtmlName(job.output))

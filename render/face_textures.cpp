@@ -158,22 +158,18 @@ std::wstring FaceLoadReason(const FaceLoadFailure& why)
     }
 }
 
-bool LoadSideImage(BoxScene& scene, int nSlot, LPCWSTR pszPath, FaceLoadFailure* pWhy)
+bool CheckFacePicture(LPCWSTR pszPath, ImageHeader* pHeader, FaceLoadFailure* pWhy)
 {
-    FaceLoadFailure why;
-    if (!pWhy)
-        pWhy = &why;
     *pWhy = FaceLoadFailure();
-    if (nSlot < 0 || nSlot >= kSideCount || !scene.m_pDevice || !pszPath || !*pszPath) {
+    if (!pszPath || !*pszPath) {
         pWhy->reason = FaceLoadFailure::Unreadable;
         return false;
     }
-
     if (ClassifyPath(pszPath) == PathKind::Device) {  // never opened: reading one can block for ever
         pWhy->reason = FaceLoadFailure::Device;
         return false;
     }
-    ImageHeader header = ReadImageHeader(pszPath);
+    const ImageHeader header = ReadImageHeader(pszPath);
     if (!header.bReadable) {
         pWhy->reason = FaceLoadFailure::Unreadable;
         return false;
@@ -188,6 +184,39 @@ bool LoadSideImage(BoxScene& scene, int nSlot, LPCWSTR pszPath, FaceLoadFailure*
         pWhy->reason = FaceLoadFailure::Damaged;
         return false;
     }
+    *pHeader = header;
+    return true;
+}
+
+bool DecodeFacePicture(LPCWSTR pszPath, UINT maxSide, DecodedImage* pImage, bool* pbJpeg, FaceLoadFailure* pWhy)
+{
+    ImageHeader header;
+    if (!CheckFacePicture(pszPath, &header, pWhy))
+        return false;
+    const HRESULT hr = DecodeFaceImage(pszPath, header, maxSide, *pImage);
+    if (FAILED(hr)) {
+        pWhy->reason = hr == E_INVALIDARG ? FaceLoadFailure::TooLarge
+                       : header.kind == ImageKind::Unknown ? FaceLoadFailure::NotAPicture
+                                                           : FaceLoadFailure::Damaged;
+        return false;
+    }
+    *pbJpeg = header.kind == ImageKind::Jpeg;
+    return true;
+}
+
+bool LoadSideImage(BoxScene& scene, int nSlot, LPCWSTR pszPath, FaceLoadFailure* pWhy)
+{
+    FaceLoadFailure why;
+    if (!pWhy)
+        pWhy = &why;
+    *pWhy = FaceLoadFailure();
+    if (nSlot < 0 || nSlot >= kSideCount || !scene.m_pDevice) {
+        pWhy->reason = FaceLoadFailure::Unreadable;
+        return false;
+    }
+    ImageHeader header;
+    if (!CheckFacePicture(pszPath, &header, pWhy))
+        return false;
 
     IDirect3DTexture9* pTexture = nullptr;
     const HRESULT hr = CreateFaceTexture(scene.m_pDevice, pszPath, header, &pTexture);

@@ -21,6 +21,10 @@ std::wstring FaceLoadReason(const FaceLoadFailure& why);
 bool LoadSideImage(BoxScene& scene, int nSlot, LPCWSTR pszPath, FaceLoadFailure* pWhy = nullptr);
 void ClearSideImage(BoxScene& scene, int nSlot);
 
+// A face's picture decoded without a device (for a 3D model), at most maxSide pixels a side,
+// with the same checks and reasons as LoadSideImage. *pbJpeg: the file is a JPEG.
+bool DecodeFacePicture(LPCWSTR pszPath, UINT maxSide, struct DecodedImage* pImage, bool* pbJpeg, FaceLoadFailure* pWhy);
+
 // The memory a face texture holds, its mip levels included.
 unsigned long long FaceTextureBytes(IDirect3DTexture9* pTexture);
 

@@ -1,0 +1,132 @@
+// The .glb: valid by the Khronos glTF Validator (no errors, no warnings), and drawn by
+// three.js from the camera of the scene's view it has zelmora-render's silhouette (IoU at
+// least 0.97), each face showing its own picture the right way round.
+import { chromium } from "playwright-core";
+import validator from "gltf-validator";
+import fs from "node:fs";
+import path from "node:path";
+import { fileURLToPath } from "node:url";
+
+const [out, rotation1, rotation2, distance, zoom] = [process.argv[2], ...process.argv.slice(3).map(Number)];
+const modules = path.join(path.dirname(fileURLToPath(import.meta.url)), "node_modules");
+let failures = 0;
+function check(ok, message) {
+  console.log(`${ok ? "ok" : "FAIL"}: ${message}`);
+  if (!ok) failures++;
+}
+
+const glb = fs.readFileSync(path.join(out, "box.glb"));
+const report = await validator.validateBytes(new Uint8Array(glb));
+const serious = report.issues.messages.filter((m) => m.severity <= 1).map((m) => `${m.code} ${m.pointer}`);
+check(report.issues.numErrors === 0 && report.issues.numWarnings === 0,
+      `the glTF Validator finds no errors and no warnings (${serious.join("; ")})`);
+const info = report.info || {};
+check(info.totalTriangleCount === 12 && info.materialCount === 6,
+      `12 triangles and a material per face (${info.totalTriangleCount}, ${info.materialCount})`);
+const json = JSON.parse(glb.subarray(20, 20 + glb.readUInt32LE(12)).toString());
+check(json.images.map((i) => i.mimeType).join() === "image/jpeg,image/png,image/png",
+      `the JPEG face stays a JPEG, the others are PNG (${json.images.map((i) => i.mimeType)})`);
+
+// The page and its modules come from this folder and node_modules, answered here: nothing
+// goes to the network.
+const served = {
+  "/box.glb": path.join(out, "box.glb"),
+  "/box.png": path.join(out, "box.png"),
+};
+const types = { ".js": "text/javascript", ".glb": "model/gltf-binary", ".png": "image/png", ".html": "text/html" };
+const browser = await chromium.launch({
+  executablePath: "/usr/bin/chromium",
+  args: ["--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader"],
+});
+try {
+  const page = await browser.newPage({ viewport: { width: 400, height: 400 } });
+  page.on("console", (m) => { if (m.type() === "error") console.log("page:", m.text()); });
+  await page.route("http://zelmora.test/**", (route) => {
+    const url = new URL(route.request().url());
+    const file = url.pathname.startsWith("/three/")
+      ? path.join(modules, url.pathname)
+      : served[url.pathname];
+    if (url.pathname === "/") {
+      return route.fulfill({ contentType: "text/html", body:
+        `<!DOCTYPE html><script type="importmap">{"imports": {"three": "/three/build/three.module.js",
+         "three/addons/": "/three/examples/jsm/"}}</script><body style="margin:0">` });
+    }
+    if (!file || !fs.existsSync(file)) return route.fulfill({ status: 404 });
+    return route.fulfill({ body: fs.readFileSync(file), contentType: types[path.extname(file)] });
+  });
+  await page.goto("http://zelmora.test/");
+  const result = await page.evaluate(async ({ rotation1, rotation2, distance, zoom }) => {
+    const THREE = await import("three");
+    const { GLTFLoader } = await import("three/addons/loaders/GLTFLoader.js");
+    const gltf = await new GLTFLoader().loadAsync("/box.glb");
+    // Unlit, so that only the pictures and colours count, not two renderers' light.
+    gltf.scene.traverse((o) => {
+      if (o.isMesh) o.material = new THREE.MeshBasicMaterial({ map: o.material.map, color: o.material.color });
+    });
+    const size = 400;
+    const renderer = new THREE.WebGLRenderer({ alpha: true, antialias: true, preserveDrawingBuffer: true });
+    renderer.setPixelRatio(1);
+    renderer.setSize(size, size);
+    document.body.appendChild(renderer.domElement);
+    const scene = new THREE.Scene();
+    scene.add(gltf.scene);
+    // Zelmora's camera: (distance, 0, 0) turned by (rotation2 + 90) about Z, then by
+    // (rotation1 + 180) about Y, looking at the middle; in the model, whose Y and Z are
+    // Zelmora's turned half round, and whose unit is the inch in metres.
+    const roll = ((rotation2 + 90) * Math.PI) / 180, yaw = ((rotation1 + 180) * Math.PI) / 180;
+    const d = (distance / 10) * 0.0254;
+    const eye = [d * Math.cos(roll) * Math.cos(yaw), d * Math.sin(roll), -d * Math.cos(roll) * Math.sin(yaw)];
+    const camera = new THREE.PerspectiveCamera((1200 - zoom) / 10, 1, 0.001, 100);
+    camera.position.set(eye[0], -eye[1], -eye[2]);
+    camera.up.set(0, 1, 0);
+    camera.lookAt(0, 0, 0);
+    renderer.render(scene, camera);
+
+    const pixels = (source) => {
+      const canvas = document.createElement("canvas");
+      canvas.width = canvas.height = size;
+      const context = canvas.getContext("2d");
+      context.drawImage(source, 0, 0);
+      return context.getImageData(0, 0, size, size).data;
+    };
+    const ours = new Image();
+    ours.src = "/box.png";
+    await ours.decode();
+    const a = pixels(renderer.domElement), b = pixels(ours);
+    let both = 0, either = 0;
+    for (let i = 3; i < a.length; i += 4) {
+      both += a[i] > 127 && b[i] > 127;
+      either += a[i] > 127 || b[i] > 127;
+    }
+    // Where each face's marks land: the model's face corners projected with three's camera.
+    const hue = (p, x, y) => { const i = (y * size + x) * 4; return [p[i], p[i + 1], p[i + 2], p[i + 3]]; };
+    const box = new THREE.Box3().setFromObject(gltf.scene);
+    const probes = {};
+    const faces = {  // points an eighth in from the top-left and bottom-right corners, and the middle
+      front: [[-0.375, 0.375, 0.5], [0.375, -0.375, 0.5], [0, 0, 0.5]],
+      left: [[-0.5, 0.375, -0.375], [-0.5, -0.375, 0.375], [-0.5, 0, 0]],
+      top: [[-0.375, 0.5, -0.375], [0.375, 0.5, 0.375], [0, 0.5, 0]],
+    };
+    const extent = box.getSize(new THREE.Vector3());
+    for (const [name, corners] of Object.entries(faces)) {
+      probes[name] = corners.map(([x, y, z]) => {
+        const v = new THREE.Vector3(x * extent.x, y * extent.y, z * extent.z).project(camera);
+        const px = Math.round((v.x + 1) * size / 2), py = Math.round((1 - v.y) * size / 2);
+        return { three: hue(a, px, py), zelmora: hue(b, px, py) };
+      });
+    }
+    return { iou: both / either, probes };
+  }, { rotation1, rotation2, distance, zoom });
+  check(result.iou >= 0.97, `three.js's silhouette is zelmora-render's (IoU ${result.iou.toFixed(4)})`);
+  // Black top-left and white bottom-right against the face's own colour, whatever the light.
+  const sum = (p) => p[0] + p[1] + p[2];
+  const marked = (tl, br, middle) => middle[3] > 127 && sum(tl) < 0.5 * sum(middle) && sum(br) > 1.2 * sum(middle);
+  for (const [name, [tl, br, middle]] of Object.entries(result.probes)) {
+    check(marked(tl.three, br.three, middle.three) && marked(tl.zelmora, br.zelmora, middle.zelmora),
+          `the ${name} face shows its picture the right way round in both (${JSON.stringify([tl, br, middle])})`);
+  }
+  fs.writeFileSync(path.join(out, "three.png"), await page.screenshot());
+} finally {
+  await browser.close();
+}
+process.exit(failures ? 1 : 0);

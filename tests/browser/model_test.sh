@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# The box as a 3D model, checked as shops check it: zelmora-render writes a .glb and a
+# picture of the same view, and model_test.mjs validates the model with the Khronos glTF
+# Validator and draws it with three.js in Debian's Chromium (headless).
+# Usage: model_test.sh ZELMORA_RENDER_EXE BUILD_DIR
+set -uo pipefail
+render_exe=$1 build=$2
+here=$(dirname "$(readlink -f "$0")")
+source "$here/../../scripts/wine-env.sh"
+zelmora_wine_env "$build" test-wineprefix
+zelmora_ensure_display
+trap zelmora_stop_display EXIT
+out="$build/browser/model"
+rm -rf "$out"
+mkdir -p "$out"
+
+# Test faces: each its own colour with a black mark in its top-left corner and a white one
+# in its bottom-right, so that a face drawn turned or mirrored is seen.
+face() {
+  convert -size 256x384 "xc:$2" -fill black -draw "rectangle 0,0 63,63" -fill white \
+    -draw "rectangle 192,320 255,383" "$out/$1.png"
+}
+face front "#D02020"
+face left "#2040D0"
+face top "#20A040"
+convert "$out/front.png" -quality 92 "$out/front.jpg"  # a JPEG face stays a JPEG in the model
+
+win() { echo "Z:$(realpath -m "$1" | sed 's|/|\\|g')"; }
+view=(--front "$(win "$out/front.jpg")" --left "$(win "$out/left.png")" --top "$(win "$out/top.png")"
+  --back-colour "#808000" --rotation1 150 --rotation2 115 --zoom 700 --distance 220)
+for target in box.glb box.png; do
+  wine "$render_exe" "${view[@]}" --size 400x400 --background transparent -o "$(win "$out/$target")" \
+    >>"$out/render.log" 2>&1 || { echo "FAIL: zelmora-render -o $target: $(cat "$out/render.log")"; exit 1; }
+done
+echo "ok: zelmora-render wrote the model and the picture of the same view"
+node "$here/model_test.mjs" "$out" 150 115 220 700
