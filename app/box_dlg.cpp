@@ -193,8 +193,8 @@ void CBoxDlg::OnTimer(UINT_PTR nIDEvent)
         OpenScene(m_strOpenAtStart);
         return;
     }
-    if (!CheckDevice())
-        return;  // lost or recovering: a pending drag stays pending
+    if (m_bDrawingSpin || !CheckDevice())
+        return;  // busy with a spin, or the device lost or recovering: a pending drag stays pending
     m_renderer.FitPreview();
     m_renderer.SetExportAspect(m_export.width ? ExportAspect() : 0.0f);
     for (CDialog* pPage : m_vecPages)
@@ -307,7 +307,12 @@ void CBoxDlg::OnSaveImage()
     }
     const int slash = std::max(target.strPath.ReverseFind(L'\\'), target.strPath.ReverseFind(L'/'));
     m_strImageFolder = target.strPath.Left(slash + 1);
-    SaveImageAs(target, m_export);
+    if (target.kind == SaveKind::Spin)
+        SaveSpinAs(target, m_export, m_dlgSaveImage.SpinCount());
+    else if (target.kind == SaveKind::Model)
+        SaveModelAs(target);
+    else
+        SaveImageAs(target, m_export);
 }
 
 void CBoxDlg::SaveImageAs(const SaveTarget& target, const ExportSettings& settings)

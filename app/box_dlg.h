@@ -40,6 +40,12 @@ public:
     // or with a transparent background drawn off screen as zelmora-render draws it. A
     // failure is reported with the file and the reason.
     void SaveImageAs(const struct SaveTarget& target, const ExportSettings& settings);
+    // The "360 spin" type: count pictures all the way round from the current view, framed
+    // once, named as zelmora-render --spin names them (box.png: box-01.png, ...), progress
+    // on the caption. The scene is as it was afterwards.
+    void SaveSpinAs(const struct SaveTarget& target, const ExportSettings& settings, int count);
+    // The "glTF binary" type: the box as a 3D model.
+    void SaveModelAs(const struct SaveTarget& target);
     // The preview's size in pixels, the size of its frame.
     SIZE PreviewSize() const;
 
@@ -132,6 +138,7 @@ private:
     SceneDescription m_lastSeenScene;  // as the last tick saw it
     DWORD m_nLastSceneChange = 0;      // when it last changed
     bool m_bTitleShowsChanges = false;
+    bool m_bDrawingSpin = false;       // the scene shows a spin's step: no tick may draw or record it
     ExportSettings m_export;           // Save Image's options, kept for the run and in scenes
     std::vector<SceneView> m_views;    // the scene's own views, listed on the Templates page
     std::vector<CDialog*> m_vecPages;  // not owned: each page deletes itself

@@ -10,7 +10,6 @@
 namespace {
 constexpr int kSizePreview = 0;
 constexpr int kSizeOther = 1 + ARRAYSIZE(kExportPresets);
-constexpr DWORD kJpegFilter = 2;  // "JPG Files" in the filter
 constexpr int kMaxDpi = 10000;
 }
 
@@ -25,7 +24,7 @@ SIZE PresetSize(SIZE preview, UINT longSide)
 }
 
 CExportFileDialog::CExportFileDialog()
-    : CFileDialog(FALSE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, L"PNG Files|*.png|JPG Files|*.jpg||",
+    : CFileDialog(FALSE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, L"PNG Files|*.png|JPG Files|*.jpg|360 spin (PNG pictures)|*.png|glTF binary (*.glb)|*.glb||",
                   nullptr)
 {
     SetOptionsTemplate(IDD_EXPORT_OPTIONS);
@@ -68,6 +67,14 @@ void CExportFileDialog::OnInitDone()
     for (const wchar_t* choice : {L"Off", L"2 x 2 (sharper small type)", L"3 x 3", L"4 x 4 (slowest)"})
         ::SendMessageW(hSupersample, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice));
     ::SendMessageW(hSupersample, CB_SETCURSEL, static_cast<WPARAM>(std::clamp(m_settings.supersample, 1, 4) - 1), 0);
+    // The counts shops ask for; the list is for the "360 spin" type only.
+    HWND hSpin = ::GetDlgItem(OptionsWindow(), IDC_EXPORT_SPIN);
+    for (int count : kSpinCounts) {
+        ::SendMessageW(hSpin, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(count).c_str()));
+        if (count == m_nSpinCount)
+            ::SendMessageW(hSpin, CB_SETCURSEL, static_cast<WPARAM>(&count - kSpinCounts), 0);
+    }
+    ::EnableWindow(hSpin, CurrentFilterIndex() == kSaveSpinFilter);
 }
 
 int CExportFileDialog::SelectedSize() const
@@ -92,7 +99,8 @@ void CExportFileDialog::ShowSizeFields()
 void CExportFileDialog::ShowTransparency()
 {
     // JPEG has no alpha: off and disabled there; the PNG choice is kept for PNG.
-    const bool bJpeg = CurrentFilterIndex() == kJpegFilter;
+    // A model has no background at all.
+    const bool bJpeg = CurrentFilterIndex() == kSaveJpegFilter || CurrentFilterIndex() == kSaveModelFilter;
     HWND hCheck = ::GetDlgItem(OptionsWindow(), IDC_EXPORT_TRANSPARENT);
     ::EnableWindow(hCheck, !bJpeg);
     ::SendMessageW(hCheck, BM_SETCHECK, !bJpeg && m_settings.bTransparent ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -101,6 +109,7 @@ void CExportFileDialog::ShowTransparency()
 void CExportFileDialog::OnTypeChange()
 {
     ShowTransparency();
+    ::EnableWindow(::GetDlgItem(OptionsWindow(), IDC_EXPORT_SPIN), CurrentFilterIndex() == kSaveSpinFilter);
 }
 
 void CExportFileDialog::OnOptionCommand(UINT nID, UINT nCode)
@@ -169,6 +178,9 @@ BOOL CExportFileDialog::OnFileNameOK()
                       L"Save Image", MB_OK | MB_ICONWARNING);
         return TRUE;
     }
+    const int spin = static_cast<int>(::SendDlgItemMessageW(OptionsWindow(), IDC_EXPORT_SPIN, CB_GETCURSEL, 0, 0));
+    if (spin >= 0 && spin < static_cast<int>(ARRAYSIZE(kSpinCounts)))
+        m_nSpinCount = kSpinCounts[spin];
     m_settings = chosen;
     return FALSE;
 }

@@ -18,21 +18,22 @@ SaveTarget DecideSaveTarget(const CString& strPath, const CString& strExtension,
         const int slash = std::max(t.strPath.ReverseFind(L'\\'), t.strPath.ReverseFind(L'/'));
         extension = dot > slash ? t.strPath.Mid(dot + 1) : CString();
     }
-    if (extension.CompareNoCase(L"jpg") == 0) {
+    if (extension.CompareNoCase(L"glb") == 0) {
         t.bSupported = true;
-        t.bJpeg = true;
-    } else if (extension.CompareNoCase(L"png") == 0) {
+        t.kind = SaveKind::Model;
+    } else if (extension.CompareNoCase(L"jpg") == 0 || extension.CompareNoCase(L"png") == 0) {
         t.bSupported = true;
-    } else if (nFilterIndex == 1) {
+        t.bJpeg = extension.CompareNoCase(L"jpg") == 0;
+    } else if (nFilterIndex >= kSavePngFilter && nFilterIndex <= kSaveModelFilter) {
         t.bSupported = true;
-        t.strPath += L".png";
-        t.bExtensionAppended = true;
-    } else if (nFilterIndex == 2) {
-        t.bSupported = true;
-        t.bJpeg = true;
-        t.strPath += L".jpg";
+        t.bJpeg = nFilterIndex == kSaveJpegFilter;
+        t.strPath += nFilterIndex == kSaveJpegFilter ? L".jpg" : nFilterIndex == kSaveModelFilter ? L".glb" : L".png";
         t.bExtensionAppended = true;
     }
+    if (t.bSupported && t.kind == SaveKind::Picture && nFilterIndex == kSaveSpinFilter)
+        t.kind = SaveKind::Spin;
+    if (t.bSupported && nFilterIndex == kSaveModelFilter && t.bExtensionAppended)
+        t.kind = SaveKind::Model;
     return t;
 }
 

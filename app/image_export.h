@@ -7,15 +7,23 @@
 
 #include "afxstr.h"
 
+// What Save Image writes: the picture, a 360 spin's pictures, or the box as a 3D model.
+enum class SaveKind { Picture, Spin, Model };
+
+// The file types of Save Image, in the order its list shows them (1-based, as the dialog counts).
+constexpr DWORD kSavePngFilter = 1, kSaveJpegFilter = 2, kSaveSpinFilter = 3, kSaveModelFilter = 4;
+
 struct SaveTarget {
-    bool bSupported = false;      // false: neither extension nor file type says PNG or JPEG
-    bool bJpeg = false;           // else PNG
+    bool bSupported = false;      // false: neither extension nor file type says what to write
+    SaveKind kind = SaveKind::Picture;
+    bool bJpeg = false;           // else PNG (a picture or a spin's pictures)
     CString strPath;              // the name to write
     bool bExtensionAppended = false;
 };
 
-// "png"/"jpg" (any case) decide by themselves; otherwise file type 1 appends ".png" and
-// 2 appends ".jpg" to whatever the name already has.
+// "png"/"jpg"/"glb" (any case) decide the format by themselves; otherwise file type 1
+// appends ".png", 2 ".jpg", 3 (a spin) ".png" and 4 (a model) ".glb" to whatever the name
+// already has. Under type 3 a .png or .jpg name is a spin's pictures.
 SaveTarget DecideSaveTarget(const CString& strPath, const CString& strExtension, DWORD nFilterIndex);
 
 // Encodes the frame by the shared picture writer and puts the file in place in one step:

@@ -48,12 +48,26 @@ std::wstring ProductVersion()
     return L"unknown";
 }
 
+// The job's box as a .glb; false with the reason, naming the face or the file at fault.
+bool WriteModel(const RenderJob& job, std::wstring* pError)
+{
+    if (!MakeOutputFolder(job.output, pError))
+        return false;
+    ModelFileFailure failure;
+    if (WriteModelFile(job, job.modelTextureSize, job.quality, job.output, &failure))
+        return true;
+    const std::wstring face = failure.face < 0 ? std::wstring() : WideFromUtf8(g_faceNames[failure.face]);
+    *pError = failure.face < 0 ? job.output + L": " + failure.reason
+                               : L"--" + face + L" " + job.facePaths[failure.face] + L": " + failure.reason;
+    return false;
+}
+
 int RenderOne(PictureSession& session, const RenderJob& job, bool bTimings)
 {
     std::wstring error;
     double t0 = SecondsNow();
     if (IsModelName(job.output)) {
-        if (!WriteModelFile(job, &error)) {
+        if (!WriteModel(job, &error)) {
             PrintErr(L"zelmora-render: " + error + L"\n");
             return kExitFailed;
         }
@@ -407,7 +421,7 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
                         L" writes this picture already (each picture is written once)";
         }
         if (error.empty() && IsModelName(job.output)) {
-            if (WriteModelFile(job, &error)) {
+            if (WriteModel(job, &error)) {
                 writer.PushWritten(counter(), job, t0, PictureDrawTimings());
                 continue;
             }

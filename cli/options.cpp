@@ -114,7 +114,7 @@ bool ApplyOption(RenderJob& job, const std::string& name, const std::wstring& va
     if (name == "model-texture-size")
         return SetRanged(&job.modelTextureSize, name, value, 16, 8192, pError);
     if (name == "spin")
-        return SetRanged(&job.spin, name, value, 2, 360, pError);
+        return SetRanged(&job.spin, name, value, kSpinMinCount, kSpinMaxCount, pError);
     if (name == "spin-elevation")
         return SetRanged(&job.spinElevation, name, value, -89, 89, pError);
     if (name == "spin-delay")

@@ -5,7 +5,9 @@
 
 #include <string>
 
+#include "model_file.h"
 #include "scene_description.h"
+#include "spin_views.h"
 
 struct RenderJob : SceneDescription {
     std::wstring output;                    // .png, .jpg or .jpeg
@@ -13,13 +15,12 @@ struct RenderJob : SceneDescription {
     int samples = -1;                       // multisampling; -1: the best the device offers
     int fitMargin = -1;                     // --fit: framed with this margin in percent; -1: as the view says
     float rotation1Fraction = 0.0f;         // degrees past rotation1: a spin's even steps
-    int modelTextureSize = 2048;            // a .glb's face pictures, at most this many pixels a side
+    int modelTextureSize = kModelTextureSide;  // a .glb's face pictures, at most this many pixels a side
 
     // A spin: pictures at even steps of rotation1 all the way round, framed once for all.
     enum class SpinFormat { Frames, Apng, Html };
     int spin = 0;                           // how many pictures; 0: one picture, no spin
-    int spinElevation = kSceneElevation;    // degrees the camera stands above the box's middle
+    int spinElevation = kSpinSceneElevation;  // degrees the camera stands above the box's middle
     SpinFormat spinFormat = SpinFormat::Frames;
     int spinDelay = 100;                    // milliseconds a picture shows, in an APNG or the viewer
-    static constexpr int kSceneElevation = 1000;  // the scene's own rotation2
 };

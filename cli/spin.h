@@ -1,5 +1,4 @@
-// A spin: pictures all the way round the box at even steps of rotation1, starting from the
-// job's own view, framed once so that the box neither leaves the picture nor jumps.
+// zelmora-render's spins: the job's settings checked and its pictures made into jobs.
 #pragma once
 #include <windows.h>
 
@@ -15,6 +14,3 @@ std::wstring SpinRefusal(const RenderJob& job);
 // box-02.png, ...); for an APNG or a viewer each names the spin's one file, for messages.
 // False when there is nothing to frame (the camera inside the box).
 bool SpinFrames(const RenderJob& job, SIZE defaultSize, std::vector<RenderJob>* pFrames, std::wstring* pError);
-
-// "spin/box.png", 3 of 24: "spin/box-03.png".
-std::wstring SpinFrameName(const std::wstring& output, int number, int count);

@@ -112,6 +112,7 @@
 #define IDC_EXPORT_TRANSPARENT   1044
 #define IDC_EXPORT_DPI           1045
 #define IDC_EXPORT_SUPERSAMPLE   1046
+#define IDC_EXPORT_SPIN          1047
 
 // About dialog
 #define IDC_LINK_HOMEPAGE        1038

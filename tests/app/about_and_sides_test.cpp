@@ -8,6 +8,7 @@
 #include <shellapi.h>
 #include <dlgs.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -20,6 +21,7 @@
 #include "render_harness.h"
 #include "resource.h"
 #include "sides_page.h"
+#include "wic_decoder.h"
 
 namespace {
 
@@ -405,4 +407,63 @@ TEST(SaveImage, SupersamplingChosenIsThePictureDrawnLargerAndAveragedDown)
         EXPECT_TRUE(written == expected) << "the file holds the 2 x 2 supersampled picture";
         EXPECT_FALSE(written == plain);
     });
+}
+
+TEST(SaveImage, A360SpinIsItsPicturesAllRoundFramedOnceAndTheSceneStaysAsItWas)
+{
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"zelmora spin \x043A";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    CBoxDlg dlg;
+    std::vector<RECT> boxes;
+    bool bSceneKept = false, bNoUndoStep = false;
+    RunMainDialog(dlg, [&](CBoxDlg& d) {
+        d.m_nReflection = 60;
+        d.RefreshPages();
+        for (int i = 0; i < 200 && !(d.History().Current() && d.History().Current()->scene == d.CurrentScene()); ++i)
+            PumpFor(50);  // the reflection's change has become an undo step
+        const SceneDescription before = d.CurrentScene();
+        const bool bCouldUndo = d.History().CanUndo();
+        OnSaveDialog([&](HWND dialog) {
+            HWND hType = FindDescendant(dialog, cmb1);
+            ::SendMessageW(hType, CB_SETCURSEL, kSaveSpinFilter - 1, 0);  // "360 spin"
+            ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELENDOK), reinterpret_cast<LPARAM>(hType));
+            ::SendMessageW(FindDescendant(dialog, IDC_EXPORT_TRANSPARENT), BM_SETCHECK, BST_CHECKED, 0);
+            ::SendMessageW(FindDescendant(dialog, IDC_EXPORT_SPIN), CB_SETCURSEL, 0, 0);  // 24
+            ::SendMessageW(dialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>((folder + L"\\box").c_str()));
+            ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        });
+        ::SendMessageW(d.m_hWnd, WM_COMMAND, IDC_SAVE_IMAGE, 0);
+        bSceneKept = d.CurrentScene() == before;
+        PumpFor(600);
+        bNoUndoStep = d.History().CanUndo() == bCouldUndo;
+    });
+    EXPECT_TRUE(bSceneKept);
+    EXPECT_TRUE(bNoUndoStep) << "drawing the spin is no change of the scene";
+    // box-01.png .. box-24.png, the box and its reflection inside the 5% margin in every one
+    // and touching it in some: one framing for all.
+    int nTouching = 0;
+    for (int i = 1; i <= 24; ++i) {
+        wchar_t name[32];
+        swprintf(name, 32, L"\\box-%02d.png", i);
+        DecodedImage picture;
+        ASSERT_EQ(DecodeWithWic((folder + name).c_str(), 0, picture), S_OK) << i;
+        RECT box = {LONG_MAX, LONG_MAX, -1, -1};
+        for (UINT y = 0; y < picture.height; ++y)
+            for (UINT x = 0; x < picture.width; ++x)
+                if (picture.pixels[y * picture.width + x] >> 24) {
+                    box.left = std::min<LONG>(box.left, x), box.right = std::max<LONG>(box.right, x + 1);
+                    box.top = std::min<LONG>(box.top, y), box.bottom = std::max<LONG>(box.bottom, y + 1);
+                }
+        const LONG mx = static_cast<LONG>(picture.width) / 20, my = static_cast<LONG>(picture.height) / 20;
+        EXPECT_TRUE(box.left >= mx - 1 && box.top >= my - 1 && box.right <= static_cast<LONG>(picture.width) - mx + 1 &&
+                    box.bottom <= static_cast<LONG>(picture.height) - my + 1)
+            << "picture " << i << ": " << box.left << "," << box.top << " " << box.right << "," << box.bottom;
+        nTouching += box.top <= my + 2 || box.bottom >= static_cast<LONG>(picture.height) - my - 2 || box.left <= mx + 2 ||
+                     box.right >= static_cast<LONG>(picture.width) - mx - 2;
+        ::DeleteFileW((folder + name).c_str());
+    }
+    EXPECT_GT(nTouching, 0);
+    ::RemoveDirectoryW(folder.c_str());
 }

@@ -69,6 +69,20 @@ inline void RunMainDialog(CBoxDlg& dlg, std::function<void(CBoxDlg&)> check)
     dlg.DoModal();
 }
 
+// Runs the window's messages, its render tick among them, for a while.
+inline void PumpFor(DWORD ms)
+{
+    const DWORD end = ::GetTickCount() + ms;
+    MSG msg;
+    while (static_cast<LONG>(end - ::GetTickCount()) > 0) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(5);
+    }
+}
+
 // A control anywhere inside a window (the save dialog's options sit in a child dialog).
 inline HWND FindDescendant(HWND parent, int id)
 {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "image_export.h"
+#include "json_object.h"
 #include "render_harness.h"
 #include "wic_decoder.h"
 
@@ -39,7 +40,7 @@ TEST(SaveTarget, ExtensionDecidesAndOtherwiseTheFileTypeAppendsOne)
         {L"box.jpeg", 2, true, true, L"box.jpeg.jpg"},
         {L"box.bmp", 1, true, false, L"box.bmp.png"},
         {L"box.bmp", 2, true, true, L"box.bmp.jpg"},
-        {L"box.bmp", 3, false, false, L"box.bmp"},
+        {L"box.bmp", 5, false, false, L"box.bmp"},
         {L"box", 0, false, false, L"box"},
     };
     for (const Case& c : cases) {
@@ -51,6 +52,26 @@ TEST(SaveTarget, ExtensionDecidesAndOtherwiseTheFileTypeAppendsOne)
         EXPECT_EQ(t.bJpeg, c.bJpeg);
         EXPECT_EQ(t.strPath, CString(c.written));
         EXPECT_EQ(t.bExtensionAppended, t.strPath != CString(c.name));
+        EXPECT_EQ(t.kind, SaveKind::Picture);
+    }
+    // The spin's type writes pictures named as given; the model's type, or .glb, a model.
+    const struct {
+        const wchar_t* name;
+        DWORD filter;
+        SaveKind kind;
+        bool bJpeg;
+        const wchar_t* written;
+    } kinds[] = {
+        {L"spin", kSaveSpinFilter, SaveKind::Spin, false, L"spin.png"},
+        {L"spin.jpg", kSaveSpinFilter, SaveKind::Spin, true, L"spin.jpg"},
+        {L"box", kSaveModelFilter, SaveKind::Model, false, L"box.glb"},
+        {L"box.GLB", kSavePngFilter, SaveKind::Model, false, L"box.GLB"},
+        {L"box.png", kSaveModelFilter, SaveKind::Picture, false, L"box.png"},
+    };
+    for (const auto& k : kinds) {
+        SaveTarget t = DecideSaveTarget(k.name, ExtensionOf(k.name), k.filter);
+        EXPECT_TRUE(t.bSupported && t.kind == k.kind && t.bJpeg == k.bJpeg && t.strPath == CString(k.written))
+            << Utf8FromWide(k.name) << " " << k.filter;
     }
 }
 

@@ -310,20 +310,6 @@ TEST(SceneInWindow, SaveSceneAsAsksAboutTheFileItWillWrite)
 
 namespace {
 
-// Runs the window's messages, its render tick among them, for a while.
-void PumpFor(DWORD ms)
-{
-    const DWORD end = ::GetTickCount() + ms;
-    MSG msg;
-    while (static_cast<LONG>(end - ::GetTickCount()) > 0) {
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(5);
-    }
-}
-
 // Runs the window until its last change has become an undo step (at most ten seconds).
 void UntilSettled(CBoxDlg& d)
 {

@@ -1,0 +1,99 @@
+// Save Image's other two types: a 360 spin's pictures and the box as a 3D model.
+#include <algorithm>
+
+#include "box_dlg.h"
+#include "image_export.h"
+#include "model_file.h"
+#include "picture_writer.h"
+#include "spin_views.h"
+#include "view_fit.h"
+
+void CBoxDlg::SaveSpinAs(const SaveTarget& target, const ExportSettings& settings, int count)
+{
+    const SIZE preview = PreviewSize();
+    const UINT width = settings.width ? settings.width : static_cast<UINT>(preview.cx);
+    const UINT height = settings.width ? settings.height : static_cast<UINT>(preview.cy);
+    const SceneDescription scene = CurrentScene();
+    std::vector<SpinView> views;
+    if (!SpinViews(scene, count, kSpinSceneElevation, static_cast<float>(width) / static_cast<float>(height),
+                   kDefaultFitMargin, &views)) {
+        CString message;
+        message.Format(L"Unable to save the spin\n%ls: the camera is inside the box at some views; "
+                       L"move it further away (Distance).",
+                       target.strPath.GetString());
+        MessageBox(message, L"Error", MB_OK | MB_ICONERROR);
+        return;
+    }
+    // The dialog asked about the name typed; the pictures have names of their own.
+    const std::wstring first = SpinFrameName(target.strPath.GetString(), 1, count);
+    if (::GetFileAttributesW(first.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        CString question;
+        question.Format(L"%ls already exists, and the spin's other pictures may too.\nDo you want to replace them?",
+                        first.c_str());
+        if (MessageBox(question, L"Confirm Save As", MB_YESNO | MB_ICONWARNING) != IDYES)
+            return;
+    }
+
+    PictureFormat format;
+    format.bJpeg = target.bJpeg;
+    format.bAlpha = settings.bTransparent && !target.bJpeg;
+    format.dpi = settings.dpi;
+    const PictureRequest request{width, height, format.bAlpha, -1, settings.supersample};
+    CWaitCursor wait;
+    m_bDrawingSpin = true;
+    HRESULT hr = S_OK;
+    bool bOutOfView = false;
+    std::wstring failed;
+    for (size_t i = 0; i < views.size() && SUCCEEDED(hr) && !bOutOfView; ++i) {
+        CString title;
+        title.Format(L"360 spin: picture %u of %u... - Zelmora", static_cast<unsigned>(i + 1),
+                     static_cast<unsigned>(views.size()));
+        SetWindowText(title);
+        for (int v = 0; v < kSceneValueCount; ++v)
+            this->*g_sceneValues[v].pField = views[i].values[v];
+        m_fRotation1Fraction = views[i].rotation1Fraction;
+        failed = SpinFrameName(target.strPath.GetString(), static_cast<int>(i) + 1, count);
+        DecodedImage picture;
+        hr = m_renderer.RenderPicture(request, picture);
+        bOutOfView = SUCCEEDED(hr) && IsBackgroundOnly(picture, m_clrBackground, format.bAlpha);
+        if (SUCCEEDED(hr) && !bOutOfView)
+            hr = WriteWhileResponding(picture, format, failed.c_str());
+    }
+    scene.ApplyTo(*this);
+    m_fRotation1Fraction = 0;
+    m_renderer.ReleasePictureTargets();
+    m_bDrawingSpin = false;
+    UpdateTitle();
+    if (FAILED(hr) || bOutOfView) {
+        CString message;
+        message.Format(L"Unable to save the spin\n%ls: %ls", failed.c_str(),
+                       bOutOfView ? BoxRenderer::kOutOfView
+                       : hr == D3DERR_NOTAVAILABLE || hr == D3DERR_OUTOFVIDEOMEMORY || hr == E_OUTOFMEMORY
+                           ? L"the pictures are too large for this computer's memory; choose a smaller size"
+                           : WriteFailureReason(failed, hr).c_str());
+        MessageBox(message, L"Error", MB_OK | MB_ICONERROR);
+    }
+}
+
+void CBoxDlg::SaveModelAs(const SaveTarget& target)
+{
+    if (target.bExtensionAppended && ::GetFileAttributesW(target.strPath) != INVALID_FILE_ATTRIBUTES) {
+        CString question;
+        question.Format(L"%ls already exists.\nDo you want to replace it?", target.strPath.GetString());
+        if (MessageBox(question, L"Confirm Save As", MB_YESNO | MB_ICONWARNING) != IDYES)
+            return;
+    }
+    CWaitCursor wait;
+    const SceneDescription scene = CurrentScene();
+    ModelFileFailure failure;
+    if (WriteModelFile(scene, kModelTextureSide, 90, target.strPath.GetString(), &failure))
+        return;
+    CString message;
+    if (failure.face < 0)
+        message.Format(L"Unable to save the model\n%ls: %ls", target.strPath.GetString(), failure.reason.c_str());
+    else
+        message.Format(L"Unable to save the model\n%ls\n\nThe %ls face's picture %ls: %ls", target.strPath.GetString(),
+                       WideFromUtf8(g_faceNames[failure.face]).c_str(), scene.facePaths[failure.face].c_str(),
+                       failure.reason.c_str());
+    MessageBox(message, L"Error", MB_OK | MB_ICONERROR);
+}

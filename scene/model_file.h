@@ -1,0 +1,19 @@
+// A scene's box as a glTF binary model file (.glb), its face pictures at most textureSide
+// pixels a side: zelmora-render's -o box.glb and the window's "glTF binary" type.
+#pragma once
+#include <string>
+
+#include "scene_description.h"
+
+constexpr int kModelTextureSide = 2048;  // as Google Merchant asks
+
+bool IsModelName(const std::wstring& path);
+
+struct ModelFileFailure {
+    int face = -1;        // the face whose picture is at fault; -1: the file
+    std::wstring reason;  // in words for the user
+};
+
+// Written safely (an existing file is replaced only by a complete one). quality: JPEG faces'.
+bool WriteModelFile(const SceneDescription& scene, int textureSide, int quality, const std::wstring& path,
+                    ModelFileFailure* pFailure);
