@@ -35,3 +35,6 @@ python3 "$root/bench/live_bench.py" "$build_dir/app/zelmora.exe" "$build_dir/ben
 
 echo "== zelmora-render beside ImageMagick"
 python3 "$root/bench/cli_bench.py" "$build_dir/cli/zelmora-render.exe" "$build_dir/bench-cli"
+
+echo "== Spins and 3D models"
+python3 "$root/bench/spin_bench.py" "$build_dir/cli/zelmora-render.exe" "$build_dir/bench-spin"

@@ -1,5 +1,6 @@
 """Saving the preview through the real save dialog: PNG by file type, the name offered
-again, the question before an appended extension replaces a file, JPEG by file type."""
+again, the question before an appended extension replaces a file, JPEG by file type, and a
+360 spin by its type, the very pictures zelmora-render's --spin writes."""
 import os
 import subprocess
 import sys
@@ -9,6 +10,7 @@ from zelmora_e2e import (FLOOR_TAB, ROW_FIRST, TRACK_LEFT, App, Image, check, cl
                          screenshot, wait_until, windows_path, xdotool)
 
 EXE, OUT = sys.argv[1], sys.argv[2]
+RENDER_EXE = os.path.join(os.path.dirname(os.path.dirname(EXE)), "cli", "zelmora-render.exe")
 SAVE_BUTTON = (483, 219)
 
 
@@ -132,6 +134,29 @@ def main():
         check(wait_until(lambda: os.path.exists(floor_png)), "floor.png was written")
         time.sleep(0.5)
         check(Image(floor_png).data == floor_shot.data, "the saved picture is what the preview shows, floor and all")
+
+        # "360 spin": 24 pictures, turn-01.png .. turn-24.png, the files zelmora-render writes.
+        open_save_dialog(layout)
+        type_name(windows_path(os.path.join(OUT, "turn")))
+        xdotool("key", "Tab")          # to "Save as type"
+        time.sleep(0.2)
+        xdotool("key", "Home")
+        xdotool("key", "Down")
+        xdotool("key", "Down")         # 360 spin (PNG pictures)
+        time.sleep(0.3)
+        xdotool("key", "Return")
+        spun = [os.path.join(OUT, f"turn-{i:02}.png") for i in range(1, 25)]
+        check(wait_until(lambda: all(map(os.path.exists, spun)) and find_window("Zelmora", timeout=0.3), 120),
+              "the 360 spin's 24 pictures are written and the title is back")
+        cli = os.path.join(OUT, "cli")
+        os.makedirs(cli)
+        r = subprocess.run(["wine", RENDER_EXE, "--reflection", "100", "--shadow", "100", "--spin", "24", "--size",
+                            f"{preview[2]}x{preview[3]}", "-o", windows_path(os.path.join(cli, "turn.png"))],
+                           capture_output=True, timeout=300)
+        differing = [os.path.basename(p) for p in spun
+                     if subprocess.run(["compare", "-metric", "AE", p, os.path.join(cli, os.path.basename(p)), "null:"],
+                                       capture_output=True, text=True).stderr.strip() != "0"]
+        check(r.returncode == 0 and not differing, f"each is zelmora-render --spin 24's picture, pixel for pixel ({differing})")
 
         # A path longer than the system's dialog can hold, typed in full: the name field
         # takes what fits, and the program lives on.
