@@ -17,10 +17,8 @@
 #include "picture_session.h"
 #include "picture_writer.h"
 #include "scene_values.h"
-#include "apng_writer.h"
 #include "output_folder.h"
 #include "spin.h"
-#include "spin_viewer.h"
 #include "view_fit.h"
 #include "write_queue.h"
 
@@ -114,50 +112,6 @@ void DrawAndQueue(PictureSession& session, WriteQueue& writer, const std::wstrin
     writer.Push(counter, where, job, std::move(picture), t0, drawn);
 }
 
-// A spin gathered into one file, an animated PNG or a viewer page: its pictures drawn and
-// encoded one after another, the file put in place once all are in.
-bool WriteSpinFile(PictureSession& session, const RenderJob& spin, const std::vector<RenderJob>& frames,
-                   std::wstring* pError)
-{
-    const bool bPage = spin.spinFormat == RenderJob::SpinFormat::Html;
-    const SIZE size = spin.width ? SIZE{static_cast<LONG>(spin.width), static_cast<LONG>(spin.height)}
-                                 : session.DefaultSize();
-    if (!MakeOutputFolder(spin.output, pError))
-        return false;
-    ApngWriter apng;
-    SpinViewerWriter page;
-    std::wstring title = spin.output.substr(spin.output.find_last_of(L"\\/") + 1);
-    title = title.substr(0, title.rfind(L'.'));
-    HRESULT hr = bPage ? page.Open(spin.output, static_cast<UINT>(frames.size()), static_cast<UINT>(size.cx),
-                                   static_cast<UINT>(size.cy), title)
-                       : apng.Open(spin.output, static_cast<UINT>(frames.size()), static_cast<UINT>(spin.spinDelay));
-    PictureFormat format;
-    format.bJpeg = bPage && !spin.bTransparent;  // a page of photographs loads faster as JPEG
-    format.bAlpha = spin.bTransparent;
-    format.quality = spin.quality;
-    format.dpi = spin.dpi;
-    for (size_t i = 0; SUCCEEDED(hr) && i < frames.size(); ++i) {
-        if (g_bStopRequested) {
-            *pError = spin.output + L": stopped by Ctrl+C; nothing written";
-            return false;
-        }
-        DecodedImage picture;
-        if (!session.Draw(frames[i], &picture, pError))
-            return false;
-        std::vector<BYTE> bytes;
-        hr = EncodePicture(picture, format, &bytes);
-        if (SUCCEEDED(hr))
-            hr = bPage ? page.AddFrame(bytes, format.bJpeg) : apng.AddFrame(bytes);
-    }
-    if (SUCCEEDED(hr))
-        hr = bPage ? page.Commit() : apng.Commit();
-    if (FAILED(hr)) {
-        *pError = spin.output + L": " + WriteFailureReason(spin.output, hr);
-        return false;
-    }
-    return true;
-}
-
 int Summary(size_t done, size_t failed, size_t total, double elapsed)
 {
     wchar_t seconds[32];
@@ -189,7 +143,7 @@ int RenderSpin(PictureSession& session, const RenderJob& job, bool bTimings)
         return kExitFailed;
     }
     if (job.spinFormat != RenderJob::SpinFormat::Frames) {
-        if (!WriteSpinFile(session, job, frames, &error)) {
+        if (!WriteSpinFile(session, job, frames, &g_bStopRequested, &error)) {
             PrintErr(L"zelmora-render: " + error + L"\n");
             return g_bStopRequested ? kExitStopped : kExitFailed;
         }
@@ -399,7 +353,7 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
                         DrawAndQueue(session, writer, counter(), where, frames[i], cmd.bTimings);
                     continue;
                 }
-                if (WriteSpinFile(session, job, frames, &error)) {
+                if (WriteSpinFile(session, job, frames, &g_bStopRequested, &error)) {
                     writer.PushWritten(counter(), job, t0, PictureDrawTimings());
                     continue;
                 }

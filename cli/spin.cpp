@@ -1,6 +1,11 @@
 #include "spin.h"
 
+#include "apng_writer.h"
 #include "options.h"
+#include "output_folder.h"
+#include "picture_session.h"
+#include "picture_writer.h"
+#include "spin_viewer.h"
 #include "spin_views.h"
 #include "view_fit.h"
 
@@ -47,5 +52,49 @@ bool SpinFrames(const RenderJob& job, SIZE defaultSize, std::vector<RenderJob>* 
         frames.push_back(std::move(frame));
     }
     *pFrames = std::move(frames);
+    return true;
+}
+
+// A spin gathered into one file, an animated PNG or a viewer page: its pictures drawn and
+// encoded one after another, the file put in place once all are in.
+bool WriteSpinFile(PictureSession& session, const RenderJob& spin, const std::vector<RenderJob>& frames,
+                   const volatile LONG* pStop, std::wstring* pError)
+{
+    const bool bPage = spin.spinFormat == RenderJob::SpinFormat::Html;
+    const SIZE size = spin.width ? SIZE{static_cast<LONG>(spin.width), static_cast<LONG>(spin.height)}
+                                 : session.DefaultSize();
+    if (!MakeOutputFolder(spin.output, pError))
+        return false;
+    ApngWriter apng;
+    SpinViewerWriter page;
+    std::wstring title = spin.output.substr(spin.output.find_last_of(L"\\/") + 1);
+    title = title.substr(0, title.rfind(L'.'));
+    HRESULT hr = bPage ? page.Open(spin.output, static_cast<UINT>(frames.size()), static_cast<UINT>(size.cx),
+                                   static_cast<UINT>(size.cy), title)
+                       : apng.Open(spin.output, static_cast<UINT>(frames.size()), static_cast<UINT>(spin.spinDelay));
+    PictureFormat format;
+    format.bJpeg = bPage && !spin.bTransparent;  // a page of photographs loads faster as JPEG
+    format.bAlpha = spin.bTransparent;
+    format.quality = spin.quality;
+    format.dpi = spin.dpi;
+    for (size_t i = 0; SUCCEEDED(hr) && i < frames.size(); ++i) {
+        if (*pStop) {
+            *pError = spin.output + L": stopped by Ctrl+C; nothing written";
+            return false;
+        }
+        DecodedImage picture;
+        if (!session.Draw(frames[i], &picture, pError))
+            return false;
+        std::vector<BYTE> bytes;
+        hr = EncodePicture(picture, format, &bytes);
+        if (SUCCEEDED(hr))
+            hr = bPage ? page.AddFrame(bytes, format.bJpeg) : apng.AddFrame(bytes);
+    }
+    if (SUCCEEDED(hr))
+        hr = bPage ? page.Commit() : apng.Commit();
+    if (FAILED(hr)) {
+        *pError = spin.output + L": " + WriteFailureReason(spin.output, hr);
+        return false;
+    }
     return true;
 }
