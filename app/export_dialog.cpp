@@ -69,10 +69,10 @@ void CExportFileDialog::OnInitDone()
     ::SendMessageW(hSupersample, CB_SETCURSEL, static_cast<WPARAM>(std::clamp(m_settings.supersample, 1, 4) - 1), 0);
     // The counts shops ask for; the list is for the "360 spin" type only.
     HWND hSpin = ::GetDlgItem(OptionsWindow(), IDC_EXPORT_SPIN);
-    for (int count : kSpinCounts) {
-        ::SendMessageW(hSpin, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(count).c_str()));
-        if (count == m_nSpinCount)
-            ::SendMessageW(hSpin, CB_SETCURSEL, static_cast<WPARAM>(&count - kSpinCounts), 0);
+    for (size_t i = 0; i < ARRAYSIZE(kSpinCounts); ++i) {
+        ::SendMessageW(hSpin, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(kSpinCounts[i]).c_str()));
+        if (kSpinCounts[i] == m_nSpinCount)
+            ::SendMessageW(hSpin, CB_SETCURSEL, i, 0);
     }
     ::EnableWindow(hSpin, CurrentFilterIndex() == kSaveSpinFilter);
 }
