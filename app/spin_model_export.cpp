@@ -18,7 +18,7 @@ void CBoxDlg::SaveSpinAs(const SaveTarget& target, const ExportSettings& setting
     if (!SpinViews(scene, count, kSpinSceneElevation, static_cast<float>(width) / static_cast<float>(height),
                    kDefaultFitMargin, &views)) {
         CString message;
-        message.Format(L"Unable to save the spin\n%ls: the camera is inside the box at some views; "
+        message.Format(L"Unable to save the spin\n%ls: at some views the camera is too close to the box to frame it; "
                        L"move it further away (Distance).",
                        target.strPath.GetString());
         MessageBox(message, L"Error", MB_OK | MB_ICONERROR);

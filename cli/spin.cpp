@@ -37,7 +37,7 @@ bool SpinFrames(const RenderJob& job, SIZE defaultSize, std::vector<RenderJob>* 
     std::vector<SpinView> views;
     const float margin = job.fitMargin >= 0 ? static_cast<float>(job.fitMargin) : kDefaultFitMargin;
     if (!SpinViews(job, job.spin, job.spinElevation, w / h, margin, &views)) {
-        *pError = job.output + L": --spin: the camera is inside the box at some views; nothing to frame";
+        *pError = job.output + L": --spin: at some views the camera is too close to the box to frame it; give a larger --distance";
         return false;
     }
     std::vector<RenderJob> frames;
