@@ -68,24 +68,12 @@ void CTemplatesPage::OnSelChangeTemplates()
     if (index < 0 || index >= kBoxTemplateCount)
         return;
 
-    const BoxTemplate& t = g_boxTemplates[index];
-    m_pScene->m_nRotation1 = t.nRotation1;
-    m_pScene->m_nRotation2 = t.nRotation2;
-    m_pScene->m_nDistance = t.nDistance;
-    m_pScene->m_nZoom = t.nZoom;
-    m_pScene->m_nCentreX = 0;  // a template's view has the box in the middle
-    m_pScene->m_nCentreY = 0;
     // "Keep box size": the template's view only; the box, its light and background stay.
-    if (::IsDlgButtonChecked(m_hWnd, IDC_KEEP_BOX_SIZE) == BST_CHECKED) {
-        m_pScene->RefreshPages();
-        return;
-    }
-    m_pScene->m_nWidth = t.nWidth;
-    m_pScene->m_nHeight = t.nHeight;
-    m_pScene->m_nDepth = t.nDepth;
-    m_pScene->m_nAmbient = t.nAmbient;
-    m_pScene->m_nDiffuse = t.nDiffuse;
-    m_pScene->m_clrBackground = t.clrBackground;
+    SceneDescription scene;
+    scene.TakeFrom(*m_pScene);
+    ApplyTemplate(g_boxTemplates[index], ::IsDlgButtonChecked(m_hWnd, IDC_KEEP_BOX_SIZE) == BST_CHECKED, scene.values,
+                  &scene.background);
+    scene.ApplyTo(*m_pScene);
     m_pScene->RefreshPages();
 }
 

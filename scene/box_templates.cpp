@@ -1,5 +1,7 @@
 #include "box_templates.h"
 
+#include "scene_values.h"
+
 // "Left Rotation" is Rotation #1 135, "Right" 45; "3-sided" is Rotation #2 120 (the top in
 // view), "2-sided" 80; "Thin Box" is depth 20, "Thick Box" 50. Row 0 is the start-up view.
 const BoxTemplate g_boxTemplates[kBoxTemplateCount] = {
@@ -13,3 +15,20 @@ const BoxTemplate g_boxTemplates[kBoxTemplateCount] = {
     {L"3-sided Box, Right Rotation, Thick Box", 45, 120, 200, 750, 80, 120, 50, 30, 100, 0xFFFFFFFF},
     {L"2-sided Box, Right Rotation, Thick Box", 45, 80, 200, 750, 80, 120, 50, 30, 100, 0xFFFFFFFF},
 };
+
+void ApplyTemplate(const BoxTemplate& t, bool bViewOnly, int* values, DWORD* pBackground)
+{
+    values[kValueRotation1] = t.nRotation1;
+    values[kValueRotation2] = t.nRotation2;
+    values[kValueDistance] = t.nDistance;
+    values[kValueZoom] = t.nZoom;
+    values[kValueCentreX] = values[kValueCentreY] = 0;
+    if (bViewOnly)
+        return;
+    values[kValueWidth] = t.nWidth;
+    values[kValueHeight] = t.nHeight;
+    values[kValueDepth] = t.nDepth;
+    values[kValueAmbient] = t.nAmbient;
+    values[kValueDiffuse] = t.nDiffuse;
+    *pBackground = t.clrBackground;  // the floor stays as it is
+}

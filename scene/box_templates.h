@@ -12,3 +12,8 @@ struct BoxTemplate {
 
 constexpr int kBoxTemplateCount = 9;
 extern const BoxTemplate g_boxTemplates[kBoxTemplateCount];
+
+// The one way a template is applied, in the window and by zelmora-render: its view, the box
+// back in the middle of the picture, and unless bViewOnly ("Keep box size") the box's size,
+// its light and the background. values: as g_sceneValues orders them.
+void ApplyTemplate(const BoxTemplate& t, bool bViewOnly, int* values, DWORD* pBackground);

@@ -117,13 +117,7 @@ OptionResult ApplySceneOption(SceneDescription& scene, const std::string& name, 
                 *pExpected += L"\n  \"" + std::wstring(bt.pszName) + L"\"";
             return OptionResult::Refused;
         }
-        // The view, the size and the light; the floor stays as it is.
-        const int fields[] = {t->nWidth,    t->nHeight, t->nDepth,   t->nRotation1, t->nRotation2,
-                              t->nDistance, t->nZoom,   t->nAmbient, t->nDiffuse};
-        for (int i = 0; i < static_cast<int>(ARRAYSIZE(fields)); ++i)
-            scene.values[i] = fields[i];
-        scene.values[kValueCentreX] = scene.values[kValueCentreY] = 0;  // a template has the box in the middle
-        scene.background = t->clrBackground;
+        ApplyTemplate(*t, false, scene.values, &scene.background);
         scene.bTransparent = false;
         return OptionResult::Applied;
     }

@@ -44,12 +44,24 @@ inline HWND FindTopLevel(LPCWSTR title)
     return s.found;
 }
 
-// Answers the next message box titled `title` with `button` once it is up; `*pText` gets
-// its message.
-inline void AnswerMessageBox(LPCWSTR title, int button, std::wstring* pText)
+// Runs `action` with the next owned window titled `title` (a message box, a dialog: never the
+// main window of the same title) once it is up, looking every 100 ms for up to 30 s: a busy
+// machine shows it late.
+inline void WhenShown(LPCWSTR title, std::function<void(HWND)> action, int triesLeft = 300)
 {
     Later::After(100, [=] {
-        HWND box = FindTopLevel(title);
+        HWND window = FindTopLevel(title);
+        if (window && ::GetWindow(window, GW_OWNER))
+            action(window);
+        else if (triesLeft > 0)
+            WhenShown(title, action, triesLeft - 1);
+    });
+}
+
+// Answers the next message box titled `title` with `button`; `*pText` gets its message.
+inline void AnswerMessageBox(LPCWSTR title, int button, std::wstring* pText)
+{
+    WhenShown(title, [=](HWND box) {
         wchar_t buf[2048] = {};
         ::GetDlgItemTextW(box, 0xFFFF, buf, 2048);  // the message text
         if (pText)

@@ -407,8 +407,7 @@ TEST(SceneInWindow, NewSceneTheQuestionOverTheWindowAndTheSceneNameForPictures)
         d.RefreshPages();
         RECT rcBox = {}, rcMain = {};
         std::wstring question;
-        Later::After(300, [&] {
-            HWND box = FindTopLevel(L"Zelmora");
+        WhenShown(L"Zelmora", [&](HWND box) {
             ::GetWindowRect(box, &rcBox);
             ::GetWindowRect(d.m_hWnd, &rcMain);
             ::GetDlgItemTextW(box, 0xFFFF, &question.assign(256, L'\0')[0], 256);
