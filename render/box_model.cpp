@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "box_geometry.h"
+#include "shape_mesh.h"
 
 namespace {
 
@@ -43,10 +43,11 @@ void PadTo4(std::vector<BYTE>& out, BYTE pad)
 
 } // namespace
 
-std::vector<BYTE> BuildBoxModel(int nWidth, int nHeight, int nDepth, const ModelFace (&faces)[kSideCount])
+std::vector<BYTE> BuildBoxModel(int nWidth, int nHeight, int nDepth, int nEdgeRadius,
+                                const ModelFace (&faces)[kSideCount])
 {
-    BoxVertex vertices[kBoxVertexCount];
-    ScaleBoxVertices(vertices, nWidth, nHeight, nDepth);
+    ShapeMesh mesh = BoxShapeMesh(nWidth, nHeight, nDepth, nEdgeRadius);
+    std::vector<BoxVertex>& vertices = mesh.vertices;
     const float metres = static_cast<float>(kModelMetresPerUnit);
     float lo[3] = {1e9f, 1e9f, 1e9f}, hi[3] = {-1e9f, -1e9f, -1e9f};
     for (BoxVertex& v : vertices) {
@@ -59,13 +60,12 @@ std::vector<BYTE> BuildBoxModel(int nWidth, int nHeight, int nDepth, const Model
     }
     // Front faces wind counter-clockwise in glTF: each triangle is turned so that it does,
     // seen from outside (along its normal).
-    WORD indices[kBoxIndexCount];
-    std::memcpy(indices, g_boxIndices, sizeof indices);
-    for (int t = 0; t < kBoxIndexCount; t += 3) {
+    std::vector<WORD>& indices = mesh.indices;
+    for (size_t t = 0; t + 2 < indices.size(); t += 3) {
         const BoxVertex &a = vertices[indices[t]], &b = vertices[indices[t + 1]], &c = vertices[indices[t + 2]];
         const float ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z, wx = c.x - a.x, wy = c.y - a.y, wz = c.z - a.z;
         const float nx = uy * wz - uz * wy, ny = uz * wx - ux * wz, nz = ux * wy - uy * wx;
-        if (nx * a.nx + ny * a.ny + nz * a.nz < 0)
+        if (nx * (a.nx + b.nx + c.nx) + ny * (a.ny + b.ny + c.ny) + nz * (a.nz + b.nz + c.nz) < 0)
             std::swap(indices[t + 1], indices[t + 2]);
     }
 
@@ -79,13 +79,14 @@ std::vector<BYTE> BuildBoxModel(int nWidth, int nHeight, int nDepth, const Model
         Append(bin, v.u), Append(bin, v.v);
     for (WORD index : indices)
         Append(bin, index);
-    const size_t vertexBytes = kBoxVertexCount * 12;
+    const size_t count = vertices.size();
+    const size_t vertexBytes = count * 12;
     std::string views = "{\"buffer\":0,\"byteOffset\":0,\"byteLength\":" + std::to_string(vertexBytes) +
                         ",\"target\":34962},{\"buffer\":0,\"byteOffset\":" + std::to_string(vertexBytes) +
                         ",\"byteLength\":" + std::to_string(vertexBytes) + ",\"target\":34962},{\"buffer\":0,\"byteOffset\":" +
-                        std::to_string(2 * vertexBytes) + ",\"byteLength\":" + std::to_string(kBoxVertexCount * 8) +
-                        ",\"target\":34962},{\"buffer\":0,\"byteOffset\":" + std::to_string(2 * vertexBytes + kBoxVertexCount * 8) +
-                        ",\"byteLength\":" + std::to_string(sizeof indices) + ",\"target\":34963}";
+                        std::to_string(2 * vertexBytes) + ",\"byteLength\":" + std::to_string(count * 8) +
+                        ",\"target\":34962},{\"buffer\":0,\"byteOffset\":" + std::to_string(2 * vertexBytes + count * 8) +
+                        ",\"byteLength\":" + std::to_string(indices.size() * sizeof(WORD)) + ",\"target\":34963}";
     std::string images, textures, materials, primitives;
     int nImages = 0;
     for (int s = 0; s < kSideCount; ++s) {
@@ -114,14 +115,16 @@ std::vector<BYTE> BuildBoxModel(int nWidth, int nHeight, int nDepth, const Model
     }
     PadTo4(bin, 0);
 
+    const std::string n = std::to_string(count);
     std::string accessors =
-        "{\"bufferView\":0,\"componentType\":5126,\"count\":24,\"type\":\"VEC3\",\"min\":[" + Number(lo[0]) + "," +
-        Number(lo[1]) + "," + Number(lo[2]) + "],\"max\":[" + Number(hi[0]) + "," + Number(hi[1]) + "," + Number(hi[2]) +
-        "]},{\"bufferView\":1,\"componentType\":5126,\"count\":24,\"type\":\"VEC3\"},"
-        "{\"bufferView\":2,\"componentType\":5126,\"count\":24,\"type\":\"VEC2\"}";
-    for (int s = 0; s < kSideCount; ++s)
-        accessors += ",{\"bufferView\":3,\"byteOffset\":" + std::to_string(12 * s) +
-                     ",\"componentType\":5123,\"count\":6,\"type\":\"SCALAR\"}";
+        "{\"bufferView\":0,\"componentType\":5126,\"count\":" + n + ",\"type\":\"VEC3\",\"min\":[" + Number(lo[0]) +
+        "," + Number(lo[1]) + "," + Number(lo[2]) + "],\"max\":[" + Number(hi[0]) + "," + Number(hi[1]) + "," +
+        Number(hi[2]) + "]},{\"bufferView\":1,\"componentType\":5126,\"count\":" + n +
+        ",\"type\":\"VEC3\"},{\"bufferView\":2,\"componentType\":5126,\"count\":" + n + ",\"type\":\"VEC2\"}";
+    for (const ShapeMesh::Part& part : mesh.parts)
+        accessors += ",{\"bufferView\":3,\"byteOffset\":" + std::to_string(part.firstIndex * sizeof(WORD)) +
+                     ",\"componentType\":5123,\"count\":" + std::to_string(part.triangleCount * 3) +
+                     ",\"type\":\"SCALAR\"}";
     std::string json = "{\"asset\":{\"version\":\"2.0\",\"generator\":\"Zelmora\"},\"scene\":0,\"scenes\":[{\"nodes\":[0]}],"
                        "\"nodes\":[{\"name\":\"box\",\"mesh\":0}],\"meshes\":[{\"name\":\"box\",\"primitives\":[" +
                        primitives + "]}],\"materials\":[" + materials + "],\"accessors\":[" + accessors +

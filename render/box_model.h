@@ -19,5 +19,7 @@ struct ModelFace {
 // Metres of a unit of the box (tenths of a unit are what the scene holds).
 constexpr double kModelMetresPerUnit = 0.0254;
 
-// The box of that size (tenths of a unit, as the scene holds them), faces in SideSlot order.
-std::vector<BYTE> BuildBoxModel(int nWidth, int nHeight, int nDepth, const ModelFace (&faces)[kSideCount]);
+// The box of that size and edge radius (tenths of a unit, as the scene holds them), faces
+// in SideSlot order.
+std::vector<BYTE> BuildBoxModel(int nWidth, int nHeight, int nDepth, int nEdgeRadius,
+                                const ModelFace (&faces)[kSideCount]);

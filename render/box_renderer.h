@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "box_scene.h"
+#include "shape_mesh.h"
 #include "decoded_image.h"
 #include "face_textures.h"
 #include "preview_mirror.h"
@@ -147,6 +148,12 @@ public:
     D3DPRESENT_PARAMETERS m_presentParams = {};
     IDirect3DVertexBuffer9* m_pBoxVertices = nullptr;   // managed pool
     IDirect3DIndexBuffer9* m_pBoxIndices = nullptr;     // default pool
+    // A box with rounded edges: its own mesh, made again when its size or radius changes.
+    IDirect3DVertexBuffer9* m_pShapeVertices = nullptr;  // managed pool
+    IDirect3DIndexBuffer9* m_pShapeIndices = nullptr;    // managed pool
+    std::vector<ShapeMesh::Part> m_shapeParts;
+    UINT m_nShapeVertexCount = 0, m_nShapeIndexCount = 0;
+    int m_shapeKey[4] = {-1, -1, -1, -1};               // width, height, depth, radius it was made for
     IDirect3DSurface9* m_pResolvedFrame = nullptr;      // default pool: the last frame, not multisampled
     float m_fAspect = 1.0f;
     D3DLIGHT9 m_light = {};
@@ -154,6 +161,9 @@ public:
 
 private:
     void CreateBoxIndices();
+    // The rounded box's buffers for the scene's size and radius; false if there is no memory.
+    bool FillShapeBuffers();
+    bool RoundedEdges() const;
     void RenderBox();
     // Everything a frame's drawing depends on, set for every frame: a reset returns the
     // device to its defaults.

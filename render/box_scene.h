@@ -35,6 +35,7 @@ public:
     int m_nShadowSoftness = 0;  // how far the shadow spreads and blurs, 0..100
     int m_nCentreX = 0;         // where the box's centre is in the picture: thousandths of its
     int m_nCentreY = 0;         // half width right, of its half height down, from the middle
+    int m_nEdgeRadius = 0;      // tenths of a world unit, 0..150: the box's edges rounded (0: sharp)
     float m_fRotation1Fraction = 0.0f;  // degrees past m_nRotation1: a spin's even steps (0 in the window)
     D3DCOLOR m_clrBackground = 0xFFFFFFFF;  // 0xAARRGGBB, alpha always 0xFF
     IDirect3DDevice9* m_pDevice = nullptr;  // owned by the main dialog

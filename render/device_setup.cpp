@@ -203,6 +203,9 @@ void BoxRenderer::InvalidateDeviceObjects()
 
 void BoxRenderer::Release()
 {
+    SafeRelease(m_pShapeVertices);
+    SafeRelease(m_pShapeIndices);
+    m_nShapeVertexCount = m_nShapeIndexCount = 0;
     SafeRelease(m_pBoxVertices);
     SafeRelease(m_pBoxIndices);
     SafeRelease(m_pResolvedFrame);

@@ -200,10 +200,12 @@ void BoxRenderer::SetFrameStates()
 void BoxRenderer::SetBoxStages()
 {
     IDirect3DDevice9* pDevice = m_scene.m_pDevice;
-    pDevice->SetStreamSource(0, m_pBoxVertices, 0, sizeof(BoxVertex));
+    // Rounded edges draw the rounded box's mesh; sharp ones the box's own buffers.
+    const bool bRounded = RoundedEdges() && FillShapeBuffers();
+    pDevice->SetStreamSource(0, bRounded ? m_pShapeVertices : m_pBoxVertices, 0, sizeof(BoxVertex));
     pDevice->SetVertexShader(nullptr);
     pDevice->SetFVF(kBoxVertexFvf);
-    pDevice->SetIndices(m_pBoxIndices);
+    pDevice->SetIndices(bRounded ? m_pShapeIndices : m_pBoxIndices);
 
     SetFaceFiltering();
     pDevice->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
@@ -242,6 +244,7 @@ void BoxRenderer::SetFaceFiltering()
 void BoxRenderer::DrawFaces(BYTE alpha, bool bInLight)
 {
     IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    const bool bRounded = RoundedEdges() && m_pShapeVertices && m_pShapeIndices;
     for (int s = SideFront; s <= SideBottom; ++s) {
         IDirect3DTexture9* pTexture = m_scene.m_pFaceTexture[s];
         const bool bShader = bInLight && pTexture && m_pFaceShader;
@@ -257,7 +260,14 @@ void BoxRenderer::DrawFaces(BYTE alpha, bool bInLight)
                                      (factor & 0xFF) / 255.0f, alpha / 255.0f};
             pDevice->SetPixelShaderConstantF(kFaceShaderColourConstant, colour, 1);
         }
-        pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, kBoxVertexCount, static_cast<UINT>(6 * s), 2);
+        if (!bRounded) {
+            pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, kBoxVertexCount, static_cast<UINT>(6 * s), 2);
+            continue;
+        }
+        for (const ShapeMesh::Part& part : m_shapeParts)
+            if (part.slot == s)
+                pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, m_nShapeVertexCount, part.firstIndex,
+                                              part.triangleCount);
     }
     pDevice->SetPixelShader(nullptr);
     pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, FALSE);

@@ -16,6 +16,7 @@ const SceneValue g_sceneValues[kSceneValueCount] = {
     {"shadow-softness", &BoxScene::m_nShadowSoftness, 0, 100, 40, L"blur"},
     {"centre-x", &BoxScene::m_nCentreX, -1000, 1000, 0, L"thousandths of the half width, right of the middle"},
     {"centre-y", &BoxScene::m_nCentreY, -1000, 1000, 0, L"thousandths of the half height, below the middle"},
+    {"edge-radius", &BoxScene::m_nEdgeRadius, 0, 150, 0, L"tenths of a unit, rounding the edges; at most half the smallest side"},
 };
 
 void SetStartScene(BoxScene& scene)

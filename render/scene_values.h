@@ -14,7 +14,7 @@ struct SceneValue {
 
 enum SceneValueIndex { kValueWidth, kValueHeight, kValueDepth, kValueRotation1, kValueRotation2, kValueDistance,
                        kValueZoom, kValueAmbient, kValueDiffuse, kValueReflection, kValueReflectionFade,
-                       kValueShadow, kValueShadowSoftness, kValueCentreX, kValueCentreY, kSceneValueCount };
+                       kValueShadow, kValueShadowSoftness, kValueCentreX, kValueCentreY, kValueEdgeRadius, kSceneValueCount };
 
 extern const SceneValue g_sceneValues[kSceneValueCount];
 

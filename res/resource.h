@@ -41,6 +41,7 @@
 #define IDC_WIDTH                1007
 #define IDC_HEIGHT               1008
 #define IDC_DEPTH                1009
+#define IDC_EDGE_RADIUS          1054
 
 // The trackbars' value labels, at each trackbar's right end
 #define IDC_WIDTH_VALUE          1101
@@ -56,6 +57,7 @@
 #define IDC_REFLECTION_FADE_VALUE 1111
 #define IDC_SHADOW_VALUE         1112
 #define IDC_SHADOW_SOFTNESS_VALUE 1113
+#define IDC_EDGE_RADIUS_VALUE    1114
 
 // Side images page: "..." buttons, path texts, "X" buttons, colour buttons
 #define IDC_BROWSE_FRONT         1010

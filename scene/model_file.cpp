@@ -39,7 +39,8 @@ bool WriteModelFile(const SceneDescription& scene, int textureSide, int quality,
         }
     }
     const std::vector<BYTE> model =
-        BuildBoxModel(scene.values[kValueWidth], scene.values[kValueHeight], scene.values[kValueDepth], faces);
+        BuildBoxModel(scene.values[kValueWidth], scene.values[kValueHeight], scene.values[kValueDepth],
+                      scene.values[kValueEdgeRadius], faces);
     const HRESULT hr = ReplaceFileContents(path.c_str(), model.data(), static_cast<DWORD>(model.size()));
     if (FAILED(hr)) {
         *pFailure = {-1, WriteFailureReason(path, hr)};
