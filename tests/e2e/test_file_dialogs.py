@@ -6,7 +6,7 @@ import subprocess
 import sys
 import time
 
-from zelmora_e2e import App, check, click, find_window, first_look, run, screenshot, wait_until, windows_path, xdotool
+from zelmora_e2e import App, check, click, click_when_ready, find_window, first_look, run, screenshot, wait_until, windows_path, xdotool
 
 EXE, OUT = sys.argv[1], sys.argv[2]
 SAVE_BUTTON = (483, 219)
@@ -52,7 +52,7 @@ def main():
         _, _, layout = first_look(app, OUT)
 
         # Save: into the 250-character folder, a 16-character name would make 267.
-        click(*layout.point(*SAVE_BUTTON))
+        click_when_ready(*layout.point(*SAVE_BUTTON))
         check(find_window("Save As", timeout=15) is not None, "the save dialog opens")
         time.sleep(0.5)
         type_and_confirm(windows_path(deep))
@@ -64,7 +64,7 @@ def main():
         check(wait_until(lambda: os.path.exists(saved)), "a 259-character path is saved under exactly its name")
 
         # From the deep folder, a full path typed elsewhere is saved under exactly that name.
-        click(*layout.point(*SAVE_BUTTON))
+        click_when_ready(*layout.point(*SAVE_BUTTON))
         check(find_window("Save As", timeout=15) is not None, "the save dialog opens again")
         time.sleep(0.5)
         typed = os.path.join(OUT, "typed-from-deep.png")
@@ -72,7 +72,7 @@ def main():
         check(wait_until(lambda: os.path.exists(typed)), "a full path typed from a deep folder is saved as typed")
 
         # A Linux path, typed as a Linux user would, is the same file as its Wine path.
-        click(*layout.point(*SAVE_BUTTON))
+        click_when_ready(*layout.point(*SAVE_BUTTON))
         check(find_window("Save As", timeout=15) is not None, "the save dialog opens for a Linux path")
         time.sleep(0.5)
         linux = os.path.join(OUT, "typed linux path.png")
@@ -80,7 +80,7 @@ def main():
         check(wait_until(lambda: os.path.exists(linux)), "a Linux path typed in the save dialog is saved there")
 
         # A folder past the limit cannot even be entered by typing it.
-        click(*layout.point(*SAVE_BUTTON))
+        click_when_ready(*layout.point(*SAVE_BUTTON))
         check(find_window("Save As", timeout=15) is not None, "the save dialog opens a third time")
         time.sleep(0.5)
         type_and_confirm(windows_path(os.path.join(deeper, "box.png")))

@@ -6,7 +6,7 @@ import subprocess
 import sys
 import time
 
-from zelmora_e2e import (FLOOR_TAB, ROW_FIRST, TRACK_LEFT, App, Image, check, click, find_window, first_look, key, run,
+from zelmora_e2e import (FLOOR_TAB, ROW_FIRST, TRACK_LEFT, App, Image, check, click, click_when_ready, find_window, first_look, key, run,
                          screenshot, wait_until, windows_path, xdotool)
 
 EXE, OUT = sys.argv[1], sys.argv[2]
@@ -15,7 +15,7 @@ SAVE_BUTTON = (483, 219)
 
 
 def open_save_dialog(layout):
-    click(*layout.point(*SAVE_BUTTON))
+    click_when_ready(*layout.point(*SAVE_BUTTON))
     dialog = find_window("Save As", timeout=15)
     check(dialog is not None, "the save dialog opens")
     time.sleep(0.5)

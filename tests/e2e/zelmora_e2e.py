@@ -16,6 +16,9 @@ class Failure(Exception):
 
 def check(condition, message):
     if not condition:
+        # The screen as it was when the check failed, beside the test's other files.
+        out = sys.argv[2] if len(sys.argv) > 2 else "."
+        subprocess.run([IMPORT, "-window", "root", os.path.join(out, "failure.png")], check=False)
         raise Failure(message)
     print("ok:", message, flush=True)
 
@@ -228,6 +231,13 @@ def click(x, y):
 def windows_path(path):
     """A Linux path as Wine's Z: drive shows it."""
     return "Z:" + path.replace("/", "\\")
+
+
+def click_when_ready(x, y, title="Zelmora", timeout=60.0):
+    """Clicks once the main window is itself again: while a picture is written it is disabled
+    (its title says so), and a click then is lost, as on Windows."""
+    wait_until(lambda: find_window(title, timeout=0.3), timeout)
+    click(x, y)
 
 
 def wait_until(condition, timeout=15.0, interval=0.1):
