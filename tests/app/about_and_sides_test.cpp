@@ -319,10 +319,12 @@ TEST(SaveImage, ManySavesLeaveNoHandlesBehind)
         saveEach();  // whatever is made once for the run (the codecs) is made now
         const size_t before = OpenHandleCount();
         ASSERT_GT(before, 0u);
-        for (int i = 0; i < 70; ++i)
+        // Each save ends in a flush to the disk, which can take a second on a busy machine:
+        // 60 saves show a handle lost per save as plainly as more would.
+        for (int i = 0; i < 20; ++i)
             saveEach();
         const size_t after = OpenHandleCount();
-        EXPECT_LE(after, before + 5) << "handles before " << before << ", after 210 saves " << after;
+        EXPECT_LE(after, before + 5) << "handles before " << before << ", after 60 saves " << after;
         ::DeleteFileW(png.c_str());
         ::DeleteFileW(jpg.c_str());
     });
@@ -463,3 +465,4 @@ TEST(SaveImage, A360SpinIsItsPicturesAllRoundFramedOnceAndTheSceneStaysAsItWas)
     EXPECT_GT(nTouching, 0);
     ::RemoveDirectoryW(folder.c_str());
 }
+
