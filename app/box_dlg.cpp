@@ -132,12 +132,17 @@ BOOL CBoxDlg::PreTranslateMessage(MSG* pMsg)
     return CDialog::PreTranslateMessage(pMsg);
 }
 
+SIZE CBoxDlg::ExportSize(const ExportSettings& settings) const
+{
+    if (settings.width)
+        return {static_cast<LONG>(settings.width), static_cast<LONG>(settings.height)};
+    return PreviewSize();
+}
+
 float CBoxDlg::ExportAspect() const
 {
-    if (m_export.width)
-        return static_cast<float>(m_export.width) / static_cast<float>(m_export.height);
-    const SIZE preview = PreviewSize();
-    return static_cast<float>(preview.cx) / static_cast<float>(std::max(1L, preview.cy));
+    const SIZE size = ExportSize(m_export);
+    return static_cast<float>(size.cx) / static_cast<float>(std::max(1L, size.cy));
 }
 
 void CBoxDlg::OnFitInFrame()
@@ -325,16 +330,12 @@ void CBoxDlg::SaveImageAs(const SaveTarget& target, const ExportSettings& settin
             return;
     }
 
-    PictureFormat format;
-    format.bJpeg = target.bJpeg;
-    format.bAlpha = settings.bTransparent && !target.bJpeg;
-    format.dpi = settings.dpi;
+    const PictureFormat format = SaveFormat(target, settings);
     DecodedImage picture;
     HRESULT hr;
     bool bOutOfView = false;
-    const SIZE preview = PreviewSize();
-    const UINT width = settings.width ? settings.width : static_cast<UINT>(preview.cx);
-    const UINT height = settings.width ? settings.height : static_cast<UINT>(preview.cy);
+    const SIZE size = ExportSize(settings);
+    const UINT width = static_cast<UINT>(size.cx), height = static_cast<UINT>(size.cy);
     const PictureRequest request{width, height, format.bAlpha, -1, settings.supersample};
     if (!settings.width && !format.bAlpha && settings.supersample == 1) {
         hr = m_renderer.ReadLastFrame(picture);  // the preview's own frame

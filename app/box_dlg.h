@@ -48,6 +48,8 @@ public:
     void SaveModelAs(const struct SaveTarget& target);
     // The preview's size in pixels, the size of its frame.
     SIZE PreviewSize() const;
+    // The size of the pictures Save Image writes with these settings: theirs, else the preview's.
+    SIZE ExportSize(const ExportSettings& settings) const;
 
     // Scene files. Opening applies every value through the pages and loads the face
     // pictures; a picture that cannot be used is named in one message and left off. A file

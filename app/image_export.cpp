@@ -4,6 +4,7 @@
 
 #include "file_open.h"
 #include "picture_writer.h"
+#include "scene_description.h"
 
 SaveTarget DecideSaveTarget(const CString& strPath, const CString& strExtension, DWORD nFilterIndex)
 {
@@ -35,6 +36,15 @@ SaveTarget DecideSaveTarget(const CString& strPath, const CString& strExtension,
     if (t.bSupported && nFilterIndex == kSaveModelFilter && t.bExtensionAppended)
         t.kind = SaveKind::Model;
     return t;
+}
+
+PictureFormat SaveFormat(const SaveTarget& target, const ExportSettings& settings)
+{
+    PictureFormat format;
+    format.bJpeg = target.bJpeg;
+    format.bAlpha = settings.bTransparent && !target.bJpeg;
+    format.dpi = settings.dpi;
+    return format;
 }
 
 HRESULT WriteFrameToFile(const DecodedImage& frame, bool bJpeg, LPCWSTR pszPath)

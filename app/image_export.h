@@ -26,6 +26,10 @@ struct SaveTarget {
 // already has. Under type 3 a .png or .jpg name is a spin's pictures.
 SaveTarget DecideSaveTarget(const CString& strPath, const CString& strExtension, DWORD nFilterIndex);
 
+// How a picture chosen in Save Image is written: PNG (with its alpha when transparent) or
+// JPEG, with the DPI asked for.
+struct PictureFormat SaveFormat(const SaveTarget& target, const struct ExportSettings& settings);
+
 // Encodes the frame by the shared picture writer and puts the file in place in one step:
 // an existing file is replaced only once the new one is complete.
 HRESULT WriteFrameToFile(const DecodedImage& frame, bool bJpeg, LPCWSTR pszPath);

@@ -10,9 +10,8 @@
 
 void CBoxDlg::SaveSpinAs(const SaveTarget& target, const ExportSettings& settings, int count)
 {
-    const SIZE preview = PreviewSize();
-    const UINT width = settings.width ? settings.width : static_cast<UINT>(preview.cx);
-    const UINT height = settings.width ? settings.height : static_cast<UINT>(preview.cy);
+    const SIZE size = ExportSize(settings);
+    const UINT width = static_cast<UINT>(size.cx), height = static_cast<UINT>(size.cy);
     const SceneDescription scene = CurrentScene();
     std::vector<SpinView> views;
     if (!SpinViews(scene, count, kSpinSceneElevation, static_cast<float>(width) / static_cast<float>(height),
@@ -34,10 +33,7 @@ void CBoxDlg::SaveSpinAs(const SaveTarget& target, const ExportSettings& setting
             return;
     }
 
-    PictureFormat format;
-    format.bJpeg = target.bJpeg;
-    format.bAlpha = settings.bTransparent && !target.bJpeg;
-    format.dpi = settings.dpi;
+    const PictureFormat format = SaveFormat(target, settings);
     const PictureRequest request{width, height, format.bAlpha, -1, settings.supersample};
     CWaitCursor wait;
     m_bDrawingSpin = true;

@@ -4,15 +4,8 @@
 # Validator and draws it with three.js in Debian's Chromium (headless).
 # Usage: model_test.sh ZELMORA_RENDER_EXE BUILD_DIR
 set -uo pipefail
-render_exe=$1 build=$2
-here=$(dirname "$(readlink -f "$0")")
-source "$here/../../scripts/wine-env.sh"
-zelmora_wine_env "$build" test-wineprefix
-zelmora_ensure_display
-trap zelmora_stop_display EXIT
-out="$build/browser/model"
-rm -rf "$out"
-mkdir -p "$out"
+render_exe=$1 build=$2 name=model
+source "$(dirname "$(readlink -f "$0")")/lib.sh"
 
 # Test faces: each its own colour with a black mark in its top-left corner and a white one
 # in its bottom-right, so that a face drawn turned or mirrored is seen.
@@ -25,7 +18,6 @@ face left "#2040D0"
 face top "#20A040"
 convert "$out/front.png" -quality 92 "$out/front.jpg"  # a JPEG face stays a JPEG in the model
 
-win() { echo "Z:$(realpath -m "$1" | sed 's|/|\\|g')"; }
 view=(--front "$(win "$out/front.jpg")" --left "$(win "$out/left.png")" --top "$(win "$out/top.png")"
   --back-colour "#808000" --rotation1 150 --rotation2 115 --zoom 700 --distance 220)
 for target in box.glb box.png; do

@@ -4,17 +4,9 @@
 # checks them in the browser.
 # Usage: spin_test.sh ZELMORA_RENDER_EXE BUILD_DIR
 set -uo pipefail
-render_exe=$1 build=$2
-here=$(dirname "$(readlink -f "$0")")
-source "$here/../../scripts/wine-env.sh"
-zelmora_wine_env "$build" test-wineprefix
-zelmora_ensure_display
-trap zelmora_stop_display EXIT
-out="$build/browser/spin"
-rm -rf "$out"
-mkdir -p "$out"
+render_exe=$1 build=$2 name=spin
+source "$(dirname "$(readlink -f "$0")")/lib.sh"
 
-win() { echo "Z:$(realpath -m "$1" | sed 's|/|\\|g')"; }
 render() {
   wine "$render_exe" --spin 24 --size 240x180 --front-colour "#C03020" --left-colour "#2040E0" \
     --top-colour "#20A040" --reflection 40 --background transparent "$@" >>"$out/render.log" 2>&1 ||
