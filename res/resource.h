@@ -42,6 +42,7 @@
 #define IDC_HEIGHT               1008
 #define IDC_DEPTH                1009
 #define IDC_EDGE_RADIUS          1054
+#define IDC_FIT_TO_PICTURES      1055
 
 // The trackbars' value labels, at each trackbar's right end
 #define IDC_WIDTH_VALUE          1101

@@ -9,6 +9,8 @@
 
 #include "box_dlg.h"
 #include "box_templates.h"
+#include "dialog_helpers.h"
+#include "sides_page.h"
 #include "render_harness.h"
 #include "resource.h"
 
@@ -389,4 +391,30 @@ TEST(MainDialog, KeepBoxSizeTakesOnlyTheTemplatesView)
     EXPECT_EQ(depth, 60);
     EXPECT_EQ(rotation1, g_boxTemplates[8].nRotation1);
     EXPECT_EQ(centreX, 0) << "the template's view has the box in the middle";
+}
+
+TEST(MainDialog, FitToPicturesTakesTheBoxsProportionsFromTheFrontAndLeftPictures)
+{
+    CBoxDlg dlg;
+    std::wstring withoutPicture;
+    int unchangedWidth = 0, width = 0, height = 0, depth = 0, trackbar = 0;
+    RunMainDialog(dlg, [&](CBoxDlg& d) {
+        CDialog* dims = d.Pages()[0];
+        auto fit = [&] { dims->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_FIT_TO_PICTURES, BN_CLICKED), 0); };
+        AnswerMessageBox(L"Zelmora", IDOK, &withoutPicture);
+        fit();  // no front picture: said, nothing changed
+        unchangedWidth = d.m_nWidth;
+        auto* pSides = static_cast<CSidesPage*>(d.Pages()[1]);
+        ASSERT_TRUE(pSides->PutSideImage(SideFront, TestImagePath(L"wide-300x100.png").c_str(), nullptr));
+        ASSERT_TRUE(pSides->PutSideImage(SideLeft, TestImagePath(L"quadrants.png").c_str(), nullptr));
+        fit();  // height 120 would make the front 360 wide: all three shrink to fit 300
+        width = d.m_nWidth, height = d.m_nHeight, depth = d.m_nDepth;
+        trackbar = TrackbarPos(dims, IDC_WIDTH);
+    });
+    EXPECT_NE(withoutPicture.find(L"front face"), std::wstring::npos) << withoutPicture;
+    EXPECT_EQ(unchangedWidth, 80);
+    EXPECT_EQ(width, 300);
+    EXPECT_EQ(height, 100);
+    EXPECT_EQ(depth, 100);
+    EXPECT_EQ(trackbar, 300) << "the page shows it";
 }
