@@ -1,6 +1,8 @@
 #include "scene_values.h"
 
-const SceneValue g_sceneValues[kSceneValueCount] = {
+namespace {
+// Every value is one row here; a row missing would leave an entry without a name.
+constexpr SceneValue kRows[] = {
     {"width", &BoxScene::m_nWidth, 1, 300, 80, L"tenths of a unit"},
     {"height", &BoxScene::m_nHeight, 1, 300, 120, L"tenths of a unit"},
     {"depth", &BoxScene::m_nDepth, 1, 300, 20, L"tenths of a unit"},
@@ -18,6 +20,10 @@ const SceneValue g_sceneValues[kSceneValueCount] = {
     {"centre-y", &BoxScene::m_nCentreY, -1000, 1000, 0, L"thousandths of the half height, below the middle"},
     {"edge-radius", &BoxScene::m_nEdgeRadius, 0, 150, 0, L"tenths of a unit, rounding the edges; at most half the smallest side"},
 };
+static_assert(sizeof kRows / sizeof kRows[0] == kSceneValueCount, "one row for each SceneValueIndex, in its order");
+} // namespace
+
+const SceneValue (&g_sceneValues)[kSceneValueCount] = kRows;
 
 void SetStartScene(BoxScene& scene)
 {

@@ -16,7 +16,7 @@ enum SceneValueIndex { kValueWidth, kValueHeight, kValueDepth, kValueRotation1, 
                        kValueZoom, kValueAmbient, kValueDiffuse, kValueReflection, kValueReflectionFade,
                        kValueShadow, kValueShadowSoftness, kValueCentreX, kValueCentreY, kValueEdgeRadius, kSceneValueCount };
 
-extern const SceneValue g_sceneValues[kSceneValueCount];
+extern const SceneValue (&g_sceneValues)[kSceneValueCount];
 
 // The start scene: every value at its default, white faces and background, no images.
 void SetStartScene(BoxScene& scene);
