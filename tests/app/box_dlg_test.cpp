@@ -184,8 +184,11 @@ TEST(MainDialog, AnUnchangedPreviewIsNotDrawnAgainButRepaintsWhenUncovered)
     });
     EXPECT_EQ(idleReadbacks, 0u) << "nothing changed, nothing copied";
     EXPECT_EQ(drawn, 0u) << "nothing changed, nothing drawn";
-    EXPECT_EQ(changedDrawn, 1u) << "a change is drawn once";
-    EXPECT_EQ(changedReadbacks, 1u);
+    // Drawn once, and once more (sharp) if the 100 ms outlasted the 150 ms of rest on a busy
+    // machine: never more.
+    EXPECT_GE(changedDrawn, 1u) << "a change is drawn";
+    EXPECT_LE(changedDrawn, 2u) << "a change is drawn once, and once sharp when it rests";
+    EXPECT_EQ(changedReadbacks, changedDrawn);
     EXPECT_EQ(uncoverReadbacks, 0u);
     EXPECT_EQ(differing, 0u);
 }
