@@ -95,6 +95,9 @@ inline To AfxMemberCast(From pfn)
 #define ON_CONTROL(code, id, memberFxn) \
     { WM_COMMAND, (UINT)(code), (UINT)(id), (UINT)(id), AfxSig_vv, AFX_HANDLER(void (CCmdTarget::*)(), &ThisClass::memberFxn) },
 #define ON_LBN_SELCHANGE(id, memberFxn) ON_CONTROL(LBN_SELCHANGE, id, memberFxn)
+// void OnXxx(UINT nID)   -- a notification code from a range of controls
+#define ON_CONTROL_RANGE(code, idFirst, idLast, memberFxn) \
+    { WM_COMMAND, (UINT)(code), (UINT)(idFirst), (UINT)(idLast), AfxSig_vw_id, AFX_HANDLER(void (CCmdTarget::*)(UINT), &ThisClass::memberFxn) },
 // void OnXxx(UINT nID)   -- commands from a range of ids
 #define ON_COMMAND_RANGE(idFirst, idLast, memberFxn) \
     { WM_COMMAND, 0, (UINT)(idFirst), (UINT)(idLast), AfxSig_vw_id, AFX_HANDLER(void (CCmdTarget::*)(UINT), &ThisClass::memberFxn) },

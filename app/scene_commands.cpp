@@ -41,7 +41,7 @@ SceneDescription CBoxDlg::CurrentScene() const
     scene.TakeFrom(*this);
     static_cast<ExportSettings&>(scene) = m_export;
     scene.views = m_views;
-    for (int s = 0; s < kSideCount; ++s)
+    for (int s = 0; s < kPictureCount; ++s)
         scene.facePaths[s] = m_pSidesPage ? m_pSidesPage->SidePath(s).GetString() : L"";
     return scene;
 }
@@ -61,7 +61,7 @@ bool CBoxDlg::OpenScene(const CString& path)
     m_export = scene;
     m_views = scene.views;
     CString problems;
-    for (int s = 0; s < kSideCount; ++s) {
+    for (int s = 0; s < kPictureCount; ++s) {
         if (scene.facePaths[s].empty()) {
             m_pSidesPage->OnClearSide(s);
             continue;
@@ -146,7 +146,7 @@ void CBoxDlg::ShowStep(const SceneStep& step)
     step.scene.ApplyTo(*this);
     m_export = step.scene;
     m_views = step.scene.views;
-    for (int s = 0; s < kSideCount; ++s)
+    for (int s = 0; s < kPictureCount; ++s)
         m_pSidesPage->RestoreSide(s, step.scene.facePaths[s].c_str(), step.faces[s]);
     m_pSidesPage->ShowSideColours();
     RefreshPages();
@@ -235,7 +235,7 @@ void CBoxDlg::OnNewScene()
     start.ApplyTo(*this);
     m_export = start;
     m_views = start.views;
-    for (int s = 0; s < kSideCount; ++s)
+    for (int s = 0; s < kPictureCount; ++s)
         m_pSidesPage->OnClearSide(s);
     m_pSidesPage->ShowSideColours();
     RefreshPages();

@@ -6,14 +6,14 @@
 
 namespace {
 
-bool SameFaces(IDirect3DTexture9* const a[kSideCount], IDirect3DTexture9* const b[kSideCount])
+bool SameFaces(IDirect3DTexture9* const a[kPictureCount], IDirect3DTexture9* const b[kPictureCount])
 {
-    return std::equal(a, a + kSideCount, b);
+    return std::equal(a, a + kPictureCount, b);
 }
 
 } // namespace
 
-bool CSceneHistory::Record(const SceneDescription& scene, IDirect3DTexture9* const faces[kSideCount])
+bool CSceneHistory::Record(const SceneDescription& scene, IDirect3DTexture9* const faces[kPictureCount])
 {
     if (const SceneStep* pNow = Current(); pNow && pNow->scene == scene && SameFaces(pNow->faces, faces))
         return false;
@@ -21,7 +21,7 @@ bool CSceneHistory::Record(const SceneDescription& scene, IDirect3DTexture9* con
         Drop(m_steps.size() - 1);
     SceneStep step;
     step.scene = scene;
-    for (int s = 0; s < kSideCount; ++s)
+    for (int s = 0; s < kPictureCount; ++s)
         if ((step.faces[s] = faces[s]) != nullptr)
             step.faces[s]->AddRef();
     m_steps.push_back(step);

@@ -10,7 +10,7 @@
 
 struct SceneStep {
     SceneDescription scene;
-    IDirect3DTexture9* faces[kSideCount] = {};  // a reference of the history's own each
+    IDirect3DTexture9* faces[kPictureCount] = {};  // a reference of the history's own each
 };
 
 class CSceneHistory {
@@ -22,7 +22,7 @@ public:
 
     // The scene now becomes a step when it differs from the current one; what redo would
     // have brought back is dropped. False when nothing changed.
-    bool Record(const SceneDescription& scene, IDirect3DTexture9* const faces[kSideCount]);
+    bool Record(const SceneDescription& scene, IDirect3DTexture9* const faces[kPictureCount]);
     bool CanUndo() const { return m_nCurrent > 0; }
     bool CanRedo() const { return m_nCurrent + 1 < m_steps.size(); }
     // The step to show; null when there is none.

@@ -236,19 +236,34 @@ std::wstring HelpText()
         L"  Options apply in one order, on the command line, on a jobs line and in a scene file alike:\n"
         L"  the scene, then the template, then the view, then single values as given, then --transparent last.\n"
         L"\nFaces:\n";
-    for (const char* face : g_faceNames) {
-        std::wstring f(face, face + strlen(face));
+    for (int s = 0; s < kSideCount; ++s) {
+        std::wstring f(g_faceNames[s], g_faceNames[s] + strlen(g_faceNames[s]));
         t += L"  --" + f + L" PATH" + std::wstring(12 - f.size(), L' ') + L"picture on the " + f + L" face (default: none)\n";
     }
+    t += L"  --cover PATH         a book's or case's whole print-ready cover (back, spine and front in one\n"
+         L"                       picture, with its bleed, or a hardcover's case wrap): wrapped round the\n"
+         L"                       front, spine (left face) and back; its height gives its resolution, and a\n"
+         L"                       spine more than 1/16 in from the pages' is noted and taken from the picture\n";
     t += L"  --FACE-colour #RRGGBB  colour of a face, e.g. --front-colour #FF0000 (default: #FFFFFF)\n"
          L"                       an empty PATH takes a scene's picture off that face\n"
          L"\nBox, view, light and floor (whole numbers):\n";
     for (int i = 0; i < kSceneValueCount; ++i) {
         const SceneValue& v = g_sceneValues[i];
         std::wstring n(v.pszName, v.pszName + strlen(v.pszName));
+        if (v.ppszNames) {
+            const char* first = v.ppszNames[v.nDefault];
+            t += L"  --" + n + L" NAME" + std::wstring(n.size() < 14 ? 14 - n.size() : 1, L' ') + v.pszUnit +
+                 L", default " + std::wstring(first, first + strlen(first)) + L"\n";
+            continue;
+        }
         t += L"  --" + n + L" N" + std::wstring(n.size() < 17 ? 17 - n.size() : 1, L' ') + std::to_wstring(v.nMin) + L".." +
              std::to_wstring(v.nMax) + L", default " + std::to_wstring(v.nDefault) + L" (" + v.pszUnit + L")\n";
     }
+    t += L"  --trim WxHin|WxHmm   a book's page size, e.g. 6x9in or 152x229mm (sets trim-width, trim-height);\n"
+         L"                       lengths take in or mm too: --bleed 3mm\n"
+         L"  A book's size is its trim and its pages' thickness (a hardcover's boards stand 1/8 in past\n"
+         L"  the pages); a DVD case is the standard 190 x 135 x 14 mm; width, height, depth and\n"
+         L"  edge-radius are the box's. A book or case chosen in a scene with no top-light gets 40.\n";
     t += L"  --template NAME      a preset view of the Templates page; single values then apply on top:\n";
     for (const BoxTemplate& bt : g_boxTemplates)
         t += L"                         \"" + std::wstring(bt.pszName) + L"\"\n";

@@ -1,5 +1,7 @@
 #include "picture_session.h"
 
+#include "scene_shape.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -75,7 +77,7 @@ bool PictureSession::Check(const RenderJob& job, std::wstring* pError) const
 
 bool PictureSession::LoadFaces(const RenderJob& job, std::wstring* pError)
 {
-    for (int s = 0; s < kSideCount; ++s) {
+    for (int s = 0; s < kPictureCount; ++s) {
         SafeRelease(m_scene.m_pFaceTexture[s]);
         const std::wstring& path = job.facePaths[s];
         if (path.empty())
@@ -143,6 +145,19 @@ bool PictureSession::Prepare(const RenderJob& job, PictureRequest* pRequest, std
     }
     job.ApplyTo(m_scene);
     m_scene.m_fRotation1Fraction = job.rotation1Fraction;
+    if (m_scene.m_pFaceTexture[SideCover]) {
+        std::wstring note, refusal;
+        SceneShape(m_scene, &note, &refusal);
+        const std::wstring& cover = job.facePaths[SideCover];
+        if (!refusal.empty()) {
+            *pError = FaceOption(SideCover) + L" " + cover + L": " + refusal;
+            return false;
+        }
+        if (m_scene.m_nShape == ShapeBox)
+            note = L"a box has no cover; it is drawn by --shape paperback, hardcover or dvd-case";
+        if (!note.empty() && m_notedCovers.insert(cover + L"|" + note).second)
+            PrintErr(L"zelmora-render: note: " + FaceOption(SideCover) + L" " + cover + L": " + note + L"\n");
+    }
     UINT w = job.width ? job.width : static_cast<UINT>(m_defaultSize.cx);
     UINT h = job.height ? job.height : static_cast<UINT>(m_defaultSize.cy);
     if (job.fitMargin >= 0) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -60,5 +61,6 @@ private:
     };
     std::vector<CachedFace> m_faces;  // most recently used last
     bool m_bSamplesNoted = false;     // the note on fewer samples is given once a run
+    std::set<std::wstring> m_notedCovers;  // a cover's note is given once a run
     bool m_bSamplesAskedNoted = false;  // the count asked for is not one the device offers: said once
 };

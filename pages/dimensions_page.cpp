@@ -1,8 +1,13 @@
 #include "dimensions_page.h"
 
 #include <algorithm>
+#include <cmath>
+#include <string>
 
+#include "face_textures.h"
 #include "resource.h"
+#include "scene_description.h"
+#include "scene_shape.h"
 
 namespace {
 const SliderBinding kSliders[] = {
@@ -11,10 +16,15 @@ const SliderBinding kSliders[] = {
     {IDC_DEPTH, kValueDepth, IDC_DEPTH_VALUE},
     {IDC_EDGE_RADIUS, kValueEdgeRadius, IDC_EDGE_RADIUS_VALUE},
 };
-}
+const wchar_t* const kPaperCaptions[kPaperCount] = {L"White", L"Cream", L"Colour"};
+const int kBookFieldIds[] = {IDC_TRIM, IDC_PAGES, IDC_PAPER, IDC_BLEED};
+} // namespace
 
 BEGIN_MESSAGE_MAP(CDimensionsPage, CSliderPage)
     ON_BN_CLICKED(IDC_FIT_TO_PICTURES, OnFitToPictures)
+    ON_CONTROL(CBN_SELCHANGE, IDC_SHAPE, OnShapeChosen)
+    ON_CONTROL(CBN_SELCHANGE, IDC_PAPER, OnPaperChosen)
+    ON_CONTROL_RANGE(EN_KILLFOCUS, IDC_TRIM, IDC_BLEED, OnBookFieldDone)
 END_MESSAGE_MAP()
 
 CDimensionsPage::CDimensionsPage(BoxScene* pScene)
@@ -22,22 +32,154 @@ CDimensionsPage::CDimensionsPage(BoxScene* pScene)
 {
 }
 
+BOOL CDimensionsPage::OnInitDialog()
+{
+    CSliderPage::OnInitDialog();
+    for (int s = 0; s < kShapeCount; ++s)
+        ::SendDlgItemMessageW(m_hWnd, IDC_SHAPE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ShapeOf(s).pszCaption));
+    for (const wchar_t* pszPaper : kPaperCaptions)
+        ::SendDlgItemMessageW(m_hWnd, IDC_PAPER, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszPaper));
+    ShowBookFields();
+    return TRUE;
+}
+
+void CDimensionsPage::DoDataExchange(CDataExchange* pDX)
+{
+    CSliderPage::DoDataExchange(pDX);
+    if (!pDX->m_bSaveAndValidate)
+        ShowBookFields();
+}
+
+void CDimensionsPage::ShowBookFields(bool bEvenTyped)
+{
+    if (!m_hWnd)
+        return;
+    m_bShowing = true;
+    const bool bBox = m_pBox->m_nShape == ShapeBox;
+    const bool bBook = m_pBox->m_nShape == ShapePaperback || m_pBox->m_nShape == ShapeHardcover;
+    ::SendDlgItemMessageW(m_hWnd, IDC_SHAPE, CB_SETCURSEL, m_pBox->m_nShape, 0);
+    ::SendDlgItemMessageW(m_hWnd, IDC_PAPER, CB_SETCURSEL, m_pBox->m_nPaper, 0);
+    HWND hFocus = ::GetFocus();
+    auto setText = [&](int id, const std::wstring& text) {
+        if (bEvenTyped || ::GetDlgItem(m_hWnd, id) != hFocus)  // not under the user's typing
+            SetDlgItemText(id, text.c_str());
+    };
+    setText(IDC_TRIM, FormatTrim(m_pBox->m_nTrimWidth, m_pBox->m_nTrimHeight));
+    setText(IDC_PAGES, std::to_wstring(m_pBox->m_nPages));
+    wchar_t bleed[32];
+    swprintf(bleed, 32, L"%.3fin", m_pBox->m_nBleed / 1000.0);
+    setText(IDC_BLEED, bleed);
+    // The box's own values rest while a book or case has its size from its trim and pages.
+    for (int id : {IDC_WIDTH, IDC_HEIGHT, IDC_DEPTH, IDC_EDGE_RADIUS})
+        ::EnableWindow(::GetDlgItem(m_hWnd, id), bBox);
+    for (int id : kBookFieldIds)
+        ::EnableWindow(::GetDlgItem(m_hWnd, id), bBook || (id == IDC_BLEED && !bBox));
+    std::wstring note, refusal;
+    const ShapeSpec spec = SceneShape(*m_pBox, &note, &refusal);
+    std::wstring text;
+    if (!bBox) {
+        wchar_t size[160];
+        swprintf(size, 160, L"%.2f x %.2f x %.2f in", spec.size[0], spec.size[1], spec.size[2]);
+        text = std::wstring(ShapeOf(spec.shape).pszCaption) + L": " + size + L".";
+        if (bBook)
+            text += L" Pages: " + InchesText(PageBlockInches(m_pBox->m_nPages, m_pBox->m_nPaper)) + L".";
+        if (!refusal.empty())
+            text += L" The cover is not used: " + refusal + L".";
+        else if (!note.empty())
+            text += L" Note: " + note + L".";
+    }
+    SetDlgItemText(IDC_BOOK_NOTE, text.c_str());
+    m_bShowing = false;
+}
+
+void CDimensionsPage::OnShapeChosen()
+{
+    const int shape = static_cast<int>(::SendDlgItemMessageW(m_hWnd, IDC_SHAPE, CB_GETCURSEL, 0, 0));
+    if (m_bShowing || shape < 0 || shape >= kShapeCount || shape == m_pBox->m_nShape)
+        return;
+    int values[kSceneValueCount];
+    SceneValuesOf(*m_pBox, values);
+    ChooseShape(values, shape);
+    m_pBox->m_nShape = values[kValueShape];
+    m_pBox->m_nTopLight = values[kValueTopLight];
+    m_pBox->RefreshPages();
+}
+
+void CDimensionsPage::OnPaperChosen()
+{
+    const int paper = static_cast<int>(::SendDlgItemMessageW(m_hWnd, IDC_PAPER, CB_GETCURSEL, 0, 0));
+    if (m_bShowing || paper < 0 || paper >= kPaperCount)
+        return;
+    m_pBox->m_nPaper = paper;
+    m_pBox->RefreshPages();
+}
+
+void CDimensionsPage::OnOK()
+{
+    // Enter in a field takes what was typed there.
+    const int id = ::GetDlgCtrlID(::GetFocus());
+    if (id == IDC_TRIM || id == IDC_PAGES || id == IDC_BLEED)
+        TakeBookField(id);
+}
+
+void CDimensionsPage::OnBookFieldDone(UINT nID)
+{
+    if (!m_bShowing)
+        TakeBookField(static_cast<int>(nID));
+}
+
+bool CDimensionsPage::TakeBookField(int nID)
+{
+    wchar_t typed[64] = {};
+    ::GetDlgItemTextW(m_hWnd, nID, typed, 64);
+    SceneDescription scene;
+    scene.TakeFrom(*m_pBox);
+    const char* name = nID == IDC_TRIM ? "trim" : nID == IDC_PAGES ? "pages" : "bleed";
+    std::wstring expected;
+    std::wstring text = typed;
+    text.erase(0, text.find_first_not_of(L' '));
+    text.erase(text.find_last_not_of(L' ') + 1);
+    if (ApplySceneOption(scene, name, text, L"", &expected) != OptionResult::Applied) {
+        const wchar_t* what = nID == IDC_TRIM ? L"Trim" : nID == IDC_PAGES ? L"Pages" : L"Bleed";
+        const std::wstring message = std::wstring(what) + L": \"" + text + L"\" is not used: " + expected + L".";
+        ShowBookFields(true);  // back to the book's value, before the message takes the focus
+        MessageBox(message.c_str(), L"Zelmora", MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    m_pBox->m_nTrimWidth = scene.values[kValueTrimWidth];
+    m_pBox->m_nTrimHeight = scene.values[kValueTrimHeight];
+    m_pBox->m_nPages = scene.values[kValuePages];
+    m_pBox->m_nBleed = scene.values[kValueBleed];
+    m_pBox->RefreshPages();
+    return true;
+}
+
 void CDimensionsPage::OnFitToPictures()
 {
+    if (m_pBox->m_nShape != ShapeBox) {
+        // A book's size is its trim and pages (its cover's spine when it has one): the box
+        // takes that size, so that the box shape shows the same block.
+        const ShapeSpec spec = SceneShape(*m_pBox);
+        const SceneValue& range = g_sceneValues[kValueWidth];
+        int* const fields[3] = {&m_pBox->m_nWidth, &m_pBox->m_nHeight, &m_pBox->m_nDepth};
+        for (int i = 0; i < 3; ++i)
+            *fields[i] = std::clamp(static_cast<int>(std::lround(spec.size[i] * 10)), range.nMin, range.nMax);
+        m_pBox->RefreshPages();
+        return;
+    }
     // The front picture gives width : height, the left one depth : height; the height stays
     // unless a side would pass the largest size, when all three shrink together.
-    IDirect3DTexture9* pFront = m_pBox->m_pFaceTexture[SideFront];
-    IDirect3DTexture9* pLeft = m_pBox->m_pFaceTexture[SideLeft];
-    D3DSURFACE_DESC front = {}, left = {};
-    if (!pFront || FAILED(pFront->GetLevelDesc(0, &front)) || !front.Height) {
+    const SIZE front = FacePictureSize(m_pBox->m_pFaceTexture[SideFront]);
+    const SIZE left = FacePictureSize(m_pBox->m_pFaceTexture[SideLeft]);
+    if (!front.cy) {
         MessageBox(L"Put a picture on the front face first: the box takes its width and height from it.", L"Zelmora",
                    MB_OK | MB_ICONINFORMATION);
         return;
     }
     const double height = m_pBox->m_nHeight;
-    double sides[3] = {height * front.Width / front.Height, height, static_cast<double>(m_pBox->m_nDepth)};
-    if (pLeft && SUCCEEDED(pLeft->GetLevelDesc(0, &left)) && left.Height)
-        sides[2] = height * left.Width / left.Height;
+    double sides[3] = {height * front.cx / front.cy, height, static_cast<double>(m_pBox->m_nDepth)};
+    if (left.cy)
+        sides[2] = height * left.cx / left.cy;
     const SceneValue& range = g_sceneValues[kValueWidth];
     const double scale = std::min(1.0, range.nMax / std::max({sides[0], sides[1], sides[2]}));
     int* const fields[3] = {&m_pBox->m_nWidth, &m_pBox->m_nHeight, &m_pBox->m_nDepth};

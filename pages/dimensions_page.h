@@ -1,16 +1,28 @@
-// "Box Dimensions": width, height, depth and the edges' rounding with trackbars, and "Fit to
-// pictures", which sizes the box to the face pictures' proportions.
+// "Box Dimensions": the shape (a box, a paperback, a hardcover, a DVD case); a box's width,
+// height, depth and rounded edges on trackbars, with "Fit to pictures", which sizes it to the
+// face pictures' proportions; a book's trim, pages, paper and the cover's bleed, and the
+// spine they make.
 #pragma once
 #include "slider_page.h"
 
 class CDimensionsPage : public CSliderPage {
 public:
     explicit CDimensionsPage(BoxScene* pScene);
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
 
 protected:
     void OnFitToPictures();
+    void OnShapeChosen();
+    void OnPaperChosen();
+    // A typed trim, page count or bleed, taken when the field loses the keyboard or on Enter.
+    void OnBookFieldDone(UINT nID);
+    void OnOK() override;
     DECLARE_MESSAGE_MAP()
 
 private:
+    bool TakeBookField(int nID);
+    void ShowBookFields(bool bEvenTyped = false);
     BoxScene* m_pBox;
+    bool m_bShowing = false;  // fields being filled in: their changes are not the user's
 };

@@ -9,6 +9,7 @@ namespace {
 const SliderBinding kSliders[] = {
     {IDC_AMBIENT, kValueAmbient, IDC_AMBIENT_VALUE},
     {IDC_DIFFUSE, kValueDiffuse, IDC_DIFFUSE_VALUE},
+    {IDC_TOP_LIGHT, kValueTopLight, IDC_TOP_LIGHT_VALUE},
 };
 }
 

@@ -4,19 +4,21 @@
 #include "face_textures.h"
 #include "page_background.h"
 #include "resource.h"
+#include "scene_shape.h"
 
 namespace {
 // By SideSlot.
-const int kPathIds[kSideCount] = {IDC_PATH_FRONT, IDC_PATH_LEFT, IDC_PATH_TOP,
-                                  IDC_PATH_BACK, IDC_PATH_RIGHT, IDC_PATH_BOTTOM};
-const int kColourIds[kSideCount] = {IDC_COLOUR_FRONT, IDC_COLOUR_LEFT, IDC_COLOUR_TOP,
-                                    IDC_COLOUR_BACK, IDC_COLOUR_RIGHT, IDC_COLOUR_BOTTOM};
-const int kBrowseIds[kSideCount] = {IDC_BROWSE_FRONT, IDC_BROWSE_LEFT, IDC_BROWSE_TOP,
-                                    IDC_BROWSE_BACK, IDC_BROWSE_RIGHT, IDC_BROWSE_BOTTOM};
+const int kPathIds[kPictureCount] = {IDC_PATH_FRONT, IDC_PATH_LEFT,  IDC_PATH_TOP,  IDC_PATH_BACK,
+                                     IDC_PATH_RIGHT, IDC_PATH_BOTTOM, IDC_PATH_COVER};
+const int kColourIds[kPictureCount] = {IDC_COLOUR_FRONT, IDC_COLOUR_LEFT,   IDC_COLOUR_TOP,  IDC_COLOUR_BACK,
+                                       IDC_COLOUR_RIGHT, IDC_COLOUR_BOTTOM, IDC_COLOUR_COVER};
+const int kBrowseIds[kPictureCount] = {IDC_BROWSE_FRONT, IDC_BROWSE_LEFT,   IDC_BROWSE_TOP,  IDC_BROWSE_BACK,
+                                       IDC_BROWSE_RIGHT, IDC_BROWSE_BOTTOM, IDC_BROWSE_COVER};
+const int kCoverRowIds[] = {IDC_COVER_LABEL, IDC_PATH_COVER, IDC_BROWSE_COVER, IDC_CLEAR_COVER, IDC_COLOUR_COVER};
 
-int SlotOf(const int (&ids)[kSideCount], UINT nID)
+int SlotOf(const int (&ids)[kPictureCount], UINT nID)
 {
-    for (int s = 0; s < kSideCount; ++s)
+    for (int s = 0; s < kPictureCount; ++s)
         if (ids[s] == static_cast<int>(nID))
             return s;
     return -1;
@@ -29,6 +31,8 @@ BEGIN_MESSAGE_MAP(CSidesPage, CDialog)
     ON_COMMAND(IDCANCEL, OnOK)
     ON_COMMAND_RANGE(IDC_BROWSE_FRONT, IDC_BROWSE_BOTTOM, OnBrowseCommand)
     ON_COMMAND_RANGE(IDC_CLEAR_FRONT, IDC_CLEAR_BOTTOM, OnClearCommand)
+    ON_COMMAND(IDC_BROWSE_COVER, OnBrowseCover)
+    ON_COMMAND(IDC_CLEAR_COVER, OnClearCover)
     ON_MESSAGE(CLRN_SELENDOK, OnSideColourAccepted)
 END_MESSAGE_MAP()
 
@@ -41,7 +45,7 @@ CSidesPage::CSidesPage(BoxScene* pScene)
 
 BOOL CSidesPage::OnInitDialog()
 {
-    for (int s = 0; s < kSideCount; ++s) {
+    for (int s = 0; s < kPictureCount; ++s) {
         m_btnSideColour[s].SubclassDlgItem(kColourIds[s], this);
         m_btnSideColour[s].SetColour(m_pScene->m_clrFace[s]);
         m_btnSideColour[s].SetDefaultColour(0x00FFFFFF);
@@ -85,12 +89,38 @@ void CSidesPage::OnBrowseSide(int nSlot)
     LoadSideFromFile(nSlot, m_dlgOpenImage.GetPathName());
 }
 
+void CSidesPage::DoDataExchange(CDataExchange* pDX)
+{
+    if (!pDX->m_bSaveAndValidate)
+        ShowCoverRow(m_pScene->m_nShape != ShapeBox);
+}
+
 bool CSidesPage::LoadSideFromFile(int nSlot, const CString& path)
 {
+    // The cover that was there, back if the new one is not a cover for this book.
+    IDirect3DTexture9* pOldCover = nSlot == SideCover ? m_pScene->m_pFaceTexture[SideCover] : nullptr;
+    const CString oldPath = m_strSidePath[nSlot];
+    if (pOldCover)
+        pOldCover->AddRef();
     FaceLoadFailure why;
     bool bLoaded = PutSideImage(nSlot, path, &why);
     if (!bLoaded)
         MessageBox(FaceLoadMessage(path, why), L"Zelmora", MB_OK | MB_ICONERROR);
+    if (bLoaded && nSlot == SideCover) {
+        std::wstring note, refusal;
+        SceneShape(*m_pScene, &note, &refusal);
+        if (!refusal.empty()) {
+            RestoreSide(SideCover, oldPath, pOldCover);
+            MessageBox(L"Unable to use the picture as the cover\n" + path + L"\n\n" + refusal.c_str() + L".", L"Zelmora",
+                       MB_OK | MB_ICONERROR);
+            bLoaded = false;
+        } else if (!note.empty()) {
+            MessageBox((L"Note: " + note + L".").c_str(), L"Zelmora", MB_OK | MB_ICONINFORMATION);
+        }
+    }
+    if (pOldCover)
+        pOldCover->Release();
+    m_pScene->RefreshPages();
     return bLoaded;
 }
 
@@ -133,13 +163,21 @@ void CSidesPage::RestoreSide(int nSlot, const CString& path, IDirect3DTexture9* 
 
 void CSidesPage::ShowSideColours()
 {
-    for (int s = 0; s < kSideCount; ++s)
+    for (int s = 0; s < kPictureCount; ++s)
         m_btnSideColour[s].SetColour(m_pScene->m_clrFace[s]);
+}
+
+void CSidesPage::ShowCoverRow(bool bShow)
+{
+    for (int id : kCoverRowIds)
+        ::ShowWindow(GetDlgItemHandle(id), bShow ? SW_SHOWNA : SW_HIDE);
 }
 
 int CSidesPage::SideAtPoint(CPoint pt) const
 {
-    for (int s = 0; s < kSideCount; ++s) {
+    for (int s = 0; s < kPictureCount; ++s) {
+        if (!::IsWindowVisible(GetDlgItemHandle(kPathIds[s])))
+            continue;
         CRect rcPath, rcColour;
         ::GetWindowRect(GetDlgItemHandle(kPathIds[s]), &rcPath);
         ::GetWindowRect(GetDlgItemHandle(kColourIds[s]), &rcColour);

@@ -1,4 +1,5 @@
-// "Side images": an image file and a colour for each of the six faces.
+// "Side images": an image file and a colour for each of the six faces, and for books and
+// cases the whole cover.
 #pragma once
 #include "afxwin.h"
 #include "box_scene.h"
@@ -8,6 +9,7 @@ class CSidesPage : public CDialog {
 public:
     explicit CSidesPage(BoxScene* pScene);
     BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
     void OnOK() override {}
 
     void OnBrowseSide(int nSlot);
@@ -31,11 +33,15 @@ public:
     // coordinates; -1 for none.
     int SideAtPoint(CPoint pt) const;
     CColourPickerXP& ColourButton(int nSlot) { return m_btnSideColour[nSlot]; }
+    // The whole cover's row: shown for the shapes that wrap one.
+    void ShowCoverRow(bool bShow);
 
 protected:
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     void OnBrowseCommand(UINT nID);
     void OnClearCommand(UINT nID);
+    void OnBrowseCover() { OnBrowseSide(SideCover); }
+    void OnClearCover() { OnClearSide(SideCover); }
     LRESULT OnSideColourAccepted(WPARAM wParam, LPARAM lParam);
     void PostNcDestroy() override { delete this; }
     DECLARE_MESSAGE_MAP()
@@ -43,7 +49,7 @@ protected:
 private:
     BoxScene* m_pScene;
     CFileDialog m_dlgOpenImage;
-    CColourPickerXP m_btnSideColour[kSideCount];
-    CString m_strSidePath[kSideCount];
+    CColourPickerXP m_btnSideColour[kPictureCount];
+    CString m_strSidePath[kPictureCount];
     CBrush m_brBackground;
 };

@@ -3,6 +3,7 @@
 
 #include "box_geometry.h"
 #include "box_renderer.h"
+#include "scene_shape.h"
 
 void BoxRenderer::CreateBoxIndices()
 {
@@ -36,20 +37,21 @@ void BoxRenderer::FillBoxVertices()
     m_pBoxVertices->Unlock();
 }
 
-bool BoxRenderer::RoundedEdges() const
+bool BoxRenderer::OwnShape() const
 {
-    return std::min({m_scene.m_nWidth, m_scene.m_nHeight, m_scene.m_nDepth}) / 2 > 0 && m_scene.m_nEdgeRadius > 0;
+    return m_scene.m_nShape != ShapeBox ||
+           (std::min({m_scene.m_nWidth, m_scene.m_nHeight, m_scene.m_nDepth}) / 2 > 0 && m_scene.m_nEdgeRadius > 0);
 }
 
 bool BoxRenderer::FillShapeBuffers()
 {
     IDirect3DDevice9* pDevice = m_scene.m_pDevice;
-    const int key[4] = {m_scene.m_nWidth, m_scene.m_nHeight, m_scene.m_nDepth, m_scene.m_nEdgeRadius};
     if (!pDevice)
         return false;
-    if (m_pShapeVertices && m_pShapeIndices && std::equal(key, key + 4, m_shapeKey))
+    const ShapeSpec spec = SceneShape(m_scene);
+    if (m_pShapeVertices && m_pShapeIndices && spec == m_shapeSpec)
         return true;
-    const ShapeMesh mesh = BoxShapeMesh(key[0], key[1], key[2], key[3]);
+    const ShapeMesh mesh = ShapeOf(spec.shape).pfnBuild(spec);
     const UINT vertexBytes = static_cast<UINT>(mesh.vertices.size() * sizeof(BoxVertex));
     const UINT indexBytes = static_cast<UINT>(mesh.indices.size() * sizeof(WORD));
     // Made again only when the counts change (a side all bend has a line less).
@@ -76,6 +78,6 @@ bool BoxRenderer::FillShapeBuffers()
     m_shapeParts = mesh.parts;
     m_nShapeVertexCount = static_cast<UINT>(mesh.vertices.size());
     m_nShapeIndexCount = static_cast<UINT>(mesh.indices.size());
-    std::copy(key, key + 4, m_shapeKey);
+    m_shapeSpec = spec;
     return true;
 }

@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "box_scene.h"
-#include "shape_mesh.h"
+#include "shapes.h"
 #include "decoded_image.h"
 #include "face_textures.h"
 #include "preview_mirror.h"
@@ -148,12 +148,15 @@ public:
     D3DPRESENT_PARAMETERS m_presentParams = {};
     IDirect3DVertexBuffer9* m_pBoxVertices = nullptr;   // managed pool
     IDirect3DIndexBuffer9* m_pBoxIndices = nullptr;     // default pool
-    // A box with rounded edges: its own mesh, made again when its size or radius changes.
+    // Every shape but the sharp box: its own mesh, made again when the shape changes.
     IDirect3DVertexBuffer9* m_pShapeVertices = nullptr;  // managed pool
     IDirect3DIndexBuffer9* m_pShapeIndices = nullptr;    // managed pool
     std::vector<ShapeMesh::Part> m_shapeParts;
     UINT m_nShapeVertexCount = 0, m_nShapeIndexCount = 0;
-    int m_shapeKey[4] = {-1, -1, -1, -1};               // width, height, depth, radius it was made for
+    ShapeSpec m_shapeSpec;                              // what the shape's buffers hold
+    // The page blocks' paper edges: stacked along v, and along u; made for m_nPaperTexture.
+    IDirect3DTexture9* m_pPaperTexture[2] = {};        // managed
+    int m_nPaperTexture = -1;
     IDirect3DSurface9* m_pResolvedFrame = nullptr;      // default pool: the last frame, not multisampled
     float m_fAspect = 1.0f;
     D3DLIGHT9 m_light = {};
@@ -161,9 +164,12 @@ public:
 
 private:
     void CreateBoxIndices();
-    // The rounded box's buffers for the scene's size and radius; false if there is no memory.
+    // The shape's buffers for the scene; false if there is no memory.
     bool FillShapeBuffers();
-    bool RoundedEdges() const;
+    // Whether the scene draws a mesh of its own rather than the box's buffers.
+    bool OwnShape() const;
+    // The paper texture for a page block's edges, made for the scene's paper.
+    IDirect3DTexture9* PaperTexture(bool bAcross);
     void RenderBox();
     // Everything a frame's drawing depends on, set for every frame: a reset returns the
     // device to its defaults.
@@ -222,7 +228,7 @@ private:
     IDirect3DPixelShader9* m_pFaceShader = nullptr;  // null: sharp frames use the fixed stages
     IDirect3DTexture9* m_pFadeTexture = nullptr;    // managed: opaque at the floor, clear at the fade's end
     IDirect3DTexture9* m_pShadowTexture = nullptr;  // managed: the blurred footprint as alpha
-    int m_shadowShape[3] = {-1, -1, -1};           // width, depth and softness it was made for
+    float m_shadowShape[3] = {-1, -1, -1};          // width, depth and softness it was made for
 
     BoxScene& m_scene;
 };

@@ -14,6 +14,10 @@ enum SideSlot {
     SideBottom = 5,
 };
 constexpr int kSideCount = 6;
+// The pictures a scene holds: one per face, and a book's or case's whole cover (back, spine
+// and front in one print-ready picture), which its shapes wrap round the front, left and back.
+constexpr int SideCover = 6;
+constexpr int kPictureCount = 7;
 
 class BoxScene {
 public:
@@ -36,11 +40,19 @@ public:
     int m_nCentreX = 0;         // where the box's centre is in the picture: thousandths of its
     int m_nCentreY = 0;         // half width right, of its half height down, from the middle
     int m_nEdgeRadius = 0;      // tenths of a world unit, 0..150: the box's edges rounded (0: sharp)
+    int m_nShape = 0;           // ShapeKind: box, paperback, hardcover, DVD case
+    int m_nTrimWidth = 0;       // a book's page size, thousandths of an inch
+    int m_nTrimHeight = 0;
+    int m_nPages = 0;           // a book's page count
+    int m_nPaper = 0;           // PaperKind: what its pages are printed on
+    int m_nBleed = 0;           // thousandths of an inch of a cover picture past the trim, cut off
+    int m_nWrap = 0;            // thousandths of an inch of a case wrap folded inside the boards
+    int m_nTopLight = 0;        // percent: a second light shining straight down (0: none)
     float m_fRotation1Fraction = 0.0f;  // degrees past m_nRotation1: a spin's even steps (0 in the window)
     D3DCOLOR m_clrBackground = 0xFFFFFFFF;  // 0xAARRGGBB, alpha always 0xFF
     IDirect3DDevice9* m_pDevice = nullptr;  // owned by the main dialog
-    IDirect3DTexture9* m_pFaceTexture[kSideCount] = {};  // one reference each; null = no image
-    COLORREF m_clrFace[kSideCount] = {};    // 0x00BBGGRR
+    IDirect3DTexture9* m_pFaceTexture[kPictureCount] = {};  // one reference each; null = no image
+    COLORREF m_clrFace[kPictureCount] = {};    // 0x00BBGGRR
 
 protected:
     BoxScene() = default;

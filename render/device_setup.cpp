@@ -206,12 +206,16 @@ void BoxRenderer::Release()
     SafeRelease(m_pShapeVertices);
     SafeRelease(m_pShapeIndices);
     m_nShapeVertexCount = m_nShapeIndexCount = 0;
+    m_shapeSpec = ShapeSpec();
     SafeRelease(m_pBoxVertices);
     SafeRelease(m_pBoxIndices);
     SafeRelease(m_pResolvedFrame);
     m_pictureTargets.Release();
     SafeRelease(m_pFadeTexture);
     SafeRelease(m_pShadowTexture);
+    SafeRelease(m_pPaperTexture[0]);
+    SafeRelease(m_pPaperTexture[1]);
+    m_nPaperTexture = -1;
     m_mirror.Detach();
     if (m_hPreview && !m_bPaintWithGdi)
         ::RemoveWindowSubclass(m_hPreview, &PresentedPreviewProc, kPresentedSubclassId);

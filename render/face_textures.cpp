@@ -16,6 +16,7 @@
 namespace {
 
 // {6F1B7C2E-4A53-4D1B-9E0C-5A4D0F7A1C01}
+const GUID kPictureSizeGuid = {0x6f1b7c2e, 0x4a53, 0x4d1b, {0x9e, 0x0c, 0x5a, 0x4d, 0x0f, 0x7a, 0x1c, 0x02}};
 const GUID kFaceSerialGuid = {0x6f1b7c2e, 0x4a53, 0x4d1b, {0x9e, 0x0c, 0x5a, 0x4d, 0x0f, 0x7a, 0x1c, 0x01}};
 
 // Artwork keeps its own pixels up to the largest picture the decoders read: a face seen
@@ -113,11 +114,23 @@ HRESULT CreateFaceTexture(IDirect3DDevice9* pDevice, LPCWSTR pszPath, const Imag
     static unsigned long long s_nextSerial = 0;
     const unsigned long long serial = ++s_nextSerial;
     pTexture->SetPrivateData(kFaceSerialGuid, &serial, sizeof(serial), 0);
+    const SIZE picture = {static_cast<LONG>(header.width ? header.width : image.width),
+                          static_cast<LONG>(header.height ? header.height : image.height)};
+    pTexture->SetPrivateData(kPictureSizeGuid, &picture, sizeof(picture), 0);
     *ppTexture = pTexture;
     return S_OK;
 }
 
 } // namespace
+
+SIZE FacePictureSize(IDirect3DTexture9* pTexture)
+{
+    SIZE size = {};
+    DWORD bytes = sizeof(size);
+    if (!pTexture || FAILED(pTexture->GetPrivateData(kPictureSizeGuid, &size, &bytes)))
+        return SIZE{};
+    return size;
+}
 
 unsigned long long FaceTextureSerial(IDirect3DTexture9* pTexture)
 {
@@ -210,7 +223,7 @@ bool LoadSideImage(BoxScene& scene, int nSlot, LPCWSTR pszPath, FaceLoadFailure*
     if (!pWhy)
         pWhy = &why;
     *pWhy = FaceLoadFailure();
-    if (nSlot < 0 || nSlot >= kSideCount || !scene.m_pDevice) {
+    if (nSlot < 0 || nSlot >= kPictureCount || !scene.m_pDevice) {
         pWhy->reason = FaceLoadFailure::Unreadable;
         return false;
     }
@@ -240,6 +253,6 @@ bool LoadSideImage(BoxScene& scene, int nSlot, LPCWSTR pszPath, FaceLoadFailure*
 
 void ClearSideImage(BoxScene& scene, int nSlot)
 {
-    if (nSlot >= 0 && nSlot < kSideCount)
+    if (nSlot >= 0 && nSlot < kPictureCount)
         SafeRelease(scene.m_pFaceTexture[nSlot]);
 }

@@ -28,5 +28,9 @@ bool DecodeFacePicture(LPCWSTR pszPath, UINT maxSide, struct DecodedImage* pImag
 // The memory a face texture holds, its mip levels included.
 unsigned long long FaceTextureBytes(IDirect3DTexture9* pTexture);
 
+// The size of the picture the texture was made from (a large one is made smaller; its
+// proportions are the picture's): 0 x 0 for none.
+SIZE FacePictureSize(IDirect3DTexture9* pTexture);
+
 // A number given to each face picture when it is loaded, never given twice in a run (0: none).
 unsigned long long FaceTextureSerial(IDirect3DTexture9* pTexture);

@@ -9,6 +9,7 @@
 #include "box_geometry.h"
 #include "box_renderer.h"
 #include "camera_math.h"
+#include "scene_shape.h"
 
 namespace {
 
@@ -30,14 +31,25 @@ BYTE Strength(int percent)
 // The box's bottom face lies at +y (the camera's up is -y).
 float FloorY(const BoxScene& scene)
 {
-    return static_cast<float>(scene.m_nHeight) * kTenth * 0.5f;
+    return SceneShape(scene).size[1] * 0.5f;
 }
+
+float ShadowSigma(const ShapeSpec& shape, int softness);
 
 // The shadow's blur, in world units: from a thin contact line to about the box's own size.
 float ShadowSigma(const BoxScene& scene)
 {
-    const float size = static_cast<float>(scene.m_nWidth + scene.m_nDepth) * kTenth * 0.5f;
-    return size * (0.02f + 0.006f * static_cast<float>(scene.m_nShadowSoftness));
+    if (scene.m_nShape == ShapeBox) {  // in whole tenths, as it always was: the same shadow to the bit
+        const float size = static_cast<float>(scene.m_nWidth + scene.m_nDepth) * kTenth * 0.5f;
+        return size * (0.02f + 0.006f * static_cast<float>(scene.m_nShadowSoftness));
+    }
+    return ShadowSigma(SceneShape(scene), scene.m_nShadowSoftness);
+}
+
+float ShadowSigma(const ShapeSpec& shape, int softness)
+{
+    const float size = (shape.size[0] + shape.size[2]) * 0.5f;
+    return size * (0.02f + 0.006f * static_cast<float>(softness));
 }
 
 // How much of a footprint of width `extent` a blur of sigma covers at x: a box convolved
@@ -125,7 +137,8 @@ void BoxRenderer::DrawReflection(const D3DMATRIX& view)
 void BoxRenderer::UpdateShadowTexture()
 {
     IDirect3DDevice9* pDevice = m_scene.m_pDevice;
-    const int shape[3] = {m_scene.m_nWidth, m_scene.m_nDepth, m_scene.m_nShadowSoftness};
+    const ShapeSpec spec = SceneShape(m_scene);
+    const float shape[3] = {spec.size[0], spec.size[2], static_cast<float>(m_scene.m_nShadowSoftness)};
     if (m_pShadowTexture && std::equal(shape, shape + 3, m_shadowShape))
         return;
     if (!m_pShadowTexture && FAILED(pDevice->CreateTexture(kShadowTexels, kShadowTexels, 1, 0, D3DFMT_A8R8G8B8,
@@ -134,8 +147,8 @@ void BoxRenderer::UpdateShadowTexture()
     // The texture spans the footprint and three sigmas around it; the blur of a rectangle
     // is the product of the blurs of its two sides.
     const float sigma = ShadowSigma(m_scene);
-    const float width = static_cast<float>(m_scene.m_nWidth) * kTenth;
-    const float depth = static_cast<float>(m_scene.m_nDepth) * kTenth;
+    const float width = spec.size[0];
+    const float depth = spec.size[2];
     float across[kShadowTexels], along[kShadowTexels];
     for (UINT i = 0; i < kShadowTexels; ++i) {
         const float t = (static_cast<float>(i) + 0.5f) / kShadowTexels - 0.5f;
@@ -163,8 +176,9 @@ void BoxRenderer::DrawShadow()
     if (!m_pShadowTexture)
         return;
     const float sigma = ShadowSigma(m_scene);
-    const float x = static_cast<float>(m_scene.m_nWidth) * kTenth * 0.5f + 3.0f * sigma;
-    const float z = static_cast<float>(m_scene.m_nDepth) * kTenth * 0.5f + 3.0f * sigma;
+    const ShapeSpec spec = SceneShape(m_scene);
+    const float x = spec.size[0] * 0.5f + 3.0f * sigma;
+    const float z = spec.size[2] * 0.5f + 3.0f * sigma;
     const float y = FloorY(m_scene);
     const FloorVertex quad[4] = {{-x, y, -z, 0.0f, 0.0f}, {x, y, -z, 1.0f, 0.0f},
                                  {-x, y, z, 0.0f, 1.0f},  {x, y, z, 1.0f, 1.0f}};

@@ -113,6 +113,13 @@ void BoxRenderer::RenderBox()
     m_light.Diffuse.r = m_light.Diffuse.g = m_light.Diffuse.b = diffuse;
     pDevice->SetLight(0, &m_light);
     pDevice->LightEnable(0, TRUE);
+    // The second light, straight down onto the top (the camera's up is -y).
+    D3DLIGHT9 top = {};
+    top.Type = D3DLIGHT_DIRECTIONAL;
+    top.Direction = {0.0f, 1.0f, 0.0f};
+    top.Diffuse.r = top.Diffuse.g = top.Diffuse.b = static_cast<float>(m_scene.m_nTopLight) * kHundredth;
+    pDevice->SetLight(1, &top);
+    pDevice->LightEnable(1, m_scene.m_nTopLight > 0);
 
     SetFrameStates();
     if (FloorVisible(eye.y)) {
@@ -200,12 +207,12 @@ void BoxRenderer::SetFrameStates()
 void BoxRenderer::SetBoxStages()
 {
     IDirect3DDevice9* pDevice = m_scene.m_pDevice;
-    // Rounded edges draw the rounded box's mesh; sharp ones the box's own buffers.
-    const bool bRounded = RoundedEdges() && FillShapeBuffers();
-    pDevice->SetStreamSource(0, bRounded ? m_pShapeVertices : m_pBoxVertices, 0, sizeof(BoxVertex));
+    // Every other shape draws its own mesh; the sharp box its own buffers.
+    const bool bOwnShape = OwnShape() && FillShapeBuffers();
+    pDevice->SetStreamSource(0, bOwnShape ? m_pShapeVertices : m_pBoxVertices, 0, sizeof(BoxVertex));
     pDevice->SetVertexShader(nullptr);
     pDevice->SetFVF(kBoxVertexFvf);
-    pDevice->SetIndices(bRounded ? m_pShapeIndices : m_pBoxIndices);
+    pDevice->SetIndices(bOwnShape ? m_pShapeIndices : m_pBoxIndices);
 
     SetFaceFiltering();
     pDevice->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
@@ -244,30 +251,55 @@ void BoxRenderer::SetFaceFiltering()
 void BoxRenderer::DrawFaces(BYTE alpha, bool bInLight)
 {
     IDirect3DDevice9* pDevice = m_scene.m_pDevice;
-    const bool bRounded = RoundedEdges() && m_pShapeVertices && m_pShapeIndices;
-    for (int s = SideFront; s <= SideBottom; ++s) {
-        IDirect3DTexture9* pTexture = m_scene.m_pFaceTexture[s];
+    const bool bOwnShape = OwnShape() && m_pShapeVertices && m_pShapeIndices;
+    // The sharp box's faces are its parts too: one each, in its own buffers.
+    ShapeMesh::Part boxParts[kSideCount];
+    for (int s = 0; s < kSideCount; ++s)
+        boxParts[s] = {s, static_cast<UINT>(6 * s), 2};
+    const ShapeMesh::Part* parts = bOwnShape ? m_shapeParts.data() : boxParts;
+    const size_t count = bOwnShape ? m_shapeParts.size() : kSideCount;
+    const UINT vertexCount = bOwnShape ? m_nShapeVertexCount : kBoxVertexCount;
+    for (size_t i = 0; i < count; ++i) {
+        const ShapeMesh::Part& part = parts[i];
+        IDirect3DTexture9* pTexture = m_scene.m_pFaceTexture[part.slot];
+        COLORREF colour = m_scene.m_clrFace[part.slot];
+        if (part.look == PartLook::Cover) {
+            pTexture = m_scene.m_pFaceTexture[SideCover];
+            colour = m_scene.m_clrFace[SideCover];
+        } else if (part.look == PartLook::Pages && !pTexture) {
+            pTexture = PaperTexture(part.bAcross);
+        } else if (part.look == PartLook::Plain) {
+            pTexture = nullptr;
+            colour = RGB(GetRValue(colour) * GetRValue(part.tint) / 255, GetGValue(colour) * GetGValue(part.tint) / 255,
+                         GetBValue(colour) * GetBValue(part.tint) / 255);
+        }
         const bool bShader = bInLight && pTexture && m_pFaceShader;
         pDevice->SetTexture(0, pTexture);
         pDevice->SetTextureStageState(0, D3DTSS_COLOROP, pTexture ? D3DTOP_MODULATE : D3DTOP_SELECTARG2);
         // The factor's alpha is the reflection's strength; the box's own pass leaves it opaque.
-        const D3DCOLOR factor = (ColorRefToD3DColor(m_scene.m_clrFace[s]) & 0x00FFFFFF) | (static_cast<DWORD>(alpha) << 24);
+        const D3DCOLOR factor = (ColorRefToD3DColor(colour) & 0x00FFFFFF) | (static_cast<DWORD>(alpha) << 24);
         pDevice->SetRenderState(D3DRS_TEXTUREFACTOR, factor);
         pDevice->SetPixelShader(bShader ? m_pFaceShader : nullptr);
         pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, bShader);
         if (bShader) {
-            const float colour[4] = {((factor >> 16) & 0xFF) / 255.0f, ((factor >> 8) & 0xFF) / 255.0f,
-                                     (factor & 0xFF) / 255.0f, alpha / 255.0f};
-            pDevice->SetPixelShaderConstantF(kFaceShaderColourConstant, colour, 1);
+            const float rgba[4] = {((factor >> 16) & 0xFF) / 255.0f, ((factor >> 8) & 0xFF) / 255.0f,
+                                   (factor & 0xFF) / 255.0f, alpha / 255.0f};
+            pDevice->SetPixelShaderConstantF(kFaceShaderColourConstant, rgba, 1);
         }
-        if (!bRounded) {
-            pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, kBoxVertexCount, static_cast<UINT>(6 * s), 2);
-            continue;
+        if (part.bGloss) {
+            D3DMATERIAL9 gloss = m_material;
+            gloss.Specular = {0.45f, 0.45f, 0.45f, 1.0f};
+            gloss.Power = 40.0f;
+            pDevice->SetMaterial(&gloss);
+            D3DLIGHT9 light = m_light;  // the highlight of the light at the eye, moving with the view
+            light.Specular = {1.0f, 1.0f, 1.0f, 1.0f};
+            pDevice->SetLight(0, &light);
         }
-        for (const ShapeMesh::Part& part : m_shapeParts)
-            if (part.slot == s)
-                pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, m_nShapeVertexCount, part.firstIndex,
-                                              part.triangleCount);
+        pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, vertexCount, part.firstIndex, part.triangleCount);
+        if (part.bGloss) {
+            pDevice->SetMaterial(&m_material);
+            pDevice->SetLight(0, &m_light);
+        }
     }
     pDevice->SetPixelShader(nullptr);
     pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, FALSE);

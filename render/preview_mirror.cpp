@@ -25,7 +25,7 @@ FrameFingerprint FrameFingerprint::Of(const BoxScene& s, UINT width, UINT height
     for (int i = 0; i < kSceneValueCount; ++i)
         f.values[i] = s.*g_sceneValues[i].pField;
     f.background = s.m_clrBackground;
-    for (int i = 0; i < kSideCount; ++i) {
+    for (int i = 0; i < kPictureCount; ++i) {
         f.faceColours[i] = s.m_clrFace[i];
         // A new texture is made before the old one goes, so a replaced face has a new pointer.
         f.faceTextures[i] = s.m_pFaceTexture[i];

@@ -18,9 +18,9 @@
 struct FrameFingerprint {
     int values[kSceneValueCount] = {};
     D3DCOLOR background = 0;
-    COLORREF faceColours[kSideCount] = {};
-    const void* faceTextures[kSideCount] = {};
-    unsigned long long faceSerials[kSideCount] = {};  // an address can come back for another picture
+    COLORREF faceColours[kPictureCount] = {};
+    const void* faceTextures[kPictureCount] = {};
+    unsigned long long faceSerials[kPictureCount] = {};  // an address can come back for another picture
     UINT width = 0, height = 0;
     UINT deviceGeneration = 0;  // a reset device may have lost what it showed
     bool sharp = false;         // faces filtered anisotropically (a resting or saved frame)

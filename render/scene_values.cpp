@@ -1,5 +1,10 @@
 #include "scene_values.h"
 
+#include <cstring>
+
+#include "book_cover.h"
+#include "shapes.h"
+
 namespace {
 // Every value is one row here; a row missing would leave an entry without a name.
 constexpr SceneValue kRows[] = {
@@ -19,11 +24,27 @@ constexpr SceneValue kRows[] = {
     {"centre-x", &BoxScene::m_nCentreX, -1000, 1000, 0, L"thousandths of the half width, right of the middle"},
     {"centre-y", &BoxScene::m_nCentreY, -1000, 1000, 0, L"thousandths of the half height, below the middle"},
     {"edge-radius", &BoxScene::m_nEdgeRadius, 0, 150, 0, L"tenths of a unit, rounding the edges; at most half the smallest side"},
+    {"shape", &BoxScene::m_nShape, 0, kShapeCount - 1, ShapeBox, L"box, paperback, hardcover or dvd-case", g_shapeNames},
+    {"trim-width", &BoxScene::m_nTrimWidth, 500, 20000, 6000, L"thousandths of an inch: a book's page width", nullptr, true},
+    {"trim-height", &BoxScene::m_nTrimHeight, 500, 20000, 9000, L"thousandths of an inch: its page height", nullptr, true},
+    {"pages", &BoxScene::m_nPages, 2, 2000, 300, L"a book's page count"},
+    {"paper", &BoxScene::m_nPaper, 0, kPaperCount - 1, PaperWhite, L"white, cream or colour", g_paperNames},
+    {"bleed", &BoxScene::m_nBleed, 0, 1000, 125, L"thousandths of an inch of a cover picture past the trim", nullptr, true},
+    {"wrap", &BoxScene::m_nWrap, 0, 2000, 591, L"thousandths of an inch of a hardcover's case wrap folded in", nullptr, true},
+    {"top-light", &BoxScene::m_nTopLight, 0, 200, 0, L"percent: a second light, straight from above"},
 };
 static_assert(sizeof kRows / sizeof kRows[0] == kSceneValueCount, "one row for each SceneValueIndex, in its order");
 } // namespace
 
 const SceneValue (&g_sceneValues)[kSceneValueCount] = kRows;
+
+int SceneValueNumber(const SceneValue& value, const char* pszName)
+{
+    for (int i = 0; value.ppszNames && value.ppszNames[i]; ++i)
+        if (_stricmp(value.ppszNames[i], pszName) == 0)
+            return i;
+    return -1;
+}
 
 void SetStartScene(BoxScene& scene)
 {

@@ -10,13 +10,23 @@ struct SceneValue {
     int nMax;
     int nDefault;
     const wchar_t* pszUnit;  // what a number means, for --help
+    // A value chosen by name: the names in order of the numbers, null-terminated (written
+    // and read by name, never as a number). Null: a number.
+    const char* const* ppszNames = nullptr;
+    // A length in thousandths of an inch: also taken as "0.125in" or "3.2mm".
+    bool bLength = false;
 };
 
 enum SceneValueIndex { kValueWidth, kValueHeight, kValueDepth, kValueRotation1, kValueRotation2, kValueDistance,
                        kValueZoom, kValueAmbient, kValueDiffuse, kValueReflection, kValueReflectionFade,
-                       kValueShadow, kValueShadowSoftness, kValueCentreX, kValueCentreY, kValueEdgeRadius, kSceneValueCount };
+                       kValueShadow, kValueShadowSoftness, kValueCentreX, kValueCentreY, kValueEdgeRadius, kValueShape, kValueTrimWidth,
+                       kValueTrimHeight, kValuePages, kValuePaper, kValueBleed, kValueWrap, kValueTopLight,
+                       kSceneValueCount };
 
 extern const SceneValue (&g_sceneValues)[kSceneValueCount];
+
+// The value's number for a name (case ignored), or -1.
+int SceneValueNumber(const SceneValue& value, const char* pszName);
 
 // The start scene: every value at its default, white faces and background, no images.
 void SetStartScene(BoxScene& scene);

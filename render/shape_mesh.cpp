@@ -41,8 +41,15 @@ ShapeMesh BoxShapeMesh(int nWidth, int nHeight, int nDepth, int nRadius)
         return mesh;
     }
     const float kTenth = 0.1f;
-    const float half[3] = {nWidth * kTenth * 0.5f, nHeight * kTenth * 0.5f, nDepth * kTenth * 0.5f};
-    const float r = radius * kTenth;
+    const float size[3] = {nWidth * kTenth, nHeight * kTenth, nDepth * kTenth};
+    return RoundedBoxMesh(size, radius * kTenth);
+}
+
+ShapeMesh RoundedBoxMesh(const float size[3], float radius)
+{
+    ShapeMesh mesh;
+    const float half[3] = {size[0] * 0.5f, size[1] * 0.5f, size[2] * 0.5f};
+    const float r = std::min({radius, half[0], half[1], half[2]});
     // Each face of the unit box's template, as a grid over the face: a point of the sharp box
     // goes to the nearest point of the inner box (the box shrunk by r) and then r outwards
     // from it, which rounds the edges and corners and leaves the flat parts where they were.

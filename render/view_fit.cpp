@@ -1,5 +1,7 @@
 #include "view_fit.h"
 
+#include "scene_shape.h"
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -16,9 +18,8 @@ constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
 // floor) the reflection down to where it has faded and the shadow where it still darkens.
 std::vector<Vec3> FramedPoints(const BoxScene& scene, const Vec3& eye)
 {
-    const float hx = static_cast<float>(scene.m_nWidth) * kTenth * 0.5f;
-    const float hy = static_cast<float>(scene.m_nHeight) * kTenth * 0.5f;
-    const float hz = static_cast<float>(scene.m_nDepth) * kTenth * 0.5f;
+    const ShapeSpec shape = SceneShape(scene);
+    const float hx = shape.size[0] * 0.5f, hy = shape.size[1] * 0.5f, hz = shape.size[2] * 0.5f;
     std::vector<Vec3> points;
     auto corners = [&](float x, float y0, float y1, float z) {
         for (float sx : {-x, x})
@@ -35,7 +36,8 @@ std::vector<Vec3> FramedPoints(const BoxScene& scene, const Vec3& eye)
         }
         if (scene.m_nShadow > 0) {
             // Two blur widths beyond the footprint the shadow is all but gone.
-            const float size = static_cast<float>(scene.m_nWidth + scene.m_nDepth) * kTenth * 0.5f;
+            const float size = scene.m_nShape == ShapeBox ? static_cast<float>(scene.m_nWidth + scene.m_nDepth) * kTenth * 0.5f
+                                                          : (shape.size[0] + shape.size[2]) * 0.5f;
             const float sigma = size * (0.02f + 0.006f * static_cast<float>(scene.m_nShadowSoftness));
             corners(hx + 2 * sigma, floorY, floorY, hz + 2 * sigma);
         }

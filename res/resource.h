@@ -43,6 +43,12 @@
 #define IDC_DEPTH                1009
 #define IDC_EDGE_RADIUS          1054
 #define IDC_FIT_TO_PICTURES      1055
+#define IDC_SHAPE                1061
+#define IDC_TRIM                 1062
+#define IDC_PAGES                1063
+#define IDC_PAPER                1064
+#define IDC_BLEED                1066
+#define IDC_BOOK_NOTE            1067
 
 // The trackbars' value labels, at each trackbar's right end
 #define IDC_WIDTH_VALUE          1101
@@ -59,6 +65,7 @@
 #define IDC_SHADOW_VALUE         1112
 #define IDC_SHADOW_SOFTNESS_VALUE 1113
 #define IDC_EDGE_RADIUS_VALUE    1114
+#define IDC_TOP_LIGHT_VALUE      1115
 
 // Side images page: "..." buttons, path texts, "X" buttons, colour buttons
 #define IDC_BROWSE_FRONT         1010
@@ -85,6 +92,12 @@
 #define IDC_COLOUR_BACK          1034
 #define IDC_COLOUR_RIGHT         1035
 #define IDC_COLOUR_BOTTOM        1036
+// The whole cover's row, shown for books and cases
+#define IDC_BROWSE_COVER         1056
+#define IDC_PATH_COVER           1057
+#define IDC_CLEAR_COVER          1058
+#define IDC_COLOUR_COVER         1059
+#define IDC_COVER_LABEL          1060
 
 // Rotation page
 #define IDC_ROTATION1            1001
@@ -95,6 +108,7 @@
 // Light page
 #define IDC_AMBIENT              1022
 #define IDC_DIFFUSE              1023
+#define IDC_TOP_LIGHT            1065
 #define IDC_SELECT_BACKGROUND    1030
 
 // Floor page

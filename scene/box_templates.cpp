@@ -25,9 +25,12 @@ void ApplyTemplate(const BoxTemplate& t, bool bViewOnly, int* values, DWORD* pBa
     values[kValueCentreX] = values[kValueCentreY] = 0;
     if (bViewOnly)
         return;
-    values[kValueWidth] = t.nWidth;
-    values[kValueHeight] = t.nHeight;
-    values[kValueDepth] = t.nDepth;
+    // A book's or case's size is its own (its trim and pages): the template gives its view.
+    if (values[kValueShape] == 0) {
+        values[kValueWidth] = t.nWidth;
+        values[kValueHeight] = t.nHeight;
+        values[kValueDepth] = t.nDepth;
+    }
     values[kValueAmbient] = t.nAmbient;
     values[kValueDiffuse] = t.nDiffuse;
     *pBackground = t.clrBackground;  // the floor stays as it is

@@ -1,11 +1,14 @@
 #include "scene_description.h"
 
 #include <algorithm>
+#include <cstring>
+#include <cwchar>
 #include <cwctype>
 
 #include "box_templates.h"
+#include "shapes.h"
 
-const char* const g_faceNames[kSideCount] = {"front", "left", "top", "back", "right", "bottom"};
+const char* const g_faceNames[kPictureCount] = {"front", "left", "top", "back", "right", "bottom", "cover"};
 
 namespace {
 
@@ -49,7 +52,7 @@ void SceneDescription::ApplyTo(BoxScene& scene) const
     for (int i = 0; i < kSceneValueCount; ++i)
         scene.*g_sceneValues[i].pField = values[i];
     scene.m_clrBackground = background;
-    for (int s = 0; s < kSideCount; ++s)
+    for (int s = 0; s < kPictureCount; ++s)
         scene.m_clrFace[s] = faceColours[s];
 }
 
@@ -58,13 +61,13 @@ void SceneDescription::TakeFrom(const BoxScene& scene)
     for (int i = 0; i < kSceneValueCount; ++i)
         values[i] = scene.*g_sceneValues[i].pField;
     background = scene.m_clrBackground;
-    for (int s = 0; s < kSideCount; ++s)
+    for (int s = 0; s < kPictureCount; ++s)
         faceColours[s] = scene.m_clrFace[s];
 }
 
 bool SceneDescription::operator==(const SceneDescription& o) const
 {
-    for (int s = 0; s < kSideCount; ++s)
+    for (int s = 0; s < kPictureCount; ++s)
         if (facePaths[s] != o.facePaths[s] || faceColours[s] != o.faceColours[s])
             return false;
     for (int i = 0; i < kSceneValueCount; ++i)
@@ -94,7 +97,7 @@ bool HasControlCharacters(const std::wstring& text)
 OptionResult ApplySceneOption(SceneDescription& scene, const std::string& name, const std::wstring& value,
                               const std::wstring& baseDir, std::wstring* pExpected, bool bNamedByFile)
 {
-    for (int s = 0; s < kSideCount; ++s) {
+    for (int s = 0; s < kPictureCount; ++s) {
         if (name == g_faceNames[s]) {
             // Empty: no picture, so that a job can take a face's picture away from its scene.
             scene.facePaths[s] = value.empty() ? value : ResolvePath(value, baseDir);
@@ -105,9 +108,45 @@ OptionResult ApplySceneOption(SceneDescription& scene, const std::string& name, 
             return ParseColour(value, &scene.faceColours[s]) ? OptionResult::Applied
                                                             : Refuse(pExpected, L"expected a colour as #RRGGBB");
     }
-    for (int i = 0; i < kSceneValueCount; ++i)
-        if (name == g_sceneValues[i].pszName)
-            return SetRanged(&scene.values[i], value, g_sceneValues[i].nMin, g_sceneValues[i].nMax, pExpected);
+    for (int i = 0; i < kSceneValueCount; ++i) {
+        const SceneValue& v = g_sceneValues[i];
+        if (name != v.pszName)
+            continue;
+        if (v.ppszNames) {
+            const int number = SceneValueNumber(v, Utf8FromWide(value).c_str());
+            if (number < 0) {
+                *pExpected = L"expected one of:";
+                for (int k = 0; v.ppszNames[k]; ++k)
+                    *pExpected += L" " + std::wstring(v.ppszNames[k], v.ppszNames[k] + strlen(v.ppszNames[k]));
+                return OptionResult::Refused;
+            }
+            if (i == kValueShape)
+                ChooseShape(scene.values, number);
+            else
+                scene.values[i] = number;
+            return OptionResult::Applied;
+        }
+        if (v.bLength) {
+            int length = 0;
+            if (!ParseLength(value, &length) || length < v.nMin || length > v.nMax) {
+                *pExpected = L"expected a length from " + std::to_wstring(v.nMin) + L" to " + std::to_wstring(v.nMax) +
+                             L" thousandths of an inch, as a whole number of them or with a unit (0.125in, 3mm)";
+                return OptionResult::Refused;
+            }
+            scene.values[i] = length;
+            return OptionResult::Applied;
+        }
+        return SetRanged(&scene.values[i], value, v.nMin, v.nMax, pExpected);
+    }
+    if (name == "trim") {
+        int width = 0, height = 0;
+        if (!ParseTrim(value, &width, &height))
+            return Refuse(pExpected, L"expected the page's width and height with their unit, as 6x9in or 152x229mm "
+                                     L"(each from 0.5 to 20 in)");
+        scene.values[kValueTrimWidth] = width;
+        scene.values[kValueTrimHeight] = height;
+        return OptionResult::Applied;
+    }
 
     if (name == "template") {
         const BoxTemplate* t = FindTemplate(value);
@@ -170,6 +209,95 @@ OptionResult ApplySceneOption(SceneDescription& scene, const std::string& name, 
     if (name == "supersample")
         return SetRanged(&scene.supersample, value, 1, 4, pExpected);
     return OptionResult::Unknown;
+}
+
+void ChooseShape(int* values, int shape)
+{
+    if (values[kValueShape] == ShapeBox && shape != ShapeBox && values[kValueTopLight] == 0)
+        values[kValueTopLight] = kBookTopLight;
+    values[kValueShape] = shape;
+}
+
+namespace {
+
+// A decimal number and its unit ("in" or "mm"), as thousandths of an inch.
+bool ParseMeasure(const std::wstring& text, double* pThousandths)
+{
+    std::wstring number = text;
+    double perUnit = 0;
+    if (number.size() > 2 && _wcsicmp(number.c_str() + number.size() - 2, L"in") == 0)
+        perUnit = 1000;
+    else if (number.size() > 2 && _wcsicmp(number.c_str() + number.size() - 2, L"mm") == 0)
+        perUnit = 1000 / 25.4;
+    else
+        return false;
+    number.resize(number.size() - 2);
+    if (number.empty() || number.size() > 12 || number.find_first_not_of(L"0123456789.") != std::wstring::npos ||
+        number.find(L'.') != number.rfind(L'.') || number == L".")
+        return false;
+    *pThousandths = _wtof(number.c_str()) * perUnit;
+    return true;
+}
+
+int Rounded(double v)
+{
+    return static_cast<int>(v + 0.5);
+}
+
+} // namespace
+
+bool ParseLength(const std::wstring& text, int* pThousandths)
+{
+    long long whole = 0;
+    if (ParseWholeNumber(text, &whole)) {
+        if (whole < 0 || whole > 1000000)
+            return false;
+        *pThousandths = static_cast<int>(whole);
+        return true;
+    }
+    double measure = 0;
+    if (!ParseMeasure(text, &measure) || measure > 1000000)
+        return false;
+    *pThousandths = Rounded(measure);
+    return true;
+}
+
+bool ParseTrim(const std::wstring& text, int* pWidth, int* pHeight)
+{
+    const size_t x = text.find_first_of(L"xX");
+    if (x == std::wstring::npos || text.size() < 3)
+        return false;
+    // The unit once at the end ("6x9in") or after each side ("6inx9in").
+    const std::wstring unit = text.substr(text.size() - 2);
+    std::wstring first = text.substr(0, x);
+    if (first.size() < 2 || (_wcsicmp(first.c_str() + first.size() - 2, L"in") != 0 &&
+                             _wcsicmp(first.c_str() + first.size() - 2, L"mm") != 0))
+        first += unit;
+    double width = 0, height = 0;
+    if (!ParseMeasure(first, &width) || !ParseMeasure(text.substr(x + 1), &height))
+        return false;
+    const SceneValue& w = g_sceneValues[kValueTrimWidth];
+    const SceneValue& h = g_sceneValues[kValueTrimHeight];
+    if (Rounded(width) < w.nMin || Rounded(width) > w.nMax || Rounded(height) < h.nMin || Rounded(height) > h.nMax)
+        return false;
+    *pWidth = Rounded(width);
+    *pHeight = Rounded(height);
+    return true;
+}
+
+std::wstring FormatTrim(int width, int height)
+{
+    auto inches = [](int thousandths) {
+        wchar_t text[32];
+        swprintf(text, 32, L"%.3f", thousandths / 1000.0);
+        std::wstring t = text;
+        while (t.back() == L'0')
+            t.pop_back();
+        if (t.back() == L'.')
+            t.pop_back();
+        return t;
+    };
+    return inches(width) + L"x" + inches(height) + L"in";
 }
 
 bool ParseWholeNumber(const std::wstring& text, long long* pValue)

@@ -22,11 +22,11 @@ struct ExportSettings {
 };
 
 struct SceneDescription : ExportSettings {
-    std::wstring facePaths[kSideCount];     // empty: no picture
+    std::wstring facePaths[kPictureCount];     // empty: no picture
     // The face's path was named by a scene or jobs file, not chosen by the user: a network
     // path there is kept but not opened. Not part of what the scene is (==).
-    bool faceNamedByFile[kSideCount] = {};
-    COLORREF faceColours[kSideCount];       // 0x00BBGGRR
+    bool faceNamedByFile[kPictureCount] = {};
+    COLORREF faceColours[kPictureCount];       // 0x00BBGGRR
     int values[kSceneValueCount];           // as g_sceneValues orders them
     D3DCOLOR background = 0xFFFFFFFF;       // 0xFFRRGGBB
     std::vector<SceneView> views;           // the user's own, in the order they were added
@@ -40,7 +40,7 @@ struct SceneDescription : ExportSettings {
 };
 
 // The faces by option name, in SideSlot order.
-extern const char* const g_faceNames[kSideCount];
+extern const char* const g_faceNames[kPictureCount];
 
 enum class OptionResult { Applied, Refused, Unknown };
 
@@ -58,6 +58,17 @@ void SortIntoApplyOrder(std::vector<JsonMember>& members);
 // bNamedByFile: the value comes from a scene or jobs file rather than from the user.
 OptionResult ApplySceneOption(SceneDescription& scene, const std::string& name, const std::wstring& value,
                               const std::wstring& baseDir, std::wstring* pExpected, bool bNamedByFile = false);
+
+// A book's page size: "6x9in", "152x229mm" (decimals allowed), in thousandths of an inch,
+// each side within the trim's range. And back: "6x9in", "5.5x8.5in".
+bool ParseTrim(const std::wstring& text, int* pWidth, int* pHeight);
+std::wstring FormatTrim(int width, int height);
+// A length: "0.125in", "3.2mm", or a whole number of thousandths of an inch.
+bool ParseLength(const std::wstring& text, int* pThousandths);
+// Gives the scene that shape. A book or case first chosen in a scene without the light from
+// above gets some, so that its page edges read as paper rather than grey.
+void ChooseShape(int* values, int shape);
+constexpr int kBookTopLight = 40;
 
 // Control characters (a NUL among them) cut or change a name on its way to the system.
 bool HasControlCharacters(const std::wstring& text);

@@ -66,7 +66,7 @@ bool IsNumberName(const std::string& name)
         return true;
     for (const SceneValue& v : g_sceneValues)
         if (name == v.pszName)
-            return true;
+            return !v.ppszNames;
     return false;
 }
 
@@ -276,13 +276,16 @@ bool ReadSceneFile(const std::wstring& path, SceneDescription* pScene, std::wstr
 std::string SceneFileText(const SceneDescription& scene, const std::wstring& sceneFolder)
 {
     std::string t = "{\n  \"zelmora-scene\": " + std::to_string(kSceneFileVersion);
-    for (int i = 0; i < kSceneValueCount; ++i)
-        t += ",\n  \"" + std::string(g_sceneValues[i].pszName) + "\": " + std::to_string(scene.values[i]);
+    for (int i = 0; i < kSceneValueCount; ++i) {
+        const SceneValue& v = g_sceneValues[i];
+        t += ",\n  \"" + std::string(v.pszName) + "\": " +
+             (v.ppszNames ? "\"" + std::string(v.ppszNames[scene.values[i]]) + "\"" : std::to_string(scene.values[i]));
+    }
     t += ",\n  \"background\": " + JsonString(FormatColour(RGB((scene.background >> 16) & 0xFF,
                                                                 (scene.background >> 8) & 0xFF,
                                                                 scene.background & 0xFF)));
     t += ",\n  \"transparent\": " + std::string(scene.bTransparent ? "true" : "false");
-    for (int s = 0; s < kSideCount; ++s) {
+    for (int s = 0; s < kPictureCount; ++s) {
         t += ",\n  \"" + std::string(g_faceNames[s]) + "\": " + JsonString(PathForScene(scene.facePaths[s], sceneFolder));
         t += ",\n  \"" + std::string(g_faceNames[s]) + "-colour\": " + JsonString(FormatColour(scene.faceColours[s]));
     }

@@ -1,0 +1,46 @@
+// Books' paper and print-ready covers: how thick a book's pages make its spine, and where
+// the back, spine and front lie in one picture of a cover as printers ask for it.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+enum PaperKind { PaperWhite, PaperCream, PaperColour, kPaperCount };
+extern const char* const g_paperNames[kPaperCount + 1];  // null-terminated
+
+struct PaperRow {
+    double inchesPerPage;  // the print-on-demand printers' published calipers
+    COLORREF edgeColour;   // the page block's edges
+};
+const PaperRow& PaperOf(int paper);
+
+// The page block's thickness for that many pages, inches.
+double PageBlockInches(int pages, int paper);
+
+// A cover's parts as fractions of its picture: u left to right, v top to bottom.
+struct CoverLayout {
+    float back[2] = {}, spine[2] = {}, front[2] = {};  // u of each panel's left and right edge
+    float top = 0, bottom = 1;                         // v of the panels' top and bottom edge
+    bool operator==(const CoverLayout& o) const;
+};
+
+// What a cover picture must be for a shape, inches: its panels, the margin cut off (or folded
+// in) round all four edges, the spine it should have.
+struct CoverSpec {
+    double panelWidth = 0, panelHeight = 0;
+    double margin = 0;
+    double spine = 0;
+};
+
+// Panels of panelWidth either side of a spine, with margin round them: where they lie in a
+// picture of that many pixels. The picture's height gives its resolution; the spine is what
+// its width leaves between the panels. *pSpine: that spine, inches.
+// False, with the reason in words, for a picture that cannot be such a cover.
+bool LayoutCover(const CoverSpec& spec, UINT pictureWidth, UINT pictureHeight, CoverLayout* pLayout, double* pSpine,
+                 std::wstring* pWhy);
+
+// The printers' tolerance: a spine that differs from the computed one by more is said.
+constexpr double kSpineToleranceInches = 1.0 / 16;
+
+// "0.676 in (17.2 mm)".
+std::wstring InchesText(double inches);

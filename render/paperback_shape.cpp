@@ -1,0 +1,78 @@
+#include "paperback_shape.h"
+
+#include <algorithm>
+
+#include "scene_values.h"
+#include "shape_builder.h"
+
+namespace {
+
+constexpr float kMinSpine = 0.03f;  // the thinnest book drawn (a dozen pages)
+
+bool PaperbackCover(const int* values, CoverSpec* pSpec)
+{
+    pSpec->panelWidth = values[kValueTrimWidth] / 1000.0;
+    pSpec->panelHeight = values[kValueTrimHeight] / 1000.0;
+    pSpec->margin = values[kValueBleed] / 1000.0;
+    pSpec->spine = PageBlockInches(values[kValuePages], values[kValuePaper]);
+    return true;
+}
+
+void PaperbackSize(const int* values, double spine, float size[3])
+{
+    size[0] = values[kValueTrimWidth] / 1000.0f;
+    size[1] = values[kValueTrimHeight] / 1000.0f;
+    size[2] = std::max(static_cast<float>(spine), kMinSpine);
+}
+
+ShapeMesh BuildPaperback(const ShapeSpec& spec)
+{
+    ShapeBuilder b(spec);
+    const float w = spec.size[0] / 2, h = spec.size[1] / 2, d = spec.size[2] / 2;
+    const float c = std::min(0.015f, d / 4);  // the cover board's thickness
+    const float e = std::min(0.012f, d / 4);  // the page block sits this far inside the cover's edges
+
+    // The cover's outside: front, spine and back.
+    const Point3 front[4] = {{-w, -h, -d}, {w, -h, -d}, {w, h, -d}, {-w, h, -d}};
+    const Point3 spine[4] = {{-w, -h, d}, {-w, -h, -d}, {-w, h, -d}, {-w, h, d}};
+    const Point3 back[4] = {{w, -h, d}, {-w, -h, d}, {-w, h, d}, {w, h, d}};
+    b.FlatSkin(SideFront, front, {0, 0, -1});
+    b.FlatSkin(SideLeft, spine, {-1, 0, 0});
+    b.FlatSkin(SideBack, back, {0, 0, 1});
+    // Its cut edges, coloured as the cover is where it ends.
+    for (float y : {-h, h}) {
+        const float ny = y < 0 ? -1.0f : 1.0f;
+        const Point3 frontEdge[4] = {{-w, y, -d}, {w, y, -d}, {w, y, -d + c}, {-w, y, -d + c}};
+        const Point3 backEdge[4] = {{-w, y, d - c}, {w, y, d - c}, {w, y, d}, {-w, y, d}};
+        const Point3 spineEdge[4] = {{-w, y, -d + c}, {-w + c, y, -d + c}, {-w + c, y, d - c}, {-w, y, d - c}};
+        b.FlatSkin(SideFront, frontEdge, {0, ny, 0});
+        b.FlatSkin(SideBack, backEdge, {0, ny, 0});
+        b.FlatSkin(SideLeft, spineEdge, {0, ny, 0});
+    }
+    const Point3 foreFront[4] = {{w, -h, -d}, {w, h, -d}, {w, h, -d + c}, {w, -h, -d + c}};
+    const Point3 foreBack[4] = {{w, -h, d - c}, {w, h, d - c}, {w, h, d}, {w, -h, d}};
+    b.FlatSkin(SideFront, foreFront, {1, 0, 0});
+    b.FlatSkin(SideBack, foreBack, {1, 0, 0});
+    // The cover's inside, seen in the narrow gap above the pages.
+    const PartKind inside{SideFront, PartLook::Plain};
+    const float uv[4][2] = {};
+    const Point3 insideFront[4] = {{-w, -h, -d + c}, {w, -h, -d + c}, {w, h, -d + c}, {-w, h, -d + c}};
+    const Point3 insideBack[4] = {{-w, -h, d - c}, {w, -h, d - c}, {w, h, d - c}, {-w, h, d - c}};
+    b.Flat(inside, insideFront, {0, 0, 1}, uv);
+    b.Flat(PartKind{SideBack, PartLook::Plain}, insideBack, {0, 0, -1}, uv);
+
+    // The page block.
+    const float lo[3] = {-w + c, -h + e, -d + c}, hi[3] = {w - e, h - e, d - c};
+    PartKind kinds[kSideCount];
+    for (PartKind& k : kinds)
+        k.slot = -1;
+    kinds[SideTop] = {SideTop, PartLook::Pages};
+    kinds[SideBottom] = {SideBottom, PartLook::Pages};
+    kinds[SideRight] = {SideRight, PartLook::Pages, RGB(255, 255, 255), false, true};
+    b.Block(lo, hi, kinds);
+    return b.Finish();
+}
+
+} // namespace
+
+const ShapeRow g_paperbackShape = {L"Paperback", PaperbackCover, PaperbackSize, BuildPaperback};
