@@ -157,6 +157,10 @@ public:
     // The page blocks' paper edges: stacked along v, and along u; made for m_nPaperTexture.
     IDirect3DTexture9* m_pPaperTexture[2] = {};        // managed
     int m_nPaperTexture = -1;
+    // The cover picture as drawn, nothing past its trim: made for this picture and layout.
+    IDirect3DTexture9* m_pCoverTexture = nullptr;      // managed
+    unsigned long long m_nCoverSerial = 0;
+    CoverLayout m_coverLayout;
     IDirect3DSurface9* m_pResolvedFrame = nullptr;      // default pool: the last frame, not multisampled
     float m_fAspect = 1.0f;
     D3DLIGHT9 m_light = {};
@@ -170,6 +174,8 @@ private:
     bool OwnShape() const;
     // The paper texture for a page block's edges, made for the scene's paper.
     IDirect3DTexture9* PaperTexture(bool bAcross);
+    // The cover picture for the shape's layout (the picture itself if it wraps none).
+    IDirect3DTexture9* CoverTexture(const ShapeSpec& spec);
     void RenderBox();
     // Everything a frame's drawing depends on, set for every frame: a reset returns the
     // device to its defaults.

@@ -216,6 +216,8 @@ void BoxRenderer::Release()
     SafeRelease(m_pPaperTexture[0]);
     SafeRelease(m_pPaperTexture[1]);
     m_nPaperTexture = -1;
+    SafeRelease(m_pCoverTexture);
+    m_nCoverSerial = 0;
     m_mirror.Detach();
     if (m_hPreview && !m_bPaintWithGdi)
         ::RemoveWindowSubclass(m_hPreview, &PresentedPreviewProc, kPresentedSubclassId);

@@ -264,7 +264,7 @@ void BoxRenderer::DrawFaces(BYTE alpha, bool bInLight)
         IDirect3DTexture9* pTexture = m_scene.m_pFaceTexture[part.slot];
         COLORREF colour = m_scene.m_clrFace[part.slot];
         if (part.look == PartLook::Cover) {
-            pTexture = m_scene.m_pFaceTexture[SideCover];
+            pTexture = CoverTexture(m_shapeSpec);
             colour = m_scene.m_clrFace[SideCover];
         } else if (part.look == PartLook::Pages && !pTexture) {
             pTexture = PaperTexture(part.bAcross);

@@ -79,9 +79,10 @@ ShapeMesh BuildHardcover(const ShapeSpec& spec)
     }
 
     // The spine: half an ellipse from the front board's fold round to the back's.
+    // inset: the case's inside, the ellipse shrunk towards its centre by the board's thickness.
     auto spinePoint = [&](int i, float inset) {
-        const float a = kPi * (static_cast<float>(i) / kSpineSteps - 0.5f);
-        return Point3{fold - (bulge - inset) * std::cos(a), 0, (d - inset) * std::sin(a)};
+        const float a = kPi * (static_cast<float>(i) / kSpineSteps - 0.5f), scale = 1 - inset / d;
+        return Point3{fold - bulge * scale * std::cos(a), 0, d * scale * std::sin(a)};
     };
     auto spineNormal = [&](int i) {
         const float a = kPi * (static_cast<float>(i) / kSpineSteps - 0.5f);

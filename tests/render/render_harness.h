@@ -18,6 +18,7 @@ public:
         m_nRotation1 = 135; m_nRotation2 = 120; m_nDistance = 200; m_nZoom = 750;
         m_nWidth = 80; m_nHeight = 120; m_nDepth = 20;
         m_nAmbient = 30; m_nDiffuse = 100;
+        m_nTrimWidth = 6000; m_nTrimHeight = 9000; m_nPages = 300; m_nBleed = 125; m_nWrap = 591;
         m_clrBackground = 0xFFFFFFFF;
         for (COLORREF& c : m_clrFace) c = 0x00FFFFFF;
     }

@@ -1,0 +1,70 @@
+// A book's cover as it is drawn: the cover picture with what lies outside the trim (the
+// bleed, a case wrap's turn-ins) replaced at every mip level by the trim's own edge. Seen
+// small or at a slant the texture is read from a smaller level, where the trim's edge texels
+// would otherwise hold some of the bleed's colour.
+#include <algorithm>
+#include <cmath>
+
+#include "box_renderer.h"
+#include "face_textures.h"
+
+namespace {
+
+// The texels of a level of `size` wholly inside the fractions lo..hi: first and one past last.
+void Inside(float lo, float hi, UINT size, UINT* pFirst, UINT* pEnd)
+{
+    UINT first = static_cast<UINT>(std::ceil(lo * size - 1e-4f));
+    UINT end = static_cast<UINT>(std::floor(hi * size + 1e-4f));
+    if (end <= first) {  // a level too small to hold one: its middle texel
+        first = std::min(size - 1, static_cast<UINT>((lo + hi) / 2 * size));
+        end = first + 1;
+    }
+    *pFirst = first;
+    *pEnd = std::min(end, size);
+}
+
+} // namespace
+
+IDirect3DTexture9* BoxRenderer::CoverTexture(const ShapeSpec& spec)
+{
+    IDirect3DTexture9* pPicture = m_scene.m_pFaceTexture[SideCover];
+    if (!spec.bCover || !pPicture)
+        return pPicture;
+    const unsigned long long serial = FaceTextureSerial(pPicture);
+    if (m_pCoverTexture && serial == m_nCoverSerial && spec.cover == m_coverLayout)
+        return m_pCoverTexture;
+    SafeRelease(m_pCoverTexture);
+    D3DSURFACE_DESC desc = {};
+    pPicture->GetLevelDesc(0, &desc);
+    const UINT levels = pPicture->GetLevelCount();
+    if (FAILED(m_scene.m_pDevice->CreateTexture(desc.Width, desc.Height, levels, 0, desc.Format, D3DPOOL_MANAGED,
+                                                &m_pCoverTexture, nullptr)))
+        return pPicture;  // no memory for the copy: the picture as it is
+    const CoverLayout& l = spec.cover;
+    for (UINT level = 0; level < levels; ++level) {
+        D3DSURFACE_DESC ld = {};
+        pPicture->GetLevelDesc(level, &ld);
+        D3DLOCKED_RECT from = {}, to = {};
+        if (FAILED(pPicture->LockRect(level, &from, nullptr, D3DLOCK_READONLY)))
+            break;
+        if (FAILED(m_pCoverTexture->LockRect(level, &to, nullptr, 0))) {
+            pPicture->UnlockRect(level);
+            break;
+        }
+        UINT x0, x1, y0, y1;
+        Inside(l.back[0], l.front[1], ld.Width, &x0, &x1);
+        Inside(l.top, l.bottom, ld.Height, &y0, &y1);
+        for (UINT y = 0; y < ld.Height; ++y) {
+            const UINT sy = std::clamp(y, y0, y1 - 1);
+            const auto* source = reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(from.pBits) + sy * from.Pitch);
+            auto* row = reinterpret_cast<DWORD*>(static_cast<BYTE*>(to.pBits) + y * to.Pitch);
+            for (UINT x = 0; x < ld.Width; ++x)
+                row[x] = source[std::clamp(x, x0, x1 - 1)];
+        }
+        m_pCoverTexture->UnlockRect(level);
+        pPicture->UnlockRect(level);
+    }
+    m_nCoverSerial = serial;
+    m_coverLayout = l;
+    return m_pCoverTexture;
+}
