@@ -63,6 +63,8 @@ CBoxDlg::CBoxDlg()
                      nullptr),
       m_dlgSaveScene()
 {
+    // The pages set the values they show as they open; the start scene gives the others theirs.
+    SetStartScene(*this);
     m_hAppIcon = static_cast<HICON>(::LoadImageW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME),
                                                  IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
 }

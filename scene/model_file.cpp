@@ -14,6 +14,12 @@ bool IsModelName(const std::wstring& path)
 bool WriteModelFile(const SceneDescription& scene, int textureSide, int quality, const std::wstring& path,
                     ModelFileFailure* pFailure)
 {
+    if (scene.values[kValueShape] != 0) {
+        // Drawn as a box it would be a wrong model without a word.
+        *pFailure = {-1, L"3D models are made of the box shape only; books and cases are pictures, spins and "
+                         L"scenes (choose the box shape for a model)"};
+        return false;
+    }
     ModelFace faces[kSideCount];
     for (int s = 0; s < kSideCount; ++s) {
         faces[s].pszName = g_faceNames[s];

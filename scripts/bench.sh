@@ -36,5 +36,14 @@ python3 "$root/bench/live_bench.py" "$build_dir/app/zelmora.exe" "$build_dir/ben
 echo "== zelmora-render beside ImageMagick"
 python3 "$root/bench/cli_bench.py" "$build_dir/cli/zelmora-render.exe" "$build_dir/bench-cli"
 
+echo "== A hardcover from its case wrap (6 x 9 in, 300 pages, 300 dpi), 4096 x 4096, whole process"
+wrap=$images/case-wrap-6x9-300.jpg
+[[ -f "$wrap" ]] || /usr/bin/convert -size 4292x3130 plasma:fractal -quality 92 "$wrap"
+for run in 1 2 3; do
+  /usr/bin/time -f "  run $run: %e s wall, peak resident %M KB (goal < 2 s)" \
+    "$root/scripts/render.sh" --shape hardcover --cover "$wrap" --trim 6x9in --pages 300 --size 4096x4096 \
+    --fit 5 -o "$build_dir/bench-cli/hardcover-4096.png" 2>&1 | grep -v '^\[1/1\]\|^/'
+done
+
 echo "== Spins and 3D models"
 python3 "$root/bench/spin_bench.py" "$build_dir/cli/zelmora-render.exe" "$build_dir/bench-spin"

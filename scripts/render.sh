@@ -27,7 +27,7 @@ for arg in "$@"; do
   fi
   path_next=0
   case "$arg" in
-    -o|--output|--jobs|--scene|--front|--back|--left|--right|--top|--bottom) path_next=1 ;;
+    -o|--output|--jobs|--scene|--front|--back|--left|--right|--top|--bottom|--cover) path_next=1 ;;
   esac
   args+=("$arg")
 done

@@ -13,6 +13,10 @@ convert() { /usr/bin/convert "$@"; }
 convert \( -size 32x32 xc:'#ff0000' xc:'#00ff00' +append \) \
         \( -size 32x32 xc:'#0000ff' xc:'#ffff00' +append \) -append PNG24:quadrants.png
 convert quadrants.png -quality 95 quadrants.jpg
+# A print-ready cover for a 6 x 9 in book of 300 pages of white paper at 100 dpi: 0.125 in of
+# magenta bleed round back, spine and front.
+convert -size 1293x925 xc:'#ff00ff' -fill '#2040c0' -draw 'rectangle 12,12 612,912' -fill '#e0c020' \
+        -draw 'rectangle 613,12 680,912' -fill '#20a040' -draw 'rectangle 681,12 1280,912' PNG24:cover-6x9-300.png
 convert quadrants.png -type TrueColor BMP3:quadrants.bmp
 convert -size 16x16 xc:white PNG24:white.png
 cp quadrants.png 'коробка 箱.png'

@@ -9,6 +9,8 @@
 
 #include "box_dlg.h"
 #include "box_templates.h"
+#include "scene_description.h"
+#include "shapes.h"
 #include "dialog_helpers.h"
 #include "sides_page.h"
 #include "render_harness.h"
@@ -420,4 +422,49 @@ TEST(MainDialog, FitToPicturesTakesTheBoxsProportionsFromTheFrontAndLeftPictures
     EXPECT_EQ(height, 100);
     EXPECT_EQ(depth, 100);
     EXPECT_EQ(trackbar, 300) << "the page shows it";
+}
+
+TEST(MainDialog, ABookIsChosenTypedAndGivenItsCoverThroughThePages)
+{
+    CBoxDlg dlg;
+    std::wstring badTrim, notACover;
+    int shape = -1, topLight = -1, trimWidth = 0, trimAfterBad = 0, trimTyped = 0;
+    bool coverRowShown = false, widthEnabled = true, coverLoaded = false, squareLoaded = true;
+    wchar_t trimShown[32] = {};
+    RunMainDialog(dlg, [&](CBoxDlg& d) {
+        CDialog* dims = d.Pages()[0];
+        auto* pSides = static_cast<CSidesPage*>(d.Pages()[1]);
+        ::SendDlgItemMessageW(*dims, IDC_SHAPE, CB_SETCURSEL, ShapePaperback, 0);
+        dims->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SHAPE, CBN_SELCHANGE), (LPARAM)::GetDlgItem(*dims, IDC_SHAPE));
+        shape = d.m_nShape, topLight = d.m_nTopLight;
+        coverRowShown = ::IsWindowVisible(::GetDlgItem(*pSides, IDC_BROWSE_COVER)) != FALSE ||
+                        (::GetWindowLongW(::GetDlgItem(*pSides, IDC_BROWSE_COVER), GWL_STYLE) & WS_VISIBLE);
+        widthEnabled = ::IsWindowEnabled(::GetDlgItem(*dims, IDC_WIDTH)) != FALSE;
+        auto type = [&](const wchar_t* text) {
+            ::SetDlgItemTextW(*dims, IDC_TRIM, text);
+            dims->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TRIM, EN_KILLFOCUS), (LPARAM)::GetDlgItem(*dims, IDC_TRIM));
+        };
+        trimWidth = d.m_nTrimWidth;
+        AnswerMessageBox(L"Zelmora", IDOK, &badTrim);
+        type(L"0x9in");  // refused, said, the field back to the book's trim
+        trimAfterBad = d.m_nTrimWidth;
+        ::GetDlgItemTextW(*dims, IDC_TRIM, trimShown, 32);
+        type(L"5.5x8.5in");
+        trimTyped = d.m_nTrimWidth;
+        type(L"6x9in");
+        AnswerMessageBox(L"Zelmora", IDOK, &notACover);
+        squareLoaded = pSides->LoadSideFromFile(SideCover, TestImagePath(L"quadrants.png").c_str());
+        coverLoaded = pSides->LoadSideFromFile(SideCover, TestImagePath(L"cover-6x9-300.png").c_str());
+    });
+    EXPECT_EQ(shape, ShapePaperback);
+    EXPECT_EQ(topLight, kBookTopLight);
+    EXPECT_TRUE(coverRowShown) << "the Side images page offers the whole cover";
+    EXPECT_FALSE(widthEnabled) << "a book's size is its trim and pages";
+    EXPECT_NE(badTrim.find(L"0x9in"), std::wstring::npos) << badTrim;
+    EXPECT_EQ(trimAfterBad, trimWidth);
+    EXPECT_STREQ(trimShown, L"6x9in");
+    EXPECT_EQ(trimTyped, 5500);
+    EXPECT_FALSE(squareLoaded);
+    EXPECT_NE(notACover.find(L"not a cover for this book"), std::wstring::npos) << notACover;
+    EXPECT_TRUE(coverLoaded) << "a cover made for the book loads without a word";
 }

@@ -4,6 +4,7 @@
 
 #include "json_object.h"
 #include "options.h"
+#include "shapes.h"
 
 namespace {
 
@@ -131,4 +132,51 @@ TEST(JobsFile, LinesAreFlatJsonObjects)
     EXPECT_EQ(job.facePaths[SideFront], L"Z:\\jobs\\art\\a.png");
     EXPECT_EQ(job.facePaths[SideBack], L"C:\\b.png");
     EXPECT_EQ(job.output, L"Z:\\jobs\\x.png");
+}
+
+TEST(RenderOptions, BookValuesAreTakenByNameAndUnitAndBadOnesAreRefused)
+{
+    struct Case {
+        std::vector<std::wstring> args;
+        const wchar_t* refusal;  // null: taken
+    };
+    const Case cases[] = {
+        {{L"--trim", L"0x9in"}, L"as 6x9in or 152x229mm"},
+        {{L"--trim", L"0"}, L"as 6x9in or 152x229mm"},
+        {{L"--trim", L"6x9"}, L"as 6x9in or 152x229mm"},
+        {{L"--trim", L"6x9cm"}, L"as 6x9in or 152x229mm"},
+        {{L"--trim", L"6x90in"}, L"from 0.5 to 20 in"},
+        {{L"--pages", L"0"}, L"from 2 to 2000"},
+        {{L"--pages", L"100000"}, L"from 2 to 2000"},
+        {{L"--paper", L"glossy"}, L"one of: white cream colour"},
+        {{L"--shape", L"cd-case"}, L"one of: box paperback hardcover dvd-case"},
+        {{L"--shape", L"1"}, L"one of:"},
+        {{L"--bleed", L"0.125"}, L"with a unit"},
+        {{L"--bleed", L"2in"}, L"from 0 to 1000"},
+        {{L"--bleed", L"-3mm"}, L"with a unit"},
+    };
+    for (const Case& c : cases) {
+        CommandLine cmd;
+        std::wstring error;
+        EXPECT_FALSE(ParseCommandLine(c.args, &cmd, &error)) << c.args[0] << L" " << c.args[1];
+        EXPECT_NE(error.find(c.refusal), std::wstring::npos) << error;
+    }
+
+    CommandLine cmd;
+    std::wstring error;
+    ASSERT_TRUE(ParseCommandLine({L"--shape", L"Hardcover", L"--trim", L"152x229mm", L"--paper", L"cream", L"--pages",
+                                  L"2000", L"--bleed", L"3.175mm", L"-o", L"book.png"},
+                                 &cmd, &error))
+        << error;
+    const int* v = cmd.job.values;
+    EXPECT_EQ(v[kValueShape], ShapeHardcover);
+    EXPECT_EQ(v[kValueTrimWidth], 5984);
+    EXPECT_EQ(v[kValueTrimHeight], 9016);
+    EXPECT_EQ(v[kValuePaper], PaperCream);
+    EXPECT_EQ(v[kValuePages], 2000);
+    EXPECT_EQ(v[kValueBleed], 125);
+    EXPECT_EQ(v[kValueTopLight], kBookTopLight) << "a book chosen without a light from above gets one";
+    ASSERT_TRUE(ParseCommandLine({L"--top-light", L"0", L"--shape", L"dvd-case", L"--top-light", L"0", L"-o", L"b.png"},
+                                 &cmd, &error));
+    EXPECT_EQ(cmd.job.values[kValueTopLight], 0) << "given after the shape, the light as given";
 }

@@ -327,11 +327,42 @@ def main():
     rc, _, err = render("--shard", "4/3", "--jobs", win(out("single/jobs.jsonl")))
     check(rc == 2 and "--shard" in err, f"a shard outside its count is a usage error ({err.strip()})")
 
+    books()
+
     rc, stdout, _ = render("--help")
     check(rc == 0 and "1..300, default 80" in stdout and "3-sided Cube, Left Rotation" in stdout,
           "--help lists ranges, defaults and the template names")
     rc, stdout, _ = render("--version")
     check(rc == 0 and stdout.strip() == "zelmora-render 1.1", f"--version ({stdout.strip()})")
+
+
+def books():
+    # A print-ready 6 x 9 in cover for 300 pages of white paper at 100 dpi: 0.125 in bleed all
+    # round, back, a 0.6756 in spine, front (1293 x 925 pixels).
+    cover = out("cover-6x9-300.png")
+    subprocess.run([CONVERT, "-size", "1293x925", "xc:#FF00FF", "-fill", "#2040C0", "-draw", "rectangle 12,12 612,912",
+                    "-fill", "#E0C020", "-draw", "rectangle 613,12 680,912", "-fill", "#20A040",
+                    "-draw", "rectangle 681,12 1280,912", cover], check=True)
+    book = ["--shape", "paperback", "--trim", "6x9in", "--pages", "300", "--size", "400x400", "--fit", "5"]
+    rc, _, err = render(*book, "--cover", win(cover), "-o", win(out("paperback.png")))
+    magenta = subprocess.run([CONVERT, out("paperback.png"), "-fuzz", "25%", "-fill", "black", "+opaque", "#FF00FF",
+                              "-format", "%[fx:mean*w*h]", "info:"], capture_output=True, text=True).stdout
+    check(rc == 0 and "note" not in err and float(magenta) == 0,
+          f"a paperback from its print-ready cover, no bleed in sight ({err.strip()}; {magenta} bleed pixels)")
+    rc, _, err = render(*book[:4], "--pages", "400", *book[6:], "--cover", win(cover), "-o", win(out("spine.png")))
+    check(rc == 0 and "0.680 in" in err and "0.901 in" in err and os.path.exists(out("spine.png")),
+          f"a cover whose spine is not the pages' is drawn, the two widths said ({err.strip()})")
+    text = out("cover.txt")
+    with open(text, "w") as f:
+        f.write("not a picture\n")
+    square = out("square.png")
+    subprocess.run([CONVERT, "-size", "600x600", "xc:#20A040", square], check=True)
+    for path, why in ((text, "not a picture"), (square, "is not a cover for this book")):
+        rc, _, err = render(*book, "--cover", win(path), "-o", win(out("refused.png")))
+        check(rc != 0 and why in err and not os.path.exists(out("refused.png")),
+              f"--cover {os.path.basename(path)}: refused, nothing written ({err.strip()})")
+    rc, _, err = render("--cover", win(cover), "-o", win(out("box-with-cover.png")))
+    check(rc == 0 and "a box has no cover" in err, f"a cover on a box is drawn without it, said ({err.strip()})")
 
 
 run(main)

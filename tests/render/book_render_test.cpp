@@ -110,6 +110,10 @@ TEST_F(BookRenderTest, TheBleedNeverShowsAndEachCornerMarkIsWhereAReaderSeesIt)
                 for (int y = 0; y < 200; ++y)
                     for (int x = 0; x < 200; ++x)
                         bleed += IsBleed(At(image, x, y));
+                const Frame preview = Draw();  // the preview's own drawing, moving and resting
+                for (int y = 0; y < preview.height; ++y)
+                    for (int x = 0; x < preview.width; ++x)
+                        bleed += IsBleed(preview.At(x, y));
                 EXPECT_EQ(bleed, 0) << "trim " << trim.width << "x" << trim.height << ", " << pages << " pages, view "
                                     << scene.m_nRotation1 << "/" << scene.m_nRotation2;
             }
