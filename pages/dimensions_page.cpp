@@ -54,26 +54,8 @@ void CDimensionsPage::ShowBookFields(bool bEvenTyped)
 {
     if (!m_hWnd)
         return;
-    m_bShowing = true;
     const bool bBox = m_pBox->m_nShape == ShapeBox;
     const bool bBook = m_pBox->m_nShape == ShapePaperback || m_pBox->m_nShape == ShapeHardcover;
-    ::SendDlgItemMessageW(m_hWnd, IDC_SHAPE, CB_SETCURSEL, m_pBox->m_nShape, 0);
-    ::SendDlgItemMessageW(m_hWnd, IDC_PAPER, CB_SETCURSEL, m_pBox->m_nPaper, 0);
-    HWND hFocus = ::GetFocus();
-    auto setText = [&](int id, const std::wstring& text) {
-        if (bEvenTyped || ::GetDlgItem(m_hWnd, id) != hFocus)  // not under the user's typing
-            SetDlgItemText(id, text.c_str());
-    };
-    setText(IDC_TRIM, FormatTrim(m_pBox->m_nTrimWidth, m_pBox->m_nTrimHeight));
-    setText(IDC_PAGES, std::to_wstring(m_pBox->m_nPages));
-    wchar_t bleed[32];
-    swprintf(bleed, 32, L"%.3fin", m_pBox->m_nBleed / 1000.0);
-    setText(IDC_BLEED, bleed);
-    // The box's own values rest while a book or case has its size from its trim and pages.
-    for (int id : {IDC_WIDTH, IDC_HEIGHT, IDC_DEPTH, IDC_EDGE_RADIUS})
-        ::EnableWindow(::GetDlgItem(m_hWnd, id), bBox);
-    for (int id : kBookFieldIds)
-        ::EnableWindow(::GetDlgItem(m_hWnd, id), bBook || (id == IDC_BLEED && !bBox));
     std::wstring note, refusal;
     const ShapeSpec spec = SceneShape(*m_pBox, &note, &refusal);
     std::wstring text;
@@ -88,6 +70,31 @@ void CDimensionsPage::ShowBookFields(bool bEvenTyped)
         else if (!note.empty())
             text += L" Note: " + note + L".";
     }
+    wchar_t bleed[32];
+    swprintf(bleed, 32, L"%.3fin", m_pBox->m_nBleed / 1000.0);
+    const std::wstring fields[] = {FormatTrim(m_pBox->m_nTrimWidth, m_pBox->m_nTrimHeight),
+                                   std::to_wstring(m_pBox->m_nPages), bleed};
+    // The window refreshes its pages every tick: the controls change only when what they
+    // show does (setting them each time would repaint them, and a field under typing).
+    std::wstring shown = std::to_wstring(m_pBox->m_nShape) + L"|" + std::to_wstring(m_pBox->m_nPaper) + L"|" + text;
+    for (const std::wstring& field : fields)
+        shown += L"|" + field;
+    if (shown == m_strShown && !bEvenTyped)
+        return;
+    m_strShown = shown;
+    m_bShowing = true;
+    ::SendDlgItemMessageW(m_hWnd, IDC_SHAPE, CB_SETCURSEL, m_pBox->m_nShape, 0);
+    ::SendDlgItemMessageW(m_hWnd, IDC_PAPER, CB_SETCURSEL, m_pBox->m_nPaper, 0);
+    HWND hFocus = ::GetFocus();
+    const int fieldIds[] = {IDC_TRIM, IDC_PAGES, IDC_BLEED};
+    for (int i = 0; i < 3; ++i)
+        if (bEvenTyped || ::GetDlgItem(m_hWnd, fieldIds[i]) != hFocus)  // not under the user's typing
+            SetDlgItemText(fieldIds[i], fields[i].c_str());
+    // The box's own values rest while a book or case has its size from its trim and pages.
+    for (int id : {IDC_WIDTH, IDC_HEIGHT, IDC_DEPTH, IDC_EDGE_RADIUS})
+        ::EnableWindow(::GetDlgItem(m_hWnd, id), bBox);
+    for (int id : kBookFieldIds)
+        ::EnableWindow(::GetDlgItem(m_hWnd, id), bBook || (id == IDC_BLEED && !bBox));
     SetDlgItemText(IDC_BOOK_NOTE, text.c_str());
     m_bShowing = false;
 }

@@ -5,6 +5,8 @@
 #pragma once
 #include "slider_page.h"
 
+#include <string>
+
 class CDimensionsPage : public CSliderPage {
 public:
     explicit CDimensionsPage(BoxScene* pScene);
@@ -25,4 +27,5 @@ private:
     void ShowBookFields(bool bEvenTyped = false);
     BoxScene* m_pBox;
     bool m_bShowing = false;  // fields being filled in: their changes are not the user's
+    std::wstring m_strShown;  // what the book's controls show now
 };

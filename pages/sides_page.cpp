@@ -169,6 +169,9 @@ void CSidesPage::ShowSideColours()
 
 void CSidesPage::ShowCoverRow(bool bShow)
 {
+    const bool bShown = (::GetWindowLongW(GetDlgItemHandle(IDC_PATH_COVER), GWL_STYLE) & WS_VISIBLE) != 0;
+    if (bShow == bShown)
+        return;  // asked every tick: shown or hidden only when it changes
     for (int id : kCoverRowIds)
         ::ShowWindow(GetDlgItemHandle(id), bShow ? SW_SHOWNA : SW_HIDE);
 }

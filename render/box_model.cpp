@@ -1,5 +1,6 @@
 #include "box_model.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -43,10 +44,9 @@ void PadTo4(std::vector<BYTE>& out, BYTE pad)
 
 } // namespace
 
-std::vector<BYTE> BuildBoxModel(int nWidth, int nHeight, int nDepth, int nEdgeRadius,
-                                const ModelFace (&faces)[kSideCount])
+std::vector<BYTE> BuildShapeModel(ShapeMesh mesh, const ModelPicture (&pictures)[kModelPictureCount],
+                                  const COLORREF (&colours)[kPictureCount], const char* const (&names)[kPictureCount])
 {
-    ShapeMesh mesh = BoxShapeMesh(nWidth, nHeight, nDepth, nEdgeRadius);
     std::vector<BoxVertex>& vertices = mesh.vertices;
     const float metres = static_cast<float>(kModelMetresPerUnit);
     float lo[3] = {1e9f, 1e9f, 1e9f}, hi[3] = {-1e9f, -1e9f, -1e9f};
@@ -88,30 +88,64 @@ std::vector<BYTE> BuildBoxModel(int nWidth, int nHeight, int nDepth, int nEdgeRa
                         ",\"target\":34962},{\"buffer\":0,\"byteOffset\":" + std::to_string(2 * vertexBytes + count * 8) +
                         ",\"byteLength\":" + std::to_string(indices.size() * sizeof(WORD)) + ",\"target\":34963}";
     std::string images, textures, materials, primitives;
+    // Each part: the picture it shows (an index into pictures, -1 none) and its material.
+    struct Material {
+        std::string name;
+        int picture;
+        COLORREF colour;
+        bool bGloss;
+    };
+    std::vector<Material> kinds;
+    int imageOf[kModelPictureCount];
+    std::fill(imageOf, imageOf + kModelPictureCount, -1);
     int nImages = 0;
-    for (int s = 0; s < kSideCount; ++s) {
-        const ModelFace& face = faces[s];
-        const COLORREF c = face.colour;
-        std::string material = std::string(s ? "," : "") + "{\"name\":\"" + face.pszName +
-                               "\",\"pbrMetallicRoughness\":{\"baseColorFactor\":[" +
-                               Number(LinearFromSrgb(GetRValue(c))) + "," + Number(LinearFromSrgb(GetGValue(c))) + "," +
-                               Number(LinearFromSrgb(GetBValue(c))) + ",1]";
-        if (!face.picture.empty()) {
-            PadTo4(bin, 0);
-            views += ",{\"buffer\":0,\"byteOffset\":" + std::to_string(bin.size()) + ",\"byteLength\":" +
-                     std::to_string(face.picture.size()) + "}";
-            bin.insert(bin.end(), face.picture.begin(), face.picture.end());
-            images += std::string(nImages ? "," : "") + "{\"bufferView\":" + std::to_string(4 + nImages) +
-                      ",\"mimeType\":\"image/" + (face.bJpeg ? "jpeg" : "png") + "\"}";
-            textures += std::string(nImages ? "," : "") + "{\"sampler\":0,\"source\":" + std::to_string(nImages) + "}";
-            material += ",\"baseColorTexture\":{\"index\":" + std::to_string(nImages) + "}";
-            ++nImages;
+    for (size_t p = 0; p < mesh.parts.size(); ++p) {
+        const ShapeMesh::Part& part = mesh.parts[p];
+        Material m{names[part.slot], part.slot, colours[part.slot], part.bGloss};
+        if (part.look == PartLook::Cover) {
+            m = {names[SideCover], SideCover, colours[SideCover], part.bGloss};
+        } else if (part.look == PartLook::Pages && pictures[part.slot].bytes.empty()) {
+            m = {"pages", part.bAcross ? kModelPaperAcross : kModelPaperDown, RGB(255, 255, 255), false};
+        } else if (part.look == PartLook::Plain) {
+            const COLORREF c = colours[part.slot], t = part.tint;
+            m = {part.bGloss ? "plastic" : "inside", -1,
+                 RGB(GetRValue(c) * GetRValue(t) / 255, GetGValue(c) * GetGValue(t) / 255, GetBValue(c) * GetBValue(t) / 255),
+                 part.bGloss};
         }
-        materials += material + ",\"metallicFactor\":0,\"roughnessFactor\":0.8}}";
-        // A face with a picture reads texture coordinates; one without needs none.
-        primitives += std::string(s ? "," : "") + "{\"attributes\":{\"POSITION\":0,\"NORMAL\":1" +
-                      (face.picture.empty() ? "" : ",\"TEXCOORD_0\":2") + "},\"indices\":" + std::to_string(3 + s) +
-                      ",\"material\":" + std::to_string(s) + "}";
+        if (m.picture >= 0 && pictures[m.picture].bytes.empty())
+            m.picture = -1;
+        auto same = [&](const Material& k) {
+            return k.name == m.name && k.picture == m.picture && k.colour == m.colour && k.bGloss == m.bGloss;
+        };
+        size_t kind = std::find_if(kinds.begin(), kinds.end(), same) - kinds.begin();
+        if (kind == kinds.size()) {
+            kinds.push_back(m);
+            std::string material = std::string(kind ? "," : "") + "{\"name\":\"" + m.name +
+                                   "\",\"pbrMetallicRoughness\":{\"baseColorFactor\":[" +
+                                   Number(LinearFromSrgb(GetRValue(m.colour))) + "," +
+                                   Number(LinearFromSrgb(GetGValue(m.colour))) + "," +
+                                   Number(LinearFromSrgb(GetBValue(m.colour))) + ",1]";
+            if (m.picture >= 0) {
+                const ModelPicture& picture = pictures[m.picture];
+                if (imageOf[m.picture] < 0) {
+                    PadTo4(bin, 0);
+                    views += ",{\"buffer\":0,\"byteOffset\":" + std::to_string(bin.size()) + ",\"byteLength\":" +
+                             std::to_string(picture.bytes.size()) + "}";
+                    bin.insert(bin.end(), picture.bytes.begin(), picture.bytes.end());
+                    images += std::string(nImages ? "," : "") + "{\"bufferView\":" + std::to_string(4 + nImages) +
+                              ",\"mimeType\":\"image/" + (picture.bJpeg ? "jpeg" : "png") + "\"}";
+                    textures += std::string(nImages ? "," : "") + "{\"sampler\":0,\"source\":" +
+                                std::to_string(nImages) + "}";
+                    imageOf[m.picture] = nImages++;
+                }
+                material += ",\"baseColorTexture\":{\"index\":" + std::to_string(imageOf[m.picture]) + "}";
+            }
+            materials += material + ",\"metallicFactor\":0,\"roughnessFactor\":" + (m.bGloss ? "0.25" : "0.8") + "}}";
+        }
+        // A part with a picture reads texture coordinates; one without needs none.
+        primitives += std::string(p ? "," : "") + "{\"attributes\":{\"POSITION\":0,\"NORMAL\":1" +
+                      (m.picture < 0 ? "" : ",\"TEXCOORD_0\":2") + "},\"indices\":" + std::to_string(3 + p) +
+                      ",\"material\":" + std::to_string(kind) + "}";
     }
     PadTo4(bin, 0);
 

@@ -1,6 +1,6 @@
 // The box as a 3D model for shops and web pages: glTF 2.0 binary (.glb), Y up, right-handed,
 // in metres (a unit of the box is an inch), the front facing +Z as glTF asks. One material
-// per face: its picture (PNG or JPEG) times its colour.
+// per face: its picture (PNG or JPEG) times its colour; books and cases likewise.
 #pragma once
 #include <windows.h>
 
@@ -8,18 +8,22 @@
 #include <vector>
 
 #include "box_scene.h"
+#include "shape_mesh.h"
 
-struct ModelFace {
-    const char* pszName;          // the material's name: "front", ...
-    std::vector<BYTE> picture;    // a whole PNG or JPEG file; empty: the colour alone
+// The pictures a model can show: each face's and the whole cover's (SideSlot order), then
+// the page edges' two (pages stacked down the picture, and across it).
+constexpr int kModelPaperDown = kPictureCount, kModelPaperAcross = kPictureCount + 1;
+constexpr int kModelPictureCount = kPictureCount + 2;
+
+struct ModelPicture {
+    std::vector<BYTE> bytes;  // a whole PNG or JPEG file; empty: none
     bool bJpeg = false;
-    COLORREF colour = 0x00FFFFFF;
 };
 
-// Metres of a unit of the box (tenths of a unit are what the scene holds).
+// Metres of a unit of the box (an inch).
 constexpr double kModelMetresPerUnit = 0.0254;
 
-// The box of that size and edge radius (tenths of a unit, as the scene holds them), faces
-// in SideSlot order.
-std::vector<BYTE> BuildBoxModel(int nWidth, int nHeight, int nDepth, int nEdgeRadius,
-                                const ModelFace (&faces)[kSideCount]);
+// The shape's mesh as a model: one material for each kind of part (a face's picture and
+// colour, named names[slot]; the cover; the pages; plain colour).
+std::vector<BYTE> BuildShapeModel(ShapeMesh mesh, const ModelPicture (&pictures)[kModelPictureCount],
+                                  const COLORREF (&colours)[kPictureCount], const char* const (&names)[kPictureCount]);

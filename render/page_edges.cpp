@@ -1,32 +1,11 @@
-// The paper edges of a book's page block: many fine pages of the paper's colour, each a
-// little lighter or darker than the next, the block a little darker toward its covers.
+// The page block's paper edges as the preview's texture, with their mip levels.
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "book_cover.h"
 #include "box_renderer.h"
-
-namespace {
-
-constexpr UINT kPageTexels = 1024;  // across the pages
-constexpr UINT kAlongTexels = 4;    // along them: the same all the way
-
-std::vector<float> PageShades()
-{
-    std::vector<float> shades(kPageTexels);
-    unsigned int seed = 0x9E3779B9u;
-    for (UINT i = 0; i < kPageTexels; ++i) {
-        seed = seed * 1664525u + 1013904223u;  // a fixed sequence: every picture the same
-        const float t = (static_cast<float>(i) + 0.5f) / kPageTexels;
-        const float grain = 0.94f + 0.06f * static_cast<float>(seed >> 8) / static_cast<float>(1u << 24);
-        const float nearCover = std::exp(-t / 0.03f) + std::exp(-(1 - t) / 0.03f);
-        shades[i] = grain * (1.0f - 0.14f * nearCover);
-    }
-    return shades;
-}
-
-} // namespace
+#include "page_edge_image.h"
 
 IDirect3DTexture9* BoxRenderer::PaperTexture(bool bAcross)
 {
@@ -43,7 +22,7 @@ IDirect3DTexture9* BoxRenderer::PaperTexture(bool bAcross)
     if (FAILED(pDevice->CreateTexture(width, height, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &pTexture, nullptr)))
         return nullptr;
     const COLORREF paper = PaperOf(m_scene.m_nPaper).edgeColour;
-    std::vector<float> shades = PageShades();
+    std::vector<float> shades = PageEdgeShades();
     for (UINT level = 0; level < pTexture->GetLevelCount(); ++level) {
         D3DSURFACE_DESC desc = {};
         D3DLOCKED_RECT locked;
@@ -53,10 +32,7 @@ IDirect3DTexture9* BoxRenderer::PaperTexture(bool bAcross)
         for (UINT y = 0; y < desc.Height; ++y) {
             auto* row = reinterpret_cast<DWORD*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch);
             for (UINT x = 0; x < desc.Width; ++x) {
-                const float shade = shades[std::min<size_t>(bAcross ? x : y, shades.size() - 1)];
-                auto channel = [&](BYTE c) { return static_cast<DWORD>(std::lround(std::min(255.0f, c * shade))); };
-                row[x] = 0xFF000000u | channel(GetRValue(paper)) << 16 | channel(GetGValue(paper)) << 8 |
-                         channel(GetBValue(paper));
+                row[x] = PaperTexel(paper, shades[std::min<size_t>(bAcross ? x : y, shades.size() - 1)]);
             }
         }
         pTexture->UnlockRect(level);

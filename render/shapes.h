@@ -21,6 +21,10 @@ struct ShapeSpec {
     bool operator!=(const ShapeSpec& o) const { return !(*this == o); }
 };
 
+// The light from above (percent) a book or case gets when it is chosen in a scene without one:
+// its top then reads as paper rather than grey.
+constexpr int kTopLightForBooks = 40;
+
 struct ShapeRow {
     const wchar_t* pszCaption;  // the Box Dimensions page's list
     // The cover picture this shape takes (false: none); values as g_sceneValues orders them.

@@ -1,10 +1,37 @@
 #include "model_file.h"
 
+#include <algorithm>
+
 #include "box_model.h"
 #include "face_textures.h"
 #include "file_open.h"
 #include "file_replace.h"
+#include "page_edge_image.h"
 #include "picture_writer.h"
+#include "shapes.h"
+
+namespace {
+
+// What lies past a cover's trim (the bleed, a case wrap's turn-ins) becomes the trim's edge:
+// a viewer's smaller copies of the picture then never carry the bleed's colour onto the book.
+void ClampToTrim(DecodedImage& image, const CoverLayout& layout)
+{
+    const auto inside = [](float lo, float hi, UINT size, UINT* pFirst, UINT* pLast) {
+        *pFirst = std::min(size - 1, static_cast<UINT>(std::max(0.0f, lo * size + 0.5f)));
+        *pLast = std::max(*pFirst, std::min(size - 1, static_cast<UINT>(std::max(0.0f, hi * size - 0.5f))));
+    };
+    UINT x0, x1, y0, y1;
+    inside(layout.back[0], layout.front[1], image.width, &x0, &x1);
+    inside(layout.top, layout.bottom, image.height, &y0, &y1);
+    std::vector<uint32_t> clamped(image.pixels.size());
+    for (UINT y = 0; y < image.height; ++y)
+        for (UINT x = 0; x < image.width; ++x)
+            clamped[static_cast<size_t>(y) * image.width + x] =
+                image.pixels[static_cast<size_t>(std::clamp(y, y0, y1)) * image.width + std::clamp(x, x0, x1)];
+    image.pixels.swap(clamped);
+}
+
+} // namespace
 
 bool IsModelName(const std::wstring& path)
 {
@@ -14,39 +41,45 @@ bool IsModelName(const std::wstring& path)
 bool WriteModelFile(const SceneDescription& scene, int textureSide, int quality, const std::wstring& path,
                     ModelFileFailure* pFailure)
 {
-    if (scene.values[kValueShape] != 0) {
-        // Drawn as a box it would be a wrong model without a word.
-        *pFailure = {-1, L"3D models are made of the box shape only; books and cases are pictures, spins and "
-                         L"scenes (choose the box shape for a model)"};
-        return false;
-    }
-    ModelFace faces[kSideCount];
-    for (int s = 0; s < kSideCount; ++s) {
-        faces[s].pszName = g_faceNames[s];
-        faces[s].colour = scene.faceColours[s];
+    const bool bBox = scene.values[kValueShape] == ShapeBox;
+    ModelPicture pictures[kModelPictureCount];
+    DecodedImage cover;
+    for (int s = 0; s < kPictureCount; ++s) {
         const std::wstring& picturePath = scene.facePaths[s];
-        if (picturePath.empty())
+        if (picturePath.empty() || (s == SideCover && bBox))  // a box wraps no cover
             continue;
         std::wstring refusal = PathRefusal(picturePath, !scene.faceNamedByFile[s]);
         DecodedImage picture;
         FaceLoadFailure why;
         if (refusal.empty() &&
-            !DecodeFacePicture(picturePath.c_str(), static_cast<UINT>(textureSide), &picture, &faces[s].bJpeg, &why))
+            !DecodeFacePicture(picturePath.c_str(), static_cast<UINT>(textureSide), &picture, &pictures[s].bJpeg, &why))
             refusal = FaceLoadReason(why);
+        if (refusal.empty() && s == SideCover) {
+            const ShapeSpec spec = ShapeSpecOf(scene.values, picture.width, picture.height, nullptr, &refusal);
+            if (spec.bCover)
+                ClampToTrim(picture, spec.cover);
+            cover = picture;
+        }
         // A JPEG stays a JPEG (photographs are smaller so); anything else becomes a PNG.
         PictureFormat format;
-        format.bJpeg = faces[s].bJpeg;
+        format.bJpeg = pictures[s].bJpeg;
         format.quality = quality;
-        if (refusal.empty() && FAILED(EncodePicture(picture, format, &faces[s].picture)))
+        if (refusal.empty() && FAILED(EncodePicture(picture, format, &pictures[s].bytes)))
             refusal = L"the picture could not be encoded for the model (out of memory?)";
         if (!refusal.empty()) {
             *pFailure = {s, refusal};
             return false;
         }
     }
+    for (bool bAcross : {false, true})
+        if (!bBox && FAILED(EncodePicture(PageEdgeImage(scene.values[kValuePaper], bAcross), PictureFormat{},
+                                          &pictures[bAcross ? kModelPaperAcross : kModelPaperDown].bytes))) {
+            *pFailure = {-1, L"the page edges could not be encoded for the model (out of memory?)"};
+            return false;
+        }
+    const ShapeSpec spec = ShapeSpecOf(scene.values, cover.width, cover.height);
     const std::vector<BYTE> model =
-        BuildBoxModel(scene.values[kValueWidth], scene.values[kValueHeight], scene.values[kValueDepth],
-                      scene.values[kValueEdgeRadius], faces);
+        BuildShapeModel(ShapeOf(spec.shape).pfnBuild(spec), pictures, scene.faceColours, g_faceNames);
     const HRESULT hr = ReplaceFileContents(path.c_str(), model.data(), static_cast<DWORD>(model.size()));
     if (FAILED(hr)) {
         *pFailure = {-1, WriteFailureReason(path, hr)};

@@ -1,4 +1,4 @@
-// A scene's box as a glTF binary model file (.glb), its face pictures at most textureSide
+// A scene's box, book or case as a glTF binary model file (.glb), its pictures at most textureSide
 // pixels a side: zelmora-render's -o box.glb and the window's "glTF binary" type.
 #pragma once
 #include <string>

@@ -214,7 +214,7 @@ OptionResult ApplySceneOption(SceneDescription& scene, const std::string& name, 
 void ChooseShape(int* values, int shape)
 {
     if (values[kValueShape] == ShapeBox && shape != ShapeBox && values[kValueTopLight] == 0)
-        values[kValueTopLight] = kBookTopLight;
+        values[kValueTopLight] = kTopLightForBooks;
     values[kValueShape] = shape;
 }
 

@@ -68,7 +68,6 @@ bool ParseLength(const std::wstring& text, int* pThousandths);
 // Gives the scene that shape. A book or case first chosen in a scene without the light from
 // above gets some, so that its page edges read as paper rather than grey.
 void ChooseShape(int* values, int shape);
-constexpr int kBookTopLight = 40;
 
 // Control characters (a NUL among them) cut or change a name on its way to the system.
 bool HasControlCharacters(const std::wstring& text);

@@ -324,7 +324,12 @@ TEST(MainDialog, AValueTypedBesideItsTrackbarAndTheWheelOverThePreview)
     bool bBalloonKeptItOpen = false, bClosed = false, bF2Opened = false;
     DialogRun::Run(dlg, [&](CBoxDlg& d) {
         CDialog* dims = d.Pages()[0];
-        auto editor = [&] { return ::FindWindowExW(*dims, nullptr, L"EDIT", nullptr); };
+        auto editor = [&] {  // the typed value's field: an edit without an id (the page's own have theirs)
+            for (HWND h = ::FindWindowExW(*dims, nullptr, L"EDIT", nullptr); h; h = ::FindWindowExW(*dims, h, L"EDIT", nullptr))
+                if (::GetDlgCtrlID(h) == 0)
+                    return h;
+            return HWND{};
+        };
         auto type = [&](const wchar_t* text, UINT key) {
             ::SendMessageW(::GetDlgItem(*dims, IDC_WIDTH_VALUE), WM_LBUTTONDOWN, MK_LBUTTON, 0);
             HWND hEdit = editor();
@@ -457,7 +462,7 @@ TEST(MainDialog, ABookIsChosenTypedAndGivenItsCoverThroughThePages)
         coverLoaded = pSides->LoadSideFromFile(SideCover, TestImagePath(L"cover-6x9-300.png").c_str());
     });
     EXPECT_EQ(shape, ShapePaperback);
-    EXPECT_EQ(topLight, kBookTopLight);
+    EXPECT_EQ(topLight, kTopLightForBooks);
     EXPECT_TRUE(coverRowShown) << "the Side images page offers the whole cover";
     EXPECT_FALSE(widthEnabled) << "a book's size is its trim and pages";
     EXPECT_NE(badTrim.find(L"0x9in"), std::wstring::npos) << badTrim;

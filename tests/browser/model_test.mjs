@@ -27,6 +27,17 @@ const json = JSON.parse(glb.subarray(20, 20 + glb.readUInt32LE(12)).toString());
 check(json.images.map((i) => i.mimeType).join() === "image/jpeg,image/png,image/png",
       `the JPEG face stays a JPEG, the others are PNG (${json.images.map((i) => i.mimeType)})`);
 
+// A paperback from its print-ready cover: valid too, its cover, pages and faces as materials.
+const book = fs.readFileSync(path.join(out, "book.glb"));
+const bookReport = await validator.validateBytes(new Uint8Array(book));
+check(bookReport.issues.numErrors === 0 && bookReport.issues.numWarnings === 0,
+      `the paperback's model: no errors and no warnings (${bookReport.issues.messages.filter((m) => m.severity <= 1)
+        .map((m) => `${m.code} ${m.pointer}`).join("; ")})`);
+const bookJson = JSON.parse(book.subarray(20, 20 + book.readUInt32LE(12)).toString());
+const names = bookJson.materials.map((m) => m.name);
+check(names.includes("cover") && names.includes("pages") && bookJson.images.length === 2,
+      `its materials hold the cover and the page edges, two pictures (${names}; ${bookJson.images.length})`);
+
 // The page and its modules come from this folder and node_modules, answered here: nothing
 // goes to the network.
 const served = {

@@ -24,5 +24,10 @@ for target in box.glb box.png; do
   wine "$render_exe" "${view[@]}" --size 400x400 --background transparent -o "$(win "$out/$target")" \
     >>"$out/render.log" 2>&1 || { echo "FAIL: zelmora-render -o $target: $(cat "$out/render.log")"; exit 1; }
 done
+# A 6 x 9 in paperback of 300 pages from its cover: 0.125 in bleed, back, spine, front at 100 dpi.
+convert -size 1293x925 xc:'#ff00ff' -fill '#2040c0' -draw 'rectangle 12,12 612,912' -fill '#e0c020' \
+  -draw 'rectangle 613,12 680,912' -fill '#20a040' -draw 'rectangle 681,12 1280,912' "$out/cover.png"
+wine "$render_exe" --shape paperback --trim 6x9in --pages 300 --cover "$(win "$out/cover.png")" \
+  -o "$(win "$out/book.glb")" >>"$out/render.log" 2>&1 || { echo "FAIL: the paperback's model: $(cat "$out/render.log")"; exit 1; }
 echo "ok: zelmora-render wrote the model and the picture of the same view"
 node "$here/model_test.mjs" "$out" 150 115 220 700

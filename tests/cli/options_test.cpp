@@ -175,7 +175,7 @@ TEST(RenderOptions, BookValuesAreTakenByNameAndUnitAndBadOnesAreRefused)
     EXPECT_EQ(v[kValuePaper], PaperCream);
     EXPECT_EQ(v[kValuePages], 2000);
     EXPECT_EQ(v[kValueBleed], 125);
-    EXPECT_EQ(v[kValueTopLight], kBookTopLight) << "a book chosen without a light from above gets one";
+    EXPECT_EQ(v[kValueTopLight], kTopLightForBooks) << "a book chosen without a light from above gets one";
     ASSERT_TRUE(ParseCommandLine({L"--top-light", L"0", L"--shape", L"dvd-case", L"--top-light", L"0", L"-o", L"b.png"},
                                  &cmd, &error));
     EXPECT_EQ(cmd.job.values[kValueTopLight], 0) << "given after the shape, the light as given";

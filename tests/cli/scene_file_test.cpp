@@ -24,8 +24,9 @@ SceneDescription EveryValueChanged(const std::wstring& artFolder)
     SceneDescription s;
     for (int i = 0; i < kSceneValueCount; ++i)
         s.values[i] = g_sceneValues[i].nMin + 1;
-    for (int f = 0; f < kSideCount; ++f)
+    for (int f = 0; f < kPictureCount; ++f)
         s.faceColours[f] = RGB(10 * f, 200 - f, 7);
+    s.facePaths[SideCover] = artFolder + L"\\covers\\wrap.png";  // a book's whole cover
     s.facePaths[SideFront] = artFolder + L"\\art\\fr\x00F6nt \x043A.png";  // below the scene's folder
     s.facePaths[SideBack] = L"C:\\elsewhere\\back.png";                  // not below it
     s.background = 0xFF123456;
@@ -60,6 +61,7 @@ TEST(SceneFile, WhatIsWrittenIsReadBackAndPicturesMoveWithTheirFolder)
     EXPECT_EQ(read.facePaths[SideFront], moved + L"\\art\\fr\x00F6nt \x043A.png");
     EXPECT_EQ(read.facePaths[SideBack], L"C:\\elsewhere\\back.png");
     EXPECT_TRUE(read.facePaths[SideTop].empty());
+    EXPECT_EQ(read.facePaths[SideCover], moved + L"\\covers\\wrap.png");
     ::DeleteFileW((moved + L"\\box.zelmora").c_str());
 }
 

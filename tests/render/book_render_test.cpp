@@ -141,6 +141,21 @@ TEST_F(BookRenderTest, TheBleedNeverShowsAndEachCornerMarkIsWhereAReaderSeesIt)
     }
 }
 
+TEST_F(BookRenderTest, ThePageEdgesOnTopReadAsPaperAtTheStartView)
+{
+    // The start view of a cream paperback as chosen (the light from above it brings): the top
+    // of the page block is the paper's colour, not the grey a side light alone gives it.
+    scene.m_nShape = ShapePaperback, scene.m_nPaper = PaperCream, scene.m_nTopLight = kTopLightForBooks;
+    const ShapeSpec spec = SceneShape(scene);
+    const Frame f = Draw();
+    const Pixel top = PixelAt(f, Project(scene, {0.3, -spec.size[1] / 2 + 0.02, 0}, f.width, f.height));
+    const COLORREF paper = PaperOf(PaperCream).edgeColour;
+    EXPECT_GT(top.r, GetRValue(paper) * 0.85) << top;
+    EXPECT_GT(top.g, GetGValue(paper) * 0.85) << top;
+    EXPECT_GT(top.b, GetBValue(paper) * 0.85) << top;
+    EXPECT_GT(top.r - top.b, 15) << "cream, not grey: " << top;
+}
+
 TEST_F(BookRenderTest, EachShapesSilhouetteIsItsMeshsOutline)
 {
     for (int shape = 0; shape < kShapeCount; ++shape) {
