@@ -105,7 +105,8 @@ std::vector<BYTE> BuildShapeModel(ShapeMesh mesh, const ModelPicture (&pictures)
         if (part.look == PartLook::Cover) {
             m = {names[SideCover], SideCover, colours[SideCover], part.bGloss};
         } else if (part.look == PartLook::Pages && pictures[part.slot].bytes.empty()) {
-            m = {"pages", part.bAcross ? kModelPaperAcross : kModelPaperDown, RGB(255, 255, 255), false};
+            m = {part.bAcross ? "fore-edge" : "page-edges", part.bAcross ? kModelPaperAcross : kModelPaperDown,
+                 RGB(255, 255, 255), false};
         } else if (part.look == PartLook::Plain) {
             const COLORREF c = colours[part.slot], t = part.tint;
             m = {part.bGloss ? "plastic" : "inside", -1,

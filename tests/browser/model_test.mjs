@@ -35,8 +35,10 @@ check(bookReport.issues.numErrors === 0 && bookReport.issues.numWarnings === 0,
         .map((m) => `${m.code} ${m.pointer}`).join("; ")})`);
 const bookJson = JSON.parse(book.subarray(20, 20 + book.readUInt32LE(12)).toString());
 const names = bookJson.materials.map((m) => m.name);
-check(names.includes("cover") && names.includes("pages") && bookJson.images.length === 2,
-      `its materials hold the cover and the page edges, two pictures (${names}; ${bookJson.images.length})`);
+check(names.includes("cover") && names.includes("page-edges") && names.includes("fore-edge") &&
+      bookJson.images.length === 3,
+      `its materials hold the cover and the page edges: three pictures, the cover and the paper's two ways
+       (${names}; ${bookJson.images.length})`);
 
 // The page and its modules come from this folder and node_modules, answered here: nothing
 // goes to the network.
