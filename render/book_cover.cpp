@@ -4,27 +4,10 @@
 #include <cmath>
 #include <cwchar>
 
-const char* const g_paperNames[kPaperCount + 1] = {"white", "cream", "colour", nullptr};
-
 namespace {
 constexpr double kCutInsideInches = 1.0 / 32;
 constexpr double kCutInsidePixels = 4;
-const PaperRow kPapers[kPaperCount] = {
-    {0.002252, RGB(246, 245, 240)},
-    {0.0025, RGB(240, 229, 204)},
-    {0.002347, RGB(248, 248, 246)},
-};
 } // namespace
-
-const PaperRow& PaperOf(int paper)
-{
-    return kPapers[std::clamp(paper, 0, kPaperCount - 1)];
-}
-
-double PageBlockInches(int pages, int paper)
-{
-    return std::max(pages, 0) * PaperOf(paper).inchesPerPage;
-}
 
 bool CoverLayout::operator==(const CoverLayout& o) const
 {

@@ -1,21 +1,11 @@
-// Books' paper and print-ready covers: how thick a book's pages make its spine, and where
-// the back, spine and front lie in one picture of a cover as printers ask for it.
+// Books' print-ready covers: where the back, spine and front lie in one picture of a cover
+// as printers ask for it.
 #pragma once
 #include <windows.h>
 
 #include <string>
 
-enum PaperKind { PaperWhite, PaperCream, PaperColour, kPaperCount };
-extern const char* const g_paperNames[kPaperCount + 1];  // null-terminated
-
-struct PaperRow {
-    double inchesPerPage;  // the print-on-demand printers' published calipers
-    COLORREF edgeColour;   // the page block's edges
-};
-const PaperRow& PaperOf(int paper);
-
-// The page block's thickness for that many pages, inches.
-double PageBlockInches(int pages, int paper);
+#include "book_paper.h"
 
 // A cover's parts as fractions of its picture: u left to right, v top to bottom.
 struct CoverLayout {

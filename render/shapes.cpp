@@ -9,8 +9,6 @@
 #include "paperback_shape.h"
 #include "scene_values.h"
 
-const char* const g_shapeNames[kShapeCount + 1] = {"box", "paperback", "hardcover", "dvd-case", nullptr};
-
 namespace {
 const ShapeRow* const kShapes[kShapeCount] = {&g_boxShape, &g_paperbackShape, &g_hardcoverShape, &g_dvdCaseShape};
 }

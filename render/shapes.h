@@ -4,10 +4,9 @@
 #include <string>
 
 #include "book_cover.h"
+#include "shape_kinds.h"
 #include "shape_mesh.h"
 
-enum ShapeKind { ShapeBox, ShapePaperback, ShapeHardcover, ShapeDvdCase, kShapeCount };
-extern const char* const g_shapeNames[kShapeCount + 1];  // as scenes spell them; null-terminated
 
 // A shape as it is built: world units (an inch each), centred on the origin.
 struct ShapeSpec {
@@ -20,10 +19,6 @@ struct ShapeSpec {
     bool operator==(const ShapeSpec& o) const;
     bool operator!=(const ShapeSpec& o) const { return !(*this == o); }
 };
-
-// The light from above (percent) a book or case gets when it is chosen in a scene without one:
-// its top then reads as paper rather than grey.
-constexpr int kTopLightForBooks = 40;
 
 struct ShapeRow {
     const wchar_t* pszCaption;  // the Box Dimensions page's list

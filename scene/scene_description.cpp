@@ -6,7 +6,7 @@
 #include <cwctype>
 
 #include "box_templates.h"
-#include "shapes.h"
+#include "shape_kinds.h"
 
 const char* const g_faceNames[kPictureCount] = {"front", "left", "top", "back", "right", "bottom", "cover"};
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "book_cover.h"
-#include "shapes.h"
+#include "book_paper.h"
+#include "shape_kinds.h"
 
 namespace {
 // Every value is one row here; a row missing would leave an entry without a name.
