@@ -88,8 +88,10 @@ void CDimensionsPage::ShowBookFields(bool bEvenTyped)
     HWND hFocus = ::GetFocus();
     const int fieldIds[] = {IDC_TRIM, IDC_PAGES, IDC_BLEED};
     for (int i = 0; i < 3; ++i)
-        if (bEvenTyped || ::GetDlgItem(m_hWnd, fieldIds[i]) != hFocus)  // not under the user's typing
+        if (bEvenTyped || ::GetDlgItem(m_hWnd, fieldIds[i]) != hFocus) {  // not under the user's typing
             SetDlgItemText(fieldIds[i], fields[i].c_str());
+            m_strFieldShown[i] = fields[i];
+        }
     // The box's own values rest while a book or case has its size from its trim and pages.
     for (int id : {IDC_WIDTH, IDC_HEIGHT, IDC_DEPTH, IDC_EDGE_RADIUS})
         ::EnableWindow(::GetDlgItem(m_hWnd, id), bBox);
@@ -139,6 +141,14 @@ bool CDimensionsPage::TakeBookField(int nID)
 {
     wchar_t typed[64] = {};
     ::GetDlgItemTextW(m_hWnd, nID, typed, 64);
+    // Untouched since it was shown: nothing typed to take (the book may have changed since,
+    // by undo for instance, and the field would put the old value back).
+    const int field = nID == IDC_TRIM ? 0 : nID == IDC_PAGES ? 1 : 2;
+    if (m_strFieldShown[field] == typed) {
+        m_strShown.clear();  // the field shows the book's value again
+        ShowBookFields();
+        return true;
+    }
     SceneDescription scene;
     scene.TakeFrom(*m_pBox);
     const char* name = nID == IDC_TRIM ? "trim" : nID == IDC_PAGES ? "pages" : "bleed";

@@ -28,4 +28,5 @@ private:
     BoxScene* m_pBox;
     bool m_bShowing = false;  // fields being filled in: their changes are not the user's
     std::wstring m_strShown;  // what the book's controls show now
+    std::wstring m_strFieldShown[3];  // trim, pages and bleed as last written into their fields
 };

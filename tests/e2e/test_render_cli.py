@@ -77,7 +77,8 @@ def main():
         rc, _, err = render(*args, "-o", win(out("golden-" + name)))
         ae = subprocess.run([COMPARE, "-metric", "AE", out("golden-" + name), os.path.join(golden, name), "null:"],
                             capture_output=True, text=True).stderr.strip()
-        check(rc == 0 and ae == "0", f"{name} with the floor at 0 is the picture from before the floor (AE {ae})")
+        check(rc == 0 and ae == "0",
+              f"{name} with the floor at 0 is the picture from before the floor (AE {ae}; status {rc} {err.strip()})")
 
     # Transparent: over red and over black it is what a render on red or black is.
     common = ["--size", "640x480", "--front", win(face), "--template", "3-sided Box, Right Rotation, Thick Box"]
