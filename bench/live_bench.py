@@ -244,12 +244,13 @@ def main():
     xdotool("mousemove", app.x + app.w + 50, app.y + app.h + 50)
     measure("idle, six faces, floor at full", pid, app.win, preview)
     measure_dragging("dragging, six faces, reflection and shadow at full", pid, app.win, preview)
+    measure_latency(Screen(), layout, preview)
+    # After the latencies: a book keeps its size when a template is chosen, which they time.
     choose_hardcover(layout)
     xdotool("mousemove", app.x + app.w + 50, app.y + app.h + 50)
     measure("idle, a hardcover with six faces, floor at full", pid, app.win, preview)
     measure_dragging("dragging a hardcover with six 2048 x 2048 faces, floor at full (goal >= 95 frames/s on < 50%)",
                      pid, app.win, preview)
-    measure_latency(Screen(), layout, preview)
     xdotool("windowfocus", app.win)
     key("alt+F4")
     try:

@@ -169,9 +169,9 @@ void CSidesPage::ShowSideColours()
 
 void CSidesPage::ShowCoverRow(bool bShow)
 {
-    const bool bShown = (::GetWindowLongW(GetDlgItemHandle(IDC_PATH_COVER), GWL_STYLE) & WS_VISIBLE) != 0;
-    if (bShow == bShown)
-        return;  // asked every tick: shown or hidden only when it changes
+    if (bShow == m_bCoverRowShown)
+        return;  // asked every tick: shown or hidden only when it changes (no window asked)
+    m_bCoverRowShown = bShow;
     for (int id : kCoverRowIds)
         ::ShowWindow(GetDlgItemHandle(id), bShow ? SW_SHOWNA : SW_HIDE);
 }

@@ -52,4 +52,5 @@ private:
     CColourPickerXP m_btnSideColour[kPictureCount];
     CString m_strSidePath[kPictureCount];
     CBrush m_brBackground;
+    bool m_bCoverRowShown = false;  // as the template has it: hidden
 };
