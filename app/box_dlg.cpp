@@ -8,6 +8,7 @@
 
 #include "about_dlg.h"
 #include "dimensions_page.h"
+#include "shape_kinds.h"
 #include "floor_page.h"
 #include "image_export.h"
 #include "light_page.h"
@@ -161,7 +162,8 @@ void CBoxDlg::OnFitInFrame()
 void CBoxDlg::CreatePages()
 {
     m_pSidesPage = new CSidesPage(this);
-    CDialog* pages[] = {new CDimensionsPage(this), m_pSidesPage,          new CRotationPage(this),
+    m_pDimensionsPage = new CDimensionsPage(this);
+    CDialog* pages[] = {m_pDimensionsPage, m_pSidesPage,          new CRotationPage(this),
                         new CLightPage(this),      new CTemplatesPage(this, &m_views), new CFloorPage(this)};
     for (int i = 0; i < static_cast<int>(ARRAYSIZE(pages)); ++i) {
         m_tabCtrl.InsertItem(i, kTabCaptions[i]);
@@ -191,6 +193,15 @@ void CBoxDlg::RefreshPages()
 {
     for (CDialog* pPage : m_vecPages)
         pPage->UpdateData(FALSE);
+    ShowShapeControls();
+}
+
+void CBoxDlg::ShowShapeControls()
+{
+    if (m_pDimensionsPage)
+        m_pDimensionsPage->ShowBookFields();
+    if (m_pSidesPage)
+        m_pSidesPage->ShowCoverRow(m_nShape != ShapeBox);
 }
 
 void CBoxDlg::OnTimer(UINT_PTR nIDEvent)
@@ -226,6 +237,7 @@ void CBoxDlg::OnTimer(UINT_PTR nIDEvent)
     // The trackbars clamp whatever the drag did; the next tick reads the clamped values.
     for (CDialog* pPage : m_vecPages)
         pPage->UpdateData(FALSE);
+    ShowShapeControls();
     NoteSceneChanges();
 }
 

@@ -132,6 +132,10 @@ private:
     CFileDialog m_dlgOpenScene;
     CSceneSaveDialog m_dlgSaveScene;
     class CSidesPage* m_pSidesPage = nullptr;
+    class CDimensionsPage* m_pDimensionsPage = nullptr;
+    // The controls a book or case adds (the Dimensions page's, the cover row): shown as the
+    // scene is after the pages' exchange, which is the trackbars' alone.
+    void ShowShapeControls();
     CString m_strScenePath;
     CString m_strOpenAtStart;
     CString m_strImageFolder;          // where Save Image wrote last, with its separator

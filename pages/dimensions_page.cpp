@@ -43,13 +43,6 @@ BOOL CDimensionsPage::OnInitDialog()
     return TRUE;
 }
 
-void CDimensionsPage::DoDataExchange(CDataExchange* pDX)
-{
-    CSliderPage::DoDataExchange(pDX);
-    if (!pDX->m_bSaveAndValidate)
-        ShowBookFields();
-}
-
 void CDimensionsPage::ShowBookFields(bool bEvenTyped)
 {
     if (!m_hWnd)

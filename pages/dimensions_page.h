@@ -11,7 +11,9 @@ class CDimensionsPage : public CSliderPage {
 public:
     explicit CDimensionsPage(BoxScene* pScene);
     BOOL OnInitDialog() override;
-    void DoDataExchange(CDataExchange* pDX) override;
+    // Shape, trim, pages, paper and bleed as the scene has them, the box's trackbars resting
+    // for a book; changes the controls only when what they show changes (called every tick).
+    void ShowBookFields(bool bEvenTyped = false);
 
 protected:
     void OnFitToPictures();
@@ -24,7 +26,6 @@ protected:
 
 private:
     bool TakeBookField(int nID);
-    void ShowBookFields(bool bEvenTyped = false);
     BoxScene* m_pBox;
     bool m_bShowing = false;  // fields being filled in: their changes are not the user's
     std::wstring m_strShown;  // what the book's controls show now

@@ -89,12 +89,6 @@ void CSidesPage::OnBrowseSide(int nSlot)
     LoadSideFromFile(nSlot, m_dlgOpenImage.GetPathName());
 }
 
-void CSidesPage::DoDataExchange(CDataExchange* pDX)
-{
-    if (!pDX->m_bSaveAndValidate)
-        ShowCoverRow(m_pScene->m_nShape != ShapeBox);
-}
-
 bool CSidesPage::LoadSideFromFile(int nSlot, const CString& path)
 {
     // The cover that was there, back if the new one is not a cover for this book.

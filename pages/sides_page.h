@@ -9,7 +9,6 @@ class CSidesPage : public CDialog {
 public:
     explicit CSidesPage(BoxScene* pScene);
     BOOL OnInitDialog() override;
-    void DoDataExchange(CDataExchange* pDX) override;
     void OnOK() override {}
 
     void OnBrowseSide(int nSlot);

@@ -104,13 +104,7 @@ ShapeMesh BuildHardcover(const ShapeSpec& spec)
     // The page block, set back between the boards, reaching into the spine's hollow.
     const float lo[3] = {fold - bulge + t, -h + kBoardOverhang, -d + t};
     const float hi[3] = {w - kBoardOverhang, h - kBoardOverhang, d - t};
-    PartKind kinds[kSideCount];
-    for (PartKind& k : kinds)
-        k.slot = -1;
-    kinds[SideTop] = {SideTop, PartLook::Pages};
-    kinds[SideBottom] = {SideBottom, PartLook::Pages};
-    kinds[SideRight] = {SideRight, PartLook::Pages, RGB(255, 255, 255), false, true};
-    b.Block(lo, hi, kinds);
+    b.PageBlock(lo, hi);
     return b.Finish();
 }
 

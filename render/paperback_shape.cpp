@@ -63,13 +63,7 @@ ShapeMesh BuildPaperback(const ShapeSpec& spec)
 
     // The page block.
     const float lo[3] = {-w + c, -h + e, -d + c}, hi[3] = {w - e, h - e, d - c};
-    PartKind kinds[kSideCount];
-    for (PartKind& k : kinds)
-        k.slot = -1;
-    kinds[SideTop] = {SideTop, PartLook::Pages};
-    kinds[SideBottom] = {SideBottom, PartLook::Pages};
-    kinds[SideRight] = {SideRight, PartLook::Pages, RGB(255, 255, 255), false, true};
-    b.Block(lo, hi, kinds);
+    b.PageBlock(lo, hi);
     return b.Finish();
 }
 

@@ -119,3 +119,14 @@ void ShapeBuilder::Block(const float lo[3], const float hi[3], const PartKind (&
         Flat(kinds[s], p, {t.nx, t.ny, t.nz}, uv);
     }
 }
+
+void ShapeBuilder::PageBlock(const float lo[3], const float hi[3])
+{
+    PartKind kinds[kSideCount];
+    for (PartKind& k : kinds)
+        k.slot = -1;
+    kinds[SideTop] = {SideTop, PartLook::Pages};
+    kinds[SideBottom] = {SideBottom, PartLook::Pages};
+    kinds[SideRight] = {SideRight, PartLook::Pages, RGB(255, 255, 255), false, true};
+    Block(lo, hi, kinds);
+}

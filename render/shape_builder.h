@@ -40,6 +40,10 @@ public:
     // says (slot < 0: not drawn) with that face's picture mapped over the block's own face.
     void Block(const float lo[3], const float hi[3], const PartKind (&kinds)[kSideCount]);
 
+    // A book's page block from lo to hi: paper edges at the top, bottom and fore-edge (each
+    // face's own picture there instead, when it has one); the spine side hidden in the cover.
+    void PageBlock(const float lo[3], const float hi[3]);
+
     // A face's picture coordinates moved onto the cover panel of a shape that wraps one.
     static void OntoCover(const ShapeSpec& spec, int slot, float uv[2]);
 

@@ -435,10 +435,12 @@ TEST(MainDialog, ABookIsChosenTypedAndGivenItsCoverThroughThePages)
     std::wstring badTrim, notACover;
     int shape = -1, topLight = -1, trimWidth = 0, trimAfterBad = 0, trimTyped = 0;
     bool coverRowShown = false, widthEnabled = true, coverLoaded = false, squareLoaded = true;
-    wchar_t trimShown[32] = {};
+    wchar_t trimShown[32] = {}, shapeShown[32] = {}, paperShown[32] = {};
     RunMainDialog(dlg, [&](CBoxDlg& d) {
         CDialog* dims = d.Pages()[0];
         auto* pSides = static_cast<CSidesPage*>(d.Pages()[1]);
+        ::GetDlgItemTextW(*dims, IDC_SHAPE, shapeShown, 32);  // as the window opens
+        ::GetDlgItemTextW(*dims, IDC_PAPER, paperShown, 32);
         ::SendDlgItemMessageW(*dims, IDC_SHAPE, CB_SETCURSEL, ShapePaperback, 0);
         dims->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SHAPE, CBN_SELCHANGE), (LPARAM)::GetDlgItem(*dims, IDC_SHAPE));
         shape = d.m_nShape, topLight = d.m_nTopLight;
@@ -461,6 +463,8 @@ TEST(MainDialog, ABookIsChosenTypedAndGivenItsCoverThroughThePages)
         squareLoaded = pSides->LoadSideFromFile(SideCover, TestImagePath(L"quadrants.png").c_str());
         coverLoaded = pSides->LoadSideFromFile(SideCover, TestImagePath(L"cover-6x9-300.png").c_str());
     });
+    EXPECT_STREQ(shapeShown, L"Box") << "the lists show the scene's choice from the start";
+    EXPECT_STREQ(paperShown, L"White");
     EXPECT_EQ(shape, ShapePaperback);
     EXPECT_EQ(topLight, kTopLightForBooks);
     EXPECT_TRUE(coverRowShown) << "the Side images page offers the whole cover";
