@@ -9,6 +9,7 @@
 
 #include "console.h"
 #include "file_open.h"
+#include "finished_output.h"
 #include "jobs_file.h"
 #include "json_object.h"
 #include "model_file.h"
@@ -60,10 +61,21 @@ bool WriteModel(const RenderJob& job, std::wstring* pError)
     return false;
 }
 
-int RenderOne(PictureSession& session, const RenderJob& job, bool bTimings)
+// --resume: the one output an earlier run finished is left as it is.
+bool KeptAlone(bool bResume, const std::wstring& output)
+{
+    if (!bResume || !IsFinishedOutput(output))
+        return false;
+    PrintErr(L"[1/1] " + output + L" kept (already complete)\n");
+    return true;
+}
+
+int RenderOne(PictureSession& session, const RenderJob& job, bool bTimings, bool bResume)
 {
     std::wstring error;
     double t0 = SecondsNow();
+    if (KeptAlone(bResume, job.output))
+        return kExitOk;
     if (IsModelName(job.output)) {
         if (!WriteModel(job, &error)) {
             PrintErr(L"zelmora-render: " + error + L"\n");
@@ -112,14 +124,19 @@ void DrawAndQueue(PictureSession& session, WriteQueue& writer, const std::wstrin
     writer.Push(counter, where, job, std::move(picture), t0, drawn);
 }
 
-int Summary(size_t done, size_t failed, size_t total, double elapsed)
+// written, failed and kept (--resume: finished by an earlier run) of total pictures.
+int Summary(const WriteQueue& writer, size_t total, double elapsed)
 {
+    const size_t written = writer.Written(), failed = writer.Failed(), kept = writer.Kept();
+    const size_t done = written + kept;
     wchar_t seconds[32];
     swprintf(seconds, 32, L"%.1f s", elapsed);
     const bool bStopped = g_bStopRequested != 0;
     PrintErr(std::to_wstring(done) + L" of " + std::to_wstring(total) + L" pictures in " + seconds +
-             (done + failed ? L" (" + Milliseconds(elapsed / static_cast<double>(done + failed)) + L" each)" : L"") +
+             (written + failed ? L" (" + Milliseconds(elapsed / static_cast<double>(written + failed)) + L" each)"
+                               : L"") +
              L", " + std::to_wstring(failed) + L" failed" +
+             (kept ? L", " + std::to_wstring(kept) + L" kept (already complete)" : L"") +
              (bStopped ? L"; stopped by Ctrl+C, " + std::to_wstring(total - done - failed) + L" not made" : L"") +
              L"\n");
     if (bStopped)
@@ -133,7 +150,7 @@ size_t PicturesOf(const RenderJob& job)
     return job.spin && job.spinFormat == RenderJob::SpinFormat::Frames ? static_cast<size_t>(job.spin) : 1;
 }
 
-int RenderSpin(PictureSession& session, const RenderJob& job, bool bTimings)
+int RenderSpin(PictureSession& session, const RenderJob& job, bool bTimings, bool bResume)
 {
     std::vector<RenderJob> frames;
     std::wstring error;
@@ -143,6 +160,8 @@ int RenderSpin(PictureSession& session, const RenderJob& job, bool bTimings)
         return kExitFailed;
     }
     if (job.spinFormat != RenderJob::SpinFormat::Frames) {
+        if (KeptAlone(bResume, job.output))
+            return kExitOk;
         if (!WriteSpinFile(session, job, frames, &g_bStopRequested, &error)) {
             PrintErr(L"zelmora-render: " + error + L"\n");
             return g_bStopRequested ? kExitStopped : kExitFailed;
@@ -153,11 +172,15 @@ int RenderSpin(PictureSession& session, const RenderJob& job, bool bTimings)
         return kExitOk;
     }
     WriteQueue writer(bTimings);
-    for (size_t i = 0; i < frames.size() && !g_bStopRequested; ++i)
-        DrawAndQueue(session, writer, L"[" + std::to_wstring(i + 1) + L"/" + std::to_wstring(frames.size()) + L"] ",
-                     L"", frames[i], bTimings);
+    for (size_t i = 0; i < frames.size() && !g_bStopRequested; ++i) {
+        const std::wstring counter = L"[" + std::to_wstring(i + 1) + L"/" + std::to_wstring(frames.size()) + L"] ";
+        if (bResume && IsFinishedOutput(frames[i].output))
+            writer.PushKept(counter, frames[i].output);
+        else
+            DrawAndQueue(session, writer, counter, L"", frames[i], bTimings);
+    }
     writer.Finish();
-    return Summary(writer.Written(), writer.Failed(), frames.size(), SecondsNow() - start);
+    return Summary(writer, frames.size(), SecondsNow() - start);
 }
 
 bool IsBlankLine(const std::string& line)
@@ -301,7 +324,7 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
         while (file.Next(&line, &lineNo, &error)) {
             if (error.empty() && IsBlankLine(line))
                 continue;
-            const bool bMine = jobIndex++ % cmd.shardCount == cmd.shardIndex;
+            const bool bMine = jobIndex++ % cmd.shard.count == cmd.shard.index;
             std::vector<JsonMember> pairs;
             RenderJob job;
             if (!error.empty() || !ParseJsonObject(line, &pairs, &error) || !BuildLineJob(cmd, pairs, baseDir, &job, &error) ||
@@ -334,7 +357,7 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
     while (k < total && !g_bStopRequested && file.Next(&line, &lineNo, &readError)) {
         if (readError.empty() && IsBlankLine(line))
             continue;
-        if (jobIndex++ % cmd.shardCount != cmd.shardIndex)
+        if (jobIndex++ % cmd.shard.count != cmd.shard.index)
             continue;
         const std::wstring where = L"line " + std::to_wstring(lineNo) + L": ";
         std::vector<JsonMember> pairs;
@@ -349,8 +372,16 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
             error = SpinRefusal(job);
             if (error.empty() && SpinFrames(job, session.DefaultSize(), &frames, &error)) {
                 if (job.spinFormat == RenderJob::SpinFormat::Frames) {
-                    for (size_t i = 0; i < frames.size() && !g_bStopRequested; ++i)
-                        DrawAndQueue(session, writer, counter(), where, frames[i], cmd.bTimings);
+                    for (size_t i = 0; i < frames.size() && !g_bStopRequested; ++i) {
+                        if (cmd.bResume && IsFinishedOutput(frames[i].output))
+                            writer.PushKept(counter(), frames[i].output);
+                        else
+                            DrawAndQueue(session, writer, counter(), where, frames[i], cmd.bTimings);
+                    }
+                    continue;
+                }
+                if (cmd.bResume && IsFinishedOutput(job.output)) {
+                    writer.PushKept(counter(), job.output);
                     continue;
                 }
                 if (WriteSpinFile(session, job, frames, &g_bStopRequested, &error)) {
@@ -374,6 +405,10 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
                 error = L"-o " + job.output + L": line " + std::to_wstring(duplicate->second) +
                         L" writes this picture already (each picture is written once)";
         }
+        if (error.empty() && cmd.bResume && IsFinishedOutput(job.output)) {
+            writer.PushKept(counter(), job.output);
+            continue;
+        }
         if (error.empty() && IsModelName(job.output)) {
             if (WriteModel(job, &error)) {
                 writer.PushWritten(counter(), job, t0, PictureDrawTimings());
@@ -387,7 +422,7 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
         DrawAndQueue(session, writer, counter(), where, job, cmd.bTimings);
     }
     writer.Finish();
-    return Summary(writer.Written(), writer.Failed(), total, SecondsNow() - start);
+    return Summary(writer, total, SecondsNow() - start);
 }
 
 } // namespace
@@ -415,7 +450,7 @@ int wmain(int argc, wchar_t** argv)
         PrintErr(L"zelmora-render: no output: give -o PICTURE.png or --jobs FILE (see --help)\n");
         return kExitUsage;
     }
-    if (cmd.shardCount > 1 && cmd.jobsFile.empty()) {
+    if (cmd.shard.count > 1 && cmd.jobsFile.empty()) {
         PrintErr(L"zelmora-render: --shard splits a jobs file: give --jobs FILE too\n");
         return kExitUsage;
     }
@@ -442,7 +477,8 @@ int wmain(int argc, wchar_t** argv)
             PrintErr(L"zelmora-render: " + error + L"\n");
             return kExitUsage;
         }
-        return cmd.job.spin ? RenderSpin(session, cmd.job, cmd.bTimings) : RenderOne(session, cmd.job, cmd.bTimings);
+        return cmd.job.spin ? RenderSpin(session, cmd.job, cmd.bTimings, cmd.bResume)
+                            : RenderOne(session, cmd.job, cmd.bTimings, cmd.bResume);
     }
     return RenderJobs(session, cmd);
 }

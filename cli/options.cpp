@@ -37,19 +37,6 @@ bool SetRanged(int* pTarget, const std::string& name, const std::wstring& value,
     return true;
 }
 
-// "K/N" as a zero-based part index and a count.
-bool ParseShard(const std::wstring& text, unsigned* pIndex, unsigned* pCount)
-{
-    size_t slash = text.find(L'/');
-    long long k = 0, n = 0;
-    if (slash == std::wstring::npos || !ParseWholeNumber(text.substr(0, slash), &k) || !ParseWholeNumber(text.substr(slash + 1), &n) ||
-        n < 1 || n > 1000000 || k < 1 || k > n)
-        return false;
-    *pIndex = static_cast<unsigned>(k - 1);
-    *pCount = static_cast<unsigned>(n);
-    return true;
-}
-
 } // namespace
 
 bool IsJpegName(const std::wstring& path)
@@ -166,6 +153,10 @@ bool ParseCommandLine(const std::vector<std::wstring>& args, CommandLine* pOut, 
             pOut->bTimings = true;
             continue;
         }
+        if (arg == L"--resume") {
+            pOut->bResume = true;
+            continue;
+        }
         std::wstring name;
         if (arg.rfind(L"--", 0) == 0)
             name = arg.substr(2);
@@ -190,10 +181,8 @@ bool ParseCommandLine(const std::vector<std::wstring>& args, CommandLine* pOut, 
         if (narrow == "jobs")
             pOut->jobsFile = value;
         else if (narrow == "shard") {
-            if (!ParseShard(value, &pOut->shardIndex, &pOut->shardCount)) {
-                *pError = L"--shard \"" + value + L"\": expected K/N with 1 <= K <= N, e.g. 2/8";
+            if (!ParseShard(value, &ProcessEnvironment, &pOut->shard, pError))
                 return false;
-            }
         } else
             options.push_back({narrow, value});
     }
@@ -305,6 +294,12 @@ std::wstring HelpText()
          L"                       line's scene, the command line's scene, the start scene\n"
          L"  --shard K/N          render only the K-th of N interleaved parts of the jobs (jobs K, K+N,\n"
          L"                       K+2N, ... counting non-blank lines): N runs with 1/N .. N/N write every picture exactly once\n"
+         L"  --shard auto         the part this task of a Slurm array job is to render (SLURM_ARRAY_TASK_ID\n"
+         L"                       less SLURM_ARRAY_TASK_MIN, of SLURM_ARRAY_TASK_COUNT)\n"
+         L"  --shard auto/N       the same for a Kubernetes Indexed Job (JOB_COMPLETION_INDEX) or an AWS Batch\n"
+         L"                       array job (AWS_BATCH_JOB_ARRAY_INDEX) of N tasks\n"
+         L"  --resume             keep every picture already complete and render only the others (a task\n"
+         L"                       run again after a node was lost); a half-written file is never complete\n"
          L"  --timings            after each picture, where its time went (draw, resolve, read-back,\n"
          L"                       convert, filter, compress, write)\n"
          L"\n  --help, --version\n"

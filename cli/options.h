@@ -5,6 +5,7 @@
 
 #include "json_object.h"
 #include "render_job.h"
+#include "shard.h"
 
 // Sets one option of the job. Relative paths are taken against baseDir (empty: as given).
 // False with a message naming the option, the value and what was expected.
@@ -25,8 +26,8 @@ struct CommandLine {
     bool bHelp = false;
     bool bVersion = false;
     bool bTimings = false;        // print where each picture's time went
-    unsigned shardIndex = 0;      // --shard K/N: this run renders the jobs k with k % N == K - 1
-    unsigned shardCount = 1;
+    bool bResume = false;         // keep the pictures already complete
+    Shard shard;                  // --shard: this run's share of the jobs
 };
 
 bool ParseCommandLine(const std::vector<std::wstring>& args, CommandLine* pOut, std::wstring* pError);

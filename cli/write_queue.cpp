@@ -82,11 +82,19 @@ void WriteQueue::PushFailure(const std::wstring& line)
     Enqueue({0, std::wstring(), std::wstring(), RenderJob(), DecodedImage(), 0.0, line, PictureDrawTimings()});
 }
 
-void WriteQueue::Report(size_t sequence, bool bWritten, const std::wstring& errLine, const std::wstring& outLine)
+void WriteQueue::PushKept(const std::wstring& counter, const std::wstring& output)
+{
+    Item item{0, counter, std::wstring(), RenderJob(), DecodedImage(), 0.0, std::wstring(), PictureDrawTimings()};
+    item.job.output = output;
+    item.bKept = true;
+    Enqueue(std::move(item));
+}
+
+void WriteQueue::Report(size_t sequence, Outcome outcome, const std::wstring& errLine, const std::wstring& outLine)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_changed.wait(lock, [&] { return m_nReported == sequence; });
-    (bWritten ? m_nWritten : m_nFailed)++;
+    (outcome == Outcome::Written ? m_nWritten : outcome == Outcome::Kept ? m_nKept : m_nFailed)++;
     PrintErr(errLine + L"\n");
     if (!outLine.empty())
         PrintOut(outLine + L"\n");
@@ -108,17 +116,22 @@ void WriteQueue::Run()
         }
         m_changed.notify_all();
         if (!item.failure.empty()) {
-            Report(item.sequence, false, item.failure, std::wstring());
+            Report(item.sequence, Outcome::Failed, item.failure, std::wstring());
+            continue;
+        }
+        if (item.bKept) {
+            Report(item.sequence, Outcome::Kept, item.counter + item.job.output + L" kept (already complete)",
+                   std::wstring());
             continue;
         }
         std::wstring error;
         PictureTimings written;
         if (item.bWritten || PictureSession::Write(item.job, item.picture, &error, &written))
-            Report(item.sequence, true,
+            Report(item.sequence, Outcome::Written,
                    item.counter + item.job.output + L" " + Milliseconds(SecondsNow() - item.startedAt) +
                        (m_bTimings ? TimingsLine(item.drawn, written) : std::wstring()),
                    item.job.output);
         else
-            Report(item.sequence, false, item.counter + item.where + error, std::wstring());
+            Report(item.sequence, Outcome::Failed, item.counter + item.where + error, std::wstring());
     }
 }

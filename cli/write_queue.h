@@ -30,10 +30,13 @@ public:
                      const PictureDrawTimings& drawn);
     // A job that failed before it was drawn: reported in its turn.
     void PushFailure(const std::wstring& line);
+    // A picture an earlier run finished (--resume): left as it is, reported in its turn.
+    void PushKept(const std::wstring& counter, const std::wstring& output);
     void Finish();
 
     size_t Written() const { return m_nWritten; }
     size_t Failed() const { return m_nFailed; }
+    size_t Kept() const { return m_nKept; }
 
 private:
     struct Item {
@@ -46,17 +49,19 @@ private:
         std::wstring failure;  // not empty: only report this
         PictureDrawTimings drawn;
         bool bWritten = false;  // drawn into its file already
+        bool bKept = false;     // finished by an earlier run
     };
+    enum class Outcome { Written, Failed, Kept };
     void Run();
     void Enqueue(Item item);
-    void Report(size_t sequence, bool bWritten, const std::wstring& errLine, const std::wstring& outLine);
+    void Report(size_t sequence, Outcome outcome, const std::wstring& errLine, const std::wstring& outLine);
 
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<Item> m_items;
     bool m_bFinishing = false;
     const bool m_bTimings;
-    size_t m_nWritten = 0, m_nFailed = 0;
+    size_t m_nWritten = 0, m_nFailed = 0, m_nKept = 0;
     size_t m_nQueued = 0;     // sequence numbers given out
     size_t m_nReported = 0;   // the next sequence number to report
     std::thread m_threads[2];
