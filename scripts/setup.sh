@@ -16,6 +16,8 @@ packages=(
   nsis zip unzip openbox
   libstb-dev
   chromium
+  slurmctld slurmd slurm-client munge
+  python3-botocore
 )
 
 # Node.js and npm: the machine's own when it has them, else Debian's.
@@ -28,13 +30,18 @@ for p in "${packages[@]}"; do
   [[ "$status" == "install ok installed" ]] || missing+=("$p")
 done
 
-# The browser tests' driver, from the npm registry, pinned by tests/browser/package-lock.json.
-browser_tools() {
+# The tests' npm packages, pinned by their package-lock.json: the browser tests' driver and
+# the Kubernetes schemas the deployment test validates against.
+npm_folder() {  # npm_folder FOLDER PACKAGE WHAT
   local here
-  here=$(cd "$(dirname "$0")/.." && pwd)/tests/browser
-  if [[ -d "$here/node_modules/playwright-core" ]]; then return; fi
-  echo "setup: installing the browser tests' npm packages"
+  here=$(cd "$(dirname "$0")/.." && pwd)/tests/$1
+  if [[ -d "$here/node_modules/$2" ]]; then return; fi
+  echo "setup: installing the $3 npm packages"
   (cd "$here" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error) | sed -u 's/^/setup:   /'
+}
+browser_tools() {
+  npm_folder browser playwright-core "browser tests'"
+  npm_folder deploy kubernetes-models "deployment tests'"
 }
 if ((${#missing[@]} == 0)); then
   browser_tools
