@@ -328,6 +328,25 @@ def main():
     rc, _, err = render("--shard", "4/3", "--jobs", win(out("single/jobs.jsonl")))
     check(rc == 2 and "--shard" in err, f"a shard outside its count is a usage error ({err.strip()})")
 
+    # A task run again (--resume): what an earlier run finished is kept, untouched; a picture
+    # cut short or empty is made again. Outside an array job, --shard auto says what it looked for.
+    with open(out("single/pic-0.png"), "r+b") as f:
+        f.truncate(os.path.getsize(out("single/pic-0.png")) // 2)
+    open(out("single/pic-1.png"), "wb").close()
+    stamps = {n: os.stat(out(f"single/{n}")).st_mtime_ns for n in expected[2:]}
+    rc, stdout, err = render("--jobs", win(out("single/jobs.jsonl")), "--resume")
+    remade = sorted(line.rsplit("\\", 1)[1] for line in stdout.splitlines())
+    check(rc == 0 and remade == ["pic-0.png", "pic-1.png"] and "7 of 7 pictures" in err and "5 kept" in err,
+          f"--resume makes again only the cut-short and the empty picture ({remade}; {err.strip().splitlines()[-1]})")
+    check(all(os.stat(out(f"single/{n}")).st_mtime_ns == t for n, t in stamps.items()) and
+          all(pixels_apart(out(f"single/{n}"), out(f"sharded/{n}"), "0%") == 0 for n in expected[:2]),
+          "the finished pictures are left untouched, the others made whole")
+    env = {k: v for k, v in os.environ.items() if not k.startswith(("SLURM_", "JOB_COMPLETION", "AWS_BATCH"))}
+    r = subprocess.run(["wine", EXE, "--jobs", win(out("single/jobs.jsonl")), "--shard", "auto"], capture_output=True,
+                       text=True, env=env)
+    check(r.returncode == 2 and "SLURM_ARRAY_TASK_ID" in r.stderr and "JOB_COMPLETION_INDEX" in r.stderr,
+          f"--shard auto outside an array job is a usage error naming the variables ({r.stderr.strip()})")
+
     books()
 
     rc, stdout, _ = render("--help")
