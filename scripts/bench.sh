@@ -47,3 +47,6 @@ done
 
 echo "== Spins and 3D models"
 python3 "$root/bench/spin_bench.py" "$build_dir/cli/zelmora-render.exe" "$build_dir/bench-spin"
+
+echo "== A render farm's node: a task's start-up, pictures an hour, 100,000 pictures on 1, 10 and 50 nodes"
+python3 "$root/bench/cluster_sizing.py" "$build_dir/bench-sizing"
