@@ -347,14 +347,18 @@ void CBoxDlg::SaveImageAs(const SaveTarget& target, const ExportSettings& settin
     const PictureFormat format = SaveFormat(target, settings);
     DecodedImage picture;
     HRESULT hr;
-    bool bOutOfView = false;
     const SIZE size = ExportSize(settings);
     const UINT width = static_cast<UINT>(size.cx), height = static_cast<UINT>(size.cy);
+    if (const wchar_t* reason = OutOfViewReason(SceneVisibility(*this, static_cast<float>(width) / static_cast<float>(height)))) {
+        CString message;
+        message.Format(L"Unable to save image\n%ls: %ls", target.strPath.GetString(), reason);
+        MessageBox(message, L"Error", MB_OK | MB_ICONERROR);
+        return;
+    }
     const PictureRequest request{width, height, format.bAlpha, -1, settings.supersample};
     if (!settings.width && !format.bAlpha && settings.supersample == 1) {
         hr = m_renderer.ReadLastFrame(picture);  // the preview's own frame
-        bOutOfView = SUCCEEDED(hr) && IsBackgroundOnly(picture, m_clrBackground, false);
-        if (SUCCEEDED(hr) && !bOutOfView)
+        if (SUCCEEDED(hr))
             hr = WriteWhileResponding(picture, format, target.strPath);
     } else {
         CWaitCursor wait;
@@ -368,24 +372,21 @@ void CBoxDlg::SaveImageAs(const SaveTarget& target, const ExportSettings& settin
             ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
         };
         if (static_cast<unsigned long long>(width) * height > kWholePicturePixels) {
-            hr = RenderPictureToFile(m_renderer, request, format, target.strPath.GetString(), &bOutOfView, nullptr,
-                                     onStage);
+            hr = RenderPictureToFile(m_renderer, request, format, target.strPath.GetString(), nullptr, onStage);
         } else {
             hr = m_renderer.RenderPicture(request, picture, nullptr, onStage);
-            bOutOfView = SUCCEEDED(hr) && IsBackgroundOnly(picture, m_clrBackground, format.bAlpha);
-            if (SUCCEEDED(hr) && !bOutOfView)
+            if (SUCCEEDED(hr))
                 hr = WriteWhileResponding(picture, format, target.strPath);
         }
         m_renderer.ReleasePictureTargets();  // a large picture's surfaces are not kept for the preview
     }
     UpdateTitle();
-    if (FAILED(hr) || bOutOfView) {
+    if (FAILED(hr)) {
         CString message;
         message.Format(L"Unable to save image\n%ls: %ls", target.strPath.GetString(),
-                       bOutOfView ? BoxRenderer::kOutOfView
-                       : hr == D3DERR_NOTAVAILABLE
-                           ? L"the device drew nothing: the box is out of view, or the picture is too large for "
-                             L"this computer's memory (choose a smaller size)"
+                       hr == D3DERR_NOTAVAILABLE
+                           ? L"the device drew nothing: the picture is too large for this computer's memory "
+                             L"(choose a smaller size)"
                        : hr == D3DERR_OUTOFVIDEOMEMORY || hr == E_OUTOFMEMORY
                            ? L"the picture is too large for this computer's memory; choose a smaller size"
                            : WriteFailureReason(target.strPath.GetString(), hr).c_str());

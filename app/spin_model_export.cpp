@@ -38,9 +38,9 @@ void CBoxDlg::SaveSpinAs(const SaveTarget& target, const ExportSettings& setting
     CWaitCursor wait;
     m_bDrawingSpin = true;
     HRESULT hr = S_OK;
-    bool bOutOfView = false;
+    const wchar_t* pszOutOfView = nullptr;
     std::wstring failed;
-    for (size_t i = 0; i < views.size() && SUCCEEDED(hr) && !bOutOfView; ++i) {
+    for (size_t i = 0; i < views.size() && SUCCEEDED(hr) && !pszOutOfView; ++i) {
         CString title;
         title.Format(L"360 spin: picture %u of %u... - Zelmora", static_cast<unsigned>(i + 1),
                      static_cast<unsigned>(views.size()));
@@ -49,10 +49,12 @@ void CBoxDlg::SaveSpinAs(const SaveTarget& target, const ExportSettings& setting
             this->*g_sceneValues[v].pField = views[i].values[v];
         m_fRotation1Fraction = views[i].rotation1Fraction;
         failed = SpinFrameName(target.strPath.GetString(), static_cast<int>(i) + 1, count);
+        pszOutOfView = OutOfViewReason(SceneVisibility(*this, static_cast<float>(width) / static_cast<float>(height)));
+        if (pszOutOfView)
+            break;
         DecodedImage picture;
         hr = m_renderer.RenderPicture(request, picture);
-        bOutOfView = SUCCEEDED(hr) && IsBackgroundOnly(picture, m_clrBackground, format.bAlpha);
-        if (SUCCEEDED(hr) && !bOutOfView)
+        if (SUCCEEDED(hr))
             hr = WriteWhileResponding(picture, format, failed.c_str());
     }
     scene.ApplyTo(*this);
@@ -60,10 +62,10 @@ void CBoxDlg::SaveSpinAs(const SaveTarget& target, const ExportSettings& setting
     m_renderer.ReleasePictureTargets();
     m_bDrawingSpin = false;
     UpdateTitle();
-    if (FAILED(hr) || bOutOfView) {
+    if (FAILED(hr) || pszOutOfView) {
         CString message;
         message.Format(L"Unable to save the spin\n%ls: %ls", failed.c_str(),
-                       bOutOfView ? BoxRenderer::kOutOfView
+                       pszOutOfView ? pszOutOfView
                        : hr == D3DERR_NOTAVAILABLE || hr == D3DERR_OUTOFVIDEOMEMORY || hr == E_OUTOFMEMORY
                            ? L"the pictures are too large for this computer's memory; choose a smaller size"
                            : WriteFailureReason(failed, hr).c_str());

@@ -170,6 +170,10 @@ bool PictureSession::Prepare(const RenderJob& job, PictureRequest* pRequest, std
         m_scene.m_nCentreX = fit.centreX;
         m_scene.m_nCentreY = fit.centreY;
     }
+    if (const wchar_t* reason = OutOfViewReason(SceneVisibility(m_scene, static_cast<float>(w) / static_cast<float>(h)))) {
+        *pError = job.output + L": " + reason;
+        return false;
+    }
     *pRequest = {w, h, job.bTransparent, job.samples, job.supersample};
     const SIZE tile = m_renderer.PictureTileSize(*pRequest);
     const int samples = m_renderer.PictureSamples(job.bTransparent, job.samples, static_cast<UINT>(tile.cx),
@@ -190,17 +194,13 @@ bool PictureSession::Prepare(const RenderJob& job, PictureRequest* pRequest, std
     return true;
 }
 
-bool PictureSession::Failed(const RenderJob& job, const PictureRequest& request, HRESULT hr, bool bBackgroundOnly,
+bool PictureSession::Failed(const RenderJob& job, const PictureRequest& request, HRESULT hr,
                             std::wstring* pError) const
 {
     const std::wstring size = std::to_wstring(request.width) + L"x" + std::to_wstring(request.height);
     if (hr == D3DERR_NOTAVAILABLE) {
         *pError = job.output + L": the device drew nothing at " + size +
-                  L" (out of memory, or the box is out of view); nothing was written";
-        return true;
-    }
-    if (SUCCEEDED(hr) && bBackgroundOnly) {
-        *pError = job.output + L": " + BoxRenderer::kOutOfView;
+                  L" (out of memory?); nothing was written";
         return true;
     }
     if (FAILED(hr)) {
@@ -226,8 +226,7 @@ bool PictureSession::Draw(const RenderJob& job, DecodedImage* pPicture, std::wst
     if (!Prepare(job, &request, pError))
         return false;
     const HRESULT hr = m_renderer.RenderPicture(request, *pPicture, pTimings);
-    return !Failed(job, request, hr, SUCCEEDED(hr) && IsBackgroundOnly(*pPicture, m_scene.m_clrBackground, job.bTransparent),
-                   pError);
+    return !Failed(job, request, hr, pError);
 }
 
 bool PictureSession::DrawIntoFile(const RenderJob& job, std::wstring* pError, PictureDrawTimings* pTimings)
@@ -237,15 +236,13 @@ bool PictureSession::DrawIntoFile(const RenderJob& job, std::wstring* pError, Pi
         return false;
     if (!MakeOutputFolder(job.output, pError))
         return false;
-    bool bBackgroundOnly = false;
-    const HRESULT hr = RenderPictureToFile(m_renderer, request, PictureFormatOf(job), job.output, &bBackgroundOnly,
-                                           pTimings);
-    if (hr == D3DERR_NOTAVAILABLE || bBackgroundOnly)
-        return !Failed(job, request, hr, bBackgroundOnly, pError);
+    const HRESULT hr = RenderPictureToFile(m_renderer, request, PictureFormatOf(job), job.output, pTimings);
+    if (hr == D3DERR_NOTAVAILABLE)
+        return !Failed(job, request, hr, pError);
     if (FAILED(hr)) {
         // A failure of the device, or of the file: which one, the code tells.
         if (hr == D3DERR_OUTOFVIDEOMEMORY || hr == D3DERR_INVALIDCALL || HRESULT_FACILITY(hr) == 0x876)
-            return !Failed(job, request, hr, false, pError);
+            return !Failed(job, request, hr, pError);
         *pError = job.output + L": " + WriteFailureReason(job.output, hr);
         return false;
     }

@@ -46,8 +46,7 @@ private:
     // Checks, loads the faces, applies the scene and notes the samples used.
     bool Prepare(const RenderJob& job, PictureRequest* pRequest, std::wstring* pError);
     // Whether drawing failed, with the reason in *pError.
-    bool Failed(const RenderJob& job, const PictureRequest& request, HRESULT hr, bool bBackgroundOnly,
-                std::wstring* pError) const;
+    bool Failed(const RenderJob& job, const PictureRequest& request, HRESULT hr, std::wstring* pError) const;
     static struct PictureFormat PictureFormatOf(const RenderJob& job);
     void ReleaseFaces();
 

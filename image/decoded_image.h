@@ -24,21 +24,6 @@ inline bool IsPlausibleImageSize(UINT width, UINT height)
            static_cast<unsigned long long>(width) * height <= kMaxImagePixels;
 }
 
-// Every pixel the background (0xRRGGBB; any colour with alpha 0 when transparent): a
-// box shot of nothing, the box out of view.
-inline bool IsBackgroundOnly(const uint32_t* pPixels, size_t count, uint32_t background, bool bTransparent)
-{
-    for (size_t i = 0; i < count; ++i)
-        if (bTransparent ? (pPixels[i] >> 24) != 0 : ((pPixels[i] ^ background) & 0x00FFFFFF) != 0)
-            return false;
-    return true;
-}
-
-inline bool IsBackgroundOnly(const DecodedImage& image, uint32_t background, bool bTransparent)
-{
-    return IsBackgroundOnly(image.pixels.data(), image.pixels.size(), background, bTransparent);
-}
-
 // The size a picture is decoded to: its own, or scaled down (keeping its proportions) so
 // that neither side exceeds maxSide.
 void FitWithin(UINT width, UINT height, UINT maxSide, UINT* pOutWidth, UINT* pOutHeight);

@@ -117,11 +117,6 @@ public:
     static constexpr unsigned long long kTilePixels = 4096ull * 4096;
     // Previews larger than this draw their moving frames without multisampling.
     static constexpr unsigned long long kLargePreviewPixels = 400000;
-    // Why a picture that holds only its background (IsUniform) is not written, in words for
-    // the user; the drawing itself succeeded.
-    static constexpr const wchar_t* kOutOfView =
-        L"the box is out of view (the camera is inside it, or the box lies outside the picture): "
-        L"the picture would hold nothing but its background; nothing was written";
     // The part of the larger (supersampled) picture drawn at a time.
     SIZE PictureTileSize(const PictureRequest& request) const;
     // Frees RenderPicture's surfaces, kept while pictures of one size follow each other.

@@ -10,8 +10,6 @@
 // whole into memory, where a batch can encode one while the next is drawn.
 constexpr unsigned long long kWholePicturePixels = BoxRenderer::kTilePixels;
 
-// *pBackgroundOnly: the picture held nothing but its background (the box out of view), and
-// nothing was written; the result is then S_FALSE.
 HRESULT RenderPictureToFile(BoxRenderer& renderer, const PictureRequest& request, const PictureFormat& format,
-                            const std::wstring& path, bool* pBackgroundOnly, PictureDrawTimings* pTimings = nullptr,
+                            const std::wstring& path, PictureDrawTimings* pTimings = nullptr,
                             const std::function<void(const wchar_t*)>& onStage = nullptr);

@@ -14,35 +14,77 @@ namespace {
 constexpr float kTenth = 0.1f;
 constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
 
-// Everything drawn that framing must hold: the box's corners, then (seen from above the
-// floor) the reflection down to where it has faded and the shadow where it still darkens.
-std::vector<Vec3> FramedPoints(const BoxScene& scene, const Vec3& eye)
+// An axis-aligned block of the scene, in its own units (y down: the floor at +y).
+struct Block {
+    Vec3 lo, hi;
+};
+
+// Everything drawn that framing must hold: the box, then (seen from above the floor) the
+// reflection down to where it has faded and the shadow where it still darkens.
+std::vector<Block> FramedBlocks(const BoxScene& scene, const Vec3& eye)
 {
     const ShapeSpec shape = SceneShape(scene);
     const float hx = shape.size[0] * 0.5f, hy = shape.size[1] * 0.5f, hz = shape.size[2] * 0.5f;
-    std::vector<Vec3> points;
-    auto corners = [&](float x, float y0, float y1, float z) {
-        for (float sx : {-x, x})
-            for (float sz : {-z, z})
-                for (float y : {y0, y1})
-                    points.push_back({sx, y, sz});
-    };
-    corners(hx, -hy, hy, hz);
+    std::vector<Block> blocks{{{-hx, -hy, -hz}, {hx, hy, hz}}};
     const float floorY = hy;  // the bottom face, at +y
     if (eye.y < floorY) {
         if (scene.m_nReflection > 0) {
             const float fade = 2.0f * hy * static_cast<float>(std::max(scene.m_nReflectionFade, 1)) / 100.0f;
-            corners(hx, floorY, floorY + std::min(2.0f * hy, fade), hz);
+            blocks.push_back({{-hx, floorY, -hz}, {hx, floorY + std::min(2.0f * hy, fade), hz}});
         }
         if (scene.m_nShadow > 0) {
             // Two blur widths beyond the footprint the shadow is all but gone.
             const float size = scene.m_nShape == ShapeBox ? static_cast<float>(scene.m_nWidth + scene.m_nDepth) * kTenth * 0.5f
                                                           : (shape.size[0] + shape.size[2]) * 0.5f;
             const float sigma = size * (0.02f + 0.006f * static_cast<float>(scene.m_nShadowSoftness));
-            corners(hx + 2 * sigma, floorY, floorY, hz + 2 * sigma);
+            blocks.push_back({{-hx - 2 * sigma, floorY, -hz - 2 * sigma}, {hx + 2 * sigma, floorY, hz + 2 * sigma}});
         }
     }
+    return blocks;
+}
+
+std::vector<Vec3> FramedPoints(const BoxScene& scene, const Vec3& eye)
+{
+    std::vector<Vec3> points;
+    for (const Block& b : FramedBlocks(scene, eye))
+        for (float x : {b.lo.x, b.hi.x})
+            for (float z : {b.lo.z, b.hi.z})
+                for (float y : {b.lo.y, b.hi.y})
+                    points.push_back({x, y, z});
     return points;
+}
+
+struct Clip {
+    double x, y, z, w;
+};
+
+// Whether any of a convex polygon (in clip space) is left inside the picture's volume:
+// -w <= x, y <= w and 0 <= z <= w, as the device clips.
+bool AnyInside(std::vector<Clip> polygon)
+{
+    auto planes = {
+        +[](const Clip& c) { return c.w + c.x; }, +[](const Clip& c) { return c.w - c.x; },
+        +[](const Clip& c) { return c.w + c.y; }, +[](const Clip& c) { return c.w - c.y; },
+        +[](const Clip& c) { return c.z; },       +[](const Clip& c) { return c.w - c.z; },
+    };
+    for (auto distance : planes) {
+        std::vector<Clip> kept;
+        for (size_t i = 0; i < polygon.size(); ++i) {
+            const Clip& a = polygon[i];
+            const Clip& b = polygon[(i + 1) % polygon.size()];
+            const double da = distance(a), db = distance(b);
+            if (da >= 0)
+                kept.push_back(a);
+            if ((da >= 0) != (db >= 0)) {
+                const double t = da / (da - db);
+                kept.push_back({a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z), a.w + t * (b.w - a.w)});
+            }
+        }
+        polygon.swap(kept);
+        if (polygon.empty())
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -92,4 +134,55 @@ bool FitView(const BoxScene& scene, float aspect, float marginPercent, ViewFit* 
 {
     FramedExtent extent;
     return AddToExtent(scene, aspect, &extent) && FitExtent(extent, marginPercent, pFit);
+}
+
+Visibility SceneVisibility(const BoxScene& scene, float aspect)
+{
+    const SceneCamera camera = CameraOf(scene, aspect);
+    const std::vector<Block> blocks = FramedBlocks(scene, camera.eye);
+    // Inside the box (or so close to it that its surface lies before the nearest depth the
+    // device draws), the camera sees nothing of it, opaque or not.
+    const float kNear = 0.1f;
+    const Block& box = blocks.front();
+    if (camera.eye.x > box.lo.x - kNear && camera.eye.x < box.hi.x + kNear && camera.eye.y > box.lo.y - kNear &&
+        camera.eye.y < box.hi.y + kNear && camera.eye.z > box.lo.z - kNear && camera.eye.z < box.hi.z + kNear)
+        return Visibility::CameraInside;
+    float dx = 0, dy = 0;
+    CentreShift(scene, &dx, &dy);
+    const D3DMATRIX m = MatrixMultiply(camera.view, MatrixClipWindow(camera.projection, 1, 1, dx, dy));
+    auto toClip = [&](float x, float y, float z) {
+        return Clip{x * m._11 + y * m._21 + z * m._31 + m._41, x * m._12 + y * m._22 + z * m._32 + m._42,
+                    x * m._13 + y * m._23 + z * m._33 + m._43, x * m._14 + y * m._24 + z * m._34 + m._44};
+    };
+    for (const Block& b : blocks) {
+        const float xs[2] = {b.lo.x, b.hi.x}, ys[2] = {b.lo.y, b.hi.y}, zs[2] = {b.lo.z, b.hi.z};
+        // The six faces (a flat block, the shadow, has two that matter).
+        for (int axis = 0; axis < 3; ++axis)
+            for (int side = 0; side < 2; ++side) {
+                std::vector<Clip> face;
+                for (int corner : {0, 1, 3, 2}) {  // round the face: the other two coordinates
+                    const int u = corner & 1, v = corner >> 1;
+                    face.push_back(axis == 0   ? toClip(xs[side], ys[u], zs[v])
+                                   : axis == 1 ? toClip(xs[u], ys[side], zs[v])
+                                               : toClip(xs[u], ys[v], zs[side]));
+                }
+                if (AnyInside(face))
+                    return Visibility::InView;
+            }
+    }
+    return Visibility::OutsidePicture;
+}
+
+const wchar_t* OutOfViewReason(Visibility visibility)
+{
+    switch (visibility) {
+    case Visibility::CameraInside:
+        return L"the box is out of view (the camera is inside it): the picture would show nothing of it; "
+               L"nothing was written";
+    case Visibility::OutsidePicture:
+        return L"the box is out of view (it lies outside the picture): the picture would hold nothing but its "
+               L"background; nothing was written";
+    default:
+        return nullptr;
+    }
 }

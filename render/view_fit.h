@@ -24,3 +24,10 @@ struct FramedExtent {
 };
 bool AddToExtent(const BoxScene& scene, float aspect, FramedExtent* pExtent);
 bool FitExtent(const FramedExtent& extent, float marginPercent, ViewFit* pFit);
+
+// Whether a picture of the scene shows anything of the box, its reflection or its shadow,
+// decided from where they are, not from the pixels (a white box on white is still there).
+enum class Visibility { InView, CameraInside, OutsidePicture };
+Visibility SceneVisibility(const BoxScene& scene, float aspect);
+// Why nothing is written for such a picture, in words for the user; null when in view.
+const wchar_t* OutOfViewReason(Visibility visibility);

@@ -258,13 +258,14 @@ TEST(SaveImage, AFailureNamesTheFileAndWhy)
             ::Sleep(5);
         }
         const std::wstring inside = std::wstring(temp) + L"zelmora-inside.png";
-        ExportSettings larger;
+        ExportSettings larger, transparent;
         larger.width = larger.height = 200;
-        for (const ExportSettings& settings : {ExportSettings(), larger}) {
+        transparent.bTransparent = true;
+        for (const ExportSettings& settings : {ExportSettings(), larger, transparent}) {
             std::wstring text;
             AnswerMessageBox(L"Error", IDOK, &text);
             d.SaveImageAs(DecideSaveTarget(inside.c_str(), L"png", 1), settings);
-            EXPECT_NE(text.find(L"the box is out of view"), std::wstring::npos) << text;
+            EXPECT_NE(text.find(L"the box is out of view (the camera is inside it)"), std::wstring::npos) << text;
             EXPECT_EQ(::GetFileAttributesW(inside.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing is written";
         }
     });

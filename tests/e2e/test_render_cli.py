@@ -194,6 +194,16 @@ def main():
     rc, stdout, _ = render("-o", win(name))
     check(rc == 0 and os.path.exists(name) and Image(name).width > 0, "a Cyrillic and CJK output name is written")
 
+    # The start scene's white box face-on against its white background is there, though every
+    # pixel is white; the camera inside the box is one answer, opaque or transparent.
+    rc, _, err = render("--rotation1", "90", "--rotation2", "90", "--size", "200x200", "-o", win(out("white.png")))
+    check(rc == 0 and os.path.exists(out("white.png")), f"a white box face-on on white is written ({err.strip()})")
+    for transparent in ([], ["--background", "transparent"]):
+        rc, _, err = render("--width", "300", "--height", "300", "--depth", "300", "--size", "200x200", *transparent,
+                            "-o", win(out("inside.png")))
+        check(rc == 1 and "the camera is inside it" in err and not os.path.exists(out("inside.png")),
+              f"the camera inside the box{' (transparent)' if transparent else ''}: said, nothing written ({err.strip()})")
+
     # Bad input: a message naming what is wrong, a status, and no file.
     readonly = out("locked")
     os.makedirs(readonly, exist_ok=True)

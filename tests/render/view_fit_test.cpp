@@ -40,3 +40,42 @@ TEST_F(RenderTest, FitInFrameHoldsTheBoxAndItsReflectionWithTheMarginAtAnyShape)
         EXPECT_LE(std::abs(x0 - (size.cx - 1 - x1)), size.cx / 50 + 2);
     }
 }
+
+// Whether a picture shows the box is decided from where it is: it agrees with what the
+// device draws (on black, where a white box cannot hide), and a white box face-on against
+// white, whose pixels are all the background's, is in view all the same.
+TEST_F(RenderTest, OutOfViewIsDecidedByWhereTheBoxIsAndAgreesWithTheDevice)
+{
+    scene.m_clrBackground = 0xFF000000;
+    int inside = 0, seen = 0;
+    for (int side : {60, 150, 300})
+        for (int distance : {50, 90, 200})
+            for (int rotation2 : {30, 90, 150}) {
+                scene.m_nWidth = scene.m_nHeight = scene.m_nDepth = side;
+                scene.m_nDistance = distance;
+                scene.m_nRotation2 = rotation2;
+                const Visibility visibility = SceneVisibility(scene, 1.0f);
+                SCOPED_TRACE(testing::Message() << "side " << side << ", distance " << distance << ", rotation2 " << rotation2);
+                DecodedImage picture;
+                ASSERT_EQ(renderer.RenderPicture(200, 200, false, -1, picture), D3D_OK);
+                const bool bDrawn = std::any_of(picture.pixels.begin(), picture.pixels.end(),
+                                                [](uint32_t c) { return (c & 0x00FFFFFF) != 0; });
+                EXPECT_EQ(bDrawn, visibility == Visibility::InView);
+                inside += visibility == Visibility::CameraInside;
+                seen += visibility == Visibility::InView;
+            }
+    EXPECT_GT(inside, 0);
+    EXPECT_GT(seen, 0);
+
+    scene.m_nWidth = scene.m_nHeight = scene.m_nDepth = 100;
+    scene.m_nDistance = 200;
+    scene.m_clrBackground = 0xFFFFFFFF;
+    FaceOn();
+    DecodedImage picture;
+    ASSERT_EQ(renderer.RenderPicture(200, 200, false, -1, picture), D3D_OK);
+    EXPECT_TRUE(std::all_of(picture.pixels.begin(), picture.pixels.end(),
+                            [](uint32_t c) { return (c & 0x00FFFFFF) == 0x00FFFFFF; }))
+        << "the face-on white box is drawn white on white";
+    EXPECT_EQ(SceneVisibility(scene, 1.0f), Visibility::InView);
+    EXPECT_EQ(OutOfViewReason(Visibility::InView), nullptr);
+}
