@@ -49,3 +49,18 @@ void PrintErr(const std::wstring& text)
 {
     Print(STD_ERROR_HANDLE, text);
 }
+
+std::wstring SystemMessage(unsigned long error)
+{
+    wchar_t* pText = nullptr;
+    const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                     nullptr, error, 0, reinterpret_cast<wchar_t*>(&pText), 0, nullptr);
+    std::wstring text = n && pText ? std::wstring(pText, n) : L"error " + std::to_wstring(error);
+    if (pText)
+        ::LocalFree(pText);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L'.' || text.back() == L' '))
+        text.pop_back();
+    if (!text.empty())
+        ::CharLowerBuffW(&text[0], 1);  // it follows a colon
+    return text;
+}

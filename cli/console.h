@@ -8,3 +8,5 @@
 std::wstring ShowableText(const std::wstring& text);
 void PrintOut(const std::wstring& text);
 void PrintErr(const std::wstring& text);
+// The system's own words for an error code, without the trailing period and line break.
+std::wstring SystemMessage(unsigned long error);

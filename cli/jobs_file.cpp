@@ -34,7 +34,10 @@ bool JobsFile::Fill()
     m_nAt = 0;
     m_nFilled = keep;
     DWORD got = 0;
-    if (!::ReadFile(m_hFile, m_buffer + keep, sizeof(m_buffer) - keep, &got, nullptr) || got == 0) {
+    const BOOL bRead = ::ReadFile(m_hFile, m_buffer + keep, sizeof(m_buffer) - keep, &got, nullptr);
+    if (!bRead && !m_nReadError)
+        m_nReadError = ::GetLastError() ? ::GetLastError() : ERROR_READ_FAULT;
+    if (!bRead || got == 0) {
         m_bEnd = true;
         return keep > 0;
     }

@@ -18,6 +18,9 @@ public:
     JobsFile& operator=(const JobsFile&) = delete;
 
     bool IsOpen() const { return m_hFile != INVALID_HANDLE_VALUE; }
+    // Why reading stopped before the end of the file (a device, a file that opens but cannot
+    // be read); 0 when it was read to its end.
+    DWORD ReadError() const { return m_nReadError; }
     // The next line as UTF-8, without its line break; false at the end. *pError is set (and
     // the line empty) when the line was too long or not readable as text.
     bool Next(std::string* pLine, size_t* pLineNo, std::wstring* pError);
@@ -33,4 +36,5 @@ private:
     DWORD m_nFilled = 0, m_nAt = 0;
     size_t m_nLine = 0;
     bool m_bEnd = false;
+    DWORD m_nReadError = 0;
 };

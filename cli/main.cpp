@@ -10,6 +10,7 @@
 #include "console.h"
 #include "file_open.h"
 #include "finished_output.h"
+#include "idle_options.h"
 #include "jobs_file.h"
 #include "json_object.h"
 #include "model_file.h"
@@ -142,6 +143,18 @@ int Summary(const WriteQueue& writer, size_t total, double elapsed)
     if (bStopped)
         return kExitStopped;
     return failed ? kExitFailed : kExitOk;
+}
+
+// Every file a job writes: a spin's frames, or its one file (a still, an APNG, a viewer page,
+// a model).
+std::vector<std::wstring> FilesOf(const RenderJob& job)
+{
+    if (!job.spin || job.spinFormat != RenderJob::SpinFormat::Frames)
+        return {job.output};
+    std::vector<std::wstring> files;
+    for (int i = 1; i <= job.spin; ++i)
+        files.push_back(SpinFrameName(job.output, i, job.spin));
+    return files;
 }
 
 // The pictures a job makes: a spin as frames makes one per step, anything else one.
@@ -310,6 +323,7 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
     std::unordered_map<unsigned long long, size_t> firstLineOf;
     std::unordered_map<size_t, size_t> duplicateOf;  // line -> the earlier line with its output
     SeriesFraming series(cmd.job, session.DefaultSize());
+    IdleOptions idle;
     {
         JobsFile file(cmd.jobsFile);
         if (!file.IsOpen()) {
@@ -333,15 +347,27 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
                 continue;
             }
             total += bMine ? PicturesOf(job) : 0;
-            if (job.spin)
-                continue;  // framed on its own
-            series.Add(job);
-            auto first = firstLineOf.emplace(OutputKey(job.output), lineNo);
-            if (!first.second)
-                duplicateOf[lineNo] = first.first->second;
+            if (bMine)
+                idle.AddLine(job, pairs, cmd.options, lineNo);
+            if (!job.spin)
+                series.Add(job);  // a spin is framed on its own
+            for (const std::wstring& file : FilesOf(job)) {
+                auto first = firstLineOf.emplace(OutputKey(file), lineNo);
+                if (!first.second && first.first->second != lineNo) {
+                    duplicateOf[lineNo] = first.first->second;
+                    break;
+                }
+            }
+        }
+        if (const DWORD why = file.ReadError()) {
+            PrintErr(L"zelmora-render: --jobs " + cmd.jobsFile + L": the file cannot be read" +
+                     (lineNo ? L" past line " + std::to_wstring(lineNo) : std::wstring()) + L" (" + SystemMessage(why) +
+                     L"); nothing was rendered\n");
+            return kExitUsage;
         }
     }
 
+    PrintErr(idle.Note());
     ViewFit seriesFit;
     const bool bSeriesFit = series.Fit(&seriesFit);
     if (bSeriesFit)
@@ -367,9 +393,15 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
         const bool bParsed =
             error.empty() && ParseJsonObject(line, &pairs, &error) && BuildLineJob(cmd, pairs, baseDir, &job, &error);
         auto counter = [&] { return L"[" + std::to_wstring(++k) + L"/" + std::to_wstring(total) + L"] "; };
+        auto duplicate = duplicateOf.find(lineNo);
+        if (bParsed && duplicate != duplicateOf.end())
+            error = L"-o " + job.output + L": line " + std::to_wstring(duplicate->second) +
+                    L" writes " + (FilesOf(job).size() > 1 ? L"one of these pictures" : L"this picture") +
+                    L" already (each picture is written once)";
         if (bParsed && job.spin) {
             std::vector<RenderJob> frames;
-            error = SpinRefusal(job);
+            if (error.empty())
+                error = SpinRefusal(job);
             if (error.empty() && SpinFrames(job, session.DefaultSize(), &frames, &error)) {
                 if (job.spinFormat == RenderJob::SpinFormat::Frames) {
                     for (size_t i = 0; i < frames.size() && !g_bStopRequested; ++i) {
@@ -389,21 +421,15 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
                     continue;
                 }
             }
-            writer.PushFailure(counter() + where + error);
+            writer.PushFailure(counter() + where + error);  // the spin fails as a whole
             k += PicturesOf(job) - 1;
             continue;
         }
-        if (bParsed) {
-            if (bSeriesFit) {
-                job.values[kValueZoom] = seriesFit.zoom;
-                job.values[kValueCentreX] = seriesFit.centreX;
-                job.values[kValueCentreY] = seriesFit.centreY;
-                job.fitMargin = -1;
-            }
-            auto duplicate = duplicateOf.find(lineNo);
-            if (duplicate != duplicateOf.end())
-                error = L"-o " + job.output + L": line " + std::to_wstring(duplicate->second) +
-                        L" writes this picture already (each picture is written once)";
+        if (bParsed && error.empty() && bSeriesFit) {
+            job.values[kValueZoom] = seriesFit.zoom;
+            job.values[kValueCentreX] = seriesFit.centreX;
+            job.values[kValueCentreY] = seriesFit.centreY;
+            job.fitMargin = -1;
         }
         if (error.empty() && cmd.bResume && IsFinishedOutput(job.output)) {
             writer.PushKept(counter(), job.output);
@@ -473,6 +499,9 @@ int wmain(int argc, wchar_t** argv)
         return kExitFailed;
     }
     if (cmd.jobsFile.empty()) {
+        IdleOptions idle;
+        idle.Add(cmd.job, cmd.options);
+        PrintErr(idle.Note());
         if (!session.Check(cmd.job, &error)) {
             PrintErr(L"zelmora-render: " + error + L"\n");
             return kExitUsage;

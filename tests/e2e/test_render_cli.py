@@ -247,6 +247,23 @@ def main():
           "the other jobs are rendered")
     check(Image(out("job-3.jpg")).width == 300 and "2 of 3 pictures" in err, "each with its own size; a summary at the end")
 
+    # A spin's frames take part in the duplicate check: a still writing one of them is refused
+    # and the frame kept. A jobs file that opens but cannot be read is a usage error, not an
+    # empty batch. Options that do nothing are named in one note.
+    os.makedirs(out("spins"), exist_ok=True)
+    with open(out("spins/jobs.jsonl"), "w") as f:
+        f.write('{"o": "s.png", "spin": 2, "size": "120x90"}\n{"o": "s-01.png", "size": "120x90"}\n')
+    rc, stdout, err = render("--jobs", win(out("spins/jobs.jsonl")))
+    check(rc == 1 and "line 2: -o" in err and "line 1 writes this picture already" in err and
+          stdout.count("s-01.png") == 1, f"a still onto a spin's frame is refused, the frame written once ({err.strip()})")
+    rc, _, err = render("--jobs", "Z:\\proc\\self\\mem")
+    check(rc == 2 and "cannot be read" in err and "pictures" not in err,
+          f"an unreadable jobs file is a usage error with the reason ({err.strip()})")
+    rc, _, err = render("--spin-delay", "50", "--trim", "6x9in", "--size", "60x60", "-o", win(out("spins/idle.png")))
+    notes = [line for line in err.splitlines() if "do nothing" in line]
+    check(rc == 0 and len(notes) == 1 and "--spin-delay" in notes[0] and "--trim" in notes[0],
+          f"options that do nothing are named in one note ({notes})")
+
     # Hostile jobs files: a name the system would cut, two lines writing one picture, a
     # device name, a line too long, UTF-16 from a Windows editor, an endless file, and a
     # temporary file a killed run left behind.
