@@ -18,6 +18,7 @@
 #include "recent_scenes.h"
 #include "resource.h"
 #include "scene_values.h"
+#include "output_folder.h"
 #include "view_fit.h"
 #include "rotation_page.h"
 #include "sides_page.h"
@@ -353,6 +354,11 @@ void CBoxDlg::SaveImageAs(const SaveTarget& target, const ExportSettings& settin
         CString message;
         message.Format(L"Unable to save image\n%ls: %ls", target.strPath.GetString(), reason);
         MessageBox(message, L"Error", MB_OK | MB_ICONERROR);
+        return;
+    }
+    std::wstring folderError;
+    if (!MakeOutputFolder(target.strPath.GetString(), &folderError)) {
+        MessageBox((L"Unable to save image\n" + folderError).c_str(), L"Error", MB_OK | MB_ICONERROR);
         return;
     }
     const PictureRequest request{width, height, format.bAlpha, -1, settings.supersample};

@@ -4,6 +4,7 @@
 #include "box_dlg.h"
 #include "image_export.h"
 #include "model_file.h"
+#include "output_folder.h"
 #include "picture_writer.h"
 #include "spin_views.h"
 #include "view_fit.h"
@@ -33,6 +34,12 @@ void CBoxDlg::SaveSpinAs(const SaveTarget& target, const ExportSettings& setting
             return;
     }
 
+    // A folder typed into the name that is not there yet is made, as zelmora-render makes it.
+    std::wstring folderError;
+    if (!MakeOutputFolder(target.strPath.GetString(), &folderError)) {
+        MessageBox((L"Unable to save the spin\n" + folderError).c_str(), L"Error", MB_OK | MB_ICONERROR);
+        return;
+    }
     const PictureFormat format = SaveFormat(target, settings);
     const PictureRequest request{width, height, format.bAlpha, -1, settings.supersample};
     CWaitCursor wait;

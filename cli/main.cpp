@@ -11,6 +11,7 @@
 #include "file_open.h"
 #include "finished_output.h"
 #include "idle_options.h"
+#include "scene_export_note.h"
 #include "jobs_file.h"
 #include "json_object.h"
 #include "model_file.h"
@@ -324,6 +325,7 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
     std::unordered_map<size_t, size_t> duplicateOf;  // line -> the earlier line with its output
     SeriesFraming series(cmd.job, session.DefaultSize());
     IdleOptions idle;
+    SceneExportNote sceneSettings;
     {
         JobsFile file(cmd.jobsFile);
         if (!file.IsOpen()) {
@@ -347,8 +349,12 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
                 continue;
             }
             total += bMine ? PicturesOf(job) : 0;
-            if (bMine)
+            if (bMine) {
                 idle.AddLine(job, pairs, cmd.options, lineNo);
+                std::vector<JsonMember> given = cmd.options;
+                given.insert(given.end(), pairs.begin(), pairs.end());
+                sceneSettings.Add(job, given);
+            }
             if (!job.spin)
                 series.Add(job);  // a spin is framed on its own
             for (const std::wstring& file : FilesOf(job)) {
@@ -368,6 +374,7 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
     }
 
     PrintErr(idle.Note());
+    PrintErr(sceneSettings.Note());
     ViewFit seriesFit;
     const bool bSeriesFit = series.Fit(&seriesFit);
     if (bSeriesFit)
@@ -502,6 +509,11 @@ int wmain(int argc, wchar_t** argv)
         IdleOptions idle;
         idle.Add(cmd.job, cmd.options);
         PrintErr(idle.Note());
+        if (cmd.job.spin) {
+            SceneExportNote sceneSettings;
+            sceneSettings.Add(cmd.job, cmd.options);
+            PrintErr(sceneSettings.Note());
+        }
         if (!session.Check(cmd.job, &error)) {
             PrintErr(L"zelmora-render: " + error + L"\n");
             return kExitUsage;

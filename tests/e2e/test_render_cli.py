@@ -263,6 +263,11 @@ def main():
     notes = [line for line in err.splitlines() if "do nothing" in line]
     check(rc == 0 and len(notes) == 1 and "--spin-delay" in notes[0] and "--trim" in notes[0],
           f"options that do nothing are named in one note ({notes})")
+    with open(out("spins/slow.zelmora"), "w") as f:
+        f.write('{"zelmora-scene": 1, "supersample": 2, "size": "60x60"}\n')
+    rc, _, err = render("--scene", win(out("spins/slow.zelmora")), "--spin", "2", "-o", win(out("spins/slow.png")))
+    check(rc == 0 and "supersampling 2 x 2 for 2 pictures" in err and "size 60x60" in err,
+          f"a scene's supersampling and size in force for a spin are said ({err.strip().splitlines()[0]})")
 
     # Hostile jobs files: a name the system would cut, two lines writing one picture, a
     # device name, a line too long, UTF-16 from a Windows editor, an endless file, and a

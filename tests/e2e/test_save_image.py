@@ -135,9 +135,10 @@ def main():
         time.sleep(0.5)
         check(Image(floor_png).data == floor_shot.data, "the saved picture is what the preview shows, floor and all")
 
-        # "360 spin": 24 pictures, turn-01.png .. turn-24.png, the files zelmora-render writes.
+        # "360 spin": 24 pictures, turn-01.png .. turn-24.png, the files zelmora-render writes,
+        # into a folder typed with the name and made for them.
         open_save_dialog(layout)
-        type_name(windows_path(os.path.join(OUT, "turn")))
+        type_name(windows_path(os.path.join(OUT, "spun", "turn")))
         xdotool("key", "Tab")          # to "Save as type"
         time.sleep(0.2)
         xdotool("key", "Home")
@@ -145,7 +146,7 @@ def main():
         xdotool("key", "Down")         # 360 spin (PNG pictures)
         time.sleep(0.3)
         xdotool("key", "Return")
-        spun = [os.path.join(OUT, f"turn-{i:02}.png") for i in range(1, 25)]
+        spun = [os.path.join(OUT, "spun", f"turn-{i:02}.png") for i in range(1, 25)]
         check(wait_until(lambda: all(map(os.path.exists, spun)) and find_window("Zelmora", timeout=0.3), 120),
               "the 360 spin's 24 pictures are written and the title is back")
         cli = os.path.join(OUT, "cli")
