@@ -17,14 +17,26 @@ const SliderBinding kSliders[] = {
     {IDC_EDGE_RADIUS, kValueEdgeRadius, IDC_EDGE_RADIUS_VALUE},
 };
 const wchar_t* const kPaperCaptions[kPaperCount] = {L"White", L"Cream", L"Colour"};
-const int kBookFieldIds[] = {IDC_TRIM, IDC_PAGES, IDC_PAPER, IDC_BLEED};
+const int kBookFieldIds[] = {IDC_TRIM, IDC_PAGES, IDC_PAPER, IDC_BLEED, IDC_WRAP};
+// The typed fields, in the order of m_strFieldShown, with their values' names.
+const int kTypedFieldIds[] = {IDC_TRIM, IDC_PAGES, IDC_BLEED, IDC_WRAP};
+const char* const kTypedFieldNames[] = {"trim", "pages", "bleed", "wrap"};
+const wchar_t* const kTypedFieldCaptions[] = {L"Trim", L"Pages", L"Bleed", L"Wrap"};
+
+int TypedField(int nID)
+{
+    for (int i = 0; i < 4; ++i)
+        if (kTypedFieldIds[i] == nID)
+            return i;
+    return -1;
+}
 } // namespace
 
 BEGIN_MESSAGE_MAP(CDimensionsPage, CSliderPage)
     ON_BN_CLICKED(IDC_FIT_TO_PICTURES, OnFitToPictures)
     ON_CONTROL(CBN_SELCHANGE, IDC_SHAPE, OnShapeChosen)
     ON_CONTROL(CBN_SELCHANGE, IDC_PAPER, OnPaperChosen)
-    ON_CONTROL_RANGE(EN_KILLFOCUS, IDC_TRIM, IDC_BLEED, OnBookFieldDone)
+    ON_CONTROL_RANGE(EN_KILLFOCUS, IDC_TRIM, IDC_WRAP, OnBookFieldDone)
 END_MESSAGE_MAP()
 
 CDimensionsPage::CDimensionsPage(BoxScene* pScene)
@@ -63,10 +75,11 @@ void CDimensionsPage::ShowBookFields(bool bEvenTyped)
         else if (!note.empty())
             text += L" Note: " + note + L".";
     }
-    wchar_t bleed[32];
+    wchar_t bleed[32], wrap[32];
     swprintf(bleed, 32, L"%.3fin", m_pBox->m_nBleed / 1000.0);
+    swprintf(wrap, 32, L"%.3fin", m_pBox->m_nWrap / 1000.0);
     const std::wstring fields[] = {FormatTrim(m_pBox->m_nTrimWidth, m_pBox->m_nTrimHeight),
-                                   std::to_wstring(m_pBox->m_nPages), bleed};
+                                   std::to_wstring(m_pBox->m_nPages), bleed, wrap};
     // The window refreshes its pages every tick: the controls change only when what they
     // show does (setting them each time would repaint them, and a field under typing).
     std::wstring shown = std::to_wstring(m_pBox->m_nShape) + L"|" + std::to_wstring(m_pBox->m_nPaper) + L"|" + text;
@@ -79,17 +92,25 @@ void CDimensionsPage::ShowBookFields(bool bEvenTyped)
     ::SendDlgItemMessageW(m_hWnd, IDC_SHAPE, CB_SETCURSEL, m_pBox->m_nShape, 0);
     ::SendDlgItemMessageW(m_hWnd, IDC_PAPER, CB_SETCURSEL, m_pBox->m_nPaper, 0);
     HWND hFocus = ::GetFocus();
-    const int fieldIds[] = {IDC_TRIM, IDC_PAGES, IDC_BLEED};
-    for (int i = 0; i < 3; ++i)
-        if (bEvenTyped || ::GetDlgItem(m_hWnd, fieldIds[i]) != hFocus) {  // not under the user's typing
-            SetDlgItemText(fieldIds[i], fields[i].c_str());
+    for (int i = 0; i < 4; ++i)
+        if (bEvenTyped || ::GetDlgItem(m_hWnd, kTypedFieldIds[i]) != hFocus) {  // not under the user's typing
+            SetDlgItemText(kTypedFieldIds[i], fields[i].c_str());
             m_strFieldShown[i] = fields[i];
         }
-    // The box's own values rest while a book or case has its size from its trim and pages.
-    for (int id : {IDC_WIDTH, IDC_HEIGHT, IDC_DEPTH, IDC_EDGE_RADIUS})
-        ::EnableWindow(::GetDlgItem(m_hWnd, id), bBox);
+    // The box's own values rest while a book or case has its size from its trim and pages:
+    // their trackbars show that size (in the box's tenths) and take no input.
+    for (const SliderBinding& slider : kSliders) {
+        ::EnableWindow(::GetDlgItem(m_hWnd, slider.nID), bBox);
+        if (bBox)
+            ShowSceneSlider(this, m_pBox, slider);
+        else
+            ShowRestingSlider(this, slider, slider.value == kValueEdgeRadius
+                                                ? 0
+                                                : static_cast<int>(std::lround(spec.size[slider.value - kValueWidth] * 10)));
+    }
     for (int id : kBookFieldIds)
-        ::EnableWindow(::GetDlgItem(m_hWnd, id), bBook || (id == IDC_BLEED && !bBox));
+        ::EnableWindow(::GetDlgItem(m_hWnd, id), id == IDC_WRAP ? m_pBox->m_nShape == ShapeHardcover
+                                                                : bBook || (id == IDC_BLEED && !bBox));
     SetDlgItemText(IDC_BOOK_NOTE, text.c_str());
     m_bShowing = false;
 }
@@ -120,13 +141,13 @@ void CDimensionsPage::OnOK()
 {
     // Enter in a field takes what was typed there.
     const int id = ::GetDlgCtrlID(::GetFocus());
-    if (id == IDC_TRIM || id == IDC_PAGES || id == IDC_BLEED)
+    if (TypedField(id) >= 0)
         TakeBookField(id);
 }
 
 void CDimensionsPage::OnBookFieldDone(UINT nID)
 {
-    if (!m_bShowing)
+    if (!m_bShowing && TypedField(static_cast<int>(nID)) >= 0)
         TakeBookField(static_cast<int>(nID));
 }
 
@@ -136,7 +157,7 @@ bool CDimensionsPage::TakeBookField(int nID)
     ::GetDlgItemTextW(m_hWnd, nID, typed, 64);
     // Untouched since it was shown: nothing typed to take (the book may have changed since,
     // by undo for instance, and the field would put the old value back).
-    const int field = nID == IDC_TRIM ? 0 : nID == IDC_PAGES ? 1 : 2;
+    const int field = TypedField(nID);
     if (m_strFieldShown[field] == typed) {
         m_strShown.clear();  // the field shows the book's value again
         ShowBookFields();
@@ -144,13 +165,13 @@ bool CDimensionsPage::TakeBookField(int nID)
     }
     SceneDescription scene;
     scene.TakeFrom(*m_pBox);
-    const char* name = nID == IDC_TRIM ? "trim" : nID == IDC_PAGES ? "pages" : "bleed";
+    const char* name = kTypedFieldNames[field];
     std::wstring expected;
     std::wstring text = typed;
     text.erase(0, text.find_first_not_of(L' '));
     text.erase(text.find_last_not_of(L' ') + 1);
     if (ApplySceneOption(scene, name, text, L"", &expected) != OptionResult::Applied) {
-        const wchar_t* what = nID == IDC_TRIM ? L"Trim" : nID == IDC_PAGES ? L"Pages" : L"Bleed";
+        const wchar_t* what = kTypedFieldCaptions[field];
         const std::wstring message = std::wstring(what) + L": \"" + text + L"\" is not used: " + expected + L".";
         ShowBookFields(true);  // back to the book's value, before the message takes the focus
         MessageBox(message.c_str(), L"Zelmora", MB_OK | MB_ICONWARNING);
@@ -160,6 +181,7 @@ bool CDimensionsPage::TakeBookField(int nID)
     m_pBox->m_nTrimHeight = scene.values[kValueTrimHeight];
     m_pBox->m_nPages = scene.values[kValuePages];
     m_pBox->m_nBleed = scene.values[kValueBleed];
+    m_pBox->m_nWrap = scene.values[kValueWrap];
     m_pBox->RefreshPages();
     return true;
 }

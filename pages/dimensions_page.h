@@ -19,7 +19,7 @@ protected:
     void OnFitToPictures();
     void OnShapeChosen();
     void OnPaperChosen();
-    // A typed trim, page count or bleed, taken when the field loses the keyboard or on Enter.
+    // A typed trim, page count, bleed or wrap, taken when the field loses the keyboard or on Enter.
     void OnBookFieldDone(UINT nID);
     void OnOK() override;
     DECLARE_MESSAGE_MAP()
@@ -29,5 +29,5 @@ private:
     BoxScene* m_pBox;
     bool m_bShowing = false;  // fields being filled in: their changes are not the user's
     std::wstring m_strShown;  // what the book's controls show now
-    std::wstring m_strFieldShown[3];  // trim, pages and bleed as last written into their fields
+    std::wstring m_strFieldShown[4];  // trim, pages, bleed and wrap as last written into their fields
 };

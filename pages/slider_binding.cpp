@@ -2,6 +2,8 @@
 
 #include "typed_value.h"
 
+#include <commctrl.h>
+
 #include <string>
 
 namespace {
@@ -21,9 +23,27 @@ void ShowValue(CWnd* pPage, int nLabelID, int value)
 
 } // namespace
 
+void ShowRestingSlider(CWnd* pPage, const SliderBinding& binding, int value)
+{
+    const SceneValue& v = g_sceneValues[binding.value];
+    const int shown = value < v.nMin ? v.nMin : value > v.nMax ? v.nMax : value;
+    ::SendMessageW(pPage->FindDlgItem(binding.nID), TBM_SETPOS, TRUE, shown);
+    ShowValue(pPage, binding.nValueLabelID, shown);
+}
+
+void ShowSceneSlider(CWnd* pPage, BoxScene* pScene, const SliderBinding& binding)
+{
+    const int value = pScene->*g_sceneValues[binding.value].pField;
+    ::SendMessageW(pPage->FindDlgItem(binding.nID), TBM_SETPOS, TRUE, value);
+    ShowValue(pPage, binding.nValueLabelID, value);
+}
+
 void ExchangeSliders(CDataExchange* pDX, BoxScene* pScene, const SliderBinding* pBindings, int nCount)
 {
     for (int i = 0; i < nCount; ++i) {
+        HWND hSlider = pDX->m_pDlgWnd->FindDlgItem(pBindings[i].nID);
+        if (hSlider && !::IsWindowEnabled(hSlider))
+            continue;  // resting: it shows something else than its value (a book's size)
         const SceneValue& v = g_sceneValues[pBindings[i].value];
         int& value = pScene->*v.pField;
         DDX_Slider(pDX, pBindings[i].nID, value);

@@ -15,6 +15,12 @@ struct SliderBinding {
 // then shows its trackbar's value.
 void ExchangeSliders(CDataExchange* pDX, BoxScene* pScene, const SliderBinding* pBindings, int nCount);
 
+// A trackbar resting (disabled) shows `value`, which is not the scene's: the exchange passes
+// a disabled trackbar by, so what it shows never reaches the scene.
+void ShowRestingSlider(CWnd* pPage, const SliderBinding& binding, int value);
+// The trackbar shows its scene value again (when it is enabled after resting).
+void ShowSceneSlider(CWnd* pPage, BoxScene* pScene, const SliderBinding& binding);
+
 // Start-up of a trackbar page: read the fresh trackbars once (installing every range before
 // any position is set), write the defaults into the scene, then show them.
 void InitSliderPage(CWnd* pPage, BoxScene* pScene, const SliderBinding* pBindings, int nCount);

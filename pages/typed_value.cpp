@@ -133,8 +133,8 @@ LRESULT CALLBACK EditProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UIN
 
 void OpenEditor(TypedValue* p)
 {
-    if (p->hEdit)
-        return;
+    if (p->hEdit || !::IsWindowEnabled(p->pPage->FindDlgItem(p->binding.nID)))
+        return;  // a resting trackbar's value is not the user's to type
     RECT rc;
     ::GetWindowRect(p->hLabel, &rc);
     ::MapWindowPoints(nullptr, p->pPage->m_hWnd, reinterpret_cast<POINT*>(&rc), 2);

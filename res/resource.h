@@ -49,6 +49,7 @@
 #define IDC_PAPER                1064
 #define IDC_BLEED                1066
 #define IDC_BOOK_NOTE            1067
+#define IDC_WRAP                 1068
 
 // The trackbars' value labels, at each trackbar's right end
 #define IDC_WIDTH_VALUE          1101

@@ -434,7 +434,9 @@ TEST(MainDialog, ABookIsChosenTypedAndGivenItsCoverThroughThePages)
     CBoxDlg dlg;
     std::wstring badTrim, notACover;
     int shape = -1, topLight = -1, trimWidth = 0, trimAfterBad = 0, trimTyped = 0;
-    bool coverRowShown = false, widthEnabled = true, coverLoaded = false, squareLoaded = true;
+    bool coverRowShown = false, widthEnabled = true, coverLoaded = false, squareLoaded = true, widthOpened = true;
+    bool wrapOnPaperback = true, wrapOnHardcover = false;
+    int boxWidth = 0, widthAfterExchange = 0, widthShown = 0, wrapTyped = 0;
     wchar_t trimShown[32] = {}, shapeShown[32] = {}, paperShown[32] = {};
     RunMainDialog(dlg, [&](CBoxDlg& d) {
         CDialog* dims = d.Pages()[0];
@@ -447,6 +449,17 @@ TEST(MainDialog, ABookIsChosenTypedAndGivenItsCoverThroughThePages)
         coverRowShown = ::IsWindowVisible(::GetDlgItem(*pSides, IDC_BROWSE_COVER)) != FALSE ||
                         (::GetWindowLongW(::GetDlgItem(*pSides, IDC_BROWSE_COVER), GWL_STYLE) & WS_VISIBLE);
         widthEnabled = ::IsWindowEnabled(::GetDlgItem(*dims, IDC_WIDTH)) != FALSE;
+        // The box's trackbars rest showing the book's size; neither the exchange nor a click on
+        // the value changes the box's own width.
+        boxWidth = d.m_nWidth;
+        widthShown = TrackbarPos(dims, IDC_WIDTH);
+        ::SendMessageW(::GetDlgItem(*dims, IDC_WIDTH_VALUE), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        widthOpened = false;
+        for (HWND h = ::FindWindowExW(*dims, nullptr, L"EDIT", nullptr); h; h = ::FindWindowExW(*dims, h, L"EDIT", nullptr))
+            widthOpened |= ::GetDlgCtrlID(h) == 0;
+        dims->UpdateData(TRUE);
+        widthAfterExchange = d.m_nWidth;
+        wrapOnPaperback = ::IsWindowEnabled(::GetDlgItem(*dims, IDC_WRAP)) != FALSE;
         auto type = [&](const wchar_t* text) {
             ::SetDlgItemTextW(*dims, IDC_TRIM, text);
             dims->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TRIM, EN_KILLFOCUS), (LPARAM)::GetDlgItem(*dims, IDC_TRIM));
@@ -462,6 +475,13 @@ TEST(MainDialog, ABookIsChosenTypedAndGivenItsCoverThroughThePages)
         AnswerMessageBox(L"Zelmora", IDOK, &notACover);
         squareLoaded = pSides->LoadSideFromFile(SideCover, TestImagePath(L"quadrants.png").c_str());
         coverLoaded = pSides->LoadSideFromFile(SideCover, TestImagePath(L"cover-6x9-300.png").c_str());
+        ::SendDlgItemMessageW(*dims, IDC_SHAPE, CB_SETCURSEL, ShapeHardcover, 0);
+        dims->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SHAPE, CBN_SELCHANGE), (LPARAM)::GetDlgItem(*dims, IDC_SHAPE));
+        d.RefreshPages();
+        wrapOnHardcover = ::IsWindowEnabled(::GetDlgItem(*dims, IDC_WRAP)) != FALSE;
+        ::SetDlgItemTextW(*dims, IDC_WRAP, L"0.75in");
+        dims->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_WRAP, EN_KILLFOCUS), (LPARAM)::GetDlgItem(*dims, IDC_WRAP));
+        wrapTyped = d.m_nWrap;
     });
     EXPECT_STREQ(shapeShown, L"Box") << "the lists show the scene's choice from the start";
     EXPECT_STREQ(paperShown, L"White");
@@ -469,6 +489,12 @@ TEST(MainDialog, ABookIsChosenTypedAndGivenItsCoverThroughThePages)
     EXPECT_EQ(topLight, kTopLightForBooks);
     EXPECT_TRUE(coverRowShown) << "the Side images page offers the whole cover";
     EXPECT_FALSE(widthEnabled) << "a book's size is its trim and pages";
+    EXPECT_NEAR(widthShown, 60, 1) << "the resting Width shows the 6 in book's width";
+    EXPECT_FALSE(widthOpened) << "a resting value opens no field for typing";
+    EXPECT_EQ(widthAfterExchange, boxWidth) << "what a resting trackbar shows never reaches the scene";
+    EXPECT_FALSE(wrapOnPaperback);
+    EXPECT_TRUE(wrapOnHardcover) << "the hardcover's case wrap has a field";
+    EXPECT_EQ(wrapTyped, 750);
     EXPECT_NE(badTrim.find(L"0x9in"), std::wstring::npos) << badTrim;
     EXPECT_EQ(trimAfterBad, trimWidth);
     EXPECT_STREQ(trimShown, L"6x9in");
