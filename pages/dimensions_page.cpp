@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "book_cover.h"
 #include "face_textures.h"
 #include "resource.h"
 #include "scene_description.h"
@@ -126,6 +127,24 @@ void CDimensionsPage::OnShapeChosen()
     m_pBox->m_nShape = values[kValueShape];
     m_pBox->m_nTopLight = values[kValueTopLight];
     m_pBox->RefreshPages();
+    // A cover kept from the shape before is read as this shape's from now on: said, with the
+    // size it should have, before the picture surprises anyone.
+    const SIZE picture = FacePictureSize(m_pBox->m_pFaceTexture[SideCover]);
+    CoverSpec cover;
+    values[kValueShape] = m_pBox->m_nShape;
+    if (!picture.cy || !ShapeOf(m_pBox->m_nShape).pfnCoverSpec || !ShapeOf(m_pBox->m_nShape).pfnCoverSpec(values, &cover))
+        return;
+    std::wstring note, refusal;
+    SceneShape(*m_pBox, &note, &refusal);
+    wchar_t size[64];
+    swprintf(size, 64, L"%ld x %ld", picture.cx, picture.cy);
+    std::wstring message = L"The cover picture (" + std::wstring(size) + L") is now read as the " +
+                           ShapeOf(m_pBox->m_nShape).pszCaption + L"'s cover: " + CoverSizeText(cover, picture.cy) + L".";
+    if (!refusal.empty())
+        message += L"\n\nIt is not used: " + refusal + L".";
+    else if (!note.empty())
+        message += L"\n\nNote: " + note + L".";
+    MessageBox(message.c_str(), L"Zelmora", MB_OK | (refusal.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
 }
 
 void CDimensionsPage::OnPaperChosen()

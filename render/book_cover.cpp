@@ -22,6 +22,16 @@ std::wstring InchesText(double inches)
     return text;
 }
 
+std::wstring CoverSizeText(const CoverSpec& spec, UINT pictureHeight)
+{
+    const double dpi = pictureHeight / (spec.panelHeight + 2 * spec.margin);
+    wchar_t text[200];
+    swprintf(text, 200, L"at its height's %.0f dpi a %.3f x %.3f in page with a %.3f in spine takes a picture %.0f pixels wide",
+             dpi, spec.panelWidth, spec.panelHeight, spec.spine,
+             std::round((2 * spec.margin + 2 * spec.panelWidth + spec.spine) * dpi));
+    return text;
+}
+
 bool LayoutCover(const CoverSpec& spec, UINT pictureWidth, UINT pictureHeight, CoverLayout* pLayout, double* pSpine,
                  std::wstring* pWhy)
 {
@@ -34,13 +44,9 @@ bool LayoutCover(const CoverSpec& spec, UINT pictureWidth, UINT pictureHeight, C
     // A spine of its own width again (or an inch) either way is not this cover: another trim,
     // a single front, a picture turned on its side.
     if (spine <= 0 || std::fabs(spine - spec.spine) > std::max(1.0, spec.spine)) {
-        wchar_t text[400];
-        swprintf(text, 400,
-                 L"a %u x %u picture is not a cover for this book: at its height's %.0f dpi a %.3f x %.3f in page "
-                 L"with a %.3f in spine takes a picture %.0f pixels wide",
-                 pictureWidth, pictureHeight, dpi, spec.panelWidth, spec.panelHeight, spec.spine,
-                 std::round((2 * spec.margin + 2 * spec.panelWidth + spec.spine) * dpi));
-        *pWhy = text;
+        wchar_t text[64];
+        swprintf(text, 64, L"a %u x %u picture is not a cover for this book: ", pictureWidth, pictureHeight);
+        *pWhy = text + CoverSizeText(spec, pictureHeight);
         return false;
     }
     // The cut edges are drawn a little inside the trim, as a guillotine may cut: filtering

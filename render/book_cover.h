@@ -29,6 +29,10 @@ struct CoverSpec {
 bool LayoutCover(const CoverSpec& spec, UINT pictureWidth, UINT pictureHeight, CoverLayout* pLayout, double* pSpine,
                  std::wstring* pWhy);
 
+// What a picture of that height must be for the spec: "at its height's 300 dpi a 6.000 x
+// 9.000 in page with a 0.676 in spine takes a picture 4292 pixels wide".
+std::wstring CoverSizeText(const CoverSpec& spec, UINT pictureHeight);
+
 // The printers' tolerance: a spine that differs from the computed one by more is said.
 constexpr double kSpineToleranceInches = 1.0 / 16;
 

@@ -432,7 +432,7 @@ TEST(MainDialog, FitToPicturesTakesTheBoxsProportionsFromTheFrontAndLeftPictures
 TEST(MainDialog, ABookIsChosenTypedAndGivenItsCoverThroughThePages)
 {
     CBoxDlg dlg;
-    std::wstring badTrim, notACover;
+    std::wstring badTrim, notACover, coverReread;
     int shape = -1, topLight = -1, trimWidth = 0, trimAfterBad = 0, trimTyped = 0;
     bool coverRowShown = false, widthEnabled = true, coverLoaded = false, squareLoaded = true, widthOpened = true;
     bool wrapOnPaperback = true, wrapOnHardcover = false;
@@ -475,6 +475,7 @@ TEST(MainDialog, ABookIsChosenTypedAndGivenItsCoverThroughThePages)
         AnswerMessageBox(L"Zelmora", IDOK, &notACover);
         squareLoaded = pSides->LoadSideFromFile(SideCover, TestImagePath(L"quadrants.png").c_str());
         coverLoaded = pSides->LoadSideFromFile(SideCover, TestImagePath(L"cover-6x9-300.png").c_str());
+        AnswerMessageBox(L"Zelmora", IDOK, &coverReread);  // the paperback's cover, kept
         ::SendDlgItemMessageW(*dims, IDC_SHAPE, CB_SETCURSEL, ShapeHardcover, 0);
         dims->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SHAPE, CBN_SELCHANGE), (LPARAM)::GetDlgItem(*dims, IDC_SHAPE));
         d.RefreshPages();
@@ -495,6 +496,8 @@ TEST(MainDialog, ABookIsChosenTypedAndGivenItsCoverThroughThePages)
     EXPECT_FALSE(wrapOnPaperback);
     EXPECT_TRUE(wrapOnHardcover) << "the hardcover's case wrap has a field";
     EXPECT_EQ(wrapTyped, 750);
+    EXPECT_NE(coverReread.find(L"now read as the Hardcover's cover"), std::wstring::npos) << coverReread;
+    EXPECT_NE(coverReread.find(L"pixels wide"), std::wstring::npos) << "the size it should have: " << coverReread;
     EXPECT_NE(badTrim.find(L"0x9in"), std::wstring::npos) << badTrim;
     EXPECT_EQ(trimAfterBad, trimWidth);
     EXPECT_STREQ(trimShown, L"6x9in");
