@@ -140,6 +140,15 @@ private:
     CString m_strOpenAtStart;
     CString m_strImageFolder;          // where Save Image wrote last, with its separator
     SceneDescription m_savedScene;     // what the scene file holds
+    // Every scene file the window has shown (opened, new, saved under its name), by number:
+    // undo brings back the scene file of its step with the scene, so that the title follows.
+    struct SceneDocument {
+        CString path;
+        SceneDescription saved;
+    };
+    std::vector<SceneDocument> m_documents{1};
+    size_t m_nDocument = 0;
+    void BeginDocument();  // the scene file now shown is a document of its own
     CSceneHistory m_history;
     SceneDescription m_lastSeenScene;  // as the last tick saw it
     DWORD m_nLastSceneChange = 0;      // when it last changed

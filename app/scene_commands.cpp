@@ -83,6 +83,7 @@ bool CBoxDlg::OpenScene(const CString& path)
 
     m_strScenePath = path;
     m_savedScene = CurrentScene();  // what the window shows: a left-off picture is no change
+    BeginDocument();
     UpdateTitle();
     RememberRecentScene(FullPath(path.GetString()));
     if (!problems.IsEmpty())
@@ -106,9 +107,16 @@ bool CBoxDlg::SaveSceneTo(const CString& path)
     }
     m_strScenePath = path;
     m_savedScene = scene;
+    m_documents[m_nDocument] = {m_strScenePath, m_savedScene};
     UpdateTitle();
     RememberRecentScene(FullPath(path.GetString()));
     return true;
+}
+
+void CBoxDlg::BeginDocument()
+{
+    m_documents.push_back({m_strScenePath, m_savedScene});
+    m_nDocument = m_documents.size() - 1;
 }
 
 void CBoxDlg::UpdateTitle()
@@ -136,7 +144,7 @@ void CBoxDlg::NoteSceneChanges()
     }
     const bool bButtonHeld = (::GetKeyState(VK_LBUTTON) & 0x8000) || (::GetKeyState(VK_RBUTTON) & 0x8000);
     if (!m_history.Current() || (!bButtonHeld && now - m_nLastSceneChange >= kSettledMs))
-        m_history.Record(scene, m_pFaceTexture);
+        m_history.Record(scene, m_pFaceTexture, m_nDocument);
     if ((!m_strScenePath.IsEmpty() && scene != m_savedScene) != m_bTitleShowsChanges)
         UpdateTitle();
 }
@@ -151,6 +159,11 @@ void CBoxDlg::ShowStep(const SceneStep& step)
     m_pSidesPage->ShowSideColours();
     RefreshPages();
     m_lastSeenScene = CurrentScene();  // shown, not changed: no new step
+    if (step.document < m_documents.size()) {
+        m_nDocument = step.document;
+        m_strScenePath = m_documents[m_nDocument].path;
+        m_savedScene = m_documents[m_nDocument].saved;
+    }
     UpdateTitle();
 }
 
@@ -160,7 +173,7 @@ void CBoxDlg::OnUndo()
         ::SendMessageW(::GetFocus(), EM_UNDO, 0, 0);  // the typing is undone, not the scene
         return;
     }
-    m_history.Record(CurrentScene(), m_pFaceTexture);  // a change not yet settled is undone first
+    m_history.Record(CurrentScene(), m_pFaceTexture, m_nDocument);  // a change not yet settled is undone first
     if (const SceneStep* pStep = m_history.Undo())
         ShowStep(*pStep);
 }
@@ -241,6 +254,7 @@ void CBoxDlg::OnNewScene()
     RefreshPages();
     m_strScenePath.Empty();
     m_savedScene = CurrentScene();
+    BeginDocument();
     UpdateTitle();
 }
 

@@ -13,14 +13,16 @@ bool SameFaces(IDirect3DTexture9* const a[kPictureCount], IDirect3DTexture9* con
 
 } // namespace
 
-bool CSceneHistory::Record(const SceneDescription& scene, IDirect3DTexture9* const faces[kPictureCount])
+bool CSceneHistory::Record(const SceneDescription& scene, IDirect3DTexture9* const faces[kPictureCount], size_t document)
 {
-    if (const SceneStep* pNow = Current(); pNow && pNow->scene == scene && SameFaces(pNow->faces, faces))
+    if (const SceneStep* pNow = Current();
+        pNow && pNow->scene == scene && SameFaces(pNow->faces, faces) && pNow->document == document)
         return false;
     while (CanRedo())
         Drop(m_steps.size() - 1);
     SceneStep step;
     step.scene = scene;
+    step.document = document;
     for (int s = 0; s < kPictureCount; ++s)
         if ((step.faces[s] = faces[s]) != nullptr)
             step.faces[s]->AddRef();

@@ -11,6 +11,7 @@
 struct SceneStep {
     SceneDescription scene;
     IDirect3DTexture9* faces[kPictureCount] = {};  // a reference of the history's own each
+    size_t document = 0;  // the scene file it was shown from, as the window numbers them
 };
 
 class CSceneHistory {
@@ -20,9 +21,9 @@ public:
     CSceneHistory(const CSceneHistory&) = delete;
     CSceneHistory& operator=(const CSceneHistory&) = delete;
 
-    // The scene now becomes a step when it differs from the current one; what redo would
-    // have brought back is dropped. False when nothing changed.
-    bool Record(const SceneDescription& scene, IDirect3DTexture9* const faces[kPictureCount]);
+    // The scene now becomes a step when it (or the scene file it is shown from) differs from
+    // the current one; what redo would have brought back is dropped. False when nothing changed.
+    bool Record(const SceneDescription& scene, IDirect3DTexture9* const faces[kPictureCount], size_t document = 0);
     bool CanUndo() const { return m_nCurrent > 0; }
     bool CanRedo() const { return m_nCurrent + 1 < m_steps.size(); }
     // The step to show; null when there is none.

@@ -322,7 +322,7 @@ void UntilSettled(CBoxDlg& d)
 
 TEST(SceneInWindow, UndoAndRedoGoThroughEveryKindOfChangeOneSettledChangeAStep)
 {
-    const std::wstring path = SceneFolder() + L"\\undone.zelmora";
+    const std::wstring path = SceneFolder() + L"\\undone.zelmora", otherPath = SceneFolder() + L"\\other.zelmora";
     CBoxDlg dlg;
     RunMainDialog(dlg, [&](CBoxDlg& d) {
         ASSERT_TRUE(d.SaveSceneTo(path.c_str()));
@@ -380,8 +380,22 @@ TEST(SceneInWindow, UndoAndRedoGoThroughEveryKindOfChangeOneSettledChangeAStep)
         UntilSettled(d);
         EXPECT_FALSE(d.History().CanRedo());
         ASSERT_TRUE(d.SaveSceneTo(path.c_str()));
+
+        // Opening another scene is undone with its file: the title follows the scene back.
+        SceneDescription other = d.CurrentScene();
+        other.values[kValueHeight] = 77;
+        ASSERT_EQ(WriteSceneFile(otherPath, other), S_OK);
+        ASSERT_TRUE(d.OpenScene(otherPath.c_str()));
+        UntilSettled(d);
+        EXPECT_EQ(WindowTitle(d), CString(L"other - Zelmora"));
+        command(ID_SCENE_UNDO);
+        EXPECT_EQ(WindowTitle(d), CString(L"undone - Zelmora")) << "the scene before the open, under its own name";
+        EXPECT_EQ(d.ScenePath(), CString(path.c_str())) << "and Save writes to that file";
+        command(ID_SCENE_REDO);
+        EXPECT_EQ(WindowTitle(d), CString(L"other - Zelmora"));
     });
     ::DeleteFileW(path.c_str());
+    ::DeleteFileW(otherPath.c_str());
 }
 
 TEST(SceneInWindow, NewSceneTheQuestionOverTheWindowAndTheSceneNameForPictures)
