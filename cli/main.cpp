@@ -2,7 +2,9 @@
 // transparent background if asked, one picture or a batch from a jobs file.
 #include <windows.h>
 
+#include <algorithm>
 #include <exception>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -146,22 +148,42 @@ int Summary(const WriteQueue& writer, size_t total, double elapsed)
     return failed ? kExitFailed : kExitOk;
 }
 
-// Every file a job writes: a spin's frames, or its one file (a still, an APNG, a viewer page,
-// a model).
+// Every file a job writes: a spin's (its frames, an APNG, a viewer page), or its one file (a
+// still, a model).
 std::vector<std::wstring> FilesOf(const RenderJob& job)
 {
-    if (!job.spin || job.spinFormat != RenderJob::SpinFormat::Frames)
-        return {job.output};
-    std::vector<std::wstring> files;
-    for (int i = 1; i <= job.spin; ++i)
-        files.push_back(SpinFrameName(job.output, i, job.spin));
-    return files;
+    return job.spin ? SpinFiles::For(job.output, job.spinFormats, job.spin).All() : std::vector<std::wstring>{job.output};
 }
 
-// The pictures a job makes: a spin as frames makes one per step, anything else one.
+// What the progress counts of a job: each file it writes.
 size_t PicturesOf(const RenderJob& job)
 {
-    return job.spin && job.spinFormat == RenderJob::SpinFormat::Frames ? static_cast<size_t>(job.spin) : 1;
+    return job.spin ? FilesOf(job).size() : 1;
+}
+
+// A spin's files other than frames alone, each view drawn once for all: each file reported
+// in its turn (written, or kept by --resume), or the spin's failure once for all of them.
+void WriteSpinInQueue(PictureSession& session, WriteQueue& writer, const std::function<std::wstring()>& counter,
+                      const std::wstring& where, const RenderJob& job, const std::vector<RenderJob>& frames,
+                      bool bResume, double startedAt)
+{
+    SpinOutcome outcome;
+    std::wstring error;
+    if (!WriteSpinFiles(session, job, frames, &g_bStopRequested, bResume, &outcome, &error)) {
+        writer.PushFailure(counter() + where + error);  // the spin fails as a whole
+        for (size_t i = 1; i < PicturesOf(job); ++i)
+            counter();
+        return;
+    }
+    for (const std::wstring& file : FilesOf(job)) {
+        if (std::find(outcome.kept.begin(), outcome.kept.end(), file) != outcome.kept.end()) {
+            writer.PushKept(counter(), file);
+        } else {
+            RenderJob written = job;
+            written.output = file;
+            writer.PushWritten(counter(), written, startedAt, PictureDrawTimings());
+        }
+    }
 }
 
 int RenderSpin(PictureSession& session, const RenderJob& job, bool bTimings, bool bResume)
@@ -173,19 +195,15 @@ int RenderSpin(PictureSession& session, const RenderJob& job, bool bTimings, boo
         PrintErr(L"zelmora-render: " + error + L"\n");
         return kExitFailed;
     }
-    if (job.spinFormat != RenderJob::SpinFormat::Frames) {
-        if (KeptAlone(bResume, job.output))
-            return kExitOk;
-        if (!WriteSpinFile(session, job, frames, &g_bStopRequested, &error)) {
-            PrintErr(L"zelmora-render: " + error + L"\n");
-            return g_bStopRequested ? kExitStopped : kExitFailed;
-        }
-        PrintErr(L"[1/1] " + job.output + L" (" + std::to_wstring(frames.size()) + L" pictures) " +
-                 Milliseconds(SecondsNow() - start) + L"\n");
-        PrintOut(job.output + L"\n");
-        return kExitOk;
-    }
     WriteQueue writer(bTimings);
+    if (job.spinFormats != kSpinFrames) {
+        const size_t files = PicturesOf(job);
+        size_t k = 0;
+        WriteSpinInQueue(session, writer, [&] { return L"[" + std::to_wstring(++k) + L"/" + std::to_wstring(files) + L"] "; },
+                         L"", job, frames, bResume, start);
+        writer.Finish();
+        return Summary(writer, files, SecondsNow() - start);
+    }
     for (size_t i = 0; i < frames.size() && !g_bStopRequested; ++i) {
         const std::wstring counter = L"[" + std::to_wstring(i + 1) + L"/" + std::to_wstring(frames.size()) + L"] ";
         if (bResume && IsFinishedOutput(frames[i].output))
@@ -410,7 +428,7 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
             if (error.empty())
                 error = SpinRefusal(job);
             if (error.empty() && SpinFrames(job, session.DefaultSize(), &frames, &error)) {
-                if (job.spinFormat == RenderJob::SpinFormat::Frames) {
+                if (job.spinFormats == kSpinFrames) {
                     for (size_t i = 0; i < frames.size() && !g_bStopRequested; ++i) {
                         if (cmd.bResume && IsFinishedOutput(frames[i].output))
                             writer.PushKept(counter(), frames[i].output);
@@ -419,14 +437,8 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
                     }
                     continue;
                 }
-                if (cmd.bResume && IsFinishedOutput(job.output)) {
-                    writer.PushKept(counter(), job.output);
-                    continue;
-                }
-                if (WriteSpinFile(session, job, frames, &g_bStopRequested, &error)) {
-                    writer.PushWritten(counter(), job, t0, PictureDrawTimings());
-                    continue;
-                }
+                WriteSpinInQueue(session, writer, counter, where, job, frames, cmd.bResume, t0);
+                continue;
             }
             writer.PushFailure(counter() + where + error);  // the spin fails as a whole
             k += PicturesOf(job) - 1;

@@ -107,15 +107,29 @@ bool ApplyOption(RenderJob& job, const std::string& name, const std::wstring& va
     if (name == "spin-delay")
         return SetRanged(&job.spinDelay, name, value, 10, 10000, pError);
     if (name == "spin-format") {
-        using Format = RenderJob::SpinFormat;
-        const std::pair<const wchar_t*, Format> formats[] = {
-            {L"frames", Format::Frames}, {L"apng", Format::Apng}, {L"html", Format::Html}};
-        for (const auto& format : formats)
-            if (_wcsicmp(value.c_str(), format.first) == 0) {
-                job.spinFormat = format.second;
-                return true;
-            }
-        return Fail(pError, name, value, L"expected frames, apng or html");
+        // One or more, separated by commas: each view is drawn once for all of them.
+        const std::pair<const wchar_t*, SpinFormat> formats[] = {
+            {L"frames", kSpinFrames}, {L"png", kSpinFrames}, {L"apng", kSpinApng}, {L"html", kSpinHtml}};
+        unsigned chosen = 0;
+        for (size_t start = 0; start <= value.size();) {
+            size_t comma = value.find(L',', start);
+            if (comma == std::wstring::npos)
+                comma = value.size();
+            std::wstring item = value.substr(start, comma - start);
+            item.erase(0, item.find_first_not_of(L' '));
+            item.erase(item.find_last_not_of(L' ') + 1);
+            unsigned found = 0;
+            for (const auto& format : formats)
+                if (_wcsicmp(item.c_str(), format.first) == 0)
+                    found = format.second;
+            if (!found)
+                return Fail(pError, name, value, L"expected frames (or png), apng or html, or several with commas "
+                                                 L"(frames,apng,html)");
+            chosen |= found;
+            start = comma + 1;
+        }
+        job.spinFormats = chosen;
+        return true;
     }
 
     *pError = L"unknown option --" + Widen(name) + L" (see --help)";
@@ -282,9 +296,11 @@ std::wstring HelpText()
          L"                       writes spin/box-01.png .. box-NN.png (a folder not there is made)\n"
          L"  --spin-elevation DEG the camera DEG degrees above the box's middle (-89..89; default: the\n"
          L"                       scene's rotation2 - 90)\n"
-         L"  --spin-format F      frames (default); apng: one animated PNG, looping (-o box.png);\n"
+         L"  --spin-format F      frames (default; also png); apng: one animated PNG, looping (-o box.png);\n"
          L"                       html: one web page holding the pictures, turned by dragging or the\n"
-         L"                       arrow keys (-o box.html)\n"
+         L"                       arrow keys (-o box.html); several with commas, each view drawn once for\n"
+         L"                       all: -o box.png --spin-format frames,apng,html writes box-01.png ..,\n"
+         L"                       box.png (the APNG) and box.html\n"
          L"  --spin-delay MS      how long each picture shows in an APNG, 10..10000, default 100\n"
          L"\nBatch:\n"
          L"  --jobs FILE          one scene per line as JSON, with the options' names, e.g.\n"

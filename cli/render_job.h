@@ -7,6 +7,7 @@
 
 #include "model_file.h"
 #include "scene_description.h"
+#include "spin_files.h"
 #include "spin_views.h"
 
 struct RenderJob : SceneDescription {
@@ -18,9 +19,8 @@ struct RenderJob : SceneDescription {
     int modelTextureSize = kModelTextureSide;  // a .glb's face pictures, at most this many pixels a side
 
     // A spin: pictures at even steps of rotation1 all the way round, framed once for all.
-    enum class SpinFormat { Frames, Apng, Html };
     int spin = 0;                           // how many pictures; 0: one picture, no spin
     int spinElevation = kSpinSceneElevation;  // degrees the camera stands above the box's middle
-    SpinFormat spinFormat = SpinFormat::Frames;
+    unsigned spinFormats = kSpinFrames;     // SpinFormat flags: what the spin writes, from one drawing
     int spinDelay = 100;                    // milliseconds a picture shows, in an APNG or the viewer
 };

@@ -5,15 +5,15 @@
 #include "output_folder.h"
 #include "picture_session.h"
 #include "picture_writer.h"
-#include "spin_viewer.h"
+#include "finished_output.h"
 #include "spin_views.h"
 #include "view_fit.h"
 
 std::wstring SpinRefusal(const RenderJob& job)
 {
-    using Format = RenderJob::SpinFormat;
+    const unsigned formats = job.spinFormats;
     if (!job.spin) {
-        if (job.spinFormat != Format::Frames)
+        if (formats != kSpinFrames)
             return L"--spin-format: a spin's format; give --spin N too";
         if (IsHtmlName(job.output))
             return L"-o " + job.output + L": an .html file is a spin's viewer; give --spin N --spin-format html";
@@ -21,11 +21,11 @@ std::wstring SpinRefusal(const RenderJob& job)
     }
     if (job.output.size() > 4 && _wcsicmp(job.output.c_str() + job.output.size() - 4, L".glb") == 0)
         return L"-o " + job.output + L": a spin is pictures; a .glb model turns by itself in a viewer";
-    if (job.spinFormat == Format::Html && !IsHtmlName(job.output))
+    if (formats == kSpinHtml && !IsHtmlName(job.output))
         return L"-o " + job.output + L": --spin-format html writes a web page; name it .html";
-    if (job.spinFormat != Format::Html && IsHtmlName(job.output))
+    if (!(formats & kSpinHtml) && IsHtmlName(job.output))
         return L"-o " + job.output + L": an .html file is a spin's viewer; give --spin-format html";
-    if (job.spinFormat == Format::Apng && IsJpegName(job.output))
+    if (formats == kSpinApng && IsJpegName(job.output))
         return L"-o " + job.output + L": an animated picture is a PNG (APNG); name it .png";
     return std::wstring();
 }
@@ -47,7 +47,7 @@ bool SpinFrames(const RenderJob& job, SIZE defaultSize, std::vector<RenderJob>* 
         frame.fitMargin = -1;  // framed already, once for all
         std::copy(views[i].values, views[i].values + kSceneValueCount, frame.values);
         frame.rotation1Fraction = views[i].rotation1Fraction;
-        if (job.spinFormat == RenderJob::SpinFormat::Frames)
+        if (job.spinFormats == kSpinFrames)
             frame.output = SpinFrameName(job.output, static_cast<int>(i) + 1, job.spin);
         frames.push_back(std::move(frame));
     }
@@ -55,46 +55,61 @@ bool SpinFrames(const RenderJob& job, SIZE defaultSize, std::vector<RenderJob>* 
     return true;
 }
 
-// A spin gathered into one file, an animated PNG or a viewer page: its pictures drawn and
-// encoded one after another, the file put in place once all are in.
-bool WriteSpinFile(PictureSession& session, const RenderJob& spin, const std::vector<RenderJob>& frames,
-                   const volatile LONG* pStop, std::wstring* pError)
+bool WriteSpinFiles(PictureSession& session, const RenderJob& spin, const std::vector<RenderJob>& frames,
+                    const volatile LONG* pStop, bool bResume, SpinOutcome* pOutcome, std::wstring* pError)
 {
-    const bool bPage = spin.spinFormat == RenderJob::SpinFormat::Html;
+    SpinFiles files = SpinFiles::For(spin.output, spin.spinFormats, spin.spin);
+    // --resume: what an earlier run finished stays as it is; the views are drawn for the rest.
+    auto keep = [&](std::wstring& file) {
+        if (!file.empty() && bResume && IsFinishedOutput(file)) {
+            pOutcome->kept.push_back(file);
+            file.clear();
+        }
+    };
+    for (std::wstring& frame : files.frames)
+        keep(frame);
+    keep(files.apng);
+    keep(files.page);
+    const std::vector<std::wstring> toWrite = files.All();
+    bool bAny = false;
+    for (const std::wstring& file : toWrite)
+        bAny |= !file.empty();
+    if (!bAny)
+        return true;
+    for (const std::wstring& file : toWrite)
+        if (!file.empty() && !MakeOutputFolder(file, pError))
+            return false;
     const SIZE size = spin.width ? SIZE{static_cast<LONG>(spin.width), static_cast<LONG>(spin.height)}
                                  : session.DefaultSize();
-    if (!MakeOutputFolder(spin.output, pError))
-        return false;
-    ApngWriter apng;
-    SpinViewerWriter page;
-    std::wstring title = spin.output.substr(spin.output.find_last_of(L"\\/") + 1);
-    title = title.substr(0, title.rfind(L'.'));
-    HRESULT hr = bPage ? page.Open(spin.output, static_cast<UINT>(frames.size()), static_cast<UINT>(size.cx),
-                                   static_cast<UINT>(size.cy), title)
-                       : apng.Open(spin.output, static_cast<UINT>(frames.size()), static_cast<UINT>(spin.spinDelay));
     PictureFormat format;
-    format.bJpeg = bPage && !spin.bTransparent;  // a page of photographs loads faster as JPEG
+    format.bJpeg = IsJpegName(spin.output) && (spin.spinFormats & kSpinFrames);
     format.bAlpha = spin.bTransparent;
     format.quality = spin.quality;
     format.dpi = spin.dpi;
+    std::wstring title = spin.output.substr(spin.output.find_last_of(L"\\/") + 1);
+    title = title.substr(0, title.rfind(L'.'));
+    SpinFileWriter writer;
+    std::wstring failed;
+    HRESULT hr = writer.Open(files, static_cast<UINT>(frames.size()), static_cast<UINT>(size.cx),
+                             static_cast<UINT>(size.cy), format, static_cast<UINT>(spin.spinDelay), title, &failed);
     for (size_t i = 0; SUCCEEDED(hr) && i < frames.size(); ++i) {
         if (*pStop) {
-            *pError = spin.output + L": stopped by Ctrl+C; nothing written";
+            *pError = spin.output + L": stopped by Ctrl+C; the animated picture and the page are not written";
             return false;
         }
         DecodedImage picture;
         if (!session.Draw(frames[i], &picture, pError))
             return false;
-        std::vector<BYTE> bytes;
-        hr = EncodePicture(picture, format, &bytes);
-        if (SUCCEEDED(hr))
-            hr = bPage ? page.AddFrame(bytes, format.bJpeg) : apng.AddFrame(bytes);
+        hr = writer.Add(picture, &failed);
     }
     if (SUCCEEDED(hr))
-        hr = bPage ? page.Commit() : apng.Commit();
+        hr = writer.Commit(&failed);
     if (FAILED(hr)) {
-        *pError = spin.output + L": " + WriteFailureReason(spin.output, hr);
+        *pError = failed + L": " + WriteFailureReason(failed, hr);
         return false;
     }
+    for (const std::wstring& file : toWrite)
+        if (!file.empty())
+            pOutcome->written.push_back(file);
     return true;
 }

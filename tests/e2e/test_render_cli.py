@@ -185,6 +185,17 @@ def main():
     check(rc == 0 and inside and tight and sorted(os.listdir(out("spin")))[-1] == "box-48.png",
           f"--spin 48: box-01.png .. box-48.png, framed once, all inside the margins ({err.strip()[-60:]})")
 
+    # One spin, three outputs, each view drawn once: the frames are --spin's own, the APNG has
+    # a frame a view, the page holds them.
+    rc, _, err = render("--spin", "6", "--spin-format", "frames,apng,html", "--size", "160x120", "-o",
+                        win(out("spin3/all.png")))
+    rc1, _, _ = render("--spin", "6", "--size", "160x120", "-o", win(out("spin1/all.png")))
+    with open(out("spin3/all.png"), "rb") as f:
+        apng = f.read()
+    same = all(pixels_apart(out(f"spin3/all-0{i}.png"), out(f"spin1/all-0{i}.png"), "0%") == 0 for i in range(1, 7))
+    check(rc == 0 and rc1 == 0 and same and apng.count(b"fcTL") == 6 and os.path.getsize(out("spin3/all.html")) > 0 and
+          "8 of 8 pictures" in err, f"--spin-format frames,apng,html writes all three from one drawing ({err.strip()[-80:]})")
+
     # A folder that is not there is made, with the folders above it.
     rc, _, err = render("-o", win(out("made/deeper/made.png")))
     check(rc == 0 and os.path.exists(out("made/deeper/made.png")), f"a missing output folder is made ({err.strip()})")
