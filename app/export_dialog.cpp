@@ -24,7 +24,8 @@ SIZE PresetSize(SIZE preview, UINT longSide)
 }
 
 CExportFileDialog::CExportFileDialog()
-    : CFileDialog(FALSE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, L"PNG Files|*.png|JPG Files|*.jpg|360 spin (PNG pictures)|*.png|glTF binary (*.glb)|*.glb||",
+    : CFileDialog(FALSE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, L"PNG Files|*.png|JPG Files|*.jpg|360 spin (PNG pictures)|*.png|glTF binary (*.glb)|*.glb|"
+                  L"360 spin (animated PNG)|*.png|360 spin (web page)|*.html||",
                   nullptr)
 {
     SetOptionsTemplate(IDD_EXPORT_OPTIONS);
@@ -74,7 +75,7 @@ void CExportFileDialog::OnInitDone()
         if (kSpinCounts[i] == m_nSpinCount)
             ::SendMessageW(hSpin, CB_SETCURSEL, i, 0);
     }
-    ::EnableWindow(hSpin, CurrentFilterIndex() == kSaveSpinFilter);
+    ::EnableWindow(hSpin, IsSpinFilter(CurrentFilterIndex()));
 }
 
 int CExportFileDialog::SelectedSize() const
@@ -109,7 +110,7 @@ void CExportFileDialog::ShowTransparency()
 void CExportFileDialog::OnTypeChange()
 {
     ShowTransparency();
-    ::EnableWindow(::GetDlgItem(OptionsWindow(), IDC_EXPORT_SPIN), CurrentFilterIndex() == kSaveSpinFilter);
+    ::EnableWindow(::GetDlgItem(OptionsWindow(), IDC_EXPORT_SPIN), IsSpinFilter(CurrentFilterIndex()));
 }
 
 void CExportFileDialog::OnOptionCommand(UINT nID, UINT nCode)

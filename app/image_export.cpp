@@ -5,6 +5,7 @@
 #include "file_open.h"
 #include "picture_writer.h"
 #include "scene_description.h"
+#include "spin_files.h"
 
 SaveTarget DecideSaveTarget(const CString& strPath, const CString& strExtension, DWORD nFilterIndex)
 {
@@ -19,6 +20,18 @@ SaveTarget DecideSaveTarget(const CString& strPath, const CString& strExtension,
         const int slash = std::max(t.strPath.ReverseFind(L'\\'), t.strPath.ReverseFind(L'/'));
         extension = dot > slash ? t.strPath.Mid(dot + 1) : CString();
     }
+    if (nFilterIndex == kSaveSpinApngFilter || nFilterIndex == kSaveSpinPageFilter) {
+        const bool bPage = nFilterIndex == kSaveSpinPageFilter;
+        t.bSupported = true;
+        t.kind = SaveKind::Spin;
+        t.spinFormats = bPage ? kSpinHtml : kSpinApng;
+        if (bPage ? extension.CompareNoCase(L"html") != 0 && extension.CompareNoCase(L"htm") != 0
+                  : extension.CompareNoCase(L"png") != 0) {
+            t.strPath += bPage ? L".html" : L".png";
+            t.bExtensionAppended = true;
+        }
+        return t;
+    }
     if (extension.CompareNoCase(L"glb") == 0) {
         t.bSupported = true;
         t.kind = SaveKind::Model;
@@ -31,8 +44,10 @@ SaveTarget DecideSaveTarget(const CString& strPath, const CString& strExtension,
         t.strPath += nFilterIndex == kSaveJpegFilter ? L".jpg" : nFilterIndex == kSaveModelFilter ? L".glb" : L".png";
         t.bExtensionAppended = true;
     }
-    if (t.bSupported && t.kind == SaveKind::Picture && nFilterIndex == kSaveSpinFilter)
+    if (t.bSupported && t.kind == SaveKind::Picture && nFilterIndex == kSaveSpinFilter) {
         t.kind = SaveKind::Spin;
+        t.spinFormats = kSpinFrames;
+    }
     if (t.bSupported && nFilterIndex == kSaveModelFilter && t.bExtensionAppended)
         t.kind = SaveKind::Model;
     return t;

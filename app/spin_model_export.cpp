@@ -1,4 +1,5 @@
-// Save Image's other two types: a 360 spin's pictures and the box as a 3D model.
+// Save Image's other types: a 360 spin (its pictures, one animated PNG or one web page) and
+// the box as a 3D model.
 #include <algorithm>
 
 #include "box_dlg.h"
@@ -6,6 +7,7 @@
 #include "model_file.h"
 #include "output_folder.h"
 #include "picture_writer.h"
+#include "spin_files.h"
 #include "spin_views.h"
 #include "view_fit.h"
 
@@ -24,11 +26,14 @@ void CBoxDlg::SaveSpinAs(const SaveTarget& target, const ExportSettings& setting
         MessageBox(message, L"Error", MB_OK | MB_ICONERROR);
         return;
     }
-    // The dialog asked about the name typed; the pictures have names of their own.
-    const std::wstring first = SpinFrameName(target.strPath.GetString(), 1, count);
-    if (::GetFileAttributesW(first.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    // The dialog asked about the name typed; the pictures have names of their own, and an
+    // animated PNG or a page the name with its type appended.
+    const bool bFrames = target.spinFormats == kSpinFrames;
+    const std::wstring first = bFrames ? SpinFrameName(target.strPath.GetString(), 1, count) : target.strPath.str();
+    if ((bFrames || target.bExtensionAppended) && ::GetFileAttributesW(first.c_str()) != INVALID_FILE_ATTRIBUTES) {
         CString question;
-        question.Format(L"%ls already exists, and the spin's other pictures may too.\nDo you want to replace them?",
+        question.Format(bFrames ? L"%ls already exists, and the spin's other pictures may too.\nDo you want to replace them?"
+                                : L"%ls already exists.\nDo you want to replace it?",
                         first.c_str());
         if (MessageBox(question, L"Confirm Save As", MB_YESNO | MB_ICONWARNING) != IDYES)
             return;
@@ -44,9 +49,17 @@ void CBoxDlg::SaveSpinAs(const SaveTarget& target, const ExportSettings& setting
     const PictureRequest request{width, height, format.bAlpha, -1, settings.supersample};
     CWaitCursor wait;
     m_bDrawingSpin = true;
-    HRESULT hr = S_OK;
     const wchar_t* pszOutOfView = nullptr;
     std::wstring failed;
+    // An animated PNG or a page gathers the pictures and appears once all are in it.
+    SpinFileWriter gathered;
+    CString name = target.strPath.Mid(std::max(target.strPath.ReverseFind(L'\\'), target.strPath.ReverseFind(L'/')) + 1);
+    if (name.ReverseFind(L'.') > 0)
+        name = name.Left(name.ReverseFind(L'.'));
+    HRESULT hr = bFrames ? S_OK
+                         : gathered.Open(SpinFiles::For(target.strPath.GetString(), target.spinFormats, count),
+                                         static_cast<UINT>(views.size()), width, height, format, kSpinDelayMs,
+                                         name.GetString(), &failed);
     for (size_t i = 0; i < views.size() && SUCCEEDED(hr) && !pszOutOfView; ++i) {
         CString title;
         title.Format(L"360 spin: picture %u of %u... - Zelmora", static_cast<unsigned>(i + 1),
@@ -55,15 +68,18 @@ void CBoxDlg::SaveSpinAs(const SaveTarget& target, const ExportSettings& setting
         for (int v = 0; v < kSceneValueCount; ++v)
             this->*g_sceneValues[v].pField = views[i].values[v];
         m_fRotation1Fraction = views[i].rotation1Fraction;
-        failed = SpinFrameName(target.strPath.GetString(), static_cast<int>(i) + 1, count);
+        failed = bFrames ? SpinFrameName(target.strPath.GetString(), static_cast<int>(i) + 1, count)
+                         : target.strPath.str();
         pszOutOfView = OutOfViewReason(SceneVisibility(*this, static_cast<float>(width) / static_cast<float>(height)));
         if (pszOutOfView)
             break;
         DecodedImage picture;
         hr = m_renderer.RenderPicture(request, picture);
         if (SUCCEEDED(hr))
-            hr = WriteWhileResponding(picture, format, failed.c_str());
+            hr = bFrames ? WriteWhileResponding(picture, format, failed.c_str()) : gathered.Add(picture, &failed);
     }
+    if (SUCCEEDED(hr) && !pszOutOfView && !bFrames)
+        hr = gathered.Commit(&failed);
     scene.ApplyTo(*this);
     m_fRotation1Fraction = 0;
     m_renderer.ReleasePictureTargets();

@@ -22,5 +22,5 @@ struct RenderJob : SceneDescription {
     int spin = 0;                           // how many pictures; 0: one picture, no spin
     int spinElevation = kSpinSceneElevation;  // degrees the camera stands above the box's middle
     unsigned spinFormats = kSpinFrames;     // SpinFormat flags: what the spin writes, from one drawing
-    int spinDelay = 100;                    // milliseconds a picture shows, in an APNG or the viewer
+    int spinDelay = kSpinDelayMs;           // milliseconds a picture shows, in an APNG or the viewer
 };

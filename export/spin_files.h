@@ -14,6 +14,8 @@
 
 // What a spin makes, any together.
 enum SpinFormat : unsigned { kSpinFrames = 1, kSpinApng = 2, kSpinHtml = 4 };
+// How long each picture shows in an animated PNG or the page, unless said otherwise.
+constexpr int kSpinDelayMs = 100;
 
 // The files a spin of `count` views to `output` writes in each of `formats`: one format
 // alone writes what `output` names (its frames numbered after it); several take its name

@@ -467,3 +467,47 @@ TEST(SaveImage, A360SpinIsItsPicturesAllRoundFramedOnceAndTheSceneStaysAsItWas)
     ::RemoveDirectoryW(folder.c_str());
 }
 
+
+// The spin's other two types: one animated PNG, one web page, each from one drawing of the
+// 24 views, into a folder typed with the name that is not there yet.
+TEST(SaveImage, A360SpinAsOneAnimatedPngOrOneWebPageIntoANewFolder)
+{
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"zelmora spin types";
+    const std::wstring made = folder + L"\\made";
+    CBoxDlg dlg;
+    RunMainDialog(dlg, [&](CBoxDlg& d) {
+        for (DWORD type : {kSaveSpinApngFilter, kSaveSpinPageFilter}) {
+            OnSaveDialog([&](HWND dialog) {
+                HWND hType = FindDescendant(dialog, cmb1);
+                ::SendMessageW(hType, CB_SETCURSEL, type - 1, 0);
+                ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELENDOK), reinterpret_cast<LPARAM>(hType));
+                ::SendMessageW(FindDescendant(dialog, IDC_EXPORT_SPIN), CB_SETCURSEL, 0, 0);  // 24
+                ::SendMessageW(dialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>((made + L"\\turn").c_str()));
+                ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+            });
+            ::SendMessageW(d.m_hWnd, WM_COMMAND, IDC_SAVE_IMAGE, 0);
+        }
+    });
+    std::string apng, page;
+    for (auto [name, pText] : {std::pair{L"\\turn.png", &apng}, std::pair{L"\\turn.html", &page}}) {
+        HANDLE h = ::CreateFileW((made + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE) << "written: " << Utf8FromWide(made + name);
+        pText->resize(::GetFileSize(h, nullptr));
+        DWORD got = 0;
+        ::ReadFile(h, pText->data(), static_cast<DWORD>(pText->size()), &got, nullptr);
+        ::CloseHandle(h);
+        ::DeleteFileW((made + name).c_str());
+    }
+    size_t frames = 0;
+    for (size_t at = apng.find("fcTL"); at != std::string::npos; at = apng.find("fcTL", at + 4))
+        ++frames;
+    EXPECT_EQ(frames, 24u) << "an animated PNG of the 24 views";
+    size_t pictures = 0;
+    for (size_t at = page.find("data:image/"); at != std::string::npos; at = page.find("data:image/", at + 1))
+        ++pictures;
+    EXPECT_EQ(pictures, 24u) << "a page holding the 24 views";
+    ::RemoveDirectoryW(made.c_str());
+    ::RemoveDirectoryW(folder.c_str());
+}

@@ -64,6 +64,8 @@ TEST(SaveTarget, ExtensionDecidesAndOtherwiseTheFileTypeAppendsOne)
     } kinds[] = {
         {L"spin", kSaveSpinFilter, SaveKind::Spin, false, L"spin.png"},
         {L"spin.jpg", kSaveSpinFilter, SaveKind::Spin, true, L"spin.jpg"},
+        {L"turn", kSaveSpinApngFilter, SaveKind::Spin, false, L"turn.png"},
+        {L"turn.png", kSaveSpinPageFilter, SaveKind::Spin, false, L"turn.png.html"},
         {L"box", kSaveModelFilter, SaveKind::Model, false, L"box.glb"},
         {L"box.GLB", kSavePngFilter, SaveKind::Model, false, L"box.GLB"},
         {L"box.png", kSaveModelFilter, SaveKind::Picture, false, L"box.png"},
