@@ -18,7 +18,6 @@
 #include "recent_scenes.h"
 #include "resource.h"
 #include "scene_values.h"
-#include "output_folder.h"
 #include "view_fit.h"
 #include "rotation_page.h"
 #include "sides_page.h"
@@ -216,8 +215,8 @@ void CBoxDlg::OnTimer(UINT_PTR nIDEvent)
         return;  // busy with a spin, or the device lost or recovering: a pending drag stays pending
     m_renderer.FitPreview();
     m_renderer.SetExportAspect(m_export.width ? ExportAspect() : 0.0f);
-    for (CDialog* pPage : m_vecPages)
-        pPage->UpdateData(TRUE);
+    // The pages' trackbars are read as they move (and written by whoever changes the scene),
+    // so a tick with nothing moving reads no control at all.
     RenderFrame();
     if (m_nDragDX != 0 || m_nDragDY != 0) {
         if (m_bDragMoves) {
@@ -234,10 +233,13 @@ void CBoxDlg::OnTimer(UINT_PTR nIDEvent)
         }
         m_nDragDX = 0;
         m_nDragDY = 0;
+        // Held to the trackbars' ranges, as the trackbars would hold them, and shown there.
+        for (SceneValueIndex v : {kValueCentreX, kValueCentreY, kValueRotation1, kValueRotation2})
+            this->*g_sceneValues[v].pField =
+                std::clamp(this->*g_sceneValues[v].pField, g_sceneValues[v].nMin, g_sceneValues[v].nMax);
+        for (CDialog* pPage : m_vecPages)
+            pPage->UpdateData(FALSE);
     }
-    // The trackbars clamp whatever the drag did; the next tick reads the clamped values.
-    for (CDialog* pPage : m_vecPages)
-        pPage->UpdateData(FALSE);
     ShowShapeControls();
     NoteSceneChanges();
 }
@@ -356,11 +358,7 @@ void CBoxDlg::SaveImageAs(const SaveTarget& target, const ExportSettings& settin
         MessageBox(message, L"Error", MB_OK | MB_ICONERROR);
         return;
     }
-    std::wstring folderError;
-    if (!MakeOutputFolder(target.strPath.GetString(), &folderError)) {
-        MessageBox((L"Unable to save image\n" + folderError).c_str(), L"Error", MB_OK | MB_ICONERROR);
-        return;
-    }
+
     const PictureRequest request{width, height, format.bAlpha, -1, settings.supersample};
     if (!settings.width && !format.bAlpha && settings.supersample == 1) {
         hr = m_renderer.ReadLastFrame(picture);  // the preview's own frame

@@ -8,7 +8,28 @@
 
 namespace {
 
-// Writes the value only when it differs from the one shown: the exchange runs every tick.
+constexpr UINT_PTR kSliderSubclass = 0x5A534C;  // "ZSL"
+
+// Does the label beside a trackbar show this value already (and the trackbar with it)?
+bool Shows(CWnd* pPage, int nLabelID, int value)
+{
+    HWND hLabel = pPage->FindDlgItem(nLabelID);
+    return hLabel && ::GetWindowLongPtrW(hLabel, GWLP_USERDATA) == value + 1;
+}
+
+// A trackbar moved (by the mouse, a key, the wheel): the page's values go to the scene at
+// once, so that nothing needs to read the trackbars while nothing moves.
+LRESULT CALLBACK TakeSliderProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    if (msg == WM_NCDESTROY)
+        ::RemoveWindowSubclass(hWnd, &TakeSliderProc, kSliderSubclass);
+    const LRESULT result = ::DefSubclassProc(hWnd, msg, wParam, lParam);
+    if ((msg == WM_HSCROLL || msg == WM_VSCROLL) && lParam)
+        reinterpret_cast<CWnd*>(data)->UpdateData(TRUE);
+    return result;
+}
+
+// Writes the value only when it differs from the one shown.
 void ShowValue(CWnd* pPage, int nLabelID, int value)
 {
     HWND hLabel = pPage->FindDlgItem(nLabelID);
@@ -46,6 +67,8 @@ void ExchangeSliders(CDataExchange* pDX, BoxScene* pScene, const SliderBinding* 
             continue;  // resting: it shows something else than its value (a book's size)
         const SceneValue& v = g_sceneValues[pBindings[i].value];
         int& value = pScene->*v.pField;
+        if (!pDX->m_bSaveAndValidate && Shows(pDX->m_pDlgWnd, pBindings[i].nValueLabelID, value))
+            continue;  // shown already: no message to the trackbar at all
         DDX_Slider(pDX, pBindings[i].nID, value);
         DDV_MinMaxSlider(pDX, static_cast<DWORD>(value), static_cast<DWORD>(v.nMin), static_cast<DWORD>(v.nMax));
         ShowValue(pDX->m_pDlgWnd, pBindings[i].nValueLabelID, value);
@@ -59,4 +82,5 @@ void InitSliderPage(CWnd* pPage, BoxScene* pScene, const SliderBinding* pBinding
         pScene->*g_sceneValues[pBindings[i].value].pField = g_sceneValues[pBindings[i].value].nDefault;
     pPage->UpdateData(FALSE);
     EnableTypedValues(pPage, pScene, pBindings, nCount);
+    ::SetWindowSubclass(pPage->m_hWnd, &TakeSliderProc, kSliderSubclass, reinterpret_cast<DWORD_PTR>(pPage));
 }

@@ -12,7 +12,8 @@ struct SliderBinding {
 };
 
 // DDX_Slider then DDV_MinMaxSlider for each trackbar, in table order; each value label
-// then shows its trackbar's value.
+// then shows its trackbar's value. Writing the trackbars passes by those that show their
+// value already (their label says so).
 void ExchangeSliders(CDataExchange* pDX, BoxScene* pScene, const SliderBinding* pBindings, int nCount);
 
 // A trackbar resting (disabled) shows `value`, which is not the scene's: the exchange passes
@@ -22,5 +23,6 @@ void ShowRestingSlider(CWnd* pPage, const SliderBinding& binding, int value);
 void ShowSceneSlider(CWnd* pPage, BoxScene* pScene, const SliderBinding& binding);
 
 // Start-up of a trackbar page: read the fresh trackbars once (installing every range before
-// any position is set), write the defaults into the scene, then show them.
+// any position is set), write the defaults into the scene, then show them. From then on a
+// trackbar's move is read into the scene as it happens.
 void InitSliderPage(CWnd* pPage, BoxScene* pScene, const SliderBinding* pBindings, int nCount);

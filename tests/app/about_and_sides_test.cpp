@@ -230,6 +230,8 @@ TEST(SaveImage, AFailureNamesTheFileAndWhy)
         const Case cases[] = {{std::wstring(temp) + L"no such folder\\box.png", L"the folder does not exist"},
                               {std::wstring(temp) + L"CON.png", L"Windows keeps for a device"},
                               {L"Q:\\box.png", L"the drive is not there"}};
+        ::DeleteFileW(cases[0].path.c_str());  // what an earlier run may have left: the folder must be missing
+        ::RemoveDirectoryW((std::wstring(temp) + L"no such folder").c_str());
         for (DWORD start = ::GetTickCount(); !d.Renderer().FramesDrawn() && ::GetTickCount() - start < 10000;) {
             MSG msg;  // a busy machine may not have drawn the first frame yet
             while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))

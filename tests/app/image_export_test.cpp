@@ -40,7 +40,7 @@ TEST(SaveTarget, ExtensionDecidesAndOtherwiseTheFileTypeAppendsOne)
         {L"box.jpeg", 2, true, true, L"box.jpeg.jpg"},
         {L"box.bmp", 1, true, false, L"box.bmp.png"},
         {L"box.bmp", 2, true, true, L"box.bmp.jpg"},
-        {L"box.bmp", 5, false, false, L"box.bmp"},
+        {L"box.bmp", 7, false, false, L"box.bmp"},
         {L"box", 0, false, false, L"box"},
     };
     for (const Case& c : cases) {
