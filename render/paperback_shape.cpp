@@ -53,13 +53,21 @@ ShapeMesh BuildPaperback(const ShapeSpec& spec)
     const Point3 foreBack[4] = {{w, -h, d - c}, {w, h, d - c}, {w, h, d}, {w, -h, d}};
     b.FlatSkin(SideFront, foreFront, {1, 0, 0});
     b.FlatSkin(SideBack, foreBack, {1, 0, 0});
-    // The cover's inside, seen in the narrow gap above the pages.
-    const PartKind inside{SideFront, PartLook::Plain};
+    // The cover's inside where it shows: the bands above, below and beyond the page block, from
+    // the spine board's inner face on. Elsewhere the pages lie against it, and a whole inside
+    // face, a hair behind the spine, would fight it for every pixel along its back edge (a
+    // white saw-tooth there at the depth buffer's precision).
     const float uv[4][2] = {};
-    const Point3 insideFront[4] = {{-w, -h, -d + c}, {w, -h, -d + c}, {w, h, -d + c}, {-w, h, -d + c}};
-    const Point3 insideBack[4] = {{-w, -h, d - c}, {w, -h, d - c}, {w, h, d - c}, {-w, h, d - c}};
-    b.Flat(inside, insideFront, {0, 0, 1}, uv);
-    b.Flat(PartKind{SideBack, PartLook::Plain}, insideBack, {0, 0, -1}, uv);
+    const float x0 = -w + c;
+    for (float z : {-d + c, d - c}) {
+        const PartKind inside{z < 0 ? SideFront : SideBack, PartLook::Plain};
+        const Point3 normal = {0, 0, z < 0 ? 1.0f : -1.0f};
+        const float bands[3][4] = {{x0, w, -h, -h + e}, {x0, w, h - e, h}, {w - e, w, -h + e, h - e}};
+        for (const auto& band : bands) {
+            const Point3 quad[4] = {{band[0], band[2], z}, {band[1], band[2], z}, {band[1], band[3], z}, {band[0], band[3], z}};
+            b.Flat(inside, quad, normal, uv);
+        }
+    }
 
     // The page block.
     const float lo[3] = {-w + c, -h + e, -d + c}, hi[3] = {w - e, h - e, d - c};

@@ -206,3 +206,42 @@ TEST_F(BookRenderTest, EachShapesSilhouetteIsItsMeshsOutline)
         }
     }
 }
+
+TEST_F(BookRenderTest, APaperbacksSpineEndsInItsOwnColourWithNoPaperWhiteAtItsEdge)
+{
+    // A dark blue spine on black, seen as the start view shows it: along the spine's outer
+    // edge each row of the picture starts with the spine's blue, never with a white fleck
+    // of what lies inside the cover.
+    scene.m_nShape = ShapePaperback;
+    scene.m_clrBackground = 0xFF000000;
+    scene.m_clrFace[SideLeft] = scene.m_clrFace[SideFront] = RGB(30, 70, 160);  // the back's inside stays white
+    ViewFit fit;
+    ASSERT_TRUE(FitView(scene, 1.0f, 6.0f, &fit));
+    scene.m_nZoom = fit.zoom, scene.m_nCentreX = fit.centreX, scene.m_nCentreY = fit.centreY;
+    DecodedImage picture;
+    ASSERT_EQ(renderer.RenderPicture(1024, 1024, false, -1, picture), D3D_OK);
+    // Each row's first pixel of the book; below its top corner (a third down) that is the spine.
+    auto level = [](uint32_t c, int shift) { return static_cast<int>((c >> shift) & 0xFF); };
+    std::vector<int> first(picture.height, -1);
+    int top = -1, bottom = -1;
+    for (UINT y = 0; y < picture.height; ++y)
+        for (UINT x = 0; x + 2 < picture.width; ++x) {
+            const uint32_t c = picture.pixels[y * picture.width + x];
+            if (std::max({level(c, 16), level(c, 8), level(c, 0)}) > 24) {
+                first[y] = static_cast<int>(x);
+                top = top < 0 ? static_cast<int>(y) : top;
+                bottom = static_cast<int>(y);
+                break;
+            }
+        }
+    int rows = 0, flecked = 0;
+    for (int y = top + (bottom - top) / 3; y < bottom - 8; ++y) {
+        ++rows;
+        for (int i = 0; i < 3; ++i) {
+            const uint32_t c = picture.pixels[static_cast<size_t>(y) * picture.width + first[y] + i];
+            flecked += std::min({level(c, 16), level(c, 8), level(c, 0)}) > 120 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(rows, 500);
+    EXPECT_EQ(flecked, 0) << "of " << rows << " rows";
+}
