@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "book_cover.h"
 #include "box_model.h"
 #include "face_textures.h"
 #include "file_open.h"
@@ -16,13 +17,10 @@ namespace {
 // a viewer's smaller copies of the picture then never carry the bleed's colour onto the book.
 void ClampToTrim(DecodedImage& image, const CoverLayout& layout)
 {
-    const auto inside = [](float lo, float hi, UINT size, UINT* pFirst, UINT* pLast) {
-        *pFirst = std::min(size - 1, static_cast<UINT>(std::max(0.0f, lo * size + 0.5f)));
-        *pLast = std::max(*pFirst, std::min(size - 1, static_cast<UINT>(std::max(0.0f, hi * size - 0.5f))));
-    };
     UINT x0, x1, y0, y1;
-    inside(layout.back[0], layout.front[1], image.width, &x0, &x1);
-    inside(layout.top, layout.bottom, image.height, &y0, &y1);
+    TexelsInside(layout.back[0], layout.front[1], image.width, &x0, &x1);
+    TexelsInside(layout.top, layout.bottom, image.height, &y0, &y1);
+    --x1, --y1;  // the last inside
     std::vector<uint32_t> clamped(image.pixels.size());
     for (UINT y = 0; y < image.height; ++y)
         for (UINT x = 0; x < image.width; ++x)

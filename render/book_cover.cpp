@@ -22,6 +22,18 @@ std::wstring InchesText(double inches)
     return text;
 }
 
+void TexelsInside(float lo, float hi, UINT size, UINT* pFirst, UINT* pEnd)
+{
+    UINT first = static_cast<UINT>(std::ceil(std::max(0.0f, lo) * size - 1e-4f));
+    UINT end = static_cast<UINT>(std::floor(hi * size + 1e-4f));
+    if (end <= first) {
+        first = std::min(size - 1, static_cast<UINT>((lo + hi) / 2 * size));
+        end = first + 1;
+    }
+    *pFirst = std::min(first, size - 1);
+    *pEnd = std::min(end, size);
+}
+
 std::wstring CoverSizeText(const CoverSpec& spec, UINT pictureHeight)
 {
     const double dpi = pictureHeight / (spec.panelHeight + 2 * spec.margin);

@@ -29,6 +29,11 @@ struct CoverSpec {
 bool LayoutCover(const CoverSpec& spec, UINT pictureWidth, UINT pictureHeight, CoverLayout* pLayout, double* pSpine,
                  std::wstring* pWhy);
 
+// The texels of a row or column of `size` wholly inside the fractions lo..hi of it: the first
+// and one past the last (a size too small to hold one: its middle texel). A cover is drawn and
+// written into models from a copy whose texels outside repeat these, so no bleed shows.
+void TexelsInside(float lo, float hi, UINT size, UINT* pFirst, UINT* pEnd);
+
 // What a picture of that height must be for the spec: "at its height's 300 dpi a 6.000 x
 // 9.000 in page with a 0.676 in spine takes a picture 4292 pixels wide".
 std::wstring CoverSizeText(const CoverSpec& spec, UINT pictureHeight);

@@ -6,24 +6,8 @@
 #include <cmath>
 
 #include "box_renderer.h"
+#include "book_cover.h"
 #include "face_textures.h"
-
-namespace {
-
-// The texels of a level of `size` wholly inside the fractions lo..hi: first and one past last.
-void Inside(float lo, float hi, UINT size, UINT* pFirst, UINT* pEnd)
-{
-    UINT first = static_cast<UINT>(std::ceil(lo * size - 1e-4f));
-    UINT end = static_cast<UINT>(std::floor(hi * size + 1e-4f));
-    if (end <= first) {  // a level too small to hold one: its middle texel
-        first = std::min(size - 1, static_cast<UINT>((lo + hi) / 2 * size));
-        end = first + 1;
-    }
-    *pFirst = first;
-    *pEnd = std::min(end, size);
-}
-
-} // namespace
 
 IDirect3DTexture9* BoxRenderer::CoverTexture(const ShapeSpec& spec)
 {
@@ -52,8 +36,8 @@ IDirect3DTexture9* BoxRenderer::CoverTexture(const ShapeSpec& spec)
             break;
         }
         UINT x0, x1, y0, y1;
-        Inside(l.back[0], l.front[1], ld.Width, &x0, &x1);
-        Inside(l.top, l.bottom, ld.Height, &y0, &y1);
+        TexelsInside(l.back[0], l.front[1], ld.Width, &x0, &x1);
+        TexelsInside(l.top, l.bottom, ld.Height, &y0, &y1);
         for (UINT y = 0; y < ld.Height; ++y) {
             const UINT sy = std::clamp(y, y0, y1 - 1);
             const auto* source = reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(from.pBits) + sy * from.Pitch);
