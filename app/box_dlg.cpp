@@ -308,13 +308,13 @@ SIZE CBoxDlg::PreviewSize() const
 void CBoxDlg::OnSaveImage()
 {
     // A scene's pictures are named after it: in the folder saved to last, else the scene's.
-    if (!m_strScenePath.IsEmpty()) {
-        const int slash = std::max(m_strScenePath.ReverseFind(L'\\'), m_strScenePath.ReverseFind(L'/'));
-        CString name = m_strScenePath.Mid(slash + 1);
+    if (const CString& scenePath = ScenePath(); !scenePath.IsEmpty()) {
+        const int slash = std::max(scenePath.ReverseFind(L'\\'), scenePath.ReverseFind(L'/'));
+        CString name = scenePath.Mid(slash + 1);
         const int dot = name.ReverseFind(L'.');
         if (dot > 0)
             name = name.Left(dot);
-        const CString folder = m_strImageFolder.IsEmpty() ? m_strScenePath.Left(slash + 1) : m_strImageFolder;
+        const CString folder = m_strImageFolder.IsEmpty() ? scenePath.Left(slash + 1) : m_strImageFolder;
         m_dlgSaveImage.SetFileName(folder + name);
     }
     m_dlgSaveImage.Prepare(m_export, PreviewSize(), m_renderer.MaxPictureSide());

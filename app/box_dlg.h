@@ -59,8 +59,11 @@ public:
     // Everything a scene file would hold, as the window shows it now.
     SceneDescription CurrentScene() const;
     // The scene file in use ("" for none) and whether the window differs from it.
-    const CString& ScenePath() const { return m_strScenePath; }
-    bool HasUnsavedChanges() const { return !m_strScenePath.IsEmpty() && CurrentScene() != m_savedScene; }
+    const CString& ScenePath() const { return m_documents[m_nDocument].path; }
+    bool HasUnsavedChanges() const
+    {
+        return !ScenePath().IsEmpty() && CurrentScene() != m_documents[m_nDocument].saved;
+    }
     // Asks "Save changes to box.zelmora?" when there are any: false when the user cancels
     // (or the save failed), so the close or open must not go on.
     bool ConfirmDiscardChanges();
@@ -136,19 +139,18 @@ private:
     // The controls a book or case adds (the Dimensions page's, the cover row): shown as the
     // scene is after the pages' exchange, which is the trackbars' alone.
     void ShowShapeControls();
-    CString m_strScenePath;
     CString m_strOpenAtStart;
     CString m_strImageFolder;          // where Save Image wrote last, with its separator
-    SceneDescription m_savedScene;     // what the scene file holds
-    // Every scene file the window has shown (opened, new, saved under its name), by number:
-    // undo brings back the scene file of its step with the scene, so that the title follows.
+    // Every scene file the window has shown (opened, new, saved under its name), by number,
+    // with what it holds; m_nDocument is the one in use ("" for none). Undo brings back the
+    // scene file of its step with the scene, so that the title and Save follow.
     struct SceneDocument {
         CString path;
         SceneDescription saved;
     };
     std::vector<SceneDocument> m_documents{1};
     size_t m_nDocument = 0;
-    void BeginDocument();  // the scene file now shown is a document of its own
+    void BeginDocument(const CString& path, const SceneDescription& saved);
     CSceneHistory m_history;
     SceneDescription m_lastSeenScene;  // as the last tick saw it
     DWORD m_nLastSceneChange = 0;      // when it last changed

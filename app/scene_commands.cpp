@@ -81,9 +81,7 @@ bool CBoxDlg::OpenScene(const CString& path)
     m_pSidesPage->ShowSideColours();
     RefreshPages();
 
-    m_strScenePath = path;
-    m_savedScene = CurrentScene();  // what the window shows: a left-off picture is no change
-    BeginDocument();
+    BeginDocument(path, CurrentScene());  // what the window shows: a left-off picture is no change
     UpdateTitle();
     RememberRecentScene(FullPath(path.GetString()));
     if (!problems.IsEmpty())
@@ -105,28 +103,26 @@ bool CBoxDlg::SaveSceneTo(const CString& path)
         MessageBox(message, L"Error", MB_OK | MB_ICONERROR);
         return false;
     }
-    m_strScenePath = path;
-    m_savedScene = scene;
-    m_documents[m_nDocument] = {m_strScenePath, m_savedScene};
+    m_documents[m_nDocument] = {path, scene};
     UpdateTitle();
     RememberRecentScene(FullPath(path.GetString()));
     return true;
 }
 
-void CBoxDlg::BeginDocument()
+void CBoxDlg::BeginDocument(const CString& path, const SceneDescription& saved)
 {
-    m_documents.push_back({m_strScenePath, m_savedScene});
+    m_documents.push_back({path, saved});
     m_nDocument = m_documents.size() - 1;
 }
 
 void CBoxDlg::UpdateTitle()
 {
     m_bTitleShowsChanges = HasUnsavedChanges();
-    if (m_strScenePath.IsEmpty()) {
+    if (ScenePath().IsEmpty()) {
         SetWindowText(L"Zelmora");
         return;
     }
-    CString name = FileNameOf(m_strScenePath);
+    CString name = FileNameOf(ScenePath());
     int dot = name.ReverseFind(L'.');
     SetWindowText((m_bTitleShowsChanges ? L"*" : L"") + (dot > 0 ? name.Left(dot) : name) + L" - Zelmora");
 }
@@ -145,7 +141,7 @@ void CBoxDlg::NoteSceneChanges()
     const bool bButtonHeld = (::GetKeyState(VK_LBUTTON) & 0x8000) || (::GetKeyState(VK_RBUTTON) & 0x8000);
     if (!m_history.Current() || (!bButtonHeld && now - m_nLastSceneChange >= kSettledMs))
         m_history.Record(scene, m_pFaceTexture, m_nDocument);
-    if ((!m_strScenePath.IsEmpty() && scene != m_savedScene) != m_bTitleShowsChanges)
+    if ((!ScenePath().IsEmpty() && scene != m_documents[m_nDocument].saved) != m_bTitleShowsChanges)
         UpdateTitle();
 }
 
@@ -159,11 +155,8 @@ void CBoxDlg::ShowStep(const SceneStep& step)
     m_pSidesPage->ShowSideColours();
     RefreshPages();
     m_lastSeenScene = CurrentScene();  // shown, not changed: no new step
-    if (step.document < m_documents.size()) {
+    if (step.document < m_documents.size())
         m_nDocument = step.document;
-        m_strScenePath = m_documents[m_nDocument].path;
-        m_savedScene = m_documents[m_nDocument].saved;
-    }
     UpdateTitle();
 }
 
@@ -193,10 +186,10 @@ bool CBoxDlg::ConfirmDiscardChanges()
     if (!HasUnsavedChanges())
         return true;
     CString question;
-    question.Format(L"Save changes to %ls?", FileNameOf(m_strScenePath).GetString());
+    question.Format(L"Save changes to %ls?", FileNameOf(ScenePath()).GetString());
     switch (MessageBox(question, L"Zelmora", MB_YESNOCANCEL | MB_ICONWARNING)) {
     case IDYES:
-        return SaveSceneTo(m_strScenePath);
+        return SaveSceneTo(CString(ScenePath()));
     case IDNO:
         return true;
     default:
@@ -252,9 +245,7 @@ void CBoxDlg::OnNewScene()
         m_pSidesPage->OnClearSide(s);
     m_pSidesPage->ShowSideColours();
     RefreshPages();
-    m_strScenePath.Empty();
-    m_savedScene = CurrentScene();
-    BeginDocument();
+    BeginDocument(CString(), CurrentScene());
     UpdateTitle();
 }
 
@@ -267,10 +258,10 @@ void CBoxDlg::OnOpenScene()
 
 void CBoxDlg::OnSaveScene()
 {
-    if (m_strScenePath.IsEmpty())
+    if (ScenePath().IsEmpty())
         OnSaveSceneAs();
     else
-        SaveSceneTo(m_strScenePath);
+        SaveSceneTo(CString(ScenePath()));
 }
 
 void CBoxDlg::OnSaveSceneAs()

@@ -53,13 +53,9 @@ void CBoxDlg::SaveSpinAs(const SaveTarget& target, const ExportSettings& setting
     std::wstring failed;
     // An animated PNG or a page gathers the pictures and appears once all are in it.
     SpinFileWriter gathered;
-    CString name = target.strPath.Mid(std::max(target.strPath.ReverseFind(L'\\'), target.strPath.ReverseFind(L'/')) + 1);
-    if (name.ReverseFind(L'.') > 0)
-        name = name.Left(name.ReverseFind(L'.'));
     HRESULT hr = bFrames ? S_OK
                          : gathered.Open(SpinFiles::For(target.strPath.GetString(), target.spinFormats, count),
-                                         static_cast<UINT>(views.size()), width, height, format, kSpinDelayMs,
-                                         name.GetString(), &failed);
+                                         static_cast<UINT>(views.size()), width, height, format, kSpinDelayMs, &failed);
     for (size_t i = 0; i < views.size() && SUCCEEDED(hr) && !pszOutOfView; ++i) {
         CString title;
         title.Format(L"360 spin: picture %u of %u... - Zelmora", static_cast<unsigned>(i + 1),

@@ -5,13 +5,9 @@
 #include <cstring>
 #include <cwchar>
 
-namespace {
+#include "file_open.h"
 
-bool EndsWithNoCase(const std::wstring& s, const wchar_t* suffix)
-{
-    const size_t n = wcslen(suffix);
-    return s.size() >= n && _wcsicmp(s.c_str() + s.size() - n, suffix) == 0;
-}
+namespace {
 
 // The first and the last bytes of a file (up to 64 of each) and its size.
 struct FileEnds {

@@ -161,12 +161,22 @@ size_t PicturesOf(const RenderJob& job)
     return job.spin ? FilesOf(job).size() : 1;
 }
 
-// A spin's files other than frames alone, each view drawn once for all: each file reported
-// in its turn (written, or kept by --resume), or the spin's failure once for all of them.
-void WriteSpinInQueue(PictureSession& session, WriteQueue& writer, const std::function<std::wstring()>& counter,
-                      const std::wstring& where, const RenderJob& job, const std::vector<RenderJob>& frames,
-                      bool bResume, double startedAt)
+// A spin's pictures into the queue. Frames alone are drawn and written one by one (a frame
+// --resume finds finished is kept); other files have each view drawn once for all of them,
+// each file reported in its turn, or the spin's failure once for all.
+void QueueSpin(PictureSession& session, WriteQueue& writer, const std::function<std::wstring()>& counter,
+               const std::wstring& where, const RenderJob& job, const std::vector<RenderJob>& frames, bool bResume,
+               bool bTimings, double startedAt)
 {
+    if (job.spinFormats == kSpinFrames) {
+        for (size_t i = 0; i < frames.size() && !g_bStopRequested; ++i) {
+            if (bResume && IsFinishedOutput(frames[i].output))
+                writer.PushKept(counter(), frames[i].output);
+            else
+                DrawAndQueue(session, writer, counter(), where, frames[i], bTimings);
+        }
+        return;
+    }
     SpinOutcome outcome;
     std::wstring error;
     if (!WriteSpinFiles(session, job, frames, &g_bStopRequested, bResume, &outcome, &error)) {
@@ -196,23 +206,12 @@ int RenderSpin(PictureSession& session, const RenderJob& job, bool bTimings, boo
         return kExitFailed;
     }
     WriteQueue writer(bTimings);
-    if (job.spinFormats != kSpinFrames) {
-        const size_t files = PicturesOf(job);
-        size_t k = 0;
-        WriteSpinInQueue(session, writer, [&] { return L"[" + std::to_wstring(++k) + L"/" + std::to_wstring(files) + L"] "; },
-                         L"", job, frames, bResume, start);
-        writer.Finish();
-        return Summary(writer, files, SecondsNow() - start);
-    }
-    for (size_t i = 0; i < frames.size() && !g_bStopRequested; ++i) {
-        const std::wstring counter = L"[" + std::to_wstring(i + 1) + L"/" + std::to_wstring(frames.size()) + L"] ";
-        if (bResume && IsFinishedOutput(frames[i].output))
-            writer.PushKept(counter, frames[i].output);
-        else
-            DrawAndQueue(session, writer, counter, L"", frames[i], bTimings);
-    }
+    const size_t files = PicturesOf(job);
+    size_t k = 0;
+    QueueSpin(session, writer, [&] { return L"[" + std::to_wstring(++k) + L"/" + std::to_wstring(files) + L"] "; }, L"",
+              job, frames, bResume, bTimings, start);
     writer.Finish();
-    return Summary(writer, frames.size(), SecondsNow() - start);
+    return Summary(writer, files, SecondsNow() - start);
 }
 
 bool IsBlankLine(const std::string& line)
@@ -428,16 +427,7 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
             if (error.empty())
                 error = SpinRefusal(job);
             if (error.empty() && SpinFrames(job, session.DefaultSize(), &frames, &error)) {
-                if (job.spinFormats == kSpinFrames) {
-                    for (size_t i = 0; i < frames.size() && !g_bStopRequested; ++i) {
-                        if (cmd.bResume && IsFinishedOutput(frames[i].output))
-                            writer.PushKept(counter(), frames[i].output);
-                        else
-                            DrawAndQueue(session, writer, counter(), where, frames[i], cmd.bTimings);
-                    }
-                    continue;
-                }
-                WriteSpinInQueue(session, writer, counter, where, job, frames, cmd.bResume, t0);
+                QueueSpin(session, writer, counter, where, job, frames, cmd.bResume, cmd.bTimings, t0);
                 continue;
             }
             writer.PushFailure(counter() + where + error);  // the spin fails as a whole

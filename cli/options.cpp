@@ -5,6 +5,7 @@
 #include <cwctype>
 
 #include "box_templates.h"
+#include "file_open.h"
 #include "scene_file.h"
 
 namespace {
@@ -12,12 +13,6 @@ namespace {
 std::wstring Widen(const std::string& s)
 {
     return WideFromUtf8(s);
-}
-
-bool EndsWithNoCase(const std::wstring& s, const wchar_t* suffix)
-{
-    size_t n = wcslen(suffix);
-    return s.size() >= n && _wcsicmp(s.c_str() + s.size() - n, suffix) == 0;
 }
 
 bool Fail(std::wstring* pError, const std::string& name, const std::wstring& value, const std::wstring& expected)

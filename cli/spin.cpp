@@ -86,12 +86,10 @@ bool WriteSpinFiles(PictureSession& session, const RenderJob& spin, const std::v
     format.bAlpha = spin.bTransparent;
     format.quality = spin.quality;
     format.dpi = spin.dpi;
-    std::wstring title = spin.output.substr(spin.output.find_last_of(L"\\/") + 1);
-    title = title.substr(0, title.rfind(L'.'));
     SpinFileWriter writer;
     std::wstring failed;
     HRESULT hr = writer.Open(files, static_cast<UINT>(frames.size()), static_cast<UINT>(size.cx),
-                             static_cast<UINT>(size.cy), format, static_cast<UINT>(spin.spinDelay), title, &failed);
+                             static_cast<UINT>(size.cy), format, static_cast<UINT>(spin.spinDelay), &failed);
     for (size_t i = 0; SUCCEEDED(hr) && i < frames.size(); ++i) {
         if (*pStop) {
             *pError = spin.output + L": stopped by Ctrl+C; the animated picture and the page are not written";

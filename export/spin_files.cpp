@@ -2,15 +2,10 @@
 
 #include <cwchar>
 
+#include "file_open.h"
 #include "spin_views.h"
 
 namespace {
-
-bool EndsWithNoCase(const std::wstring& s, const wchar_t* suffix)
-{
-    const size_t n = wcslen(suffix);
-    return s.size() >= n && _wcsicmp(s.c_str() + s.size() - n, suffix) == 0;
-}
 
 // The name without its type: "out\box.png" -> "out\box".
 std::wstring Stem(const std::wstring& path)
@@ -50,8 +45,7 @@ std::vector<std::wstring> SpinFiles::All() const
 }
 
 HRESULT SpinFileWriter::Open(const SpinFiles& files, UINT count, UINT width, UINT height,
-                             const PictureFormat& frameFormat, UINT delayMs, const std::wstring& title,
-                             std::wstring* pFailed)
+                             const PictureFormat& frameFormat, UINT delayMs, std::wstring* pFailed)
 {
     m_files = files;
     m_frameFormat = frameFormat;
@@ -62,7 +56,9 @@ HRESULT SpinFileWriter::Open(const SpinFiles& files, UINT count, UINT width, UIN
         *pFailed = m_files.apng;
         return hr;
     }
-    if (!m_files.page.empty() && FAILED(hr = m_page.Open(m_files.page, count, width, height, title)))
+    const std::wstring stem = Stem(m_files.page);
+    if (!m_files.page.empty() &&
+        FAILED(hr = m_page.Open(m_files.page, count, width, height, stem.substr(stem.find_last_of(L"\\/") + 1))))
         *pFailed = m_files.page;
     return hr;
 }

@@ -31,8 +31,9 @@ class SpinFileWriter {
 public:
     // files: what to write (a file left out, one a run finished before, is not touched);
     // frameFormat: the frames' (a PNG's or a JPEG's), the APNG's frames are PNGs like it.
+    // The page's title is its file's name without its type.
     HRESULT Open(const SpinFiles& files, UINT count, UINT width, UINT height, const PictureFormat& frameFormat,
-                 UINT delayMs, const std::wstring& title, std::wstring* pFailed);
+                 UINT delayMs, std::wstring* pFailed);
     // The next view's picture. *pFailed: the file at fault when it fails.
     HRESULT Add(const DecodedImage& picture, std::wstring* pFailed);
     HRESULT Commit(std::wstring* pFailed);

@@ -1,5 +1,7 @@
 #include "file_open.h"
 
+#include <cwchar>
+
 #include <cwctype>
 
 namespace {
@@ -95,4 +97,10 @@ std::wstring PathRefusal(const std::wstring& path, bool bChosenByUser)
     default:
         return std::wstring();
     }
+}
+
+bool EndsWithNoCase(const std::wstring& name, const wchar_t* suffix)
+{
+    const size_t n = wcslen(suffix);
+    return name.size() >= n && _wcsicmp(name.c_str() + name.size() - n, suffix) == 0;
 }

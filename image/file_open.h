@@ -26,3 +26,6 @@ constexpr wchar_t kDeviceRefusal[] = L"it names a device, not a file";
 
 // A file name as Windows keeps it: without the trailing dots and spaces it drops.
 std::wstring NameAsWindowsKeepsIt(std::wstring path);
+
+// Does the name end in `suffix` (".png"), in any case?
+bool EndsWithNoCase(const std::wstring& name, const wchar_t* suffix);

@@ -19,15 +19,18 @@ const SliderBinding kSliders[] = {
 };
 const wchar_t* const kPaperCaptions[kPaperCount] = {L"White", L"Cream", L"Colour"};
 const int kBookFieldIds[] = {IDC_TRIM, IDC_PAGES, IDC_PAPER, IDC_BLEED, IDC_WRAP};
-// The typed fields, in the order of m_strFieldShown, with their values' names.
-const int kTypedFieldIds[] = {IDC_TRIM, IDC_PAGES, IDC_BLEED, IDC_WRAP};
-const char* const kTypedFieldNames[] = {"trim", "pages", "bleed", "wrap"};
-const wchar_t* const kTypedFieldCaptions[] = {L"Trim", L"Pages", L"Bleed", L"Wrap"};
+// The typed fields, in the order of m_strFieldShown: the control, its value's name, its caption.
+const struct {
+    int nID;
+    const char* pszName;
+    const wchar_t* pszCaption;
+} kTypedFields[] = {{IDC_TRIM, "trim", L"Trim"}, {IDC_PAGES, "pages", L"Pages"}, {IDC_BLEED, "bleed", L"Bleed"},
+                    {IDC_WRAP, "wrap", L"Wrap"}};
 
 int TypedField(int nID)
 {
-    for (int i = 0; i < 4; ++i)
-        if (kTypedFieldIds[i] == nID)
+    for (int i = 0; i < static_cast<int>(ARRAYSIZE(kTypedFields)); ++i)
+        if (kTypedFields[i].nID == nID)
             return i;
     return -1;
 }
@@ -93,9 +96,9 @@ void CDimensionsPage::ShowBookFields(bool bEvenTyped)
     ::SendDlgItemMessageW(m_hWnd, IDC_SHAPE, CB_SETCURSEL, m_pBox->m_nShape, 0);
     ::SendDlgItemMessageW(m_hWnd, IDC_PAPER, CB_SETCURSEL, m_pBox->m_nPaper, 0);
     HWND hFocus = ::GetFocus();
-    for (int i = 0; i < 4; ++i)
-        if (bEvenTyped || ::GetDlgItem(m_hWnd, kTypedFieldIds[i]) != hFocus) {  // not under the user's typing
-            SetDlgItemText(kTypedFieldIds[i], fields[i].c_str());
+    for (int i = 0; i < static_cast<int>(ARRAYSIZE(kTypedFields)); ++i)
+        if (bEvenTyped || ::GetDlgItem(m_hWnd, kTypedFields[i].nID) != hFocus) {  // not under the user's typing
+            SetDlgItemText(kTypedFields[i].nID, fields[i].c_str());
             m_strFieldShown[i] = fields[i];
         }
     // The box's own values rest while a book or case has its size from its trim and pages:
@@ -184,13 +187,13 @@ bool CDimensionsPage::TakeBookField(int nID)
     }
     SceneDescription scene;
     scene.TakeFrom(*m_pBox);
-    const char* name = kTypedFieldNames[field];
+    const char* name = kTypedFields[field].pszName;
     std::wstring expected;
     std::wstring text = typed;
     text.erase(0, text.find_first_not_of(L' '));
     text.erase(text.find_last_not_of(L' ') + 1);
     if (ApplySceneOption(scene, name, text, L"", &expected) != OptionResult::Applied) {
-        const wchar_t* what = kTypedFieldCaptions[field];
+        const wchar_t* what = kTypedFields[field].pszCaption;
         const std::wstring message = std::wstring(what) + L": \"" + text + L"\" is not used: " + expected + L".";
         ShowBookFields(true);  // back to the book's value, before the message takes the focus
         MessageBox(message.c_str(), L"Zelmora", MB_OK | MB_ICONWARNING);
