@@ -83,7 +83,7 @@ BOOL CBoxDlg::OnInitDialog()
     m_tabCtrl.Attach(GetDlgItemHandle(IDC_TAB_PAGES));
 
     // Before any page exists, so that the colour buttons start from white.
-    for (COLORREF& clr : m_clrFace)
+    for (Colour& clr : m_clrFace)
         clr = 0x00FFFFFF;
 
     CreatePages();

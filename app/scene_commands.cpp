@@ -4,7 +4,6 @@
 #include <shellapi.h>
 
 #include "box_dlg.h"
-#include "face_textures.h"
 #include "file_open.h"
 #include "picture_writer.h"
 #include "recent_scenes.h"
@@ -140,7 +139,7 @@ void CBoxDlg::NoteSceneChanges()
     }
     const bool bButtonHeld = (::GetKeyState(VK_LBUTTON) & 0x8000) || (::GetKeyState(VK_RBUTTON) & 0x8000);
     if (!m_history.Current() || (!bButtonHeld && now - m_nLastSceneChange >= kSettledMs))
-        m_history.Record(scene, m_pFaceTexture, m_nDocument);
+        m_history.Record(scene, m_picture, m_nDocument);
     if ((!ScenePath().IsEmpty() && scene != m_documents[m_nDocument].saved) != m_bTitleShowsChanges)
         UpdateTitle();
 }
@@ -166,7 +165,7 @@ void CBoxDlg::OnUndo()
         ::SendMessageW(::GetFocus(), EM_UNDO, 0, 0);  // the typing is undone, not the scene
         return;
     }
-    m_history.Record(CurrentScene(), m_pFaceTexture, m_nDocument);  // a change not yet settled is undone first
+    m_history.Record(CurrentScene(), m_picture, m_nDocument);  // a change not yet settled is undone first
     if (const SceneStep* pStep = m_history.Undo())
         ShowStep(*pStep);
 }

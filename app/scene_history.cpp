@@ -2,18 +2,16 @@
 
 #include <algorithm>
 
-#include "face_textures.h"
-
 namespace {
 
-bool SameFaces(IDirect3DTexture9* const a[kPictureCount], IDirect3DTexture9* const b[kPictureCount])
+bool SameFaces(const PictureRef (&a)[kPictureCount], const PictureRef (&b)[kPictureCount])
 {
     return std::equal(a, a + kPictureCount, b);
 }
 
 } // namespace
 
-bool CSceneHistory::Record(const SceneDescription& scene, IDirect3DTexture9* const faces[kPictureCount], size_t document)
+bool CSceneHistory::Record(const SceneDescription& scene, const PictureRef (&faces)[kPictureCount], size_t document)
 {
     if (const SceneStep* pNow = Current();
         pNow && pNow->scene == scene && SameFaces(pNow->faces, faces) && pNow->document == document)
@@ -23,9 +21,7 @@ bool CSceneHistory::Record(const SceneDescription& scene, IDirect3DTexture9* con
     SceneStep step;
     step.scene = scene;
     step.document = document;
-    for (int s = 0; s < kPictureCount; ++s)
-        if ((step.faces[s] = faces[s]) != nullptr)
-            step.faces[s]->AddRef();
+    std::copy(faces, faces + kPictureCount, step.faces);
     m_steps.push_back(step);
     m_nCurrent = m_steps.size() - 1;
     Trim();
@@ -48,16 +44,12 @@ const SceneStep* CSceneHistory::Redo()
 
 void CSceneHistory::Clear()
 {
-    while (!m_steps.empty())
-        Drop(m_steps.size() - 1);
+    m_steps.clear();
     m_nCurrent = 0;
 }
 
 void CSceneHistory::Drop(size_t index)
 {
-    for (IDirect3DTexture9* pTexture : m_steps[index].faces)
-        if (pTexture)
-            pTexture->Release();
     m_steps.erase(m_steps.begin() + static_cast<std::ptrdiff_t>(index));
     if (m_nCurrent > 0 && m_nCurrent >= index)
         --m_nCurrent;
@@ -68,13 +60,13 @@ void CSceneHistory::Trim()
     // The oldest steps go first: beyond kMaxSteps, and while the pictures only they still
     // hold would keep more than kMaxPictureBytes alive.
     auto heldBytes = [this] {
-        std::vector<IDirect3DTexture9*> seen;
+        std::vector<const ScenePicture*> seen;
         unsigned long long bytes = 0;
         for (const SceneStep& step : m_steps)
-            for (IDirect3DTexture9* pTexture : step.faces)
-                if (pTexture && std::find(seen.begin(), seen.end(), pTexture) == seen.end()) {
-                    seen.push_back(pTexture);
-                    bytes += FaceTextureBytes(pTexture);
+            for (const PictureRef& picture : step.faces)
+                if (picture && std::find(seen.begin(), seen.end(), picture.get()) == seen.end()) {
+                    seen.push_back(picture.get());
+                    bytes += picture->Bytes();
                 }
         return bytes;
     };

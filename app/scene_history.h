@@ -2,28 +2,26 @@
 // change had settled (a drag, a held key, a typed value count once), with the pictures then
 // on its faces: undoing a picture brings back the very picture, not the file as it is now.
 #pragma once
-#include <d3d9.h>
-
 #include <vector>
 
 #include "scene_description.h"
 
 struct SceneStep {
     SceneDescription scene;
-    IDirect3DTexture9* faces[kPictureCount] = {};  // a reference of the history's own each
+    PictureRef faces[kPictureCount];
     size_t document = 0;  // the scene file it was shown from, as the window numbers them
 };
 
 class CSceneHistory {
 public:
     CSceneHistory() = default;
-    ~CSceneHistory() { Clear(); }
+    ~CSceneHistory() = default;
     CSceneHistory(const CSceneHistory&) = delete;
     CSceneHistory& operator=(const CSceneHistory&) = delete;
 
     // The scene now becomes a step when it (or the scene file it is shown from) differs from
     // the current one; what redo would have brought back is dropped. False when nothing changed.
-    bool Record(const SceneDescription& scene, IDirect3DTexture9* const faces[kPictureCount], size_t document = 0);
+    bool Record(const SceneDescription& scene, const PictureRef (&faces)[kPictureCount], size_t document = 0);
     bool CanUndo() const { return m_nCurrent > 0; }
     bool CanRedo() const { return m_nCurrent + 1 < m_steps.size(); }
     // The step to show; null when there is none.

@@ -133,11 +133,12 @@ void TimeLoad(const std::wstring& dir, const wchar_t* name, int runs)
             double t0 = Now();
             IDirect3DTexture9* pTexture = nullptr;
             if (way == 0) {
-                if (FAILED(D3DXCreateTextureFromFileW(scene.m_pDevice, path.c_str(), &pTexture)))
+                if (FAILED(D3DXCreateTextureFromFileW(renderer.m_pDevice, path.c_str(), &pTexture)))
                     pTexture = nullptr;
             } else if (renderer.LoadSideImage(SideFront, path.c_str())) {
-                pTexture = scene.m_pFaceTexture[SideFront];
-                pTexture->AddRef();
+                // Decoded, then made a texture as the first frame with it does.
+                if ((pTexture = renderer.m_faceTextures.For(renderer.m_pDevice, scene.m_picture[SideFront])) != nullptr)
+                    pTexture->AddRef();
             }
             times.push_back(Now() - t0);
             if (!pTexture) {

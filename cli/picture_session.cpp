@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "console.h"
-#include "face_textures.h"
+#include "picture_store.h"
 #include "file_open.h"
 #include "options.h"
 #include "output_folder.h"
@@ -78,7 +78,7 @@ bool PictureSession::Check(const RenderJob& job, std::wstring* pError) const
 bool PictureSession::LoadFaces(const RenderJob& job, std::wstring* pError)
 {
     for (int s = 0; s < kPictureCount; ++s) {
-        SafeRelease(m_scene.m_pFaceTexture[s]);
+        m_scene.m_picture[s].reset();
         const std::wstring& path = job.facePaths[s];
         if (path.empty())
             continue;
@@ -88,31 +88,21 @@ bool PictureSession::LoadFaces(const RenderJob& job, std::wstring* pError)
                       L": " + refusal;
             return false;
         }
-        auto cached = std::find_if(m_faces.begin(), m_faces.end(),
-                                   [&](const CachedFace& f) { return _wcsicmp(f.path.c_str(), path.c_str()) == 0; });
-        if (cached != m_faces.end()) {
-            CachedFace face = *cached;
-            m_faces.erase(cached);
-            m_faces.push_back(face);  // most recently used
-            face.pTexture->AddRef();
-            m_scene.m_pFaceTexture[s] = face.pTexture;
-            continue;
-        }
         FaceLoadFailure why;
         if (!LoadSideImage(m_scene, s, path.c_str(), &why)) {
             *pError = FaceOption(s) + L" " + path +
                       L": " + FaceLoadReason(why);
             return false;
         }
-        m_scene.m_pFaceTexture[s]->AddRef();
-        m_faces.push_back({path, m_scene.m_pFaceTexture[s]});
+        const PictureRef& picture = m_scene.m_picture[s];
+        m_faces.erase(std::remove(m_faces.begin(), m_faces.end(), picture), m_faces.end());
+        m_faces.push_back(picture);
         unsigned long long bytes = 0;
-        for (const CachedFace& face : m_faces)
-            bytes += FaceTextureBytes(face.pTexture);
+        for (const PictureRef& face : m_faces)
+            bytes += face->Bytes();
         while (m_faces.size() > kCachedFaces || (bytes > kCachedFaceBytes && m_faces.size() > 1)) {
-            bytes -= FaceTextureBytes(m_faces.front().pTexture);
-            m_faces.front().pTexture->Release();  // a face of this picture keeps its own reference
-            m_faces.erase(m_faces.begin());
+            bytes -= m_faces.front()->Bytes();
+            m_faces.erase(m_faces.begin());  // a face of this line keeps its own
         }
     }
     return true;
@@ -120,11 +110,10 @@ bool PictureSession::LoadFaces(const RenderJob& job, std::wstring* pError)
 
 void PictureSession::ReleaseFaces()
 {
-    for (IDirect3DTexture9*& pTexture : m_scene.m_pFaceTexture)
-        SafeRelease(pTexture);
-    for (CachedFace& face : m_faces)
-        face.pTexture->Release();
+    for (PictureRef& picture : m_scene.m_picture)
+        picture.reset();
     m_faces.clear();
+    m_renderer.m_faceTextures.DropUnheld();
 }
 
 bool PictureSession::Render(const RenderJob& job, std::wstring* pError)
@@ -145,7 +134,7 @@ bool PictureSession::Prepare(const RenderJob& job, PictureRequest* pRequest, std
     }
     job.ApplyTo(m_scene);
     m_scene.m_fRotation1Fraction = job.rotation1Fraction;
-    if (m_scene.m_pFaceTexture[SideCover]) {
+    if (m_scene.m_picture[SideCover]) {
         std::wstring note, refusal;
         SceneShape(m_scene, &note, &refusal);
         const std::wstring& cover = job.facePaths[SideCover];

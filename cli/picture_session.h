@@ -54,11 +54,8 @@ private:
     BoxRenderer m_renderer{m_scene};
     HWND m_hWindow = nullptr;
     SIZE m_defaultSize = {};
-    struct CachedFace {
-        std::wstring path;
-        IDirect3DTexture9* pTexture;  // one reference of the cache's own
-    };
-    std::vector<CachedFace> m_faces;  // most recently used last
+    // Pictures kept for the lines still to come (and so their textures): most recently used last.
+    std::vector<PictureRef> m_faces;
     bool m_bSamplesNoted = false;     // the note on fewer samples is given once a run
     std::set<std::wstring> m_notedCovers;  // a cover's note is given once a run
     bool m_bSamplesAskedNoted = false;  // the count asked for is not one the device offers: said once

@@ -2,6 +2,8 @@
 // picture is drawn: on a batch, encoding a PNG takes longer than drawing it. They also print
 // each picture's progress line, in the jobs' order.
 #pragma once
+#include <windows.h>
+
 #include <condition_variable>
 #include <deque>
 #include <mutex>

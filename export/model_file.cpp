@@ -4,7 +4,7 @@
 
 #include "book_cover.h"
 #include "box_model.h"
-#include "face_textures.h"
+#include "picture_store.h"
 #include "file_open.h"
 #include "file_replace.h"
 #include "page_edge_image.h"

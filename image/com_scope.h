@@ -1,16 +1,11 @@
-// COM for the platform's image codecs: an owning pointer, and COM for the length of a call
-// whatever the thread had before.
+// COM for the platform's image codecs, for the length of a call whatever the thread had
+// before.
 #pragma once
 #include <objbase.h>
 #include <wincodec.h>
 
-template <class T>
-struct ComPtr {
-    T* p = nullptr;
-    ~ComPtr() { if (p) p->Release(); }
-    T** operator&() { return &p; }
-    T* operator->() const { return p; }
-};
+#include "com_ptr.h"
+
 
 struct ComScope {
     HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);

@@ -1,13 +1,12 @@
 // A picture decoded into memory as 32-bit BGRA rows, top row first, ready for a texture.
 #pragma once
-#include <windows.h>
-
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 struct DecodedImage {
-    UINT width = 0;
-    UINT height = 0;
+    unsigned width = 0;
+    unsigned height = 0;
     std::vector<uint32_t> pixels;  // width * height, 0xAARRGGBB
 };
 
@@ -15,10 +14,10 @@ struct DecodedImage {
 // anything is allocated. The platform's decoder holds a whole picture in memory whatever we
 // ask of it: 16384 x 16384 took 0.9 GB and 6 s, 8192 x 8192 0.3 GB and 1.4 s. A face keeps
 // up to 8192 pixels a side, as large as a picture is drawn with it.
-constexpr UINT kMaxImageSide = 32768;
+constexpr unsigned kMaxImageSide = 32768;
 constexpr unsigned long long kMaxImagePixels = 1ull << 26;  // 8192 x 8192
 
-inline bool IsPlausibleImageSize(UINT width, UINT height)
+inline bool IsPlausibleImageSize(unsigned width, unsigned height)
 {
     return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
            static_cast<unsigned long long>(width) * height <= kMaxImagePixels;
@@ -26,7 +25,7 @@ inline bool IsPlausibleImageSize(UINT width, UINT height)
 
 // The size a picture is decoded to: its own, or scaled down (keeping its proportions) so
 // that neither side exceeds maxSide.
-void FitWithin(UINT width, UINT height, UINT maxSide, UINT* pOutWidth, UINT* pOutHeight);
+void FitWithin(unsigned width, unsigned height, unsigned maxSide, unsigned* pOutWidth, unsigned* pOutHeight);
 
 // Makes pixels opaque as if drawn over white: where artwork is transparent the face's
 // colour (which multiplies the picture) shows, and half-transparent edges blend into it.

@@ -1,5 +1,7 @@
 // Shrinking pictures by area averaging, from rows that arrive in bands.
 #pragma once
+#include <windows.h>
+
 #include <cstdint>
 #include <vector>
 

@@ -2,6 +2,8 @@
 // JPEG, with an optional resolution for print, put in place without ever leaving half a
 // file behind.
 #pragma once
+#include <windows.h>
+
 #include <string>
 #include <vector>
 

@@ -1,6 +1,8 @@
 // Truevision TGA, which the platform's codecs do not read: uncompressed and run-length
 // encoded, colour-mapped, grey and true-colour (15/16, 24, 32 bits), either origin.
 #pragma once
+#include <windows.h>
+
 #include "decoded_image.h"
 
 HRESULT DecodeTga(LPCWSTR pszPath, UINT maxSide, DecodedImage& out);

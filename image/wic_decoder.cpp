@@ -48,12 +48,12 @@ static HRESULT DecodeFirstFrame(IWICImagingFactory* factory, IWICBitmapDecoder* 
     ComPtr<IWICFormatConverter> converter;
     if (FAILED(hr = factory->CreateFormatConverter(&converter)))
         return hr;
-    hr = converter->Initialize(frame.p, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+    hr = converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
                                WICBitmapPaletteTypeCustom);
     if (FAILED(hr))
         return hr;
 
-    RowReader reader(converter.p, width);
+    RowReader reader(converter.Get(), width);
 
     UINT dstWidth = 0, dstHeight = 0;
     FitWithin(width, height, maxSide, &dstWidth, &dstHeight);
@@ -93,7 +93,7 @@ HRESULT DecodeWithWic(LPCWSTR pszPath, UINT maxSide, DecodedImage& out)
     hr = factory->CreateDecoderFromFilename(pszPath, nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand, &decoder);
     if (FAILED(hr))
         return hr;
-    return DecodeFirstFrame(factory.p, decoder.p, maxSide, out);
+    return DecodeFirstFrame(factory.Get(), decoder.Get(), maxSide, out);
 }
 
 HRESULT DecodeWithWic(const BYTE* pData, size_t nSize, UINT maxSide, DecodedImage& out)
@@ -110,8 +110,8 @@ HRESULT DecodeWithWic(const BYTE* pData, size_t nSize, UINT maxSide, DecodedImag
         hr = stream->InitializeFromMemory(const_cast<BYTE*>(pData), static_cast<DWORD>(nSize));
     ComPtr<IWICBitmapDecoder> decoder;
     if (SUCCEEDED(hr))
-        hr = factory->CreateDecoderFromStream(stream.p, nullptr, WICDecodeMetadataCacheOnDemand, &decoder);
+        hr = factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, &decoder);
     if (FAILED(hr))
         return hr;
-    return DecodeFirstFrame(factory.p, decoder.p, maxSide, out);
+    return DecodeFirstFrame(factory.Get(), decoder.Get(), maxSide, out);
 }

@@ -1,6 +1,8 @@
 // Decoding with the platform's image codecs (the Windows Imaging Component): JPEG (also
 // CMYK and progressive), PNG (any depth, palette, grey, alpha, interlaced), BMP, GIF, TIFF.
 #pragma once
+#include <windows.h>
+
 #include "decoded_image.h"
 
 // Decodes the file, scaled down while decoding so that neither side exceeds maxSide.

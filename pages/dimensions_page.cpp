@@ -5,7 +5,7 @@
 #include <string>
 
 #include "book_cover.h"
-#include "face_textures.h"
+#include "picture_store.h"
 #include "resource.h"
 #include "scene_description.h"
 #include "scene_shape.h"
@@ -44,7 +44,7 @@ BEGIN_MESSAGE_MAP(CDimensionsPage, CSliderPage)
 END_MESSAGE_MAP()
 
 CDimensionsPage::CDimensionsPage(BoxScene* pScene)
-    : CSliderPage(pScene, kSliders, ARRAYSIZE(kSliders)), m_pBox(pScene)
+    : CSliderPage(pScene, kSliders, ARRAYSIZE(kSliders))
 {
 }
 
@@ -63,38 +63,38 @@ void CDimensionsPage::ShowBookFields(bool bEvenTyped)
 {
     if (!m_hWnd)
         return;
-    const bool bBox = m_pBox->m_nShape == ShapeBox;
-    const bool bBook = m_pBox->m_nShape == ShapePaperback || m_pBox->m_nShape == ShapeHardcover;
+    const bool bBox = m_pScene->m_nShape == ShapeBox;
+    const bool bBook = m_pScene->m_nShape == ShapePaperback || m_pScene->m_nShape == ShapeHardcover;
     std::wstring note, refusal;
-    const ShapeSpec spec = SceneShape(*m_pBox, &note, &refusal);
+    const ShapeSpec spec = SceneShape(*m_pScene, &note, &refusal);
     std::wstring text;
     if (!bBox) {
         wchar_t size[160];
         swprintf(size, 160, L"%.2f x %.2f x %.2f in", spec.size[0], spec.size[1], spec.size[2]);
         text = std::wstring(ShapeOf(spec.shape).pszCaption) + L": " + size + L".";
         if (bBook)
-            text += L" Pages: " + InchesText(PageBlockInches(m_pBox->m_nPages, m_pBox->m_nPaper)) + L".";
+            text += L" Pages: " + InchesText(PageBlockInches(m_pScene->m_nPages, m_pScene->m_nPaper)) + L".";
         if (!refusal.empty())
             text += L" The cover is not used: " + refusal + L".";
         else if (!note.empty())
             text += L" Note: " + note + L".";
     }
     wchar_t bleed[32], wrap[32];
-    swprintf(bleed, 32, L"%.3fin", m_pBox->m_nBleed / 1000.0);
-    swprintf(wrap, 32, L"%.3fin", m_pBox->m_nWrap / 1000.0);
-    const std::wstring fields[] = {FormatTrim(m_pBox->m_nTrimWidth, m_pBox->m_nTrimHeight),
-                                   std::to_wstring(m_pBox->m_nPages), bleed, wrap};
+    swprintf(bleed, 32, L"%.3fin", m_pScene->m_nBleed / 1000.0);
+    swprintf(wrap, 32, L"%.3fin", m_pScene->m_nWrap / 1000.0);
+    const std::wstring fields[] = {FormatTrim(m_pScene->m_nTrimWidth, m_pScene->m_nTrimHeight),
+                                   std::to_wstring(m_pScene->m_nPages), bleed, wrap};
     // The window refreshes its pages every tick: the controls change only when what they
     // show does (setting them each time would repaint them, and a field under typing).
-    std::wstring shown = std::to_wstring(m_pBox->m_nShape) + L"|" + std::to_wstring(m_pBox->m_nPaper) + L"|" + text;
+    std::wstring shown = std::to_wstring(m_pScene->m_nShape) + L"|" + std::to_wstring(m_pScene->m_nPaper) + L"|" + text;
     for (const std::wstring& field : fields)
         shown += L"|" + field;
     if (shown == m_strShown && !bEvenTyped)
         return;
     m_strShown = shown;
     m_bShowing = true;
-    ::SendDlgItemMessageW(m_hWnd, IDC_SHAPE, CB_SETCURSEL, m_pBox->m_nShape, 0);
-    ::SendDlgItemMessageW(m_hWnd, IDC_PAPER, CB_SETCURSEL, m_pBox->m_nPaper, 0);
+    ::SendDlgItemMessageW(m_hWnd, IDC_SHAPE, CB_SETCURSEL, m_pScene->m_nShape, 0);
+    ::SendDlgItemMessageW(m_hWnd, IDC_PAPER, CB_SETCURSEL, m_pScene->m_nPaper, 0);
     HWND hFocus = ::GetFocus();
     for (int i = 0; i < static_cast<int>(ARRAYSIZE(kTypedFields)); ++i)
         if (bEvenTyped || ::GetDlgItem(m_hWnd, kTypedFields[i].nID) != hFocus) {  // not under the user's typing
@@ -106,14 +106,14 @@ void CDimensionsPage::ShowBookFields(bool bEvenTyped)
     for (const SliderBinding& slider : kSliders) {
         ::EnableWindow(::GetDlgItem(m_hWnd, slider.nID), bBox);
         if (bBox)
-            ShowSceneSlider(this, m_pBox, slider);
+            ShowSceneSlider(this, m_pScene, slider);
         else
             ShowRestingSlider(this, slider, slider.value == kValueEdgeRadius
                                                 ? 0
                                                 : static_cast<int>(std::lround(spec.size[slider.value - kValueWidth] * 10)));
     }
     for (int id : kBookFieldIds)
-        ::EnableWindow(::GetDlgItem(m_hWnd, id), id == IDC_WRAP ? m_pBox->m_nShape == ShapeHardcover
+        ::EnableWindow(::GetDlgItem(m_hWnd, id), id == IDC_WRAP ? m_pScene->m_nShape == ShapeHardcover
                                                                 : bBook || (id == IDC_BLEED && !bBox));
     SetDlgItemText(IDC_BOOK_NOTE, text.c_str());
     m_bShowing = false;
@@ -122,27 +122,27 @@ void CDimensionsPage::ShowBookFields(bool bEvenTyped)
 void CDimensionsPage::OnShapeChosen()
 {
     const int shape = static_cast<int>(::SendDlgItemMessageW(m_hWnd, IDC_SHAPE, CB_GETCURSEL, 0, 0));
-    if (m_bShowing || shape < 0 || shape >= kShapeCount || shape == m_pBox->m_nShape)
+    if (m_bShowing || shape < 0 || shape >= kShapeCount || shape == m_pScene->m_nShape)
         return;
     int values[kSceneValueCount];
-    SceneValuesOf(*m_pBox, values);
+    SceneValuesOf(*m_pScene, values);
     ChooseShape(values, shape);
-    m_pBox->m_nShape = values[kValueShape];
-    m_pBox->m_nTopLight = values[kValueTopLight];
-    m_pBox->RefreshPages();
+    m_pScene->m_nShape = values[kValueShape];
+    m_pScene->m_nTopLight = values[kValueTopLight];
+    m_pScene->RefreshPages();
     // A cover kept from the shape before is read as this shape's from now on: said, with the
     // size it should have, before the picture surprises anyone.
-    const SIZE picture = FacePictureSize(m_pBox->m_pFaceTexture[SideCover]);
+    const PictureSize picture = SizeOf(m_pScene->m_picture[SideCover]);
     CoverSpec cover;
-    values[kValueShape] = m_pBox->m_nShape;
-    if (!picture.cy || !ShapeOf(m_pBox->m_nShape).pfnCoverSpec || !ShapeOf(m_pBox->m_nShape).pfnCoverSpec(values, &cover))
+    values[kValueShape] = m_pScene->m_nShape;
+    if (!picture.height || !ShapeOf(m_pScene->m_nShape).pfnCoverSpec || !ShapeOf(m_pScene->m_nShape).pfnCoverSpec(values, &cover))
         return;
     std::wstring note, refusal;
-    SceneShape(*m_pBox, &note, &refusal);
+    SceneShape(*m_pScene, &note, &refusal);
     wchar_t size[64];
-    swprintf(size, 64, L"%ld x %ld", picture.cx, picture.cy);
+    swprintf(size, 64, L"%u x %u", picture.width, picture.height);
     std::wstring message = L"The cover picture (" + std::wstring(size) + L") is now read as the " +
-                           ShapeOf(m_pBox->m_nShape).pszCaption + L"'s cover: " + CoverSizeText(cover, picture.cy) + L".";
+                           ShapeOf(m_pScene->m_nShape).pszCaption + L"'s cover: " + CoverSizeText(cover, picture.height) + L".";
     if (!refusal.empty())
         message += L"\n\nIt is not used: " + refusal + L".";
     else if (!note.empty())
@@ -155,8 +155,8 @@ void CDimensionsPage::OnPaperChosen()
     const int paper = static_cast<int>(::SendDlgItemMessageW(m_hWnd, IDC_PAPER, CB_GETCURSEL, 0, 0));
     if (m_bShowing || paper < 0 || paper >= kPaperCount)
         return;
-    m_pBox->m_nPaper = paper;
-    m_pBox->RefreshPages();
+    m_pScene->m_nPaper = paper;
+    m_pScene->RefreshPages();
 }
 
 void CDimensionsPage::OnOK()
@@ -186,7 +186,7 @@ bool CDimensionsPage::TakeBookField(int nID)
         return true;
     }
     SceneDescription scene;
-    scene.TakeFrom(*m_pBox);
+    scene.TakeFrom(*m_pScene);
     const char* name = kTypedFields[field].pszName;
     std::wstring expected;
     std::wstring text = typed;
@@ -199,45 +199,45 @@ bool CDimensionsPage::TakeBookField(int nID)
         MessageBox(message.c_str(), L"Zelmora", MB_OK | MB_ICONWARNING);
         return false;
     }
-    m_pBox->m_nTrimWidth = scene.values[kValueTrimWidth];
-    m_pBox->m_nTrimHeight = scene.values[kValueTrimHeight];
-    m_pBox->m_nPages = scene.values[kValuePages];
-    m_pBox->m_nBleed = scene.values[kValueBleed];
-    m_pBox->m_nWrap = scene.values[kValueWrap];
-    m_pBox->RefreshPages();
+    m_pScene->m_nTrimWidth = scene.values[kValueTrimWidth];
+    m_pScene->m_nTrimHeight = scene.values[kValueTrimHeight];
+    m_pScene->m_nPages = scene.values[kValuePages];
+    m_pScene->m_nBleed = scene.values[kValueBleed];
+    m_pScene->m_nWrap = scene.values[kValueWrap];
+    m_pScene->RefreshPages();
     return true;
 }
 
 void CDimensionsPage::OnFitToPictures()
 {
-    if (m_pBox->m_nShape != ShapeBox) {
+    if (m_pScene->m_nShape != ShapeBox) {
         // A book's size is its trim and pages (its cover's spine when it has one): the box
         // takes that size, so that the box shape shows the same block.
-        const ShapeSpec spec = SceneShape(*m_pBox);
+        const ShapeSpec spec = SceneShape(*m_pScene);
         const SceneValue& range = g_sceneValues[kValueWidth];
-        int* const fields[3] = {&m_pBox->m_nWidth, &m_pBox->m_nHeight, &m_pBox->m_nDepth};
+        int* const fields[3] = {&m_pScene->m_nWidth, &m_pScene->m_nHeight, &m_pScene->m_nDepth};
         for (int i = 0; i < 3; ++i)
             *fields[i] = std::clamp(static_cast<int>(std::lround(spec.size[i] * 10)), range.nMin, range.nMax);
-        m_pBox->RefreshPages();
+        m_pScene->RefreshPages();
         return;
     }
     // The front picture gives width : height, the left one depth : height; the height stays
     // unless a side would pass the largest size, when all three shrink together.
-    const SIZE front = FacePictureSize(m_pBox->m_pFaceTexture[SideFront]);
-    const SIZE left = FacePictureSize(m_pBox->m_pFaceTexture[SideLeft]);
-    if (!front.cy) {
+    const PictureSize front = SizeOf(m_pScene->m_picture[SideFront]);
+    const PictureSize left = SizeOf(m_pScene->m_picture[SideLeft]);
+    if (!front.height) {
         MessageBox(L"Put a picture on the front face first: the box takes its width and height from it.", L"Zelmora",
                    MB_OK | MB_ICONINFORMATION);
         return;
     }
-    const double height = m_pBox->m_nHeight;
-    double sides[3] = {height * front.cx / front.cy, height, static_cast<double>(m_pBox->m_nDepth)};
-    if (left.cy)
-        sides[2] = height * left.cx / left.cy;
+    const double height = m_pScene->m_nHeight;
+    double sides[3] = {height * front.width / front.height, height, static_cast<double>(m_pScene->m_nDepth)};
+    if (left.height)
+        sides[2] = height * left.width / left.height;
     const SceneValue& range = g_sceneValues[kValueWidth];
     const double scale = std::min(1.0, range.nMax / std::max({sides[0], sides[1], sides[2]}));
-    int* const fields[3] = {&m_pBox->m_nWidth, &m_pBox->m_nHeight, &m_pBox->m_nDepth};
+    int* const fields[3] = {&m_pScene->m_nWidth, &m_pScene->m_nHeight, &m_pScene->m_nDepth};
     for (int i = 0; i < 3; ++i)
         *fields[i] = std::clamp(static_cast<int>(sides[i] * scale + 0.5), range.nMin, range.nMax);
-    m_pBox->RefreshPages();
+    m_pScene->RefreshPages();
 }

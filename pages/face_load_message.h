@@ -1,7 +1,7 @@
 // What the user is told when a picture cannot go on a face.
 #pragma once
 #include "afxwin.h"
-#include "face_textures.h"
+#include "picture_store.h"
 
 #include <cwctype>
 

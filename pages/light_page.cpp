@@ -1,7 +1,6 @@
 #include "light_page.h"
 
 #include "colour.h"
-#include "page_background.h"
 #include "resource.h"
 #include "slider_binding.h"
 
@@ -13,18 +12,14 @@ const SliderBinding kSliders[] = {
 };
 }
 
-BEGIN_MESSAGE_MAP(CLightPage, CDialog)
-    ON_WM_CTLCOLOR()
+BEGIN_MESSAGE_MAP(CLightPage, CScenePage)
     ON_BN_CLICKED(IDC_SELECT_BACKGROUND, OnSelectBackgroundColour)
-    ON_COMMAND(IDOK, OnOK)
-    ON_COMMAND(IDCANCEL, OnOK)
 END_MESSAGE_MAP()
 
 CLightPage::CLightPage(BoxScene* pScene)
-    : m_pScene(pScene), m_dlgColour(0x00FFFFFF, CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR, nullptr)
+    : CScenePage(pScene), m_dlgColour(0x00FFFFFF, CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR, nullptr)
 {
     m_pScene->m_clrBackground = 0xFFFFFFFF;
-    m_brBackground.Attach(::GetSysColorBrush(COLOR_MENU));
 }
 
 BOOL CLightPage::OnInitDialog()
@@ -38,11 +33,6 @@ void CLightPage::DoDataExchange(CDataExchange* pDX)
     ExchangeSliders(pDX, m_pScene, kSliders, ARRAYSIZE(kSliders));
 }
 
-HBRUSH CLightPage::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
-{
-    HBRUSH hbr = PageBackgroundBrush(pDC, nCtlColor, m_brBackground);
-    return hbr ? hbr : CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
-}
 
 void CLightPage::OnSelectBackgroundColour()
 {

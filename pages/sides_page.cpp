@@ -1,8 +1,7 @@
 #include "sides_page.h"
 
 #include "face_load_message.h"
-#include "face_textures.h"
-#include "page_background.h"
+#include "picture_store.h"
 #include "resource.h"
 #include "scene_shape.h"
 
@@ -25,10 +24,7 @@ int SlotOf(const int (&ids)[kPictureCount], UINT nID)
 }
 } // namespace
 
-BEGIN_MESSAGE_MAP(CSidesPage, CDialog)
-    ON_WM_CTLCOLOR()
-    ON_COMMAND(IDOK, OnOK)
-    ON_COMMAND(IDCANCEL, OnOK)
+BEGIN_MESSAGE_MAP(CSidesPage, CScenePage)
     ON_COMMAND_RANGE(IDC_BROWSE_FRONT, IDC_BROWSE_BOTTOM, OnBrowseCommand)
     ON_COMMAND_RANGE(IDC_CLEAR_FRONT, IDC_CLEAR_BOTTOM, OnClearCommand)
     ON_COMMAND(IDC_BROWSE_COVER, OnBrowseCover)
@@ -37,10 +33,9 @@ BEGIN_MESSAGE_MAP(CSidesPage, CDialog)
 END_MESSAGE_MAP()
 
 CSidesPage::CSidesPage(BoxScene* pScene)
-    : m_pScene(pScene),
+    : CScenePage(pScene),
       m_dlgOpenImage(TRUE, nullptr, nullptr, 0, L"Image Files|*.jpg;*.jpeg;*.tga;*.bmp;*.png|All Files|*.*||", nullptr)
 {
-    m_brBackground.Attach(::GetSysColorBrush(COLOR_MENU));
 }
 
 BOOL CSidesPage::OnInitDialog()
@@ -63,11 +58,6 @@ LRESULT CSidesPage::OnSideColourAccepted(WPARAM, LPARAM lParam)
     return 0;
 }
 
-HBRUSH CSidesPage::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
-{
-    HBRUSH hbr = PageBackgroundBrush(pDC, nCtlColor, m_brBackground);
-    return hbr ? hbr : CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
-}
 
 void CSidesPage::OnBrowseCommand(UINT nID)
 {
@@ -92,10 +82,8 @@ void CSidesPage::OnBrowseSide(int nSlot)
 bool CSidesPage::LoadSideFromFile(int nSlot, const CString& path)
 {
     // The cover that was there, back if the new one is not a cover for this book.
-    IDirect3DTexture9* pOldCover = nSlot == SideCover ? m_pScene->m_pFaceTexture[SideCover] : nullptr;
+    const PictureRef oldCover = nSlot == SideCover ? m_pScene->m_picture[SideCover] : nullptr;
     const CString oldPath = m_strSidePath[nSlot];
-    if (pOldCover)
-        pOldCover->AddRef();
     FaceLoadFailure why;
     bool bLoaded = PutSideImage(nSlot, path, &why);
     if (!bLoaded)
@@ -104,7 +92,7 @@ bool CSidesPage::LoadSideFromFile(int nSlot, const CString& path)
         std::wstring note, refusal;
         SceneShape(*m_pScene, &note, &refusal);
         if (!refusal.empty()) {
-            RestoreSide(SideCover, oldPath, pOldCover);
+            RestoreSide(SideCover, oldPath, oldCover);
             MessageBox(L"Unable to use the picture as the cover\n" + path + L"\n\n" + refusal.c_str() + L".", L"Zelmora",
                        MB_OK | MB_ICONERROR);
             bLoaded = false;
@@ -112,8 +100,6 @@ bool CSidesPage::LoadSideFromFile(int nSlot, const CString& path)
             MessageBox((L"Note: " + note + L".").c_str(), L"Zelmora", MB_OK | MB_ICONINFORMATION);
         }
     }
-    if (pOldCover)
-        pOldCover->Release();
     m_pScene->RefreshPages();
     return bLoaded;
 }
@@ -142,17 +128,11 @@ void CSidesPage::KeepSideReference(int nSlot, const CString& path)
     SetDlgItemText(kPathIds[nSlot], L"(not loaded) " + path);
 }
 
-void CSidesPage::RestoreSide(int nSlot, const CString& path, IDirect3DTexture9* pTexture)
+void CSidesPage::RestoreSide(int nSlot, const CString& path, const PictureRef& picture)
 {
-    IDirect3DTexture9*& slot = m_pScene->m_pFaceTexture[nSlot];
-    if (pTexture)
-        pTexture->AddRef();
-    IDirect3DTexture9* pOld = slot;
-    slot = pTexture;
-    if (pOld)
-        pOld->Release();
+    m_pScene->m_picture[nSlot] = picture;
     m_strSidePath[nSlot] = path;
-    SetDlgItemText(kPathIds[nSlot], pTexture || path.IsEmpty() ? path : L"(not loaded) " + path);
+    SetDlgItemText(kPathIds[nSlot], picture || path.IsEmpty() ? path : L"(not loaded) " + path);
 }
 
 void CSidesPage::ShowSideColours()

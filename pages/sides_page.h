@@ -1,15 +1,13 @@
 // "Side images": an image file and a colour for each of the six faces, and for books and
 // cases the whole cover.
 #pragma once
-#include "afxwin.h"
-#include "box_scene.h"
+#include "scene_page.h"
 #include "colour_picker_xp.h"
 
-class CSidesPage : public CDialog {
+class CSidesPage : public CScenePage {
 public:
     explicit CSidesPage(BoxScene* pScene);
     BOOL OnInitDialog() override;
-    void OnOK() override {}
 
     void OnBrowseSide(int nSlot);
     void OnClearSide(int nSlot);
@@ -23,7 +21,7 @@ public:
     void KeepSideReference(int nSlot, const CString& path);
     // Puts back a face as an undo step held it: the picture then loaded (null: none, the
     // path then kept as a reference if it names one).
-    void RestoreSide(int nSlot, const CString& path, IDirect3DTexture9* pTexture);
+    void RestoreSide(int nSlot, const CString& path, const PictureRef& picture);
     // The picture file on face nSlot (loaded, or kept as a reference); empty when it has none.
     const CString& SidePath(int nSlot) const { return m_strSidePath[nSlot]; }
     // Shows the faces' colours as the scene holds them (after a scene was opened).
@@ -36,20 +34,16 @@ public:
     void ShowCoverRow(bool bShow);
 
 protected:
-    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     void OnBrowseCommand(UINT nID);
     void OnClearCommand(UINT nID);
     void OnBrowseCover() { OnBrowseSide(SideCover); }
     void OnClearCover() { OnClearSide(SideCover); }
     LRESULT OnSideColourAccepted(WPARAM wParam, LPARAM lParam);
-    void PostNcDestroy() override { delete this; }
     DECLARE_MESSAGE_MAP()
 
 private:
-    BoxScene* m_pScene;
     CFileDialog m_dlgOpenImage;
     CColourPickerXP m_btnSideColour[kPictureCount];
     CString m_strSidePath[kPictureCount];
-    CBrush m_brBackground;
     bool m_bCoverRowShown = false;  // as the template has it: hidden
 };

@@ -3,16 +3,12 @@
 #include <commctrl.h>
 
 #include "box_templates.h"
-#include "page_background.h"
 #include "resource.h"
 #include "scene_description.h"
 
-BEGIN_MESSAGE_MAP(CTemplatesPage, CDialog)
-    ON_WM_CTLCOLOR()
+BEGIN_MESSAGE_MAP(CTemplatesPage, CScenePage)
     ON_LBN_SELCHANGE(IDC_TEMPLATE_LIST, OnSelChangeTemplates)
     ON_WM_SHOWWINDOW()
-    ON_COMMAND(IDOK, OnOK)
-    ON_COMMAND(IDCANCEL, OnOK)
     ON_BN_CLICKED(IDC_VIEW_ADD, OnAddView)
     ON_BN_CLICKED(IDC_VIEW_RENAME, OnRenameView)
     ON_BN_CLICKED(IDC_VIEW_DELETE, OnDeleteView)
@@ -21,9 +17,8 @@ BEGIN_MESSAGE_MAP(CTemplatesPage, CDialog)
     ON_NOTIFY(LVN_ENDLABELEDITW, IDC_VIEW_LIST, OnViewEndEdit)
 END_MESSAGE_MAP()
 
-CTemplatesPage::CTemplatesPage(BoxScene* pScene, std::vector<SceneView>* pViews) : m_pScene(pScene), m_pViews(pViews)
+CTemplatesPage::CTemplatesPage(BoxScene* pScene, std::vector<SceneView>* pViews) : CScenePage(pScene), m_pViews(pViews)
 {
-    m_brBackground.Attach(::GetSysColorBrush(COLOR_MENU));
 }
 
 BOOL CTemplatesPage::OnInitDialog()
@@ -53,11 +48,6 @@ void CTemplatesPage::DoDataExchange(CDataExchange*)
         FillViewList(-1);
 }
 
-HBRUSH CTemplatesPage::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
-{
-    HBRUSH hbr = PageBackgroundBrush(pDC, nCtlColor, m_brBackground);
-    return hbr ? hbr : CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
-}
 
 void CTemplatesPage::OnSelChangeTemplates()
 {

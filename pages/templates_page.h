@@ -3,20 +3,17 @@
 #pragma once
 #include <vector>
 
-#include "afxwin.h"
-#include "box_scene.h"
+#include "scene_page.h"
 #include "scene_views.h"
 
-class CTemplatesPage : public CDialog {
+class CTemplatesPage : public CScenePage {
 public:
     // pViews: the scene's own views, kept by the owner of the scene.
     CTemplatesPage(BoxScene* pScene, std::vector<SceneView>* pViews);
     BOOL OnInitDialog() override;
-    void OnOK() override {}
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
-    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     void OnSelChangeTemplates();
     void OnShowWindow(BOOL bShow, UINT nStatus);
     void OnAddView();
@@ -25,7 +22,6 @@ protected:
     void OnViewChanged(NMHDR* pNMHDR, LRESULT* pResult);
     void OnViewClicked(NMHDR* pNMHDR, LRESULT* pResult);
     void OnViewEndEdit(NMHDR* pNMHDR, LRESULT* pResult);
-    void PostNcDestroy() override { delete this; }
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -34,8 +30,6 @@ private:
     void GoToView(int nIndex);
     void EnableViewButtons();
 
-    BoxScene* m_pScene;
-    CBrush m_brBackground;
     std::vector<SceneView>* m_pViews;
     std::vector<SceneView> m_shownViews;  // what the list shows, to see when the scene's change
     bool m_bFilling = false;

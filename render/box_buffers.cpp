@@ -7,7 +7,7 @@
 
 void BoxRenderer::CreateBoxIndices()
 {
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    IDirect3DDevice9* pDevice = m_pDevice;
     if (!pDevice || m_pBoxIndices)
         return;
     if (FAILED(pDevice->CreateIndexBuffer(kBoxIndexBytes, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_DEFAULT,
@@ -22,7 +22,7 @@ void BoxRenderer::CreateBoxIndices()
 
 void BoxRenderer::FillBoxVertices()
 {
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    IDirect3DDevice9* pDevice = m_pDevice;
     if (!pDevice)
         return;
     if (!m_pBoxVertices)
@@ -45,7 +45,7 @@ bool BoxRenderer::OwnShape() const
 
 bool BoxRenderer::FillShapeBuffers()
 {
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    IDirect3DDevice9* pDevice = m_pDevice;
     if (!pDevice)
         return false;
     const ShapeSpec spec = SceneShape(m_scene);
@@ -56,8 +56,8 @@ bool BoxRenderer::FillShapeBuffers()
     const UINT indexBytes = static_cast<UINT>(mesh.indices.size() * sizeof(WORD));
     // Made again only when the counts change (a side all bend has a line less).
     if (m_nShapeVertexCount != mesh.vertices.size() || m_nShapeIndexCount != mesh.indices.size()) {
-        SafeRelease(m_pShapeVertices);
-        SafeRelease(m_pShapeIndices);
+        m_pShapeVertices.Reset();
+        m_pShapeIndices.Reset();
     }
     if (!m_pShapeVertices &&
         FAILED(pDevice->CreateVertexBuffer(vertexBytes, D3DUSAGE_WRITEONLY, kBoxVertexFvf, D3DPOOL_MANAGED,

@@ -7,11 +7,18 @@
 
 #include <functional>
 
+#include "com_ptr.h"
+
+#include "box_geometry.h"
 #include "box_scene.h"
+#include "camera_math.h"
 #include "shapes.h"
 #include "decoded_image.h"
 #include "face_textures.h"
 #include "preview_mirror.h"
+
+// The device's vertex format for the model's BoxVertex.
+constexpr DWORD kBoxVertexFvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1;
 
 // Where the time of drawing one picture went, for the benchmark.
 struct PictureDrawTimings {
@@ -24,10 +31,10 @@ struct PictureDrawTimings {
 // The surfaces an off-screen picture is drawn into, kept while pictures keep their size:
 // a batch makes them once instead of a quarter of a gigabyte per picture.
 struct PictureTargets {
-    IDirect3DSurface9* pTarget = nullptr;    // default pool, multisampled
-    IDirect3DSurface9* pDepth = nullptr;     // default pool
-    IDirect3DSurface9* pResolved = nullptr;  // default pool
-    IDirect3DSurface9* pCopy = nullptr;      // system memory
+    ComPtr<IDirect3DSurface9> pTarget;    // default pool, multisampled
+    ComPtr<IDirect3DSurface9> pDepth;     // default pool
+    ComPtr<IDirect3DSurface9> pResolved;  // default pool
+    ComPtr<IDirect3DSurface9> pCopy;      // system memory
     UINT width = 0, height = 0;
     D3DFORMAT format = D3DFMT_UNKNOWN;
     D3DMULTISAMPLE_TYPE multiSample = D3DMULTISAMPLE_NONE;
@@ -83,7 +90,7 @@ public:
     void InvalidateDeviceObjects();
     void FillBoxVertices();
 
-    // Replaces the face's texture with the image in the file; on failure nothing changes.
+    // Replaces the face's picture with the one in the file; on failure nothing changes.
     bool LoadSideImage(int nSlot, LPCWSTR pszPath) { return ::LoadSideImage(m_scene, nSlot, pszPath); }
     void ClearSideImage(int nSlot) { ::ClearSideImage(m_scene, nSlot); }
 
@@ -108,7 +115,7 @@ public:
     {
         return RenderPicture(PictureRequest{width, height, bTransparent, samples, 1}, out);
     }
-    D3DCOLOR Background() const { return m_scene.m_clrBackground; }
+    uint32_t Background() const { return m_scene.m_clrBackground; }
     // The proportions of the pictures Save Image writes (0: the preview's own). Where they
     // are narrower than the preview, the preview dims the sides such a picture leaves out.
     void SetExportAspect(float aspect) { m_fExportAspect = aspect; }
@@ -139,24 +146,26 @@ public:
     // How the Direct3D object is made; tests put a stand-in here.
     static Direct3DCreateFn s_pfnDirect3DCreate;
 
-    IDirect3D9* m_pD3D = nullptr;
+    ComPtr<IDirect3D9> m_pD3D;
+    ComPtr<IDirect3DDevice9> m_pDevice;
+    FaceTextures m_faceTextures;  // the scene's pictures as the device draws them
     D3DPRESENT_PARAMETERS m_presentParams = {};
-    IDirect3DVertexBuffer9* m_pBoxVertices = nullptr;   // managed pool
-    IDirect3DIndexBuffer9* m_pBoxIndices = nullptr;     // default pool
+    ComPtr<IDirect3DVertexBuffer9> m_pBoxVertices;   // managed pool
+    ComPtr<IDirect3DIndexBuffer9> m_pBoxIndices;     // default pool
     // Every shape but the sharp box: its own mesh, made again when the shape changes.
-    IDirect3DVertexBuffer9* m_pShapeVertices = nullptr;  // managed pool
-    IDirect3DIndexBuffer9* m_pShapeIndices = nullptr;    // managed pool
+    ComPtr<IDirect3DVertexBuffer9> m_pShapeVertices;  // managed pool
+    ComPtr<IDirect3DIndexBuffer9> m_pShapeIndices;    // managed pool
     std::vector<ShapeMesh::Part> m_shapeParts;
     UINT m_nShapeVertexCount = 0, m_nShapeIndexCount = 0;
     ShapeSpec m_shapeSpec;                              // what the shape's buffers hold
     // The page blocks' paper edges: stacked along v, and along u; made for m_nPaperTexture.
-    IDirect3DTexture9* m_pPaperTexture[2] = {};        // managed
+    ComPtr<IDirect3DTexture9> m_pPaperTexture[2];        // managed
     int m_nPaperTexture = -1;
     // The cover picture as drawn, nothing past its trim: made for this picture and layout.
-    IDirect3DTexture9* m_pCoverTexture = nullptr;      // managed
+    ComPtr<IDirect3DTexture9> m_pCoverTexture;      // managed
     unsigned long long m_nCoverSerial = 0;
     CoverLayout m_coverLayout;
-    IDirect3DSurface9* m_pResolvedFrame = nullptr;      // default pool: the last frame, not multisampled
+    ComPtr<IDirect3DSurface9> m_pResolvedFrame;      // default pool: the last frame, not multisampled
     float m_fAspect = 1.0f;
     D3DLIGHT9 m_light = {};
     D3DMATERIAL9 m_material = {};
@@ -176,7 +185,7 @@ private:
     // device to its defaults.
     void SetFrameStates();
     // The camera's projection for the part of the picture the viewport holds.
-    D3DMATRIX PictureWindowed(const D3DMATRIX& projection) const;
+    Mat4 PictureWindowed(const Mat4& projection) const;
     void SetBoxStages();
     // The faces' sampler: anisotropic with linear mip filtering when m_bSharpFaces, else
     // bilinear from the nearest mip level.
@@ -188,7 +197,7 @@ private:
     // The floor under the box: its mirror image fading away below it, and a soft contact
     // shadow. Only seen from above the floor.
     bool FloorVisible(float eyeY) const;
-    void DrawReflection(const D3DMATRIX& view);
+    void DrawReflection(const Mat4& view);
     void DrawShadow();
     void UpdateShadowTexture();
     void ResolveFrame();
@@ -226,20 +235,10 @@ private:
     unsigned long long m_nFramesDrawn = 0;
     HWND m_hPreview = nullptr;
     HWND m_hHiddenDeviceWindow = nullptr;
-    IDirect3DPixelShader9* m_pFaceShader = nullptr;  // null: sharp frames use the fixed stages
-    IDirect3DTexture9* m_pFadeTexture = nullptr;    // managed: opaque at the floor, clear at the fade's end
-    IDirect3DTexture9* m_pShadowTexture = nullptr;  // managed: the blurred footprint as alpha
+    ComPtr<IDirect3DPixelShader9> m_pFaceShader;  // null: sharp frames use the fixed stages
+    ComPtr<IDirect3DTexture9> m_pFadeTexture;    // managed: opaque at the floor, clear at the fade's end
+    ComPtr<IDirect3DTexture9> m_pShadowTexture;  // managed: the blurred footprint as alpha
     float m_shadowShape[3] = {-1, -1, -1};          // width, depth and softness it was made for
 
     BoxScene& m_scene;
 };
-
-// Releases a COM pointer, nulling the member before the object goes.
-template <class T>
-inline void SafeRelease(T*& p)
-{
-    if (T* old = p) {
-        p = nullptr;
-        old->Release();
-    }
-}

@@ -11,17 +11,17 @@
 
 IDirect3DTexture9* BoxRenderer::CoverTexture(const ShapeSpec& spec)
 {
-    IDirect3DTexture9* pPicture = m_scene.m_pFaceTexture[SideCover];
+    IDirect3DTexture9* pPicture = m_faceTextures.For(m_pDevice, m_scene.m_picture[SideCover]);
     if (!spec.bCover || !pPicture)
         return pPicture;
-    const unsigned long long serial = FaceTextureSerial(pPicture);
+    const unsigned long long serial = m_scene.m_picture[SideCover]->serial;
     if (m_pCoverTexture && serial == m_nCoverSerial && spec.cover == m_coverLayout)
         return m_pCoverTexture;
-    SafeRelease(m_pCoverTexture);
+    m_pCoverTexture.Reset();
     D3DSURFACE_DESC desc = {};
     pPicture->GetLevelDesc(0, &desc);
     const UINT levels = pPicture->GetLevelCount();
-    if (FAILED(m_scene.m_pDevice->CreateTexture(desc.Width, desc.Height, levels, 0, desc.Format, D3DPOOL_MANAGED,
+    if (FAILED(m_pDevice->CreateTexture(desc.Width, desc.Height, levels, 0, desc.Format, D3DPOOL_MANAGED,
                                                 &m_pCoverTexture, nullptr)))
         return pPicture;  // no memory for the copy: the picture as it is
     const CoverLayout& l = spec.cover;

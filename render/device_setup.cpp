@@ -19,7 +19,7 @@ LPCWSTR BoxRenderer::InitDirect3D(HWND hPreview)
     const UINT adapter = D3DADAPTER_DEFAULT;
     const D3DDEVTYPE type = D3DDEVTYPE_HAL;
 
-    m_pD3D = s_pfnDirect3DCreate(D3D_SDK_VERSION);
+    m_pD3D.Reset(s_pfnDirect3DCreate(D3D_SDK_VERSION));
     if (!m_pD3D)
         return L"Unable to create device";
 
@@ -85,7 +85,7 @@ LPCWSTR BoxRenderer::InitDirect3D(HWND hPreview)
     IDirect3DDevice9* pDevice = nullptr;
     if (FAILED(m_pD3D->CreateDevice(adapter, type, hDeviceWindow, behaviour, &m_presentParams, &pDevice)) || !pDevice)
         return L"Unable to create device";
-    m_scene.m_pDevice = pDevice;
+    m_pDevice.Reset(pDevice);
     if (m_bPaintWithGdi)
         m_mirror.Attach(hPreview, m_presentParams.BackBufferWidth, m_presentParams.BackBufferHeight);
     else
@@ -108,7 +108,7 @@ LPCWSTR BoxRenderer::InitDirect3D(HWND hPreview)
     m_fAspect = static_cast<float>(m_presentParams.BackBufferWidth) /
                 static_cast<float>(std::max(m_presentParams.BackBufferHeight, 1u));
 
-    m_pFaceShader = CreateFaceShader(m_pD3D, m_scene.m_pDevice);
+    m_pFaceShader.Reset(CreateFaceShader(m_pD3D, m_pDevice));
     CreateDeviceObjects();
     FillBoxVertices();
     return nullptr;
@@ -116,7 +116,7 @@ LPCWSTR BoxRenderer::InitDirect3D(HWND hPreview)
 
 bool BoxRenderer::CheckDevice()
 {
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    IDirect3DDevice9* pDevice = m_pDevice;
     if (!pDevice)
         return false;
 
@@ -126,7 +126,7 @@ bool BoxRenderer::CheckDevice()
 
     if (hr == D3DERR_DEVICELOST) {
         ::Sleep(500);
-        SafeRelease(m_pBoxVertices);
+        m_pBoxVertices.Reset();
         InvalidateDeviceObjects();
         return false;
     }
@@ -143,7 +143,7 @@ bool BoxRenderer::CheckDevice()
 
 bool BoxRenderer::FitPreview()
 {
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    IDirect3DDevice9* pDevice = m_pDevice;
     RECT rc = {};
     if (!pDevice || !m_hPreview || !::GetClientRect(m_hPreview, &rc) || rc.right <= 0 || rc.bottom <= 0)
         return false;  // minimized, or not there: the frame keeps its size
@@ -175,7 +175,7 @@ bool BoxRenderer::FitPreview()
 void BoxRenderer::CreateDeviceObjects()
 {
     CreateBoxIndices();
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    IDirect3DDevice9* pDevice = m_pDevice;
     if (!pDevice || m_pFadeTexture)
         return;
     // The reflection's fade: full strength at the floor, nothing at the fade's end.
@@ -194,8 +194,8 @@ void BoxRenderer::CreateDeviceObjects()
 
 void BoxRenderer::InvalidateDeviceObjects()
 {
-    SafeRelease(m_pBoxIndices);
-    SafeRelease(m_pResolvedFrame);
+    m_pBoxIndices.Reset();
+    m_pResolvedFrame.Reset();
     m_pictureTargets.Release();
     m_mirror.ReleaseDeviceObjects();
     ++m_nDeviceGeneration;
@@ -203,31 +203,30 @@ void BoxRenderer::InvalidateDeviceObjects()
 
 void BoxRenderer::Release()
 {
-    SafeRelease(m_pShapeVertices);
-    SafeRelease(m_pShapeIndices);
+    m_pShapeVertices.Reset();
+    m_pShapeIndices.Reset();
     m_nShapeVertexCount = m_nShapeIndexCount = 0;
     m_shapeSpec = ShapeSpec();
-    SafeRelease(m_pBoxVertices);
-    SafeRelease(m_pBoxIndices);
-    SafeRelease(m_pResolvedFrame);
+    m_pBoxVertices.Reset();
+    m_pBoxIndices.Reset();
+    m_pResolvedFrame.Reset();
     m_pictureTargets.Release();
-    SafeRelease(m_pFadeTexture);
-    SafeRelease(m_pShadowTexture);
-    SafeRelease(m_pPaperTexture[0]);
-    SafeRelease(m_pPaperTexture[1]);
+    m_pFadeTexture.Reset();
+    m_pShadowTexture.Reset();
+    m_pPaperTexture[0].Reset();
+    m_pPaperTexture[1].Reset();
     m_nPaperTexture = -1;
-    SafeRelease(m_pCoverTexture);
+    m_pCoverTexture.Reset();
     m_nCoverSerial = 0;
     m_mirror.Detach();
     if (m_hPreview && !m_bPaintWithGdi)
         ::RemoveWindowSubclass(m_hPreview, &PresentedPreviewProc, kPresentedSubclassId);
     m_hPreview = nullptr;
     m_bPresentedValid = false;
-    for (IDirect3DTexture9*& pTexture : m_scene.m_pFaceTexture)
-        SafeRelease(pTexture);
-    SafeRelease(m_pFaceShader);
-    SafeRelease(m_scene.m_pDevice);
-    SafeRelease(m_pD3D);
+    m_faceTextures.Release();
+    m_pFaceShader.Reset();
+    m_pDevice.Reset();
+    m_pD3D.Reset();
     DestroyHiddenDeviceWindow();
 }
 

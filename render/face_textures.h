@@ -1,36 +1,39 @@
-// A face's image: loaded from a file into a texture on the scene's device, or taken away.
-// Failures are silent and leave the face as it was.
+// The device's textures of the scene's pictures: one per picture, made when a frame first
+// draws it and kept while the picture is held anywhere (a face, an undo step, a batch).
 #pragma once
-#include "box_scene.h"
+#include <windows.h>
+#include <d3d9.h>
 
-#include <string>
+#include <vector>
 
-// Why a file could not become a face's texture.
-struct FaceLoadFailure {
-    enum Reason { None, Unreadable, NotAPicture, TooLarge, Damaged, Device } reason = None;
-    UINT width = 0;  // the size the file claims, for TooLarge
-    UINT height = 0;
+#include "com_ptr.h"
+#include "picture_store.h"
+
+class FaceTextures {
+public:
+    FaceTextures() = default;
+    ~FaceTextures() { Release(); }
+    FaceTextures(const FaceTextures&) = delete;
+    FaceTextures& operator=(const FaceTextures&) = delete;
+
+    // The picture's texture, made now if it has none: mipmapped, each level the area average
+    // in light of the one above; as large as the device takes (a half, a quarter.. where it
+    // has no room). Null for no picture, or when the device cannot make one.
+    IDirect3DTexture9* For(IDirect3DDevice9* pDevice, const PictureRef& picture);
+    // Frees the textures of pictures nobody holds any more.
+    void DropUnheld();
+    void Release();
+    size_t Count() const { return m_entries.size(); }
+
+private:
+    struct Entry {
+        std::weak_ptr<const ScenePicture> picture;
+        const ScenePicture* pKey = nullptr;
+        unsigned long long serial = 0;
+        ComPtr<IDirect3DTexture9> texture;
+    };
+    std::vector<Entry> m_entries;
 };
-
-// Why, in words for the user: "the file was not found or cannot be read" and so on.
-std::wstring FaceLoadReason(const FaceLoadFailure& why);
-
-// Replaces the face's texture with the picture in the file; false (nothing changed) if
-// the file cannot be made into a texture, with the reason in *pWhy when given. A size
-// beyond what a face can take is refused from the file's header, before any decoding.
-bool LoadSideImage(BoxScene& scene, int nSlot, LPCWSTR pszPath, FaceLoadFailure* pWhy = nullptr);
-void ClearSideImage(BoxScene& scene, int nSlot);
-
-// A face's picture decoded without a device (for a 3D model), at most maxSide pixels a side,
-// with the same checks and reasons as LoadSideImage. *pbJpeg: the file is a JPEG.
-bool DecodeFacePicture(LPCWSTR pszPath, UINT maxSide, struct DecodedImage* pImage, bool* pbJpeg, FaceLoadFailure* pWhy);
 
 // The memory a face texture holds, its mip levels included.
 unsigned long long FaceTextureBytes(IDirect3DTexture9* pTexture);
-
-// The size of the picture the texture was made from (a large one is made smaller; its
-// proportions are the picture's): 0 x 0 for none.
-SIZE FacePictureSize(IDirect3DTexture9* pTexture);
-
-// A number given to each face picture when it is loaded, never given twice in a run (0: none).
-unsigned long long FaceTextureSerial(IDirect3DTexture9* pTexture);

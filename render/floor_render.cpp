@@ -8,12 +8,12 @@
 
 #include "box_geometry.h"
 #include "box_renderer.h"
+#include "device_matrix.h"
 #include "camera_math.h"
 #include "scene_shape.h"
 
 namespace {
 
-constexpr float kTenth = 0.1f;
 constexpr UINT kShadowTexels = 256;
 
 struct FloorVertex {
@@ -28,28 +28,14 @@ BYTE Strength(int percent)
     return static_cast<BYTE>((percent * 255 + 50) / 100);
 }
 
-// The box's bottom face lies at +y (the camera's up is -y).
 float FloorY(const BoxScene& scene)
 {
-    return SceneShape(scene).size[1] * 0.5f;
+    return FloorY(SceneShape(scene));
 }
 
-float ShadowSigma(const ShapeSpec& shape, int softness);
-
-// The shadow's blur, in world units: from a thin contact line to about the box's own size.
 float ShadowSigma(const BoxScene& scene)
 {
-    if (scene.m_nShape == ShapeBox) {  // in whole tenths, as it always was: the same shadow to the bit
-        const float size = static_cast<float>(scene.m_nWidth + scene.m_nDepth) * kTenth * 0.5f;
-        return size * (0.02f + 0.006f * static_cast<float>(scene.m_nShadowSoftness));
-    }
-    return ShadowSigma(SceneShape(scene), scene.m_nShadowSoftness);
-}
-
-float ShadowSigma(const ShapeSpec& shape, int softness)
-{
-    const float size = (shape.size[0] + shape.size[2]) * 0.5f;
-    return size * (0.02f + 0.006f * static_cast<float>(softness));
+    return ShadowSigma(scene, SceneShape(scene));
 }
 
 // How much of a footprint of width `extent` a blur of sigma covers at x: a box convolved
@@ -79,30 +65,30 @@ bool BoxRenderer::FloorVisible(float eyeY) const
     return (m_scene.m_nReflection > 0 || m_scene.m_nShadow > 0) && eyeY < FloorY(m_scene);
 }
 
-void BoxRenderer::DrawReflection(const D3DMATRIX& view)
+void BoxRenderer::DrawReflection(const Mat4& view)
 {
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    IDirect3DDevice9* pDevice = m_pDevice;
     if (m_scene.m_nReflection <= 0 || !m_pFadeTexture)
         return;
     const float floorY = FloorY(m_scene);
     const float boxHeight = 2.0f * floorY;
 
     // y' = 2 floorY - y: the box mirrored through the floor.
-    D3DMATRIX mirror = MatrixIdentity();
+    Mat4 mirror = MatrixIdentity();
     mirror._22 = -1.0f;
     mirror._42 = boxHeight;
-    pDevice->SetTransform(D3DTS_WORLD, &mirror);
+    pDevice->SetTransform(D3DTS_WORLD, AsDeviceMatrix(mirror));
 
     // Texture coordinate u = distance below the floor / fade length, from the camera-space
     // position taken back to the world.
     const float fadeLength = boxHeight * static_cast<float>(std::max(m_scene.m_nReflectionFade, 1)) / 100.0f;
-    D3DMATRIX toFade = {};
+    Mat4 toFade = {};
     toFade._21 = 1.0f / fadeLength;
     toFade._41 = -floorY / fadeLength;
     toFade._42 = 0.5f;
     toFade._44 = 1.0f;
-    const D3DMATRIX texture = MatrixMultiply(MatrixInverseRigid(view), toFade);
-    pDevice->SetTransform(D3DTS_TEXTURE2, &texture);
+    const Mat4 texture = MatrixMultiply(MatrixInverseRigid(view), toFade);
+    pDevice->SetTransform(D3DTS_TEXTURE2, AsDeviceMatrix(texture));
 
     SetBoxStages();
     // Mirrored, the faces turn the other way round.
@@ -129,14 +115,14 @@ void BoxRenderer::DrawReflection(const D3DMATRIX& view)
 
     DrawFaces(Strength(m_scene.m_nReflection));
 
-    const D3DMATRIX world = MatrixIdentity();
-    pDevice->SetTransform(D3DTS_WORLD, &world);
+    const Mat4 world = MatrixIdentity();
+    pDevice->SetTransform(D3DTS_WORLD, AsDeviceMatrix(world));
     pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
 }
 
 void BoxRenderer::UpdateShadowTexture()
 {
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    IDirect3DDevice9* pDevice = m_pDevice;
     const ShapeSpec spec = SceneShape(m_scene);
     const float shape[3] = {spec.size[0], spec.size[2], static_cast<float>(m_scene.m_nShadowSoftness)};
     if (m_pShadowTexture && std::equal(shape, shape + 3, m_shadowShape))
@@ -169,7 +155,7 @@ void BoxRenderer::UpdateShadowTexture()
 
 void BoxRenderer::DrawShadow()
 {
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    IDirect3DDevice9* pDevice = m_pDevice;
     if (m_scene.m_nShadow <= 0)
         return;
     UpdateShadowTexture();

@@ -2,57 +2,55 @@
 
 void BoxRenderer::ResolveFrame()
 {
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    IDirect3DDevice9* pDevice = m_pDevice;
     if (!m_pResolvedFrame &&
         FAILED(pDevice->CreateRenderTarget(m_presentParams.BackBufferWidth, m_presentParams.BackBufferHeight,
                                            m_presentParams.BackBufferFormat, D3DMULTISAMPLE_NONE, 0, FALSE,
                                            &m_pResolvedFrame, nullptr)))
         return;
-    IDirect3DSurface9* pBackBuffer = nullptr;
-    if (FAILED(pDevice->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &pBackBuffer)))
+    ComPtr<IDirect3DSurface9> backBuffer;
+    if (FAILED(pDevice->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer)))
         return;
     // Resolves the multisampled image into the plain surface.
-    pDevice->StretchRect(pBackBuffer, nullptr, m_pResolvedFrame, nullptr, D3DTEXF_NONE);
-    pBackBuffer->Release();
+    pDevice->StretchRect(backBuffer, nullptr, m_pResolvedFrame, nullptr, D3DTEXF_NONE);
 }
 
 HRESULT BoxRenderer::CopyLastFrame(IDirect3DSurface9** ppSurface)
 {
     *ppSurface = nullptr;
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    IDirect3DDevice9* pDevice = m_pDevice;
     if (!pDevice || !m_pResolvedFrame)
         return D3DERR_INVALIDCALL;
 
     D3DSURFACE_DESC desc = {};
     m_pResolvedFrame->GetDesc(&desc);
-    IDirect3DSurface9* pCopy = nullptr;
+    ComPtr<IDirect3DSurface9> copy;
     HRESULT hr = pDevice->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM,
-                                                      &pCopy, nullptr);
+                                                      &copy, nullptr);
     if (FAILED(hr))
         return hr;
-    hr = pDevice->GetRenderTargetData(m_pResolvedFrame, pCopy);
-    if (FAILED(hr)) {
-        pCopy->Release();
+    hr = pDevice->GetRenderTargetData(m_pResolvedFrame, copy);
+    if (FAILED(hr))
         return hr;
-    }
-    *ppSurface = pCopy;
+    *ppSurface = copy.Detach();
     return D3D_OK;
 }
 
 HRESULT BoxRenderer::ReadLastFrame(DecodedImage& out)
 {
     // Saved, the frame is the one at rest: drawn sharp, as any other saved picture.
-    if (m_scene.m_pDevice) {
+    if (m_pDevice) {
         FrameFingerprint frame = FrameFingerprint::Of(m_scene, m_presentParams.BackBufferWidth,
                                                       m_presentParams.BackBufferHeight, m_nDeviceGeneration);
         frame.sharp = true;
         if (!m_pResolvedFrame || frame != m_resolvedFrame)
             DrawFrame(frame);
     }
-    IDirect3DSurface9* pCopy = nullptr;
-    HRESULT hr = CopyLastFrame(&pCopy);
+    ComPtr<IDirect3DSurface9> copy;
+    HRESULT hr = CopyLastFrame(&copy);
     if (FAILED(hr))
         return hr;
+    IDirect3DSurface9* pCopy = copy;
     D3DSURFACE_DESC desc = {};
     pCopy->GetDesc(&desc);
     D3DLOCKED_RECT locked;
@@ -68,6 +66,5 @@ HRESULT BoxRenderer::ReadLastFrame(DecodedImage& out)
         }
         pCopy->UnlockRect();
     }
-    pCopy->Release();
     return hr;
 }

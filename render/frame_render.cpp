@@ -5,9 +5,11 @@
 
 #include "box_geometry.h"
 #include "box_renderer.h"
+#include "device_matrix.h"
 #include "camera_math.h"
 #include "colour.h"
 #include "face_shader.h"
+#include "part_look.h"
 #include "scene_camera.h"
 
 namespace {
@@ -19,7 +21,7 @@ const DWORD kSharpAfterRestMs = 150;
 
 void BoxRenderer::RenderFrame()
 {
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    IDirect3DDevice9* pDevice = m_pDevice;
     if (!pDevice)
         return;
     FrameFingerprint frame = FrameFingerprint::Of(m_scene, m_presentParams.BackBufferWidth,
@@ -45,7 +47,7 @@ void BoxRenderer::RenderFrame()
 
 void BoxRenderer::DrawFrame(const FrameFingerprint& frame)
 {
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    IDirect3DDevice9* pDevice = m_pDevice;
     FillBoxVertices();
     m_bSharpFaces = frame.sharp;
     const bool bMultisampledAside = frame.sharp && m_presentParams.MultiSampleType == D3DMULTISAMPLE_NONE &&
@@ -93,16 +95,16 @@ LRESULT CALLBACK BoxRenderer::PresentedPreviewProc(HWND hWnd, UINT msg, WPARAM w
 
 void BoxRenderer::RenderBox()
 {
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    IDirect3DDevice9* pDevice = m_pDevice;
     const SceneCamera camera = CameraOf(m_scene, m_fAspect);
     const Vec3 eye = camera.eye;
-    const D3DMATRIX& view = camera.view;
-    pDevice->SetTransform(D3DTS_VIEW, &view);
-    const D3DMATRIX projection = PictureWindowed(camera.projection);
-    pDevice->SetTransform(D3DTS_PROJECTION, &projection);
+    const Mat4& view = camera.view;
+    pDevice->SetTransform(D3DTS_VIEW, AsDeviceMatrix(view));
+    const Mat4 projection = PictureWindowed(camera.projection);
+    pDevice->SetTransform(D3DTS_PROJECTION, AsDeviceMatrix(projection));
 
-    const D3DMATRIX world = MatrixIdentity();
-    pDevice->SetTransform(D3DTS_WORLD, &world);
+    const Mat4 world = MatrixIdentity();
+    pDevice->SetTransform(D3DTS_WORLD, AsDeviceMatrix(world));
 
     pDevice->SetMaterial(&m_material);
 
@@ -135,7 +137,7 @@ void BoxRenderer::RenderBox()
 void BoxRenderer::DrawExportShade()
 {
     D3DVIEWPORT9 viewport = {};
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    IDirect3DDevice9* pDevice = m_pDevice;
     pDevice->GetViewport(&viewport);
     const float w = static_cast<float>(viewport.Width), h = static_cast<float>(viewport.Height);
     // A picture of another shape keeps the vertical field of view: a narrower one loses the
@@ -171,10 +173,10 @@ void BoxRenderer::DrawExportShade()
     pDevice->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 4, quads, sizeof(ShadeVertex));
 }
 
-D3DMATRIX BoxRenderer::PictureWindowed(const D3DMATRIX& projection) const
+Mat4 BoxRenderer::PictureWindowed(const Mat4& projection) const
 {
     D3DVIEWPORT9 viewport = {};
-    m_scene.m_pDevice->GetViewport(&viewport);
+    m_pDevice->GetViewport(&viewport);
     const float tw = static_cast<float>(viewport.Width), th = static_cast<float>(viewport.Height);
     PictureTile tile = m_tile;
     if (tile.fullWidth == 0)
@@ -193,7 +195,7 @@ D3DMATRIX BoxRenderer::PictureWindowed(const D3DMATRIX& projection) const
 
 void BoxRenderer::SetFrameStates()
 {
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    IDirect3DDevice9* pDevice = m_pDevice;
     pDevice->SetRenderState(D3DRS_ZENABLE, TRUE);
     pDevice->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
     pDevice->SetRenderState(D3DRS_LIGHTING, TRUE);
@@ -206,7 +208,7 @@ void BoxRenderer::SetFrameStates()
 
 void BoxRenderer::SetBoxStages()
 {
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    IDirect3DDevice9* pDevice = m_pDevice;
     // Every other shape draws its own mesh; the sharp box its own buffers.
     const bool bOwnShape = OwnShape() && FillShapeBuffers();
     pDevice->SetStreamSource(0, bOwnShape ? m_pShapeVertices : m_pBoxVertices, 0, sizeof(BoxVertex));
@@ -240,7 +242,7 @@ void BoxRenderer::SetBoxStages()
 
 void BoxRenderer::SetFaceFiltering()
 {
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    IDirect3DDevice9* pDevice = m_pDevice;
     const bool bAnisotropic = m_bSharpFaces && m_nMaxAnisotropy > 1;
     pDevice->SetSamplerState(0, D3DSAMP_MINFILTER, bAnisotropic ? D3DTEXF_ANISOTROPIC : D3DTEXF_LINEAR);
     pDevice->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
@@ -250,7 +252,7 @@ void BoxRenderer::SetFaceFiltering()
 
 void BoxRenderer::DrawFaces(BYTE alpha, bool bInLight)
 {
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    IDirect3DDevice9* pDevice = m_pDevice;
     const bool bOwnShape = OwnShape() && m_pShapeVertices && m_pShapeIndices;
     // The sharp box's faces are its parts too: one each, in its own buffers.
     ShapeMesh::Part boxParts[kSideCount];
@@ -259,44 +261,52 @@ void BoxRenderer::DrawFaces(BYTE alpha, bool bInLight)
     const ShapeMesh::Part* parts = bOwnShape ? m_shapeParts.data() : boxParts;
     const size_t count = bOwnShape ? m_shapeParts.size() : kSideCount;
     const UINT vertexCount = bOwnShape ? m_nShapeVertexCount : kBoxVertexCount;
+    bool hasPicture[kPictureCount];
+    for (int s = 0; s < kPictureCount; ++s)
+        hasPicture[s] = m_scene.m_picture[s] != nullptr;
     for (size_t i = 0; i < count; ++i) {
         const ShapeMesh::Part& part = parts[i];
-        IDirect3DTexture9* pTexture = m_scene.m_pFaceTexture[part.slot];
-        COLORREF colour = m_scene.m_clrFace[part.slot];
-        if (part.look == PartLook::Cover) {
+        const PartSurface look = SurfaceOf(part, m_scene.m_clrFace, hasPicture);
+        IDirect3DTexture9* pTexture = nullptr;
+        switch (look.source) {
+        case PartSurface::FacePicture:
+            pTexture = m_faceTextures.For(m_pDevice, m_scene.m_picture[look.slot]);
+            break;
+        case PartSurface::CoverPicture:
             pTexture = CoverTexture(m_shapeSpec);
-            colour = m_scene.m_clrFace[SideCover];
-        } else if (part.look == PartLook::Pages && !pTexture) {
-            pTexture = PaperTexture(part.bAcross);
-        } else if (part.look == PartLook::Plain) {
-            pTexture = nullptr;
-            colour = RGB(GetRValue(colour) * GetRValue(part.tint) / 255, GetGValue(colour) * GetGValue(part.tint) / 255,
-                         GetBValue(colour) * GetBValue(part.tint) / 255);
+            break;
+        case PartSurface::PaperDown:
+        case PartSurface::PaperAcross:
+            pTexture = PaperTexture(look.source == PartSurface::PaperAcross);
+            break;
+        case PartSurface::None:
+            break;
         }
+        const Colour colour = look.colour;
         const bool bShader = bInLight && pTexture && m_pFaceShader;
         pDevice->SetTexture(0, pTexture);
         pDevice->SetTextureStageState(0, D3DTSS_COLOROP, pTexture ? D3DTOP_MODULATE : D3DTOP_SELECTARG2);
         // The factor's alpha is the reflection's strength; the box's own pass leaves it opaque.
         const D3DCOLOR factor = (ColorRefToD3DColor(colour) & 0x00FFFFFF) | (static_cast<DWORD>(alpha) << 24);
         pDevice->SetRenderState(D3DRS_TEXTUREFACTOR, factor);
-        pDevice->SetPixelShader(bShader ? m_pFaceShader : nullptr);
+        pDevice->SetPixelShader(bShader ? m_pFaceShader.Get() : nullptr);
         pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, bShader);
         if (bShader) {
             const float rgba[4] = {((factor >> 16) & 0xFF) / 255.0f, ((factor >> 8) & 0xFF) / 255.0f,
                                    (factor & 0xFF) / 255.0f, alpha / 255.0f};
             pDevice->SetPixelShaderConstantF(kFaceShaderColourConstant, rgba, 1);
         }
-        if (part.bGloss) {
+        if (look.bGloss) {
             D3DMATERIAL9 gloss = m_material;
-            gloss.Specular = {0.45f, 0.45f, 0.45f, 1.0f};
-            gloss.Power = 40.0f;
+            gloss.Specular = {kGlossHighlight, kGlossHighlight, kGlossHighlight, 1.0f};
+            gloss.Power = kGlossPower;
             pDevice->SetMaterial(&gloss);
             D3DLIGHT9 light = m_light;  // the highlight of the light at the eye, moving with the view
             light.Specular = {1.0f, 1.0f, 1.0f, 1.0f};
             pDevice->SetLight(0, &light);
         }
         pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, vertexCount, part.firstIndex, part.triangleCount);
-        if (part.bGloss) {
+        if (look.bGloss) {
             pDevice->SetMaterial(&m_material);
             pDevice->SetLight(0, &m_light);
         }

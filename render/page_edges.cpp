@@ -9,19 +9,20 @@
 
 IDirect3DTexture9* BoxRenderer::PaperTexture(bool bAcross)
 {
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    IDirect3DDevice9* pDevice = m_pDevice;
     if (m_nPaperTexture != m_scene.m_nPaper) {
-        SafeRelease(m_pPaperTexture[0]);
-        SafeRelease(m_pPaperTexture[1]);
+        m_pPaperTexture[0].Reset();
+        m_pPaperTexture[1].Reset();
         m_nPaperTexture = m_scene.m_nPaper;
     }
-    IDirect3DTexture9*& pTexture = m_pPaperTexture[bAcross ? 1 : 0];
-    if (pTexture || !pDevice)
-        return pTexture;
+    ComPtr<IDirect3DTexture9>& texture = m_pPaperTexture[bAcross ? 1 : 0];
+    if (texture || !pDevice)
+        return texture;
     const UINT width = bAcross ? kPageTexels : kAlongTexels, height = bAcross ? kAlongTexels : kPageTexels;
-    if (FAILED(pDevice->CreateTexture(width, height, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &pTexture, nullptr)))
+    if (FAILED(pDevice->CreateTexture(width, height, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr)))
         return nullptr;
-    const COLORREF paper = PaperOf(m_scene.m_nPaper).edgeColour;
+    IDirect3DTexture9* pTexture = texture;
+    const Colour paper = PaperOf(m_scene.m_nPaper).edgeColour;
     std::vector<float> shades = PageEdgeShades();
     for (UINT level = 0; level < pTexture->GetLevelCount(); ++level) {
         D3DSURFACE_DESC desc = {};

@@ -25,16 +25,16 @@ public:
         m_pDevice->SetRenderTarget(0, m_pTarget);
         m_pDevice->SetDepthStencilSurface(m_pDepth);
         m_pDevice->SetViewport(&m_viewport);
-        SafeRelease(m_pDepth);
-        SafeRelease(m_pTarget);
+        m_pDepth.Reset();
+        m_pTarget.Reset();
     }
     TargetSwap(const TargetSwap&) = delete;
     TargetSwap& operator=(const TargetSwap&) = delete;
 
 private:
     IDirect3DDevice9* m_pDevice;
-    IDirect3DSurface9* m_pTarget = nullptr;
-    IDirect3DSurface9* m_pDepth = nullptr;
+    ComPtr<IDirect3DSurface9> m_pTarget;
+    ComPtr<IDirect3DSurface9> m_pDepth;
     D3DVIEWPORT9 m_viewport = {};
 };
 
@@ -50,12 +50,11 @@ double Now()
 // since `since`. For timing stages only: drawing itself never waits.
 double FinishedAfter(IDirect3DDevice9* pDevice, double since)
 {
-    IDirect3DQuery9* pQuery = nullptr;
-    if (SUCCEEDED(pDevice->CreateQuery(D3DQUERYTYPE_EVENT, &pQuery))) {
-        pQuery->Issue(D3DISSUE_END);
-        while (pQuery->GetData(nullptr, 0, D3DGETDATA_FLUSH) == S_FALSE)
+    ComPtr<IDirect3DQuery9> query;
+    if (SUCCEEDED(pDevice->CreateQuery(D3DQUERYTYPE_EVENT, &query))) {
+        query->Issue(D3DISSUE_END);
+        while (query->GetData(nullptr, 0, D3DGETDATA_FLUSH) == S_FALSE)
             ::Sleep(0);
-        pQuery->Release();
     }
     return Now() - since;
 }
@@ -104,16 +103,16 @@ HRESULT PictureTargets::Prepare(IDirect3DDevice9* pDevice, UINT w, UINT h, D3DFO
 
 void PictureTargets::Release()
 {
-    SafeRelease(pCopy);
-    SafeRelease(pResolved);
-    SafeRelease(pDepth);
-    SafeRelease(pTarget);
+    pCopy.Reset();
+    pResolved.Reset();
+    pDepth.Reset();
+    pTarget.Reset();
 }
 
 UINT BoxRenderer::MaxPictureSide() const
 {
     D3DCAPS9 caps = {};
-    if (!m_scene.m_pDevice || FAILED(m_scene.m_pDevice->GetDeviceCaps(&caps)))
+    if (!m_pDevice || FAILED(m_pDevice->GetDeviceCaps(&caps)))
         return 0;
     return std::min(caps.MaxTextureWidth, caps.MaxTextureHeight);
 }
@@ -166,14 +165,14 @@ HRESULT BoxRenderer::PreparePictureTargets(UINT width, UINT height, bool bTransp
     DWORD levels = 0;
     if (multiSample != D3DMULTISAMPLE_NONE)
         m_pD3D->CheckDeviceMultiSampleType(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, format, TRUE, multiSample, &levels);
-    return m_pictureTargets.Prepare(m_scene.m_pDevice, width, height, format, multiSample, levels > 0 ? levels - 1 : 0,
+    return m_pictureTargets.Prepare(m_pDevice, width, height, format, multiSample, levels > 0 ? levels - 1 : 0,
                                     m_presentParams.AutoDepthStencilFormat);
 }
 
 HRESULT BoxRenderer::RenderPicture(const PictureRequest& request, const PictureRows& rows, PictureDrawTimings* pTimings,
                                    const std::function<void(const wchar_t*)>& onStage)
 {
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    IDirect3DDevice9* pDevice = m_pDevice;
     const UINT width = request.width, height = request.height, maxSide = MaxPictureSide();
     if (!pDevice || width == 0 || height == 0 || width > maxSide || height > maxSide || request.supersample < 1 ||
         request.supersample > kMaxSupersample)
@@ -268,7 +267,7 @@ HRESULT BoxRenderer::RenderPicture(const PictureRequest& request, const PictureR
 HRESULT BoxRenderer::DrawTile(UINT width, UINT height, bool bTransparent, PictureDrawTimings* pTimings,
                               const std::function<void(const wchar_t*)>& stage, bool bReadBack)
 {
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    IDirect3DDevice9* pDevice = m_pDevice;
     double t0 = Now();
     TargetSwap swap(pDevice);
     pDevice->SetRenderTarget(0, m_pictureTargets.pTarget);
@@ -307,7 +306,7 @@ HRESULT BoxRenderer::DrawTile(UINT width, UINT height, bool bTransparent, Pictur
 
 bool BoxRenderer::DrawMultisampledFrame()
 {
-    IDirect3DDevice9* pDevice = m_scene.m_pDevice;
+    IDirect3DDevice9* pDevice = m_pDevice;
     const UINT width = m_presentParams.BackBufferWidth, height = m_presentParams.BackBufferHeight;
     if (PictureSamples(false, -1, width, height) == 0 || FAILED(PreparePictureTargets(width, height, false, -1)))
         return false;
@@ -319,11 +318,9 @@ bool BoxRenderer::DrawMultisampledFrame()
         FAILED(pDevice->StretchRect(m_pictureTargets.pResolved, nullptr, m_pResolvedFrame, nullptr, D3DTEXF_NONE)))
         return false;
     // Where the device presents, the frame goes into the back buffer too.
-    IDirect3DSurface9* pBackBuffer = nullptr;
-    if (!m_bPaintWithGdi && SUCCEEDED(pDevice->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &pBackBuffer))) {
-        pDevice->StretchRect(m_pResolvedFrame, nullptr, pBackBuffer, nullptr, D3DTEXF_NONE);
-        pBackBuffer->Release();
-    }
+    ComPtr<IDirect3DSurface9> backBuffer;
+    if (!m_bPaintWithGdi && SUCCEEDED(pDevice->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer)))
+        pDevice->StretchRect(m_pResolvedFrame, nullptr, backBuffer, nullptr, D3DTEXF_NONE);
     return true;
 }
 

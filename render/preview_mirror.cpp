@@ -4,19 +4,9 @@
 
 #include <cstring>
 
-#include "face_textures.h"
 
 namespace {
 constexpr UINT_PTR kSubclassId = 0x5A4D;  // "ZM"
-
-template <class T>
-void ReleaseNull(T*& p)
-{
-    if (T* old = p) {
-        p = nullptr;
-        old->Release();
-    }
-}
 } // namespace
 
 FrameFingerprint FrameFingerprint::Of(const BoxScene& s, UINT width, UINT height, UINT deviceGeneration)
@@ -27,9 +17,7 @@ FrameFingerprint FrameFingerprint::Of(const BoxScene& s, UINT width, UINT height
     f.background = s.m_clrBackground;
     for (int i = 0; i < kPictureCount; ++i) {
         f.faceColours[i] = s.m_clrFace[i];
-        // A new texture is made before the old one goes, so a replaced face has a new pointer.
-        f.faceTextures[i] = s.m_pFaceTexture[i];
-        f.faceSerials[i] = FaceTextureSerial(s.m_pFaceTexture[i]);
+        f.faceSerials[i] = s.m_picture[i] ? s.m_picture[i]->serial : 0;
     }
     f.width = width;
     f.height = height;
@@ -41,7 +29,6 @@ bool FrameFingerprint::operator==(const FrameFingerprint& o) const
 {
     return std::memcmp(values, o.values, sizeof(values)) == 0 && background == o.background &&
            std::memcmp(faceColours, o.faceColours, sizeof(faceColours)) == 0 &&
-           std::memcmp(faceTextures, o.faceTextures, sizeof(faceTextures)) == 0 &&
            std::memcmp(faceSerials, o.faceSerials, sizeof(faceSerials)) == 0 && width == o.width &&
            height == o.height && deviceGeneration == o.deviceGeneration && sharp == o.sharp &&
            exportAspect == o.exportAspect;
@@ -93,7 +80,7 @@ void PreviewMirror::Detach()
 
 void PreviewMirror::ReleaseDeviceObjects()
 {
-    ReleaseNull(m_pReadback);
+    m_pReadback.Reset();
     m_bPending = false;
     m_bShownValid = false;
 }

@@ -12,15 +12,15 @@
 #include <d3d9.h>
 
 #include "box_scene.h"
+#include "com_ptr.h"
 #include "scene_values.h"
 
 // Everything a frame is drawn from; equal fingerprints mean equal frames.
 struct FrameFingerprint {
     int values[kSceneValueCount] = {};
-    D3DCOLOR background = 0;
-    COLORREF faceColours[kPictureCount] = {};
-    const void* faceTextures[kPictureCount] = {};
-    unsigned long long faceSerials[kPictureCount] = {};  // an address can come back for another picture
+    uint32_t background = 0;
+    Colour faceColours[kPictureCount] = {};
+    unsigned long long faceSerials[kPictureCount] = {};  // each picture's own number
     UINT width = 0, height = 0;
     UINT deviceGeneration = 0;  // a reset device may have lost what it showed
     bool sharp = false;         // faces filtered anisotropically (a resting or saved frame)
@@ -68,7 +68,7 @@ private:
     void* m_pCopyBits = nullptr;
     bool m_bHaveCopy = false;
 
-    IDirect3DSurface9* m_pReadback = nullptr;  // system memory
+    ComPtr<IDirect3DSurface9> m_pReadback;  // system memory
     bool m_bPending = false;                   // a read-back into it is in flight
     FrameFingerprint m_pendingFrame;
     FrameFingerprint m_shownFrame;

@@ -6,9 +6,9 @@ const char* const g_paperNames[kPaperCount + 1] = {"white", "cream", "colour", n
 
 namespace {
 const PaperRow kPapers[kPaperCount] = {
-    {0.002252, RGB(246, 245, 240)},
-    {0.0025, RGB(240, 229, 204)},
-    {0.002347, RGB(248, 248, 246)},
+    {0.002252, MakeColour(246, 245, 240)},
+    {0.0025, MakeColour(240, 229, 204)},
+    {0.002347, MakeColour(248, 248, 246)},
 };
 } // namespace
 

@@ -1,8 +1,8 @@
 // The one record that describes the picture. Pages write it, the renderer reads it every
 // frame. Numeric fields hold raw trackbar positions; only the renderer scales them.
 #pragma once
-#include <windows.h>
-#include <d3d9.h>
+#include "colour_value.h"
+#include "scene_picture.h"
 
 // A face of the box: indexes the face arrays and is the order faces are drawn and listed.
 enum SideSlot {
@@ -49,10 +49,9 @@ public:
     int m_nWrap = 0;            // thousandths of an inch of a case wrap folded inside the boards
     int m_nTopLight = 0;        // percent: a second light shining straight down (0: none)
     float m_fRotation1Fraction = 0.0f;  // degrees past m_nRotation1: a spin's even steps (0 in the window)
-    D3DCOLOR m_clrBackground = 0xFFFFFFFF;  // 0xAARRGGBB, alpha always 0xFF
-    IDirect3DDevice9* m_pDevice = nullptr;  // owned by the main dialog
-    IDirect3DTexture9* m_pFaceTexture[kPictureCount] = {};  // one reference each; null = no image
-    COLORREF m_clrFace[kPictureCount] = {};    // 0x00BBGGRR
+    std::uint32_t m_clrBackground = 0xFFFFFFFF;  // 0xAARRGGBB, alpha always 0xFF
+    PictureRef m_picture[kPictureCount];          // null: no picture, the face's colour alone
+    Colour m_clrFace[kPictureCount] = {};
 
 protected:
     BoxScene() = default;

@@ -16,7 +16,7 @@ const BoxTemplate g_boxTemplates[kBoxTemplateCount] = {
     {L"2-sided Box, Right Rotation, Thick Box", 45, 80, 200, 750, 80, 120, 50, 30, 100, 0xFFFFFFFF},
 };
 
-void ApplyTemplate(const BoxTemplate& t, bool bViewOnly, int* values, DWORD* pBackground)
+void ApplyTemplate(const BoxTemplate& t, bool bViewOnly, int* values, std::uint32_t* pBackground)
 {
     values[kValueRotation1] = t.nRotation1;
     values[kValueRotation2] = t.nRotation2;

@@ -43,7 +43,7 @@ SceneDescription::SceneDescription()
 {
     for (int i = 0; i < kSceneValueCount; ++i)
         values[i] = g_sceneValues[i].nDefault;
-    for (COLORREF& c : faceColours)
+    for (Colour& c : faceColours)
         c = 0x00FFFFFF;
 }
 
@@ -177,7 +177,7 @@ OptionResult ApplySceneOption(SceneDescription& scene, const std::string& name, 
             scene.bTransparent = true;
             return OptionResult::Applied;
         }
-        COLORREF c = 0;
+        Colour c = 0;
         if (!ParseColour(value, &c))
             return Refuse(pExpected, L"expected a colour as #RRGGBB, or transparent");
         scene.background = 0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
@@ -317,7 +317,7 @@ bool ParseWholeNumber(const std::wstring& text, long long* pValue)
     return true;
 }
 
-bool ParseColour(const std::wstring& text, COLORREF* pColour)
+bool ParseColour(const std::wstring& text, Colour* pColour)
 {
     if (text.size() != 7 || text[0] != L'#')
         return false;
@@ -333,7 +333,7 @@ bool ParseColour(const std::wstring& text, COLORREF* pColour)
     return true;
 }
 
-std::wstring FormatColour(COLORREF colour)
+std::wstring FormatColour(Colour colour)
 {
     wchar_t text[8];
     swprintf(text, 8, L"#%02X%02X%02X", GetRValue(colour), GetGValue(colour), GetBValue(colour));

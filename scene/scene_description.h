@@ -26,9 +26,9 @@ struct SceneDescription : ExportSettings {
     // The face's path was named by a scene or jobs file, not chosen by the user: a network
     // path there is kept but not opened. Not part of what the scene is (==).
     bool faceNamedByFile[kPictureCount] = {};
-    COLORREF faceColours[kPictureCount];       // 0x00BBGGRR
+    Colour faceColours[kPictureCount];       // 0x00BBGGRR
     int values[kSceneValueCount];           // as g_sceneValues orders them
-    D3DCOLOR background = 0xFFFFFFFF;       // 0xFFRRGGBB
+    std::uint32_t background = 0xFFFFFFFF;       // 0xFFRRGGBB
     std::vector<SceneView> views;           // the user's own, in the order they were added
 
     SceneDescription();  // the start scene
@@ -75,8 +75,8 @@ bool HasControlCharacters(const std::wstring& text);
 // A whole decimal number, nothing else.
 bool ParseWholeNumber(const std::wstring& text, long long* pValue);
 // "#RRGGBB" and back, as a COLORREF.
-bool ParseColour(const std::wstring& text, COLORREF* pColour);
-std::wstring FormatColour(COLORREF colour);
+bool ParseColour(const std::wstring& text, Colour* pColour);
+std::wstring FormatColour(Colour colour);
 // Joins a relative path to its folder (with the system's separators); absolute ones stay.
 std::wstring ResolvePath(const std::wstring& path, const std::wstring& baseDir);
 bool IsAbsolutePath(const std::wstring& path);

@@ -1,5 +1,6 @@
 #include "scene_values.h"
 
+#include <cctype>
 #include <cstring>
 
 #include "book_paper.h"
@@ -38,10 +39,20 @@ static_assert(sizeof kRows / sizeof kRows[0] == kSceneValueCount, "one row for e
 
 const SceneValue (&g_sceneValues)[kSceneValueCount] = kRows;
 
+namespace {
+bool SameNameIgnoringCase(const char* a, const char* b)
+{
+    for (; *a && *b; ++a, ++b)
+        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
+            return false;
+    return *a == *b;
+}
+} // namespace
+
 int SceneValueNumber(const SceneValue& value, const char* pszName)
 {
     for (int i = 0; value.ppszNames && value.ppszNames[i]; ++i)
-        if (_stricmp(value.ppszNames[i], pszName) == 0)
+        if (SameNameIgnoringCase(value.ppszNames[i], pszName))
             return i;
     return -1;
 }
@@ -51,6 +62,6 @@ void SetStartScene(BoxScene& scene)
     for (const SceneValue& v : g_sceneValues)
         scene.*v.pField = v.nDefault;
     scene.m_clrBackground = 0xFFFFFFFF;
-    for (COLORREF& clr : scene.m_clrFace)
+    for (Colour& clr : scene.m_clrFace)
         clr = 0x00FFFFFF;
 }

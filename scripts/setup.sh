@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make
+  cmake make g++
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   googletest

@@ -198,7 +198,7 @@ TEST(SidesPage, APictureThatCannotBeLoadedIsReportedAndChangesNothing)
         ASSERT_NE(page, nullptr);
         CString good = TestImagePath(L"quadrants.png").c_str();
         ASSERT_TRUE(page->LoadSideFromFile(SideTop, good));
-        IDirect3DTexture9* before = d.m_pFaceTexture[SideTop];
+        const PictureRef before = d.m_picture[SideTop];
 
         struct Case { std::wstring file; const wchar_t* says; };
         const Case cases[] = {{L"no-such-file.png", L"not found"},
@@ -212,7 +212,7 @@ TEST(SidesPage, APictureThatCannotBeLoadedIsReportedAndChangesNothing)
             EXPECT_FALSE(page->LoadSideFromFile(SideTop, path));
             EXPECT_NE(text.find(path.GetString()), std::wstring::npos) << "names the file: " << text;
             EXPECT_NE(text.find(c.says), std::wstring::npos) << text;
-            EXPECT_EQ(d.m_pFaceTexture[SideTop], before);
+            EXPECT_EQ(d.m_picture[SideTop], before);
             wchar_t shown[MAX_PATH] = {};
             ::GetDlgItemTextW(*page, IDC_PATH_TOP, shown, MAX_PATH);
             EXPECT_EQ(CString(shown), good);

@@ -116,7 +116,7 @@ TEST(MainDialog, StartsWithEveryPageAtItsDefaultsAndDrawsFrames)
             pFrame->Release();
     });
     EXPECT_TRUE(checked);
-    EXPECT_EQ(dlg.m_pDevice, nullptr);  // released on close
+    EXPECT_EQ(dlg.Renderer().m_pDevice, nullptr);  // released on close
 }
 
 TEST(MainDialog, PreviewShowsTheFrameThatWasDrawn)

@@ -130,7 +130,7 @@ TEST(SceneInWindow, ASavedSceneComesBackWholeAndDrawsTheSamePicture)
         wchar_t shown[MAX_PATH] = {};
         ::GetDlgItemTextW(*page, IDC_PATH_FRONT, shown, MAX_PATH);
         EXPECT_EQ(std::wstring(shown), TestImagePath(L"quadrants.png"));
-        EXPECT_EQ(d.m_pFaceTexture[SideTop], nullptr);
+        EXPECT_EQ(d.m_picture[SideTop], nullptr);
 
         const Frame after = NextFrame(d, d.Renderer().FramesDrawn());
         ASSERT_EQ(after.pixels.size(), before.pixels.size());
@@ -185,10 +185,10 @@ TEST(SceneInWindow, ABadSceneChangesNothingAndUnusablePicturesAreNamedTogether)
         EXPECT_NE(text.find(L"\\COM1: it names a device"), std::wstring::npos) << text;
         EXPECT_NE(text.find(L"keeps their names"), std::wstring::npos) << text;
         EXPECT_EQ(d.m_nWidth, 222);
-        EXPECT_NE(d.m_pFaceTexture[SideTop], nullptr);
-        EXPECT_EQ(d.m_pFaceTexture[SideFront], nullptr);  // not the picture it had before
-        EXPECT_EQ(d.m_pFaceTexture[SideBack], nullptr);
-        EXPECT_EQ(d.m_pFaceTexture[SideLeft], nullptr);
+        EXPECT_NE(d.m_picture[SideTop], nullptr);
+        EXPECT_EQ(d.m_picture[SideFront], nullptr);  // not the picture it had before
+        EXPECT_EQ(d.m_picture[SideBack], nullptr);
+        EXPECT_EQ(d.m_picture[SideLeft], nullptr);
         EXPECT_FALSE(d.HasUnsavedChanges());
 
         // Another change and a save: every picture the user did not touch is still named.
@@ -273,8 +273,8 @@ TEST(SceneInWindow, DroppedFilesLandWhereTheyAreDropped)
         POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
         ::ScreenToClient(d, &pt);
         drop(d, TestImagePath(L"quadrants.png"), pt);
-        EXPECT_NE(d.m_pFaceTexture[SideBack], nullptr);
-        EXPECT_EQ(d.m_pFaceTexture[SideFront], nullptr);
+        EXPECT_NE(d.m_picture[SideBack], nullptr);
+        EXPECT_EQ(d.m_picture[SideFront], nullptr);
         EXPECT_TRUE(d.HasUnsavedChanges());
         AnswerMessageBox(L"Zelmora", IDNO, nullptr);  // the close after the check asks
     });
@@ -343,7 +343,7 @@ TEST(SceneInWindow, UndoAndRedoGoThroughEveryKindOfChangeOneSettledChangeAStep)
         const SceneDescription templated = d.CurrentScene();
         auto* pSides = static_cast<CSidesPage*>(d.Pages()[1]);  // a picture
         ASSERT_TRUE(pSides->PutSideImage(SideFront, TestImagePath(L"quadrants.png").c_str(), nullptr));
-        IDirect3DTexture9* pLoaded = d.m_pFaceTexture[SideFront];
+        const PictureRef pLoaded = d.m_picture[SideFront];
         UntilSettled(d);
         const SceneDescription pictured = d.CurrentScene();
         for (int move = 0; move < 20; ++move) {  // a drag: many quick moves
@@ -359,7 +359,7 @@ TEST(SceneInWindow, UndoAndRedoGoThroughEveryKindOfChangeOneSettledChangeAStep)
         EXPECT_TRUE(d.CurrentScene() == pictured) << "the whole drag is one step";
         command(ID_SCENE_UNDO);
         EXPECT_TRUE(d.CurrentScene() == templated);
-        EXPECT_EQ(d.m_pFaceTexture[SideFront], nullptr) << "the picture is off its face again";
+        EXPECT_EQ(d.m_picture[SideFront], nullptr) << "the picture is off its face again";
         command(ID_SCENE_UNDO);
         command(ID_SCENE_UNDO);
         EXPECT_TRUE(d.CurrentScene() == start);
@@ -372,7 +372,7 @@ TEST(SceneInWindow, UndoAndRedoGoThroughEveryKindOfChangeOneSettledChangeAStep)
         for (int step = 0; step < 4; ++step)
             command(ID_SCENE_REDO);
         EXPECT_TRUE(d.CurrentScene() == dragged);
-        EXPECT_EQ(d.m_pFaceTexture[SideFront], pLoaded) << "the very picture comes back, not the file reread";
+        EXPECT_EQ(d.m_picture[SideFront], pLoaded) << "the very picture comes back, not the file reread";
         EXPECT_FALSE(d.History().CanRedo());
         command(ID_SCENE_UNDO);
         d.m_nWidth = 33;  // a change after an undo: redo has nothing to bring back over it

@@ -114,23 +114,25 @@ TEST_F(FaceImageTest, OnePixelCoversTheWholeFace)
 TEST_F(FaceImageTest, BrokenAndHostileFilesFailAndChangeNothing)
 {
     ASSERT_TRUE(Load(L"quadrants.png"));
-    IDirect3DTexture9* before = scene.m_pFaceTexture[SideFront];
+    const PictureRef before = scene.m_picture[SideFront];
     for (const wchar_t* name : {L"truncated.png", L"empty.png", L"text.png", L"text.jpg", L"absurd-100000.png",
                                 L"absurd-50000.bmp", L"zero-width.png", L"zero-width.bmp", L"missing.png"}) {
         SCOPED_TRACE(testing::Message() << name);
         EXPECT_FALSE(Load(name));
-        EXPECT_EQ(scene.m_pFaceTexture[SideFront], before);
+        EXPECT_EQ(scene.m_picture[SideFront], before);
     }
 }
 
 TEST_F(FaceImageTest, LargeArtworkKeepsEveryPixel)
 {
     ASSERT_TRUE(Load(L"large.jpg"));  // 1500 x 1500
+    IDirect3DTexture9* pTexture = renderer.m_faceTextures.For(renderer.m_pDevice, scene.m_picture[SideFront]);
+    ASSERT_NE(pTexture, nullptr);
     D3DSURFACE_DESC desc;
-    scene.m_pFaceTexture[SideFront]->GetLevelDesc(0, &desc);
+    pTexture->GetLevelDesc(0, &desc);
     EXPECT_EQ(desc.Width, 1500u);
     EXPECT_EQ(desc.Height, 1500u);
-    EXPECT_GT(scene.m_pFaceTexture[SideFront]->GetLevelCount(), 1u);  // mipmapped
+    EXPECT_GT(pTexture->GetLevelCount(), 1u);  // mipmapped
 }
 
 TEST_F(FaceImageTest, MemoryComesBackAfterManyLoads)
@@ -141,13 +143,16 @@ TEST_F(FaceImageTest, MemoryComesBackAfterManyLoads)
         ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof(pmc));
         return static_cast<long long>(pmc.PrivateUsage);
     };
+    // Each picture decoded and made a texture by a frame, then let go of.
     for (int i = 0; i < 10; ++i) {  // let every allocator reach its working size
         ASSERT_TRUE(Load(L"large.jpg"));
+        Draw();
         renderer.ClearSideImage(SideFront);
     }
     long long start = privateBytes();
     for (int i = 0; i < 200; ++i) {
         ASSERT_TRUE(Load(L"large.jpg"));
+        Draw();
         renderer.ClearSideImage(SideFront);
     }
     long long grown = privateBytes() - start;
@@ -157,7 +162,7 @@ TEST_F(FaceImageTest, MemoryComesBackAfterManyLoads)
 TEST_F(FaceImageTest, AHugePictureIsRefusedFromItsHeaderBeforeAnyDecoding)
 {
     ASSERT_TRUE(Load(L"quadrants.png"));
-    IDirect3DTexture9* before = scene.m_pFaceTexture[SideFront];
+    const PictureRef before = scene.m_picture[SideFront];
     long long peakBefore = PeakCommit();
     FaceLoadFailure why;
     // A valid 1-bit PNG of 20000 x 20000: 76 KB on disk, 1.6 GB as BGRA.
@@ -165,7 +170,7 @@ TEST_F(FaceImageTest, AHugePictureIsRefusedFromItsHeaderBeforeAnyDecoding)
     EXPECT_EQ(why.reason, FaceLoadFailure::TooLarge);
     EXPECT_EQ(why.width, 20000u);
     EXPECT_EQ(why.height, 20000u);
-    EXPECT_EQ(scene.m_pFaceTexture[SideFront], before);
+    EXPECT_EQ(scene.m_picture[SideFront], before);
     EXPECT_LT(PeakCommit() - peakBefore, 64ll << 20) << "no large allocation";
 
     // The other reasons, as the user is told them.
@@ -182,7 +187,7 @@ TEST_F(FaceImageTest, AHugePictureIsRefusedFromItsHeaderBeforeAnyDecoding)
 TEST_F(FaceImageTest, SizesHiddenPastTheFirstBytesAreFoundBeforeDecodingAndAnimationsDecodeOneFrame)
 {
     ASSERT_TRUE(Load(L"quadrants.png"));
-    IDirect3DTexture9* before = scene.m_pFaceTexture[SideFront];
+    const PictureRef before = scene.m_picture[SideFront];
     long long peakBefore = PeakCommit();
     // A frame header after 300 KB of comments; a 20000 x 20000 frame on a 1 x 1 screen; an
     // icon holding a 20000 x 20000 PNG.
@@ -193,7 +198,7 @@ TEST_F(FaceImageTest, SizesHiddenPastTheFirstBytesAreFoundBeforeDecodingAndAnima
         EXPECT_EQ(why.reason, FaceLoadFailure::TooLarge);
         EXPECT_EQ(why.width, 20000u);
         EXPECT_EQ(why.height, 20000u);
-        EXPECT_EQ(scene.m_pFaceTexture[SideFront], before);
+        EXPECT_EQ(scene.m_picture[SideFront], before);
     }
     // A kind whose header the platform's decoder reads for us: still named as too large.
     FaceLoadFailure why;

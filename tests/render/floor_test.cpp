@@ -58,12 +58,12 @@ protected:
     // Flat red faces in even light: every box pixel is far from the white background.
     void PlainRedBox()
     {
-        for (COLORREF& c : scene.m_clrFace)
+        for (Colour& c : scene.m_clrFace)
             c = RGB(255, 0, 0);
         scene.m_nAmbient = 100;
         scene.m_nDiffuse = 0;
     }
-    Vec3 Corner(int i, bool bMirrored) const
+    WorldPoint Corner(int i, bool bMirrored) const
     {
         double hx = scene.m_nWidth / 20.0, hy = scene.m_nHeight / 20.0, hz = scene.m_nDepth / 20.0;
         double y = (i & 2) ? hy : -hy;
@@ -230,7 +230,7 @@ TEST_F(FloorTest, AResetDeviceDrawsTheSamePictureAndBelowTheFloorNothingIsAdded)
 
     // A real reset: everything in the default pool freed, the device reset, all made again.
     renderer.InvalidateDeviceObjects();
-    ASSERT_EQ(scene.m_pDevice->Reset(&renderer.m_presentParams), D3D_OK);
+    ASSERT_EQ(renderer.m_pDevice->Reset(&renderer.m_presentParams), D3D_OK);
     renderer.CreateDeviceObjects();
     renderer.RenderFrame();
     const DecodedImage after = Picture(true);
@@ -238,7 +238,7 @@ TEST_F(FloorTest, AResetDeviceDrawsTheSamePictureAndBelowTheFloorNothingIsAdded)
     renderer.CreateDeviceObjects();  // twice is harmless
     renderer.InvalidateDeviceObjects();
     renderer.InvalidateDeviceObjects();
-    ASSERT_EQ(scene.m_pDevice->Reset(&renderer.m_presentParams), D3D_OK);
+    ASSERT_EQ(renderer.m_pDevice->Reset(&renderer.m_presentParams), D3D_OK);
     renderer.CreateDeviceObjects();
 
     // Rotation #2 under 90 degrees puts the camera below the box's middle and the floor.

@@ -40,7 +40,7 @@ TEST_F(DeviceSetupTest, EachFailingStepGivesItsReason)
 {
     proxy->failDisplayMode = true;
     EXPECT_EQ(Init(), L"Unable to query display mode");
-    EXPECT_EQ(scene.m_pDevice, nullptr);
+    EXPECT_EQ(renderer.m_pDevice, nullptr);
 }
 
 TEST_F(DeviceSetupTest, DeviceFormatFailure)
@@ -59,7 +59,7 @@ TEST_F(DeviceSetupTest, CreateDeviceFailure)
 {
     proxy->failCreateDevice = true;
     EXPECT_EQ(Init(), L"Unable to create device");
-    EXPECT_EQ(scene.m_pDevice, nullptr);
+    EXPECT_EQ(renderer.m_pDevice, nullptr);
 }
 
 TEST_F(DeviceSetupTest, NoDirect3DObjectReadsLikeAFailedDevice)
@@ -72,7 +72,7 @@ TEST_F(DeviceSetupTest, NoDirect3DObjectReadsLikeAFailedDevice)
 TEST_F(DeviceSetupTest, SuccessfulSetUpFillsThePresentationParameters)
 {
     EXPECT_EQ(Init(), L"");
-    ASSERT_NE(scene.m_pDevice, nullptr);
+    ASSERT_NE(renderer.m_pDevice, nullptr);
     const D3DPRESENT_PARAMETERS& pp = renderer.m_presentParams;
     EXPECT_EQ(pp.BackBufferWidth, static_cast<UINT>(kPreviewWidth));
     EXPECT_EQ(pp.BackBufferHeight, static_cast<UINT>(kPreviewHeight));
@@ -115,13 +115,14 @@ TEST_F(DeviceLossTest, LostThenNotResetRecoversWithTexturesIntact)
     scene.m_nRotation2 = 90;
     scene.m_nAmbient = 100;
     ASSERT_TRUE(renderer.LoadSideImage(SideFront, TestImagePath(L"white.png").c_str()));
-    IDirect3DTexture9* texture = scene.m_pFaceTexture[SideFront];
     scene.m_clrFace[SideFront] = RGB(0, 0, 255);
     ASSERT_TRUE(renderer.CheckDevice());
     renderer.RenderFrame();
+    IDirect3DTexture9* texture = renderer.m_faceTextures.For(renderer.m_pDevice, scene.m_picture[SideFront]);
+    ASSERT_NE(texture, nullptr);
 
     {
-        DeviceLossScript loss(scene.m_pDevice);
+        DeviceLossScript loss(renderer.m_pDevice);
         loss.answers = {D3DERR_DEVICELOST, D3DERR_DEVICELOST, D3DERR_DEVICENOTRESET};
         EXPECT_FALSE(renderer.CheckDevice());
         EXPECT_EQ(renderer.m_pBoxVertices, nullptr);
@@ -138,7 +139,7 @@ TEST_F(DeviceLossTest, LostThenNotResetRecoversWithTexturesIntact)
     }
     Frame f = Draw();
     EXPECT_NE(renderer.m_pBoxVertices, nullptr);  // re-created by the frame
-    EXPECT_EQ(scene.m_pFaceTexture[SideFront], texture);
+    EXPECT_EQ(renderer.m_faceTextures.For(renderer.m_pDevice, scene.m_picture[SideFront]), texture);  // managed: kept
     Pixel p = PixelAt(f, FaceOnScreen(SideFront, f));
     EXPECT_GT(p.b, 200);
     EXPECT_LT(p.r, 40);
@@ -148,7 +149,7 @@ TEST_F(DeviceLossTest, NotResetWithoutHavingBeenLostRecoversToo)
 {
     renderer.RenderFrame();  // the resolve target exists now, in the default pool as well
     {
-        DeviceLossScript loss(scene.m_pDevice);
+        DeviceLossScript loss(renderer.m_pDevice);
         loss.answers = {D3DERR_DEVICENOTRESET};
         EXPECT_FALSE(renderer.CheckDevice());
         EXPECT_EQ(loss.resets, 1);
@@ -165,12 +166,12 @@ TEST_F(DeviceLossTest, ResetIsRefusedWhileTheDefaultPoolHoldsObjects)
 {
     // Why recovery must free the index buffer first.
     ASSERT_NE(renderer.m_pBoxIndices, nullptr);
-    EXPECT_TRUE(FAILED(scene.m_pDevice->Reset(&renderer.m_presentParams)));
+    EXPECT_TRUE(FAILED(renderer.m_pDevice->Reset(&renderer.m_presentParams)));
 }
 
 TEST_F(DeviceLossTest, OtherAnswersDrawNothing)
 {
-    DeviceLossScript loss(scene.m_pDevice);
+    DeviceLossScript loss(renderer.m_pDevice);
     loss.answers = {D3DERR_DRIVERINTERNALERROR};
     EXPECT_FALSE(renderer.CheckDevice());
     EXPECT_NE(renderer.m_pBoxIndices, nullptr);  // nothing released

@@ -119,9 +119,9 @@ TEST_F(RenderFrameTest, UntexturedFaceIsItsColourTimesTheLight)
     scene.m_nDiffuse = 50;
     Frame f = Draw();
     // Light at the eye, attenuation 1: every corner of the Front face gets the same N.L.
-    Vec3 eye = EyeOf(scene);
-    Vec3 corner = {scene.m_nWidth / 20.0, scene.m_nHeight / 20.0, -scene.m_nDepth / 20.0};
-    Vec3 toEye = {eye.x - corner.x, eye.y - corner.y, eye.z - corner.z};
+    WorldPoint eye = EyeOf(scene);
+    WorldPoint corner = {scene.m_nWidth / 20.0, scene.m_nHeight / 20.0, -scene.m_nDepth / 20.0};
+    WorldPoint toEye = {eye.x - corner.x, eye.y - corner.y, eye.z - corner.z};
     double nDotL = -toEye.z / std::sqrt(toEye.x * toEye.x + toEye.y * toEye.y + toEye.z * toEye.z);
     double expected = 255.0 * std::min(1.0, 0.30 + 0.50 * nDotL);
     Pixel p = PixelAt(f, FaceOnScreen(SideFront, f));

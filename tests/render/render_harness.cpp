@@ -80,7 +80,7 @@ Frame GrabWindow(HWND hWnd)
     return f;
 }
 
-Vec3 EyeOf(const BoxScene& scene)
+WorldPoint EyeOf(const BoxScene& scene)
 {
     double yaw = (scene.m_nRotation1 + 180) * kPi / 180.0;
     double roll = (scene.m_nRotation2 + 90) * kPi / 180.0;
@@ -88,23 +88,23 @@ Vec3 EyeOf(const BoxScene& scene)
     return {d * std::cos(roll) * std::cos(yaw), d * std::sin(roll), -d * std::cos(roll) * std::sin(yaw)};
 }
 
-ScreenPoint Project(const BoxScene& scene, Vec3 p, int width, int height)
+ScreenPoint Project(const BoxScene& scene, WorldPoint p, int width, int height)
 {
-    Vec3 eye = EyeOf(scene);
-    auto sub = [](Vec3 a, Vec3 b) { return Vec3{a.x - b.x, a.y - b.y, a.z - b.z}; };
-    auto dot = [](Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; };
-    auto cross = [](Vec3 a, Vec3 b) {
-        return Vec3{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+    WorldPoint eye = EyeOf(scene);
+    auto sub = [](WorldPoint a, WorldPoint b) { return WorldPoint{a.x - b.x, a.y - b.y, a.z - b.z}; };
+    auto dot = [](WorldPoint a, WorldPoint b) { return a.x * b.x + a.y * b.y + a.z * b.z; };
+    auto cross = [](WorldPoint a, WorldPoint b) {
+        return WorldPoint{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
     };
-    auto normal = [&](Vec3 a) {
+    auto normal = [&](WorldPoint a) {
         double l = std::sqrt(dot(a, a));
-        return Vec3{a.x / l, a.y / l, a.z / l};
+        return WorldPoint{a.x / l, a.y / l, a.z / l};
     };
     // Right-handed look-at: the camera looks down its -z axis.
-    Vec3 zAxis = normal(eye);
-    Vec3 xAxis = normal(cross(Vec3{0, -1, 0}, zAxis));
-    Vec3 yAxis = cross(zAxis, xAxis);
-    Vec3 rel = sub(p, eye);
+    WorldPoint zAxis = normal(eye);
+    WorldPoint xAxis = normal(cross(WorldPoint{0, -1, 0}, zAxis));
+    WorldPoint yAxis = cross(zAxis, xAxis);
+    WorldPoint rel = sub(p, eye);
     double vx = dot(xAxis, rel), vy = dot(yAxis, rel), vz = dot(zAxis, rel);
     double fov = (1200 - scene.m_nZoom) * 0.1 * kPi / 180.0;
     double yScale = 1.0 / std::tan(fov / 2);
@@ -114,7 +114,7 @@ ScreenPoint Project(const BoxScene& scene, Vec3 p, int width, int height)
     return {(ndcX + 1) / 2 * width, (1 - ndcY) / 2 * height};
 }
 
-Vec3 FaceCentre(const BoxScene& scene, int slot)
+WorldPoint FaceCentre(const BoxScene& scene, int slot)
 {
     double hx = scene.m_nWidth / 20.0, hy = scene.m_nHeight / 20.0, hz = scene.m_nDepth / 20.0;
     switch (slot) {

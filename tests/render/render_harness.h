@@ -20,7 +20,7 @@ public:
         m_nAmbient = 30; m_nDiffuse = 100;
         m_nTrimWidth = 6000; m_nTrimHeight = 9000; m_nPages = 300; m_nBleed = 125; m_nWrap = 591;
         m_clrBackground = 0xFFFFFFFF;
-        for (COLORREF& c : m_clrFace) c = 0x00FFFFFF;
+        for (Colour& c : m_clrFace) c = 0x00FFFFFF;
     }
     void RefreshPages() override {}
 };
@@ -47,7 +47,7 @@ Frame ReadFrame(BoxRenderer& renderer);
 // What the screen shows of the window's client area.
 Frame GrabWindow(HWND hWnd);
 
-struct Vec3 {
+struct WorldPoint {
     double x, y, z;
 };
 struct ScreenPoint {
@@ -56,10 +56,10 @@ struct ScreenPoint {
 
 // The eye and the projection of a world point for the scene's camera, from the closed form:
 // eye = d (cos R cos Y, sin R, -cos R sin Y), looking at the origin with up (0, -1, 0).
-Vec3 EyeOf(const BoxScene& scene);
-ScreenPoint Project(const BoxScene& scene, Vec3 p, int width, int height);
+WorldPoint EyeOf(const BoxScene& scene);
+ScreenPoint Project(const BoxScene& scene, WorldPoint p, int width, int height);
 // The centre of a face of the scene's box.
-Vec3 FaceCentre(const BoxScene& scene, int slot);
+WorldPoint FaceCentre(const BoxScene& scene, int slot);
 
 // A Unix path from the test environment as a Windows path (Wine maps / to Z:).
 std::wstring TestImagePath(const std::wstring& name);

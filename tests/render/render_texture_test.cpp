@@ -7,11 +7,6 @@ namespace {
 class FaceTextureTest : public RenderTest {
 protected:
     bool Load(int slot, const std::wstring& name) { return renderer.LoadSideImage(slot, TestImagePath(name).c_str()); }
-    static ULONG RefCount(IUnknown* p)
-    {
-        p->AddRef();
-        return p->Release();
-    }
 };
 
 bool IsRed(Pixel p) { return p.r > 200 && p.g < 60 && p.b < 60; }
@@ -27,7 +22,7 @@ TEST_F(FaceTextureTest, EveryOfferedFormatLoadsUprightAndUnmirrored)
     for (const wchar_t* name : {L"quadrants.png", L"quadrants.jpg", L"quadrants.bmp", L"quadrants.tga"}) {
         SCOPED_TRACE(testing::Message() << "file " << name);
         ASSERT_TRUE(Load(SideFront, name));
-        ASSERT_NE(scene.m_pFaceTexture[SideFront], nullptr);
+        ASSERT_NE(scene.m_picture[SideFront], nullptr);
         Frame f = Draw();
         EXPECT_TRUE(IsRed(FrontAt(f, 0.25, 0.25))) << FrontAt(f, 0.25, 0.25);
         EXPECT_TRUE(IsGreen(FrontAt(f, 0.75, 0.25))) << FrontAt(f, 0.75, 0.25);
@@ -53,42 +48,57 @@ TEST_F(FaceTextureTest, FaceColourTintsTheImage)
 TEST_F(FaceTextureTest, FilesThatAreNotPicturesFailAndLeaveTheFaceAsItWas)
 {
     ASSERT_TRUE(Load(SideLeft, L"quadrants.png"));
-    IDirect3DTexture9* before = scene.m_pFaceTexture[SideLeft];
-    ULONG refs = RefCount(before);
+    const PictureRef before = scene.m_picture[SideLeft];
+    const long uses = before.use_count();
     for (const wchar_t* name : {L"truncated.png", L"empty.png", L"text.png", L"no such file.png"}) {
         EXPECT_FALSE(Load(SideLeft, name));
-        EXPECT_EQ(scene.m_pFaceTexture[SideLeft], before);
-        EXPECT_EQ(RefCount(before), refs);
+        EXPECT_EQ(scene.m_picture[SideLeft], before);
+        EXPECT_EQ(before.use_count(), uses);
     }
     // A face without an image stays without one.
     EXPECT_FALSE(Load(SideTop, L"empty.png"));
-    EXPECT_EQ(scene.m_pFaceTexture[SideTop], nullptr);
+    EXPECT_EQ(scene.m_picture[SideTop], nullptr);
     EXPECT_FALSE(renderer.LoadSideImage(SideTop, L""));
-    EXPECT_EQ(scene.m_pFaceTexture[SideTop], nullptr);
+    EXPECT_EQ(scene.m_picture[SideTop], nullptr);
 }
 
-TEST_F(FaceTextureTest, LoadingAgainReplacesAndReleasesTheOldTexture)
+TEST_F(FaceTextureTest, APictureLetGoOfTakesItsTextureWithIt)
 {
-    ASSERT_TRUE(Load(SideBack, L"quadrants.png"));
-    IDirect3DTexture9* old = scene.m_pFaceTexture[SideBack];
-    EXPECT_EQ(RefCount(old), 1u);  // the scene's reference is the only one
-    old->AddRef();                  // keep it alive to watch it
-    ASSERT_TRUE(Load(SideBack, L"quadrants.jpg"));
-    EXPECT_NE(scene.m_pFaceTexture[SideBack], old);
-    EXPECT_EQ(RefCount(scene.m_pFaceTexture[SideBack]), 1u);
-    EXPECT_EQ(old->Release(), 0u);  // ours was the last reference
+    FaceOn();
+    ASSERT_TRUE(Load(SideFront, L"quadrants.png"));
+    Draw();
+    ASSERT_EQ(renderer.m_faceTextures.Count(), 1u);
+    std::weak_ptr<const ScenePicture> old = scene.m_picture[SideFront];
+    ASSERT_TRUE(Load(SideFront, L"quadrants.jpg"));
+    EXPECT_TRUE(old.expired());  // nothing else held it
+    Frame f = Draw();
+    EXPECT_EQ(renderer.m_faceTextures.Count(), 1u);  // the old texture went with its picture
+    EXPECT_TRUE(IsRed(FrontAt(f, 0.25, 0.25))) << FrontAt(f, 0.25, 0.25);
 }
 
-TEST_F(FaceTextureTest, SameFileOnTwoFacesGivesTwoTextures)
+TEST_F(FaceTextureTest, OneFileOnTwoFacesIsOnePictureUntilTheFileChanges)
 {
+    FaceOn();
     ASSERT_TRUE(Load(SideFront, L"quadrants.png"));
     ASSERT_TRUE(Load(SideRight, L"quadrants.png"));
-    EXPECT_NE(scene.m_pFaceTexture[SideFront], scene.m_pFaceTexture[SideRight]);
+    EXPECT_EQ(scene.m_picture[SideFront], scene.m_picture[SideRight]);
+    Draw();  // every face is drawn, seen or not
+    EXPECT_EQ(renderer.m_faceTextures.Count(), 1u);
     renderer.ClearSideImage(SideFront);
-    EXPECT_EQ(scene.m_pFaceTexture[SideFront], nullptr);
-    EXPECT_NE(scene.m_pFaceTexture[SideRight], nullptr);
-    renderer.ClearSideImage(SideFront);  // clearing an empty face releases nothing
-    EXPECT_EQ(scene.m_pFaceTexture[SideFront], nullptr);
+    EXPECT_EQ(scene.m_picture[SideFront], nullptr);
+    EXPECT_NE(scene.m_picture[SideRight], nullptr);
+
+    // The same name after the file was written anew is the new picture, not the one held.
+    const std::wstring copy = TestImagePath(L"changing.png");
+    ASSERT_TRUE(::CopyFileW(TestImagePath(L"quadrants.png").c_str(), copy.c_str(), FALSE));
+    ASSERT_TRUE(renderer.LoadSideImage(SideFront, copy.c_str()));
+    const PictureRef first = scene.m_picture[SideFront];
+    ASSERT_TRUE(::CopyFileW(TestImagePath(L"white.png").c_str(), copy.c_str(), FALSE));
+    ASSERT_TRUE(renderer.LoadSideImage(SideFront, copy.c_str()));
+    EXPECT_NE(scene.m_picture[SideFront], first);
+    const Pixel p = FrontAt(Draw(), 0.25, 0.25);
+    EXPECT_GT(p.g, 200) << p;  // white now, not the red quadrant
+    ::DeleteFileW(copy.c_str());
 }
 
 TEST_F(FaceTextureTest, NamesInAnyScriptLoad)

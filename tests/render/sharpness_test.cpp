@@ -136,12 +136,12 @@ std::vector<double> ExactPicture(const BoxScene& scene, const DecodedImage& art,
     std::vector<double> light(art.pixels.size());
     for (size_t i = 0; i < light.size(); ++i)
         light[i] = ToLight(Luma(art.pixels[i]));
-    const Vec3 eye = EyeOf(scene);
+    const WorldPoint eye = EyeOf(scene);
     std::vector<FaceMap> faces;
     for (int s = 0; s < kSideCount; ++s) {
         const BoxVertex* quad = &g_boxVertexTemplate[g_boxIndices[6 * s] & ~3];
         const double hx = scene.m_nWidth * 0.1, hy = scene.m_nHeight * 0.1, hz = scene.m_nDepth * 0.1;
-        const Vec3 centre = {quad[0].nx * hx / 2, quad[0].ny * hy / 2, quad[0].nz * hz / 2};
+        const WorldPoint centre = {quad[0].nx * hx / 2, quad[0].ny * hy / 2, quad[0].nz * hz / 2};
         if (quad[0].nx * (eye.x - centre.x) + quad[0].ny * (eye.y - centre.y) + quad[0].nz * (eye.z - centre.z) <= 0)
             continue;  // facing away
         ScreenPoint p[4];

@@ -1,0 +1,17 @@
+// The box as a 3D model for shops and web pages: glTF 2.0 binary (.glb), Y up, right-handed,
+// in metres (a unit of the box is an inch), the front facing +Z as glTF asks. One material
+// per face: its picture (PNG or JPEG) times its colour; books and cases likewise.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "gltf_materials.h"
+#include "shape_mesh.h"
+
+// Metres of a unit of the box (an inch).
+constexpr double kModelMetresPerUnit = 0.0254;
+
+// The shape's mesh as a model: one material for each kind of part (a face's picture and
+// colour, named names[slot]; the cover; the pages; plain colour).
+std::vector<uint8_t> BuildShapeModel(ShapeMesh mesh, const ModelPicture (&pictures)[kModelPictureCount],
+                                     const Colour (&colours)[kPictureCount], const char* const (&names)[kPictureCount]);

@@ -1,0 +1,86 @@
+#include "gltf_materials.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "glb_container.h"
+
+namespace {
+
+float LinearFromSrgb(unsigned value)
+{
+    const double c = value / 255.0;
+    return static_cast<float>(c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+}
+
+int PictureOf(const PartSurface& look)
+{
+    switch (look.source) {
+    case PartSurface::FacePicture:
+        return look.slot;
+    case PartSurface::CoverPicture:
+        return SideCover;
+    case PartSurface::PaperDown:
+        return kModelPaperDown;
+    case PartSurface::PaperAcross:
+        return kModelPaperAcross;
+    default:
+        return -1;
+    }
+}
+
+} // namespace
+
+static_assert(kModelPictureCount == 9, "one entry of m_imageOf for each picture");
+
+void GltfMaterials::HasPicture(bool (&has)[kPictureCount]) const
+{
+    for (int s = 0; s < kPictureCount; ++s)
+        has[s] = !m_pictures[s].bytes.empty();
+}
+
+int GltfMaterials::MaterialOf(const PartSurface& look, std::vector<uint8_t>& bin, bool* pbTextured)
+{
+    Material m{look.pszKind ? look.pszKind : m_names[look.slot], PictureOf(look), look.colour, look.bGloss, look.roughness};
+    if (m.picture >= 0 && m_pictures[m.picture].bytes.empty())
+        m.picture = -1;
+    *pbTextured = m.picture >= 0;
+    auto same = [&](const Material& k) {
+        return k.name == m.name && k.picture == m.picture && k.colour == m.colour && k.bGloss == m.bGloss &&
+               k.roughness == m.roughness;
+    };
+    const size_t kind = std::find_if(m_kinds.begin(), m_kinds.end(), same) - m_kinds.begin();
+    if (kind < m_kinds.size())
+        return static_cast<int>(kind);
+    m_kinds.push_back(m);
+    std::string material = std::string(kind ? "," : "") + "{\"name\":\"" + m.name +
+                           "\",\"pbrMetallicRoughness\":{\"baseColorFactor\":[" +
+                           JsonNumber(LinearFromSrgb(RedOf(m.colour))) + "," +
+                           JsonNumber(LinearFromSrgb(GreenOf(m.colour))) + "," +
+                           JsonNumber(LinearFromSrgb(BlueOf(m.colour))) + ",1]";
+    if (m.picture >= 0) {
+        const ModelPicture& picture = m_pictures[m.picture];
+        if (m_imageOf[m.picture] < 0) {
+            PadTo4(bin);
+            m_views += ",{\"buffer\":0,\"byteOffset\":" + std::to_string(bin.size()) + ",\"byteLength\":" +
+                       std::to_string(picture.bytes.size()) + "}";
+            bin.insert(bin.end(), picture.bytes.begin(), picture.bytes.end());
+            m_images += std::string(m_nImages ? "," : "") + "{\"bufferView\":" + std::to_string(m_nFirstView + m_nImages) +
+                        ",\"mimeType\":\"image/" + (picture.bJpeg ? "jpeg" : "png") + "\"}";
+            m_textures += std::string(m_nImages ? "," : "") + "{\"sampler\":0,\"source\":" + std::to_string(m_nImages) + "}";
+            m_imageOf[m.picture] = m_nImages++;
+        }
+        material += ",\"baseColorTexture\":{\"index\":" + std::to_string(m_imageOf[m.picture]) + "}";
+    }
+    m_materials += material + ",\"metallicFactor\":0,\"roughnessFactor\":" + JsonNumber(m.roughness) + "}}";
+    return static_cast<int>(kind);
+}
+
+std::string GltfMaterials::Members() const
+{
+    std::string json = "\"materials\":[" + m_materials + "]";
+    if (m_nImages)
+        json += ",\"images\":[" + m_images + "],\"textures\":[" + m_textures +
+                "],\"samplers\":[{\"magFilter\":9729,\"minFilter\":9987,\"wrapS\":33071,\"wrapT\":33071}]";
+    return json;
+}

@@ -1,0 +1,54 @@
+// A model file's materials, made from the parts' looks: one for each different look, with
+// the pictures they show stored once each in the binary chunk.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "part_look.h"
+
+// The pictures a model can show: each face's and the whole cover's (SideSlot order), then
+// the page edges' two (pages stacked down the picture, and across it).
+constexpr int kModelPaperDown = kPictureCount, kModelPaperAcross = kPictureCount + 1;
+constexpr int kModelPictureCount = kPictureCount + 2;
+
+struct ModelPicture {
+    std::vector<uint8_t> bytes;  // a whole PNG or JPEG file; empty: none
+    bool bJpeg = false;
+};
+
+class GltfMaterials {
+public:
+    // names: each face's material (SideSlot order, the cover last). firstView: the buffer
+    // view the first picture gets.
+    GltfMaterials(const ModelPicture (&pictures)[kModelPictureCount], const char* const (&names)[kPictureCount],
+                  int firstView)
+        : m_pictures(pictures), m_names(names), m_nFirstView(firstView) {}
+
+    // Which faces have a picture, as a part's look asks.
+    void HasPicture(bool (&has)[kPictureCount]) const;
+    // The material of that look, made when first asked for; a picture it shows is appended
+    // to bin. *pbTextured: the material reads texture coordinates.
+    int MaterialOf(const PartSurface& look, std::vector<uint8_t>& bin, bool* pbTextured);
+
+    // The buffer views of the pictures (each with a comma before it) and the members
+    // "materials", and where there are pictures "images", "textures" and "samplers".
+    const std::string& PictureViews() const { return m_views; }
+    std::string Members() const;
+
+private:
+    struct Material {
+        std::string name;
+        int picture;  // into m_pictures; -1 none
+        Colour colour;
+        bool bGloss;
+        double roughness;
+    };
+    const ModelPicture (&m_pictures)[kModelPictureCount];
+    const char* const (&m_names)[kPictureCount];
+    int m_nFirstView;
+    std::vector<Material> m_kinds;
+    std::string m_materials, m_images, m_textures, m_views;
+    int m_imageOf[kModelPictureCount] = {-1, -1, -1, -1, -1, -1, -1, -1, -1};
+    int m_nImages = 0;
+};

@@ -1,0 +1,185 @@
+#include "view_fit.h"
+
+#include "scene_shape.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "scene_camera.h"
+#include "scene_values.h"
+
+namespace {
+
+constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
+
+// An axis-aligned block of the scene, in its own units (y down: the floor at +y).
+struct Block {
+    Vec3 lo, hi;
+};
+
+// Everything drawn that framing must hold: the box, then (seen from above the floor) the
+// reflection down to where it has faded and the shadow where it still darkens.
+std::vector<Block> FramedBlocks(const BoxScene& scene, const Vec3& eye)
+{
+    const ShapeSpec shape = SceneShape(scene);
+    const float hx = shape.size[0] * 0.5f, hy = shape.size[1] * 0.5f, hz = shape.size[2] * 0.5f;
+    std::vector<Block> blocks{{{-hx, -hy, -hz}, {hx, hy, hz}}};
+    const float floorY = FloorY(shape);
+    if (eye.y < floorY) {
+        if (scene.m_nReflection > 0) {
+            const float fade = 2.0f * hy * static_cast<float>(std::max(scene.m_nReflectionFade, 1)) / 100.0f;
+            blocks.push_back({{-hx, floorY, -hz}, {hx, floorY + std::min(2.0f * hy, fade), hz}});
+        }
+        if (scene.m_nShadow > 0) {
+            // Two blur widths beyond the footprint the shadow is all but gone.
+            const float sigma = ShadowSigma(scene, shape);
+            blocks.push_back({{-hx - 2 * sigma, floorY, -hz - 2 * sigma}, {hx + 2 * sigma, floorY, hz + 2 * sigma}});
+        }
+    }
+    return blocks;
+}
+
+std::vector<Vec3> FramedPoints(const BoxScene& scene, const Vec3& eye)
+{
+    std::vector<Vec3> points;
+    for (const Block& b : FramedBlocks(scene, eye))
+        for (float x : {b.lo.x, b.hi.x})
+            for (float z : {b.lo.z, b.hi.z})
+                for (float y : {b.lo.y, b.hi.y})
+                    points.push_back({x, y, z});
+    return points;
+}
+
+struct Clip {
+    double x, y, z, w;
+};
+
+// Whether any of a convex polygon (in clip space) is left inside the picture's volume:
+// -w <= x, y <= w and 0 <= z <= w, as the device clips.
+bool AnyInside(std::vector<Clip> polygon)
+{
+    auto planes = {
+        +[](const Clip& c) { return c.w + c.x; }, +[](const Clip& c) { return c.w - c.x; },
+        +[](const Clip& c) { return c.w + c.y; }, +[](const Clip& c) { return c.w - c.y; },
+        +[](const Clip& c) { return c.z; },       +[](const Clip& c) { return c.w - c.z; },
+    };
+    for (auto distance : planes) {
+        std::vector<Clip> kept;
+        for (size_t i = 0; i < polygon.size(); ++i) {
+            const Clip& a = polygon[i];
+            const Clip& b = polygon[(i + 1) % polygon.size()];
+            const double da = distance(a), db = distance(b);
+            if (da >= 0)
+                kept.push_back(a);
+            if ((da >= 0) != (db >= 0)) {
+                const double t = da / (da - db);
+                kept.push_back({a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z), a.w + t * (b.w - a.w)});
+            }
+        }
+        polygon.swap(kept);
+        if (polygon.empty())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool AddToExtent(const BoxScene& scene, float aspect, FramedExtent* pExtent)
+{
+    const SceneCamera camera = CameraOf(scene, aspect);
+    // The projection scales by 1 / tan(half the field of view): times that tangent, where a
+    // point lies no longer depends on the zoom.
+    const double tanHalf = std::tan((1200 - std::clamp(scene.m_nZoom, 1, 1199)) * 0.05 * kDegToRad);
+    FramedExtent e = *pExtent;
+    for (const Vec3& p : FramedPoints(scene, camera.eye)) {
+        const Mat4& v = camera.view;
+        const Mat4& m = camera.projection;
+        const double vx = p.x * v._11 + p.y * v._21 + p.z * v._31 + v._41;
+        const double vy = p.x * v._12 + p.y * v._22 + p.z * v._32 + v._42;
+        const double vz = p.x * v._13 + p.y * v._23 + p.z * v._33 + v._43;
+        const double w = vz * m._34;  // -vz: the distance in front of the eye
+        if (w <= 0.01)
+            return false;
+        const double nx = vx * m._11 / w * tanHalf, ny = vy * m._22 / w * tanHalf;
+        e.x0 = std::min(e.x0, nx), e.x1 = std::max(e.x1, nx), e.y0 = std::min(e.y0, ny), e.y1 = std::max(e.y1, ny);
+    }
+    *pExtent = e;
+    return true;
+}
+
+bool FitExtent(const FramedExtent& e, float marginPercent, ViewFit* pFit)
+{
+    if (e.Empty())
+        return false;
+    // The picture spans -1..1 each way; a margin of m percent leaves 2 (1 - m/50) of it.
+    const double room = 2.0 * (1.0 - std::clamp(marginPercent, 0.0f, 45.0f) / 50.0);
+    // The tangent of half the field of view at which the extent just fills the room.
+    const double needed = std::max((e.x1 - e.x0) / room, (e.y1 - e.y0) / room);
+    const SceneValue& zoom = g_sceneValues[kValueZoom];
+    pFit->zoom = std::clamp(static_cast<int>(std::lround(1200.0 - std::atan(needed) / kDegToRad * 20.0)), zoom.nMin,
+                            zoom.nMax - 1);
+    const double actual = std::tan((1200 - pFit->zoom) * 0.05 * kDegToRad);
+    const SceneValue& cx = g_sceneValues[kValueCentreX];
+    pFit->centreX = std::clamp(static_cast<int>(std::lround(-(e.x0 + e.x1) / 2 / actual * 1000.0)), cx.nMin, cx.nMax);
+    pFit->centreY = std::clamp(static_cast<int>(std::lround((e.y0 + e.y1) / 2 / actual * 1000.0)), cx.nMin, cx.nMax);
+    return true;
+}
+
+bool FitView(const BoxScene& scene, float aspect, float marginPercent, ViewFit* pFit)
+{
+    FramedExtent extent;
+    return AddToExtent(scene, aspect, &extent) && FitExtent(extent, marginPercent, pFit);
+}
+
+Visibility SceneVisibility(const BoxScene& scene, float aspect)
+{
+    const SceneCamera camera = CameraOf(scene, aspect);
+    const std::vector<Block> blocks = FramedBlocks(scene, camera.eye);
+    // Inside the box (or so close to it that its surface lies before the nearest depth the
+    // device draws), the camera sees nothing of it, opaque or not.
+    const float kNear = 0.1f;
+    const Block& box = blocks.front();
+    if (camera.eye.x > box.lo.x - kNear && camera.eye.x < box.hi.x + kNear && camera.eye.y > box.lo.y - kNear &&
+        camera.eye.y < box.hi.y + kNear && camera.eye.z > box.lo.z - kNear && camera.eye.z < box.hi.z + kNear)
+        return Visibility::CameraInside;
+    float dx = 0, dy = 0;
+    CentreShift(scene, &dx, &dy);
+    const Mat4 m = MatrixMultiply(camera.view, MatrixClipWindow(camera.projection, 1, 1, dx, dy));
+    auto toClip = [&](float x, float y, float z) {
+        return Clip{x * m._11 + y * m._21 + z * m._31 + m._41, x * m._12 + y * m._22 + z * m._32 + m._42,
+                    x * m._13 + y * m._23 + z * m._33 + m._43, x * m._14 + y * m._24 + z * m._34 + m._44};
+    };
+    for (const Block& b : blocks) {
+        const float xs[2] = {b.lo.x, b.hi.x}, ys[2] = {b.lo.y, b.hi.y}, zs[2] = {b.lo.z, b.hi.z};
+        // The six faces (a flat block, the shadow, has two that matter).
+        for (int axis = 0; axis < 3; ++axis)
+            for (int side = 0; side < 2; ++side) {
+                std::vector<Clip> face;
+                for (int corner : {0, 1, 3, 2}) {  // round the face: the other two coordinates
+                    const int u = corner & 1, v = corner >> 1;
+                    face.push_back(axis == 0   ? toClip(xs[side], ys[u], zs[v])
+                                   : axis == 1 ? toClip(xs[u], ys[side], zs[v])
+                                               : toClip(xs[u], ys[v], zs[side]));
+                }
+                if (AnyInside(face))
+                    return Visibility::InView;
+            }
+    }
+    return Visibility::OutsidePicture;
+}
+
+const wchar_t* OutOfViewReason(Visibility visibility)
+{
+    switch (visibility) {
+    case Visibility::CameraInside:
+        return L"the box is out of view (the camera is inside it): the picture would show nothing of it; "
+               L"nothing was written";
+    case Visibility::OutsidePicture:
+        return L"the box is out of view (it lies outside the picture): the picture would hold nothing but its "
+               L"background; nothing was written";
+    default:
+        return nullptr;
+    }
+}

@@ -1,0 +1,20 @@
+// A colour as scenes and the model of the shapes hold it: 0x00BBGGRR, the platform's
+// COLORREF layout, without the platform's headers.
+#pragma once
+#include <cstdint>
+
+using Colour = std::uint32_t;
+
+constexpr Colour MakeColour(unsigned r, unsigned g, unsigned b)
+{
+    return (r & 0xFFu) | (g & 0xFFu) << 8 | (b & 0xFFu) << 16;
+}
+constexpr unsigned RedOf(Colour c) { return c & 0xFFu; }
+constexpr unsigned GreenOf(Colour c) { return (c >> 8) & 0xFFu; }
+constexpr unsigned BlueOf(Colour c) { return (c >> 16) & 0xFFu; }
+
+// An opaque 0xAARRGGBB (a Direct3D or texel colour) of it.
+constexpr std::uint32_t OpaqueArgbOf(Colour c)
+{
+    return 0xFF000000u | RedOf(c) << 16 | GreenOf(c) << 8 | BlueOf(c);
+}
