@@ -71,7 +71,7 @@ void DeflateBand(const RowRun& rows, const PngOptions& options, bool bLast, Band
 {
     const size_t rowBytes = 1 + static_cast<size_t>(rows.width) * (options.bAlpha ? 4 : 3);
     z_stream z = {};
-    if (deflateInit2(&z, std::clamp(options.level, 1, 9), Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+    if (deflateInit2(&z, std::clamp(options.level, 1, 9), Z_DEFLATED, -15, 8, Z_RLE) != Z_OK)
         return;
     std::vector<BYTE> raw(rowBytes * kRowsPerStep);
     const size_t pixelBytes = rowBytes - 1;
