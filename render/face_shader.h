@@ -1,7 +1,8 @@
 // The faces' pixel shader for sharp frames: the texture read as sRGB, so that the device
 // filters (bilinear, between mip levels, along the anisotropic footprint) in light, and
-// encoded back before it is lit and tinted exactly as the fixed stages do. As bytecode: a
-// stock Windows has no shader compiler.
+// encoded back before it is lit and tinted exactly as the fixed stages do. Written in shader
+// assembly (shaders/face.asm), assembled when the program is built: a stock Windows has no
+// shader compiler.
 #pragma once
 #include <windows.h>
 #include <d3d9.h>

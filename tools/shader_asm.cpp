@@ -1,0 +1,67 @@
+// Assembles a Direct3D 9 shader written in shader assembly into a header of its tokens, at
+// build time: the programs then create the shader from the tokens and need no compiler DLL
+// (a stock Windows has no d3dx9_43.dll). The assembler is the system's d3dcompiler_47.dll
+// (Wine's where the build runs under Wine), loaded by name.
+// Usage: shader_asm IN.asm OUT.h NAME   (writes `const DWORD NAME[] = {...};`)
+#include <windows.h>
+#include <d3dcommon.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using D3DAssembleFn = HRESULT(WINAPI*)(const void* data, SIZE_T size, const char* filename,
+                                       const D3D_SHADER_MACRO* defines, ID3DInclude* include, UINT flags,
+                                       ID3DBlob** shader, ID3DBlob** messages);
+
+int Fail(const std::string& message)
+{
+    std::fprintf(stderr, "shader_asm: %s\n", message.c_str());
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 4)
+        return Fail("usage: shader_asm IN.asm OUT.h NAME");
+    std::ifstream in(argv[1], std::ios::binary);
+    if (!in)
+        return Fail(std::string(argv[1]) + ": cannot be read");
+    std::stringstream source;
+    source << in.rdbuf();
+    const std::string text = source.str();
+
+    HMODULE hCompiler = ::LoadLibraryW(L"d3dcompiler_47.dll");
+    auto assemble = hCompiler ? reinterpret_cast<D3DAssembleFn>(reinterpret_cast<void*>(::GetProcAddress(hCompiler, "D3DAssemble"))) : nullptr;
+    if (!assemble)
+        return Fail("d3dcompiler_47.dll with D3DAssemble is not on this system");
+    ID3DBlob* pCode = nullptr;
+    ID3DBlob* pMessages = nullptr;
+    const HRESULT hr = assemble(text.data(), text.size(), argv[1], nullptr, nullptr, 0, &pCode, &pMessages);
+    if (FAILED(hr) || !pCode) {
+        std::string why = pMessages ? std::string(static_cast<const char*>(pMessages->GetBufferPointer()),
+                                                  pMessages->GetBufferSize())
+                                    : "no messages";
+        return Fail(std::string(argv[1]) + ": " + why);
+    }
+    const DWORD* tokens = static_cast<const DWORD*>(pCode->GetBufferPointer());
+    const size_t count = pCode->GetBufferSize() / sizeof(DWORD);
+    std::ofstream out(argv[2], std::ios::binary);
+    out << "// Made by shader_asm from " << argv[1] << " at build time: do not edit.\n#pragma once\n"
+        << "#include <windows.h>\n\nconst DWORD " << argv[3] << "[] = {";
+    char number[16];
+    for (size_t i = 0; i < count; ++i) {
+        std::snprintf(number, sizeof number, "0x%08lx", static_cast<unsigned long>(tokens[i]));
+        out << (i % 8 ? " " : "\n    ") << number << ",";
+    }
+    out << "\n};\n";
+    pCode->Release();
+    if (pMessages)
+        pMessages->Release();
+    return out ? 0 : Fail(std::string(argv[2]) + ": cannot be written");
+}
