@@ -53,7 +53,8 @@ std::string View(size_t offset, size_t length, int target)
 } // namespace
 
 std::vector<uint8_t> BuildShapeModel(ShapeMesh mesh, const ModelPicture (&pictures)[kModelPictureCount],
-                                     const Colour (&colours)[kPictureCount], const char* const (&names)[kPictureCount])
+                                     const Colour (&colours)[kPictureCount], const char* const (&names)[kPictureCount],
+                                     const ModelView* pView)
 {
     std::vector<BoxVertex>& vertices = mesh.vertices;
     std::vector<uint16_t>& indices = mesh.indices;
@@ -103,10 +104,15 @@ std::vector<uint8_t> BuildShapeModel(ShapeMesh mesh, const ModelPicture (&pictur
         accessors += ",{\"bufferView\":3,\"byteOffset\":" + std::to_string(part.firstIndex * sizeof(uint16_t)) +
                      ",\"componentType\":5123,\"count\":" + std::to_string(part.triangleCount * 3) +
                      ",\"type\":\"SCALAR\"}";
+    const GltfViewJson view = pView ? ViewJson(*pView, static_cast<float>(kModelMetresPerUnit)) : GltfViewJson{};
+    std::string sceneNodes = "0";
+    for (int n = 1; n <= view.nodeCount; ++n)
+        sceneNodes += "," + std::to_string(n);
     const std::string json =
-        "{\"asset\":{\"version\":\"2.0\",\"generator\":\"Zelmora\"},\"scene\":0,\"scenes\":[{\"nodes\":[0]}],"
-        "\"nodes\":[{\"name\":\"box\",\"mesh\":0}],\"meshes\":[{\"name\":\"box\",\"primitives\":[" +
+        "{\"asset\":{\"version\":\"2.0\",\"generator\":\"Zelmora\"},\"scene\":0,\"scenes\":[{\"nodes\":[" + sceneNodes +
+        "]}],\"nodes\":[{\"name\":\"box\",\"mesh\":0}" + view.nodes + "],\"meshes\":[{\"name\":\"box\",\"primitives\":[" +
         primitives + "]}]," + materials.Members() + ",\"accessors\":[" + accessors + "],\"bufferViews\":[" + views +
-        materials.PictureViews() + "],\"buffers\":[{\"byteLength\":" + std::to_string(bin.size()) + "}]}";
+        materials.PictureViews() + "],\"buffers\":[{\"byteLength\":" + std::to_string(bin.size()) + "}]" + view.members +
+        "}";
     return GlbContainer(json, bin);
 }

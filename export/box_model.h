@@ -6,12 +6,15 @@
 #include <vector>
 
 #include "gltf_materials.h"
+#include "gltf_view.h"
 #include "shape_mesh.h"
 
 // Metres of a unit of the box (an inch).
 constexpr double kModelMetresPerUnit = 0.0254;
 
 // The shape's mesh as a model: one material for each kind of part (a face's picture and
-// colour, named names[slot]; the cover; the pages; plain colour).
+// colour, named names[slot]; the cover; the pages; plain colour). pView: the picture's camera
+// and lights, carried along (null: none).
 std::vector<uint8_t> BuildShapeModel(ShapeMesh mesh, const ModelPicture (&pictures)[kModelPictureCount],
-                                     const Colour (&colours)[kPictureCount], const char* const (&names)[kPictureCount]);
+                                     const Colour (&colours)[kPictureCount], const char* const (&names)[kPictureCount],
+                                     const ModelView* pView = nullptr);

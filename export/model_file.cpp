@@ -9,6 +9,7 @@
 #include "file_replace.h"
 #include "page_edge_image.h"
 #include "picture_writer.h"
+#include "scene_camera.h"
 #include "shapes.h"
 
 namespace {
@@ -76,8 +77,18 @@ bool WriteModelFile(const SceneDescription& scene, int textureSide, int quality,
             return false;
         }
     const ShapeSpec spec = ShapeSpecOf(scene.values, cover.width, cover.height);
+    // The picture's camera and lights ride along: opened in a viewer, the model is seen as
+    // the picture shows it.
+    ModelView view;
+    const float aspect = scene.width && scene.height ? static_cast<float>(scene.width) / scene.height : 0.0f;
+    const SceneCamera camera = CameraOfValues(scene.values, 0.0f, aspect > 0 ? aspect : 1.0f);
+    view.eye[0] = camera.eye.x, view.eye[1] = camera.eye.y, view.eye[2] = camera.eye.z;
+    view.fovY = FieldOfView(scene.values[kValueZoom]);
+    view.aspect = aspect;
+    view.eyeLight = scene.values[kValueDiffuse] / 100.0f;
+    view.topLight = scene.values[kValueTopLight] / 100.0f;
     const std::vector<BYTE> model =
-        BuildShapeModel(ShapeOf(spec.shape).pfnBuild(spec), pictures, scene.faceColours, g_faceNames);
+        BuildShapeModel(ShapeOf(spec.shape).pfnBuild(spec), pictures, scene.faceColours, g_faceNames, &view);
     const HRESULT hr = ReplaceFileContents(path.c_str(), model.data(), static_cast<DWORD>(model.size()));
     if (FAILED(hr)) {
         *pFailure = {-1, WriteFailureReason(path, hr)};

@@ -89,10 +89,15 @@ try {
     const roll = ((rotation2 + 90) * Math.PI) / 180, yaw = ((rotation1 + 180) * Math.PI) / 180;
     const d = (distance / 10) * 0.0254;
     const eye = [d * Math.cos(roll) * Math.cos(yaw), d * Math.sin(roll), -d * Math.cos(roll) * Math.sin(yaw)];
-    const camera = new THREE.PerspectiveCamera((1200 - zoom) / 10, 1, 0.001, 100);
-    camera.position.set(eye[0], -eye[1], -eye[2]);
-    camera.up.set(0, 1, 0);
-    camera.lookAt(0, 0, 0);
+    // The model's own camera, which must be the picture's: where Zelmora puts it, as wide.
+    const camera = gltf.cameras[0];
+    const placed = camera ? camera.getWorldPosition(new THREE.Vector3()) : null;
+    const cameraOff = placed ? placed.distanceTo(new THREE.Vector3(eye[0], -eye[1], -eye[2])) : Infinity;
+    const fovOff = camera ? Math.abs(camera.fov - (1200 - zoom) / 10) : Infinity;
+    const lights = [];
+    gltf.scene.traverse((o) => { if (o.isDirectionalLight) lights.push(o.name); });
+    if (!camera) return { cameraOff, fovOff, lights, iou: 0 };
+    camera.updateMatrixWorld();
     renderer.render(scene, camera);
 
     const pixels = (source) => {
@@ -128,9 +133,12 @@ try {
         return { three: hue(a, px, py), zelmora: hue(b, px, py) };
       });
     }
-    return { iou: both / either, probes };
+    return { iou: both / either, probes, cameraOff, fovOff, lights };
   }, { rotation1, rotation2, distance, zoom });
-  check(result.iou >= 0.97, `three.js's silhouette is zelmora-render's (IoU ${result.iou.toFixed(4)})`);
+  check(result.cameraOff < 1e-4 && result.fovOff < 1e-3,
+        `the model carries the picture's camera (${result.cameraOff} m, ${result.fovOff} degrees off)`);
+  check(result.lights.length >= 1, `the model carries the picture's light (${result.lights.join(", ")})`);
+  check(result.iou >= 0.97, `three.js's silhouette through the model's camera is zelmora-render's (IoU ${result.iou.toFixed(4)})`);
   // Black top-left and white bottom-right against the face's own colour, whatever the light.
   const sum = (p) => p[0] + p[1] + p[2];
   const marked = (tl, br, middle) => middle[3] > 127 && sum(tl) < 0.5 * sum(middle) && sum(br) > 1.2 * sum(middle);
