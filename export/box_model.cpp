@@ -54,7 +54,7 @@ std::string View(size_t offset, size_t length, int target)
 
 std::vector<uint8_t> BuildShapeModel(ShapeMesh mesh, const ModelPicture (&pictures)[kModelPictureCount],
                                      const Colour (&colours)[kPictureCount], const char* const (&names)[kPictureCount],
-                                     const ModelView* pView)
+                                     int finish, const ModelView* pView)
 {
     std::vector<BoxVertex>& vertices = mesh.vertices;
     std::vector<uint16_t>& indices = mesh.indices;
@@ -86,7 +86,7 @@ std::vector<uint8_t> BuildShapeModel(ShapeMesh mesh, const ModelPicture (&pictur
     std::string primitives;
     for (size_t p = 0; p < mesh.parts.size(); ++p) {
         bool bTextured = false;
-        const int material = materials.MaterialOf(SurfaceOf(mesh.parts[p], colours, hasPicture), bin, &bTextured);
+        const int material = materials.MaterialOf(SurfaceOf(mesh.parts[p], colours, hasPicture, finish), bin, &bTextured);
         // A part with a picture reads texture coordinates; one without needs none.
         primitives += std::string(p ? "," : "") + "{\"attributes\":{\"POSITION\":0,\"NORMAL\":1" +
                       (bTextured ? ",\"TEXCOORD_0\":2" : "") + "},\"indices\":" + std::to_string(3 + p) +

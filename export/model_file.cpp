@@ -88,7 +88,8 @@ bool WriteModelFile(const SceneDescription& scene, int textureSide, int quality,
     view.eyeLight = scene.values[kValueDiffuse] / 100.0f;
     view.topLight = scene.values[kValueTopLight] / 100.0f;
     const std::vector<BYTE> model =
-        BuildShapeModel(ShapeOf(spec.shape).pfnBuild(spec), pictures, scene.faceColours, g_faceNames, &view);
+        BuildShapeModel(ShapeOf(spec.shape).pfnBuild(spec), pictures, scene.faceColours, g_faceNames,
+                        scene.values[kValueFinish], &view);
     const HRESULT hr = ReplaceFileContents(path.c_str(), model.data(), static_cast<DWORD>(model.size()));
     if (FAILED(hr)) {
         *pFailure = {-1, WriteFailureReason(path, hr)};

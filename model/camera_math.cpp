@@ -74,6 +74,17 @@ Mat4 MatrixPerspectiveFovRH(float fovY, float aspect, float zn, float zf)
     return m;
 }
 
+Mat4 MatrixOrthoRH(float width, float height, float zn, float zf)
+{
+    Mat4 m = {};
+    m._11 = 2.0f / width;
+    m._22 = 2.0f / height;
+    m._33 = 1.0f / (zn - zf);
+    m._43 = zn / (zn - zf);
+    m._44 = 1.0f;
+    return m;
+}
+
 Mat4 MatrixMultiply(const Mat4& a, const Mat4& b)
 {
     Mat4 r = {};

@@ -29,6 +29,8 @@ Vec3 TransformPoint(const Vec3& v, const Mat4& m);
 Mat4 MatrixLookAtRH(const Vec3& eye, const Vec3& at, const Vec3& up);
 // Vertical field of view in radians; z from zn..zf mapped to 0..1.
 Mat4 MatrixPerspectiveFovRH(float fovY, float aspect, float zn, float zf);
+// Orthographic, width x height across, z from zn..zf mapped to 0..1.
+Mat4 MatrixOrthoRH(float width, float height, float zn, float zf);
 // a times b (a's transformation first, with row vectors).
 Mat4 MatrixMultiply(const Mat4& a, const Mat4& b);
 // The inverse of a rotation followed by a translation (a view matrix): the rotation's

@@ -1,8 +1,25 @@
 #include "part_look.h"
 
+#include "light_kinds.h"
+
 namespace {
 constexpr double kGlossRoughness = 0.25;
 constexpr double kMatteRoughness = 0.8;
+
+// How each finish of a printed cover takes the light: roughness for a model file, and the
+// studio's highlight (strength, power): gloss a bright tight one, matte a broad sheen,
+// soft-touch almost none.
+struct FinishLook {
+    double roughness;
+    float sheen, sheenPower;
+};
+constexpr FinishLook kFinishes[kFinishCount] = {
+    {0.7, 0.12f, 6.0f},   // matte
+    {0.2, 0.7f, 90.0f},   // gloss
+    {0.9, 0.03f, 3.0f},   // soft-touch
+};
+constexpr FinishLook kPlastic = {kGlossRoughness, 0.8f, 120.0f};
+constexpr FinishLook kPaper = {kMatteRoughness, 0.04f, 4.0f};
 
 Colour Times(Colour a, Colour b)
 {
@@ -11,11 +28,10 @@ Colour Times(Colour a, Colour b)
 } // namespace
 
 PartSurface SurfaceOf(const ShapeMesh::Part& part, const Colour (&colours)[kPictureCount],
-                      const bool (&hasPicture)[kPictureCount])
+                      const bool (&hasPicture)[kPictureCount], int finish)
 {
     PartSurface s;
     s.bGloss = part.bGloss;
-    s.roughness = part.bGloss ? kGlossRoughness : kMatteRoughness;
     s.slot = part.slot;
     s.colour = colours[part.slot];
     switch (part.look) {
@@ -40,5 +56,14 @@ PartSurface SurfaceOf(const ShapeMesh::Part& part, const Colour (&colours)[kPict
         s.source = hasPicture[part.slot] ? PartSurface::FacePicture : PartSurface::None;
         break;
     }
+    // Printed outsides (a cover, a face's picture) take the finish; page edges and insides
+    // are bare paper, a case's clear plastic its own.
+    const bool bPrinted = part.look == PartLook::Cover || part.look == PartLook::Picture;
+    const FinishLook& f = part.bGloss ? kPlastic
+                          : bPrinted  ? kFinishes[finish >= 0 && finish < kFinishCount ? finish : 0]
+                                      : kPaper;
+    s.roughness = f.roughness;
+    s.sheen = f.sheen;
+    s.sheenPower = f.sheenPower;
     return s;
 }

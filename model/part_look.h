@@ -13,15 +13,18 @@ struct PartSurface {
     } source = None;
     int slot = 0;                // the face the picture is; FacePicture only
     Colour colour = 0xFFFFFF;    // times the picture
-    bool bGloss = false;         // under clear plastic: the light's highlight shows
+    bool bGloss = false;         // under clear plastic: the eye light's highlight shows
     double roughness = 0.8;      // as physically based renderers take it: 0 mirror, 1 matte
+    float sheen = 0;             // the studio's highlight: its strength, 0..1
+    float sheenPower = 1;        // and how tight it is (a specular power)
     const char* pszKind = nullptr;  // a model file's name for it; null: named after its face
 };
 
 // The part's look for a scene whose faces have these colours and, where hasPicture says so,
 // pictures (SideSlot order, the cover last).
+// finish: FinishKind, for printed covers.
 PartSurface SurfaceOf(const ShapeMesh::Part& part, const Colour (&colours)[kPictureCount],
-                      const bool (&hasPicture)[kPictureCount]);
+                      const bool (&hasPicture)[kPictureCount], int finish);
 
 // The highlight a glossy part shows in the frame: its strength (0..1) and sharpness (the
 // light's specular power).

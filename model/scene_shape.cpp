@@ -1,5 +1,7 @@
 #include "scene_shape.h"
 
+#include <cmath>
+
 #include "scene_values.h"
 
 void SceneValuesOf(const BoxScene& scene, int* values)
@@ -22,4 +24,10 @@ float ShadowSigma(const BoxScene& scene, const ShapeSpec& shape)
     SceneValuesOf(scene, values);
     const float footprint = ShapeOf(shape.shape).pfnFootprint(values, shape);
     return footprint * (0.02f + 0.006f * static_cast<float>(scene.m_nShadowSoftness));
+}
+
+float ShadowCoverage(float x, float extent, float sigma)
+{
+    const float k = 1.0f / (sigma * std::sqrt(2.0f));
+    return 0.5f * (std::erf((x + extent * 0.5f) * k) - std::erf((x - extent * 0.5f) * k));
 }

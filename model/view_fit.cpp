@@ -6,6 +6,8 @@
 #include <cmath>
 #include <vector>
 
+#include "key_light.h"
+#include "light_kinds.h"
 #include "scene_camera.h"
 #include "scene_values.h"
 
@@ -16,6 +18,7 @@ constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
 // An axis-aligned block of the scene, in its own units (y down: the floor at +y).
 struct Block {
     Vec3 lo, hi;
+    bool bShadow = false;  // the contact shadow's square on the floor
 };
 
 // Everything drawn that framing must hold: the box, then (seen from above the floor) the
@@ -31,23 +34,55 @@ std::vector<Block> FramedBlocks(const BoxScene& scene, const Vec3& eye)
             const float fade = 2.0f * hy * static_cast<float>(std::max(scene.m_nReflectionFade, 1)) / 100.0f;
             blocks.push_back({{-hx, floorY, -hz}, {hx, floorY + std::min(2.0f * hy, fade), hz}});
         }
-        if (scene.m_nShadow > 0) {
-            // Two blur widths beyond the footprint the shadow is all but gone.
+        if (scene.m_nShadow > 0 && scene.m_nLight == LightStudio) {
+            // The key light's shadow: the model's top corners cast along the light onto the
+            // floor (each a point; with the footprint they hold the whole shadow).
+            const Vec3 toLight = KeyLightDirection(scene, eye);
+            const float run = 2.0f * hy / std::max(-toLight.y, 0.05f);  // from the top down to the floor
+            for (float x : {-hx, hx})
+                for (float z : {-hz, hz}) {
+                    const Vec3 p = {x - toLight.x * run, floorY, z - toLight.z * run};
+                    blocks.push_back({p, p});
+                }
+        } else if (scene.m_nShadow > 0) {
+            // As drawn: the footprint and three blur widths round it.
             const float sigma = ShadowSigma(scene, shape);
-            blocks.push_back({{-hx - 2 * sigma, floorY, -hz - 2 * sigma}, {hx + 2 * sigma, floorY, hz + 2 * sigma}});
+            blocks.push_back({{-hx - 3 * sigma, floorY, -hz - 3 * sigma}, {hx + 3 * sigma, floorY, hz + 3 * sigma}, true});
         }
     }
     return blocks;
 }
 
+// A shadow darkening the floor by less than this shows nothing: framing leaves it out.
+constexpr float kVisibleShadow = 1.0f / 255.0f;
+
 std::vector<Vec3> FramedPoints(const BoxScene& scene, const Vec3& eye)
 {
     std::vector<Vec3> points;
-    for (const Block& b : FramedBlocks(scene, eye))
-        for (float x : {b.lo.x, b.hi.x})
-            for (float z : {b.lo.z, b.hi.z})
-                for (float y : {b.lo.y, b.hi.y})
-                    points.push_back({x, y, z});
+    const std::vector<Block> blocks = FramedBlocks(scene, eye);
+    for (const Block& b : blocks) {
+        if (!b.bShadow) {
+            for (float x : {b.lo.x, b.hi.x})
+                for (float z : {b.lo.z, b.hi.z})
+                    for (float y : {b.lo.y, b.hi.y})
+                        points.push_back({x, y, z});
+            continue;
+        }
+        // The shadow counts as far as it darkens the floor visibly: its faint tail (and its
+        // corners, darker than nothing only in the numbers) is left out.
+        const ShapeSpec shape = SceneShape(scene);
+        const float sigma = ShadowSigma(scene, shape);
+        const float strength = static_cast<float>(scene.m_nShadow) / 100.0f;
+        constexpr int kSteps = 48;
+        for (int ix = 0; ix <= kSteps; ++ix)
+            for (int iz = 0; iz <= kSteps; ++iz) {
+                const float x = b.lo.x + (b.hi.x - b.lo.x) * static_cast<float>(ix) / kSteps;
+                const float z = b.lo.z + (b.hi.z - b.lo.z) * static_cast<float>(iz) / kSteps;
+                if (strength * ShadowCoverage(x, shape.size[0], sigma) * ShadowCoverage(z, shape.size[2], sigma) >=
+                    kVisibleShadow)
+                    points.push_back({x, b.lo.y, z});
+            }
+    }
     return points;
 }
 

@@ -1,9 +1,5 @@
 #include "slider_page.h"
 
-
-BEGIN_MESSAGE_MAP(CSliderPage, CScenePage)
-END_MESSAGE_MAP()
-
 CSliderPage::CSliderPage(BoxScene* pScene, const SliderBinding* pBindings, int nCount)
     : CScenePage(pScene), m_pBindings(pBindings), m_nCount(nCount)
 {

@@ -10,9 +10,6 @@ public:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
 
-protected:
-    DECLARE_MESSAGE_MAP()
-
 private:
     const SliderBinding* m_pBindings;
     int m_nCount;

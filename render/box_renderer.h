@@ -16,6 +16,7 @@
 #include "decoded_image.h"
 #include "face_textures.h"
 #include "preview_mirror.h"
+#include "studio_light.h"
 
 // The device's vertex format for the model's BoxVertex.
 constexpr DWORD kBoxVertexFvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1;
@@ -176,6 +177,22 @@ private:
     bool FillShapeBuffers();
     // Whether the scene draws a mesh of its own rather than the box's buffers.
     bool OwnShape() const;
+    // The parts the frame draws, from the shape's buffers or the sharp box's.
+    struct DrawnParts {
+        std::vector<ShapeMesh::Part> parts;
+        UINT vertexCount = 0, indexCount = 0;
+        bool hasPicture[kPictureCount] = {};
+    };
+    DrawnParts PartsToDraw() const;
+    // The texture a part's look shows (null: its colour alone).
+    IDirect3DTexture9* TextureOf(const struct PartSurface& look);
+    // The studio light's frame: the key light's shadow map, the floor with the key's
+    // shadow and the sky's dark base, the model lit by both. False where the device cannot.
+    bool RenderStudio(const struct SceneCamera& camera, const Mat4& projection);
+    void DrawShadowMap(const struct KeyLight& key, const DrawnParts& drawn);
+    void DrawStudioFloor(const SceneCamera& camera, const Mat4& projection, const KeyLight& key, const Mat4& toMap);
+    void DrawStudioModel(const SceneCamera& camera, const Mat4& projection, const KeyLight& key, const Mat4& toMap,
+                         const DrawnParts& drawn);
     // The paper texture for a page block's edges, made for the scene's paper.
     IDirect3DTexture9* PaperTexture(bool bAcross);
     // The cover picture for the shape's layout (the picture itself if it wraps none).
@@ -198,8 +215,10 @@ private:
     // shadow. Only seen from above the floor.
     bool FloorVisible(float eyeY) const;
     void DrawReflection(const Mat4& view);
-    void DrawShadow();
-    void UpdateShadowTexture();
+    // The soft contact shadow under the model: its footprint blurred by sigma (world units),
+    // darkening the floor by strength (alpha) at most.
+    void DrawShadow(float sigma, BYTE strength);
+    void UpdateShadowTexture(float sigma);
     void ResolveFrame();
     // One tile of a picture into the picture targets, read back into their copy.
     HRESULT DrawTile(UINT width, UINT height, bool bTransparent, PictureDrawTimings* pTimings,
@@ -235,6 +254,7 @@ private:
     unsigned long long m_nFramesDrawn = 0;
     HWND m_hPreview = nullptr;
     HWND m_hHiddenDeviceWindow = nullptr;
+    StudioLight m_studio;
     ComPtr<IDirect3DPixelShader9> m_pFaceShader;  // null: sharp frames use the fixed stages
     ComPtr<IDirect3DTexture9> m_pFadeTexture;    // managed: opaque at the floor, clear at the fade's end
     ComPtr<IDirect3DTexture9> m_pShadowTexture;  // managed: the blurred footprint as alpha

@@ -10,3 +10,9 @@ constexpr D3DCOLOR ColorRefToD3DColor(COLORREF clr)
 {
     return OpaqueArgbOf(static_cast<Colour>(clr));
 }
+
+// Alpha for a percentage, 0..255.
+constexpr BYTE AlphaOfPercent(int percent)
+{
+    return static_cast<BYTE>((percent * 255 + 50) / 100);
+}

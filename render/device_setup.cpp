@@ -109,6 +109,7 @@ LPCWSTR BoxRenderer::InitDirect3D(HWND hPreview)
                 static_cast<float>(std::max(m_presentParams.BackBufferHeight, 1u));
 
     m_pFaceShader.Reset(CreateFaceShader(m_pD3D, m_pDevice));
+    m_studio.CreateShaders(m_pD3D, m_pDevice);
     CreateDeviceObjects();
     FillBoxVertices();
     return nullptr;
@@ -197,6 +198,7 @@ void BoxRenderer::InvalidateDeviceObjects()
     m_pBoxIndices.Reset();
     m_pResolvedFrame.Reset();
     m_pictureTargets.Release();
+    m_studio.ReleaseTargets();
     m_mirror.ReleaseDeviceObjects();
     ++m_nDeviceGeneration;
 }
@@ -224,6 +226,7 @@ void BoxRenderer::Release()
     m_hPreview = nullptr;
     m_bPresentedValid = false;
     m_faceTextures.Release();
+    m_studio.Release();
     m_pFaceShader.Reset();
     m_pDevice.Reset();
     m_pD3D.Reset();

@@ -8,6 +8,7 @@
 
 #include "box_geometry.h"
 #include "box_renderer.h"
+#include "colour.h"
 #include "device_matrix.h"
 #include "camera_math.h"
 #include "scene_shape.h"
@@ -22,12 +23,6 @@ struct FloorVertex {
 };
 constexpr DWORD kFloorFvf = D3DFVF_XYZ | D3DFVF_TEX1;
 
-// Alpha for a percentage, 0..255.
-BYTE Strength(int percent)
-{
-    return static_cast<BYTE>((percent * 255 + 50) / 100);
-}
-
 float FloorY(const BoxScene& scene)
 {
     return FloorY(SceneShape(scene));
@@ -36,14 +31,6 @@ float FloorY(const BoxScene& scene)
 float ShadowSigma(const BoxScene& scene)
 {
     return ShadowSigma(scene, SceneShape(scene));
-}
-
-// How much of a footprint of width `extent` a blur of sigma covers at x: a box convolved
-// with a Gaussian, 1 deep inside, 1/2 on the edge, falling smoothly to 0 outside.
-float Coverage(float x, float extent, float sigma)
-{
-    const float k = 1.0f / (sigma * std::sqrt(2.0f));
-    return 0.5f * (std::erf((x + extent * 0.5f) * k) - std::erf((x - extent * 0.5f) * k));
 }
 
 // Paint over what is there; the target's alpha (a transparent picture) gains the coverage,
@@ -113,18 +100,18 @@ void BoxRenderer::DrawReflection(const Mat4& view)
     pDevice->SetSamplerState(2, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
     pDevice->SetSamplerState(2, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
 
-    DrawFaces(Strength(m_scene.m_nReflection));
+    DrawFaces(AlphaOfPercent(m_scene.m_nReflection));
 
     const Mat4 world = MatrixIdentity();
     pDevice->SetTransform(D3DTS_WORLD, AsDeviceMatrix(world));
     pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
 }
 
-void BoxRenderer::UpdateShadowTexture()
+void BoxRenderer::UpdateShadowTexture(float sigma)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     const ShapeSpec spec = SceneShape(m_scene);
-    const float shape[3] = {spec.size[0], spec.size[2], static_cast<float>(m_scene.m_nShadowSoftness)};
+    const float shape[3] = {spec.size[0], spec.size[2], sigma};
     if (m_pShadowTexture && std::equal(shape, shape + 3, m_shadowShape))
         return;
     if (!m_pShadowTexture && FAILED(pDevice->CreateTexture(kShadowTexels, kShadowTexels, 1, 0, D3DFMT_A8R8G8B8,
@@ -132,14 +119,13 @@ void BoxRenderer::UpdateShadowTexture()
         return;
     // The texture spans the footprint and three sigmas around it; the blur of a rectangle
     // is the product of the blurs of its two sides.
-    const float sigma = ShadowSigma(m_scene);
     const float width = spec.size[0];
     const float depth = spec.size[2];
     float across[kShadowTexels], along[kShadowTexels];
     for (UINT i = 0; i < kShadowTexels; ++i) {
         const float t = (static_cast<float>(i) + 0.5f) / kShadowTexels - 0.5f;
-        across[i] = Coverage(t * (width + 6.0f * sigma), width, sigma);
-        along[i] = Coverage(t * (depth + 6.0f * sigma), depth, sigma);
+        across[i] = ShadowCoverage(t * (width + 6.0f * sigma), width, sigma);
+        along[i] = ShadowCoverage(t * (depth + 6.0f * sigma), depth, sigma);
     }
     D3DLOCKED_RECT locked;
     if (FAILED(m_pShadowTexture->LockRect(0, &locked, nullptr, 0)))
@@ -153,15 +139,14 @@ void BoxRenderer::UpdateShadowTexture()
     std::copy(shape, shape + 3, m_shadowShape);
 }
 
-void BoxRenderer::DrawShadow()
+void BoxRenderer::DrawShadow(float sigma, BYTE strength)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
-    if (m_scene.m_nShadow <= 0)
+    if (strength == 0)
         return;
-    UpdateShadowTexture();
+    UpdateShadowTexture(sigma);
     if (!m_pShadowTexture)
         return;
-    const float sigma = ShadowSigma(m_scene);
     const ShapeSpec spec = SceneShape(m_scene);
     const float x = spec.size[0] * 0.5f + 3.0f * sigma;
     const float z = spec.size[2] * 0.5f + 3.0f * sigma;
@@ -174,7 +159,7 @@ void BoxRenderer::DrawShadow()
     pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     pDevice->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);  // the box stands on it
     BlendOver(pDevice);
-    pDevice->SetRenderState(D3DRS_TEXTUREFACTOR, static_cast<DWORD>(Strength(m_scene.m_nShadow)) << 24);
+    pDevice->SetRenderState(D3DRS_TEXTUREFACTOR, static_cast<DWORD>(strength) << 24);
 
     pDevice->SetTexture(0, m_pShadowTexture);
     pDevice->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);

@@ -10,7 +10,9 @@
 #include "colour.h"
 #include "face_shader.h"
 #include "part_look.h"
+#include "light_kinds.h"
 #include "scene_camera.h"
+#include "scene_shape.h"
 
 namespace {
 const float kHundredth = 0.01f;
@@ -124,12 +126,16 @@ void BoxRenderer::RenderBox()
     pDevice->LightEnable(1, m_scene.m_nTopLight > 0);
 
     SetFrameStates();
-    if (FloorVisible(eye.y)) {
-        DrawReflection(view);
-        DrawShadow();
+    if (m_scene.m_nLight == LightStudio && RenderStudio(camera, projection)) {
+        // drawn in the studio's light
+    } else {
+        if (FloorVisible(eye.y)) {
+            DrawReflection(view);
+            DrawShadow(ShadowSigma(m_scene, SceneShape(m_scene)), AlphaOfPercent(m_scene.m_nShadow));
+        }
+        SetBoxStages();
+        DrawFaces(255, m_bSharpFaces);
     }
-    SetBoxStages();
-    DrawFaces(255, m_bSharpFaces);
     if (!m_bDrawingPicture)
         DrawExportShade();
 }
@@ -250,38 +256,49 @@ void BoxRenderer::SetFaceFiltering()
     pDevice->SetSamplerState(0, D3DSAMP_MAXANISOTROPY, bAnisotropic ? m_nMaxAnisotropy : 1);
 }
 
+BoxRenderer::DrawnParts BoxRenderer::PartsToDraw() const
+{
+    DrawnParts drawn;
+    const bool bOwnShape = OwnShape() && m_pShapeVertices && m_pShapeIndices;
+    if (bOwnShape) {
+        drawn.parts = m_shapeParts;
+        drawn.vertexCount = m_nShapeVertexCount;
+        drawn.indexCount = m_nShapeIndexCount;
+    } else {
+        // The sharp box's faces are its parts too: one each, in its own buffers.
+        for (int s = 0; s < kSideCount; ++s)
+            drawn.parts.push_back({s, static_cast<UINT>(6 * s), 2});
+        drawn.vertexCount = kBoxVertexCount;
+        drawn.indexCount = kBoxIndexCount;
+    }
+    for (int s = 0; s < kPictureCount; ++s)
+        drawn.hasPicture[s] = m_scene.m_picture[s] != nullptr;
+    return drawn;
+}
+
+IDirect3DTexture9* BoxRenderer::TextureOf(const PartSurface& look)
+{
+    switch (look.source) {
+    case PartSurface::FacePicture:
+        return m_faceTextures.For(m_pDevice, m_scene.m_picture[look.slot]);
+    case PartSurface::CoverPicture:
+        return CoverTexture(m_shapeSpec);
+    case PartSurface::PaperDown:
+    case PartSurface::PaperAcross:
+        return PaperTexture(look.source == PartSurface::PaperAcross);
+    default:
+        return nullptr;
+    }
+}
+
 void BoxRenderer::DrawFaces(BYTE alpha, bool bInLight)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
-    const bool bOwnShape = OwnShape() && m_pShapeVertices && m_pShapeIndices;
-    // The sharp box's faces are its parts too: one each, in its own buffers.
-    ShapeMesh::Part boxParts[kSideCount];
-    for (int s = 0; s < kSideCount; ++s)
-        boxParts[s] = {s, static_cast<UINT>(6 * s), 2};
-    const ShapeMesh::Part* parts = bOwnShape ? m_shapeParts.data() : boxParts;
-    const size_t count = bOwnShape ? m_shapeParts.size() : kSideCount;
-    const UINT vertexCount = bOwnShape ? m_nShapeVertexCount : kBoxVertexCount;
-    bool hasPicture[kPictureCount];
-    for (int s = 0; s < kPictureCount; ++s)
-        hasPicture[s] = m_scene.m_picture[s] != nullptr;
-    for (size_t i = 0; i < count; ++i) {
-        const ShapeMesh::Part& part = parts[i];
-        const PartSurface look = SurfaceOf(part, m_scene.m_clrFace, hasPicture);
-        IDirect3DTexture9* pTexture = nullptr;
-        switch (look.source) {
-        case PartSurface::FacePicture:
-            pTexture = m_faceTextures.For(m_pDevice, m_scene.m_picture[look.slot]);
-            break;
-        case PartSurface::CoverPicture:
-            pTexture = CoverTexture(m_shapeSpec);
-            break;
-        case PartSurface::PaperDown:
-        case PartSurface::PaperAcross:
-            pTexture = PaperTexture(look.source == PartSurface::PaperAcross);
-            break;
-        case PartSurface::None:
-            break;
-        }
+    const DrawnParts drawn = PartsToDraw();
+    const UINT vertexCount = drawn.vertexCount;
+    for (const ShapeMesh::Part& part : drawn.parts) {
+        const PartSurface look = SurfaceOf(part, m_scene.m_clrFace, drawn.hasPicture, m_scene.m_nFinish);
+        IDirect3DTexture9* pTexture = TextureOf(look);
         const Colour colour = look.colour;
         const bool bShader = bInLight && pTexture && m_pFaceShader;
         pDevice->SetTexture(0, pTexture);

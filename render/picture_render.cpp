@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "box_renderer.h"
+#include "target_swap.h"
 #include "image_resample.h"
 
 namespace {
@@ -10,33 +11,6 @@ D3DFORMAT PictureFormat(bool bTransparent)
 {
     return bTransparent ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8;
 }
-
-// Everything RenderPicture takes from the device to draw elsewhere, put back when it goes.
-class TargetSwap {
-public:
-    explicit TargetSwap(IDirect3DDevice9* pDevice) : m_pDevice(pDevice)
-    {
-        pDevice->GetRenderTarget(0, &m_pTarget);
-        pDevice->GetDepthStencilSurface(&m_pDepth);
-        pDevice->GetViewport(&m_viewport);
-    }
-    ~TargetSwap()
-    {
-        m_pDevice->SetRenderTarget(0, m_pTarget);
-        m_pDevice->SetDepthStencilSurface(m_pDepth);
-        m_pDevice->SetViewport(&m_viewport);
-        m_pDepth.Reset();
-        m_pTarget.Reset();
-    }
-    TargetSwap(const TargetSwap&) = delete;
-    TargetSwap& operator=(const TargetSwap&) = delete;
-
-private:
-    IDirect3DDevice9* m_pDevice;
-    ComPtr<IDirect3DSurface9> m_pTarget;
-    ComPtr<IDirect3DSurface9> m_pDepth;
-    D3DVIEWPORT9 m_viewport = {};
-};
 
 double Now()
 {

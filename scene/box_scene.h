@@ -48,6 +48,13 @@ public:
     int m_nBleed = 0;           // thousandths of an inch of a cover picture past the trim, cut off
     int m_nWrap = 0;            // thousandths of an inch of a case wrap folded inside the boards
     int m_nTopLight = 0;        // percent: a second light shining straight down (0: none)
+    int m_nLight = 0;           // LightKind: the light at the eye, or the studio's
+    int m_nLightAzimuth = 0;    // studio: degrees round the view the key light stands (0: at the camera)
+    int m_nLightElevation = 0;  // degrees above the floor
+    int m_nLightSize = 0;       // degrees across: how soft its shadows are
+    int m_nKey = 0;             // percent: the key light's strength
+    int m_nSky = 0;             // percent: the studio dome's light from all round
+    int m_nFinish = 0;          // FinishKind: how printed covers show the lights
     float m_fRotation1Fraction = 0.0f;  // degrees past m_nRotation1: a spin's even steps (0 in the window)
     std::uint32_t m_clrBackground = 0xFFFFFFFF;  // 0xAARRGGBB, alpha always 0xFF
     PictureRef m_picture[kPictureCount];          // null: no picture, the face's colour alone

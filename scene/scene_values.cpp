@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "book_paper.h"
+#include "light_kinds.h"
 #include "shape_kinds.h"
 
 namespace {
@@ -33,6 +34,13 @@ constexpr SceneValue kRows[] = {
     {"bleed", &BoxScene::m_nBleed, 0, 1000, 125, L"thousandths of an inch of a cover picture past the trim", nullptr, true},
     {"wrap", &BoxScene::m_nWrap, 0, 2000, 591, L"thousandths of an inch of a hardcover's case wrap folded in", nullptr, true},
     {"top-light", &BoxScene::m_nTopLight, 0, 200, 0, L"percent: a second light, straight from above"},
+    {"light", &BoxScene::m_nLight, 0, kLightCount - 1, LightEye, L"eye or studio", g_lightNames},
+    {"light-azimuth", &BoxScene::m_nLightAzimuth, 0, 359, 40, L"degrees round the view: 0 from the camera, 90 from the right, 270 from the left (studio)"},
+    {"light-elevation", &BoxScene::m_nLightElevation, 0, 90, 50, L"degrees above the floor (studio)"},
+    {"light-size", &BoxScene::m_nLightSize, 0, 45, 12, L"degrees across: how soft its shadows are (studio)"},
+    {"key", &BoxScene::m_nKey, 0, 200, 100, L"percent: the key light's strength (studio)"},
+    {"sky", &BoxScene::m_nSky, 0, 200, 50, L"percent: light from the studio's dome all round (studio)"},
+    {"finish", &BoxScene::m_nFinish, 0, kFinishCount - 1, FinishMatte, L"matte, gloss or soft-touch: a cover's and a sleeve's", g_finishNames},
 };
 static_assert(sizeof kRows / sizeof kRows[0] == kSceneValueCount, "one row for each SceneValueIndex, in its order");
 } // namespace

@@ -21,6 +21,8 @@ enum SceneValueIndex { kValueWidth, kValueHeight, kValueDepth, kValueRotation1, 
                        kValueZoom, kValueAmbient, kValueDiffuse, kValueReflection, kValueReflectionFade,
                        kValueShadow, kValueShadowSoftness, kValueCentreX, kValueCentreY, kValueEdgeRadius, kValueShape, kValueTrimWidth,
                        kValueTrimHeight, kValuePages, kValuePaper, kValueBleed, kValueWrap, kValueTopLight,
+                       kValueLight, kValueLightAzimuth, kValueLightElevation, kValueLightSize, kValueKey,
+                       kValueSky, kValueFinish,
                        kSceneValueCount };
 
 extern const SceneValue (&g_sceneValues)[kSceneValueCount];

@@ -1,6 +1,7 @@
 // What the parts of real shapes show: the look both the frame and the model file draw from.
 #include <gtest/gtest.h>
 
+#include "light_kinds.h"
 #include "part_look.h"
 #include "scene_values.h"
 #include "shapes.h"
@@ -31,7 +32,7 @@ int Count(const ShapeMesh& mesh, const Faces& faces, PartSurface::Source source)
 {
     int n = 0;
     for (const ShapeMesh::Part& part : mesh.parts)
-        n += SurfaceOf(part, faces.colours, faces.pictures).source == source;
+        n += SurfaceOf(part, faces.colours, faces.pictures, FinishMatte).source == source;
     return n;
 }
 
@@ -57,7 +58,7 @@ TEST(PartLook, ACoverPictureWrapsTheBookAndItsColourTintsIt)
     faces.pictures[SideCover] = true;
     ASSERT_GT(Count(book, faces, PartSurface::CoverPicture), 0);
     for (const ShapeMesh::Part& part : book.parts) {
-        const PartSurface look = SurfaceOf(part, faces.colours, faces.pictures);
+        const PartSurface look = SurfaceOf(part, faces.colours, faces.pictures, FinishMatte);
         if (look.source == PartSurface::CoverPicture) {
             EXPECT_EQ(look.colour, faces.colours[SideCover]);
         }
@@ -71,7 +72,7 @@ TEST(PartLook, TheCasesPlasticIsGlossyAndTintedAndPaperIsMatte)
     faces.colours[SideFront] = MakeColour(128, 128, 128);
     int glossy = 0;
     for (const ShapeMesh::Part& part : dvd.parts) {
-        const PartSurface look = SurfaceOf(part, faces.colours, faces.pictures);
+        const PartSurface look = SurfaceOf(part, faces.colours, faces.pictures, FinishMatte);
         if (look.bGloss) {
             ++glossy;
             EXPECT_LE(look.roughness, 0.3);

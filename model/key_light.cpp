@@ -1,0 +1,56 @@
+#include "key_light.h"
+
+#include <cmath>
+
+namespace {
+constexpr float kDegToRad = 0.017453292f;
+
+Vec3 Unit(Vec3 v)
+{
+    const float n = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+    return n > 0 ? Vec3{v.x / n, v.y / n, v.z / n} : v;
+}
+} // namespace
+
+Vec3 KeyLightDirection(const BoxScene& scene, const Vec3& eye)
+{
+    // Over the floor (y is down): toward the eye, and the eye's right.
+    Vec3 toEye = Unit({eye.x, 0.0f, eye.z});
+    if (toEye.x == 0 && toEye.z == 0)
+        toEye = {0.0f, 0.0f, -1.0f};  // the camera straight above or below: the front
+    const Vec3 right = {-toEye.z, 0.0f, toEye.x};  // seen from the eye, with up at -y
+    const float azimuth = static_cast<float>(scene.m_nLightAzimuth) * kDegToRad;
+    const float elevation = static_cast<float>(scene.m_nLightElevation) * kDegToRad;
+    const float c = std::cos(elevation);
+    return Unit({c * (std::cos(azimuth) * toEye.x + std::sin(azimuth) * right.x), -std::sin(elevation),
+                 c * (std::cos(azimuth) * toEye.z + std::sin(azimuth) * right.z)});
+}
+
+KeyLight KeyLightOf(const BoxScene& scene, const ShapeSpec& shape, const Vec3& eye)
+{
+    KeyLight light;
+    light.toLight = KeyLightDirection(scene, eye);
+    const float radius =
+        0.5f * std::sqrt(shape.size[0] * shape.size[0] + shape.size[1] * shape.size[1] + shape.size[2] * shape.size[2]);
+    const float distance = 4.0f * radius;
+    const Vec3 at = {light.toLight.x * distance, light.toLight.y * distance, light.toLight.z * distance};
+    const Vec3 up = std::fabs(light.toLight.y) > 0.99f ? Vec3{0.0f, 0.0f, 1.0f} : Vec3{0.0f, -1.0f, 0.0f};
+    light.view = MatrixLookAtRH(at, {0.0f, 0.0f, 0.0f}, up);
+    light.mapSize = 2.0f * radius * 1.02f;
+    // Deep enough behind the model for the floor as far as its shadow can reach.
+    light.projection = MatrixOrthoRH(light.mapSize, light.mapSize, distance - radius * 1.02f, distance + radius * 40.0f);
+    return light;
+}
+
+Mat4 ShadowMapBias(unsigned mapTexels)
+{
+    const float half = 0.5f / static_cast<float>(mapTexels);
+    Mat4 m = {};
+    m._11 = 0.5f;
+    m._22 = -0.5f;
+    m._33 = 1.0f;
+    m._41 = 0.5f + half;
+    m._42 = 0.5f + half;
+    m._44 = 1.0f;
+    return m;
+}

@@ -1,0 +1,23 @@
+// The studio's key light: where it is, placed by the scene's values around the view, and
+// the light's own view of the model for its shadow map.
+#pragma once
+#include "box_scene.h"
+#include "camera_math.h"
+#include "shapes.h"
+
+struct KeyLight {
+    Vec3 toLight;     // unit, from the model toward the light
+    Mat4 view;        // the light looking at the model's middle
+    Mat4 projection;  // orthographic, just holding the model's bounding sphere
+    float mapSize;    // world units across the map
+};
+
+// Azimuth 0 is from the camera, 90 from the right, 270 from the left (round the model's
+// middle, over the floor); elevation 0 along the floor, 90 straight from above.
+Vec3 KeyLightDirection(const BoxScene& scene, const Vec3& eye);
+KeyLight KeyLightOf(const BoxScene& scene, const ShapeSpec& shape, const Vec3& eye);
+
+// Where a light of that direction sees a point of the model as texture coordinates of its
+// map and depth (u, v right and down from the map's corner, depth 0..1): its view times its
+// projection times this.
+Mat4 ShadowMapBias(unsigned mapTexels);

@@ -1,0 +1,79 @@
+// Studio light on the model's parts: the picture (read in light) times the part's colour,
+// lit by the key light where the shadow map sees it (eight comparisons round the point,
+// each filtered 2 x 2 by the device: a soft edge) and by the sky from above, plus the
+// finish's highlight of the key light, stronger at grazing angles. Written in light: the
+// target encodes it as sRGB.
+//   c0.xyz  direction to the key light        c1  x key, y sky
+//   c2.rgb  the part's colour, in light       c3.xyz  the eye
+//   c4      x highlight strength, y its power, z at normal incidence, w 1 - that
+//   c5.xyz  up                                 c6-c9  tap offsets in the map (xy, zw)
+ps_3_0
+def c14, 0, 1, 0.5, 0.125
+def c15, 5, 0, 0, 0
+dcl_texcoord0 v0.xy
+dcl_texcoord1 v1.xyz
+dcl_texcoord2 v2
+dcl_texcoord3 v3.xyz
+dcl_2d s0
+dcl_2d s1
+texld r0, v0, s0
+// Where the point lies in the shadow map, and how much of the key light reaches it.
+rcp r9.w, v2.w
+mul r9.xyz, v2.xyz, r9.w
+mov r9.w, c14.y
+mov r12.x, c14.x
+add r10.xy, r9.xy, c6.xy
+mov r10.zw, r9
+texldp r11, r10, s1
+add r12.x, r12.x, r11.x
+add r10.xy, r9.xy, c6.zw
+texldp r11, r10, s1
+add r12.x, r12.x, r11.x
+add r10.xy, r9.xy, c7.xy
+texldp r11, r10, s1
+add r12.x, r12.x, r11.x
+add r10.xy, r9.xy, c7.zw
+texldp r11, r10, s1
+add r12.x, r12.x, r11.x
+add r10.xy, r9.xy, c8.xy
+texldp r11, r10, s1
+add r12.x, r12.x, r11.x
+add r10.xy, r9.xy, c8.zw
+texldp r11, r10, s1
+add r12.x, r12.x, r11.x
+add r10.xy, r9.xy, c9.xy
+texldp r11, r10, s1
+add r12.x, r12.x, r11.x
+add r10.xy, r9.xy, c9.zw
+texldp r11, r10, s1
+add r12.x, r12.x, r11.x
+mul r12.x, r12.x, c14.w
+// Diffuse: the key where it reaches, the sky more from above than from below.
+nrm r1.xyz, v1
+dp3_sat r2.x, r1, c0
+mul r2.x, r2.x, r12.x
+mul r2.x, r2.x, c1.x
+dp3 r2.y, r1, c5
+mad r2.y, r2.y, c14.z, c14.z
+mul r2.y, r2.y, c1.y
+add r2.z, r2.x, r2.y
+mul r3.xyz, r0, c2
+mul r3.xyz, r3, r2.z
+// The highlight: half-way between the eye and the light, and Schlick's grazing rise.
+add r4.xyz, c3, -v3
+nrm r5.xyz, r4
+add r6.xyz, r5, c0
+nrm r7.xyz, r6
+dp3_sat r8.x, r1, r7
+pow r8.x, r8.x, c4.y
+dp3_sat r8.y, r1, r5
+add r8.y, c14.y, -r8.y
+pow r8.z, r8.y, c15.x
+mad r8.z, r8.z, c4.w, c4.z
+mul r8.x, r8.x, r8.z
+mul r8.x, r8.x, c4.x
+mul r8.x, r8.x, r12.x
+mul r8.x, r8.x, c1.x
+add r3.xyz, r3, r8.x
+mov r3.w, c14.y
+mov oC0, r3

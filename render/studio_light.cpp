@@ -1,0 +1,66 @@
+#include "studio_light.h"
+
+#include "shaders/studio_floor_ps_shader.h"
+#include "shaders/studio_ps_shader.h"
+#include "shaders/studio_vs_shader.h"
+
+namespace {
+const D3DFORMAT kNoColour = static_cast<D3DFORMAT>(MAKEFOURCC('N', 'U', 'L', 'L'));
+}
+
+bool StudioLight::CreateShaders(IDirect3D9* pD3D, IDirect3DDevice9* pDevice)
+{
+    Release();
+    D3DCAPS9 caps = {};
+    D3DDISPLAYMODE mode = {};
+    if (!pD3D || !pDevice || FAILED(pDevice->GetDeviceCaps(&caps)) || caps.PixelShaderVersion < D3DPS_VERSION(3, 0) ||
+        caps.VertexShaderVersion < D3DVS_VERSION(3, 0) || FAILED(pD3D->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode)) ||
+        FAILED(pD3D->CheckDeviceFormat(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, mode.Format, D3DUSAGE_DEPTHSTENCIL,
+                                       D3DRTYPE_TEXTURE, D3DFMT_D24X8)))
+        return false;
+    if (FAILED(pDevice->CreateVertexShader(k_studio_vs_shader_code, &m_pVertexShader)) ||
+        FAILED(pDevice->CreatePixelShader(k_studio_ps_shader_code, &m_pModelShader)) ||
+        FAILED(pDevice->CreatePixelShader(k_studio_floor_ps_shader_code, &m_pFloorShader)) ||
+        FAILED(pDevice->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &m_pWhite, nullptr))) {
+        Release();
+        return false;
+    }
+    D3DLOCKED_RECT locked;
+    if (SUCCEEDED(m_pWhite->LockRect(0, &locked, nullptr, 0))) {
+        *static_cast<DWORD*>(locked.pBits) = 0xFFFFFFFF;
+        m_pWhite->UnlockRect(0);
+    }
+    return true;
+}
+
+bool StudioLight::CreateTargets(IDirect3DDevice9* pDevice)
+{
+    if (m_pShadowMap && m_pMapColour)
+        return true;
+    ReleaseTargets();
+    if (FAILED(pDevice->CreateTexture(kMapTexels, kMapTexels, 1, D3DUSAGE_DEPTHSTENCIL, D3DFMT_D24X8, D3DPOOL_DEFAULT,
+                                      &m_pShadowMap, nullptr)) ||
+        (FAILED(pDevice->CreateRenderTarget(kMapTexels, kMapTexels, kNoColour, D3DMULTISAMPLE_NONE, 0, FALSE,
+                                            &m_pMapColour, nullptr)) &&
+         FAILED(pDevice->CreateRenderTarget(kMapTexels, kMapTexels, D3DFMT_R5G6B5, D3DMULTISAMPLE_NONE, 0, FALSE,
+                                            &m_pMapColour, nullptr)))) {
+        ReleaseTargets();
+        return false;
+    }
+    return true;
+}
+
+void StudioLight::ReleaseTargets()
+{
+    m_pMapColour.Reset();
+    m_pShadowMap.Reset();
+}
+
+void StudioLight::Release()
+{
+    ReleaseTargets();
+    m_pWhite.Reset();
+    m_pFloorShader.Reset();
+    m_pModelShader.Reset();
+    m_pVertexShader.Reset();
+}

@@ -1,0 +1,28 @@
+// The studio light's device objects: its shaders, the key light's shadow map (a depth
+// texture, compared by the device as it is read) and a white picture for parts without one.
+#pragma once
+#include <windows.h>
+#include <d3d9.h>
+
+#include "com_ptr.h"
+
+class StudioLight {
+public:
+    static constexpr UINT kMapTexels = 2048;
+
+    // The shaders, on a device with shader model 3.0 and depth textures; false where it
+    // lacks them (the studio then draws with the light at the eye).
+    bool CreateShaders(IDirect3D9* pD3D, IDirect3DDevice9* pDevice);
+    // The default pool's part: made on demand, freed before a reset.
+    bool CreateTargets(IDirect3DDevice9* pDevice);
+    void ReleaseTargets();
+    void Release();
+    bool Ready() const { return m_pVertexShader && m_pModelShader && m_pFloorShader; }
+
+    ComPtr<IDirect3DVertexShader9> m_pVertexShader;
+    ComPtr<IDirect3DPixelShader9> m_pModelShader;
+    ComPtr<IDirect3DPixelShader9> m_pFloorShader;
+    ComPtr<IDirect3DTexture9> m_pWhite;        // managed, 1 x 1
+    ComPtr<IDirect3DTexture9> m_pShadowMap;    // default pool, the key light's depth
+    ComPtr<IDirect3DSurface9> m_pMapColour;    // default pool: a target nothing is written to
+};

@@ -1,0 +1,240 @@
+// The frame in the studio's light: the key light's shadow map first, then the floor (the
+// reflection as the eye light draws it, the sky's soft dark base, the key light's cast
+// shadow), then the model lit by the key light and the sky, with its finish's highlight.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "box_renderer.h"
+#include "colour.h"
+#include "device_matrix.h"
+#include "key_light.h"
+#include "part_look.h"
+#include "scene_camera.h"
+#include "scene_shape.h"
+#include "target_swap.h"
+
+namespace {
+
+// Eight taps round a point, in two rings: where the shadow map is compared.
+const float kTaps[8][2] = {{0.35f, 0.0f},  {0.0f, 0.35f},  {-0.35f, 0.0f}, {0.0f, -0.35f},
+                           {0.71f, 0.71f}, {-0.71f, 0.71f}, {-0.71f, -0.71f}, {0.71f, -0.71f}};
+
+// A matrix as vertex shader constants: its columns, for m4x4.
+void SetMatrixConstants(IDirect3DDevice9* pDevice, UINT first, const Mat4& m)
+{
+    float columns[16];
+    for (int c = 0; c < 4; ++c)
+        for (int r = 0; r < 4; ++r)
+            columns[c * 4 + r] = m.m[r][c];
+    pDevice->SetVertexShaderConstantF(first, columns, 4);
+}
+
+// Sixteen taps on a unit disc (a sunflower's spiral): the floor shader turns them pixel by pixel.
+const float kDiscTaps[16][2] = {
+    {0.1768f, 0.0000f},
+    {-0.2258f, 0.2068f},
+    {0.0346f, -0.3938f},
+    {0.2846f, 0.3712f},
+    {-0.5222f, -0.0924f},
+    {0.4947f, -0.3147f},
+    {-0.1655f, 0.6155f},
+    {-0.3156f, -0.6076f},
+    {0.6846f, 0.2500f},
+    {-0.7123f, 0.2940f},
+    {0.3434f, -0.7337f},
+    {0.2537f, 0.8089f},
+    {-0.7647f, -0.4432f},
+    {0.8971f, -0.1972f},
+    {-0.5475f, 0.7788f},
+    {-0.1265f, -0.9761f}};
+
+void SetTaps(IDirect3DDevice9* pDevice, float radius)
+{
+    float taps[16];
+    for (int i = 0; i < 8; ++i)
+        taps[2 * i] = kTaps[i][0] * radius, taps[2 * i + 1] = kTaps[i][1] * radius;
+    pDevice->SetPixelShaderConstantF(6, taps, 4);
+}
+
+float InLight(unsigned value)
+{
+    const float c = static_cast<float>(value) / 255.0f;
+    return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f);
+}
+
+void SetShadowSampler(IDirect3DDevice9* pDevice, IDirect3DTexture9* pMap)
+{
+    pDevice->SetTexture(1, pMap);
+    pDevice->SetSamplerState(1, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+    pDevice->SetSamplerState(1, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+    pDevice->SetSamplerState(1, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
+    pDevice->SetSamplerState(1, D3DSAMP_ADDRESSU, D3DTADDRESS_BORDER);
+    pDevice->SetSamplerState(1, D3DSAMP_ADDRESSV, D3DTADDRESS_BORDER);
+    pDevice->SetSamplerState(1, D3DSAMP_BORDERCOLOR, 0xFFFFFFFF);  // beyond the map: lit
+    pDevice->SetSamplerState(1, D3DSAMP_SRGBTEXTURE, FALSE);
+}
+
+DWORD FloatBits(float f)
+{
+    DWORD d;
+    std::memcpy(&d, &f, sizeof d);
+    return d;
+}
+
+} // namespace
+
+bool BoxRenderer::RenderStudio(const SceneCamera& camera, const Mat4& projection)
+{
+    IDirect3DDevice9* pDevice = m_pDevice;
+    if (!m_studio.Ready() || !m_studio.CreateTargets(pDevice))
+        return false;
+    SetBoxStages();  // the shape's buffers
+    const DrawnParts drawn = PartsToDraw();
+    const ShapeSpec shape = SceneShape(m_scene);
+    const KeyLight key = KeyLightOf(m_scene, shape, camera.eye);
+    const Mat4 toMap = MatrixMultiply(MatrixMultiply(key.view, key.projection), ShadowMapBias(StudioLight::kMapTexels));
+
+    DrawShadowMap(key, drawn);
+    if (FloorVisible(camera.eye.y))
+        DrawStudioFloor(camera, projection, key, toMap);
+    DrawStudioModel(camera, projection, key, toMap, drawn);
+    return true;
+}
+
+void BoxRenderer::DrawShadowMap(const KeyLight& key, const DrawnParts& drawn)
+{
+    IDirect3DDevice9* pDevice = m_pDevice;
+    TargetSwap swap(pDevice);
+    ComPtr<IDirect3DSurface9> depth;
+    if (FAILED(m_studio.m_pShadowMap->GetSurfaceLevel(0, &depth)))
+        return;
+    pDevice->SetRenderTarget(0, m_studio.m_pMapColour);
+    pDevice->SetDepthStencilSurface(depth);
+    const D3DVIEWPORT9 viewport = {0, 0, StudioLight::kMapTexels, StudioLight::kMapTexels, 0.0f, 1.0f};
+    pDevice->SetViewport(&viewport);
+    pDevice->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+
+    pDevice->SetVertexShader(nullptr);
+    pDevice->SetPixelShader(nullptr);
+    pDevice->SetFVF(kBoxVertexFvf);
+    const Mat4 world = MatrixIdentity();
+    pDevice->SetTransform(D3DTS_WORLD, AsDeviceMatrix(world));
+    pDevice->SetTransform(D3DTS_VIEW, AsDeviceMatrix(key.view));
+    pDevice->SetTransform(D3DTS_PROJECTION, AsDeviceMatrix(key.projection));
+    pDevice->SetRenderState(D3DRS_COLORWRITEENABLE, 0);
+    pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
+    pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+    pDevice->SetRenderState(D3DRS_ZENABLE, TRUE);
+    pDevice->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
+    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    // Kept off the surfaces that cast it, so that a lit face does not shadow itself.
+    pDevice->SetRenderState(D3DRS_SLOPESCALEDEPTHBIAS, FloatBits(2.0f));
+    pDevice->SetRenderState(D3DRS_DEPTHBIAS, FloatBits(0.0004f));
+    pDevice->SetTexture(0, nullptr);
+    pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, drawn.vertexCount, 0, drawn.indexCount / 3);
+    pDevice->SetRenderState(D3DRS_SLOPESCALEDEPTHBIAS, 0);
+    pDevice->SetRenderState(D3DRS_DEPTHBIAS, 0);
+    pDevice->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
+    pDevice->SetRenderState(D3DRS_LIGHTING, TRUE);
+    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+}
+
+void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& projection, const KeyLight& key,
+                                  const Mat4& toMap)
+{
+    IDirect3DDevice9* pDevice = m_pDevice;
+    pDevice->SetTransform(D3DTS_VIEW, AsDeviceMatrix(camera.view));
+    pDevice->SetTransform(D3DTS_PROJECTION, AsDeviceMatrix(projection));
+    DrawReflection(camera.view);
+    if (m_scene.m_nShadow <= 0)
+        return;
+    const ShapeSpec shape = SceneShape(m_scene);
+    // The sky's dark base: a narrow soft line where the model stands.
+    const float contactSigma = 0.02f * (shape.size[0] + shape.size[2]) * 0.5f;
+    DrawShadow(contactSigma, AlphaOfPercent(m_scene.m_nShadow * std::min(m_scene.m_nSky, 100) / 200));
+
+    // The key light's shadow, over as much floor as it can fall on.
+    const float y = FloorY(shape);
+    const float reach = key.mapSize * (1.0f + 2.0f / std::max(std::tan(static_cast<float>(m_scene.m_nLightElevation) *
+                                                                           0.017453292f),
+                                                              0.1f));
+    const BoxVertex floor[4] = {{-reach, y, -reach, 0, -1, 0, 0, 0},
+                                {reach, y, -reach, 0, -1, 0, 0, 0},
+                                {-reach, y, reach, 0, -1, 0, 0, 0},
+                                {reach, y, reach, 0, -1, 0, 0, 0}};
+    SetMatrixConstants(pDevice, 0, MatrixMultiply(camera.view, projection));
+    SetMatrixConstants(pDevice, 4, toMap);
+    pDevice->SetVertexShader(m_studio.m_pVertexShader);
+    pDevice->SetPixelShader(m_studio.m_pFloorShader);
+    pDevice->SetFVF(kBoxVertexFvf);
+    const float strength[4] = {static_cast<float>(m_scene.m_nShadow) / 100.0f, 0, 0, 0};
+    pDevice->SetPixelShaderConstantF(0, strength, 1);
+    pDevice->SetPixelShaderConstantF(6, &kDiscTaps[0][0], 8);
+    // The penumbra: the light's size across, seen from a point the distance d off the
+    // footprint, where the casting edge is about d / cos(elevation) away along the ray.
+    const float elevation = static_cast<float>(m_scene.m_nLightElevation) * 0.017453292f;
+    const float halfSize = std::tan(static_cast<float>(m_scene.m_nLightSize) * 0.5f * 0.017453292f);
+    const float footprint[4] = {shape.size[0] * 0.5f, shape.size[2] * 0.5f,
+                                halfSize / std::max(std::cos(elevation), 0.2f) / key.mapSize,
+                                1.5f / StudioLight::kMapTexels};
+    pDevice->SetPixelShaderConstantF(17, footprint, 1);
+    SetShadowSampler(pDevice, m_studio.m_pShadowMap);
+    pDevice->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
+    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    pDevice->SetRenderState(D3DRS_SEPARATEALPHABLENDENABLE, TRUE);
+    pDevice->SetRenderState(D3DRS_SRCBLENDALPHA, D3DBLEND_ONE);
+    pDevice->SetRenderState(D3DRS_DESTBLENDALPHA, D3DBLEND_INVSRCALPHA);
+    pDevice->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, floor, sizeof(BoxVertex));
+    pDevice->SetTexture(1, nullptr);
+    pDevice->SetVertexShader(nullptr);
+    pDevice->SetPixelShader(nullptr);
+    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    pDevice->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
+}
+
+void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& projection, const KeyLight& key,
+                                  const Mat4& toMap, const DrawnParts& drawn)
+{
+    IDirect3DDevice9* pDevice = m_pDevice;
+    SetBoxStages();
+    pDevice->SetVertexShader(m_studio.m_pVertexShader);
+    pDevice->SetPixelShader(m_studio.m_pModelShader);
+    SetMatrixConstants(pDevice, 0, MatrixMultiply(camera.view, projection));
+    SetMatrixConstants(pDevice, 4, toMap);
+    const float toLight[4] = {key.toLight.x, key.toLight.y, key.toLight.z, 0};
+    const float lights[4] = {static_cast<float>(m_scene.m_nKey) / 100.0f, static_cast<float>(m_scene.m_nSky) / 100.0f,
+                             0, 0};
+    const float eye[4] = {camera.eye.x, camera.eye.y, camera.eye.z, 1};
+    const float up[4] = {0, -1, 0, 0};
+    pDevice->SetPixelShaderConstantF(0, toLight, 1);
+    pDevice->SetPixelShaderConstantF(1, lights, 1);
+    pDevice->SetPixelShaderConstantF(3, eye, 1);
+    pDevice->SetPixelShaderConstantF(5, up, 1);
+    // The model's own shadows (a board over the pages): softened by the light's size.
+    SetTaps(pDevice, std::max(1.5f, 0.1f * static_cast<float>(m_scene.m_nLightSize)) / StudioLight::kMapTexels);
+    SetShadowSampler(pDevice, m_studio.m_pShadowMap);
+    pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, TRUE);
+    pDevice->SetRenderState(D3DRS_SRGBWRITEENABLE, TRUE);
+    pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+    pDevice->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
+    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    for (const ShapeMesh::Part& part : drawn.parts) {
+        const PartSurface look = SurfaceOf(part, m_scene.m_clrFace, drawn.hasPicture, m_scene.m_nFinish);
+        IDirect3DTexture9* pTexture = TextureOf(look);
+        pDevice->SetTexture(0, pTexture ? pTexture : m_studio.m_pWhite.Get());
+        const float colour[4] = {InLight(RedOf(look.colour)), InLight(GreenOf(look.colour)), InLight(BlueOf(look.colour)), 1};
+        const float sheen[4] = {look.sheen, look.sheenPower, 0.25f, 0.75f};
+        pDevice->SetPixelShaderConstantF(2, colour, 1);
+        pDevice->SetPixelShaderConstantF(4, sheen, 1);
+        pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, drawn.vertexCount, part.firstIndex, part.triangleCount);
+    }
+    pDevice->SetRenderState(D3DRS_SRGBWRITEENABLE, FALSE);
+    pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, FALSE);
+    pDevice->SetTexture(1, nullptr);
+    pDevice->SetVertexShader(nullptr);
+    pDevice->SetPixelShader(nullptr);
+}

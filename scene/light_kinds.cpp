@@ -1,0 +1,4 @@
+#include "light_kinds.h"
+
+const char* const g_lightNames[kLightCount + 1] = {"eye", "studio", nullptr};
+const char* const g_finishNames[kFinishCount + 1] = {"matte", "gloss", "soft-touch", nullptr};

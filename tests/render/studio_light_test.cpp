@@ -1,0 +1,115 @@
+// The studio light on real pictures: the key light's shadow falls away from it and is dark
+// where the model stands, the background outside it stays exactly the colour asked, and a
+// gloss cover's highlight follows the light.
+#include <algorithm>
+
+#include "light_kinds.h"
+#include "render_fixture.h"
+
+namespace {
+
+constexpr UINT kSide = 300;
+
+int Alpha(uint32_t c) { return static_cast<int>(c >> 24); }
+int Green(uint32_t c) { return static_cast<int>((c >> 8) & 0xFF); }
+
+class StudioLightTest : public RenderTest {
+protected:
+    void SetUp() override
+    {
+        RenderTest::SetUp();
+        scene.m_nLight = LightStudio;
+        scene.m_nLightAzimuth = 40, scene.m_nLightElevation = 45, scene.m_nLightSize = 10;
+        scene.m_nKey = 100, scene.m_nSky = 50;
+        scene.m_nShadow = 80;
+        scene.m_nZoom = 500;  // room round the box for its shadow
+    }
+    DecodedImage Picture(bool bTransparent)
+    {
+        DecodedImage out;
+        EXPECT_EQ(renderer.RenderPicture(kSide, kSide, bTransparent, -1, out), S_OK);
+        return out;
+    }
+    // Mean x of the box (opaque) and of its shadow (partly transparent) in a transparent picture.
+    void Centres(const DecodedImage& p, double* pBox, double* pShadow, int* pDarkest)
+    {
+        double boxX = 0, boxN = 0, shadowX = 0, shadowW = 0;
+        *pDarkest = 0;
+        for (UINT y = 0; y < p.height; ++y)
+            for (UINT x = 0; x < p.width; ++x) {
+                const int a = Alpha(p.pixels[y * p.width + x]);
+                if (a == 255) {
+                    boxX += x, ++boxN;
+                } else if (a > 0) {
+                    shadowX += x * a, shadowW += a;
+                    *pDarkest = std::max(*pDarkest, a);
+                }
+            }
+        *pBox = boxN ? boxX / boxN : -1;
+        *pShadow = shadowW ? shadowX / shadowW : -1;
+    }
+};
+
+} // namespace
+
+TEST_F(StudioLightTest, TheShadowFallsAwayFromTheKeyLightAndIsDarkWhereTheBoxStands)
+{
+    double box = 0, shadow = 0;
+    int darkest = 0;
+    scene.m_nLightAzimuth = 90;  // from the right
+    Centres(Picture(true), &box, &shadow, &darkest);
+    ASSERT_GT(shadow, 0) << "a shadow is drawn";
+    EXPECT_LT(shadow, box - 10) << "light from the right: the shadow to the left";
+    // At 80, the floor at least 40% darker where the box meets it.
+    EXPECT_GE(darkest, 102) << "the darkest shadow's alpha";
+
+    scene.m_nLightAzimuth = 270;  // from the left
+    Centres(Picture(true), &box, &shadow, &darkest);
+    EXPECT_GT(shadow, box + 10) << "light from the left: the shadow to the right";
+}
+
+TEST_F(StudioLightTest, OutsideTheShadowTheBackgroundIsExactlyTheColourAsked)
+{
+    scene.m_clrBackground = 0xFFFFFFFF;
+    const DecodedImage opaque = Picture(false);
+    const DecodedImage clear = Picture(true);
+    size_t white = 0;
+    for (size_t i = 0; i < opaque.pixels.size(); ++i) {
+        if (Alpha(clear.pixels[i]) == 0) {  // neither box nor shadow here
+            ASSERT_EQ(opaque.pixels[i] & 0xFFFFFF, 0xFFFFFFu) << "pixel " << i;
+            ++white;
+        }
+    }
+    EXPECT_GT(white, opaque.pixels.size() / 3);
+}
+
+TEST_F(StudioLightTest, AGlossCoversHighlightFollowsTheLightAndMatteHasNone)
+{
+    // A dark paperback face-on, lit from near the camera: the highlight shows on the cover.
+    scene.m_nShape = ShapePaperback;
+    scene.m_nRotation1 = 90, scene.m_nRotation2 = 90, scene.m_nZoom = 800, scene.m_nShadow = 0;
+    scene.m_clrFace[SideFront] = RGB(60, 60, 60);  // no cover picture: the front face's colour
+    scene.m_nLightElevation = 5, scene.m_nSky = 20;
+    auto brightestColumn = [&](int azimuth, int* pPeak) {
+        scene.m_nLightAzimuth = azimuth;
+        const DecodedImage p = Picture(false);
+        int bestX = -1, best = -1;
+        for (UINT x = 0; x < p.width; ++x) {
+            int column = 0;
+            for (UINT y = p.height / 3; y < 2 * p.height / 3; ++y)
+                column += Green(p.pixels[y * p.width + x]);
+            if (Green(p.pixels[(p.height / 2) * p.width + x]) < 250 && column > best)
+                best = column, bestX = static_cast<int>(x);
+        }
+        *pPeak = best / static_cast<int>(p.height / 3);
+        return bestX;
+    };
+    int glossPeak = 0, matte = 0, ignored = 0;
+    scene.m_nFinish = FinishGloss;
+    const int fromLeft = brightestColumn(345, &ignored);
+    const int fromRight = brightestColumn(15, &glossPeak);
+    EXPECT_GT(fromRight, fromLeft + 10) << "the highlight moves with the light";
+    scene.m_nFinish = FinishMatte;
+    brightestColumn(15, &matte);
+    EXPECT_GT(glossPeak, matte + 20) << "gloss shows the light, matte a broad sheen";
+}
