@@ -4,6 +4,8 @@
 #include <psapi.h>
 
 #include <algorithm>
+
+#include "light_kinds.h"
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -41,7 +43,7 @@ std::wstring Join(const std::wstring& dir, const wchar_t* name)
 }
 
 void DrawFrames(const wchar_t* label, bool multisample, const std::wstring& dir, int frames, bool floor = false,
-                SIZE size = {kPreviewWidth, kPreviewHeight})
+                SIZE size = {kPreviewWidth, kPreviewHeight}, bool studio = false)
 {
     HWND hPreview = CreatePreviewWindow(size.cx, size.cy);
     TestScene scene;
@@ -50,6 +52,11 @@ void DrawFrames(const wchar_t* label, bool multisample, const std::wstring& dir,
         scene.m_nReflectionFade = 50;
         scene.m_nShadow = 100;
         scene.m_nShadowSoftness = 40;
+    }
+    if (studio) {  // the studio's light as a book gets it
+        scene.m_nLight = LightStudio;
+        scene.m_nLightAzimuth = 40, scene.m_nLightElevation = 50, scene.m_nLightSize = 12;
+        scene.m_nKey = 100, scene.m_nSky = 50;
     }
     BoxRenderer renderer(scene);
     auto* proxy = new Direct3DProxy(Direct3DCreate9(D3D_SDK_VERSION));
@@ -209,6 +216,7 @@ int wmain(int argc, wchar_t** argv)
     // A maximized window's preview.
     DrawFrames(L"six faces, large preview", true, dir, frames, false, {1280, 900});
     DrawFrames(L"six faces, floor, large", true, dir, frames, true, {1280, 900});
+    DrawFrames(L"studio light, floor at full", true, dir, frames, true, {kPreviewWidth, kPreviewHeight}, true);
     TimeLoad(dir, L"photo-4096.jpg", 3);
     TimeLoad(dir, L"print-8192.png", 1);
     return 0;

@@ -129,6 +129,7 @@ void CDimensionsPage::OnShapeChosen()
     ChooseShape(values, shape);
     m_pScene->m_nShape = values[kValueShape];
     m_pScene->m_nTopLight = values[kValueTopLight];
+    m_pScene->m_nLight = values[kValueLight];
     m_pScene->RefreshPages();
     // A cover kept from the shape before is read as this shape's from now on: said, with the
     // size it should have, before the picture surprises anyone.

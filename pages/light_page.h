@@ -1,4 +1,6 @@
-// "Light": ambient and diffuse light with two trackbars, and the background colour.
+// "Light": the light at the eye (ambient, diffuse, from above) or the studio's (a key light
+// placed round the view, its height and softness, and the sky), the covers' finish, and the
+// background colour.
 #pragma once
 #include "scene_page.h"
 
@@ -10,8 +12,13 @@ public:
 
 protected:
     void OnSelectBackgroundColour();
+    void OnLightChosen();
+    void OnFinishChosen();
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The trackbars of each light: those of the light not in use are greyed.
+    void EnableLightControls(bool bEye, bool bStudio);
     CColorDialog m_dlgColour;
+    bool m_bShowing = false;  // the lists are being set from the scene, not by the user
 };

@@ -28,11 +28,6 @@ float FloorY(const BoxScene& scene)
     return FloorY(SceneShape(scene));
 }
 
-float ShadowSigma(const BoxScene& scene)
-{
-    return ShadowSigma(scene, SceneShape(scene));
-}
-
 // Paint over what is there; the target's alpha (a transparent picture) gains the coverage,
 // so that the straight colour can be divided out again.
 void BlendOver(IDirect3DDevice9* pDevice)

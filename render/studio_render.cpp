@@ -87,31 +87,35 @@ DWORD FloatBits(float f)
 bool BoxRenderer::RenderStudio(const SceneCamera& camera, const Mat4& projection)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
-    if (!m_studio.Ready() || !m_studio.CreateTargets(pDevice))
+    // Moving frames get the draft map; resting frames and pictures the full one.
+    const bool bDraft = !m_bSharpFaces && !m_bDrawingPicture;
+    if (!m_studio.Ready() || !m_studio.CreateTargets(pDevice, bDraft))
         return false;
+    const StudioLight::ShadowMap& map = m_studio.Map(bDraft);
     SetBoxStages();  // the shape's buffers
     const DrawnParts drawn = PartsToDraw();
     const ShapeSpec shape = SceneShape(m_scene);
     const KeyLight key = KeyLightOf(m_scene, shape, camera.eye);
-    const Mat4 toMap = MatrixMultiply(MatrixMultiply(key.view, key.projection), ShadowMapBias(StudioLight::kMapTexels));
+    const Mat4 toMap = MatrixMultiply(MatrixMultiply(key.view, key.projection), ShadowMapBias(map.texels));
 
-    DrawShadowMap(key, drawn);
+    if (!bDraft)
+        DrawShadowMap(key, drawn, map);
     if (FloorVisible(camera.eye.y))
-        DrawStudioFloor(camera, projection, key, toMap);
-    DrawStudioModel(camera, projection, key, toMap, drawn);
+        DrawStudioFloor(camera, projection, key, toMap, map, !bDraft);
+    DrawStudioModel(camera, projection, key, toMap, drawn, map);
     return true;
 }
 
-void BoxRenderer::DrawShadowMap(const KeyLight& key, const DrawnParts& drawn)
+void BoxRenderer::DrawShadowMap(const KeyLight& key, const DrawnParts& drawn, const StudioLight::ShadowMap& map)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     TargetSwap swap(pDevice);
     ComPtr<IDirect3DSurface9> depth;
-    if (FAILED(m_studio.m_pShadowMap->GetSurfaceLevel(0, &depth)))
+    if (FAILED(map.pDepth->GetSurfaceLevel(0, &depth)))
         return;
-    pDevice->SetRenderTarget(0, m_studio.m_pMapColour);
+    pDevice->SetRenderTarget(0, map.pColour);
     pDevice->SetDepthStencilSurface(depth);
-    const D3DVIEWPORT9 viewport = {0, 0, StudioLight::kMapTexels, StudioLight::kMapTexels, 0.0f, 1.0f};
+    const D3DVIEWPORT9 viewport = {0, 0, map.texels, map.texels, 0.0f, 1.0f};
     pDevice->SetViewport(&viewport);
     pDevice->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
 
@@ -141,7 +145,7 @@ void BoxRenderer::DrawShadowMap(const KeyLight& key, const DrawnParts& drawn)
 }
 
 void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& projection, const KeyLight& key,
-                                  const Mat4& toMap)
+                                  const Mat4& toMap, const StudioLight::ShadowMap& map, bool bCast)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     pDevice->SetTransform(D3DTS_VIEW, AsDeviceMatrix(camera.view));
@@ -153,16 +157,19 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
     // The sky's dark base: a narrow soft line where the model stands.
     const float contactSigma = 0.02f * (shape.size[0] + shape.size[2]) * 0.5f;
     DrawShadow(contactSigma, AlphaOfPercent(m_scene.m_nShadow * std::min(m_scene.m_nSky, 100) / 200));
+    if (!bCast)
+        return;
 
-    // The key light's shadow, over as much floor as it can fall on.
+    // The key light's shadow, over the floor it can fall on: where the light casts the map's
+    // sphere round the model, an ellipse about the point under the middle along the light.
     const float y = FloorY(shape);
-    const float reach = key.mapSize * (1.0f + 2.0f / std::max(std::tan(static_cast<float>(m_scene.m_nLightElevation) *
-                                                                           0.017453292f),
-                                                              0.1f));
-    const BoxVertex floor[4] = {{-reach, y, -reach, 0, -1, 0, 0, 0},
-                                {reach, y, -reach, 0, -1, 0, 0, 0},
-                                {-reach, y, reach, 0, -1, 0, 0, 0},
-                                {reach, y, reach, 0, -1, 0, 0, 0}};
+    const float down = std::max(-key.toLight.y, 0.05f);
+    const float cx = -key.toLight.x * y / down, cz = -key.toLight.z * y / down;
+    const float reach = key.mapSize * 0.5f / down * 1.1f;
+    const BoxVertex floor[4] = {{cx - reach, y, cz - reach, 0, -1, 0, 0, 0},
+                                {cx + reach, y, cz - reach, 0, -1, 0, 0, 0},
+                                {cx - reach, y, cz + reach, 0, -1, 0, 0, 0},
+                                {cx + reach, y, cz + reach, 0, -1, 0, 0, 0}};
     SetMatrixConstants(pDevice, 0, MatrixMultiply(camera.view, projection));
     SetMatrixConstants(pDevice, 4, toMap);
     pDevice->SetVertexShader(m_studio.m_pVertexShader);
@@ -177,9 +184,9 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
     const float halfSize = std::tan(static_cast<float>(m_scene.m_nLightSize) * 0.5f * 0.017453292f);
     const float footprint[4] = {shape.size[0] * 0.5f, shape.size[2] * 0.5f,
                                 halfSize / std::max(std::cos(elevation), 0.2f) / key.mapSize,
-                                1.5f / StudioLight::kMapTexels};
+                                1.5f / static_cast<float>(map.texels)};
     pDevice->SetPixelShaderConstantF(17, footprint, 1);
-    SetShadowSampler(pDevice, m_studio.m_pShadowMap);
+    SetShadowSampler(pDevice, map.pDepth);
     pDevice->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
     pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
@@ -197,7 +204,7 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
 }
 
 void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& projection, const KeyLight& key,
-                                  const Mat4& toMap, const DrawnParts& drawn)
+                                  const Mat4& toMap, const DrawnParts& drawn, const StudioLight::ShadowMap& map)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     SetBoxStages();
@@ -216,7 +223,7 @@ void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& project
     pDevice->SetPixelShaderConstantF(5, up, 1);
     // The model's own shadows (a board over the pages): softened by the light's size.
     SetTaps(pDevice, std::max(1.5f, 0.1f * static_cast<float>(m_scene.m_nLightSize)) / StudioLight::kMapTexels);
-    SetShadowSampler(pDevice, m_studio.m_pShadowMap);
+    SetShadowSampler(pDevice, map.pDepth);
     pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, TRUE);
     pDevice->SetRenderState(D3DRS_SRGBWRITEENABLE, TRUE);
     pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);

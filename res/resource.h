@@ -111,6 +111,18 @@
 #define IDC_DIFFUSE              1023
 #define IDC_TOP_LIGHT            1065
 #define IDC_SELECT_BACKGROUND    1030
+#define IDC_LIGHT_KIND           1070
+#define IDC_FINISH               1071
+#define IDC_KEY                  1072
+#define IDC_LIGHT_AZIMUTH        1073
+#define IDC_LIGHT_ELEVATION      1074
+#define IDC_LIGHT_SIZE           1075
+#define IDC_SKY                  1076
+#define IDC_KEY_VALUE            1120
+#define IDC_LIGHT_AZIMUTH_VALUE  1121
+#define IDC_LIGHT_ELEVATION_VALUE 1122
+#define IDC_LIGHT_SIZE_VALUE     1123
+#define IDC_SKY_VALUE            1124
 
 // Floor page
 #define IDD_PAGE_FLOOR           139

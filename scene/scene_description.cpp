@@ -6,6 +6,7 @@
 #include <cwctype>
 
 #include "box_templates.h"
+#include "light_kinds.h"
 #include "shape_kinds.h"
 
 const char* const g_faceNames[kPictureCount] = {"front", "left", "top", "back", "right", "bottom", "cover"};
@@ -213,8 +214,11 @@ OptionResult ApplySceneOption(SceneDescription& scene, const std::string& name, 
 
 void ChooseShape(int* values, int shape)
 {
-    if (values[kValueShape] == ShapeBox && shape != ShapeBox && values[kValueTopLight] == 0)
-        values[kValueTopLight] = kTopLightForBooks;
+    if (values[kValueShape] == ShapeBox && shape != ShapeBox) {
+        if (values[kValueTopLight] == 0)
+            values[kValueTopLight] = kTopLightForBooks;
+        values[kValueLight] = LightStudio;  // books and cases are shown as photographed
+    }
     values[kValueShape] = shape;
 }
 

@@ -65,8 +65,9 @@ bool ParseTrim(const std::wstring& text, int* pWidth, int* pHeight);
 std::wstring FormatTrim(int width, int height);
 // A length: "0.125in", "3.2mm", or a whole number of thousandths of an inch.
 bool ParseLength(const std::wstring& text, int* pThousandths);
-// Gives the scene that shape. A book or case first chosen in a scene without the light from
-// above gets some, so that its page edges read as paper rather than grey.
+// Gives the scene that shape. A book or case chosen in place of a box gets the studio's
+// light, and the light from above when the scene has none (for the eye's light, so that
+// page edges read as paper rather than grey).
 void ChooseShape(int* values, int shape);
 
 // Control characters (a NUL among them) cut or change a name on its way to the system.

@@ -66,6 +66,21 @@ def main():
             "--pages", "300", "--rotation1", "130", "--rotation2", "115", *common], os.path.join(OUT, "book-hardcover.png"))
     render(["--shape", "dvd-case", "--cover", os.path.join(WORK, "dvd-insert.png"), "--rotation1", "140", *common],
            os.path.join(OUT, "book-dvd-case.png"))
+    # The same three in the light at the eye (above) and the studio's, side by side.
+    names = ["book-paperback", "book-hardcover", "book-dvd-case"]
+    shapes = [["--shape", "paperback", "--cover", os.path.join(WORK, "paperback-cover.png"), "--trim", "6x9in",
+               "--pages", "300", "--paper", "cream"],
+              ["--shape", "hardcover", "--cover", os.path.join(WORK, "hardcover-wrap.png"), "--trim", "6x9in",
+               "--pages", "300", "--rotation1", "130", "--rotation2", "115"],
+              ["--shape", "dvd-case", "--cover", os.path.join(WORK, "dvd-insert.png"), "--rotation1", "140"]]
+    for name, shape in zip(names, shapes):
+        render([*shape, "--size", "400x400", "--fit", "6", "--shadow", "45", "--light", "eye"],
+               os.path.join(WORK, name + "-eye.png"))
+        render([*shape, "--size", "400x400", "--fit", "6", "--shadow", "45", "--finish", "gloss"],
+               os.path.join(WORK, name + "-studio.png"))
+    subprocess.run(["montage", *[os.path.join(WORK, n + "-eye.png") for n in names],
+                    *[os.path.join(WORK, n + "-studio.png") for n in names], "-tile", "3x2", "-geometry", "+0+0",
+                    os.path.join(OUT, "studio-light.png")], check=True)
 
 
 main()

@@ -9,6 +9,7 @@
 
 #include "box_dlg.h"
 #include "box_templates.h"
+#include "light_kinds.h"
 #include "scene_description.h"
 #include "shapes.h"
 #include "dialog_helpers.h"
@@ -505,4 +506,37 @@ TEST(MainDialog, ABookIsChosenTypedAndGivenItsCoverThroughThePages)
     EXPECT_FALSE(squareLoaded);
     EXPECT_NE(notACover.find(L"not a cover for this book"), std::wstring::npos) << notACover;
     EXPECT_TRUE(coverLoaded) << "a cover made for the book loads without a word";
+}
+
+TEST(MainDialog, TheLightPageSwitchesToTheStudioAndItsFinish)
+{
+    CBoxDlg dlg;
+    int light = -1, finish = -1, key = 0;
+    bool ambientBefore = false, keyBefore = true, ambientAfter = true, keyAfter = false, frameChanged = false;
+    RunMainDialog(dlg, [&](CBoxDlg& d) {
+        CDialog* page = d.Pages()[3];
+        ambientBefore = ::IsWindowEnabled(::GetDlgItem(*page, IDC_AMBIENT)) != FALSE;
+        keyBefore = ::IsWindowEnabled(::GetDlgItem(*page, IDC_KEY)) != FALSE;
+        key = TrackbarPos(page, IDC_KEY);  // greyed, but showing its value
+        d.m_nShadow = 60;
+        d.RenderFrame();
+        const Frame eye = ReadFrame(d.Renderer());
+        ::SendDlgItemMessageW(*page, IDC_LIGHT_KIND, CB_SETCURSEL, LightStudio, 0);
+        page->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_LIGHT_KIND, CBN_SELCHANGE), (LPARAM)::GetDlgItem(*page, IDC_LIGHT_KIND));
+        ::SendDlgItemMessageW(*page, IDC_FINISH, CB_SETCURSEL, FinishGloss, 0);
+        page->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_FINISH, CBN_SELCHANGE), (LPARAM)::GetDlgItem(*page, IDC_FINISH));
+        light = d.m_nLight, finish = d.m_nFinish;
+        ambientAfter = ::IsWindowEnabled(::GetDlgItem(*page, IDC_AMBIENT)) != FALSE;
+        keyAfter = ::IsWindowEnabled(::GetDlgItem(*page, IDC_KEY)) != FALSE;
+        d.RenderFrame();
+        frameChanged = ReadFrame(d.Renderer()).pixels != eye.pixels;
+    });
+    EXPECT_TRUE(ambientBefore);
+    EXPECT_FALSE(keyBefore);
+    EXPECT_EQ(key, 100);
+    EXPECT_EQ(light, LightStudio);
+    EXPECT_EQ(finish, FinishGloss);
+    EXPECT_FALSE(ambientAfter);
+    EXPECT_TRUE(keyAfter);
+    EXPECT_TRUE(frameChanged) << "the preview is drawn in the studio's light";
 }
