@@ -189,12 +189,12 @@ private:
     // The studio light's frame: the key light's shadow map, the floor with the key's
     // shadow and the sky's dark base, the model lit by both. False where the device cannot.
     bool RenderStudio(const struct SceneCamera& camera, const Mat4& projection);
-    void DrawShadowMap(const struct KeyLight& key, const DrawnParts& drawn, const StudioLight::ShadowMap& map);
+    void DrawShadowMap(const struct KeyLight& key, const DrawnParts& drawn);
     // bCast: the key light's cast shadow too (not in a moving frame's draft).
     void DrawStudioFloor(const SceneCamera& camera, const Mat4& projection, const KeyLight& key, const Mat4& toMap,
-                         const StudioLight::ShadowMap& map, bool bCast);
+                         bool bCast);
     void DrawStudioModel(const SceneCamera& camera, const Mat4& projection, const KeyLight& key, const Mat4& toMap,
-                         const DrawnParts& drawn, const StudioLight::ShadowMap& map);
+                         const DrawnParts& drawn);
     // The paper texture for a page block's edges, made for the scene's paper.
     IDirect3DTexture9* PaperTexture(bool bAcross);
     // The cover picture for the shape's layout (the picture itself if it wraps none).

@@ -33,42 +33,27 @@ bool StudioLight::CreateShaders(IDirect3D9* pD3D, IDirect3DDevice9* pDevice)
     return true;
 }
 
-bool StudioLight::CreateTargets(IDirect3DDevice9* pDevice, bool bDraft)
+bool StudioLight::CreateTargets(IDirect3DDevice9* pDevice)
 {
-    ShadowMap& map = m_maps[bDraft ? 1 : 0];
-    if (map.pDepth && map.pColour)
+    if (m_pShadowMap && m_pMapColour)
         return true;
-    const UINT texels = bDraft ? kDraftMapTexels : kMapTexels;
-    map = ShadowMap();
-    if (FAILED(pDevice->CreateTexture(texels, texels, 1, D3DUSAGE_DEPTHSTENCIL, D3DFMT_D24X8, D3DPOOL_DEFAULT,
-                                      &map.pDepth, nullptr)) ||
-        (FAILED(pDevice->CreateRenderTarget(texels, texels, kNoColour, D3DMULTISAMPLE_NONE, 0, FALSE, &map.pColour,
-                                            nullptr)) &&
-         FAILED(pDevice->CreateRenderTarget(texels, texels, D3DFMT_R5G6B5, D3DMULTISAMPLE_NONE, 0, FALSE, &map.pColour,
-                                            nullptr)))) {
-        map = ShadowMap();
+    ReleaseTargets();
+    if (FAILED(pDevice->CreateTexture(kMapTexels, kMapTexels, 1, D3DUSAGE_DEPTHSTENCIL, D3DFMT_D24X8, D3DPOOL_DEFAULT,
+                                      &m_pShadowMap, nullptr)) ||
+        (FAILED(pDevice->CreateRenderTarget(kMapTexels, kMapTexels, kNoColour, D3DMULTISAMPLE_NONE, 0, FALSE,
+                                            &m_pMapColour, nullptr)) &&
+         FAILED(pDevice->CreateRenderTarget(kMapTexels, kMapTexels, D3DFMT_R5G6B5, D3DMULTISAMPLE_NONE, 0, FALSE,
+                                            &m_pMapColour, nullptr)))) {
+        ReleaseTargets();
         return false;
-    }
-    map.texels = texels;
-    if (bDraft) {  // nothing in it: everywhere lit
-        ComPtr<IDirect3DSurface9> depth, target, oldDepth;
-        pDevice->GetRenderTarget(0, &target);
-        pDevice->GetDepthStencilSurface(&oldDepth);
-        if (SUCCEEDED(map.pDepth->GetSurfaceLevel(0, &depth))) {
-            pDevice->SetRenderTarget(0, map.pColour);
-            pDevice->SetDepthStencilSurface(depth);
-            pDevice->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
-        }
-        pDevice->SetRenderTarget(0, target);
-        pDevice->SetDepthStencilSurface(oldDepth);
     }
     return true;
 }
 
 void StudioLight::ReleaseTargets()
 {
-    for (ShadowMap& map : m_maps)
-        map = ShadowMap();
+    m_pMapColour.Reset();
+    m_pShadowMap.Reset();
 }
 
 void StudioLight::Release()

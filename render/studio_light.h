@@ -8,17 +8,13 @@
 
 class StudioLight {
 public:
-    // The shadow map's size for resting frames and pictures. While the scene moves, frames
-    // are drafts that keep the beat: lit by the key and the sky, with the sky's dark base
-    // but no cast shadows (their map is a small one that sees nothing).
     static constexpr UINT kMapTexels = 2048;
-    static constexpr UINT kDraftMapTexels = 4;
 
     // The shaders, on a device with shader model 3.0 and depth textures; false where it
     // lacks them (the studio then draws with the light at the eye).
     bool CreateShaders(IDirect3D9* pD3D, IDirect3DDevice9* pDevice);
-    // The default pool's part: made on demand, freed before a reset. bDraft: the draft map.
-    bool CreateTargets(IDirect3DDevice9* pDevice, bool bDraft);
+    // The default pool's part: made on demand, freed before a reset.
+    bool CreateTargets(IDirect3DDevice9* pDevice);
     void ReleaseTargets();
     void Release();
     bool Ready() const { return m_pVertexShader && m_pModelShader && m_pFloorShader; }
@@ -27,11 +23,6 @@ public:
     ComPtr<IDirect3DPixelShader9> m_pModelShader;
     ComPtr<IDirect3DPixelShader9> m_pFloorShader;
     ComPtr<IDirect3DTexture9> m_pWhite;        // managed, 1 x 1
-    struct ShadowMap {
-        ComPtr<IDirect3DTexture9> pDepth;     // default pool, the key light's depth
-        ComPtr<IDirect3DSurface9> pColour;    // default pool: a target nothing is written to
-        UINT texels = 0;
-    };
-    ShadowMap m_maps[2];  // the full one, the draft one
-    const ShadowMap& Map(bool bDraft) const { return m_maps[bDraft ? 1 : 0]; }
+    ComPtr<IDirect3DTexture9> m_pShadowMap;    // default pool, the key light's depth
+    ComPtr<IDirect3DSurface9> m_pMapColour;    // default pool: a target nothing is written to
 };

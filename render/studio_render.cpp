@@ -87,35 +87,51 @@ DWORD FloatBits(float f)
 bool BoxRenderer::RenderStudio(const SceneCamera& camera, const Mat4& projection)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
-    // Moving frames get the draft map; resting frames and pictures the full one.
-    const bool bDraft = !m_bSharpFaces && !m_bDrawingPicture;
-    if (!m_studio.Ready() || !m_studio.CreateTargets(pDevice, bDraft))
+    if (!m_studio.Ready() || !m_studio.CreateTargets(pDevice))
         return false;
-    const StudioLight::ShadowMap& map = m_studio.Map(bDraft);
     SetBoxStages();  // the shape's buffers
     const DrawnParts drawn = PartsToDraw();
     const ShapeSpec shape = SceneShape(m_scene);
     const KeyLight key = KeyLightOf(m_scene, shape, camera.eye);
-    const Mat4 toMap = MatrixMultiply(MatrixMultiply(key.view, key.projection), ShadowMapBias(map.texels));
-
-    if (!bDraft)
-        DrawShadowMap(key, drawn, map);
+    // While the scene moves, frames are drafts that keep the beat: the key and the sky by the
+    // fixed stages (a directional light and the sky's mean as ambient), the sky's dark base,
+    // no cast shadows. At rest and in pictures, the whole light.
+    if (!m_bSharpFaces && !m_bDrawingPicture) {
+        D3DLIGHT9 keyLight = {};
+        keyLight.Type = D3DLIGHT_DIRECTIONAL;
+        keyLight.Direction = {-key.toLight.x, -key.toLight.y, -key.toLight.z};
+        keyLight.Diffuse.r = keyLight.Diffuse.g = keyLight.Diffuse.b = static_cast<float>(m_scene.m_nKey) / 100.0f;
+        keyLight.Ambient.r = keyLight.Ambient.g = keyLight.Ambient.b = static_cast<float>(m_scene.m_nSky) / 200.0f;
+        const D3DLIGHT9 eyeLight = m_light;
+        m_light = keyLight;  // what the faces are drawn in, a gloss part's highlight too
+        pDevice->SetLight(0, &m_light);
+        pDevice->LightEnable(1, FALSE);
+        if (FloorVisible(camera.eye.y))
+            DrawStudioFloor(camera, projection, key, Mat4{}, false);
+        SetBoxStages();
+        DrawFaces(255, false);
+        m_light = eyeLight;
+        pDevice->SetLight(0, &m_light);
+        return true;
+    }
+    const Mat4 toMap = MatrixMultiply(MatrixMultiply(key.view, key.projection), ShadowMapBias(StudioLight::kMapTexels));
+    DrawShadowMap(key, drawn);
     if (FloorVisible(camera.eye.y))
-        DrawStudioFloor(camera, projection, key, toMap, map, !bDraft);
-    DrawStudioModel(camera, projection, key, toMap, drawn, map);
+        DrawStudioFloor(camera, projection, key, toMap, true);
+    DrawStudioModel(camera, projection, key, toMap, drawn);
     return true;
 }
 
-void BoxRenderer::DrawShadowMap(const KeyLight& key, const DrawnParts& drawn, const StudioLight::ShadowMap& map)
+void BoxRenderer::DrawShadowMap(const KeyLight& key, const DrawnParts& drawn)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     TargetSwap swap(pDevice);
     ComPtr<IDirect3DSurface9> depth;
-    if (FAILED(map.pDepth->GetSurfaceLevel(0, &depth)))
+    if (FAILED(m_studio.m_pShadowMap->GetSurfaceLevel(0, &depth)))
         return;
-    pDevice->SetRenderTarget(0, map.pColour);
+    pDevice->SetRenderTarget(0, m_studio.m_pMapColour);
     pDevice->SetDepthStencilSurface(depth);
-    const D3DVIEWPORT9 viewport = {0, 0, map.texels, map.texels, 0.0f, 1.0f};
+    const D3DVIEWPORT9 viewport = {0, 0, StudioLight::kMapTexels, StudioLight::kMapTexels, 0.0f, 1.0f};
     pDevice->SetViewport(&viewport);
     pDevice->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
 
@@ -145,7 +161,7 @@ void BoxRenderer::DrawShadowMap(const KeyLight& key, const DrawnParts& drawn, co
 }
 
 void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& projection, const KeyLight& key,
-                                  const Mat4& toMap, const StudioLight::ShadowMap& map, bool bCast)
+                                  const Mat4& toMap, bool bCast)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     pDevice->SetTransform(D3DTS_VIEW, AsDeviceMatrix(camera.view));
@@ -184,9 +200,9 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
     const float halfSize = std::tan(static_cast<float>(m_scene.m_nLightSize) * 0.5f * 0.017453292f);
     const float footprint[4] = {shape.size[0] * 0.5f, shape.size[2] * 0.5f,
                                 halfSize / std::max(std::cos(elevation), 0.2f) / key.mapSize,
-                                1.5f / static_cast<float>(map.texels)};
+                                1.5f / StudioLight::kMapTexels};
     pDevice->SetPixelShaderConstantF(17, footprint, 1);
-    SetShadowSampler(pDevice, map.pDepth);
+    SetShadowSampler(pDevice, m_studio.m_pShadowMap);
     pDevice->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
     pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
@@ -204,7 +220,7 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
 }
 
 void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& projection, const KeyLight& key,
-                                  const Mat4& toMap, const DrawnParts& drawn, const StudioLight::ShadowMap& map)
+                                  const Mat4& toMap, const DrawnParts& drawn)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     SetBoxStages();
@@ -223,7 +239,7 @@ void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& project
     pDevice->SetPixelShaderConstantF(5, up, 1);
     // The model's own shadows (a board over the pages): softened by the light's size.
     SetTaps(pDevice, std::max(1.5f, 0.1f * static_cast<float>(m_scene.m_nLightSize)) / StudioLight::kMapTexels);
-    SetShadowSampler(pDevice, map.pDepth);
+    SetShadowSampler(pDevice, m_studio.m_pShadowMap);
     pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, TRUE);
     pDevice->SetRenderState(D3DRS_SRGBWRITEENABLE, TRUE);
     pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
