@@ -109,7 +109,6 @@ LPCWSTR BoxRenderer::InitDirect3D(HWND hPreview)
                 static_cast<float>(std::max(m_presentParams.BackBufferHeight, 1u));
 
     m_pFaceShader.Reset(CreateFaceShader(m_pD3D, m_pDevice));
-    m_studio.CreateShaders(m_pD3D, m_pDevice);
     CreateDeviceObjects();
     FillBoxVertices();
     return nullptr;

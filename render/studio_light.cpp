@@ -11,6 +11,7 @@ const D3DFORMAT kNoColour = static_cast<D3DFORMAT>(MAKEFOURCC('N', 'U', 'L', 'L'
 bool StudioLight::CreateShaders(IDirect3D9* pD3D, IDirect3DDevice9* pDevice)
 {
     Release();
+    m_bTried = true;
     D3DCAPS9 caps = {};
     D3DDISPLAYMODE mode = {};
     if (!pD3D || !pDevice || FAILED(pDevice->GetDeviceCaps(&caps)) || caps.PixelShaderVersion < D3DPS_VERSION(3, 0) ||
@@ -58,6 +59,7 @@ void StudioLight::ReleaseTargets()
 
 void StudioLight::Release()
 {
+    m_bTried = false;
     ReleaseTargets();
     m_pWhite.Reset();
     m_pFloorShader.Reset();

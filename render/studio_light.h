@@ -18,11 +18,14 @@ public:
     void ReleaseTargets();
     void Release();
     bool Ready() const { return m_pVertexShader && m_pModelShader && m_pFloorShader; }
+    // Whether CreateShaders was called on this device (it is not tried again when it failed).
+    bool Tried() const { return m_bTried; }
 
     ComPtr<IDirect3DVertexShader9> m_pVertexShader;
     ComPtr<IDirect3DPixelShader9> m_pModelShader;
     ComPtr<IDirect3DPixelShader9> m_pFloorShader;
     ComPtr<IDirect3DTexture9> m_pWhite;        // managed, 1 x 1
+    bool m_bTried = false;
     ComPtr<IDirect3DTexture9> m_pShadowMap;    // default pool, the key light's depth
     ComPtr<IDirect3DSurface9> m_pMapColour;    // default pool: a target nothing is written to
 };

@@ -87,6 +87,9 @@ DWORD FloatBits(float f)
 bool BoxRenderer::RenderStudio(const SceneCamera& camera, const Mat4& projection)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
+    // Made when the studio is first asked for: a window that never uses it starts sooner.
+    if (!m_studio.Ready() && !m_studio.Tried())
+        m_studio.CreateShaders(m_pD3D, pDevice);
     if (!m_studio.Ready() || !m_studio.CreateTargets(pDevice))
         return false;
     SetBoxStages();  // the shape's buffers
