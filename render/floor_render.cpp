@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "box_geometry.h"
+#include "blend_over.h"
 #include "box_renderer.h"
 #include "colour.h"
 #include "device_matrix.h"
@@ -26,18 +27,6 @@ constexpr DWORD kFloorFvf = D3DFVF_XYZ | D3DFVF_TEX1;
 float FloorY(const BoxScene& scene)
 {
     return FloorY(SceneShape(scene));
-}
-
-// Paint over what is there; the target's alpha (a transparent picture) gains the coverage,
-// so that the straight colour can be divided out again.
-void BlendOver(IDirect3DDevice9* pDevice)
-{
-    pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-    pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-    pDevice->SetRenderState(D3DRS_SEPARATEALPHABLENDENABLE, TRUE);
-    pDevice->SetRenderState(D3DRS_SRCBLENDALPHA, D3DBLEND_ONE);
-    pDevice->SetRenderState(D3DRS_DESTBLENDALPHA, D3DBLEND_INVSRCALPHA);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "blend_over.h"
 #include "box_renderer.h"
 #include "colour.h"
 #include "device_matrix.h"
@@ -208,12 +209,7 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
     SetShadowSampler(pDevice, m_studio.m_pShadowMap);
     pDevice->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
     pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-    pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-    pDevice->SetRenderState(D3DRS_SEPARATEALPHABLENDENABLE, TRUE);
-    pDevice->SetRenderState(D3DRS_SRCBLENDALPHA, D3DBLEND_ONE);
-    pDevice->SetRenderState(D3DRS_DESTBLENDALPHA, D3DBLEND_INVSRCALPHA);
+    BlendOver(pDevice);
     pDevice->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, floor, sizeof(BoxVertex));
     pDevice->SetTexture(1, nullptr);
     pDevice->SetVertexShader(nullptr);
