@@ -27,10 +27,31 @@ namespace {
 constexpr UINT_PTR kRenderTimer = 0;
 constexpr UINT_PTR kOpenAtStartTimer = 1;  // once the window is on screen: its messages have a window to sit on
 constexpr UINT kRenderIntervalMs = 10;
-const wchar_t* const kTabCaptions[] = {L"Box Dimensions", L"Side images", L"Rotation", L"Light", L"Templates",
-                                       L"Floor"};
-const UINT kPageTemplates[] = {IDD_PAGE_DIMENSIONS, IDD_PAGE_SIDES, IDD_PAGE_ROTATION, IDD_PAGE_LIGHT,
-                               IDD_PAGE_TEMPLATES,  IDD_PAGE_FLOOR};
+
+// The tab control's pages, in their order: caption, dialog template, and how one is made for
+// the window (whose scene it edits).
+struct PageRow {
+    const wchar_t* pszCaption;
+    UINT nTemplate;
+    CScenePage* (*pfnCreate)(CBoxDlg& dlg, std::vector<SceneView>* pViews);
+};
+template <class Page>
+CScenePage* MakePage(CBoxDlg& dlg, std::vector<SceneView>*)
+{
+    return new Page(&dlg);
+}
+CScenePage* MakeTemplatesPage(CBoxDlg& dlg, std::vector<SceneView>* pViews)
+{
+    return new CTemplatesPage(&dlg, pViews);
+}
+const PageRow kPages[] = {
+    {L"Box Dimensions", IDD_PAGE_DIMENSIONS, MakePage<CDimensionsPage>},
+    {L"Side images", IDD_PAGE_SIDES, MakePage<CSidesPage>},
+    {L"Rotation", IDD_PAGE_ROTATION, MakePage<CRotationPage>},
+    {L"Light", IDD_PAGE_LIGHT, MakePage<CLightPage>},
+    {L"Templates", IDD_PAGE_TEMPLATES, MakeTemplatesPage},
+    {L"Floor", IDD_PAGE_FLOOR, MakePage<CFloorPage>},
+};
 }
 
 BEGIN_MESSAGE_MAP(CBoxDlg, CDialog)
@@ -161,22 +182,24 @@ void CBoxDlg::OnFitInFrame()
 
 void CBoxDlg::CreatePages()
 {
-    m_pSidesPage = new CSidesPage(this);
-    m_pDimensionsPage = new CDimensionsPage(this);
-    CDialog* pages[] = {m_pDimensionsPage, m_pSidesPage,          new CRotationPage(this),
-                        new CLightPage(this),      new CTemplatesPage(this, &m_views), new CFloorPage(this)};
-    for (int i = 0; i < static_cast<int>(ARRAYSIZE(pages)); ++i) {
-        m_tabCtrl.InsertItem(i, kTabCaptions[i]);
+    for (int i = 0; i < static_cast<int>(ARRAYSIZE(kPages)); ++i) {
+        CScenePage* pPage = kPages[i].pfnCreate(*this, &m_views);
+        // The two pages the window itself talks to.
+        if (auto* pSides = dynamic_cast<CSidesPage*>(pPage))
+            m_pSidesPage = pSides;
+        if (auto* pDimensions = dynamic_cast<CDimensionsPage*>(pPage))
+            m_pDimensionsPage = pDimensions;
+        m_tabCtrl.InsertItem(i, kPages[i].pszCaption);
 
         CRect rcClient, rcItem;
         m_tabCtrl.GetClientRect(&rcClient);
         m_tabCtrl.GetItemRect(0, &rcItem);
         CRect rcPage(rcClient.left + 1, rcClient.top + rcItem.Height() + 3, rcClient.right - 3, rcClient.bottom - 3);
 
-        m_vecPages.push_back(pages[i]);
-        pages[i]->Create(kPageTemplates[i], &m_tabCtrl);  // the page writes its defaults here
-        pages[i]->MoveWindow(&rcPage, TRUE);
-        pages[i]->ShowWindow(SW_HIDE);
+        m_vecPages.push_back(pPage);
+        pPage->Create(kPages[i].nTemplate, &m_tabCtrl);  // the page writes its defaults here
+        pPage->MoveWindow(&rcPage, TRUE);
+        pPage->ShowWindow(SW_HIDE);
     }
 }
 
