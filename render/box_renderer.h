@@ -190,6 +190,8 @@ private:
     // shadow and the sky's dark base, the model lit by both. False where the device cannot.
     bool RenderStudio(const struct SceneCamera& camera, const Mat4& projection);
     void DrawShadowMap(const struct KeyLight& key, const DrawnParts& drawn);
+    // The key light and the sky as the fixed stages light: for drafts and the reflection.
+    D3DLIGHT9 FixedKeyLight(const KeyLight& key) const;
     // bCast: the key light's cast shadow too (not in a moving frame's draft).
     void DrawStudioFloor(const SceneCamera& camera, const Mat4& projection, const KeyLight& key, const Mat4& toMap,
                          bool bCast);

@@ -85,6 +85,17 @@ DWORD FloatBits(float f)
 
 } // namespace
 
+D3DLIGHT9 BoxRenderer::FixedKeyLight(const KeyLight& key) const
+{
+    D3DLIGHT9 light = {};
+    light.Type = D3DLIGHT_DIRECTIONAL;
+    light.Direction = {-key.toLight.x, -key.toLight.y, -key.toLight.z};
+    light.Diffuse.r = light.Diffuse.g = light.Diffuse.b = static_cast<float>(m_scene.m_nKey) / 100.0f;
+    // The sky's mean over the model's sides.
+    light.Ambient.r = light.Ambient.g = light.Ambient.b = static_cast<float>(m_scene.m_nSky) / 200.0f;
+    return light;
+}
+
 bool BoxRenderer::RenderStudio(const SceneCamera& camera, const Mat4& projection)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
@@ -101,13 +112,8 @@ bool BoxRenderer::RenderStudio(const SceneCamera& camera, const Mat4& projection
     // fixed stages (a directional light and the sky's mean as ambient), the sky's dark base,
     // no cast shadows. At rest and in pictures, the whole light.
     if (!m_bSharpFaces && !m_bDrawingPicture) {
-        D3DLIGHT9 keyLight = {};
-        keyLight.Type = D3DLIGHT_DIRECTIONAL;
-        keyLight.Direction = {-key.toLight.x, -key.toLight.y, -key.toLight.z};
-        keyLight.Diffuse.r = keyLight.Diffuse.g = keyLight.Diffuse.b = static_cast<float>(m_scene.m_nKey) / 100.0f;
-        keyLight.Ambient.r = keyLight.Ambient.g = keyLight.Ambient.b = static_cast<float>(m_scene.m_nSky) / 200.0f;
         const D3DLIGHT9 eyeLight = m_light;
-        m_light = keyLight;  // what the faces are drawn in, a gloss part's highlight too
+        m_light = FixedKeyLight(key);  // what the faces are drawn in, a gloss part's highlight too
         pDevice->SetLight(0, &m_light);
         pDevice->LightEnable(1, FALSE);
         if (FloorVisible(camera.eye.y))
@@ -170,7 +176,16 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
     IDirect3DDevice9* pDevice = m_pDevice;
     pDevice->SetTransform(D3DTS_VIEW, AsDeviceMatrix(camera.view));
     pDevice->SetTransform(D3DTS_PROJECTION, AsDeviceMatrix(projection));
-    DrawReflection(camera.view);
+    {
+        // The reflection in the studio's light too (by the fixed stages, without shadows).
+        const D3DLIGHT9 eyeLight = m_light;
+        m_light = FixedKeyLight(key);
+        pDevice->SetLight(0, &m_light);
+        pDevice->LightEnable(1, FALSE);
+        DrawReflection(camera.view);
+        m_light = eyeLight;
+        pDevice->SetLight(0, &m_light);
+    }
     if (m_scene.m_nShadow <= 0)
         return;
     const ShapeSpec shape = SceneShape(m_scene);
