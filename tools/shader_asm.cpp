@@ -11,6 +11,8 @@
 #include <sstream>
 #include <string>
 
+#include "com_ptr.h"
+
 namespace {
 
 using D3DAssembleFn = HRESULT(WINAPI*)(const void* data, SIZE_T size, const char* filename,
@@ -40,17 +42,16 @@ int main(int argc, char** argv)
     auto assemble = hCompiler ? reinterpret_cast<D3DAssembleFn>(reinterpret_cast<void*>(::GetProcAddress(hCompiler, "D3DAssemble"))) : nullptr;
     if (!assemble)
         return Fail("d3dcompiler_47.dll with D3DAssemble is not on this system");
-    ID3DBlob* pCode = nullptr;
-    ID3DBlob* pMessages = nullptr;
-    const HRESULT hr = assemble(text.data(), text.size(), argv[1], nullptr, nullptr, 0, &pCode, &pMessages);
-    if (FAILED(hr) || !pCode) {
-        std::string why = pMessages ? std::string(static_cast<const char*>(pMessages->GetBufferPointer()),
-                                                  pMessages->GetBufferSize())
-                                    : "no messages";
+    ComPtr<ID3DBlob> code, messages;
+    const HRESULT hr = assemble(text.data(), text.size(), argv[1], nullptr, nullptr, 0, &code, &messages);
+    if (FAILED(hr) || !code) {
+        std::string why = messages ? std::string(static_cast<const char*>(messages->GetBufferPointer()),
+                                                 messages->GetBufferSize())
+                                   : "no messages";
         return Fail(std::string(argv[1]) + ": " + why);
     }
-    const DWORD* tokens = static_cast<const DWORD*>(pCode->GetBufferPointer());
-    const size_t count = pCode->GetBufferSize() / sizeof(DWORD);
+    const DWORD* tokens = static_cast<const DWORD*>(code->GetBufferPointer());
+    const size_t count = code->GetBufferSize() / sizeof(DWORD);
     std::ofstream out(argv[2], std::ios::binary);
     out << "// Made by shader_asm from " << argv[1] << " at build time: do not edit.\n#pragma once\n"
         << "#include <windows.h>\n\nconst DWORD " << argv[3] << "[] = {";
@@ -60,8 +61,5 @@ int main(int argc, char** argv)
         out << (i % 8 ? " " : "\n    ") << number << ",";
     }
     out << "\n};\n";
-    pCode->Release();
-    if (pMessages)
-        pMessages->Release();
     return out ? 0 : Fail(std::string(argv[2]) + ": cannot be written");
 }
