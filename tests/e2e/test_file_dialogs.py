@@ -42,6 +42,10 @@ def refused(app, dialog_title, what):
     xdotool("key", "Return")
     check(wait_until(lambda: find_window("Path too long", timeout=0.5) is None)
           and find_window(dialog_title, timeout=2) is not None, f"{what}: the {dialog_title} dialog stays open")
+    # Typing goes on once the dialog has the keyboard again: on a busy machine the message's
+    # window can be gone a moment before the focus is back.
+    dialog = find_window(dialog_title, timeout=2)
+    wait_until(lambda: xdotool("getwindowfocus", check_rc=False) == dialog, 10, 0.1)
 
 
 def main():
