@@ -7,12 +7,6 @@
 
 namespace {
 
-float LinearFromSrgb(unsigned value)
-{
-    const double c = value / 255.0;
-    return static_cast<float>(c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
-}
-
 int PictureOf(const PartSurface& look)
 {
     switch (look.source) {
@@ -55,9 +49,9 @@ int GltfMaterials::MaterialOf(const PartSurface& look, std::vector<uint8_t>& bin
     m_kinds.push_back(m);
     std::string material = std::string(kind ? "," : "") + "{\"name\":\"" + m.name +
                            "\",\"pbrMetallicRoughness\":{\"baseColorFactor\":[" +
-                           JsonNumber(LinearFromSrgb(RedOf(m.colour))) + "," +
-                           JsonNumber(LinearFromSrgb(GreenOf(m.colour))) + "," +
-                           JsonNumber(LinearFromSrgb(BlueOf(m.colour))) + ",1]";
+                           JsonNumber(LinearOfChannel(RedOf(m.colour))) + "," +
+                           JsonNumber(LinearOfChannel(GreenOf(m.colour))) + "," +
+                           JsonNumber(LinearOfChannel(BlueOf(m.colour))) + ",1]";
     if (m.picture >= 0) {
         const ModelPicture& picture = m_pictures[m.picture];
         if (m_imageOf[m.picture] < 0) {

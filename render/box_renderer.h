@@ -179,7 +179,12 @@ private:
     bool OwnShape() const;
     // The parts the frame draws, from the shape's buffers or the sharp box's.
     struct DrawnParts {
-        std::vector<ShapeMesh::Part> parts;
+        struct {  // the parts as they lie, not copied: a frame asks for them more than once
+            const ShapeMesh::Part* first = nullptr;
+            size_t count = 0;
+            const ShapeMesh::Part* begin() const { return first; }
+            const ShapeMesh::Part* end() const { return first + count; }
+        } parts;
         UINT vertexCount = 0, indexCount = 0;
         bool hasPicture[kPictureCount] = {};
     };

@@ -261,13 +261,14 @@ BoxRenderer::DrawnParts BoxRenderer::PartsToDraw() const
     DrawnParts drawn;
     const bool bOwnShape = OwnShape() && m_pShapeVertices && m_pShapeIndices;
     if (bOwnShape) {
-        drawn.parts = m_shapeParts;
+        drawn.parts = {m_shapeParts.data(), m_shapeParts.size()};
         drawn.vertexCount = m_nShapeVertexCount;
         drawn.indexCount = m_nShapeIndexCount;
     } else {
         // The sharp box's faces are its parts too: one each, in its own buffers.
-        for (int s = 0; s < kSideCount; ++s)
-            drawn.parts.push_back({s, static_cast<UINT>(6 * s), 2});
+        static const ShapeMesh::Part kBoxParts[kSideCount] = {{0, 0, 2}, {1, 6, 2}, {2, 12, 2},
+                                                              {3, 18, 2}, {4, 24, 2}, {5, 30, 2}};
+        drawn.parts = {kBoxParts, kSideCount};
         drawn.vertexCount = kBoxVertexCount;
         drawn.indexCount = kBoxIndexCount;
     }

@@ -58,12 +58,6 @@ void SetTaps(IDirect3DDevice9* pDevice, float radius)
     pDevice->SetPixelShaderConstantF(6, taps, 4);
 }
 
-float InLight(unsigned value)
-{
-    const float c = static_cast<float>(value) / 255.0f;
-    return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f);
-}
-
 void SetShadowSampler(IDirect3DDevice9* pDevice, IDirect3DTexture9* pMap)
 {
     pDevice->SetTexture(1, pMap);
@@ -263,7 +257,8 @@ void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& project
         const PartSurface look = SurfaceOf(part, m_scene.m_clrFace, drawn.hasPicture, m_scene.m_nFinish);
         IDirect3DTexture9* pTexture = TextureOf(look);
         pDevice->SetTexture(0, pTexture ? pTexture : m_studio.m_pWhite.Get());
-        const float colour[4] = {InLight(RedOf(look.colour)), InLight(GreenOf(look.colour)), InLight(BlueOf(look.colour)), 1};
+        const float colour[4] = {LinearOfChannel(RedOf(look.colour)), LinearOfChannel(GreenOf(look.colour)),
+                                 LinearOfChannel(BlueOf(look.colour)), 1};
         const float sheen[4] = {look.sheen, look.sheenPower, 0.25f, 0.75f};
         pDevice->SetPixelShaderConstantF(2, colour, 1);
         pDevice->SetPixelShaderConstantF(4, sheen, 1);

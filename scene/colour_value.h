@@ -1,6 +1,7 @@
 // A colour as scenes and the model of the shapes hold it: 0x00BBGGRR, the platform's
 // COLORREF layout, without the platform's headers.
 #pragma once
+#include <cmath>
 #include <cstdint>
 
 using Colour = std::uint32_t;
@@ -17,4 +18,11 @@ constexpr unsigned BlueOf(Colour c) { return (c >> 16) & 0xFFu; }
 constexpr std::uint32_t OpaqueArgbOf(Colour c)
 {
     return 0xFF000000u | RedOf(c) << 16 | GreenOf(c) << 8 | BlueOf(c);
+}
+
+// A channel (0..255) of an sRGB colour as light, 0..1.
+inline float LinearOfChannel(unsigned value)
+{
+    const double c = value / 255.0;
+    return static_cast<float>(c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
 }
