@@ -1,5 +1,6 @@
 #include "key_light.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -10,7 +11,27 @@ Vec3 Unit(Vec3 v)
     const float n = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
     return n > 0 ? Vec3{v.x / n, v.y / n, v.z / n} : v;
 }
+float RadicalInverse(unsigned index, unsigned base)
+{
+    float result = 0, digit = 1.0f / static_cast<float>(base);
+    for (; index > 0; index /= base, digit /= static_cast<float>(base))
+        result += static_cast<float>(index % base) * digit;
+    return result;
+}
+
+Vec3 Cross(Vec3 a, Vec3 b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
 } // namespace
+
+LightSample DiscSample(unsigned index)
+{
+    // Index 0 is the middle: a single placement is the light the scene names.
+    const float r = std::sqrt(RadicalInverse(index, 2));
+    const float angle = 6.2831853f * RadicalInverse(index, 3);
+    return {r * std::cos(angle), r * std::sin(angle)};
+}
 
 Vec3 KeyLightDirection(const BoxScene& scene, const Vec3& eye)
 {
@@ -26,10 +47,22 @@ Vec3 KeyLightDirection(const BoxScene& scene, const Vec3& eye)
                  c * (std::cos(azimuth) * toEye.z + std::sin(azimuth) * right.z)});
 }
 
-KeyLight KeyLightOf(const BoxScene& scene, const ShapeSpec& shape, const Vec3& eye)
+KeyLight KeyLightOf(const BoxScene& scene, const ShapeSpec& shape, const Vec3& eye, LightSample sample)
 {
     KeyLight light;
     light.toLight = KeyLightDirection(scene, eye);
+    if (sample.u != 0 || sample.v != 0) {
+        // Across the light's face: two directions square to the light's.
+        const Vec3 across = std::fabs(light.toLight.y) > 0.99f ? Vec3{1.0f, 0.0f, 0.0f}
+                                                               : Unit(Cross(light.toLight, {0.0f, -1.0f, 0.0f}));
+        const Vec3 upward = Cross(across, light.toLight);
+        const float half = std::tan(static_cast<float>(scene.m_nLightSize) * 0.5f * kDegToRad);
+        const float a = sample.u * half, b = sample.v * half;
+        Vec3 d = Unit({light.toLight.x + a * across.x + b * upward.x, light.toLight.y + a * across.y + b * upward.y,
+                       light.toLight.z + a * across.z + b * upward.z});
+        d.y = std::min(d.y, 0.0f);  // a light along the floor stays above it
+        light.toLight = Unit(d);
+    }
     const float radius =
         0.5f * std::sqrt(shape.size[0] * shape.size[0] + shape.size[1] * shape.size[1] + shape.size[2] * shape.size[2]);
     const float distance = 4.0f * radius;

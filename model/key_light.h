@@ -12,10 +12,22 @@ struct KeyLight {
     float mapSize;    // world units across the map
 };
 
+// A point on the key light's face, as a picture averaged over its size places the light:
+// (0, 0) its middle, on the unit disc.
+struct LightSample {
+    float u = 0, v = 0;
+};
+// The index-th placement of the key light of a sequence that covers the disc evenly however
+// many are taken (Halton's points in bases 2 and 3, area for area), so that the first few
+// already span the light and each later one fills in between.
+LightSample DiscSample(unsigned index);
+
 // Azimuth 0 is from the camera, 90 from the right, 270 from the left (round the model's
 // middle, over the floor); elevation 0 along the floor, 90 straight from above.
 Vec3 KeyLightDirection(const BoxScene& scene, const Vec3& eye);
-KeyLight KeyLightOf(const BoxScene& scene, const ShapeSpec& shape, const Vec3& eye);
+// The light from the sample's point of its face (the scene's light-size across), never
+// from below the floor.
+KeyLight KeyLightOf(const BoxScene& scene, const ShapeSpec& shape, const Vec3& eye, LightSample sample = {});
 
 // Where a light of that direction sees a point of the model as texture coordinates of its
 // map and depth (u, v right and down from the map's corner, depth 0..1): its view times its

@@ -16,6 +16,7 @@
 #include "decoded_image.h"
 #include "face_textures.h"
 #include "preview_mirror.h"
+#include "light_sum.h"
 #include "studio_light.h"
 
 // The device's vertex format for the model's BoxVertex.
@@ -62,6 +63,15 @@ using Direct3DCreateFn = IDirect3D9*(WINAPI*)(UINT);
 struct PictureTile {
     UINT fullWidth = 0, fullHeight = 0;
     UINT x = 0, y = 0;
+};
+
+// How a frame is drawn, decided by its caller and handed down the passes.
+struct FramePass {
+    bool sharp = false;    // faces filtered anisotropically: a resting frame or a picture
+    bool picture = false;  // a picture's tile: no preview-only marks
+    PictureTile tile;      // the part of a larger picture the viewport holds
+    // Which placement of the studio's key light this drawing is, of how many averaged.
+    unsigned lightPass = 0, lightPasses = 1;
 };
 
 class BoxRenderer {
@@ -193,48 +203,53 @@ private:
     IDirect3DTexture9* TextureOf(const struct PartSurface& look);
     // The studio light's frame: the key light's shadow map, the floor with the key's
     // shadow and the sky's dark base, the model lit by both. False where the device cannot.
-    bool RenderStudio(const struct SceneCamera& camera, const Mat4& projection);
+    bool RenderStudio(const struct SceneCamera& camera, const Mat4& projection, const FramePass& pass);
     void DrawShadowMap(const struct KeyLight& key, const DrawnParts& drawn);
     // The key light and the sky as the fixed stages light: for drafts and the reflection.
     D3DLIGHT9 FixedKeyLight(const KeyLight& key) const;
     // bCast: the key light's cast shadow too (not in a moving frame's draft).
     void DrawStudioFloor(const SceneCamera& camera, const Mat4& projection, const KeyLight& key, const Mat4& toMap,
-                         bool bCast);
+                         const FramePass& pass, bool bCast);
     void DrawStudioModel(const SceneCamera& camera, const Mat4& projection, const KeyLight& key, const Mat4& toMap,
-                         const DrawnParts& drawn);
+                         const DrawnParts& drawn, const FramePass& pass);
     // The paper texture for a page block's edges, made for the scene's paper.
     IDirect3DTexture9* PaperTexture(bool bAcross);
     // The cover picture for the shape's layout (the picture itself if it wraps none).
     IDirect3DTexture9* CoverTexture(const ShapeSpec& spec);
-    void RenderBox();
+    void RenderBox(const FramePass& pass);
     // Everything a frame's drawing depends on, set for every frame: a reset returns the
     // device to its defaults.
     void SetFrameStates();
     // The camera's projection for the part of the picture the viewport holds.
-    Mat4 PictureWindowed(const Mat4& projection) const;
-    void SetBoxStages();
-    // The faces' sampler: anisotropic with linear mip filtering when m_bSharpFaces, else
-    // bilinear from the nearest mip level.
-    void SetFaceFiltering();
-    void DrawFrame(const FrameFingerprint& frame);
+    Mat4 PictureWindowed(const Mat4& projection, const PictureTile& tile) const;
+    void SetBoxStages(bool bSharp);
+    // The faces' sampler: anisotropic with linear mip filtering when sharp, else bilinear
+    // from the nearest mip level.
+    void SetFaceFiltering(bool bSharp);
+    void DrawFrame(FrameFingerprint frame);
+    // How many placements of the key light a frame at rest and a picture average.
+    unsigned LightPassesWanted() const;
     // bInLight: the box itself in a sharp frame, its textures filtered in light by the
     // face shader where the device has one.
     void DrawFaces(BYTE alpha, bool bInLight = false);
     // The floor under the box: its mirror image fading away below it, and a soft contact
     // shadow. Only seen from above the floor.
     bool FloorVisible(float eyeY) const;
-    void DrawReflection(const Mat4& view);
+    void DrawReflection(const Mat4& view, bool bSharp);
     // The soft contact shadow under the model: its footprint blurred by sigma (world units),
     // darkening the floor by strength (alpha) at most.
-    void DrawShadow(float sigma, BYTE strength);
+    void DrawShadow(float sigma, BYTE strength, bool bSharp);
     void UpdateShadowTexture(float sigma);
     void ResolveFrame();
     // One tile of a picture into the picture targets, read back into their copy.
-    HRESULT DrawTile(UINT width, UINT height, bool bTransparent, PictureDrawTimings* pTimings,
-                     const std::function<void(const wchar_t*)>& stage, bool bReadBack = true);
+    // In the studio, the key light's placements [firstPass, endPass) are drawn and added to
+    // the light's sum, and the average of all it holds is what the tile shows.
+    HRESULT DrawTile(UINT width, UINT height, bool bTransparent, FramePass pass, unsigned firstPass, unsigned endPass,
+                     PictureDrawTimings* pTimings, const std::function<void(const wchar_t*)>& stage,
+                     bool bReadBack = true);
     // A large preview draws its moving frames without multisampling, to keep its beat; its
     // resting frame is drawn multisampled off screen and copied into the frame.
-    bool DrawMultisampledFrame();
+    bool DrawMultisampledFrame(const FramePass& pass, unsigned firstPass, unsigned endPass);
     // The picture surfaces for a tile, multisampled as a picture of that size is.
     HRESULT PreparePictureTargets(UINT width, UINT height, bool bTransparent, int samples);
     void DestroyHiddenDeviceWindow();
@@ -247,11 +262,8 @@ private:
     // What the preview shows (or is about to show): a tick with the same frame draws nothing.
     FrameFingerprint m_presentedFrame;
     bool m_bPresentedValid = false;
-    bool m_bSharpFaces = false;
-    bool m_bDrawingPicture = false;  // RenderPicture's tiles: no preview-only marks
     float m_fExportAspect = 0;
     void DrawExportShade();
-    PictureTile m_tile;  // while a picture is drawn in parts
     DWORD m_nMaxAnisotropy = 1;    // what the device filters with, at most 16
     D3DMULTISAMPLE_TYPE m_bestMultiSample = D3DMULTISAMPLE_NONE;  // the preview's own, when small
     DWORD m_nBestMultiSampleQuality = 0;
@@ -264,6 +276,10 @@ private:
     HWND m_hPreview = nullptr;
     HWND m_hHiddenDeviceWindow = nullptr;
     StudioLight m_studio;
+    LightSum m_lightSum;
+    bool m_bLightSumFailed = false;  // the device cannot sum: every frame is one drawing
+    FrameFingerprint m_summedFrame;  // the frame whose placements the sum holds
+    bool m_bSummedValid = false;
     ComPtr<IDirect3DPixelShader9> m_pFaceShader;  // null: sharp frames use the fixed stages
     ComPtr<IDirect3DTexture9> m_pFadeTexture;    // managed: opaque at the floor, clear at the fade's end
     ComPtr<IDirect3DTexture9> m_pShadowTexture;  // managed: the blurred footprint as alpha

@@ -198,6 +198,9 @@ void BoxRenderer::InvalidateDeviceObjects()
     m_pResolvedFrame.Reset();
     m_pictureTargets.Release();
     m_studio.ReleaseTargets();
+    m_lightSum.Release();
+    m_bSummedValid = false;
+    m_bLightSumFailed = false;  // a device made again may sum where the old one could not
     m_mirror.ReleaseDeviceObjects();
     ++m_nDeviceGeneration;
 }
@@ -212,6 +215,8 @@ void BoxRenderer::Release()
     m_pBoxIndices.Reset();
     m_pResolvedFrame.Reset();
     m_pictureTargets.Release();
+    m_lightSum.Release();
+    m_bSummedValid = false;
     m_pFadeTexture.Reset();
     m_pShadowTexture.Reset();
     m_pPaperTexture[0].Reset();

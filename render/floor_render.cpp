@@ -36,7 +36,7 @@ bool BoxRenderer::FloorVisible(float eyeY) const
     return (m_scene.m_nReflection > 0 || m_scene.m_nShadow > 0) && eyeY < FloorY(m_scene);
 }
 
-void BoxRenderer::DrawReflection(const Mat4& view)
+void BoxRenderer::DrawReflection(const Mat4& view, bool bSharp)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     if (m_scene.m_nReflection <= 0 || !m_pFadeTexture)
@@ -61,7 +61,7 @@ void BoxRenderer::DrawReflection(const Mat4& view)
     const Mat4 texture = MatrixMultiply(MatrixInverseRigid(view), toFade);
     pDevice->SetTransform(D3DTS_TEXTURE2, AsDeviceMatrix(texture));
 
-    SetBoxStages();
+    SetBoxStages(bSharp);
     // Mirrored, the faces turn the other way round.
     pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
     BlendOver(pDevice);
@@ -123,7 +123,7 @@ void BoxRenderer::UpdateShadowTexture(float sigma)
     std::copy(shape, shape + 3, m_shadowShape);
 }
 
-void BoxRenderer::DrawShadow(float sigma, BYTE strength)
+void BoxRenderer::DrawShadow(float sigma, BYTE strength, bool bSharp)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     if (strength == 0)
@@ -138,7 +138,7 @@ void BoxRenderer::DrawShadow(float sigma, BYTE strength)
     const FloorVertex quad[4] = {{-x, y, -z, 0.0f, 0.0f}, {x, y, -z, 1.0f, 0.0f},
                                  {-x, y, z, 0.0f, 1.0f},  {x, y, z, 1.0f, 1.0f}};
 
-    SetBoxStages();
+    SetBoxStages(bSharp);
     pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
     pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     pDevice->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);  // the box stands on it

@@ -43,6 +43,7 @@ HRESULT BoxRenderer::ReadLastFrame(DecodedImage& out)
         FrameFingerprint frame = FrameFingerprint::Of(m_scene, m_presentParams.BackBufferWidth,
                                                       m_presentParams.BackBufferHeight, m_nDeviceGeneration);
         frame.sharp = true;
+        frame.lightPasses = LightPassesWanted();
         if (!m_pResolvedFrame || frame != m_resolvedFrame)
             DrawFrame(frame);
     }

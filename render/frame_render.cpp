@@ -31,39 +31,65 @@ void BoxRenderer::RenderFrame()
     frame.exportAspect = m_fExportAspect;
     FrameFingerprint sharpFrame = frame;
     sharpFrame.sharp = true;
+    FrameFingerprint shown = m_presentedFrame;
+    shown.lightPasses = 1;
     const DWORD now = ::GetTickCount();
-    if (m_bPresentedValid && (frame == m_presentedFrame || sharpFrame == m_presentedFrame)) {
-        if (m_presentedFrame.sharp || now - m_nLastChangeTick < kSharpAfterRestMs) {
+    if (m_bPresentedValid && (frame == shown || sharpFrame == shown)) {
+        const bool bRefined = m_presentedFrame.sharp && m_presentedFrame.lightPasses >= LightPassesWanted();
+        if (bRefined || (!m_presentedFrame.sharp && now - m_nLastChangeTick < kSharpAfterRestMs)) {
             // Nothing to draw: the screen shows this frame already (under Wine, once the
             // copy started on the last tick has arrived).
             if (m_bPaintWithGdi)
                 m_mirror.Update(pDevice, m_pResolvedFrame, m_presentedFrame);
             return;
         }
-        frame = sharpFrame;  // the scene has rested: the same frame, sharp
+        // The scene has rested: the same frame, sharp; then, in the studio, one more
+        // placement of the key light a tick until the frame holds them all.
+        frame = sharpFrame;
+        frame.lightPasses = m_presentedFrame.sharp ? m_presentedFrame.lightPasses + 1 : 1;
     } else {
         m_nLastChangeTick = now;
     }
     DrawFrame(frame);
 }
 
-void BoxRenderer::DrawFrame(const FrameFingerprint& frame)
+unsigned BoxRenderer::LightPassesWanted() const
+{
+    return m_scene.m_nLight == LightStudio && !m_bLightSumFailed ? static_cast<unsigned>(std::max(m_scene.m_nLightSamples, 1))
+                                                                 : 1u;
+}
+
+void BoxRenderer::DrawFrame(FrameFingerprint frame)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     FillBoxVertices();
-    m_bSharpFaces = frame.sharp;
-    const bool bMultisampledAside = frame.sharp && m_presentParams.MultiSampleType == D3DMULTISAMPLE_NONE &&
-                                    m_bestMultiSample != D3DMULTISAMPLE_NONE && DrawMultisampledFrame();
+    FramePass pass;
+    pass.sharp = frame.sharp;
+    pass.lightPasses = frame.sharp ? LightPassesWanted() : 1;
+    frame.lightPasses = std::min(frame.lightPasses, pass.lightPasses);
+    // The placements the sum holds already for this frame are not drawn again.
+    FrameFingerprint summed = m_summedFrame;
+    summed.lightPasses = frame.lightPasses;
+    const unsigned first = m_bSummedValid && summed == frame && m_summedFrame.lightPasses < frame.lightPasses
+                               ? m_summedFrame.lightPasses
+                               : 0;
+    const bool bAside = frame.sharp && (pass.lightPasses > 1 || (m_presentParams.MultiSampleType == D3DMULTISAMPLE_NONE &&
+                                                                  m_bestMultiSample != D3DMULTISAMPLE_NONE));
+    const bool bMultisampledAside = bAside && DrawMultisampledFrame(pass, first, frame.lightPasses);
     if (bMultisampledAside) {
         m_resolvedFrame = frame;
+        m_summedFrame = frame;
+        m_bSummedValid = pass.lightPasses > 1;
     } else {
+        // Drawn once, in the key light's middle: nothing further to refine.
+        frame.lightPasses = pass.lightPasses;
+        pass.lightPasses = 1;
         pDevice->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
         pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, m_scene.m_clrBackground, 1.0f, 0);
         pDevice->BeginScene();
-        RenderBox();
+        RenderBox(pass);
         pDevice->EndScene();
     }
-    m_bSharpFaces = false;
     // Keep the frame before presenting: a discarded back buffer need not survive Present.
     // A frame drawn from the same values as the one kept is the same picture.
     if (!m_pResolvedFrame || frame != m_resolvedFrame) {
@@ -95,14 +121,14 @@ LRESULT CALLBACK BoxRenderer::PresentedPreviewProc(HWND hWnd, UINT msg, WPARAM w
     return ::DefSubclassProc(hWnd, msg, wParam, lParam);
 }
 
-void BoxRenderer::RenderBox()
+void BoxRenderer::RenderBox(const FramePass& pass)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     const SceneCamera camera = CameraOf(m_scene, m_fAspect);
     const Vec3 eye = camera.eye;
     const Mat4& view = camera.view;
     pDevice->SetTransform(D3DTS_VIEW, AsDeviceMatrix(view));
-    const Mat4 projection = PictureWindowed(camera.projection);
+    const Mat4 projection = PictureWindowed(camera.projection, pass.tile);
     pDevice->SetTransform(D3DTS_PROJECTION, AsDeviceMatrix(projection));
 
     const Mat4 world = MatrixIdentity();
@@ -126,17 +152,17 @@ void BoxRenderer::RenderBox()
     pDevice->LightEnable(1, m_scene.m_nTopLight > 0);
 
     SetFrameStates();
-    if (m_scene.m_nLight == LightStudio && RenderStudio(camera, projection)) {
+    if (m_scene.m_nLight == LightStudio && RenderStudio(camera, projection, pass)) {
         // drawn in the studio's light
     } else {
         if (FloorVisible(eye.y)) {
-            DrawReflection(view);
-            DrawShadow(ShadowSigma(m_scene, SceneShape(m_scene)), AlphaOfPercent(m_scene.m_nShadow));
+            DrawReflection(view, pass.sharp);
+            DrawShadow(ShadowSigma(m_scene, SceneShape(m_scene)), AlphaOfPercent(m_scene.m_nShadow), pass.sharp);
         }
-        SetBoxStages();
-        DrawFaces(255, m_bSharpFaces);
+        SetBoxStages(pass.sharp);
+        DrawFaces(255, pass.sharp);
     }
-    if (!m_bDrawingPicture)
+    if (!pass.picture)
         DrawExportShade();
 }
 
@@ -179,12 +205,12 @@ void BoxRenderer::DrawExportShade()
     pDevice->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 4, quads, sizeof(ShadeVertex));
 }
 
-Mat4 BoxRenderer::PictureWindowed(const Mat4& projection) const
+Mat4 BoxRenderer::PictureWindowed(const Mat4& projection, const PictureTile& windowTile) const
 {
     D3DVIEWPORT9 viewport = {};
     m_pDevice->GetViewport(&viewport);
     const float tw = static_cast<float>(viewport.Width), th = static_cast<float>(viewport.Height);
-    PictureTile tile = m_tile;
+    PictureTile tile = windowTile;
     if (tile.fullWidth == 0)
         tile = {viewport.Width, viewport.Height, 0, 0};
     const float w = static_cast<float>(tile.fullWidth), h = static_cast<float>(tile.fullHeight);
@@ -212,7 +238,7 @@ void BoxRenderer::SetFrameStates()
     pDevice->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
 }
 
-void BoxRenderer::SetBoxStages()
+void BoxRenderer::SetBoxStages(bool bSharp)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     // Every other shape draws its own mesh; the sharp box its own buffers.
@@ -222,7 +248,7 @@ void BoxRenderer::SetBoxStages()
     pDevice->SetFVF(kBoxVertexFvf);
     pDevice->SetIndices(bOwnShape ? m_pShapeIndices : m_pBoxIndices);
 
-    SetFaceFiltering();
+    SetFaceFiltering(bSharp);
     pDevice->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
     pDevice->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
     pDevice->SetSamplerState(0, D3DSAMP_ADDRESSW, D3DTADDRESS_CLAMP);
@@ -246,13 +272,13 @@ void BoxRenderer::SetBoxStages()
     pDevice->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
 }
 
-void BoxRenderer::SetFaceFiltering()
+void BoxRenderer::SetFaceFiltering(bool bSharp)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
-    const bool bAnisotropic = m_bSharpFaces && m_nMaxAnisotropy > 1;
+    const bool bAnisotropic = bSharp && m_nMaxAnisotropy > 1;
     pDevice->SetSamplerState(0, D3DSAMP_MINFILTER, bAnisotropic ? D3DTEXF_ANISOTROPIC : D3DTEXF_LINEAR);
     pDevice->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-    pDevice->SetSamplerState(0, D3DSAMP_MIPFILTER, m_bSharpFaces ? D3DTEXF_LINEAR : D3DTEXF_POINT);
+    pDevice->SetSamplerState(0, D3DSAMP_MIPFILTER, bSharp ? D3DTEXF_LINEAR : D3DTEXF_POINT);
     pDevice->SetSamplerState(0, D3DSAMP_MAXANISOTROPY, bAnisotropic ? m_nMaxAnisotropy : 1);
 }
 

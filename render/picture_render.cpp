@@ -172,9 +172,12 @@ HRESULT BoxRenderer::RenderPicture(const PictureRequest& request, const PictureR
     m_fAspect = static_cast<float>(width) / static_cast<float>(height);
     if (bTransparent)
         m_material.Diffuse.a = 1.0f;
-    m_bSharpFaces = true;
-    m_bDrawingPicture = true;
+    FramePass pass;
+    pass.sharp = true;
+    pass.picture = true;
+    pass.lightPasses = LightPassesWanted();
     FillBoxVertices();
+    m_bSummedValid = false;  // the preview's sum is drawn over
 
     std::vector<uint32_t> band(static_cast<size_t>(drawnWidth) * tileHeight);
     uint32_t anything = 0;  // every raw pixel or'ed: zero means nothing was drawn
@@ -182,8 +185,8 @@ HRESULT BoxRenderer::RenderPicture(const PictureRequest& request, const PictureR
         const UINT bandRows = std::min(tileHeight, drawnHeight - bandTop);
         for (UINT left = 0; left < drawnWidth && SUCCEEDED(hr); left += tileWidth) {
             const UINT tileColumns = std::min(tileWidth, drawnWidth - left);
-            m_tile = {drawnWidth, drawnHeight, left, bandTop};
-            hr = DrawTile(tileColumns, bandRows, bTransparent, pTimings, stage);
+            pass.tile = {drawnWidth, drawnHeight, left, bandTop};
+            hr = DrawTile(tileColumns, bandRows, bTransparent, pass, 0, pass.lightPasses, pTimings, stage);
             D3DLOCKED_RECT locked;
             if (SUCCEEDED(hr) && SUCCEEDED(hr = m_pictureTargets.pCopy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
                 const double t0 = Now();
@@ -223,9 +226,6 @@ HRESULT BoxRenderer::RenderPicture(const PictureRequest& request, const PictureR
             pTimings->convertSeconds += Now() - t0;
         hr = rows(pRows, bandTop / scale, bandRows / scale);
     }
-    m_tile = PictureTile();
-    m_bSharpFaces = false;
-    m_bDrawingPicture = false;
     m_fAspect = aspect;
     m_material.Diffuse.a = materialAlpha;
     // A device can accept a target it then never fills. Cleared to a colour, or holding a
@@ -238,32 +238,53 @@ HRESULT BoxRenderer::RenderPicture(const PictureRequest& request, const PictureR
     return hr;
 }
 
-HRESULT BoxRenderer::DrawTile(UINT width, UINT height, bool bTransparent, PictureDrawTimings* pTimings,
+HRESULT BoxRenderer::DrawTile(UINT width, UINT height, bool bTransparent, FramePass pass, unsigned firstPass,
+                              unsigned endPass, PictureDrawTimings* pTimings,
                               const std::function<void(const wchar_t*)>& stage, bool bReadBack)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     double t0 = Now();
-    TargetSwap swap(pDevice);
-    pDevice->SetRenderTarget(0, m_pictureTargets.pTarget);
-    pDevice->SetDepthStencilSurface(m_pictureTargets.pDepth);
-    D3DVIEWPORT9 viewport = {0, 0, width, height, 0.0f, 1.0f};
-    pDevice->SetViewport(&viewport);
-
+    const bool bSum = pass.lightPasses > 1 && !m_bLightSumFailed &&
+                      m_lightSum.Prepare(m_pD3D, pDevice, m_pictureTargets.width, m_pictureTargets.height,
+                                         m_pictureTargets.format);
+    if (pass.lightPasses > 1 && !bSum) {
+        m_bLightSumFailed = true;  // drawn once, in the key light's middle, from now on
+        pass.lightPasses = 1;
+    }
+    if (!bSum)
+        firstPass = 0, endPass = 1;
+    const RECT rect = {0, 0, static_cast<LONG>(width), static_cast<LONG>(height)};
     stage(L"drawing");
-    pDevice->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
-    pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, bTransparent ? 0x00000000 : m_scene.m_clrBackground,
-                   1.0f, 0);
-    pDevice->BeginScene();
-    RenderBox();
-    pDevice->EndScene();
+    {
+        TargetSwap swap(pDevice);
+        D3DVIEWPORT9 viewport = {0, 0, width, height, 0.0f, 1.0f};
+        for (unsigned p = firstPass; p < endPass; ++p) {
+            pDevice->SetRenderTarget(0, m_pictureTargets.pTarget);
+            pDevice->SetDepthStencilSurface(m_pictureTargets.pDepth);
+            pDevice->SetViewport(&viewport);
+            pDevice->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
+            pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER,
+                           bTransparent ? 0x00000000 : m_scene.m_clrBackground, 1.0f, 0);
+            pass.lightPass = p;
+            pDevice->BeginScene();
+            RenderBox(pass);
+            pDevice->EndScene();
+            if (bSum && SUCCEEDED(pDevice->StretchRect(m_pictureTargets.pTarget, &rect, m_lightSum.Drawing(), &rect,
+                                                       D3DTEXF_NONE)))
+                m_lightSum.Add(pDevice, p == 0);
+        }
+    }
     if (pTimings) {
         pTimings->drawSeconds += FinishedAfter(pDevice, t0);
         t0 = Now();
     }
 
     stage(L"resolving");
-    const RECT rect = {0, 0, static_cast<LONG>(width), static_cast<LONG>(height)};
-    HRESULT hr = pDevice->StretchRect(m_pictureTargets.pTarget, &rect, m_pictureTargets.pResolved, &rect, D3DTEXF_NONE);
+    HRESULT hr = D3D_OK;
+    if (bSum)
+        m_lightSum.AverageInto(pDevice, m_pictureTargets.pResolved, endPass);
+    else
+        hr = pDevice->StretchRect(m_pictureTargets.pTarget, &rect, m_pictureTargets.pResolved, &rect, D3DTEXF_NONE);
     if (pTimings) {
         pTimings->resolveSeconds += FinishedAfter(pDevice, t0);
         t0 = Now();
@@ -278,7 +299,7 @@ HRESULT BoxRenderer::DrawTile(UINT width, UINT height, bool bTransparent, Pictur
     return hr;
 }
 
-bool BoxRenderer::DrawMultisampledFrame()
+bool BoxRenderer::DrawMultisampledFrame(const FramePass& pass, unsigned firstPass, unsigned endPass)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     const UINT width = m_presentParams.BackBufferWidth, height = m_presentParams.BackBufferHeight;
@@ -288,7 +309,7 @@ bool BoxRenderer::DrawMultisampledFrame()
         FAILED(pDevice->CreateRenderTarget(width, height, m_presentParams.BackBufferFormat, D3DMULTISAMPLE_NONE, 0, FALSE,
                                            &m_pResolvedFrame, nullptr)))
         return false;
-    if (FAILED(DrawTile(width, height, false, nullptr, [](const wchar_t*) {}, false)) ||
+    if (FAILED(DrawTile(width, height, false, pass, firstPass, endPass, nullptr, [](const wchar_t*) {}, false)) ||
         FAILED(pDevice->StretchRect(m_pictureTargets.pResolved, nullptr, m_pResolvedFrame, nullptr, D3DTEXF_NONE)))
         return false;
     // Where the device presents, the frame goes into the back buffer too.

@@ -30,7 +30,7 @@ bool FrameFingerprint::operator==(const FrameFingerprint& o) const
     return std::memcmp(values, o.values, sizeof(values)) == 0 && background == o.background &&
            std::memcmp(faceColours, o.faceColours, sizeof(faceColours)) == 0 &&
            std::memcmp(faceSerials, o.faceSerials, sizeof(faceSerials)) == 0 && width == o.width &&
-           height == o.height && deviceGeneration == o.deviceGeneration && sharp == o.sharp &&
+           height == o.height && deviceGeneration == o.deviceGeneration && sharp == o.sharp && lightPasses == o.lightPasses &&
            exportAspect == o.exportAspect;
 }
 

@@ -24,6 +24,7 @@ struct FrameFingerprint {
     UINT width = 0, height = 0;
     UINT deviceGeneration = 0;  // a reset device may have lost what it showed
     bool sharp = false;         // faces filtered anisotropically (a resting or saved frame)
+    unsigned lightPasses = 1;   // placements of the studio's key light averaged so far
     float exportAspect = 0;     // the export's shape the preview marks
 
     static FrameFingerprint Of(const BoxScene& scene, UINT width, UINT height, UINT deviceGeneration);

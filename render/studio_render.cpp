@@ -70,6 +70,13 @@ void SetShadowSampler(IDirect3DDevice9* pDevice, IDirect3DTexture9* pMap)
     pDevice->SetSamplerState(1, D3DSAMP_SRGBTEXTURE, FALSE);
 }
 
+// How much of the light's size one drawing's filtering spans: all of it when one drawing
+// is the picture, less as more placements of the light share the penumbra between them.
+float PenumbraSpread(const FramePass& pass)
+{
+    return std::min(1.0f, 1.5f / std::sqrt(static_cast<float>(std::max(pass.lightPasses, 1u))));
+}
+
 DWORD FloatBits(float f)
 {
     DWORD d;
@@ -90,7 +97,7 @@ D3DLIGHT9 BoxRenderer::FixedKeyLight(const KeyLight& key) const
     return light;
 }
 
-bool BoxRenderer::RenderStudio(const SceneCamera& camera, const Mat4& projection)
+bool BoxRenderer::RenderStudio(const SceneCamera& camera, const Mat4& projection, const FramePass& pass)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     // Made when the studio is first asked for: a window that never uses it starts sooner.
@@ -98,21 +105,22 @@ bool BoxRenderer::RenderStudio(const SceneCamera& camera, const Mat4& projection
         m_studio.CreateShaders(m_pD3D, pDevice);
     if (!m_studio.Ready() || !m_studio.CreateTargets(pDevice))
         return false;
-    SetBoxStages();  // the shape's buffers
+    SetBoxStages(pass.sharp);  // the shape's buffers
     const DrawnParts drawn = PartsToDraw();
     const ShapeSpec shape = SceneShape(m_scene);
-    const KeyLight key = KeyLightOf(m_scene, shape, camera.eye);
+    const KeyLight key =
+        KeyLightOf(m_scene, shape, camera.eye, pass.lightPasses > 1 ? DiscSample(pass.lightPass) : LightSample{});
     // While the scene moves, frames are drafts that keep the beat: the key and the sky by the
     // fixed stages (a directional light and the sky's mean as ambient), the sky's dark base,
     // no cast shadows. At rest and in pictures, the whole light.
-    if (!m_bSharpFaces && !m_bDrawingPicture) {
+    if (!pass.sharp && !pass.picture) {
         const D3DLIGHT9 eyeLight = m_light;
         m_light = FixedKeyLight(key);  // what the faces are drawn in, a gloss part's highlight too
         pDevice->SetLight(0, &m_light);
         pDevice->LightEnable(1, FALSE);
         if (FloorVisible(camera.eye.y))
-            DrawStudioFloor(camera, projection, key, Mat4{}, false);
-        SetBoxStages();
+            DrawStudioFloor(camera, projection, key, Mat4{}, pass, false);
+        SetBoxStages(pass.sharp);
         DrawFaces(255, false);
         m_light = eyeLight;
         pDevice->SetLight(0, &m_light);
@@ -121,8 +129,8 @@ bool BoxRenderer::RenderStudio(const SceneCamera& camera, const Mat4& projection
     const Mat4 toMap = MatrixMultiply(MatrixMultiply(key.view, key.projection), ShadowMapBias(StudioLight::kMapTexels));
     DrawShadowMap(key, drawn);
     if (FloorVisible(camera.eye.y))
-        DrawStudioFloor(camera, projection, key, toMap, true);
-    DrawStudioModel(camera, projection, key, toMap, drawn);
+        DrawStudioFloor(camera, projection, key, toMap, pass, true);
+    DrawStudioModel(camera, projection, key, toMap, drawn, pass);
     return true;
 }
 
@@ -165,7 +173,7 @@ void BoxRenderer::DrawShadowMap(const KeyLight& key, const DrawnParts& drawn)
 }
 
 void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& projection, const KeyLight& key,
-                                  const Mat4& toMap, bool bCast)
+                                  const Mat4& toMap, const FramePass& pass, bool bCast)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     pDevice->SetTransform(D3DTS_VIEW, AsDeviceMatrix(camera.view));
@@ -176,7 +184,7 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
         m_light = FixedKeyLight(key);
         pDevice->SetLight(0, &m_light);
         pDevice->LightEnable(1, FALSE);
-        DrawReflection(camera.view);
+        DrawReflection(camera.view, pass.sharp);
         m_light = eyeLight;
         pDevice->SetLight(0, &m_light);
     }
@@ -185,7 +193,7 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
     const ShapeSpec shape = SceneShape(m_scene);
     // The sky's dark base: a narrow soft line where the model stands.
     const float contactSigma = 0.02f * (shape.size[0] + shape.size[2]) * 0.5f;
-    DrawShadow(contactSigma, AlphaOfPercent(m_scene.m_nShadow * std::min(m_scene.m_nSky, 100) / 200));
+    DrawShadow(contactSigma, AlphaOfPercent(m_scene.m_nShadow * std::min(m_scene.m_nSky, 100) / 200), pass.sharp);
     if (!bCast)
         return;
 
@@ -212,7 +220,7 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
     const float elevation = static_cast<float>(m_scene.m_nLightElevation) * 0.017453292f;
     const float halfSize = std::tan(static_cast<float>(m_scene.m_nLightSize) * 0.5f * 0.017453292f);
     const float footprint[4] = {shape.size[0] * 0.5f, shape.size[2] * 0.5f,
-                                halfSize / std::max(std::cos(elevation), 0.2f) / key.mapSize,
+                                PenumbraSpread(pass) * halfSize / std::max(std::cos(elevation), 0.2f) / key.mapSize,
                                 1.5f / StudioLight::kMapTexels};
     pDevice->SetPixelShaderConstantF(17, footprint, 1);
     SetShadowSampler(pDevice, m_studio.m_pShadowMap);
@@ -228,10 +236,10 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
 }
 
 void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& projection, const KeyLight& key,
-                                  const Mat4& toMap, const DrawnParts& drawn)
+                                  const Mat4& toMap, const DrawnParts& drawn, const FramePass& pass)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
-    SetBoxStages();
+    SetBoxStages(pass.sharp);
     pDevice->SetVertexShader(m_studio.m_pVertexShader);
     pDevice->SetPixelShader(m_studio.m_pModelShader);
     SetMatrixConstants(pDevice, 0, MatrixMultiply(camera.view, projection));
@@ -246,7 +254,8 @@ void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& project
     pDevice->SetPixelShaderConstantF(3, eye, 1);
     pDevice->SetPixelShaderConstantF(5, up, 1);
     // The model's own shadows (a board over the pages): softened by the light's size.
-    SetTaps(pDevice, std::max(1.5f, 0.1f * static_cast<float>(m_scene.m_nLightSize)) / StudioLight::kMapTexels);
+    SetTaps(pDevice, std::max(1.5f, 0.1f * PenumbraSpread(pass) * static_cast<float>(m_scene.m_nLightSize)) /
+                         StudioLight::kMapTexels);
     SetShadowSampler(pDevice, m_studio.m_pShadowMap);
     pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, TRUE);
     pDevice->SetRenderState(D3DRS_SRGBWRITEENABLE, TRUE);

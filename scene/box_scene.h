@@ -55,6 +55,7 @@ public:
     int m_nKey = 0;             // percent: the key light's strength
     int m_nSky = 0;             // percent: the studio dome's light from all round
     int m_nFinish = 0;          // FinishKind: how printed covers show the lights
+    int m_nLightSamples = 0;    // placements of the key light a resting frame averages
     float m_fRotation1Fraction = 0.0f;  // degrees past m_nRotation1: a spin's even steps (0 in the window)
     std::uint32_t m_clrBackground = 0xFFFFFFFF;  // 0xAARRGGBB, alpha always 0xFF
     PictureRef m_picture[kPictureCount];          // null: no picture, the face's colour alone

@@ -41,6 +41,7 @@ constexpr SceneValue kRows[] = {
     {"key", &BoxScene::m_nKey, 0, 200, 100, L"percent: the key light's strength (studio)"},
     {"sky", &BoxScene::m_nSky, 0, 200, 50, L"percent: light from the studio's dome all round (studio)"},
     {"finish", &BoxScene::m_nFinish, 0, kFinishCount - 1, FinishMatte, L"matte, gloss or soft-touch: a cover's and a sleeve's", g_finishNames},
+    {"light-samples", &BoxScene::m_nLightSamples, 1, 64, 16, L"placements of the key light over its size that a frame at rest and a picture average: more for smoother shadows, 1 for a quick draft (studio)"},
 };
 static_assert(sizeof kRows / sizeof kRows[0] == kSceneValueCount, "one row for each SceneValueIndex, in its order");
 } // namespace

@@ -22,7 +22,7 @@ enum SceneValueIndex { kValueWidth, kValueHeight, kValueDepth, kValueRotation1, 
                        kValueShadow, kValueShadowSoftness, kValueCentreX, kValueCentreY, kValueEdgeRadius, kValueShape, kValueTrimWidth,
                        kValueTrimHeight, kValuePages, kValuePaper, kValueBleed, kValueWrap, kValueTopLight,
                        kValueLight, kValueLightAzimuth, kValueLightElevation, kValueLightSize, kValueKey,
-                       kValueSky, kValueFinish,
+                       kValueSky, kValueFinish, kValueLightSamples,
                        kSceneValueCount };
 
 extern const SceneValue (&g_sceneValues)[kSceneValueCount];
