@@ -5,14 +5,14 @@
 
 namespace {
 
-// The sum's format: half floats where the device blends into them (exact for a colour
-// added up to 64 times), else full floats.
+// The sum's format: full floats, so that a colour added up to 64 times and divided again
+// is the same colour to the last bit; half floats where the device has no other.
 D3DFORMAT SumFormat(IDirect3D9* pD3D)
 {
     D3DDISPLAYMODE mode = {};
     if (FAILED(pD3D->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode)))
         return D3DFMT_UNKNOWN;
-    for (D3DFORMAT f : {D3DFMT_A16B16G16R16F, D3DFMT_A32B32G32R32F})
+    for (D3DFORMAT f : {D3DFMT_A32B32G32R32F, D3DFMT_A16B16G16R16F})
         if (SUCCEEDED(pD3D->CheckDeviceFormat(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, mode.Format,
                                               D3DUSAGE_RENDERTARGET | D3DUSAGE_QUERY_POSTPIXELSHADER_BLENDING,
                                               D3DRTYPE_TEXTURE, f)))
@@ -55,7 +55,7 @@ void LightSum::Add(IDirect3DDevice9* pDevice, bool bFirst)
     pDevice->SetRenderState(D3DRS_BLENDOP, D3DBLENDOP_ADD);
     pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
     pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
-    DrawQuad(pDevice, m_pDrawing, 1.0f, true);
+    DrawQuad(pDevice, m_pDrawing, 1.0f);
     pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
 }
 
@@ -65,12 +65,10 @@ void LightSum::AverageInto(IDirect3DDevice9* pDevice, IDirect3DSurface9* pTarget
     pDevice->SetRenderTarget(0, pTarget);
     pDevice->SetDepthStencilSurface(nullptr);
     pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
-    pDevice->SetRenderState(D3DRS_SRGBWRITEENABLE, TRUE);
-    DrawQuad(pDevice, m_pSum, 1.0f / static_cast<float>(count ? count : 1), false);
-    pDevice->SetRenderState(D3DRS_SRGBWRITEENABLE, FALSE);
+    DrawQuad(pDevice, m_pSum, 1.0f / static_cast<float>(count ? count : 1));
 }
 
-void LightSum::DrawQuad(IDirect3DDevice9* pDevice, IDirect3DTexture9* pSource, float scale, bool bFromScreen)
+void LightSum::DrawQuad(IDirect3DDevice9* pDevice, IDirect3DTexture9* pSource, float scale)
 {
     struct QuadVertex {
         float x, y, z, rhw, u, v;
@@ -94,8 +92,10 @@ void LightSum::DrawQuad(IDirect3DDevice9* pDevice, IDirect3DTexture9* pSource, f
     pDevice->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
     pDevice->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
     pDevice->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
-    // A drawing holds colours encoded for the screen: they are added in light.
-    pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, bFromScreen);
+    // Added as stored, as the floor's shadow was blended over the background: the average
+    // of a shadow's coverage darkens the background as the transparent picture's alpha
+    // says, and where nothing fell the background is exactly itself.
+    pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, FALSE);
     pDevice->SetFVF(D3DFVF_XYZRHW | D3DFVF_TEX1);
     pDevice->BeginScene();
     pDevice->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(QuadVertex));

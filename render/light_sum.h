@@ -1,7 +1,6 @@
 // The studio's soft light: the same frame drawn with its key light at several places over
-// the light's size, averaged in light. Each drawing is resolved into Drawing(), added into a
-// floating-point sum, and the average is written back into an ordinary target, encoded as
-// the screen and picture files expect.
+// the light's size, averaged. Each drawing is resolved into Drawing(), added into a
+// floating-point sum, and the average is written back into an ordinary target.
 #pragma once
 #include <windows.h>
 #include <d3d9.h>
@@ -22,7 +21,7 @@ public:
     void Release();
 
 private:
-    void DrawQuad(IDirect3DDevice9* pDevice, IDirect3DTexture9* pSource, float scale, bool bFromScreen);
+    void DrawQuad(IDirect3DDevice9* pDevice, IDirect3DTexture9* pSource, float scale);
 
     UINT m_width = 0, m_height = 0;
     D3DFORMAT m_format = D3DFMT_UNKNOWN;

@@ -2,6 +2,7 @@
 // where the model stands, the background outside it stays exactly the colour asked, and a
 // gloss cover's highlight follows the light.
 #include <algorithm>
+#include <vector>
 
 #include "light_kinds.h"
 #include "render_fixture.h"
@@ -112,4 +113,60 @@ TEST_F(StudioLightTest, AGlossCoversHighlightFollowsTheLightAndMatteHasNone)
     scene.m_nFinish = FinishMatte;
     brightestColumn(15, &matte);
     EXPECT_GT(glossPeak, matte + 20) << "gloss shows the light, matte a broad sheen";
+}
+
+TEST_F(StudioLightTest, ALargeLightsShadowFallsOffSmoothlyOverAnyBackground)
+{
+    // One placement of a large light gives its penumbra as grain; the placements averaged, a
+    // smooth fall from dark to clear. Neighbouring pixels of the shadow differ by little.
+    scene.m_nLightSize = 40;
+    scene.m_nLightAzimuth = 90;
+    auto grain = [&](int samples) {
+        scene.m_nLightSamples = samples;
+        const DecodedImage p = Picture(true);
+        double steps = 0;
+        int count = 0;
+        for (UINT y = 0; y + 1 < p.height; ++y)
+            for (UINT x = 0; x + 1 < p.width; ++x) {
+                const int a = Alpha(p.pixels[y * p.width + x]);
+                const int right = Alpha(p.pixels[y * p.width + x + 1]);
+                const int below = Alpha(p.pixels[(y + 1) * p.width + x]);
+                if (a > 8 && a < 247 && right < 247 && below < 247)
+                    steps += std::abs(a - right) + std::abs(a - below), ++count;
+            }
+        EXPECT_GT(count, 500) << "the penumbra spans pixels";
+        return count ? steps / count : 0.0;
+    };
+    const double single = grain(1), averaged = grain(16);
+    EXPECT_LT(averaged, single / 2) << "alpha steps between neighbours: one placement " << single << ", sixteen "
+                                    << averaged;
+
+    // Averaged, any background colour comes back exactly where nothing falls on it.
+    scene.m_clrBackground = 0xFF8FA3B7;
+    const DecodedImage opaque = Picture(false);
+    const DecodedImage clear = Picture(true);
+    for (size_t i = 0; i < opaque.pixels.size(); ++i)
+        if (Alpha(clear.pixels[i]) == 0)
+            ASSERT_EQ(opaque.pixels[i] & 0xFFFFFF, 0x8FA3B7u) << "pixel " << i;
+}
+
+TEST_F(StudioLightTest, AtRestThePreviewAddsOnePlacementATickAndThenRests)
+{
+    scene.m_nLightSamples = 6;
+    renderer.RenderFrame();  // the scene just changed: a moving frame's draft
+    const unsigned long long start = renderer.FramesDrawn();
+    // The scene rests past the moment the preview waits for before drawing it sharp.
+    const DWORD changed = ::GetTickCount();
+    while (::GetTickCount() - changed < 400)
+        ::Sleep(20);
+    std::vector<unsigned long long> drawn;
+    for (int tick = 0; tick < 12; ++tick) {
+        renderer.RenderFrame();
+        drawn.push_back(renderer.FramesDrawn() - start);
+    }
+    // The sharp frame with the light's middle, five more placements one a tick, then nothing.
+    EXPECT_EQ(drawn[0], 1u);
+    EXPECT_EQ(drawn[4], 5u);
+    EXPECT_EQ(drawn.back(), 6u);
+    EXPECT_EQ(drawn[6], drawn.back()) << "nothing drawn once the frame holds them all";
 }
