@@ -46,6 +46,7 @@ public:
 class CListBox : public CWnd {
 public:
     int AddString(LPCWSTR psz) { return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(psz))); }
+    void ResetContent() { SendMessage(LB_RESETCONTENT); }
     int GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
     int SetCurSel(int nSelect) { return static_cast<int>(SendMessage(LB_SETCURSEL, static_cast<WPARAM>(nSelect))); }
     int GetCount() const { return static_cast<int>(SendMessage(LB_GETCOUNT)); }

@@ -5,6 +5,7 @@
 #include "box_templates.h"
 #include "resource.h"
 #include "scene_description.h"
+#include "shape_kinds.h"
 
 BEGIN_MESSAGE_MAP(CTemplatesPage, CScenePage)
     ON_LBN_SELCHANGE(IDC_TEMPLATE_LIST, OnSelChangeTemplates)
@@ -23,11 +24,7 @@ CTemplatesPage::CTemplatesPage(BoxScene* pScene, std::vector<SceneView>* pViews)
 
 BOOL CTemplatesPage::OnInitDialog()
 {
-    CListBox list;
-    list.Attach(GetDlgItemHandle(IDC_TEMPLATE_LIST));
-    for (const BoxTemplate& t : g_boxTemplates)
-        list.AddString(t.pszName);
-    list.Detach();
+    FillTemplateList();
 
     HWND hViews = GetDlgItemHandle(IDC_VIEW_LIST);
     ::SendMessageW(hViews, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
@@ -41,8 +38,23 @@ BOOL CTemplatesPage::OnInitDialog()
     return TRUE;
 }
 
+void CTemplatesPage::FillTemplateList()
+{
+    // The views for books and cases follow the nine, so a name's place is its template's.
+    m_bBookViewsShown = m_pScene->m_nShape != ShapeBox;
+    CListBox list;
+    list.Attach(GetDlgItemHandle(IDC_TEMPLATE_LIST));
+    list.ResetContent();
+    for (const BoxTemplate& t : g_boxTemplates)
+        if (!t.bBookView || m_bBookViewsShown)
+            list.AddString(t.pszName);
+    list.Detach();
+}
+
 void CTemplatesPage::DoDataExchange(CDataExchange*)
 {
+    if ((m_pScene->m_nShape != ShapeBox) != m_bBookViewsShown)
+        FillTemplateList();
     // The views change under the page when a scene is opened or a change undone.
     if (*m_pViews != m_shownViews)
         FillViewList(-1);

@@ -1,5 +1,6 @@
-// "Templates": a list of the nine preset views (clicking a name applies it) and the scene's
-// own views (clicking one goes to it; Add keeps the current view under a name).
+// "Templates": a list of the preset views (clicking a name applies it: the nine, and for a
+// book or case its own three) and the scene's own views (clicking one goes to it; Add keeps
+// the current view under a name).
 #pragma once
 #include <vector>
 
@@ -25,6 +26,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    void FillTemplateList();
     void FillViewList(int nSelect);
     int SelectedView() const;
     void GoToView(int nIndex);
@@ -33,4 +35,5 @@ private:
     std::vector<SceneView>* m_pViews;
     std::vector<SceneView> m_shownViews;  // what the list shows, to see when the scene's change
     bool m_bFilling = false;
+    bool m_bBookViewsShown = false;
 };

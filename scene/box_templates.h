@@ -1,4 +1,4 @@
-// The nine preset views.
+// The preset views: nine for any shape, then three for books and cases.
 #pragma once
 #include <windows.h>
 
@@ -10,9 +10,13 @@ struct BoxTemplate {
     int nWidth, nHeight, nDepth;
     int nAmbient, nDiffuse;
     DWORD clrBackground;  // Direct3D colour 0xAARRGGBB
+    // A view for a book or case, through a long lens from at most a little above, so that
+    // verticals stay upright: listed on the Templates page only for those shapes.
+    bool bBookView = false;
 };
 
-constexpr int kBoxTemplateCount = 9;
+constexpr int kBoxTemplateCount = 12;
+constexpr int kFirstBookTemplate = 9;
 extern const BoxTemplate g_boxTemplates[kBoxTemplateCount];
 
 // The one way a template is applied, in the window and by zelmora-render: its view, the box

@@ -404,6 +404,38 @@ TEST(MainDialog, KeepBoxSizeTakesOnlyTheTemplatesView)
     EXPECT_EQ(centreX, 0) << "the template's view has the box in the middle";
 }
 
+TEST(MainDialog, ABookGetsItsOwnViewsAfterTheNineAndABoxDoesNot)
+{
+    CBoxDlg dlg;
+    LRESULT boxCount = 0, bookCount = 0, backToBox = 0;
+    int rotation2 = 0, zoom = 0;
+    wchar_t hero[64] = L"";
+    DialogRun::Run(dlg, [&](CBoxDlg& d) {
+        CDialog* templates = d.Pages()[4];
+        CDialog* dims = d.Pages()[0];
+        HWND hList = ::GetDlgItem(*templates, IDC_TEMPLATE_LIST);
+        boxCount = ::SendMessageW(hList, LB_GETCOUNT, 0, 0);
+        ::SendDlgItemMessageW(*dims, IDC_SHAPE, CB_SETCURSEL, ShapeHardcover, 0);
+        dims->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SHAPE, CBN_SELCHANGE), (LPARAM)::GetDlgItem(*dims, IDC_SHAPE));
+        d.RefreshPages();
+        bookCount = ::SendMessageW(hList, LB_GETCOUNT, 0, 0);
+        ::SendMessageW(hList, LB_GETTEXT, kFirstBookTemplate + 1, reinterpret_cast<LPARAM>(hero));
+        ::SendMessageW(hList, LB_SETCURSEL, kFirstBookTemplate + 1, 0);
+        templates->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TEMPLATE_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(hList));
+        rotation2 = d.m_nRotation2, zoom = d.m_nZoom;
+        ::SendDlgItemMessageW(*dims, IDC_SHAPE, CB_SETCURSEL, ShapeBox, 0);
+        dims->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SHAPE, CBN_SELCHANGE), (LPARAM)::GetDlgItem(*dims, IDC_SHAPE));
+        d.RefreshPages();
+        backToBox = ::SendMessageW(hList, LB_GETCOUNT, 0, 0);
+    });
+    EXPECT_EQ(boxCount, 9) << "a box's Templates page lists the nine";
+    EXPECT_EQ(bookCount, 12);
+    EXPECT_STREQ(hero, L"Book, Three-Quarter Hero");
+    EXPECT_EQ(rotation2, 100) << "a little above";
+    EXPECT_GT(zoom, 1000) << "through a long lens";
+    EXPECT_EQ(backToBox, 9);
+}
+
 TEST(MainDialog, FitToPicturesTakesTheBoxsProportionsFromTheFrontAndLeftPictures)
 {
     CBoxDlg dlg;

@@ -3,8 +3,11 @@
 #include "render_fixture.h"
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "book_cover.h"
+#include "box_templates.h"
 #include "decoded_image.h"
 #include "picture_writer.h"
 #include "scene_shape.h"
@@ -244,4 +247,46 @@ TEST_F(BookRenderTest, APaperbacksSpineEndsInItsOwnColourWithNoPaperWhiteAtItsEd
     }
     EXPECT_GT(rows, 500);
     EXPECT_EQ(flecked, 0) << "of " << rows << " rows";
+}
+
+TEST_F(BookRenderTest, TheBookViewsKeepVerticalsUpright)
+{
+    // The lean, in degrees, of the silhouette's left and right sides over the middle half of
+    // the book's height: vertical edges of an upright book.
+    auto leans = [&](const BoxTemplate& t, double* pLeft, double* pRight) {
+        scene.m_nRotation1 = t.nRotation1, scene.m_nRotation2 = t.nRotation2;
+        scene.m_nDistance = t.nDistance, scene.m_nZoom = t.nZoom;
+        const DecodedImage p = Picture(400, true);
+        std::vector<int> rows;
+        for (UINT y = 0; y < p.height; ++y)
+            for (UINT x = 0; x < p.width; ++x)
+                if ((p.pixels[y * p.width + x] >> 24) > 128) {
+                    rows.push_back(static_cast<int>(y));
+                    break;
+                }
+        ASSERT_GT(rows.size(), 100u);
+        const int top = rows.front() + static_cast<int>(rows.size()) / 4, bottom = rows.back() - static_cast<int>(rows.size()) / 4;
+        double sy = 0, syy = 0, sl = 0, sr = 0, syl = 0, syr = 0, n = 0;
+        for (int y = top; y <= bottom; ++y) {
+            int left = -1, right = -1;
+            for (UINT x = 0; x < p.width; ++x)
+                if ((p.pixels[y * p.width + x] >> 24) > 128)
+                    right = static_cast<int>(x), left = left < 0 ? static_cast<int>(x) : left;
+            sy += y, syy += double(y) * y, sl += left, sr += right, syl += double(y) * left, syr += double(y) * right, ++n;
+        }
+        const double d = n * syy - sy * sy;
+        *pLeft = std::atan(std::fabs((n * syl - sy * sl) / d)) * 57.29578;
+        *pRight = std::atan(std::fabs((n * syr - sy * sr) / d)) * 57.29578;
+    };
+    MakeBook(ShapeHardcover, 6000, 9000, 300);
+    scene.m_nShadow = 0, scene.m_nReflection = 0;
+    double left = 0, right = 0;
+    for (int i = kFirstBookTemplate; i < kBoxTemplateCount; ++i) {
+        leans(g_boxTemplates[i], &left, &right);
+        EXPECT_LT(left, 1.0) << g_boxTemplates[i].pszName;
+        EXPECT_LT(right, 1.0) << g_boxTemplates[i].pszName;
+    }
+    // The start view looks down through a wide lens: its verticals do lean.
+    leans(g_boxTemplates[0], &left, &right);
+    EXPECT_GT(std::max(left, right), 2.0) << "the measure sees a lean where there is one";
 }
