@@ -5,6 +5,7 @@
 
 namespace {
 constexpr float kDegToRad = 0.017453292f;
+constexpr float kLowestSky = 50.0f * kDegToRad;  // the sky's directions are higher than this
 
 Vec3 Unit(Vec3 v)
 {
@@ -49,20 +50,26 @@ Vec3 KeyLightDirection(const BoxScene& scene, const Vec3& eye)
 
 KeyLight KeyLightOf(const BoxScene& scene, const ShapeSpec& shape, const Vec3& eye, LightSample sample)
 {
-    KeyLight light;
-    light.toLight = KeyLightDirection(scene, eye);
+    Vec3 toLight = KeyLightDirection(scene, eye);
     if (sample.u != 0 || sample.v != 0) {
         // Across the light's face: two directions square to the light's.
-        const Vec3 across = std::fabs(light.toLight.y) > 0.99f ? Vec3{1.0f, 0.0f, 0.0f}
-                                                               : Unit(Cross(light.toLight, {0.0f, -1.0f, 0.0f}));
-        const Vec3 upward = Cross(across, light.toLight);
+        const Vec3 across =
+            std::fabs(toLight.y) > 0.99f ? Vec3{1.0f, 0.0f, 0.0f} : Unit(Cross(toLight, {0.0f, -1.0f, 0.0f}));
+        const Vec3 upward = Cross(across, toLight);
         const float half = std::tan(static_cast<float>(scene.m_nLightSize) * 0.5f * kDegToRad);
         const float a = sample.u * half, b = sample.v * half;
-        Vec3 d = Unit({light.toLight.x + a * across.x + b * upward.x, light.toLight.y + a * across.y + b * upward.y,
-                       light.toLight.z + a * across.z + b * upward.z});
+        Vec3 d = Unit({toLight.x + a * across.x + b * upward.x, toLight.y + a * across.y + b * upward.y,
+                       toLight.z + a * across.z + b * upward.z});
         d.y = std::min(d.y, 0.0f);  // a light along the floor stays above it
-        light.toLight = Unit(d);
+        toLight = Unit(d);
     }
+    return DirectionalLight(toLight, shape);
+}
+
+KeyLight DirectionalLight(const Vec3& toLight, const ShapeSpec& shape)
+{
+    KeyLight light;
+    light.toLight = toLight;
     const float radius =
         0.5f * std::sqrt(shape.size[0] * shape.size[0] + shape.size[1] * shape.size[1] + shape.size[2] * shape.size[2]);
     const float distance = 4.0f * radius;
@@ -73,6 +80,26 @@ KeyLight KeyLightOf(const BoxScene& scene, const ShapeSpec& shape, const Vec3& e
     // Deep enough behind the model for the floor as far as its shadow can reach.
     light.projection = MatrixOrthoRH(light.mapSize, light.mapSize, distance - radius * 1.02f, distance + radius * 40.0f);
     return light;
+}
+
+Vec3 SkyDirection(unsigned index)
+{
+    // A point of the disc lifted onto the dome above it: cosine weighted (Malley's way).
+    // The disc is shrunk so the lowest lies 50 degrees up, as a studio's dome is brightest
+    // overhead: lower, the sky's shadows would grey the floor far from the model, where a
+    // shop wants its white.
+    const float kMaxAcross = std::cos(kLowestSky);
+    const LightSample s = DiscSample(index);
+    const float u = s.u * kMaxAcross, v = s.v * kMaxAcross;
+    return Unit({u, -std::sqrt(std::max(1.0f - u * u - v * v, 0.0f)), v});
+}
+
+float SkySampleSpread(unsigned count)
+{
+    // The cap's share each of count directions has, as a cone of its own:
+    // 2 pi (1 - cos a) = 2 pi (1 - sin lowest) / count.
+    const float n = static_cast<float>(std::max(count, 1u));
+    return std::acos(std::clamp(1.0f - (1.0f - std::sin(kLowestSky)) / n, -1.0f, 1.0f));
 }
 
 Mat4 ShadowMapBias(unsigned mapTexels)

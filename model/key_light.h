@@ -29,6 +29,16 @@ Vec3 KeyLightDirection(const BoxScene& scene, const Vec3& eye);
 // from below the floor.
 KeyLight KeyLightOf(const BoxScene& scene, const ShapeSpec& shape, const Vec3& eye, LightSample sample = {});
 
+// A light from that direction (unit, toward the light) holding the model in its map.
+KeyLight DirectionalLight(const Vec3& toLight, const ShapeSpec& shape);
+
+// The index-th direction of the studio's sky, for the placements a picture averages: over
+// the dome, more of them high than low as the light a floor gets from a dome is (cosine
+// weighted), never nearer the floor than 50 degrees; and the part of the dome each one
+// stands for, as a cone's half-angle in radians, for count of them.
+Vec3 SkyDirection(unsigned index);
+float SkySampleSpread(unsigned count);
+
 // Where a light of that direction sees a point of the model as texture coordinates of its
 // map and depth (u, v right and down from the map's corner, depth 0..1): its view times its
 // projection times this.

@@ -204,13 +204,21 @@ private:
     // The studio light's frame: the key light's shadow map, the floor with the key's
     // shadow and the sky's dark base, the model lit by both. False where the device cannot.
     bool RenderStudio(const struct SceneCamera& camera, const Mat4& projection, const FramePass& pass);
-    void DrawShadowMap(const struct KeyLight& key, const DrawnParts& drawn);
+    // The light's view of the model into a depth map of that many texels across.
+    void DrawShadowMap(const struct KeyLight& light, const DrawnParts& drawn, IDirect3DTexture9* pMap,
+                       IDirect3DSurface9* pColour, UINT texels);
     // The key light and the sky as the fixed stages light: for drafts and the reflection.
     D3DLIGHT9 FixedKeyLight(const KeyLight& key) const;
     // bCast: the key light's cast shadow too (not in a moving frame's draft).
-    void DrawStudioFloor(const SceneCamera& camera, const Mat4& projection, const KeyLight& key, const Mat4& toMap,
+    void DrawStudioFloor(const SceneCamera& camera, const Mat4& projection, const StudioLights& lights,
                          const FramePass& pass, bool bCast);
-    void DrawStudioModel(const SceneCamera& camera, const Mat4& projection, const KeyLight& key, const Mat4& toMap,
+    // A light's shadow on the floor from its map: strength 0..1 at most; the penumbra's
+    // radius in the map grows by perDistance for each unit off the footprint from atFootprint;
+    // faded out at fadeDistance from the footprint (0: never).
+    void DrawFloorShadow(const SceneCamera& camera, const Mat4& projection, const KeyLight& light, const Mat4& toMap,
+                         IDirect3DTexture9* pMap, float strength, float perDistance, float atFootprint,
+                         float fadeDistance);
+    void DrawStudioModel(const SceneCamera& camera, const Mat4& projection, const StudioLights& lights,
                          const DrawnParts& drawn, const FramePass& pass);
     // The paper texture for a page block's edges, made for the scene's paper.
     IDirect3DTexture9* PaperTexture(bool bAcross);

@@ -34,17 +34,30 @@ bool StudioLight::CreateShaders(IDirect3D9* pD3D, IDirect3DDevice9* pDevice)
     return true;
 }
 
+namespace {
+
+// A depth texture the device compares as it reads, with the colour target of its size that a
+// draw needs bound (the format that holds nothing where the device knows it).
+bool CreateDepthMap(IDirect3DDevice9* pDevice, UINT texels, ComPtr<IDirect3DTexture9>& depth,
+                    ComPtr<IDirect3DSurface9>& colour)
+{
+    return SUCCEEDED(pDevice->CreateTexture(texels, texels, 1, D3DUSAGE_DEPTHSTENCIL, D3DFMT_D24X8, D3DPOOL_DEFAULT,
+                                            &depth, nullptr)) &&
+           (SUCCEEDED(pDevice->CreateRenderTarget(texels, texels, kNoColour, D3DMULTISAMPLE_NONE, 0, FALSE, &colour,
+                                                  nullptr)) ||
+            SUCCEEDED(pDevice->CreateRenderTarget(texels, texels, D3DFMT_R5G6B5, D3DMULTISAMPLE_NONE, 0, FALSE, &colour,
+                                                  nullptr)));
+}
+
+} // namespace
+
 bool StudioLight::CreateTargets(IDirect3DDevice9* pDevice)
 {
-    if (m_pShadowMap && m_pMapColour)
+    if (m_pShadowMap && m_pMapColour && m_pSkyMap && m_pSkyColour)
         return true;
     ReleaseTargets();
-    if (FAILED(pDevice->CreateTexture(kMapTexels, kMapTexels, 1, D3DUSAGE_DEPTHSTENCIL, D3DFMT_D24X8, D3DPOOL_DEFAULT,
-                                      &m_pShadowMap, nullptr)) ||
-        (FAILED(pDevice->CreateRenderTarget(kMapTexels, kMapTexels, kNoColour, D3DMULTISAMPLE_NONE, 0, FALSE,
-                                            &m_pMapColour, nullptr)) &&
-         FAILED(pDevice->CreateRenderTarget(kMapTexels, kMapTexels, D3DFMT_R5G6B5, D3DMULTISAMPLE_NONE, 0, FALSE,
-                                            &m_pMapColour, nullptr)))) {
+    if (!CreateDepthMap(pDevice, kMapTexels, m_pShadowMap, m_pMapColour) ||
+        !CreateDepthMap(pDevice, kSkyMapTexels, m_pSkyMap, m_pSkyColour)) {
         ReleaseTargets();
         return false;
     }
@@ -53,6 +66,8 @@ bool StudioLight::CreateTargets(IDirect3DDevice9* pDevice)
 
 void StudioLight::ReleaseTargets()
 {
+    m_pSkyColour.Reset();
+    m_pSkyMap.Reset();
     m_pMapColour.Reset();
     m_pShadowMap.Reset();
 }

@@ -58,16 +58,16 @@ void SetTaps(IDirect3DDevice9* pDevice, float radius)
     pDevice->SetPixelShaderConstantF(6, taps, 4);
 }
 
-void SetShadowSampler(IDirect3DDevice9* pDevice, IDirect3DTexture9* pMap)
+void SetShadowSampler(IDirect3DDevice9* pDevice, DWORD sampler, IDirect3DTexture9* pMap)
 {
-    pDevice->SetTexture(1, pMap);
-    pDevice->SetSamplerState(1, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-    pDevice->SetSamplerState(1, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-    pDevice->SetSamplerState(1, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
-    pDevice->SetSamplerState(1, D3DSAMP_ADDRESSU, D3DTADDRESS_BORDER);
-    pDevice->SetSamplerState(1, D3DSAMP_ADDRESSV, D3DTADDRESS_BORDER);
-    pDevice->SetSamplerState(1, D3DSAMP_BORDERCOLOR, 0xFFFFFFFF);  // beyond the map: lit
-    pDevice->SetSamplerState(1, D3DSAMP_SRGBTEXTURE, FALSE);
+    pDevice->SetTexture(sampler, pMap);
+    pDevice->SetSamplerState(sampler, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+    pDevice->SetSamplerState(sampler, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+    pDevice->SetSamplerState(sampler, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
+    pDevice->SetSamplerState(sampler, D3DSAMP_ADDRESSU, D3DTADDRESS_BORDER);
+    pDevice->SetSamplerState(sampler, D3DSAMP_ADDRESSV, D3DTADDRESS_BORDER);
+    pDevice->SetSamplerState(sampler, D3DSAMP_BORDERCOLOR, 0xFFFFFFFF);  // beyond the map: lit
+    pDevice->SetSamplerState(sampler, D3DSAMP_SRGBTEXTURE, FALSE);
 }
 
 // How much of the light's size one drawing's filtering spans: all of it when one drawing
@@ -118,32 +118,47 @@ bool BoxRenderer::RenderStudio(const SceneCamera& camera, const Mat4& projection
         m_light = FixedKeyLight(key);  // what the faces are drawn in, a gloss part's highlight too
         pDevice->SetLight(0, &m_light);
         pDevice->LightEnable(1, FALSE);
+        StudioLights draft;
+        draft.key = key;
         if (FloorVisible(camera.eye.y))
-            DrawStudioFloor(camera, projection, key, Mat4{}, pass, false);
+            DrawStudioFloor(camera, projection, draft, pass, false);
         SetBoxStages(pass.sharp);
         DrawFaces(255, false);
         m_light = eyeLight;
         pDevice->SetLight(0, &m_light);
         return true;
     }
-    const Mat4 toMap = MatrixMultiply(MatrixMultiply(key.view, key.projection), ShadowMapBias(StudioLight::kMapTexels));
-    DrawShadowMap(key, drawn);
+    StudioLights lights;
+    lights.key = key;
+    lights.toKeyMap =
+        MatrixMultiply(MatrixMultiply(key.view, key.projection), ShadowMapBias(StudioLight::kMapTexels));
+    DrawShadowMap(key, drawn, m_studio.m_pShadowMap, m_studio.m_pMapColour, StudioLight::kMapTexels);
+    // Averaged drawings take the sky from one of its directions each: what hides the sky
+    // (the floor under the model, a board's inner side) darkens as their share of it.
+    lights.bSky = pass.lightPasses > 1;
+    if (lights.bSky) {
+        lights.sky = DirectionalLight(SkyDirection(pass.lightPass), shape);
+        lights.toSkyMap = MatrixMultiply(MatrixMultiply(lights.sky.view, lights.sky.projection),
+                                         ShadowMapBias(StudioLight::kSkyMapTexels));
+        DrawShadowMap(lights.sky, drawn, m_studio.m_pSkyMap, m_studio.m_pSkyColour, StudioLight::kSkyMapTexels);
+    }
     if (FloorVisible(camera.eye.y))
-        DrawStudioFloor(camera, projection, key, toMap, pass, true);
-    DrawStudioModel(camera, projection, key, toMap, drawn, pass);
+        DrawStudioFloor(camera, projection, lights, pass, true);
+    DrawStudioModel(camera, projection, lights, drawn, pass);
     return true;
 }
 
-void BoxRenderer::DrawShadowMap(const KeyLight& key, const DrawnParts& drawn)
+void BoxRenderer::DrawShadowMap(const KeyLight& light, const DrawnParts& drawn, IDirect3DTexture9* pMap,
+                                IDirect3DSurface9* pColour, UINT texels)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     TargetSwap swap(pDevice);
     ComPtr<IDirect3DSurface9> depth;
-    if (FAILED(m_studio.m_pShadowMap->GetSurfaceLevel(0, &depth)))
+    if (FAILED(pMap->GetSurfaceLevel(0, &depth)))
         return;
-    pDevice->SetRenderTarget(0, m_studio.m_pMapColour);
+    pDevice->SetRenderTarget(0, pColour);
     pDevice->SetDepthStencilSurface(depth);
-    const D3DVIEWPORT9 viewport = {0, 0, StudioLight::kMapTexels, StudioLight::kMapTexels, 0.0f, 1.0f};
+    const D3DVIEWPORT9 viewport = {0, 0, texels, texels, 0.0f, 1.0f};
     pDevice->SetViewport(&viewport);
     pDevice->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
 
@@ -152,8 +167,8 @@ void BoxRenderer::DrawShadowMap(const KeyLight& key, const DrawnParts& drawn)
     pDevice->SetFVF(kBoxVertexFvf);
     const Mat4 world = MatrixIdentity();
     pDevice->SetTransform(D3DTS_WORLD, AsDeviceMatrix(world));
-    pDevice->SetTransform(D3DTS_VIEW, AsDeviceMatrix(key.view));
-    pDevice->SetTransform(D3DTS_PROJECTION, AsDeviceMatrix(key.projection));
+    pDevice->SetTransform(D3DTS_VIEW, AsDeviceMatrix(light.view));
+    pDevice->SetTransform(D3DTS_PROJECTION, AsDeviceMatrix(light.projection));
     pDevice->SetRenderState(D3DRS_COLORWRITEENABLE, 0);
     pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
     pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
@@ -172,8 +187,8 @@ void BoxRenderer::DrawShadowMap(const KeyLight& key, const DrawnParts& drawn)
     pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
 }
 
-void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& projection, const KeyLight& key,
-                                  const Mat4& toMap, const FramePass& pass, bool bCast)
+void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& projection, const StudioLights& lights,
+                                  const FramePass& pass, bool bCast)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     pDevice->SetTransform(D3DTS_VIEW, AsDeviceMatrix(camera.view));
@@ -181,7 +196,7 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
     {
         // The reflection in the studio's light too (by the fixed stages, without shadows).
         const D3DLIGHT9 eyeLight = m_light;
-        m_light = FixedKeyLight(key);
+        m_light = FixedKeyLight(lights.key);
         pDevice->SetLight(0, &m_light);
         pDevice->LightEnable(1, FALSE);
         DrawReflection(camera.view, pass.sharp);
@@ -190,19 +205,48 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
     }
     if (m_scene.m_nShadow <= 0)
         return;
-    const ShapeSpec shape = SceneShape(m_scene);
-    // The sky's dark base: a narrow soft line where the model stands.
-    const float contactSigma = 0.02f * (shape.size[0] + shape.size[2]) * 0.5f;
-    DrawShadow(contactSigma, AlphaOfPercent(m_scene.m_nShadow * std::min(m_scene.m_nSky, 100) / 200), pass.sharp);
+    const float shadow = static_cast<float>(m_scene.m_nShadow) / 100.0f;
+    const float key = static_cast<float>(m_scene.m_nKey), sky = static_cast<float>(m_scene.m_nSky);
+    const float elevation = static_cast<float>(m_scene.m_nLightElevation) * 0.017453292f;
+    if (lights.bSky) {
+        // The sky hidden from the floor by the model, as the sky's share of the floor's light;
+        // each direction's shadow blurred over the part of the dome it stands for, and faded
+        // out within a quarter of the model's height of it, so that the floor a little way
+        // off keeps its colour.
+        const float share = sky > 0 ? sky / (sky + key * std::max(std::sin(elevation), 0.1f)) : 0.0f;
+        const float skyElevation = std::asin(std::min(-lights.sky.toLight.y, 1.0f));
+        const float spread = std::tan(std::min(SkySampleSpread(pass.lightPasses), 1.2f));
+        DrawFloorShadow(camera, projection, lights.sky, lights.toSkyMap, m_studio.m_pSkyMap, shadow * share,
+                        spread / std::max(std::cos(skyElevation), 0.2f) / lights.sky.mapSize,
+                        1.5f / StudioLight::kSkyMapTexels, 0.25f * SceneShape(m_scene).size[1]);
+    } else {
+        // The sky's dark base: a narrow soft line where the model stands.
+        const ShapeSpec shape = SceneShape(m_scene);
+        const float contactSigma = 0.02f * (shape.size[0] + shape.size[2]) * 0.5f;
+        DrawShadow(contactSigma, AlphaOfPercent(m_scene.m_nShadow * std::min(m_scene.m_nSky, 100) / 200), pass.sharp);
+    }
     if (!bCast)
         return;
+    // The penumbra: the light's size across, seen from a point the distance d off the
+    // footprint, where the casting edge is about d / cos(elevation) away along the ray.
+    const float halfSize = std::tan(static_cast<float>(m_scene.m_nLightSize) * 0.5f * 0.017453292f);
+    DrawFloorShadow(camera, projection, lights.key, lights.toKeyMap, m_studio.m_pShadowMap, shadow,
+                    PenumbraSpread(pass) * halfSize / std::max(std::cos(elevation), 0.2f) / lights.key.mapSize,
+                    1.5f / StudioLight::kMapTexels, 0.0f);
+}
 
-    // The key light's shadow, over the floor it can fall on: where the light casts the map's
-    // sphere round the model, an ellipse about the point under the middle along the light.
+void BoxRenderer::DrawFloorShadow(const SceneCamera& camera, const Mat4& projection, const KeyLight& light,
+                                  const Mat4& toMap, IDirect3DTexture9* pMap, float strength, float perDistance,
+                                  float atFootprint, float fadeDistance)
+{
+    IDirect3DDevice9* pDevice = m_pDevice;
+    const ShapeSpec shape = SceneShape(m_scene);
+    // Over the floor the shadow can fall on: where the light casts the map's sphere round
+    // the model, an ellipse about the point under the middle along the light.
     const float y = FloorY(shape);
-    const float down = std::max(-key.toLight.y, 0.05f);
-    const float cx = -key.toLight.x * y / down, cz = -key.toLight.z * y / down;
-    const float reach = key.mapSize * 0.5f / down * 1.1f;
+    const float down = std::max(-light.toLight.y, 0.05f);
+    const float cx = -light.toLight.x * y / down, cz = -light.toLight.z * y / down;
+    const float reach = light.mapSize * 0.5f / down * 1.1f;
     const BoxVertex floor[4] = {{cx - reach, y, cz - reach, 0, -1, 0, 0, 0},
                                 {cx + reach, y, cz - reach, 0, -1, 0, 0, 0},
                                 {cx - reach, y, cz + reach, 0, -1, 0, 0, 0},
@@ -212,18 +256,14 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
     pDevice->SetVertexShader(m_studio.m_pVertexShader);
     pDevice->SetPixelShader(m_studio.m_pFloorShader);
     pDevice->SetFVF(kBoxVertexFvf);
-    const float strength[4] = {static_cast<float>(m_scene.m_nShadow) / 100.0f, 0, 0, 0};
-    pDevice->SetPixelShaderConstantF(0, strength, 1);
+    const float strengths[4] = {strength, 0, 0, 0};
+    pDevice->SetPixelShaderConstantF(0, strengths, 1);
     pDevice->SetPixelShaderConstantF(6, &kDiscTaps[0][0], 8);
-    // The penumbra: the light's size across, seen from a point the distance d off the
-    // footprint, where the casting edge is about d / cos(elevation) away along the ray.
-    const float elevation = static_cast<float>(m_scene.m_nLightElevation) * 0.017453292f;
-    const float halfSize = std::tan(static_cast<float>(m_scene.m_nLightSize) * 0.5f * 0.017453292f);
-    const float footprint[4] = {shape.size[0] * 0.5f, shape.size[2] * 0.5f,
-                                PenumbraSpread(pass) * halfSize / std::max(std::cos(elevation), 0.2f) / key.mapSize,
-                                1.5f / StudioLight::kMapTexels};
+    const float footprint[4] = {shape.size[0] * 0.5f, shape.size[2] * 0.5f, perDistance, atFootprint};
     pDevice->SetPixelShaderConstantF(17, footprint, 1);
-    SetShadowSampler(pDevice, m_studio.m_pShadowMap);
+    const float fade[4] = {fadeDistance > 0 ? 1.0f / fadeDistance : 0.0f, 0, 0, 0};
+    pDevice->SetPixelShaderConstantF(18, fade, 1);
+    SetShadowSampler(pDevice, 1, pMap);
     pDevice->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
     pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     BlendOver(pDevice);
@@ -235,28 +275,38 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
     pDevice->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
 }
 
-void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& projection, const KeyLight& key,
-                                  const Mat4& toMap, const DrawnParts& drawn, const FramePass& pass)
+void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& projection, const StudioLights& lights,
+                                  const DrawnParts& drawn, const FramePass& pass)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     SetBoxStages(pass.sharp);
     pDevice->SetVertexShader(m_studio.m_pVertexShader);
     pDevice->SetPixelShader(m_studio.m_pModelShader);
     SetMatrixConstants(pDevice, 0, MatrixMultiply(camera.view, projection));
-    SetMatrixConstants(pDevice, 4, toMap);
+    SetMatrixConstants(pDevice, 4, lights.toKeyMap);
+    SetMatrixConstants(pDevice, 8, lights.bSky ? lights.toSkyMap : lights.toKeyMap);
+    const KeyLight& key = lights.key;
     const float toLight[4] = {key.toLight.x, key.toLight.y, key.toLight.z, 0};
-    const float lights[4] = {static_cast<float>(m_scene.m_nKey) / 100.0f, static_cast<float>(m_scene.m_nSky) / 100.0f,
-                             0, 0};
+    const float strengths[4] = {static_cast<float>(m_scene.m_nKey) / 100.0f,
+                                static_cast<float>(m_scene.m_nSky) / 100.0f, 0, 0};
     const float eye[4] = {camera.eye.x, camera.eye.y, camera.eye.z, 1};
     const float up[4] = {0, -1, 0, 0};
     pDevice->SetPixelShaderConstantF(0, toLight, 1);
-    pDevice->SetPixelShaderConstantF(1, lights, 1);
+    pDevice->SetPixelShaderConstantF(1, strengths, 1);
     pDevice->SetPixelShaderConstantF(3, eye, 1);
     pDevice->SetPixelShaderConstantF(5, up, 1);
     // The model's own shadows (a board over the pages): softened by the light's size.
     SetTaps(pDevice, std::max(1.5f, 0.1f * PenumbraSpread(pass) * static_cast<float>(m_scene.m_nLightSize)) /
                          StudioLight::kMapTexels);
-    SetShadowSampler(pDevice, m_studio.m_pShadowMap);
+    SetShadowSampler(pDevice, 1, m_studio.m_pShadowMap);
+    // The sky from this drawing's direction, where drawings are averaged; else open.
+    const Vec3 skyFrom = lights.bSky ? lights.sky.toLight : key.toLight;
+    const float sky[4] = {skyFrom.x, skyFrom.y, skyFrom.z, lights.bSky ? 1.0f : 0.0f};
+    pDevice->SetPixelShaderConstantF(10, sky, 1);
+    const float skyTap = 2.0f / StudioLight::kSkyMapTexels;
+    const float skyTaps[8] = {skyTap, skyTap, -skyTap, skyTap, -skyTap, -skyTap, skyTap, -skyTap};
+    pDevice->SetPixelShaderConstantF(11, skyTaps, 2);
+    SetShadowSampler(pDevice, 2, lights.bSky ? m_studio.m_pSkyMap.Get() : m_studio.m_pShadowMap.Get());
     pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, TRUE);
     pDevice->SetRenderState(D3DRS_SRGBWRITEENABLE, TRUE);
     pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
@@ -276,6 +326,7 @@ void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& project
     pDevice->SetRenderState(D3DRS_SRGBWRITEENABLE, FALSE);
     pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, FALSE);
     pDevice->SetTexture(1, nullptr);
+    pDevice->SetTexture(2, nullptr);
     pDevice->SetVertexShader(nullptr);
     pDevice->SetPixelShader(nullptr);
 }

@@ -5,8 +5,10 @@
 // the disc turned from pixel to pixel (interleaved gradient noise), so that the penumbra is
 // a fine grain rather than sixteen stacked copies of the edge.
 //   c0.x  the shadow's strength, 0..1     c6-c13  the disc's taps for a unit radius (xy, zw)
-//   c10   x, y the footprint's half width and depth, z the radius per unit of distance,
+//   c17   x, y the footprint's half width and depth, z the radius per unit of distance,
 //         w the radius at the footprint
+//   c18.x one over the distance from the footprint at which the shadow has faded out (0:
+//         it does not fade)
 ps_3_0
 def c14, 0, 1, 0.5, 0.0625
 def c15, 0.06711056, 0.00583715, 52.9829189, 6.28318531
@@ -135,6 +137,9 @@ texldp r11, r10, s1
 add r12.x, r12.x, r11.x
 mad r12.x, r12.x, -c14.w, c14.y
 mul r12.x, r12.x, c0.x
+mad r12.y, r0.w, -c18.x, c14.y
+max r12.y, r12.y, c14.x
+mul r12.x, r12.x, r12.y
 mov r13, c14.x
 mov r13.w, r12.x
 mov oC0, r13

@@ -1,21 +1,26 @@
 // Studio light on the model's parts: the picture (read in light) times the part's colour,
 // lit by the key light where the shadow map sees it (eight comparisons round the point,
-// each filtered 2 x 2 by the device: a soft edge) and by the sky from above, plus the
+// each filtered 2 x 2 by the device: a soft edge) and by the sky from above (where the sky's
+// map sees the point from the sky's direction of this drawing, four comparisons), plus the
 // finish's highlight of the key light, stronger at grazing angles. Written in light: the
 // target encodes it as sRGB.
 //   c0.xyz  direction to the key light        c1  x key, y sky
 //   c2.rgb  the part's colour, in light       c3.xyz  the eye
 //   c4      x highlight strength, y its power, z at normal incidence, w 1 - that
 //   c5.xyz  up                                 c6-c9  tap offsets in the map (xy, zw)
+//   c10.xyz the sky's direction, w 1 where the sky's map counts (else the sky is open)
+//   c11-c12 tap offsets in the sky's map
 ps_3_0
 def c14, 0, 1, 0.5, 0.125
-def c15, 5, 0, 0, 0
+def c15, 5, 0.25, 0, 0
 dcl_texcoord0 v0.xy
 dcl_texcoord1 v1.xyz
 dcl_texcoord2 v2
 dcl_texcoord3 v3.xyz
+dcl_texcoord4 v4
 dcl_2d s0
 dcl_2d s1
+dcl_2d s2
 texld r0, v0, s0
 // Where the point lies in the shadow map, and how much of the key light reaches it.
 rcp r9.w, v2.w
@@ -48,14 +53,39 @@ add r10.xy, r9.xy, c9.zw
 texldp r11, r10, s1
 add r12.x, r12.x, r11.x
 mul r12.x, r12.x, c14.w
-// Diffuse: the key where it reaches, the sky more from above than from below.
 nrm r1.xyz, v1
+// How much of the sky's direction reaches it: only where that direction is in front of the
+// surface (behind it, the hemisphere's own falling-off below stands for it).
+rcp r9.w, v4.w
+mul r9.xyz, v4.xyz, r9.w
+mov r9.w, c14.y
+mov r13.x, c14.x
+add r10.xy, r9.xy, c11.xy
+mov r10.zw, r9
+texldp r11, r10, s2
+add r13.x, r13.x, r11.x
+add r10.xy, r9.xy, c11.zw
+texldp r11, r10, s2
+add r13.x, r13.x, r11.x
+add r10.xy, r9.xy, c12.xy
+texldp r11, r10, s2
+add r13.x, r13.x, r11.x
+add r10.xy, r9.xy, c12.zw
+texldp r11, r10, s2
+add r13.x, r13.x, r11.x
+mul r13.x, r13.x, c15.y
+dp3 r13.y, r1, c10
+cmp r13.z, -r13.y, c14.y, r13.x
+add r13.z, r13.z, -c14.y
+mad r13.z, r13.z, c10.w, c14.y
+// Diffuse: the key where it reaches, the sky more from above than from below.
 dp3_sat r2.x, r1, c0
 mul r2.x, r2.x, r12.x
 mul r2.x, r2.x, c1.x
 dp3 r2.y, r1, c5
 mad r2.y, r2.y, c14.z, c14.z
 mul r2.y, r2.y, c1.y
+mul r2.y, r2.y, r13.z
 add r2.z, r2.x, r2.y
 mul r3.xyz, r0, c2
 mul r3.xyz, r3, r2.z

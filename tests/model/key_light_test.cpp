@@ -62,3 +62,19 @@ TEST(KeyLight, APlacedLightStaysWithinItsSizeAndAboveTheFloor)
     for (unsigned i = 0; i < 32; ++i)
         EXPECT_LE(KeyLightOf(scene, shape, eye, DiscSample(i)).toLight.y, 0.0f) << "placement " << i;
 }
+
+TEST(KeyLight, TheSkysDirectionsComeFromHighOnTheDomeAllRound)
+{
+    const float lowest = std::sin(50.0f * 0.017453292f);
+    float sx = 0, sz = 0;
+    for (unsigned i = 0; i < 16; ++i) {
+        const Vec3 d = SkyDirection(i);
+        EXPECT_NEAR(Dot(d, d), 1.0f, 1e-4f);
+        EXPECT_GE(-d.y, lowest - 1e-4f) << "direction " << i << " at least 50 degrees up (y is down)";
+        sx += d.x, sz += d.z;
+    }
+    EXPECT_LT(std::hypot(sx, sz) / 16, 0.1f) << "balanced round the zenith";
+    // Each of more directions stands for less of the dome.
+    EXPECT_GT(SkySampleSpread(4), SkySampleSpread(16));
+    EXPECT_GT(SkySampleSpread(64), 0.0f);
+}

@@ -145,9 +145,10 @@ TEST_F(StudioLightTest, ALargeLightsShadowFallsOffSmoothlyOverAnyBackground)
     scene.m_clrBackground = 0xFF8FA3B7;
     const DecodedImage opaque = Picture(false);
     const DecodedImage clear = Picture(true);
-    for (size_t i = 0; i < opaque.pixels.size(); ++i)
+    for (size_t i = 0; i < opaque.pixels.size(); ++i) {
         if (Alpha(clear.pixels[i]) == 0)
             ASSERT_EQ(opaque.pixels[i] & 0xFFFFFF, 0x8FA3B7u) << "pixel " << i;
+    }
 }
 
 TEST_F(StudioLightTest, AtRestThePreviewAddsOnePlacementATickAndThenRests)
