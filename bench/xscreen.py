@@ -96,6 +96,7 @@ class FrameCounter:
         import threading
         self.window, self.region = int(window), region
         self.count = 0
+        self.last = 0.0  # when the last whole frame was reported (time.time())
         self._stop = threading.Event()
         self._thread = threading.Thread(target=self._run, daemon=True)
         self._thread.start()
@@ -117,6 +118,7 @@ class FrameCounter:
             notify = _XDamageNotify.from_buffer(event)
             if notify.type == base.value and notify.width >= w - 2 and notify.height >= h - 2:
                 self.count += 1
+                self.last = time.time()
 
     def stop(self):
         self._stop.set()
