@@ -36,13 +36,18 @@ LightSample DiscSample(unsigned index)
 
 Vec3 KeyLightDirection(const BoxScene& scene, const Vec3& eye)
 {
+    return LightDirection(scene.m_nLightAzimuth, scene.m_nLightElevation, eye);
+}
+
+Vec3 LightDirection(int azimuthDegrees, int elevationDegrees, const Vec3& eye)
+{
     // Over the floor (y is down): toward the eye, and the eye's right.
     Vec3 toEye = Unit({eye.x, 0.0f, eye.z});
     if (toEye.x == 0 && toEye.z == 0)
         toEye = {0.0f, 0.0f, -1.0f};  // the camera straight above or below: the front
     const Vec3 right = {-toEye.z, 0.0f, toEye.x};  // seen from the eye, with up at -y
-    const float azimuth = static_cast<float>(scene.m_nLightAzimuth) * kDegToRad;
-    const float elevation = static_cast<float>(scene.m_nLightElevation) * kDegToRad;
+    const float azimuth = static_cast<float>(azimuthDegrees) * kDegToRad;
+    const float elevation = static_cast<float>(elevationDegrees) * kDegToRad;
     const float c = std::cos(elevation);
     return Unit({c * (std::cos(azimuth) * toEye.x + std::sin(azimuth) * right.x), -std::sin(elevation),
                  c * (std::cos(azimuth) * toEye.z + std::sin(azimuth) * right.z)});
@@ -100,6 +105,18 @@ float SkySampleSpread(unsigned count)
     // 2 pi (1 - cos a) = 2 pi (1 - sin lowest) / count.
     const float n = static_cast<float>(std::max(count, 1u));
     return std::acos(std::clamp(1.0f - (1.0f - std::sin(kLowestSky)) / n, -1.0f, 1.0f));
+}
+
+float PenumbraSpread(unsigned passes)
+{
+    return std::min(1.0f, 1.5f / std::sqrt(static_cast<float>(std::max(passes, 1u))));
+}
+
+float ShadowBlurPerDistance(const BoxScene& scene, unsigned passes)
+{
+    const float elevation = static_cast<float>(scene.m_nLightElevation) * kDegToRad;
+    const float halfSize = std::tan(static_cast<float>(scene.m_nLightSize) * 0.5f * kDegToRad);
+    return PenumbraSpread(passes) * halfSize / std::max(std::cos(elevation), 0.2f);
 }
 
 Mat4 ShadowMapBias(unsigned mapTexels)

@@ -25,6 +25,7 @@ LightSample DiscSample(unsigned index);
 // Azimuth 0 is from the camera, 90 from the right, 270 from the left (round the model's
 // middle, over the floor); elevation 0 along the floor, 90 straight from above.
 Vec3 KeyLightDirection(const BoxScene& scene, const Vec3& eye);
+Vec3 LightDirection(int azimuthDegrees, int elevationDegrees, const Vec3& eye);
 // The light from the sample's point of its face (the scene's light-size across), never
 // from below the floor.
 KeyLight KeyLightOf(const BoxScene& scene, const ShapeSpec& shape, const Vec3& eye, LightSample sample = {});
@@ -38,6 +39,14 @@ KeyLight DirectionalLight(const Vec3& toLight, const ShapeSpec& shape);
 // stands for, as a cone's half-angle in radians, for count of them.
 Vec3 SkyDirection(unsigned index);
 float SkySampleSpread(unsigned count);
+
+// How much of the light's size one drawing's shadow filtering spans: all of it where one
+// drawing is the picture, less as more placements of the light share the penumbra.
+float PenumbraSpread(unsigned passes);
+// How wide the key light's shadow on the floor is blurred in one of `passes` drawings, per
+// unit of distance from the footprint: the light's size seen from there, where the casting
+// edge is about the distance over cos(elevation) away along the ray.
+float ShadowBlurPerDistance(const BoxScene& scene, unsigned passes);
 
 // Where a light of that direction sees a point of the model as texture coordinates of its
 // map and depth (u, v right and down from the map's corner, depth 0..1): its view times its

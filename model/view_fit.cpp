@@ -35,10 +35,20 @@ std::vector<Block> FramedBlocks(const BoxScene& scene, const Vec3& eye)
             blocks.push_back({{-hx, floorY, -hz}, {hx, floorY + std::min(2.0f * hy, fade), hz}});
         }
         if (scene.m_nShadow > 0 && scene.m_nLight == LightStudio) {
-            // The key light's shadow: the model's top corners cast along the light onto the
-            // floor (each a point; with the footprint they hold the whole shadow).
-            const Vec3 toLight = KeyLightDirection(scene, eye);
-            const float run = 2.0f * hy / std::max(-toLight.y, 0.05f);  // from the top down to the floor
+            // The key light's shadow: the model's top corners cast onto the floor along the
+            // light from the lowest edge of its face, where the soft shadow's faint end falls,
+            // and on by the blur a drawing gives it that far out (each a point; with the
+            // footprint they hold the whole shadow).
+            const Vec3 toLight = LightDirection(
+                scene.m_nLightAzimuth, std::max(scene.m_nLightElevation - scene.m_nLightSize / 2, 3), eye);
+            const float down = std::max(-toLight.y, 0.05f);
+            const float along = std::sqrt(std::max(1.0f - toLight.y * toLight.y, 1e-6f));
+            const float reach = 2.0f * hy / down * along;  // the top's shadow, off its footprint
+            // The blur is drawn in the light's map: on the floor it stretches along the light;
+            // its faint outer end (a level of 255 or more) reaches about twice its radius.
+            const float blur =
+                2.0f * ShadowBlurPerDistance(scene, static_cast<unsigned>(scene.m_nLightSamples)) * reach / down;
+            const float run = (reach + blur) / along;  // along the light: to the floor and past
             for (float x : {-hx, hx})
                 for (float z : {-hz, hz}) {
                     const Vec3 p = {x - toLight.x * run, floorY, z - toLight.z * run};

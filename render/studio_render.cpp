@@ -70,13 +70,6 @@ void SetShadowSampler(IDirect3DDevice9* pDevice, DWORD sampler, IDirect3DTexture
     pDevice->SetSamplerState(sampler, D3DSAMP_SRGBTEXTURE, FALSE);
 }
 
-// How much of the light's size one drawing's filtering spans: all of it when one drawing
-// is the picture, less as more placements of the light share the penumbra between them.
-float PenumbraSpread(const FramePass& pass)
-{
-    return std::min(1.0f, 1.5f / std::sqrt(static_cast<float>(std::max(pass.lightPasses, 1u))));
-}
-
 DWORD FloatBits(float f)
 {
     DWORD d;
@@ -227,11 +220,8 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
     }
     if (!bCast)
         return;
-    // The penumbra: the light's size across, seen from a point the distance d off the
-    // footprint, where the casting edge is about d / cos(elevation) away along the ray.
-    const float halfSize = std::tan(static_cast<float>(m_scene.m_nLightSize) * 0.5f * 0.017453292f);
     DrawFloorShadow(camera, projection, lights.key, lights.toKeyMap, m_studio.m_pShadowMap, shadow,
-                    PenumbraSpread(pass) * halfSize / std::max(std::cos(elevation), 0.2f) / lights.key.mapSize,
+                    ShadowBlurPerDistance(m_scene, pass.lightPasses) / lights.key.mapSize,
                     1.5f / StudioLight::kMapTexels, 0.0f);
 }
 
@@ -296,7 +286,7 @@ void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& project
     pDevice->SetPixelShaderConstantF(3, eye, 1);
     pDevice->SetPixelShaderConstantF(5, up, 1);
     // The model's own shadows (a board over the pages): softened by the light's size.
-    SetTaps(pDevice, std::max(1.5f, 0.1f * PenumbraSpread(pass) * static_cast<float>(m_scene.m_nLightSize)) /
+    SetTaps(pDevice, std::max(1.5f, 0.1f * PenumbraSpread(pass.lightPasses) * static_cast<float>(m_scene.m_nLightSize)) /
                          StudioLight::kMapTexels);
     SetShadowSampler(pDevice, 1, m_studio.m_pShadowMap);
     // The sky from this drawing's direction, where drawings are averaged; else open.

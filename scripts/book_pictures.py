@@ -81,6 +81,12 @@ def main():
     subprocess.run(["montage", *[os.path.join(WORK, n + "-eye.png") for n in names],
                     *[os.path.join(WORK, n + "-studio.png") for n in names], "-tile", "3x2", "-geometry", "+0+0",
                     os.path.join(OUT, "studio-light.png")], check=True)
+    # A large key light drawn once, in its middle (the draft) and averaged over its face.
+    for samples in ("1", "16"):
+        render([*shapes[1], "--size", "400x400", "--fit", "6", "--shadow", "80", "--light-size", "30",
+                "--light-samples", samples], os.path.join(WORK, f"soft-light-{samples}.png"))
+    subprocess.run(["montage", os.path.join(WORK, "soft-light-1.png"), os.path.join(WORK, "soft-light-16.png"),
+                    "-tile", "2x1", "-geometry", "+0+0", os.path.join(OUT, "soft-light.png")], check=True)
 
 
 main()

@@ -1,6 +1,7 @@
 // Fit in frame on the CPU: what the framing counts of the floor's shadow.
 #include <gtest/gtest.h>
 
+#include "light_kinds.h"
 #include "scene_values.h"
 #include "shape_kinds.h"
 #include "view_fit.h"
@@ -42,4 +43,17 @@ TEST(Framing, AStrongerShadowShowsFurtherAndTakesMoreRoom)
     const ViewFit light = Fit(ShapePaperback, 20), strong = Fit(ShapePaperback, 100);
     EXPECT_LE(strong.zoom, light.zoom);  // a wider view for the darker shadow
     EXPECT_LT(Fit(ShapePaperback, 100).zoom, Fit(ShapePaperback, 0).zoom);
+}
+
+TEST(Framing, ALargerStudioLightsSofterShadowReachesFurtherAndTakesMoreRoom)
+{
+    auto zoom = [](int lightSize) {
+        Scene scene(ShapeHardcover);
+        scene.m_nLight = LightStudio, scene.m_nShadow = 80, scene.m_nLightSize = lightSize;
+        ViewFit fit;
+        EXPECT_TRUE(FitView(scene, 1.0f, 5.0f, &fit));
+        return fit.zoom;
+    };
+    EXPECT_LT(zoom(30), zoom(0)) << "the faint end of a large light's shadow is framed too";
+    EXPECT_LE(zoom(12), zoom(0));
 }
