@@ -22,6 +22,8 @@ void BoxRenderer::CreateBoxIndices()
 
 void BoxRenderer::FillBoxVertices()
 {
+    // The scene's shape, worked out once for the frame every pass of it draws from.
+    m_frameShape = SceneShape(m_scene);
     IDirect3DDevice9* pDevice = m_pDevice;
     if (!pDevice)
         return;
@@ -48,7 +50,7 @@ bool BoxRenderer::FillShapeBuffers()
     IDirect3DDevice9* pDevice = m_pDevice;
     if (!pDevice)
         return false;
-    const ShapeSpec spec = SceneShape(m_scene);
+    const ShapeSpec& spec = m_frameShape;
     if (m_pShapeVertices && m_pShapeIndices && spec == m_shapeSpec)
         return true;
     const ShapeMesh mesh = ShapeOf(spec.shape).pfnBuild(spec);

@@ -283,6 +283,7 @@ private:
     unsigned long long m_nFramesDrawn = 0;
     HWND m_hPreview = nullptr;
     HWND m_hHiddenDeviceWindow = nullptr;
+    ShapeSpec m_frameShape;  // the scene's shape for the frame being drawn (FillBoxVertices)
     StudioLight m_studio;
     LightSum m_lightSum;
     bool m_bLightSumFailed = false;  // the device cannot sum: every frame is one drawing

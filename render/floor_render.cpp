@@ -24,16 +24,11 @@ struct FloorVertex {
 };
 constexpr DWORD kFloorFvf = D3DFVF_XYZ | D3DFVF_TEX1;
 
-float FloorY(const BoxScene& scene)
-{
-    return FloorY(SceneShape(scene));
-}
-
 } // namespace
 
 bool BoxRenderer::FloorVisible(float eyeY) const
 {
-    return (m_scene.m_nReflection > 0 || m_scene.m_nShadow > 0) && eyeY < FloorY(m_scene);
+    return (m_scene.m_nReflection > 0 || m_scene.m_nShadow > 0) && eyeY < FloorY(m_frameShape);
 }
 
 void BoxRenderer::DrawReflection(const Mat4& view, bool bSharp)
@@ -41,7 +36,7 @@ void BoxRenderer::DrawReflection(const Mat4& view, bool bSharp)
     IDirect3DDevice9* pDevice = m_pDevice;
     if (m_scene.m_nReflection <= 0 || !m_pFadeTexture)
         return;
-    const float floorY = FloorY(m_scene);
+    const float floorY = FloorY(m_frameShape);
     const float boxHeight = 2.0f * floorY;
 
     // y' = 2 floorY - y: the box mirrored through the floor.
@@ -94,7 +89,7 @@ void BoxRenderer::DrawReflection(const Mat4& view, bool bSharp)
 void BoxRenderer::UpdateShadowTexture(float sigma)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
-    const ShapeSpec spec = SceneShape(m_scene);
+    const ShapeSpec& spec = m_frameShape;
     const float shape[3] = {spec.size[0], spec.size[2], sigma};
     if (m_pShadowTexture && std::equal(shape, shape + 3, m_shadowShape))
         return;
@@ -131,10 +126,10 @@ void BoxRenderer::DrawShadow(float sigma, BYTE strength, bool bSharp)
     UpdateShadowTexture(sigma);
     if (!m_pShadowTexture)
         return;
-    const ShapeSpec spec = SceneShape(m_scene);
+    const ShapeSpec& spec = m_frameShape;
     const float x = spec.size[0] * 0.5f + 3.0f * sigma;
     const float z = spec.size[2] * 0.5f + 3.0f * sigma;
-    const float y = FloorY(m_scene);
+    const float y = FloorY(m_frameShape);
     const FloorVertex quad[4] = {{-x, y, -z, 0.0f, 0.0f}, {x, y, -z, 1.0f, 0.0f},
                                  {-x, y, z, 0.0f, 1.0f},  {x, y, z, 1.0f, 1.0f}};
 

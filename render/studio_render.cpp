@@ -100,7 +100,7 @@ bool BoxRenderer::RenderStudio(const SceneCamera& camera, const Mat4& projection
         return false;
     SetBoxStages(pass.sharp);  // the shape's buffers
     const DrawnParts drawn = PartsToDraw();
-    const ShapeSpec shape = SceneShape(m_scene);
+    const ShapeSpec& shape = m_frameShape;
     const KeyLight key =
         KeyLightOf(m_scene, shape, camera.eye, pass.lightPasses > 1 ? DiscSample(pass.lightPass) : LightSample{});
     // While the scene moves, frames are drafts that keep the beat: the key and the sky by the
@@ -211,10 +211,10 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
         const float spread = std::tan(std::min(SkySampleSpread(pass.lightPasses), 1.2f));
         DrawFloorShadow(camera, projection, lights.sky, lights.toSkyMap, m_studio.m_pSkyMap, shadow * share,
                         spread / std::max(std::cos(skyElevation), 0.2f) / lights.sky.mapSize,
-                        1.5f / StudioLight::kSkyMapTexels, 0.25f * SceneShape(m_scene).size[1]);
+                        1.5f / StudioLight::kSkyMapTexels, 0.25f * m_frameShape.size[1]);
     } else {
         // The sky's dark base: a narrow soft line where the model stands.
-        const ShapeSpec shape = SceneShape(m_scene);
+        const ShapeSpec& shape = m_frameShape;
         const float contactSigma = 0.02f * (shape.size[0] + shape.size[2]) * 0.5f;
         DrawShadow(contactSigma, AlphaOfPercent(m_scene.m_nShadow * std::min(m_scene.m_nSky, 100) / 200), pass.sharp);
     }
@@ -230,7 +230,7 @@ void BoxRenderer::DrawFloorShadow(const SceneCamera& camera, const Mat4& project
                                   float atFootprint, float fadeDistance)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
-    const ShapeSpec shape = SceneShape(m_scene);
+    const ShapeSpec& shape = m_frameShape;
     // Over the floor the shadow can fall on: where the light casts the map's sphere round
     // the model, an ellipse about the point under the middle along the light.
     const float y = FloorY(shape);

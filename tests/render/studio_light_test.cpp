@@ -146,8 +146,9 @@ TEST_F(StudioLightTest, ALargeLightsShadowFallsOffSmoothlyOverAnyBackground)
     const DecodedImage opaque = Picture(false);
     const DecodedImage clear = Picture(true);
     for (size_t i = 0; i < opaque.pixels.size(); ++i) {
-        if (Alpha(clear.pixels[i]) == 0)
+        if (Alpha(clear.pixels[i]) == 0) {
             ASSERT_EQ(opaque.pixels[i] & 0xFFFFFF, 0x8FA3B7u) << "pixel " << i;
+        }
     }
 }
 
