@@ -60,18 +60,31 @@ GltfViewJson ViewJson(const ModelView& view, float metresPerUnit)
     const double at[3] = {eye.x, eye.y, eye.z};
 
     GltfViewJson json;
-    json.nodes = ",{\"name\":\"camera\",\"camera\":0,\"translation\":" + Numbers(at, 3) + ",\"rotation\":" + Numbers(q, 4) +
-                 "},{\"name\":\"light at the eye\",\"rotation\":" + Numbers(q, 4) +
-                 ",\"extensions\":{\"KHR_lights_punctual\":{\"light\":0}}}";
-    std::string lights = "{\"name\":\"light at the eye\",\"type\":\"directional\",\"intensity\":" +
-                         JsonNumber(view.eyeLight) + "}";
-    json.nodeCount = 2;
-    if (view.topLight > 0) {
-        const double down[4] = {-std::sqrt(0.5), 0, 0, std::sqrt(0.5)};  // -Z turned to -Y
-        json.nodes += ",{\"name\":\"light from above\",\"rotation\":" + Numbers(down, 4) +
-                      ",\"extensions\":{\"KHR_lights_punctual\":{\"light\":1}}}";
-        lights += ",{\"name\":\"light from above\",\"type\":\"directional\",\"intensity\":" + JsonNumber(view.topLight) + "}";
-        json.nodeCount = 3;
+    json.nodes = ",{\"name\":\"camera\",\"camera\":0,\"translation\":" + Numbers(at, 3) + ",\"rotation\":" + Numbers(q, 4) + "}";
+    json.nodeCount = 1;
+    std::string lights;
+    auto addLight = [&](const char* name, const double rotation[4], double intensity) {
+        const std::string index = std::to_string(json.nodeCount - 1);
+        json.nodes += ",{\"name\":\"" + std::string(name) + "\",\"rotation\":" + Numbers(rotation, 4) +
+                      ",\"extensions\":{\"KHR_lights_punctual\":{\"light\":" + index + "}}}";
+        lights += std::string(lights.empty() ? "" : ",") + "{\"name\":\"" + name +
+                  "\",\"type\":\"directional\",\"intensity\":" + JsonNumber(intensity) + "}";
+        ++json.nodeCount;
+    };
+    const double down[4] = {-std::sqrt(0.5), 0, 0, std::sqrt(0.5)};  // -Z turned to -Y
+    if (view.bStudio) {
+        // The key light shines along -Z from where it is: its back axis points toward it.
+        const V3 toKey = Unit({view.toKey[0], -view.toKey[1], -view.toKey[2]});
+        const V3 keyRight = std::fabs(toKey.y) > 0.999 ? V3{1, 0, 0} : Unit(Cross({0, 1, 0}, toKey));
+        double k[4];
+        Quaternion(keyRight, Cross(toKey, keyRight), toKey, k);
+        addLight("key light", k, view.key);
+        if (view.sky > 0)
+            addLight("sky", down, view.sky * 0.5);
+    } else {
+        addLight("light at the eye", q, view.eyeLight);
+        if (view.topLight > 0)
+            addLight("light from above", down, view.topLight);
     }
     std::string perspective = "\"yfov\":" + JsonNumber(view.fovY) + ",\"znear\":" + JsonNumber(0.01);
     if (view.aspect > 0)

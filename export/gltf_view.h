@@ -9,6 +9,12 @@ struct ModelView {
     float aspect = 0;          // width / height; 0: the viewer's own
     float eyeLight = 0;        // the light from the eye: the diffuse value, 0..2
     float topLight = 0;        // the light from above, 0..1
+    // The studio's light in place of those two: the key light (toward it, Zelmora's axes)
+    // and the sky, whose mean over the dome comes from straight above.
+    bool bStudio = false;
+    float toKey[3] = {};
+    float key = 0;             // 0..2
+    float sky = 0;             // 0..2
 };
 
 // The JSON of the nodes from firstNode on (each with a comma before it), and the members

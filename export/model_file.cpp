@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "book_cover.h"
+#include "key_light.h"
+#include "light_kinds.h"
 #include "box_model.h"
 #include "picture_store.h"
 #include "file_open.h"
@@ -87,6 +89,11 @@ bool WriteModelFile(const SceneDescription& scene, int textureSide, int quality,
     view.aspect = aspect;
     view.eyeLight = scene.values[kValueDiffuse] / 100.0f;
     view.topLight = scene.values[kValueTopLight] / 100.0f;
+    view.bStudio = scene.values[kValueLight] == LightStudio;
+    const Vec3 toKey = LightDirection(scene.values[kValueLightAzimuth], scene.values[kValueLightElevation], camera.eye);
+    view.toKey[0] = toKey.x, view.toKey[1] = toKey.y, view.toKey[2] = toKey.z;
+    view.key = scene.values[kValueKey] / 100.0f;
+    view.sky = scene.values[kValueSky] / 100.0f;
     const std::vector<BYTE> model =
         BuildShapeModel(ShapeOf(spec.shape).pfnBuild(spec), pictures, scene.faceColours, g_faceNames,
                         scene.values[kValueFinish], &view);

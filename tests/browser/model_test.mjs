@@ -34,6 +34,19 @@ check(bookReport.issues.numErrors === 0 && bookReport.issues.numWarnings === 0,
       `the paperback's model: no errors and no warnings (${bookReport.issues.messages.filter((m) => m.severity <= 1)
         .map((m) => `${m.code} ${m.pointer}`).join("; ")})`);
 const bookJson = JSON.parse(book.subarray(20, 20 + book.readUInt32LE(12)).toString());
+{
+  // A book is in the studio's light: its key light (50 degrees up by default) shines down
+  // from there along the node's -Z, and the sky from straight above.
+  const along = (q) => {  // -Z turned by the unit quaternion q (x, y, z, w)
+    const [x, y, z, w] = q;
+    return [-(2 * (x * z + w * y)), -(2 * (y * z - w * x)), -(1 - 2 * (x * x + y * y))];
+  };
+  const node = (name) => bookJson.nodes.find((n) => n.name === name);
+  const key = node("key light"), sky = node("sky");
+  const keyDown = key ? along(key.rotation)[1] : 0, skyDown = sky ? along(sky.rotation)[1] : 0;
+  check(Math.abs(keyDown + Math.sin(50 * Math.PI / 180)) < 1e-3 && Math.abs(skyDown + 1) < 1e-3,
+        `the paperback's model carries the studio's key light and sky (key's fall ${keyDown}, sky's ${skyDown})`);
+}
 const names = bookJson.materials.map((m) => m.name);
 check(names.includes("cover") && names.includes("page-edges") && names.includes("fore-edge") &&
       bookJson.images.length === 3,
