@@ -45,6 +45,18 @@ for run in 1 2 3; do
     --fit 5 -o "$build_dir/bench-cli/hardcover-4096.png" 2>&1 | grep -v '^\[1/1\]\|^/'
 done
 
+echo "== A hardcover in the studio's light, 2048 x 2048, whole process: the soft light's 16 drawings and the draft's one"
+for samples in 16 1; do
+  /usr/bin/time -f "  light-samples $samples: %e s wall, peak resident %M KB (goal: 16 within 8 s, the draft within 2 s)" \
+    "$root/scripts/render.sh" --shape hardcover --cover "$wrap" --trim 6x9in --pages 300 --size 2048x2048 \
+    --light studio --light-samples "$samples" --fit 5 -o "$build_dir/bench-cli/studio-2048.png" 2>&1 | grep -v '^\[1/1\]\|^/'
+done
+
+if [[ ${ZELMORA_CYCLES_REFERENCE:-0} == 1 ]]; then
+  echo "== The same model in Blender's Cycles (installs Debian's blender and python3-numpy if missing)"
+  python3 "$root/bench/cycles_reference.py" "$build_dir/cli/zelmora-render.exe" "$build_dir/bench-cycles" 1024 128
+fi
+
 echo "== Spins and 3D models"
 python3 "$root/bench/spin_bench.py" "$build_dir/cli/zelmora-render.exe" "$build_dir/bench-spin"
 
