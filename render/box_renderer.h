@@ -225,9 +225,6 @@ private:
     // The cover picture for the shape's layout (the picture itself if it wraps none).
     IDirect3DTexture9* CoverTexture(const ShapeSpec& spec);
     void RenderBox(const FramePass& pass);
-    // Everything a frame's drawing depends on, set for every frame: a reset returns the
-    // device to its defaults.
-    void SetFrameStates();
     // The camera's projection for the part of the picture the viewport holds.
     Mat4 PictureWindowed(const Mat4& projection, const PictureTile& tile) const;
     void SetBoxStages(bool bSharp);

@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "box_geometry.h"
-#include "blend_over.h"
+#include "pass_states.h"
 #include "box_renderer.h"
 #include "colour.h"
 #include "device_matrix.h"
@@ -57,9 +57,10 @@ void BoxRenderer::DrawReflection(const Mat4& view, bool bSharp)
     pDevice->SetTransform(D3DTS_TEXTURE2, AsDeviceMatrix(texture));
 
     SetBoxStages(bSharp);
-    // Mirrored, the faces turn the other way round.
-    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
-    BlendOver(pDevice);
+    PassStates states;
+    states.cull = D3DCULL_CW;  // mirrored, the faces turn the other way round
+    states.blend = PassStates::Over;
+    states.Apply(pDevice);
 
     pDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
     pDevice->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TFACTOR);
@@ -83,7 +84,6 @@ void BoxRenderer::DrawReflection(const Mat4& view, bool bSharp)
 
     const Mat4 world = MatrixIdentity();
     pDevice->SetTransform(D3DTS_WORLD, AsDeviceMatrix(world));
-    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
 }
 
 void BoxRenderer::UpdateShadowTexture(float sigma)
@@ -134,10 +134,10 @@ void BoxRenderer::DrawShadow(float sigma, BYTE strength, bool bSharp)
                                  {-x, y, z, 0.0f, 1.0f},  {x, y, z, 1.0f, 1.0f}};
 
     SetBoxStages(bSharp);
-    pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
-    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    pDevice->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);  // the box stands on it
-    BlendOver(pDevice);
+    PassStates states;
+    states.bLighting = false, states.cull = D3DCULL_NONE, states.blend = PassStates::Over;
+    states.bDepthWrite = false;  // the box stands on it
+    states.Apply(pDevice);
     pDevice->SetRenderState(D3DRS_TEXTUREFACTOR, static_cast<DWORD>(strength) << 24);
 
     pDevice->SetTexture(0, m_pShadowTexture);
@@ -154,7 +154,4 @@ void BoxRenderer::DrawShadow(float sigma, BYTE strength, bool bSharp)
 
     pDevice->SetFVF(kFloorFvf);
     pDevice->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(FloorVertex));
-
-    pDevice->SetRenderState(D3DRS_LIGHTING, TRUE);
-    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
 }

@@ -10,6 +10,7 @@
 #include "colour.h"
 #include "face_shader.h"
 #include "part_look.h"
+#include "pass_states.h"
 #include "light_kinds.h"
 #include "scene_camera.h"
 #include "scene_shape.h"
@@ -84,7 +85,7 @@ void BoxRenderer::DrawFrame(FrameFingerprint frame)
         // Drawn once, in the key light's middle: nothing further to refine.
         frame.lightPasses = pass.lightPasses;
         pass.lightPasses = 1;
-        pDevice->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
+        PassStates{}.Apply(pDevice);  // what the clear writes
         pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, m_scene.m_clrBackground, 1.0f, 0);
         pDevice->BeginScene();
         RenderBox(pass);
@@ -151,7 +152,6 @@ void BoxRenderer::RenderBox(const FramePass& pass)
     pDevice->SetLight(1, &top);
     pDevice->LightEnable(1, m_scene.m_nTopLight > 0);
 
-    SetFrameStates();
     if (m_scene.m_nLight == LightStudio && RenderStudio(camera, projection, pass)) {
         // drawn in the studio's light
     } else {
@@ -160,6 +160,7 @@ void BoxRenderer::RenderBox(const FramePass& pass)
             DrawShadow(ShadowSigma(m_scene, m_frameShape), AlphaOfPercent(m_scene.m_nShadow), pass.sharp);
         }
         SetBoxStages(pass.sharp);
+        PassStates{}.Apply(pDevice);
         DrawFaces(255, pass.sharp);
     }
     if (!pass.picture)
@@ -197,11 +198,9 @@ void BoxRenderer::DrawExportShade()
     pDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
     pDevice->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
     pDevice->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
-    pDevice->SetRenderState(D3DRS_ZENABLE, FALSE);
-    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-    pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    PassStates states;
+    states.bDepthTest = false, states.cull = D3DCULL_NONE, states.blend = PassStates::Over;
+    states.Apply(pDevice);
     pDevice->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 4, quads, sizeof(ShadeVertex));
 }
 
@@ -223,19 +222,6 @@ Mat4 BoxRenderer::PictureWindowed(const Mat4& projection, const PictureTile& win
     CentreShift(m_scene, &cx, &cy);
     return MatrixClipWindow(projection, w / tw, h / th, (w - 2 * x0 - tw - 1) / tw + cx * w / tw,
                             (th - h + 2 * y0 + 1) / th + cy * h / th);
-}
-
-void BoxRenderer::SetFrameStates()
-{
-    IDirect3DDevice9* pDevice = m_pDevice;
-    pDevice->SetRenderState(D3DRS_ZENABLE, TRUE);
-    pDevice->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
-    pDevice->SetRenderState(D3DRS_LIGHTING, TRUE);
-    pDevice->SetRenderState(D3DRS_SPECULARENABLE, TRUE);
-    pDevice->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_GOURAUD);
-    pDevice->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID);
-    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
-    pDevice->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
 }
 
 void BoxRenderer::SetBoxStages(bool bSharp)
@@ -266,10 +252,6 @@ void BoxRenderer::SetBoxStages(bool bSharp)
     pDevice->SetTextureStageState(2, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
     pDevice->SetTextureStageState(2, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_DISABLE);
     pDevice->SetTexture(2, nullptr);
-
-    pDevice->SetRenderState(D3DRS_SEPARATEALPHABLENDENABLE, FALSE);
-    pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
-    pDevice->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
 }
 
 void BoxRenderer::SetFaceFiltering(bool bSharp)

@@ -50,13 +50,7 @@ void LightSum::Add(IDirect3DDevice9* pDevice, bool bFirst)
     TargetSwap swap(pDevice);
     pDevice->SetRenderTarget(0, m_pSumSurface);
     pDevice->SetDepthStencilSurface(nullptr);
-    pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, !bFirst);
-    pDevice->SetRenderState(D3DRS_SEPARATEALPHABLENDENABLE, FALSE);
-    pDevice->SetRenderState(D3DRS_BLENDOP, D3DBLENDOP_ADD);
-    pDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
-    pDevice->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
-    DrawQuad(pDevice, m_pDrawing, 1.0f);
-    pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+    DrawQuad(pDevice, m_pDrawing, 1.0f, bFirst ? PassStates::Opaque : PassStates::Add);
 }
 
 void LightSum::AverageInto(IDirect3DDevice9* pDevice, IDirect3DSurface9* pTarget, unsigned count)
@@ -64,11 +58,10 @@ void LightSum::AverageInto(IDirect3DDevice9* pDevice, IDirect3DSurface9* pTarget
     TargetSwap swap(pDevice);
     pDevice->SetRenderTarget(0, pTarget);
     pDevice->SetDepthStencilSurface(nullptr);
-    pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
-    DrawQuad(pDevice, m_pSum, 1.0f / static_cast<float>(count ? count : 1));
+    DrawQuad(pDevice, m_pSum, 1.0f / static_cast<float>(count ? count : 1), PassStates::Opaque);
 }
 
-void LightSum::DrawQuad(IDirect3DDevice9* pDevice, IDirect3DTexture9* pSource, float scale)
+void LightSum::DrawQuad(IDirect3DDevice9* pDevice, IDirect3DTexture9* pSource, float scale, PassStates::Blend blend)
 {
     struct QuadVertex {
         float x, y, z, rhw, u, v;
@@ -79,9 +72,10 @@ void LightSum::DrawQuad(IDirect3DDevice9* pDevice, IDirect3DTexture9* pSource, f
                                 {-0.5f, h, 0, 1, 0, 1},     {w, h, 0, 1, 1, 1}};
     const D3DVIEWPORT9 viewport = {0, 0, m_width, m_height, 0.0f, 1.0f};
     pDevice->SetViewport(&viewport);
-    pDevice->SetRenderState(D3DRS_ZENABLE, FALSE);
-    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    pDevice->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
+    PassStates states;
+    states.bDepthTest = states.bDepthWrite = false, states.cull = D3DCULL_NONE, states.bLighting = false;
+    states.blend = blend;
+    states.Apply(pDevice);
     pDevice->SetVertexShader(nullptr);
     pDevice->SetPixelShader(m_pShader);
     const float c0[4] = {scale, scale, scale, scale};
@@ -103,8 +97,6 @@ void LightSum::DrawQuad(IDirect3DDevice9* pDevice, IDirect3DTexture9* pSource, f
     pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, FALSE);
     pDevice->SetTexture(0, nullptr);
     pDevice->SetPixelShader(nullptr);
-    pDevice->SetRenderState(D3DRS_ZENABLE, TRUE);
-    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
 }
 
 void LightSum::Release()

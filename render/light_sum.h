@@ -6,6 +6,7 @@
 #include <d3d9.h>
 
 #include "com_ptr.h"
+#include "pass_states.h"
 
 class LightSum {
 public:
@@ -21,7 +22,7 @@ public:
     void Release();
 
 private:
-    void DrawQuad(IDirect3DDevice9* pDevice, IDirect3DTexture9* pSource, float scale);
+    void DrawQuad(IDirect3DDevice9* pDevice, IDirect3DTexture9* pSource, float scale, PassStates::Blend blend);
 
     UINT m_width = 0, m_height = 0;
     D3DFORMAT m_format = D3DFMT_UNKNOWN;

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "box_renderer.h"
+#include "pass_states.h"
 #include "target_swap.h"
 #include "image_resample.h"
 
@@ -262,7 +263,7 @@ HRESULT BoxRenderer::DrawTile(UINT width, UINT height, bool bTransparent, FrameP
             pDevice->SetRenderTarget(0, m_pictureTargets.pTarget);
             pDevice->SetDepthStencilSurface(m_pictureTargets.pDepth);
             pDevice->SetViewport(&viewport);
-            pDevice->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
+            PassStates{}.Apply(pDevice);  // what the clear writes
             pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER,
                            bTransparent ? 0x00000000 : m_scene.m_clrBackground, 1.0f, 0);
             pass.lightPass = p;

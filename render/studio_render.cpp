@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "blend_over.h"
+#include "pass_states.h"
 #include "box_renderer.h"
 #include "colour.h"
 #include "device_matrix.h"
@@ -70,13 +70,6 @@ void SetShadowSampler(IDirect3DDevice9* pDevice, DWORD sampler, IDirect3DTexture
     pDevice->SetSamplerState(sampler, D3DSAMP_SRGBTEXTURE, FALSE);
 }
 
-DWORD FloatBits(float f)
-{
-    DWORD d;
-    std::memcpy(&d, &f, sizeof d);
-    return d;
-}
-
 } // namespace
 
 D3DLIGHT9 BoxRenderer::FixedKeyLight(const KeyLight& key) const
@@ -116,6 +109,7 @@ bool BoxRenderer::RenderStudio(const SceneCamera& camera, const Mat4& projection
         if (FloorVisible(camera.eye.y))
             DrawStudioFloor(camera, projection, draft, pass, false);
         SetBoxStages(pass.sharp);
+        PassStates{}.Apply(pDevice);
         DrawFaces(255, false);
         m_light = eyeLight;
         pDevice->SetLight(0, &m_light);
@@ -153,6 +147,11 @@ void BoxRenderer::DrawShadowMap(const KeyLight& light, const DrawnParts& drawn, 
     pDevice->SetDepthStencilSurface(depth);
     const D3DVIEWPORT9 viewport = {0, 0, texels, texels, 0.0f, 1.0f};
     pDevice->SetViewport(&viewport);
+    PassStates states;
+    states.colourWrite = 0, states.bLighting = false, states.cull = D3DCULL_NONE;
+    // Kept off the surfaces that cast it, so that a lit face does not shadow itself.
+    states.slopeBias = 2.0f, states.depthBias = 0.0004f;
+    states.Apply(pDevice);
     pDevice->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
 
     pDevice->SetVertexShader(nullptr);
@@ -162,22 +161,8 @@ void BoxRenderer::DrawShadowMap(const KeyLight& light, const DrawnParts& drawn, 
     pDevice->SetTransform(D3DTS_WORLD, AsDeviceMatrix(world));
     pDevice->SetTransform(D3DTS_VIEW, AsDeviceMatrix(light.view));
     pDevice->SetTransform(D3DTS_PROJECTION, AsDeviceMatrix(light.projection));
-    pDevice->SetRenderState(D3DRS_COLORWRITEENABLE, 0);
-    pDevice->SetRenderState(D3DRS_LIGHTING, FALSE);
-    pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
-    pDevice->SetRenderState(D3DRS_ZENABLE, TRUE);
-    pDevice->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
-    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    // Kept off the surfaces that cast it, so that a lit face does not shadow itself.
-    pDevice->SetRenderState(D3DRS_SLOPESCALEDEPTHBIAS, FloatBits(2.0f));
-    pDevice->SetRenderState(D3DRS_DEPTHBIAS, FloatBits(0.0004f));
     pDevice->SetTexture(0, nullptr);
     pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, drawn.vertexCount, 0, drawn.indexCount / 3);
-    pDevice->SetRenderState(D3DRS_SLOPESCALEDEPTHBIAS, 0);
-    pDevice->SetRenderState(D3DRS_DEPTHBIAS, 0);
-    pDevice->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
-    pDevice->SetRenderState(D3DRS_LIGHTING, TRUE);
-    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
 }
 
 void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& projection, const StudioLights& lights,
@@ -254,15 +239,14 @@ void BoxRenderer::DrawFloorShadow(const SceneCamera& camera, const Mat4& project
     const float fade[4] = {fadeDistance > 0 ? 1.0f / fadeDistance : 0.0f, 0, 0, 0};
     pDevice->SetPixelShaderConstantF(18, fade, 1);
     SetShadowSampler(pDevice, 1, pMap);
-    pDevice->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
-    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    BlendOver(pDevice);
+    PassStates states;
+    states.bDepthWrite = false, states.cull = D3DCULL_NONE, states.bLighting = false;
+    states.blend = PassStates::Over;
+    states.Apply(pDevice);
     pDevice->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, floor, sizeof(BoxVertex));
     pDevice->SetTexture(1, nullptr);
     pDevice->SetVertexShader(nullptr);
     pDevice->SetPixelShader(nullptr);
-    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
-    pDevice->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
 }
 
 void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& projection, const StudioLights& lights,
@@ -298,10 +282,9 @@ void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& project
     pDevice->SetPixelShaderConstantF(11, skyTaps, 2);
     SetShadowSampler(pDevice, 2, lights.bSky ? m_studio.m_pSkyMap.Get() : m_studio.m_pShadowMap.Get());
     pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, TRUE);
-    pDevice->SetRenderState(D3DRS_SRGBWRITEENABLE, TRUE);
-    pDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
-    pDevice->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
-    pDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    PassStates states;
+    states.bEncodeSrgb = true, states.bLighting = false;
+    states.Apply(pDevice);
     for (const ShapeMesh::Part& part : drawn.parts) {
         const PartSurface look = SurfaceOf(part, m_scene.m_clrFace, drawn.hasPicture, m_scene.m_nFinish);
         IDirect3DTexture9* pTexture = TextureOf(look);
@@ -313,7 +296,6 @@ void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& project
         pDevice->SetPixelShaderConstantF(4, sheen, 1);
         pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, drawn.vertexCount, part.firstIndex, part.triangleCount);
     }
-    pDevice->SetRenderState(D3DRS_SRGBWRITEENABLE, FALSE);
     pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, FALSE);
     pDevice->SetTexture(1, nullptr);
     pDevice->SetTexture(2, nullptr);
