@@ -1,6 +1,7 @@
-// The paper edges of a page block: many fine pages of the paper's colour, each a little
-// lighter or darker than the next, the block a little darker toward its covers. The
-// preview's texture and a 3D model's picture are both made from this.
+// The paper edges of a page block: many fine leaves of the paper's colour, each a little
+// lighter or darker than the next with a thin dark line between them, the block a little
+// darker toward its covers. The preview's texture and a 3D model's picture are both made
+// from this.
 #pragma once
 
 #include <vector>

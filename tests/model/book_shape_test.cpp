@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "book_cover.h"
+#include "page_edge_image.h"
 #include "scene_values.h"
 #include "shapes.h"
 
@@ -180,4 +181,22 @@ TEST(BookShape, TheCoverLiesOnItsFacesTheRightWayRoundAndItsSpineIsChecked)
         EXPECT_FALSE(spec.bCover);
         EXPECT_NE(refusal.find(L"not a cover"), std::wstring::npos) << refusal;
     }
+}
+
+TEST(BookShape, ThePageEdgesShowLeavesAndKeepThePapersColour)
+{
+    const std::vector<float> shades = PageEdgeShades();
+    ASSERT_EQ(shades.size(), kPageTexels);
+    // A dark line where two leaves meet, over and over across the block.
+    int lines = 0;
+    double sum = 0;
+    for (size_t i = 1; i + 1 < shades.size(); ++i) {
+        if (shades[i] < 0.9f * std::min(shades[i - 1], shades[i + 1]))
+            ++lines;
+        sum += shades[i];
+    }
+    EXPECT_GT(lines, 100) << "leaves' edges across 1024 texels";
+    // Seen from afar, the block is its paper's colour, a shade darker.
+    EXPECT_GT(sum / static_cast<double>(shades.size() - 2), 0.88);
+    EXPECT_LE(*std::max_element(shades.begin(), shades.end()), 1.0f);
 }
