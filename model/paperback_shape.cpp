@@ -1,6 +1,7 @@
 #include "paperback_shape.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "scene_values.h"
 #include "shape_builder.h"
@@ -25,6 +26,34 @@ void PaperbackSize(const int* values, double spine, float size[3])
     size[2] = std::max(static_cast<float>(spine), kMinSpine);
 }
 
+// The front cover, scored a little way from the spine where it opens: a soft groove the
+// cover's picture runs over unbroken, its two sides turned a little to and from the light.
+void FrontWithHinge(ShapeBuilder& b, float w, float h, float d, float depth)
+{
+    constexpr float kFromSpine = 0.2f, kHalfWidth = 0.06f;  // inches
+    const float mid = std::min(-w + kFromSpine, 0.0f);
+    const float xs[5] = {-w, std::max(mid - kHalfWidth, -w), mid, std::min(mid + kHalfWidth, w), w};
+    const float zs[5] = {-d, -d, -d + depth, -d, -d};
+    // The groove's sides lean by its depth over its half width; its floor and the flat cover
+    // face straight out.
+    const float lean = depth / kHalfWidth, unit = 1.0f / std::sqrt(1.0f + lean * lean);
+    const Point3 normals[5] = {{0, 0, -1}, {0, 0, -1}, {0, 0, -1}, {0, 0, -1}, {0, 0, -1}};
+    const Point3 sides[2] = {{lean * unit, 0, -unit}, {-lean * unit, 0, -unit}};
+    for (int i = 0; i < 4; ++i) {
+        if (xs[i + 1] <= xs[i])
+            continue;
+        const Point3 p[4] = {{xs[i], -h, zs[i]}, {xs[i + 1], -h, zs[i + 1]}, {xs[i + 1], h, zs[i + 1]}, {xs[i], h, zs[i]}};
+        // The groove's sides shade from the flat cover's normal at their outer edge to their
+        // own lean at the groove's floor: the crease is soft, not cut.
+        Point3 n[4] = {normals[i], normals[i + 1], normals[i + 1], normals[i]};
+        if (i == 1)
+            n[1] = n[2] = sides[0];
+        if (i == 2)
+            n[0] = n[3] = sides[1];
+        b.Skin(SideFront, p, n);
+    }
+}
+
 ShapeMesh BuildPaperback(const ShapeSpec& spec)
 {
     ShapeBuilder b(spec);
@@ -32,11 +61,10 @@ ShapeMesh BuildPaperback(const ShapeSpec& spec)
     const float c = std::min(0.015f, d / 4);  // the cover board's thickness
     const float e = std::min(0.012f, d / 4);  // the page block sits this far inside the cover's edges
 
-    // The cover's outside: front, spine and back.
-    const Point3 front[4] = {{-w, -h, -d}, {w, -h, -d}, {w, h, -d}, {-w, h, -d}};
+    // The cover's outside: front (with its hinge), spine and back.
+    FrontWithHinge(b, w, h, d, std::min(c * 0.6f, 0.01f));
     const Point3 spine[4] = {{-w, -h, d}, {-w, -h, -d}, {-w, h, -d}, {-w, h, d}};
     const Point3 back[4] = {{w, -h, d}, {-w, -h, d}, {-w, h, d}, {w, h, d}};
-    b.FlatSkin(SideFront, front, {0, 0, -1});
     b.FlatSkin(SideLeft, spine, {-1, 0, 0});
     b.FlatSkin(SideBack, back, {0, 0, 1});
     // Its cut edges, coloured as the cover is where it ends.

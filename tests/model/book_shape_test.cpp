@@ -200,3 +200,22 @@ TEST(BookShape, ThePageEdgesShowLeavesAndKeepThePapersColour)
     EXPECT_GT(sum / static_cast<double>(shades.size() - 2), 0.88);
     EXPECT_LE(*std::max_element(shades.begin(), shades.end()), 1.0f);
 }
+
+TEST(BookShape, APaperbacksFrontIsScoredAtItsHingeAndTheCoverRunsOverIt)
+{
+    const ShapeSpec spec = ShapeSpecOf(Values(ShapePaperback).v, 0, 0);
+    const ShapeMesh mesh = ShapeOf(ShapePaperback).pfnBuild(spec);
+    const float w = spec.size[0] / 2, d = spec.size[2] / 2;
+    // The groove's floor: front-cover vertices pressed in a little from the front, near the spine.
+    bool bGroove = false;
+    for (const ShapeMesh::Part& part : mesh.parts) {
+        if (part.slot != SideFront)
+            continue;
+        for (unsigned i = 0; i < part.triangleCount * 3; ++i) {
+            const BoxVertex& v = mesh.vertices[mesh.indices[part.firstIndex + i]];
+            if (v.z > -d + 0.001f && v.z < -d + 0.012f && v.x > -w + 0.1f && v.x < -w + 0.3f)
+                bGroove = true;
+        }
+    }
+    EXPECT_TRUE(bGroove) << "a groove about 0.2 in from the spine";
+}
