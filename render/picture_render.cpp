@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "box_renderer.h"
 #include "pass_states.h"
@@ -255,7 +256,8 @@ HRESULT BoxRenderer::DrawTile(UINT width, UINT height, bool bTransparent, FrameP
     if (!bSum)
         firstPass = 0, endPass = 1;
     const RECT rect = {0, 0, static_cast<LONG>(width), static_cast<LONG>(height)};
-    stage(L"drawing");
+    if (!bSum)
+        stage(L"drawing");
     {
         TargetSwap swap(pDevice);
         D3DVIEWPORT9 viewport = {0, 0, width, height, 0.0f, 1.0f};
@@ -267,6 +269,12 @@ HRESULT BoxRenderer::DrawTile(UINT width, UINT height, bool bTransparent, FrameP
             pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER,
                            bTransparent ? 0x00000000 : m_scene.m_clrBackground, 1.0f, 0);
             pass.lightPass = p;
+            if (bSum) {
+                // Each drawing of a large picture takes a while: told one by one, a window
+                // shows its progress and stays responsive between them.
+                const std::wstring label = L"drawing " + std::to_wstring(p + 1) + L" of " + std::to_wstring(endPass);
+                stage(label.c_str());
+            }
             pDevice->BeginScene();
             RenderBox(pass);
             pDevice->EndScene();
