@@ -15,6 +15,7 @@ public:
     bool failCreateDevice = false;
     bool noMultisampling = false;       // every type but NONE is refused
     bool noVertexProcessingCaps = false;
+    bool noFloatTargets = false;        // no floating-point render target (nor blending into one)
     DWORD lastBehaviourFlags = 0;
 
     static Direct3DProxy* s_pNext;      // what the create function hands out
@@ -38,6 +39,9 @@ public:
     HRESULT STDMETHODCALLTYPE CheckDeviceType(UINT a, D3DDEVTYPE t, D3DFORMAT f, D3DFORMAT b, BOOL w) override { return m_real->CheckDeviceType(a, t, f, b, w); }
     HRESULT STDMETHODCALLTYPE CheckDeviceFormat(UINT a, D3DDEVTYPE t, D3DFORMAT af, DWORD u, D3DRESOURCETYPE r, D3DFORMAT cf) override
     {
+        if (noFloatTargets && (u & D3DUSAGE_RENDERTARGET) &&
+            (cf == D3DFMT_A16B16G16R16F || cf == D3DFMT_A32B32G32R32F || cf == D3DFMT_R32F || cf == D3DFMT_R16F))
+            return D3DERR_NOTAVAILABLE;
         return failDeviceFormat ? D3DERR_NOTAVAILABLE : m_real->CheckDeviceFormat(a, t, af, u, r, cf);
     }
     HRESULT STDMETHODCALLTYPE CheckDeviceMultiSampleType(UINT a, D3DDEVTYPE t, D3DFORMAT f, BOOL w, D3DMULTISAMPLE_TYPE m, DWORD* q) override

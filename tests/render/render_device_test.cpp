@@ -1,5 +1,8 @@
 // Device set-up and its failures, device loss and recovery, and the copy of the frame.
+#include <algorithm>
+
 #include "d3d_proxy.h"
+#include "light_kinds.h"
 #include "render_fixture.h"
 
 namespace {
@@ -98,6 +101,28 @@ TEST_F(DeviceSetupTest, AdapterWithoutMultisamplingOrVertexCapsStillGetsADevice)
     EXPECT_EQ(proxy->lastBehaviourFlags, static_cast<DWORD>(D3DCREATE_SOFTWARE_VERTEXPROCESSING));
     Frame f = (renderer.RenderFrame(), ReadFrame(renderer));
     EXPECT_EQ(f.width, kPreviewWidth);
+}
+
+TEST_F(DeviceSetupTest, WithoutAFloatTargetTheStudioDrawsOnceAndThePreviewRests)
+{
+    proxy->noFloatTargets = true;
+    ASSERT_EQ(Init(), L"");
+    scene.m_nLight = LightStudio, scene.m_nShadow = 80, scene.m_nLightSamples = 16;
+    // A picture comes out, its shadow drawn from the light's middle.
+    DecodedImage picture;
+    ASSERT_EQ(renderer.RenderPicture(160, 120, true, -1, picture), S_OK);
+    EXPECT_TRUE(std::any_of(picture.pixels.begin(), picture.pixels.end(), [](uint32_t c) {
+        return (c >> 24) > 0 && (c >> 24) < 255;
+    })) << "the shadow: partly transparent pixels";
+    // At rest the preview draws its sharp frame once, not a placement a tick for ever.
+    renderer.RenderFrame();
+    const DWORD changed = ::GetTickCount();
+    while (::GetTickCount() - changed < 400)
+        ::Sleep(20);
+    const unsigned long long before = renderer.FramesDrawn();
+    for (int tick = 0; tick < 10; ++tick)
+        renderer.RenderFrame();
+    EXPECT_EQ(renderer.FramesDrawn() - before, 1u);
 }
 
 TEST_F(DeviceSetupTest, NoDeviceMeansNoFrame)
