@@ -51,7 +51,10 @@ ShapeMesh BuildHardcover(const ShapeSpec& spec)
     // Each board's outside across its width: flat, down into the hinge groove, up, flat.
     const float grooveWidth = 0.12f, grooveDepth = t * 0.5f;
     const float grooveEnd = std::min(fold + kHingeWidth, w - 0.5f);
-    const float xs[5] = {fold, grooveEnd - grooveWidth, grooveEnd - grooveWidth / 2, grooveEnd, w};
+    // The board's outer edge at the fore-edge is rounded off, as board under cloth or paper
+    // is: a highlight along it rather than a knife's edge.
+    const float round = std::min(t * 0.5f, 0.05f);
+    const float xs[5] = {fold, grooveEnd - grooveWidth, grooveEnd - grooveWidth / 2, grooveEnd, w - round};
     const float sink[5] = {0, 0, grooveDepth, 0, 0};
 
     for (int side = 0; side < 2; ++side) {  // the front board, then the back
@@ -69,7 +72,25 @@ ShapeMesh BuildHardcover(const ShapeSpec& spec)
                 b.FlatSkin(slot, edge, {0, y < 0 ? -1.0f : 1.0f, 0});
             }
         }
-        const Point3 foreEdge[4] = {{w, -h, zs * d}, {w, h, zs * d}, {w, h, zs * (d - t)}, {w, -h, zs * (d - t)}};
+        // The rounded edge, a quarter turn from the outside onto the fore-edge, with the
+        // board's top and bottom under it.
+        constexpr int kRoundSteps = 3;
+        for (int k = 0; k < kRoundSteps; ++k) {
+            const float a0 = 0.5f * kPi * k / kRoundSteps, a1 = 0.5f * kPi * (k + 1) / kRoundSteps;
+            const float x0 = w - round + round * std::sin(a0), x1 = w - round + round * std::sin(a1);
+            const float z0 = zs * (d - round + round * std::cos(a0)), z1 = zs * (d - round + round * std::cos(a1));
+            const Point3 n0 = {std::sin(a0), 0, zs * std::cos(a0)}, n1 = {std::sin(a1), 0, zs * std::cos(a1)};
+            const Point3 outside[4] = {{x0, -h, z0}, {x1, -h, z1}, {x1, h, z1}, {x0, h, z0}};
+            const Point3 normals[4] = {n0, n1, n1, n0};
+            b.Skin(slot, outside, normals);
+            for (float y : {-h, h}) {
+                const float zi = zs * (d - t);
+                const Point3 edge[4] = {{x0, y, z0}, {x1, y, z1}, {x1, y, zi}, {x0, y, zi}};
+                b.FlatSkin(slot, edge, {0, y < 0 ? -1.0f : 1.0f, 0});
+            }
+        }
+        const Point3 foreEdge[4] = {{w, -h, zs * (d - round)}, {w, h, zs * (d - round)}, {w, h, zs * (d - t)},
+                                    {w, -h, zs * (d - t)}};
         b.FlatSkin(slot, foreEdge, {1, 0, 0});
         // The endpaper inside the board, seen past the overhang.
         const float uv[4][2] = {};

@@ -219,3 +219,22 @@ TEST(BookShape, APaperbacksFrontIsScoredAtItsHingeAndTheCoverRunsOverIt)
     }
     EXPECT_TRUE(bGroove) << "a groove about 0.2 in from the spine";
 }
+
+TEST(BookShape, AHardcoversBoardsAreRoundedAtTheForeEdge)
+{
+    const ShapeSpec spec = ShapeSpecOf(Values(ShapeHardcover).v, 0, 0);
+    const ShapeMesh mesh = ShapeOf(ShapeHardcover).pfnBuild(spec);
+    // Both boards turn from their outside onto the fore-edge through normals between the two.
+    int turning[2] = {};
+    for (const ShapeMesh::Part& part : mesh.parts) {
+        if (part.slot != SideFront && part.slot != SideBack)
+            continue;
+        for (unsigned i = 0; i < part.triangleCount * 3; ++i) {
+            const BoxVertex& v = mesh.vertices[mesh.indices[part.firstIndex + i]];
+            if (v.nx > 0.3f && std::fabs(v.nz) > 0.3f)
+                ++turning[v.nz < 0 ? 0 : 1];
+        }
+    }
+    EXPECT_GT(turning[0], 0) << "the front board";
+    EXPECT_GT(turning[1], 0) << "the back board";
+}
