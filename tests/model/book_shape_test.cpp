@@ -231,7 +231,7 @@ TEST(BookShape, AHardcoversBoardsAreRoundedAtTheForeEdge)
             continue;
         for (unsigned i = 0; i < part.triangleCount * 3; ++i) {
             const BoxVertex& v = mesh.vertices[mesh.indices[part.firstIndex + i]];
-            if (v.nx > 0.3f && std::fabs(v.nz) > 0.3f)
+            if (v.x > spec.size[0] / 2 - 0.1f && v.nx > 0.3f && std::fabs(v.nz) > 0.3f)
                 ++turning[v.nz < 0 ? 0 : 1];
         }
     }
