@@ -21,6 +21,10 @@ struct Vec3 {
     float x, y, z;
 };
 
+Vec3 Cross(const Vec3& a, const Vec3& b);
+// v at unit length (a zero vector stays zero).
+Vec3 Normalize(const Vec3& v);
+
 Mat4 MatrixIdentity();
 // Roll about z, then pitch about x, then yaw about y (angles in radians).
 Mat4 MatrixRotationYawPitchRoll(float yaw, float pitch, float roll);

@@ -7,11 +7,6 @@ namespace {
 constexpr float kDegToRad = 0.017453292f;
 constexpr float kLowestSky = 50.0f * kDegToRad;  // the sky's directions are higher than this
 
-Vec3 Unit(Vec3 v)
-{
-    const float n = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-    return n > 0 ? Vec3{v.x / n, v.y / n, v.z / n} : v;
-}
 float RadicalInverse(unsigned index, unsigned base)
 {
     float result = 0, digit = 1.0f / static_cast<float>(base);
@@ -20,10 +15,6 @@ float RadicalInverse(unsigned index, unsigned base)
     return result;
 }
 
-Vec3 Cross(Vec3 a, Vec3 b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
 } // namespace
 
 LightSample DiscSample(unsigned index)
@@ -42,14 +33,14 @@ Vec3 KeyLightDirection(const BoxScene& scene, const Vec3& eye)
 Vec3 LightDirection(int azimuthDegrees, int elevationDegrees, const Vec3& eye)
 {
     // Over the floor (y is down): toward the eye, and the eye's right.
-    Vec3 toEye = Unit({eye.x, 0.0f, eye.z});
+    Vec3 toEye = Normalize({eye.x, 0.0f, eye.z});
     if (toEye.x == 0 && toEye.z == 0)
         toEye = {0.0f, 0.0f, -1.0f};  // the camera straight above or below: the front
     const Vec3 right = {-toEye.z, 0.0f, toEye.x};  // seen from the eye, with up at -y
     const float azimuth = static_cast<float>(azimuthDegrees) * kDegToRad;
     const float elevation = static_cast<float>(elevationDegrees) * kDegToRad;
     const float c = std::cos(elevation);
-    return Unit({c * (std::cos(azimuth) * toEye.x + std::sin(azimuth) * right.x), -std::sin(elevation),
+    return Normalize({c * (std::cos(azimuth) * toEye.x + std::sin(azimuth) * right.x), -std::sin(elevation),
                  c * (std::cos(azimuth) * toEye.z + std::sin(azimuth) * right.z)});
 }
 
@@ -59,14 +50,14 @@ KeyLight KeyLightOf(const BoxScene& scene, const ShapeSpec& shape, const Vec3& e
     if (sample.u != 0 || sample.v != 0) {
         // Across the light's face: two directions square to the light's.
         const Vec3 across =
-            std::fabs(toLight.y) > 0.99f ? Vec3{1.0f, 0.0f, 0.0f} : Unit(Cross(toLight, {0.0f, -1.0f, 0.0f}));
+            std::fabs(toLight.y) > 0.99f ? Vec3{1.0f, 0.0f, 0.0f} : Normalize(Cross(toLight, {0.0f, -1.0f, 0.0f}));
         const Vec3 upward = Cross(across, toLight);
         const float half = std::tan(static_cast<float>(scene.m_nLightSize) * 0.5f * kDegToRad);
         const float a = sample.u * half, b = sample.v * half;
-        Vec3 d = Unit({toLight.x + a * across.x + b * upward.x, toLight.y + a * across.y + b * upward.y,
+        Vec3 d = Normalize({toLight.x + a * across.x + b * upward.x, toLight.y + a * across.y + b * upward.y,
                        toLight.z + a * across.z + b * upward.z});
         d.y = std::min(d.y, 0.0f);  // a light along the floor stays above it
-        toLight = Unit(d);
+        toLight = Normalize(d);
     }
     return DirectionalLight(toLight, shape);
 }
@@ -96,7 +87,7 @@ Vec3 SkyDirection(unsigned index)
     const float kMaxAcross = std::cos(kLowestSky);
     const LightSample s = DiscSample(index);
     const float u = s.u * kMaxAcross, v = s.v * kMaxAcross;
-    return Unit({u, -std::sqrt(std::max(1.0f - u * u - v * v, 0.0f)), v});
+    return Normalize({u, -std::sqrt(std::max(1.0f - u * u - v * v, 0.0f)), v});
 }
 
 float SkySampleSpread(unsigned count)

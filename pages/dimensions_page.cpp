@@ -153,11 +153,7 @@ void CDimensionsPage::OnShapeChosen()
 
 void CDimensionsPage::OnPaperChosen()
 {
-    const int paper = static_cast<int>(::SendDlgItemMessageW(m_hWnd, IDC_PAPER, CB_GETCURSEL, 0, 0));
-    if (m_bShowing || paper < 0 || paper >= kPaperCount)
-        return;
-    m_pScene->m_nPaper = paper;
-    m_pScene->RefreshPages();
+    TakeListChoice(IDC_PAPER, &BoxScene::m_nPaper, kPaperCount);
 }
 
 void CDimensionsPage::OnOK()

@@ -26,7 +26,6 @@ protected:
 
 private:
     bool TakeBookField(int nID);
-    bool m_bShowing = false;  // fields being filled in: their changes are not the user's
     std::wstring m_strShown;  // what the book's controls show now
     std::wstring m_strFieldShown[4];  // trim, pages, bleed and wrap as last written into their fields
 };

@@ -71,20 +71,12 @@ void CLightPage::EnableLightControls(bool bEye, bool bStudio)
 
 void CLightPage::OnLightChosen()
 {
-    const int light = static_cast<int>(::SendDlgItemMessageW(m_hWnd, IDC_LIGHT_KIND, CB_GETCURSEL, 0, 0));
-    if (m_bShowing || light < 0 || light >= kLightCount || light == m_pScene->m_nLight)
-        return;
-    m_pScene->m_nLight = light;
-    m_pScene->RefreshPages();
+    TakeListChoice(IDC_LIGHT_KIND, &BoxScene::m_nLight, kLightCount);
 }
 
 void CLightPage::OnFinishChosen()
 {
-    const int finish = static_cast<int>(::SendDlgItemMessageW(m_hWnd, IDC_FINISH, CB_GETCURSEL, 0, 0));
-    if (m_bShowing || finish < 0 || finish >= kFinishCount)
-        return;
-    m_pScene->m_nFinish = finish;
-    m_pScene->RefreshPages();
+    TakeListChoice(IDC_FINISH, &BoxScene::m_nFinish, kFinishCount);
 }
 
 void CLightPage::OnSelectBackgroundColour()

@@ -20,5 +20,4 @@ private:
     // The trackbars of each light: those of the light not in use are greyed.
     void EnableLightControls(bool bEye, bool bStudio);
     CColorDialog m_dlgColour;
-    bool m_bShowing = false;  // the lists are being set from the scene, not by the user
 };

@@ -15,7 +15,12 @@ protected:
     void PostNcDestroy() override { delete this; }
     DECLARE_MESSAGE_MAP()
 
+    // A drop-down list of a value chosen by name: its choice into the scene (and the pages
+    // refreshed), unless the list is being set from the scene or nothing changed.
+    void TakeListChoice(int nListId, int BoxScene::*pField, int nCount);
+
     BoxScene* m_pScene;
+    bool m_bShowing = false;  // controls being set from the scene: their changes are not the user's
 
 private:
     CBrush m_brBackground;  // the system's own brush: never deleted

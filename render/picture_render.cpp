@@ -253,11 +253,11 @@ HRESULT BoxRenderer::DrawTile(UINT width, UINT height, bool bTransparent, FrameP
         m_bLightSumFailed = true;  // drawn once, in the key light's middle, from now on
         pass.lightPasses = 1;
     }
-    if (!bSum)
+    if (!bSum) {
         firstPass = 0, endPass = 1;
-    const RECT rect = {0, 0, static_cast<LONG>(width), static_cast<LONG>(height)};
-    if (!bSum)
         stage(L"drawing");
+    }
+    const RECT rect = {0, 0, static_cast<LONG>(width), static_cast<LONG>(height)};
     {
         TargetSwap swap(pDevice);
         D3DVIEWPORT9 viewport = {0, 0, width, height, 0.0f, 1.0f};
