@@ -120,7 +120,7 @@ void DrawAndQueue(PictureSession& session, WriteQueue& writer, const std::wstrin
             writer.PushFailure(counter + where + error);
         return;
     }
-    DecodedImage picture;
+    DecodedImage picture = writer.TakeSpare();
     if (!session.Draw(job, &picture, &error, bTimings ? &drawn : nullptr)) {
         writer.PushFailure(counter + where + error);
         return;

@@ -90,6 +90,16 @@ void WriteQueue::PushKept(const std::wstring& counter, const std::wstring& outpu
     Enqueue(std::move(item));
 }
 
+DecodedImage WriteQueue::TakeSpare()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_spares.empty())
+        return DecodedImage();
+    DecodedImage spare = std::move(m_spares.back());
+    m_spares.pop_back();
+    return spare;
+}
+
 void WriteQueue::Report(size_t sequence, Outcome outcome, const std::wstring& errLine, const std::wstring& outLine)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
@@ -133,5 +143,11 @@ void WriteQueue::Run()
                    item.job.output);
         else
             Report(item.sequence, Outcome::Failed, item.counter + item.where + error, std::wstring());
+        // Two spares cover the pictures being written while the next is drawn.
+        if (!item.picture.pixels.empty()) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_spares.size() < 2)
+                m_spares.push_back(std::move(item.picture));
+        }
     }
 }

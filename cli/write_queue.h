@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "box_renderer.h"
 #include "decoded_image.h"
@@ -35,6 +36,9 @@ public:
     // A picture an earlier run finished (--resume): left as it is, reported in its turn.
     void PushKept(const std::wstring& counter, const std::wstring& output);
     void Finish();
+    // A written picture's buffer, to draw the next picture into (empty when none is free):
+    // a batch reuses a few instead of faulting in new memory for every picture.
+    DecodedImage TakeSpare();
 
     size_t Written() const { return m_nWritten; }
     size_t Failed() const { return m_nFailed; }
@@ -61,6 +65,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<Item> m_items;
+    std::vector<DecodedImage> m_spares;
     bool m_bFinishing = false;
     const bool m_bTimings;
     size_t m_nWritten = 0, m_nFailed = 0, m_nKept = 0;

@@ -215,6 +215,43 @@ Visibility SceneVisibility(const BoxScene& scene, float aspect)
     return Visibility::OutsidePicture;
 }
 
+bool DrawnPixels(const BoxScene& scene, unsigned width, unsigned height, PixelRect* pRect)
+{
+    if (scene.m_nLight == LightStudio || width == 0 || height == 0)
+        return false;
+    const float aspect = static_cast<float>(width) / static_cast<float>(height);
+    const SceneCamera camera = CameraOf(scene, aspect);
+    float dx = 0, dy = 0;
+    CentreShift(scene, &dx, &dy);
+    const Mat4 m = MatrixMultiply(camera.view, MatrixClipWindow(camera.projection, 1, 1, dx, dy));
+    double x0 = 1e30, x1 = -1e30, y0 = 1e30, y1 = -1e30;
+    // Each block is convex and wholly in front of the eye, so its corners bound what it covers.
+    for (const Block& b : FramedBlocks(scene, camera.eye))
+        for (float x : {b.lo.x, b.hi.x})
+            for (float y : {b.lo.y, b.hi.y})
+                for (float z : {b.lo.z, b.hi.z}) {
+                    const double cx = x * m._11 + y * m._21 + z * m._31 + m._41;
+                    const double cy = x * m._12 + y * m._22 + z * m._32 + m._42;
+                    const double cz = x * m._13 + y * m._23 + z * m._33 + m._43;
+                    const double cw = x * m._14 + y * m._24 + z * m._34 + m._44;
+                    if (cw < 1e-3 || cz < 0)
+                        return false;  // at or behind the nearest depth drawn: clipped, not bounded
+                    x0 = std::min(x0, cx / cw), x1 = std::max(x1, cx / cw);
+                    y0 = std::min(y0, cy / cw), y1 = std::max(y1, cy / cw);
+                }
+    // Into pixels (y down), with room for the half-pixel shift, multisampling's reach and
+    // rounding.
+    constexpr double kMargin = 4.0;
+    auto clampTo = [](double v, unsigned most) {
+        return static_cast<int>(std::clamp(v, 0.0, static_cast<double>(most)));
+    };
+    pRect->left = clampTo(std::floor((x0 + 1.0) * 0.5 * width - kMargin), width);
+    pRect->right = clampTo(std::ceil((x1 + 1.0) * 0.5 * width + kMargin), width);
+    pRect->top = clampTo(std::floor((1.0 - y1) * 0.5 * height - kMargin), height);
+    pRect->bottom = clampTo(std::ceil((1.0 - y0) * 0.5 * height + kMargin), height);
+    return true;
+}
+
 const wchar_t* OutOfViewReason(Visibility visibility)
 {
     switch (visibility) {

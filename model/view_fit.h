@@ -31,3 +31,13 @@ enum class Visibility { InView, CameraInside, OutsidePicture };
 Visibility SceneVisibility(const BoxScene& scene, float aspect);
 // Why nothing is written for such a picture, in words for the user; null when in view.
 const wchar_t* OutOfViewReason(Visibility visibility);
+
+// The part of a width x height picture outside which it is all background, in its pixels
+// (right and bottom exclusive): the box, its reflection as far as it shows and its shadow's
+// square, as the device draws them, and a few pixels round them. False when that cannot be
+// told: the studio's floor is lit everywhere, or the camera is at the box.
+struct PixelRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool Empty() const { return right <= left || bottom <= top; }
+};
+bool DrawnPixels(const BoxScene& scene, unsigned width, unsigned height, PixelRect* pRect);

@@ -37,6 +37,7 @@ struct PictureTargets {
     ComPtr<IDirect3DSurface9> pDepth;     // default pool
     ComPtr<IDirect3DSurface9> pResolved;  // default pool
     ComPtr<IDirect3DSurface9> pCopy;      // system memory
+    std::vector<uint32_t> band;           // a band of rows as its tiles are read back
     UINT width = 0, height = 0;
     D3DFORMAT format = D3DFMT_UNKNOWN;
     D3DMULTISAMPLE_TYPE multiSample = D3DMULTISAMPLE_NONE;
@@ -249,9 +250,15 @@ private:
     // One tile of a picture into the picture targets, read back into their copy.
     // In the studio, the key light's placements [firstPass, endPass) are drawn and added to
     // the light's sum, and the average of all it holds is what the tile shows.
+    // RenderPicture's work. pWhole: where the whole picture goes; a picture drawn in one
+    // tile is read back straight into it, with no band between.
+    HRESULT DrawPicture(const PictureRequest& request, const PictureRows& rows, uint32_t* pWhole,
+                        PictureDrawTimings* pTimings, const std::function<void(const wchar_t*)>& onStage);
+    // pPart: only that part of the tile is cleared and resolved; the rest of what is read
+    // back is whatever the surfaces held.
     HRESULT DrawTile(UINT width, UINT height, bool bTransparent, FramePass pass, unsigned firstPass, unsigned endPass,
                      PictureDrawTimings* pTimings, const std::function<void(const wchar_t*)>& stage,
-                     bool bReadBack = true);
+                     bool bReadBack = true, const RECT* pPart = nullptr);
     // A large preview draws its moving frames without multisampling, to keep its beat; its
     // resting frame is drawn multisampled off screen and copied into the frame.
     bool DrawMultisampledFrame(const FramePass& pass, unsigned firstPass, unsigned endPass);

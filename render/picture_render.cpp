@@ -6,6 +6,7 @@
 #include "pass_states.h"
 #include "target_swap.h"
 #include "image_resample.h"
+#include "view_fit.h"
 
 namespace {
 
@@ -50,6 +51,51 @@ uint32_t StraightAlpha(uint32_t c)
     return straight;
 }
 
+// Copies a tile read back into its place in the band: `part` of it as drawn, the rest of
+// `whole` the background. Every pixel or'ed, as read.
+uint32_t CopyTile(const D3DLOCKED_RECT& locked, const RECT& part, const RECT& whole, bool bTransparent,
+                  uint32_t background, uint32_t* pBand, size_t bandWidth)
+{
+    uint32_t anything = 0;
+    for (LONG y = 0; y < whole.bottom; ++y) {
+        uint32_t* dst = pBand + static_cast<size_t>(y) * bandWidth;
+        if (y < part.top || y >= part.bottom) {
+            std::fill(dst, dst + whole.right, background);
+            anything |= background;
+            continue;
+        }
+        const auto* src = reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch);
+        std::fill(dst, dst + part.left, background);
+        for (LONG x = part.left; x < part.right; ++x) {
+            anything |= src[x];
+            dst[x] = bTransparent ? src[x] : src[x] | 0xFF000000u;
+        }
+        std::fill(dst + part.right, dst + whole.right, background);
+        if (part.left > 0 || part.right < whole.right)
+            anything |= background;
+    }
+    return anything;
+}
+
+// Whether the outermost pixels of `part` that lie inside the tile are all background.
+bool EdgesAreBackground(const D3DLOCKED_RECT& locked, const RECT& part, const RECT& whole, bool bTransparent,
+                        uint32_t background)
+{
+    const uint32_t mask = bTransparent ? 0xFFFFFFFFu : 0x00FFFFFFu;
+    auto at = [&](LONG x, LONG y) {
+        return reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch)[x];
+    };
+    for (LONG x = part.left; x < part.right; ++x)
+        if ((part.top > 0 && ((at(x, part.top) ^ background) & mask)) ||
+            (part.bottom < whole.bottom && ((at(x, part.bottom - 1) ^ background) & mask)))
+            return false;
+    for (LONG y = part.top; y < part.bottom; ++y)
+        if ((part.left > 0 && ((at(part.left, y) ^ background) & mask)) ||
+            (part.right < whole.right && ((at(part.right - 1, y) ^ background) & mask)))
+            return false;
+    return true;
+}
+
 } // namespace
 
 HRESULT PictureTargets::Prepare(IDirect3DDevice9* pDevice, UINT w, UINT h, D3DFORMAT f, D3DMULTISAMPLE_TYPE ms,
@@ -79,6 +125,7 @@ HRESULT PictureTargets::Prepare(IDirect3DDevice9* pDevice, UINT w, UINT h, D3DFO
 
 void PictureTargets::Release()
 {
+    std::vector<uint32_t>().swap(band);
     pCopy.Reset();
     pResolved.Reset();
     pDepth.Reset();
@@ -148,6 +195,12 @@ HRESULT BoxRenderer::PreparePictureTargets(UINT width, UINT height, bool bTransp
 HRESULT BoxRenderer::RenderPicture(const PictureRequest& request, const PictureRows& rows, PictureDrawTimings* pTimings,
                                    const std::function<void(const wchar_t*)>& onStage)
 {
+    return DrawPicture(request, rows, nullptr, pTimings, onStage);
+}
+
+HRESULT BoxRenderer::DrawPicture(const PictureRequest& request, const PictureRows& rows, uint32_t* pWhole,
+                                 PictureDrawTimings* pTimings, const std::function<void(const wchar_t*)>& onStage)
+{
     IDirect3DDevice9* pDevice = m_pDevice;
     const UINT width = request.width, height = request.height, maxSide = MaxPictureSide();
     if (!pDevice || width == 0 || height == 0 || width > maxSide || height > maxSide || request.supersample < 1 ||
@@ -181,27 +234,58 @@ HRESULT BoxRenderer::RenderPicture(const PictureRequest& request, const PictureR
     FillBoxVertices();
     m_bSummedValid = false;  // the preview's sum is drawn over
 
-    std::vector<uint32_t> band(static_cast<size_t>(drawnWidth) * tileHeight);
+    // Read back into the picture itself when it is one tile; else into a band kept with the
+    // targets (16 MB and more: made once for a batch, not faulted in for every picture).
+    uint32_t* band = pWhole;
+    if (!band || scale > 1 || tileWidth < drawnWidth || tileHeight < drawnHeight) {
+        m_pictureTargets.band.resize(static_cast<size_t>(drawnWidth) * tileHeight);
+        band = m_pictureTargets.band.data();
+    }
     uint32_t anything = 0;  // every raw pixel or'ed: zero means nothing was drawn
+    const uint32_t background = bTransparent ? 0 : m_scene.m_clrBackground | 0xFF000000u;
+    PixelRect drawn;
+    const bool bBounded = pass.lightPasses <= 1 && DrawnPixels(m_scene, drawnWidth, drawnHeight, &drawn);
     for (UINT bandTop = 0; bandTop < drawnHeight && SUCCEEDED(hr); bandTop += tileHeight) {
         const UINT bandRows = std::min(tileHeight, drawnHeight - bandTop);
         for (UINT left = 0; left < drawnWidth && SUCCEEDED(hr); left += tileWidth) {
             const UINT tileColumns = std::min(tileWidth, drawnWidth - left);
             pass.tile = {drawnWidth, drawnHeight, left, bandTop};
-            hr = DrawTile(tileColumns, bandRows, bTransparent, pass, 0, pass.lightPasses, pTimings, stage);
-            D3DLOCKED_RECT locked;
-            if (SUCCEEDED(hr) && SUCCEEDED(hr = m_pictureTargets.pCopy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
-                const double t0 = Now();
-                for (UINT y = 0; y < bandRows; ++y) {
-                    const auto* src =
-                        reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch);
-                    uint32_t* dst = &band[static_cast<size_t>(y) * drawnWidth + left];
-                    for (UINT x = 0; x < tileColumns; ++x) {
-                        anything |= src[x];
-                        dst[x] = bTransparent ? src[x] : src[x] | 0xFF000000u;
-                    }
+            const RECT whole = {0, 0, static_cast<LONG>(tileColumns), static_cast<LONG>(bandRows)};
+            RECT part = whole;
+            if (bBounded) {
+                // Only the part that can differ from the background is cleared, drawn and
+                // resolved (a batch's box is often half the picture or less); the rest is
+                // filled in here.
+                part = {std::max<LONG>(drawn.left - static_cast<LONG>(left), 0),
+                        std::max<LONG>(drawn.top - static_cast<LONG>(bandTop), 0),
+                        std::min<LONG>(drawn.right - static_cast<LONG>(left), whole.right),
+                        std::min<LONG>(drawn.bottom - static_cast<LONG>(bandTop), whole.bottom)};
+                if (part.right <= part.left || part.bottom <= part.top)
+                    part = {};
+            }
+            const bool bPart = !::EqualRect(&part, &whole);
+            D3DLOCKED_RECT locked = {};
+            bool bLocked = false;
+            if (!::IsRectEmpty(&part)) {
+                hr = DrawTile(tileColumns, bandRows, bTransparent, pass, 0, pass.lightPasses, pTimings, stage, true,
+                              bPart ? &part : nullptr);
+                bLocked = SUCCEEDED(hr) &&
+                          SUCCEEDED(hr = m_pictureTargets.pCopy->LockRect(&locked, nullptr, D3DLOCK_READONLY));
+                // Something drawn up to the part's edge may go on past it: drawn again, whole.
+                if (bLocked && bPart && !EdgesAreBackground(locked, part, whole, bTransparent, background)) {
+                    m_pictureTargets.pCopy->UnlockRect();
+                    bLocked = false;
+                    part = whole;
+                    hr = DrawTile(tileColumns, bandRows, bTransparent, pass, 0, pass.lightPasses, pTimings, stage);
+                    bLocked = SUCCEEDED(hr) &&
+                              SUCCEEDED(hr = m_pictureTargets.pCopy->LockRect(&locked, nullptr, D3DLOCK_READONLY));
                 }
-                m_pictureTargets.pCopy->UnlockRect();
+            }
+            if (SUCCEEDED(hr)) {
+                const double t0 = Now();
+                anything |= CopyTile(locked, part, whole, bTransparent, background, &band[left], drawnWidth);
+                if (bLocked)
+                    m_pictureTargets.pCopy->UnlockRect();
                 if (pTimings)
                     pTimings->convertSeconds += Now() - t0;
             }
@@ -211,7 +295,7 @@ HRESULT BoxRenderer::RenderPicture(const PictureRequest& request, const PictureR
         stage(L"converting");
         const double t0 = Now();
         DecodedImage reduced;
-        uint32_t* pRows = band.data();
+        uint32_t* pRows = band;
         if (scale > 1) {
             // Averaged down in light, the colours still premultiplied by their coverage.
             AreaResampler resampler(drawnWidth, bandRows, width, bandRows / scale, true);
@@ -242,7 +326,7 @@ HRESULT BoxRenderer::RenderPicture(const PictureRequest& request, const PictureR
 
 HRESULT BoxRenderer::DrawTile(UINT width, UINT height, bool bTransparent, FramePass pass, unsigned firstPass,
                               unsigned endPass, PictureDrawTimings* pTimings,
-                              const std::function<void(const wchar_t*)>& stage, bool bReadBack)
+                              const std::function<void(const wchar_t*)>& stage, bool bReadBack, const RECT* pPart)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     double t0 = Now();
@@ -257,7 +341,10 @@ HRESULT BoxRenderer::DrawTile(UINT width, UINT height, bool bTransparent, FrameP
         firstPass = 0, endPass = 1;
         stage(L"drawing");
     }
-    const RECT rect = {0, 0, static_cast<LONG>(width), static_cast<LONG>(height)};
+    if (bSum)
+        pPart = nullptr;  // the sum is averaged whole
+    const RECT rect = pPart ? *pPart : RECT{0, 0, static_cast<LONG>(width), static_cast<LONG>(height)};
+    const D3DRECT clearRect = {rect.left, rect.top, rect.right, rect.bottom};
     {
         TargetSwap swap(pDevice);
         D3DVIEWPORT9 viewport = {0, 0, width, height, 0.0f, 1.0f};
@@ -266,7 +353,7 @@ HRESULT BoxRenderer::DrawTile(UINT width, UINT height, bool bTransparent, FrameP
             pDevice->SetDepthStencilSurface(m_pictureTargets.pDepth);
             pDevice->SetViewport(&viewport);
             PassStates{}.Apply(pDevice);  // what the clear writes
-            pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER,
+            pDevice->Clear(pPart ? 1 : 0, pPart ? &clearRect : nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER,
                            bTransparent ? 0x00000000 : m_scene.m_clrBackground, 1.0f, 0);
             pass.lightPass = p;
             if (bSum) {
@@ -333,13 +420,16 @@ HRESULT BoxRenderer::RenderPicture(const PictureRequest& request, DecodedImage& 
 {
     out.width = request.width;
     out.height = request.height;
-    out.pixels.assign(static_cast<size_t>(request.width) * request.height, 0);
-    return RenderPicture(
+    // A buffer handed back by an earlier picture of this size is taken as it is: every
+    // pixel is written.
+    out.pixels.resize(static_cast<size_t>(request.width) * request.height);
+    return DrawPicture(
         request,
         [&](const uint32_t* pRows, UINT firstRow, UINT count) {
-            std::copy(pRows, pRows + static_cast<size_t>(count) * out.width,
-                      out.pixels.begin() + static_cast<ptrdiff_t>(static_cast<size_t>(firstRow) * out.width));
+            uint32_t* pTo = out.pixels.data() + static_cast<size_t>(firstRow) * out.width;
+            if (pRows != pTo)
+                std::copy(pRows, pRows + static_cast<size_t>(count) * out.width, pTo);
             return S_OK;
         },
-        pTimings, onStage);
+        out.pixels.data(), pTimings, onStage);
 }

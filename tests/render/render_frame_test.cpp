@@ -29,6 +29,17 @@ int FaceOf(Pixel p)
 
 class RenderFrameTest : public RenderTest {
 protected:
+    // The preview's frame once the scene has rested: drawn again, sharp.
+    Frame RestingFrame()
+    {
+        renderer.RenderFrame();
+        const unsigned long long drawn = renderer.FramesDrawn();
+        for (int tick = 0; tick < 300 && renderer.FramesDrawn() == drawn; ++tick) {
+            ::Sleep(10);
+            renderer.RenderFrame();
+        }
+        return ReadFrame(renderer);
+    }
     void ColourFaces()
     {
         for (int s = 0; s < kSideCount; ++s)
@@ -223,6 +234,38 @@ TEST_F(RenderFrameTest, TheRestingPreviewIsDrawnOnceMoreSharpAsSavedPicturesAre)
         for (size_t i = 0; i < picture.pixels.size(); ++i)
             differing += (picture.pixels[i] & 0xFFFFFF) != (resting.pixels[i] & 0xFFFFFF);
         EXPECT_EQ(differing, 0u) << "the resting frame is the picture saved at the preview's size";
+    }
+}
+
+// A saved picture is cleared and drawn only where the box, its reflection and its shadow can
+// be, and filled with the background round that: it must still be the picture drawn whole,
+// which the resting preview is, wherever the box stands and whatever lies around it.
+TEST_F(RenderFrameTest, ASavedPictureIsTheWholeFrameWhereverTheBoxStands)
+{
+    for (int s = 0; s < kSideCount; ++s)
+        ASSERT_TRUE(renderer.LoadSideImage(s, TestImagePath(L"checker.png").c_str()));
+    scene.m_clrBackground = 0xFF336699;
+    struct Case {
+        const char* what;
+        void (*set)(TestScene&);
+    };
+    const Case cases[] = {
+        {"full reflection and the softest shadow",
+         [](TestScene& s) { s.m_nReflection = 100, s.m_nReflectionFade = 100, s.m_nShadow = 100, s.m_nShadowSoftness = 100; }},
+        {"pushed against the right edge", [](TestScene& s) { s.m_nCentreX = -600, s.m_nRotation1 = 200; }},
+        {"a hardcover, turned", [](TestScene& s) { s.m_nShape = ShapeHardcover, s.m_nRotation1 = 140; }},
+        {"seen from close by", [](TestScene& s) { s.m_nShape = ShapeBox, s.m_nDistance = 60, s.m_nZoom = 300; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.set(scene);
+        const Frame resting = RestingFrame();
+        DecodedImage picture;
+        ASSERT_EQ(renderer.RenderPicture(resting.width, resting.height, false, -1, picture), D3D_OK);
+        size_t differing = 0;
+        for (size_t i = 0; i < picture.pixels.size(); ++i)
+            differing += (picture.pixels[i] & 0xFFFFFF) != (resting.pixels[i] & 0xFFFFFF);
+        EXPECT_EQ(differing, 0u);
     }
 }
 
