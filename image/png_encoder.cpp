@@ -2,6 +2,8 @@
 
 #include <zlib.h>
 
+#include "run_deflate.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstring>
@@ -70,9 +72,6 @@ struct RowRun {
 void DeflateBand(const RowRun& rows, const PngOptions& options, bool bLast, Band* pBand)
 {
     const size_t rowBytes = 1 + static_cast<size_t>(rows.width) * (options.bAlpha ? 4 : 3);
-    z_stream z = {};
-    if (deflateInit2(&z, std::clamp(options.level, 1, 9), Z_DEFLATED, -15, 8, Z_RLE) != Z_OK)
-        return;
     std::vector<BYTE> raw(rowBytes * kRowsPerStep);
     const size_t pixelBytes = rowBytes - 1;
     std::vector<BYTE> rowNow(pixelBytes), rowAbove(pixelBytes);
@@ -80,12 +79,10 @@ void DeflateBand(const RowRun& rows, const PngOptions& options, bool bLast, Band
     if (bHasAbove)
         PackRow(rows.Row(pBand->firstRow - 1), rows.width, options.bAlpha, rowAbove.data());
     const size_t count = pBand->endRow - pBand->firstRow;
-    // Rendered pictures deflate to a fraction of their size: start small, grow as needed.
-    pBand->deflated.resize(std::max<size_t>(rowBytes * count / 8, 4096));
-    z.next_out = pBand->deflated.data();
-    z.avail_out = static_cast<uInt>(pBand->deflated.size());
-    bool ok = true;
-    for (UINT y = pBand->firstRow; ok && y < pBand->endRow; y += kRowsPerStep) {
+    // Rendered pictures deflate to a fraction of their size.
+    pBand->deflated.reserve(std::max<size_t>(rowBytes * count / 6, 4096));
+    RunDeflater deflater;
+    for (UINT y = pBand->firstRow; y < pBand->endRow; y += kRowsPerStep) {
         const UINT n = std::min(kRowsPerStep, pBand->endRow - y);
         Clock::time_point t0 = Clock::now();
         for (UINT r = 0; r < n; ++r) {
@@ -94,38 +91,20 @@ void DeflateBand(const RowRun& rows, const PngOptions& options, bool bLast, Band
             FilterRowUp(rowNow.data(), bAbove ? rowAbove.data() : nullptr, pixelBytes, &raw[r * rowBytes]);
             rowNow.swap(rowAbove);
         }
-        const uInt inBytes = static_cast<uInt>(n * rowBytes);
-        pBand->adler = adler32(pBand->adler, raw.data(), inBytes);
+        const size_t inBytes = n * rowBytes;
+        pBand->adler = adler32(pBand->adler, raw.data(), static_cast<uInt>(inBytes));
         pBand->rawBytes += inBytes;
         Clock::time_point t1 = Clock::now();
         pBand->filterSeconds += std::chrono::duration<double>(t1 - t0).count();
-
-        const bool bEnd = y + n >= pBand->endRow;
-        z.next_in = raw.data();
-        z.avail_in = inBytes;
-        // The last band ends the stream; the others end on a byte boundary so that the
-        // next band's blocks follow them directly.
-        const int flush = bEnd ? (bLast ? Z_FINISH : Z_SYNC_FLUSH) : Z_NO_FLUSH;
-        for (;;) {
-            if (z.avail_out == 0) {
-                const size_t used = pBand->deflated.size();
-                pBand->deflated.resize(used * 2);
-                z.next_out = pBand->deflated.data() + used;
-                z.avail_out = static_cast<uInt>(pBand->deflated.size() - used);
-            }
-            const int rc = deflate(&z, flush);
-            if (rc == Z_STREAM_ERROR) {
-                ok = false;
-                break;
-            }
-            if (flush == Z_FINISH ? rc == Z_STREAM_END : (z.avail_in == 0 && z.avail_out != 0))
-                break;
-        }
+        deflater.Add(raw.data(), inBytes, &pBand->deflated);
         pBand->deflateSeconds += SecondsSince(t1);
     }
-    pBand->deflated.resize(pBand->deflated.size() - z.avail_out);
-    deflateEnd(&z);
-    pBand->ok = ok;
+    // The last band ends the stream; the others end on a byte boundary so that the next
+    // band's blocks follow them directly.
+    const Clock::time_point t1 = Clock::now();
+    deflater.Finish(bLast, &pBand->deflated);
+    pBand->deflateSeconds += SecondsSince(t1);
+    pBand->ok = true;
 }
 
 void PutBE32(std::vector<BYTE>& out, uint32_t v)
