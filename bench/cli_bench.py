@@ -1,7 +1,8 @@
 """zelmora-render beside the usual ImageMagick box shot (bench/peer_boxshot.py) on the same
 three 1024 x 1024 faces, at 1024 and 2048 pixels, in one run and alternating: the time per
-picture in a 100-picture batch, the whole process of that batch (Wine's start-up included)
-against 100 of the peer's pictures, and where one picture's time goes. Also the memory of a
+picture in a 100-picture batch, the whole process of that batch as users run it on Linux
+(scripts/render.sh, its output read through pipes: Wine's start-up included) against 100 of
+the peer's pictures, and where one picture's time goes. Also the memory of a
 4096 x 4096 transparent render. Prints figures beside the goals; judges nothing.
 Usage: cli_bench.py RENDER_EXE WORK_DIR"""
 import json
@@ -14,6 +15,7 @@ import time
 
 EXE, WORK = sys.argv[1], sys.argv[2]
 HERE = os.path.dirname(os.path.abspath(__file__))
+RENDER_SH = os.path.join(HERE, "..", "scripts", "render.sh")
 os.makedirs(WORK, exist_ok=True)
 ROUNDS = 2          # batches of ours per size, alternating with the peer
 PEER_PER_ROUND = 3  # the peer's pictures per round (each a process of its own)
@@ -35,6 +37,13 @@ for name, seed in (("front", 1), ("left", 2), ("top", 3)):
 def render(*args):
     t0 = time.time()
     r = subprocess.run(["wine", EXE, *args], capture_output=True, text=True)
+    return time.time() - t0, r
+
+
+def render_as_users(*args):
+    """Through scripts/render.sh, its output captured: the time until it has all been read."""
+    t0 = time.time()
+    r = subprocess.run([RENDER_SH, *args], capture_output=True, text=True)
     return time.time() - t0, r
 
 
@@ -69,7 +78,7 @@ for size in (1024, 2048):
                                 "rotation1": 120 + i % 30, "size": f"{size}x{size}", "o": f"out-{size}-{i}.png"}) + "\n")
     per_picture, whole, peer_times = [], [], []
     for rnd in range(ROUNDS):
-        wall, r = render("--jobs", win(jobs))
+        wall, r = render_as_users("--jobs", jobs)
         m = re.search(r"(\d+) of (\d+) pictures in ([0-9.]+) s", r.stderr)
         if m:
             per_picture.append(float(m.group(3)) * 1000 / int(m.group(2)))
@@ -78,14 +87,14 @@ for size in (1024, 2048):
     ours = statistics.median(per_picture)
     ours_whole = statistics.median(whole)
     theirs = statistics.median(peer_times) * 1000
-    single, _ = render("--front", win(faces[0]), "--left", win(faces[1]), "--top", win(faces[2]),
-                       "--size", f"{size}x{size}", "-o", win(os.path.join(WORK, f"single-{size}.png")))
+    single, _ = render_as_users("--front", faces[0], "--left", faces[1], "--top", faces[2],
+                                "--size", f"{size}x{size}", "-o", os.path.join(WORK, f"single-{size}.png"))
     print(f"{size} x {size}: zelmora-render {ours:.0f} ms a picture in a 100-job batch "
           f"(runs: {', '.join(f'{t:.0f}' for t in per_picture)}); ImageMagick peer {theirs:.0f} ms a picture "
           f"(median of {len(peer_times)}, {min(peer_times) * 1000:.0f}-{max(peer_times) * 1000:.0f})", flush=True)
     print(f"  per picture: {theirs / ours:.1f}x faster (goal >= 15x)", flush=True)
     print(f"  whole process of the 100-job batch: {ours_whole:.1f} s with start-up against 100 peer pictures "
-          f"{theirs * 100 / 1000:.0f} s: {theirs * 100 / 1000 / ours_whole:.1f}x faster (goal >= 10x)", flush=True)
+          f"{theirs * 100 / 1000:.0f} s: {theirs * 100 / 1000 / ours_whole:.1f}x faster (goal >= 20x)", flush=True)
     print(f"  one picture with start-up: {single * 1000:.0f} ms ({theirs / (single * 1000):.1f}x the peer)", flush=True)
     print(f"  where one picture's time goes (ms, mean of 10): {breakdown(size)}", flush=True)
 

@@ -15,6 +15,7 @@ source "$root/scripts/wine-env.sh"
 zelmora_wine_env "$build_dir" "${ZELMORA_WINEPREFIX_NAME:-wineprefix}"
 zelmora_ensure_display
 trap zelmora_stop_display EXIT
+zelmora_start_session
 # File names in any script travel as UTF-8.
 export LC_ALL=C.UTF-8
 

@@ -86,6 +86,19 @@ zelmora_prefix_programs() {
   done
 }
 
+# zelmora_start_session: starts Wine's own processes for the prefix (its server, services and
+# desktop) unless they run, with their output going nowhere. They start with a session's
+# first program and outlive it by a few seconds: started by the program, they would hold
+# its standard error open that long, and a caller reading it (a pipe, $(...)) would wait.
+zelmora_start_session() {
+  local dir
+  for dir in /proc/[0-9]*; do
+    [[ "$({ tr '\0' ' ' <"$dir/cmdline"; } 2>/dev/null)" == *'\services.exe'* ]] || continue
+    { tr '\0' '\n' <"$dir/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+  done
+  wine wineboot </dev/null >/dev/null 2>&1 || true
+}
+
 # zelmora_stop_display: ends the display zelmora_ensure_display started, and never a
 # program this script did not start. Wine's desktop process is tied to the display of the
 # session's first program: when no other program runs in the prefix, the session (only Wine's
