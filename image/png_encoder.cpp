@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <thread>
 
 namespace {
@@ -32,32 +31,23 @@ struct Band {
     bool ok = false;
 };
 
-// A row's pixels as the file stores them: R, G, B (and A).
-void PackRow(const uint32_t* src, UINT width, bool bAlpha, BYTE* dst)
-{
-    for (UINT x = 0; x < width; ++x) {
-        const uint32_t c = src[x];
-        *dst++ = static_cast<BYTE>(c >> 16);
-        *dst++ = static_cast<BYTE>(c >> 8);
-        *dst++ = static_cast<BYTE>(c);
-        if (bAlpha)
-            *dst++ = static_cast<BYTE>(c >> 24);
-    }
-}
-
-// One row with the Up filter: each byte minus the byte above it. Of the cheap filters it
-// compresses rendered boxes best (5% larger than the adaptive choice at level 6, at a
-// fraction of the time); a band's first row takes the row above it from the picture, so
-// bands need nothing from each other.
-void FilterRowUp(const BYTE* row, const BYTE* above, size_t bytes, BYTE* dst)
+// One row with the Up filter, as the file stores it: each byte of R, G, B (and A) minus the
+// byte above it. Of the cheap filters it compresses rendered boxes best (5% larger than the
+// adaptive choice at level 6, at a fraction of the time); a band's first row takes the row
+// above it from the picture, so bands need nothing from each other. The four bytes of a
+// pixel are subtracted at once, without borrows between them.
+void FilterRowUp(const uint32_t* row, const uint32_t* above, UINT width, bool bAlpha, BYTE* dst)
 {
     *dst++ = 2;  // filter type: Up
-    if (!above) {
-        std::memcpy(dst, row, bytes);
-        return;
+    for (UINT x = 0; x < width; ++x) {
+        const uint32_t c = row[x], a = above ? above[x] : 0;
+        const uint32_t d = ((c | 0x80808080u) - (a & 0x7F7F7F7Fu)) ^ ((c ^ ~a) & 0x80808080u);
+        *dst++ = static_cast<BYTE>(d >> 16);
+        *dst++ = static_cast<BYTE>(d >> 8);
+        *dst++ = static_cast<BYTE>(d);
+        if (bAlpha)
+            *dst++ = static_cast<BYTE>(d >> 24);
     }
-    for (size_t i = 0; i < bytes; ++i)
-        dst[i] = static_cast<BYTE>(row[i] - above[i]);
 }
 
 // Rows of the picture from row `first` on, and the row above them (null at the top).
@@ -73,11 +63,7 @@ void DeflateBand(const RowRun& rows, const PngOptions& options, bool bLast, Band
 {
     const size_t rowBytes = 1 + static_cast<size_t>(rows.width) * (options.bAlpha ? 4 : 3);
     std::vector<BYTE> raw(rowBytes * kRowsPerStep);
-    const size_t pixelBytes = rowBytes - 1;
-    std::vector<BYTE> rowNow(pixelBytes), rowAbove(pixelBytes);
     const bool bHasAbove = pBand->firstRow > rows.first || rows.pAbove;
-    if (bHasAbove)
-        PackRow(rows.Row(pBand->firstRow - 1), rows.width, options.bAlpha, rowAbove.data());
     const size_t count = pBand->endRow - pBand->firstRow;
     // Rendered pictures deflate to a fraction of their size.
     pBand->deflated.reserve(std::max<size_t>(rowBytes * count / 6, 4096));
@@ -86,10 +72,9 @@ void DeflateBand(const RowRun& rows, const PngOptions& options, bool bLast, Band
         const UINT n = std::min(kRowsPerStep, pBand->endRow - y);
         Clock::time_point t0 = Clock::now();
         for (UINT r = 0; r < n; ++r) {
-            PackRow(rows.Row(y + r), rows.width, options.bAlpha, rowNow.data());
             const bool bAbove = y + r > pBand->firstRow || bHasAbove;
-            FilterRowUp(rowNow.data(), bAbove ? rowAbove.data() : nullptr, pixelBytes, &raw[r * rowBytes]);
-            rowNow.swap(rowAbove);
+            FilterRowUp(rows.Row(y + r), bAbove ? rows.Row(y + r - 1) : nullptr, rows.width, options.bAlpha,
+                        &raw[r * rowBytes]);
         }
         const size_t inBytes = n * rowBytes;
         pBand->adler = adler32(pBand->adler, raw.data(), static_cast<uInt>(inBytes));
