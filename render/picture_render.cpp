@@ -52,7 +52,8 @@ uint32_t StraightAlpha(uint32_t c)
 }
 
 // Copies a tile read back into its place in the band: `part` of it as drawn, the rest of
-// `whole` the background. Every pixel or'ed, as read.
+// `whole` the background. Every pixel read or'ed (the background filled in is not: it says
+// nothing of whether the device drew).
 uint32_t CopyTile(const D3DLOCKED_RECT& locked, const RECT& part, const RECT& whole, bool bTransparent,
                   uint32_t background, uint32_t* pBand, size_t bandWidth)
 {
@@ -61,7 +62,6 @@ uint32_t CopyTile(const D3DLOCKED_RECT& locked, const RECT& part, const RECT& wh
         uint32_t* dst = pBand + static_cast<size_t>(y) * bandWidth;
         if (y < part.top || y >= part.bottom) {
             std::fill(dst, dst + whole.right, background);
-            anything |= background;
             continue;
         }
         const auto* src = reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch);
@@ -71,8 +71,6 @@ uint32_t CopyTile(const D3DLOCKED_RECT& locked, const RECT& part, const RECT& wh
             dst[x] = bTransparent ? src[x] : src[x] | 0xFF000000u;
         }
         std::fill(dst + part.right, dst + whole.right, background);
-        if (part.left > 0 || part.right < whole.right)
-            anything |= background;
     }
     return anything;
 }
@@ -244,7 +242,9 @@ HRESULT BoxRenderer::DrawPicture(const PictureRequest& request, const PictureRow
     uint32_t anything = 0;  // every raw pixel or'ed: zero means nothing was drawn
     const uint32_t background = bTransparent ? 0 : m_scene.m_clrBackground | 0xFF000000u;
     PixelRect drawn;
-    const bool bBounded = pass.lightPasses <= 1 && DrawnPixels(m_scene, drawnWidth, drawnHeight, &drawn);
+    // With nothing in view it is drawn whole: the device must still be seen to draw.
+    const bool bBounded =
+        pass.lightPasses <= 1 && DrawnPixels(m_scene, drawnWidth, drawnHeight, &drawn) && !drawn.Empty();
     for (UINT bandTop = 0; bandTop < drawnHeight && SUCCEEDED(hr); bandTop += tileHeight) {
         const UINT bandRows = std::min(tileHeight, drawnHeight - bandTop);
         for (UINT left = 0; left < drawnWidth && SUCCEEDED(hr); left += tileWidth) {
