@@ -4,7 +4,7 @@ picture in a 100-picture batch, the whole process of that batch as users run it 
 (scripts/render.sh, its output read through pipes: Wine's start-up included) against 100 of
 the peer's pictures, and where one picture's time goes. Also the memory of a
 4096 x 4096 transparent render. Prints figures beside the goals; judges nothing.
-Usage: cli_bench.py RENDER_EXE WORK_DIR"""
+Usage: cli_bench.py RENDER_EXE WORK_DIR (RENDER_EXE: the build tree's, which render.sh runs)"""
 import json
 import os
 import re
