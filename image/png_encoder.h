@@ -1,5 +1,5 @@
 // PNG from rendered pixels, Up-filtered and compressed as runs and literals (RunDeflater:
-// what zlib's run-length strategy finds, in a third of the time). The rows are split into
+// what zlib's run-length strategy finds, in under half the time). The rows are split into
 // bands that are deflated side by side on the machine's cores and joined into one zlib
 // stream (each band but the last ends on a byte boundary with a sync flush, the checksums
 // are combined), as parallel compressors do: any PNG reader sees one ordinary stream.

@@ -1,8 +1,8 @@
 // Deflate (RFC 1951) for filtered picture rows, faster than a general compressor: a byte
 // that repeats the byte before it three times or more becomes a match at distance 1 (the
 // runs a flat background and an Up filter leave), everything else a literal, in blocks with
-// Huffman codes of their own. What zlib's run-length strategy finds, written in a third of
-// its time. Plain C++: no platform header.
+// Huffman codes of their own. What zlib's run-length strategy finds, in under half its
+// time (a 2048 x 2048 box shot: 20 ms against 46). Plain C++: no platform header.
 #pragma once
 #include <cstddef>
 #include <cstdint>
