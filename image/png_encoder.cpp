@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <new>
 #include <thread>
 
 namespace {
@@ -59,7 +60,7 @@ struct RowRun {
     const uint32_t* Row(UINT y) const { return y < first ? pAbove : pFirst + static_cast<size_t>(y - first) * width; }
 };
 
-void DeflateBand(const RowRun& rows, const PngOptions& options, bool bLast, Band* pBand)
+void DeflateBandRows(const RowRun& rows, const PngOptions& options, bool bLast, Band* pBand)
 {
     const size_t rowBytes = 1 + static_cast<size_t>(rows.width) * (options.bAlpha ? 4 : 3);
     std::vector<BYTE> raw(rowBytes * kRowsPerStep);
@@ -90,6 +91,17 @@ void DeflateBand(const RowRun& rows, const PngOptions& options, bool bLast, Band
     deflater.Finish(bLast, &pBand->deflated);
     pBand->deflateSeconds += SecondsSince(t1);
     pBand->ok = true;
+}
+
+// On a thread of its own too: out of memory fails the picture, it does not end the program.
+void DeflateBand(const RowRun& rows, const PngOptions& options, bool bLast, Band* pBand)
+{
+    try {
+        DeflateBandRows(rows, options, bLast, pBand);
+    } catch (const std::bad_alloc&) {
+        pBand->ok = false;
+        std::vector<BYTE>().swap(pBand->deflated);
+    }
 }
 
 void PutBE32(std::vector<BYTE>& out, uint32_t v)
