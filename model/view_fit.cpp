@@ -100,6 +100,23 @@ struct Clip {
     double x, y, z, w;
 };
 
+// Where the device puts a point of the scene, in clip space: the view, the projection and
+// the picture's centre shift.
+struct ClipTransform {
+    Mat4 m;
+    ClipTransform(const BoxScene& scene, const SceneCamera& camera)
+    {
+        float dx = 0, dy = 0;
+        CentreShift(scene, &dx, &dy);
+        m = MatrixMultiply(camera.view, MatrixClipWindow(camera.projection, 1, 1, dx, dy));
+    }
+    Clip operator()(float x, float y, float z) const
+    {
+        return Clip{x * m._11 + y * m._21 + z * m._31 + m._41, x * m._12 + y * m._22 + z * m._32 + m._42,
+                    x * m._13 + y * m._23 + z * m._33 + m._43, x * m._14 + y * m._24 + z * m._34 + m._44};
+    }
+};
+
 // Whether any of a convex polygon (in clip space) is left inside the picture's volume:
 // -w <= x, y <= w and 0 <= z <= w, as the device clips.
 bool AnyInside(std::vector<Clip> polygon)
@@ -189,13 +206,7 @@ Visibility SceneVisibility(const BoxScene& scene, float aspect)
     if (camera.eye.x > box.lo.x - kNear && camera.eye.x < box.hi.x + kNear && camera.eye.y > box.lo.y - kNear &&
         camera.eye.y < box.hi.y + kNear && camera.eye.z > box.lo.z - kNear && camera.eye.z < box.hi.z + kNear)
         return Visibility::CameraInside;
-    float dx = 0, dy = 0;
-    CentreShift(scene, &dx, &dy);
-    const Mat4 m = MatrixMultiply(camera.view, MatrixClipWindow(camera.projection, 1, 1, dx, dy));
-    auto toClip = [&](float x, float y, float z) {
-        return Clip{x * m._11 + y * m._21 + z * m._31 + m._41, x * m._12 + y * m._22 + z * m._32 + m._42,
-                    x * m._13 + y * m._23 + z * m._33 + m._43, x * m._14 + y * m._24 + z * m._34 + m._44};
-    };
+    const ClipTransform toClip(scene, camera);
     for (const Block& b : blocks) {
         const float xs[2] = {b.lo.x, b.hi.x}, ys[2] = {b.lo.y, b.hi.y}, zs[2] = {b.lo.z, b.hi.z};
         // The six faces (a flat block, the shadow, has two that matter).
@@ -221,23 +232,18 @@ bool DrawnPixels(const BoxScene& scene, unsigned width, unsigned height, PixelRe
         return false;
     const float aspect = static_cast<float>(width) / static_cast<float>(height);
     const SceneCamera camera = CameraOf(scene, aspect);
-    float dx = 0, dy = 0;
-    CentreShift(scene, &dx, &dy);
-    const Mat4 m = MatrixMultiply(camera.view, MatrixClipWindow(camera.projection, 1, 1, dx, dy));
+    const ClipTransform toClip(scene, camera);
     double x0 = 1e30, x1 = -1e30, y0 = 1e30, y1 = -1e30;
     // Each block is convex and wholly in front of the eye, so its corners bound what it covers.
     for (const Block& b : FramedBlocks(scene, camera.eye))
         for (float x : {b.lo.x, b.hi.x})
             for (float y : {b.lo.y, b.hi.y})
                 for (float z : {b.lo.z, b.hi.z}) {
-                    const double cx = x * m._11 + y * m._21 + z * m._31 + m._41;
-                    const double cy = x * m._12 + y * m._22 + z * m._32 + m._42;
-                    const double cz = x * m._13 + y * m._23 + z * m._33 + m._43;
-                    const double cw = x * m._14 + y * m._24 + z * m._34 + m._44;
-                    if (cw < 1e-3 || cz < 0)
+                    const Clip c = toClip(x, y, z);
+                    if (c.w < 1e-3 || c.z < 0)
                         return false;  // at or behind the nearest depth drawn: clipped, not bounded
-                    x0 = std::min(x0, cx / cw), x1 = std::max(x1, cx / cw);
-                    y0 = std::min(y0, cy / cw), y1 = std::max(y1, cy / cw);
+                    x0 = std::min(x0, c.x / c.w), x1 = std::max(x1, c.x / c.w);
+                    y0 = std::min(y0, c.y / c.w), y1 = std::max(y1, c.y / c.w);
                 }
     // Into pixels (y down), with room for the half-pixel shift, multisampling's reach and
     // rounding.

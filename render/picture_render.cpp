@@ -266,19 +266,19 @@ HRESULT BoxRenderer::DrawPicture(const PictureRequest& request, const PictureRow
             const bool bPart = !::EqualRect(&part, &whole);
             D3DLOCKED_RECT locked = {};
             bool bLocked = false;
-            if (!::IsRectEmpty(&part)) {
+            auto drawAndLock = [&](const RECT* pPart) {
                 hr = DrawTile(tileColumns, bandRows, bTransparent, pass, 0, pass.lightPasses, pTimings, stage, true,
-                              bPart ? &part : nullptr);
+                              pPart);
                 bLocked = SUCCEEDED(hr) &&
                           SUCCEEDED(hr = m_pictureTargets.pCopy->LockRect(&locked, nullptr, D3DLOCK_READONLY));
+            };
+            if (!::IsRectEmpty(&part)) {
+                drawAndLock(bPart ? &part : nullptr);
                 // Something drawn up to the part's edge may go on past it: drawn again, whole.
                 if (bLocked && bPart && !EdgesAreBackground(locked, part, whole, bTransparent, background)) {
                     m_pictureTargets.pCopy->UnlockRect();
-                    bLocked = false;
                     part = whole;
-                    hr = DrawTile(tileColumns, bandRows, bTransparent, pass, 0, pass.lightPasses, pTimings, stage);
-                    bLocked = SUCCEEDED(hr) &&
-                              SUCCEEDED(hr = m_pictureTargets.pCopy->LockRect(&locked, nullptr, D3DLOCK_READONLY));
+                    drawAndLock(nullptr);
                 }
             }
             if (SUCCEEDED(hr)) {
