@@ -109,9 +109,19 @@ void CBoxDlg::RestoreWindowPlacement()
     CRect rc(kept.left, kept.top,
              kept.left + std::max(kept.clientWidth, m_szInitialClient.cx) + frame.right - frame.left,
              kept.top + std::max(kept.clientHeight, m_szInitialClient.cy) + frame.bottom - frame.top);
-    // Only where it can be seen: a monitor that has gone since is no place to open on.
-    if (!::MonitorFromRect(&rc, MONITOR_DEFAULTTONULL))
+    // Wholly on a monitor there now (the nearest: the one it was on may be gone), no larger
+    // than its work area, never under a taskbar or with its title bar off the screen.
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (!::GetMonitorInfoW(::MonitorFromRect(&rc, MONITOR_DEFAULTTONEAREST), &monitor))
         return;
+    const CRect work(monitor.rcWork);
+    const int width = std::min<int>(rc.Width(), std::max<int>(work.Width(), m_szInitialClient.cx + frame.right - frame.left));
+    const int height =
+        std::min<int>(rc.Height(), std::max<int>(work.Height(), m_szInitialClient.cy + frame.bottom - frame.top));
+    const int left = std::max<int>(work.left, std::min<int>(rc.left, work.right - width));
+    const int top = std::max<int>(work.top, std::min<int>(rc.top, work.bottom - height));
+    rc = CRect(left, top, left + width, top + height);
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof(placement);
     ::GetWindowPlacement(m_hWnd, &placement);

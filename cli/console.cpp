@@ -29,7 +29,14 @@ std::wstring ShowableText(const std::wstring& text)
     out.reserve(text.size());
     for (wchar_t c : text) {
         // C0 and C1 controls and DEL: ESC and CSI start terminal commands.
-        if ((c < 0x20 && c != L'\n' && c != L'\t') || (c >= 0x7F && c <= 0x9F)) {
+        // Unicode's direction marks, embeddings, overrides and isolates would reorder the line.
+        const bool bDirection = c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+                                (c >= 0x2066 && c <= 0x2069);
+        if (bDirection) {
+            wchar_t escaped[8];
+            swprintf(escaped, 8, L"\\u%04x", static_cast<unsigned>(c));
+            out += escaped;
+        } else if ((c < 0x20 && c != L'\n' && c != L'\t') || (c >= 0x7F && c <= 0x9F)) {
             wchar_t escaped[8];
             swprintf(escaped, 8, L"\\x%02x", static_cast<unsigned>(c));
             out += escaped;

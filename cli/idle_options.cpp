@@ -1,15 +1,35 @@
 #include "idle_options.h"
 
+#include <cstring>
+#include <cwchar>
 #include <iterator>
 
+#include "file_open.h"
+#include "light_kinds.h"
+#include "model_file.h"
+#include "options.h"
 #include "scene_description.h"
+#include "scene_values.h"
 #include "shape_kinds.h"
 
 namespace {
 
 const char* const kSpinOnly[] = {"spin-elevation", "spin-delay", "spin-format"};
 const char* const kBookOnly[] = {"trim", "trim-width", "trim-height", "pages", "paper", "bleed", "wrap"};
-const wchar_t* const kReasons[] = {L"without --spin", L"on a box (a book's or a case's: --shape paperback, hardcover or dvd-case)"};
+const char* const kBoxOnly[] = {"width", "height", "depth", "edge-radius"};
+const char* const kPictureOnly[] = {"size", "supersample", "dpi", "samples", "transparent"};
+
+// Why options do nothing, in the order the note gives them; Reason() returns an index here.
+const wchar_t* const kReasons[] = {
+    L"without --spin",
+    L"on a box (a book's or a case's: --shape paperback, hardcover or dvd-case)",
+    L"in the eye's light (the studio's: --light studio)",
+    L"on a PNG (JPEG's)",
+    L"for a picture (a .glb model's)",
+    L"on a book or a case (its size comes from its trim and pages)",
+    L"for a .glb model (a picture's)",
+};
+enum { kNoSpin, kNotBook, kEyeLight, kPng, kNotModel, kNotBox, kModel };
 
 template <size_t N>
 bool IsOneOf(const std::string& name, const char* const (&names)[N])
@@ -20,21 +40,45 @@ bool IsOneOf(const std::string& name, const char* const (&names)[N])
     return false;
 }
 
+// The studio's own values: those the values' table marks "(studio)".
+bool IsStudioValue(const std::string& name)
+{
+    for (const SceneValue& v : g_sceneValues) {
+        const size_t n = std::wcslen(v.pszUnit);
+        if (name == v.pszName && n >= 8 && std::wcscmp(v.pszUnit + n - 8, L"(studio)") == 0)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
-int IdleOptions::Reason(const RenderJob& job, const std::string& name)
+int IdleOptions::Reason(const RenderJob& job, const JsonMember& option)
 {
+    const std::string& name = option.name;
+    const bool bModel = IsModelName(job.output);
     if (!job.spin && IsOneOf(name, kSpinOnly))
-        return 0;
+        return kNoSpin;
     if (job.values[kValueShape] == ShapeBox && IsOneOf(name, kBookOnly))
-        return 1;
+        return kNotBook;
+    if (job.values[kValueShape] != ShapeBox && IsOneOf(name, kBoxOnly))
+        return kNotBox;
+    if (job.values[kValueLight] == LightEye && IsStudioValue(name))
+        return kEyeLight;
+    if (name == "quality" && EndsWithNoCase(job.output, L".png") && !(job.spin && (job.spinFormats & kSpinHtml)))
+        return kPng;
+    if (name == "model-texture-size" && !bModel && !job.output.empty())
+        return kNotModel;
+    if (bModel && (IsOneOf(name, kPictureOnly) ||
+                   (name == "background" && _wcsicmp(option.value.c_str(), L"transparent") == 0)))
+        return kModel;
     return -1;
 }
 
 void IdleOptions::Add(const RenderJob& job, const std::vector<JsonMember>& given, const std::wstring& where)
 {
     for (const JsonMember& option : given) {
-        const int reason = Reason(job, option.name);
+        const int reason = Reason(job, option);
         if (reason >= 0)
             m_idle.insert({option.name, reason, where});  // the first place each is idle is kept
     }
@@ -47,7 +91,7 @@ void IdleOptions::AddLine(const RenderJob& job, const std::vector<JsonMember>& l
     ++m_nLines;
     for (const JsonMember& option : commandLine) {
         auto& idle = m_commandLine.emplace(option.name, std::make_pair(-1, size_t(0))).first->second;
-        const int reason = Reason(job, option.name);
+        const int reason = Reason(job, option);
         if (reason >= 0) {
             idle.first = reason;
             ++idle.second;

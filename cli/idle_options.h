@@ -1,5 +1,6 @@
 // Options given that change nothing for the picture they are given for (a spin's settings
-// without --spin, a book's values on a box): said once on standard error instead of being
+// without --spin, a book's values on a box, the studio's in the eye's light, JPEG's quality
+// for a PNG, a picture's size for a model): said once on standard error instead of being
 // dropped in silence.
 #pragma once
 #include <map>
@@ -24,11 +25,11 @@ public:
 private:
     struct Idle {
         std::string name;
-        int reason;  // 0: no spin, 1: not a book
+        int reason;  // why it does nothing: an index of the reasons' list
         std::wstring where;
         bool operator<(const Idle& other) const { return reason != other.reason ? reason < other.reason : name < other.name; }
     };
-    static int Reason(const RenderJob& job, const std::string& name);  // -1: not idle
+    static int Reason(const RenderJob& job, const JsonMember& option);  // -1: not idle
     std::set<Idle> m_idle;
     size_t m_nLines = 0;
     std::map<std::string, std::pair<int, size_t>> m_commandLine;  // name: reason, lines where idle

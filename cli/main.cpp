@@ -23,6 +23,7 @@
 #include "picture_writer.h"
 #include "scene_values.h"
 #include "output_folder.h"
+#include "output_place.h"
 #include "spin.h"
 #include "view_fit.h"
 #include "write_queue.h"
@@ -219,48 +220,6 @@ bool IsBlankLine(const std::string& line)
     return line.find_first_not_of(" \t") == std::string::npos;
 }
 
-// A folder by the file system's identity of it (a link to a folder is that folder); the
-// path as given when it cannot be opened. Asked once per folder spelling: a batch writes
-// thousands of pictures into a few folders.
-std::wstring FolderIdentity(const std::wstring& folder)
-{
-    static std::unordered_map<std::wstring, std::wstring> s_known;
-    auto known = s_known.find(folder);
-    if (known != s_known.end())
-        return known->second;
-    std::wstring identity = folder;
-    HANDLE hFolder = ::CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    BY_HANDLE_FILE_INFORMATION info;
-    if (hFolder != INVALID_HANDLE_VALUE && ::GetFileInformationByHandle(hFolder, &info)) {
-        wchar_t text[64];
-        swprintf(text, 64, L"<%08lx:%08lx%08lx>\\", info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow);
-        identity = text;
-    }
-    if (hFolder != INVALID_HANDLE_VALUE)
-        ::CloseHandle(hFolder);
-    return s_known[folder] = identity;
-}
-
-// The output a line names, as one file whatever its spelling, for telling two lines that
-// would write the same picture apart: its folder's identity, then its name.
-unsigned long long OutputKey(const std::wstring& output)
-{
-    wchar_t full[4096];
-    DWORD n = ::GetFullPathNameW(output.c_str(), 4096, full, nullptr);
-    std::wstring name = n > 0 && n < 4096 ? std::wstring(full, n) : output;
-    const size_t slash = name.find_last_of(L"\\/");
-    if (slash != std::wstring::npos)
-        name = FolderIdentity(name.substr(0, slash + 1)) + name.substr(slash + 1);
-    ::CharUpperBuffW(&name[0], static_cast<DWORD>(name.size()));
-    unsigned long long hash = 1469598103934665603ull;  // FNV-1a
-    for (wchar_t c : name) {
-        hash ^= static_cast<unsigned long long>(c == L'/' ? L'\\' : c);
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
-
 // No way out of the program without a word: a crash or an exception nobody caught still
 // says what happened on standard error before the status says it failed.
 LONG WINAPI OnCrash(EXCEPTION_POINTERS* pInfo)
@@ -425,6 +384,8 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
         if (bParsed && job.spin) {
             std::vector<RenderJob> frames;
             if (error.empty())
+                error = cmd.outputRoot.Refusal(job.output);
+            if (error.empty())
                 error = SpinRefusal(job);
             if (error.empty() && SpinFrames(job, session.DefaultSize(), &frames, &error)) {
                 QueueSpin(session, writer, counter, where, job, frames, cmd.bResume, cmd.bTimings, t0);
@@ -440,6 +401,8 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
             job.values[kValueCentreY] = seriesFit.centreY;
             job.fitMargin = -1;
         }
+        if (bParsed && error.empty())
+            error = cmd.outputRoot.Refusal(job.output);
         if (error.empty() && cmd.bResume && IsFinishedOutput(job.output)) {
             writer.PushKept(counter(), job.output);
             continue;
@@ -490,7 +453,9 @@ int wmain(int argc, wchar_t** argv)
         return kExitUsage;
     }
     if (cmd.jobsFile.empty()) {
-        const std::wstring refusal = SpinRefusal(cmd.job);
+        std::wstring refusal = cmd.outputRoot.Refusal(cmd.job.output);
+        if (refusal.empty())
+            refusal = SpinRefusal(cmd.job);
         if (!refusal.empty()) {
             PrintErr(L"zelmora-render: " + refusal + L"\n");
             return kExitUsage;

@@ -183,13 +183,23 @@ bool ParseCommandLine(const std::vector<std::wstring>& args, CommandLine* pOut, 
         } else if (i + 1 < args.size()) {
             value = args[++i];
         } else {
-            *pError = L"--" + name + L" needs a value (see --help)";
+            // An option the program does not know is said to be unknown, not to need a value.
+            RenderJob scratch;
+            const std::string narrow = Utf8FromWide(name);
+            const bool bKnown = narrow == "jobs" || narrow == "shard" || narrow == "output-root" ||
+                                ApplyOption(scratch, narrow, L"", L"", pError, false) ||
+                                pError->rfind(L"unknown option", 0) != 0;
+            if (bKnown)
+                *pError = (name == L"o" ? L"-o" : L"--" + name) + L" needs a value (see --help)";
             return false;
         }
         const std::string narrow = Utf8FromWide(name);
         if (narrow == "jobs")
             pOut->jobsFile = value;
-        else if (narrow == "shard") {
+        else if (narrow == "output-root") {
+            if (!pOut->outputRoot.Set(value, pError))
+                return false;
+        } else if (narrow == "shard") {
             if (!ParseShard(value, &ProcessEnvironment, &pOut->shard, pError))
                 return false;
         } else
@@ -309,6 +319,8 @@ std::wstring HelpText()
          L"                       less SLURM_ARRAY_TASK_MIN, of SLURM_ARRAY_TASK_COUNT)\n"
          L"  --shard auto/N       the same for a Kubernetes Indexed Job (JOB_COMPLETION_INDEX) or an AWS Batch\n"
          L"                       array job (AWS_BATCH_JOB_ARRAY_INDEX) of N tasks\n"
+         L"  --output-root DIR    write nothing outside the folder DIR: a line whose picture lies\n"
+         L"                       elsewhere fails (for a shared volume's tasks)\n"
          L"  --resume             keep every picture already complete and render only the others (a task\n"
          L"                       run again after a node was lost); a half-written file is never complete\n"
          L"  --timings            after each picture, where its time went (draw, resolve, read-back,\n"

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "json_object.h"
+#include "output_place.h"
 #include "render_job.h"
 #include "shard.h"
 
@@ -28,6 +29,7 @@ struct CommandLine {
     bool bTimings = false;        // print where each picture's time went
     bool bResume = false;         // keep the pictures already complete
     Shard shard;                  // --shard: this run's share of the jobs
+    OutputRoot outputRoot;        // --output-root: the folder every picture is written below
 };
 
 bool ParseCommandLine(const std::vector<std::wstring>& args, CommandLine* pOut, std::wstring* pError);

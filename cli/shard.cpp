@@ -76,8 +76,12 @@ bool ParseAuto(long long countGiven, const EnvironmentLookup& environment, Shard
                       L"SLURM_ARRAY_TASK_COUNT";
             return false;
         }
-        if (!bStep || step < 1)
+        if (!bStep)
             step = 1;
+        else if (step < 1) {
+            *pError = L"--shard auto: SLURM_ARRAY_TASK_STEP is " + std::to_wstring(step) + L", not a step of 1 or more";
+            return false;
+        }
         if (countGiven && bCount && countGiven != count) {
             *pError = L"--shard auto/" + std::to_wstring(countGiven) + L": the Slurm array has " +
                       std::to_wstring(count) + L" tasks (SLURM_ARRAY_TASK_COUNT)";
@@ -116,12 +120,18 @@ bool ParseAuto(long long countGiven, const EnvironmentLookup& environment, Shard
 
 bool ProcessEnvironment(const wchar_t* name, std::wstring* pValue)
 {
-    wchar_t buffer[256];
-    const DWORD n = ::GetEnvironmentVariableW(name, buffer, 256);
-    if (n == 0 || n >= 256)
-        return false;
-    pValue->assign(buffer, n);
-    return true;
+    // Read whole, however long: a long value is the user's to be told of, never "not set".
+    std::wstring buffer(256, L'\0');
+    for (;;) {
+        const DWORD n = ::GetEnvironmentVariableW(name, &buffer[0], static_cast<DWORD>(buffer.size()));
+        if (n == 0)
+            return false;
+        if (n < buffer.size()) {
+            pValue->assign(buffer.data(), n);
+            return true;
+        }
+        buffer.assign(n, L'\0');  // n counts the terminating null when the buffer was short
+    }
 }
 
 bool ParseShard(const std::wstring& text, const EnvironmentLookup& environment, Shard* pShard, std::wstring* pError)

@@ -201,6 +201,9 @@ bool CDimensionsPage::TakeBookField(int nID)
     m_pScene->m_nPages = scene.values[kValuePages];
     m_pScene->m_nBleed = scene.values[kValueBleed];
     m_pScene->m_nWrap = scene.values[kValueWrap];
+    // The field shows what was typed now (under the focus the refresh leaves it as it is):
+    // typing back what it showed before is a change of its own.
+    m_strFieldShown[field] = typed;
     m_pScene->RefreshPages();
     return true;
 }

@@ -65,18 +65,52 @@ void CloseEditor(TypedValue* p)
     }
 }
 
-// Applies the typed number: true when the editor may close (a number within the range).
-bool Apply(TypedValue* p)
+// The typed text as a whole number: spaces round it, a sign, digits (full-width ones too, as
+// an input method types them). False for anything else: "150.5", "1e9", "1,5", "0x10".
+bool ParseTyped(const std::wstring& text, long long* pValue, bool* pEmpty)
+{
+    std::wstring t;
+    for (wchar_t c : text) {
+        if (c >= 0xFF10 && c <= 0xFF19)
+            c = static_cast<wchar_t>(L'0' + (c - 0xFF10));
+        else if (c == 0xFF0D || c == 0x2212)
+            c = L'-';
+        else if (c == 0x3000)
+            c = L' ';
+        t += c;
+    }
+    const size_t first = t.find_first_not_of(L' '), last = t.find_last_not_of(L' ');
+    *pEmpty = first == std::wstring::npos;
+    if (*pEmpty)
+        return false;
+    t = t.substr(first, last - first + 1);
+    const bool bNegative = t[0] == L'-';
+    const std::wstring digits = t.substr(t[0] == L'-' || t[0] == L'+' ? 1 : 0);
+    if (digits.empty() || digits.size() > 12 || digits.find_first_not_of(L"0123456789") != std::wstring::npos)
+        return false;
+    *pValue = std::stoll(digits) * (bNegative ? -1 : 1);
+    return true;
+}
+
+// Applies the typed number: true when the editor may close (a number within the range, or
+// nothing typed). Anything but a whole number is refused where it was typed, with the range.
+bool Apply(TypedValue* p, bool bClosing)
 {
     const SceneValue& v = g_sceneValues[p->binding.value];
-    wchar_t text[16] = {};
-    ::GetWindowTextW(p->hEdit, text, 16);
-    std::wstring digits(text);
-    digits.erase(std::remove(digits.begin(), digits.end(), L' '), digits.end());
-    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of(L"0123456789") != std::wstring::npos)
-        return true;  // nothing usable typed: the value stays as it was
+    const std::wstring range = L"from " + std::to_wstring(v.nMin) + L" to " + std::to_wstring(v.nMax);
+    const int length = ::GetWindowTextLengthW(p->hEdit);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(p->hEdit, &text[0], length + 1)));
+    long long typed = 0;
+    bool bEmpty = false;
+    if (!ParseTyped(text, &typed, &bEmpty)) {
+        if (bEmpty || bClosing)
+            return true;  // nothing typed, or the field left: the value stays as it was
+        ::SendMessageW(p->hEdit, EM_SETSEL, 0, -1);
+        ShowRange(p, L"Not a whole number: type one " + range);
+        return false;
+    }
     HideRange(p);
-    const long long typed = std::stoll(digits);
     const int value = static_cast<int>(std::clamp<long long>(typed, v.nMin, v.nMax));
     p->pScene->*v.pField = value;
     p->pPage->UpdateData(FALSE);
@@ -97,7 +131,7 @@ LRESULT CALLBACK EditProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UIN
         return DLGC_WANTALLKEYS | ::DefSubclassProc(hWnd, msg, wParam, lParam);
     case WM_KEYDOWN:
         if (wParam == VK_RETURN) {
-            if (Apply(p))
+            if (Apply(p, false))
                 CloseEditor(p);
             return 0;
         }
@@ -112,7 +146,7 @@ LRESULT CALLBACK EditProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UIN
         break;
     case WM_KILLFOCUS:
         if (p->hEdit == hWnd) {
-            Apply(p);
+            Apply(p, true);
             // Closed after this message: destroying a window inside its own focus change
             // confuses the focus that is moving.
             ::PostMessageW(hWnd, WM_CLOSE, 0, 0);
@@ -140,12 +174,13 @@ void OpenEditor(TypedValue* p)
     ::MapWindowPoints(nullptr, p->pPage->m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
     const int value = p->pScene->*g_sceneValues[p->binding.value].pField;
     p->hEdit = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", std::to_wstring(value).c_str(),
-                                 WS_CHILD | WS_VISIBLE | ES_NUMBER | ES_RIGHT | ES_AUTOHSCROLL, rc.left - 8, rc.top,
+                                 WS_CHILD | WS_VISIBLE | ES_RIGHT | ES_AUTOHSCROLL, rc.left - 8, rc.top,
                                  rc.right - rc.left + 8, rc.bottom - rc.top, p->pPage->m_hWnd, nullptr, nullptr, nullptr);
     if (!p->hEdit)
         return;
     ::SendMessageW(p->hEdit, WM_SETFONT, ::SendMessageW(p->hLabel, WM_GETFONT, 0, 0), FALSE);
-    ::SendMessageW(p->hEdit, EM_LIMITTEXT, 9, 0);
+    // Whatever is typed stays as typed, to be refused with a word if it is not a number.
+    ::SendMessageW(p->hEdit, EM_LIMITTEXT, 32, 0);
     ::SetWindowSubclass(p->hEdit, &EditProc, kEditSubclass, reinterpret_cast<DWORD_PTR>(p));
     ::SetWindowPos(p->hEdit, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ::SetFocus(p->hEdit);

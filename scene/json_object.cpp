@@ -280,8 +280,11 @@ bool ParseMembers(Reader& r, bool bTopLevel, std::vector<JsonMember>* pMembers, 
                 return false;
         } else if (c == '{' || c == '[') {
             return Fail(r, L"nested objects and lists are not options", pError);
-        } else if (!r.Scalar(&value) || value == "null") {
+        } else if (!r.Scalar(&value)) {
             return Fail(r, L"expected a value", pError);
+        } else if (value == "null") {
+            return Fail(r, L"\"" + WideFromUtf8(member.name) + L"\": null is not a value (leave the option out to keep "
+                               L"what it would be)", pError);
         } else {
             member.bString = false;
         }

@@ -245,6 +245,11 @@ bool ParseSceneText(const std::string& utf8, const std::wstring& sceneFolder, Sc
 
 bool ReadSceneFile(const std::wstring& path, SceneDescription* pScene, std::wstring* pError)
 {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        *pError = L"a folder, not a scene file";
+        return false;
+    }
     HANDLE hFile = OpenFileToRead(path, FILE_SHARE_READ | FILE_SHARE_WRITE);
     if (hFile == INVALID_HANDLE_VALUE) {
         *pError = ::GetLastError() == ERROR_BAD_DEVICE ? std::wstring(kDeviceRefusal)
@@ -268,6 +273,10 @@ bool ReadSceneFile(const std::wstring& path, SceneDescription* pScene, std::wstr
     }
     if (!bRead) {
         *pError = L"the file cannot be read";
+        return false;
+    }
+    if (text.find_first_not_of(" \t\r\n") == std::string::npos) {
+        *pError = L"an empty file, not a Zelmora scene";
         return false;
     }
     return ParseSceneText(Utf16ToUtf8(text), FolderOfPath(path), pScene, pError);

@@ -8,6 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=$root/build
 exe=$build_dir/cli/zelmora-render.exe
 if [[ ! -x "$exe" ]]; then
+  echo "render: zelmora-render is not built yet: setting up and building it first (a few minutes)" >&2
   { "$root/scripts/setup.sh" && "$root/scripts/build.sh" "$build_dir" zelmora-render; } >&2 || exit 1
 fi
 source "$root/scripts/wine-env.sh"
@@ -28,7 +29,7 @@ for arg in "$@"; do
   fi
   path_next=0
   case "$arg" in
-    -o|--output|--jobs|--scene|--front|--back|--left|--right|--top|--bottom|--cover) path_next=1 ;;
+    -o|--output|--output-root|--jobs|--scene|--front|--back|--left|--right|--top|--bottom|--cover) path_next=1 ;;
   esac
   args+=("$arg")
 done

@@ -6,7 +6,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=$root/build
 
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh" "$build_dir" zelmora
+# Both programs: the window, and zelmora-render for scripts/render.sh.
+"$root/scripts/build.sh" "$build_dir" zelmora zelmora-render
 
 source "$root/scripts/wine-env.sh"
 echo "run: preparing Wine"
@@ -33,10 +34,16 @@ if [[ -z "${win:-}" ]]; then
   echo "Zelmora did not show its window" >&2
   exit 1
 fi
-sleep 2
 eval "$(xdotool getwindowgeometry --shell "$win")"
 shot=$build_dir/zelmora-window.png
-/usr/bin/import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shot"
+# The screenshot once the preview shows its first frame (its middle no longer one flat
+# colour), or after 60 s with whatever is there.
+for _ in $(seq 1 120); do
+  /usr/bin/import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shot"
+  spread=$(convert "$shot" -gravity west -crop 50%x50%+40+0 +repage -format '%[fx:standard_deviation]' info: 2>/dev/null || echo 0)
+  awk -v s="$spread" 'BEGIN { exit !(s > 0.02) }' && break
+  sleep 0.5
+done
 echo "run: no display here: Zelmora ran on a virtual display; its window is in $shot"
 xdotool windowfocus --sync "$win" 2>/dev/null || true
 xdotool key alt+F4

@@ -15,6 +15,11 @@ zelmora_wine_env() {
   export WINEDLLOVERRIDES="mscoree,mshtml="
   unset WINESERVER
 
+  # A prefix made and set up already is only read: it may lie on a read-only file system
+  # (a container's image), where not even the lock below could be made.
+  if [[ -f "$WINEPREFIX/.zelmora-ready" && -f "$WINEPREFIX/.zelmora-d3d" ]]; then
+    return 0
+  fi
   # Two runs sharing a build tree must not both create the prefix.
   (
     flock 9

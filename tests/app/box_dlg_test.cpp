@@ -322,7 +322,14 @@ TEST(MainDialog, AValueTypedBesideItsTrackbarAndTheWheelOverThePreview)
 {
     CBoxDlg dlg;
     int afterRange = 0, afterEscape = 0, afterTyped = 0, trackbar = 0, zoomBefore = 0, zoomAfter = 0;
+    int afterFullWidth = 0;
     bool bBalloonKeptItOpen = false, bClosed = false, bF2Opened = false;
+    struct Refused {
+        std::wstring typed, shown;
+        int width;
+        bool bOpen;
+    };
+    std::vector<Refused> refused;
     DialogRun::Run(dlg, [&](CBoxDlg& d) {
         CDialog* dims = d.Pages()[0];
         auto editor = [&] {  // the typed value's field: an edit without an id (the page's own have theirs)
@@ -349,6 +356,22 @@ TEST(MainDialog, AValueTypedBesideItsTrackbarAndTheWheelOverThePreview)
         type(L"45", VK_RETURN);
         afterTyped = d.m_nWidth;
         trackbar = TrackbarPos(dims, IDC_WIDTH);
+        // Typed key by key, as a person types: what is not a whole number stays as typed and is
+        // refused with the range; the width stays.
+        for (const wchar_t* text : {L"150.5", L"1e9", L"1,5", L"0x10", L"12a"}) {
+            ::SendMessageW(::GetDlgItem(*dims, IDC_WIDTH_VALUE), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+            HWND hEdit = editor();
+            ::SendMessageW(hEdit, EM_SETSEL, 0, -1);
+            for (const wchar_t* c = text; *c; ++c)
+                ::SendMessageW(hEdit, WM_CHAR, *c, 0);
+            ::SendMessageW(hEdit, WM_KEYDOWN, VK_RETURN, 0);
+            wchar_t shown[32] = {};
+            ::GetWindowTextW(editor(), shown, 32);
+            refused.push_back({text, shown, d.m_nWidth, editor() != nullptr});
+            ::SendMessageW(editor(), WM_KEYDOWN, VK_ESCAPE, 0);
+        }
+        type(L"\xFF16\xFF10", VK_RETURN);  // full-width digits, as an input method types them
+        afterFullWidth = d.m_nWidth;
         ::SendDlgItemMessageW(*dims, IDC_WIDTH, WM_KEYDOWN, VK_F2, 0);  // F2 on the trackbar opens it too
         bF2Opened = editor() != nullptr;
         ::SendMessageW(editor(), WM_KEYDOWN, VK_ESCAPE, 0);
@@ -375,6 +398,13 @@ TEST(MainDialog, AValueTypedBesideItsTrackbarAndTheWheelOverThePreview)
     EXPECT_EQ(afterEscape, 300);
     EXPECT_EQ(afterTyped, 45);
     EXPECT_EQ(trackbar, 45);
+    ASSERT_EQ(refused.size(), 5u);
+    for (const Refused& r : refused) {
+        EXPECT_EQ(r.shown, r.typed) << "the field shows what was typed";
+        EXPECT_EQ(r.width, 45) << r.typed << L" changes nothing";
+        EXPECT_TRUE(r.bOpen) << r.typed << L" is refused where it was typed";
+    }
+    EXPECT_EQ(afterFullWidth, 60);
     EXPECT_TRUE(bF2Opened);
     EXPECT_EQ(zoomAfter, zoomBefore + 30);
 }
@@ -466,7 +496,7 @@ TEST(MainDialog, ABookIsChosenTypedAndGivenItsCoverThroughThePages)
 {
     CBoxDlg dlg;
     std::wstring badTrim, notACover, coverReread;
-    int shape = -1, topLight = -1, trimWidth = 0, trimAfterBad = 0, trimTyped = 0;
+    int shape = -1, topLight = -1, trimWidth = 0, trimAfterBad = 0, trimTyped = 0, trimTypedBack = 0;
     bool coverRowShown = false, widthEnabled = true, coverLoaded = false, squareLoaded = true, widthOpened = true;
     bool wrapOnPaperback = true, wrapOnHardcover = false;
     int boxWidth = 0, widthAfterExchange = 0, widthShown = 0, wrapTyped = 0;
@@ -502,9 +532,11 @@ TEST(MainDialog, ABookIsChosenTypedAndGivenItsCoverThroughThePages)
         type(L"0x9in");  // refused, said, the field back to the book's trim
         trimAfterBad = d.m_nTrimWidth;
         ::GetDlgItemTextW(*dims, IDC_TRIM, trimShown, 32);
+        ::SetFocus(::GetDlgItem(*dims, IDC_TRIM));  // typed with Enter, the field keeps the focus
         type(L"5.5x8.5in");
         trimTyped = d.m_nTrimWidth;
-        type(L"6x9in");
+        type(L"6x9in");  // what the field showed before the last change: a change of its own
+        trimTypedBack = d.m_nTrimWidth;
         AnswerMessageBox(L"Zelmora", IDOK, &notACover);
         squareLoaded = pSides->LoadSideFromFile(SideCover, TestImagePath(L"quadrants.png").c_str());
         coverLoaded = pSides->LoadSideFromFile(SideCover, TestImagePath(L"cover-6x9-300.png").c_str());
@@ -535,6 +567,7 @@ TEST(MainDialog, ABookIsChosenTypedAndGivenItsCoverThroughThePages)
     EXPECT_EQ(trimAfterBad, trimWidth);
     EXPECT_STREQ(trimShown, L"6x9in");
     EXPECT_EQ(trimTyped, 5500);
+    EXPECT_EQ(trimTypedBack, 6000);
     EXPECT_FALSE(squareLoaded);
     EXPECT_NE(notACover.find(L"not a cover for this book"), std::wstring::npos) << notACover;
     EXPECT_TRUE(coverLoaded) << "a cover made for the book loads without a word";
@@ -571,4 +604,35 @@ TEST(MainDialog, TheLightPageSwitchesToTheStudioAndItsFinish)
     EXPECT_FALSE(ambientAfter);
     EXPECT_TRUE(keyAfter);
     EXPECT_TRUE(frameChanged) << "the preview is drawn in the studio's light";
+}
+
+TEST(MainDialog, ARememberedPlaceOffEveryMonitorOpensOnOne)
+{
+    // Kept as the window's corner and client size: one that spanned a monitor now gone, a
+    // corner of a few pixels on the screen, a title bar above it.
+    const LONG kept[][5] = {{-2000, 100, 2100, 700, 0}, {-1000 + 5, -800 + 4, 1000, 800, 0}, {200, -400, 900, 650, 0},
+                            {30000, 30000, 900, 650, 0}};
+    for (const auto& placement : kept) {
+        HKEY hKey = nullptr;
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Zelmora", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey,
+                                    nullptr),
+                  ERROR_SUCCESS);
+        ::RegSetValueExW(hKey, L"Window", 0, REG_BINARY, reinterpret_cast<const BYTE*>(placement), sizeof placement);
+        ::RegCloseKey(hKey);
+        CBoxDlg dlg;
+        RECT window = {}, work = {};
+        RunMainDialog(dlg, [&](CBoxDlg& d) {
+            ::GetWindowRect(d.m_hWnd, &window);
+            MONITORINFO monitor = {};
+            monitor.cbSize = sizeof monitor;
+            ::GetMonitorInfoW(::MonitorFromWindow(d.m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+            work = monitor.rcWork;
+        });
+        EXPECT_TRUE(window.left >= work.left && window.top >= work.top && window.right <= work.right &&
+                    window.bottom <= work.bottom)
+            << "kept at " << placement[0] << "," << placement[1] << ": opened at " << window.left << "," << window.top
+            << " - " << window.right << "," << window.bottom << " on a work area up to " << work.right << ","
+            << work.bottom;
+    }
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Zelmora", L"Window");
 }

@@ -2,6 +2,8 @@
 // as Slurm, Kubernetes and AWS Batch set them.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <map>
 
 #include "shard.h"
@@ -84,10 +86,27 @@ TEST(Shard, AnythingElseIsRefusedNamingWhatWasWrong)
         {L"0/4", {}, L"K/N"},
         {L"5/4", {}, L"K/N"},
         {L"automatic", {}, L"K/N"},
+        // A step of 0 or less is no step: never read as 1 (every task would take one share).
+        {L"auto", {{L"SLURM_ARRAY_TASK_ID", L"3"}, {L"SLURM_ARRAY_TASK_MIN", L"1"}, {L"SLURM_ARRAY_TASK_COUNT", L"4"},
+                   {L"SLURM_ARRAY_TASK_STEP", L"0"}}, L"SLURM_ARRAY_TASK_STEP is 0"},
+        {L"auto", {{L"SLURM_ARRAY_TASK_ID", L"3"}, {L"SLURM_ARRAY_TASK_MIN", L"1"}, {L"SLURM_ARRAY_TASK_COUNT", L"4"},
+                   {L"SLURM_ARRAY_TASK_STEP", L"-2"}}, L"SLURM_ARRAY_TASK_STEP is -2"},
     };
     for (const Case& c : cases) {
         Outcome o = ShareOf(c.text, c.variables);
         EXPECT_FALSE(o.ok) << c.text;
         EXPECT_NE(o.error.find(c.messagePart), std::wstring::npos) << c.text << L": " << o.error;
     }
+}
+
+TEST(Shard, AVariableLongerThanAnyBufferIsReadWhole)
+{
+    // 300 characters: once read as "not set", so that --shard auto/N said no engine ran it.
+    const std::wstring value = L"7" + std::wstring(299, L' ');
+    ASSERT_TRUE(::SetEnvironmentVariableW(L"ZELMORA_SHARD_TEST", value.c_str()));
+    std::wstring read;
+    EXPECT_TRUE(ProcessEnvironment(L"ZELMORA_SHARD_TEST", &read));
+    EXPECT_EQ(read, value);
+    ::SetEnvironmentVariableW(L"ZELMORA_SHARD_TEST", nullptr);
+    EXPECT_FALSE(ProcessEnvironment(L"ZELMORA_SHARD_TEST", &read));
 }
