@@ -163,6 +163,11 @@ bool PictureSession::Prepare(const RenderJob& job, PictureRequest* pRequest, std
         *pError = job.output + L": " + reason;
         return false;
     }
+    const std::wstring tooSmall = TooSmallReason(m_scene, w, h);
+    if (!tooSmall.empty()) {
+        *pError = job.output + L": " + tooSmall;
+        return false;
+    }
     *pRequest = {w, h, job.bTransparent, job.samples, job.supersample};
     const SIZE tile = m_renderer.PictureTileSize(*pRequest);
     const int samples = m_renderer.PictureSamples(job.bTransparent, job.samples, static_cast<UINT>(tile.cx),

@@ -271,3 +271,36 @@ const wchar_t* OutOfViewReason(Visibility visibility)
         return nullptr;
     }
 }
+
+bool ProductPixelSize(const BoxScene& scene, unsigned width, unsigned height, double* pAcross, double* pDown)
+{
+    if (width == 0 || height == 0)
+        return false;
+    const SceneCamera camera = CameraOf(scene, static_cast<float>(width) / static_cast<float>(height));
+    const ClipTransform toClip(scene, camera);
+    const Block box = FramedBlocks(scene, camera.eye).front();
+    double x0 = 1e30, x1 = -1e30, y0 = 1e30, y1 = -1e30;
+    for (float x : {box.lo.x, box.hi.x})
+        for (float y : {box.lo.y, box.hi.y})
+            for (float z : {box.lo.z, box.hi.z}) {
+                const Clip c = toClip(x, y, z);
+                if (c.w < 1e-3)
+                    return false;
+                x0 = std::min(x0, c.x / c.w), x1 = std::max(x1, c.x / c.w);
+                y0 = std::min(y0, c.y / c.w), y1 = std::max(y1, c.y / c.w);
+            }
+    *pAcross = (x1 - x0) * 0.5 * width;
+    *pDown = (y1 - y0) * 0.5 * height;
+    return true;
+}
+
+std::wstring TooSmallReason(const BoxScene& scene, unsigned width, unsigned height)
+{
+    double across = 0, down = 0;
+    if (!ProductPixelSize(scene, width, height, &across, &down) || (across >= 2.0 && down >= 2.0))
+        return std::wstring();
+    wchar_t size[64];
+    swprintf(size, 64, L"%.1f x %.1f", across, down);
+    return L"the box is out of view (it spans " + std::wstring(size) + L" pixels of the picture: too small to show; "
+           L"--fit frames it): nothing was written";
+}

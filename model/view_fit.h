@@ -1,6 +1,8 @@
 // Framing: the zoom and centre at which the box, with its reflection and shadow where they
 // are drawn, fills a picture of the given proportions up to a margin.
 #pragma once
+#include <string>
+
 #include "box_scene.h"
 
 struct ViewFit {
@@ -41,3 +43,10 @@ struct PixelRect {
     bool Empty() const { return right <= left || bottom <= top; }
 };
 bool DrawnPixels(const BoxScene& scene, unsigned width, unsigned height, PixelRect* pRect);
+
+// How many pixels across and down the box itself spans in a width x height picture (its
+// corners' extent, unclipped); false when the camera is at or inside it.
+bool ProductPixelSize(const BoxScene& scene, unsigned width, unsigned height, double* pAcross, double* pDown);
+// Why a picture of the scene would show next to nothing of the box (it spans under two
+// pixels): in words for the user, as the out-of-view reasons are; empty when it shows.
+std::wstring TooSmallReason(const BoxScene& scene, unsigned width, unsigned height);

@@ -391,6 +391,7 @@ def main():
           f"--shard auto outside an array job is a usage error naming the variables ({r.stderr.strip()})")
 
     books()
+    nothing_in_silence()
 
     rc, stdout, _ = render("--help")
     check(rc == 0 and "1..300, default 80" in stdout and "3-sided Cube, Left Rotation" in stdout,
@@ -426,6 +427,58 @@ def books():
               f"--cover {os.path.basename(path)}: refused, nothing written ({err.strip()})")
     rc, _, err = render("--cover", win(cover), "-o", win(out("box-with-cover.png")))
     check(rc == 0 and "a box has no cover" in err, f"a cover on a box is drawn without it, said ({err.strip()})")
+
+
+def nothing_in_silence():
+    """What does nothing, goes nowhere or is no name is said, never dropped or written."""
+    os.makedirs(out("root/in"), exist_ok=True)
+    small = ["--size", "48x48"]
+    rc, _, err = render(*small, "--output-root", win(out("root")), "-o", win(out("root/in/../../escaped.png")))
+    check(rc == 2 and "outside --output-root" in err and not os.path.exists(out("escaped.png")),
+          f"a picture outside --output-root is refused, nothing written ({err.strip()})")
+    with open(out("root/jobs.jsonl"), "w") as f:
+        f.write('{"o": "in/kept.png"}\n{"o": "../escaped.png"}\n{"o": "%s"}\n' % win(out("elsewhere.png")).replace("\\", "\\\\"))
+    rc, _, err = render(*small, "--output-root", win(out("root")), "--jobs", win(out("root/jobs.jsonl")))
+    check(rc == 1 and os.path.exists(out("root/in/kept.png")) and err.count("outside --output-root") == 2 and
+          not os.path.exists(out("escaped.png")) and not os.path.exists(out("elsewhere.png")),
+          f"a jobs line writing outside --output-root fails, the others are written ({err.strip()})")
+
+    rc, _, err = render(*small, "--light-azimuth", "90", "--quality", "50", "--model-texture-size", "64",
+                        "-o", win(out("idle.png")))
+    check(rc == 0 and all(f"--{o}" in err for o in ("light-azimuth", "quality", "model-texture-size")),
+          f"studio values in the eye's light, JPEG quality for a PNG, a model's texture size for a picture are said ({err.strip()})")
+    rc, _, err = render("--shape", "paperback", "--width", "100", "--edge-radius", "5", *small, "-o", win(out("idle-book.png")))
+    check(rc == 0 and "--width" in err and "--edge-radius" in err, f"box values on a book are said ({err.strip()})")
+    rc, _, err = render(*small, "--supersample", "2", "--background", "transparent", "-o", win(out("idle.glb")))
+    check(rc == 0 and "--size" in err and "--supersample" in err and "--background" in err,
+          f"picture options for a .glb are said ({err.strip()})")
+
+    rc, _, err = render("--width", "1", "--height", "1", "--depth", "1", "--size", "64x64", "-o", win(out("speck.png")))
+    check(rc == 1 and "out of view" in err and not os.path.exists(out("speck.png")),
+          f"a box too small to show is said as out of view, nothing written ({err.strip()})")
+
+    rc, _, err = render("--help", "--bogus")
+    check(rc == 2 and "unknown option --bogus" in err, f"an unknown option is said to be unknown ({err.strip()})")
+    rc, _, err = render("-o")
+    check(rc == 2 and err.startswith("zelmora-render: -o needs"), f"-o is called -o ({err.strip()})")
+    rc, _, err = render("--scene", win(OUT), "-o", win(out("x.png")))
+    check(rc == 2 and "a folder, not a scene file" in err, f"a folder as the scene is said to be one ({err.strip()})")
+    with open(out("null.jsonl"), "w", encoding="utf-8") as f:
+        f.write('{"light": null, "o": "n.png"}\n{"size": "32x32", "o": "a\u202egnp.png"}\n')
+    rc, _, err = render("--jobs", win(out("null.jsonl")))
+    check(rc == 1 and '"light": null is not a value' in err and "\\u202e" in err and "\u202e" not in err,
+          f"null is named; a direction override is shown escaped, never reordering the line ({err.strip()})")
+
+    # Two hard links to one file are one picture: the second line is refused.
+    with open(out("linked-a.png"), "wb") as f:
+        f.write(b"old")
+    if os.path.exists(out("linked-b.png")):
+        os.remove(out("linked-b.png"))
+    os.link(out("linked-a.png"), out("linked-b.png"))
+    with open(out("linked.jsonl"), "w") as f:
+        f.write('{"size": "32x32", "o": "linked-a.png"}\n{"size": "32x32", "o": "linked-b.png"}\n')
+    rc, _, err = render("--jobs", win(out("linked.jsonl")))
+    check(rc == 1 and "writes this picture already" in err, f"two hard links to one file are one output ({err.strip()})")
 
 
 run(main)
