@@ -11,7 +11,7 @@
 
 #include "console.h"
 #include "file_open.h"
-#include "finished_output.h"
+#include "job_record.h"
 #include "idle_options.h"
 #include "scene_export_note.h"
 #include "jobs_file.h"
@@ -58,7 +58,7 @@ bool WriteModel(const RenderJob& job, std::wstring* pError)
     if (!MakeOutputFolder(job.output, pError))
         return false;
     ModelFileFailure failure;
-    if (WriteModelFile(job, job.modelTextureSize, job.quality, job.output, &failure))
+    if (WriteModelFile(job, job.modelTextureSize, job.quality, job.output, &failure, job.record))
         return true;
     const std::wstring face = failure.face < 0 ? std::wstring() : WideFromUtf8(g_faceNames[failure.face]);
     *pError = failure.face < 0 ? job.output + L": " + failure.reason
@@ -67,11 +67,11 @@ bool WriteModel(const RenderJob& job, std::wstring* pError)
 }
 
 // --resume: the one output an earlier run finished is left as it is.
-bool KeptAlone(bool bResume, const std::wstring& output)
+bool KeptAlone(bool bResume, const RenderJob& job)
 {
-    if (!bResume || !IsFinishedOutput(output))
+    if (!bResume || !IsFinishedOutput(job.output, job.record))
         return false;
-    PrintErr(L"[1/1] " + output + L" kept (already complete)\n");
+    PrintErr(L"[1/1] " + job.output + L" kept (already complete)\n");
     return true;
 }
 
@@ -79,7 +79,7 @@ int RenderOne(PictureSession& session, const RenderJob& job, bool bTimings, bool
 {
     std::wstring error;
     double t0 = SecondsNow();
-    if (KeptAlone(bResume, job.output))
+    if (KeptAlone(bResume, job))
         return kExitOk;
     if (IsModelName(job.output)) {
         if (!WriteModel(job, &error)) {
@@ -171,7 +171,7 @@ void QueueSpin(PictureSession& session, WriteQueue& writer, const std::function<
 {
     if (job.spinFormats == kSpinFrames) {
         for (size_t i = 0; i < frames.size() && !g_bStopRequested; ++i) {
-            if (bResume && IsFinishedOutput(frames[i].output))
+            if (bResume && IsFinishedOutput(frames[i].output, job.record))
                 writer.PushKept(counter(), frames[i].output);
             else
                 DrawAndQueue(session, writer, counter(), where, frames[i], bTimings);
@@ -387,6 +387,7 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
                 error = cmd.outputRoot.Refusal(job.output);
             if (error.empty())
                 error = SpinRefusal(job);
+            job.record = JobRecord(job);
             if (error.empty() && SpinFrames(job, session.DefaultSize(), &frames, &error)) {
                 QueueSpin(session, writer, counter, where, job, frames, cmd.bResume, cmd.bTimings, t0);
                 continue;
@@ -403,7 +404,9 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
         }
         if (bParsed && error.empty())
             error = cmd.outputRoot.Refusal(job.output);
-        if (error.empty() && cmd.bResume && IsFinishedOutput(job.output)) {
+        if (error.empty())
+            job.record = JobRecord(job);
+        if (error.empty() && cmd.bResume && IsFinishedOutput(job.output, job.record)) {
             writer.PushKept(counter(), job.output);
             continue;
         }
@@ -485,6 +488,7 @@ int wmain(int argc, wchar_t** argv)
             PrintErr(L"zelmora-render: " + error + L"\n");
             return kExitUsage;
         }
+        cmd.job.record = JobRecord(cmd.job);
         return cmd.job.spin ? RenderSpin(session, cmd.job, cmd.bTimings, cmd.bResume)
                             : RenderOne(session, cmd.job, cmd.bTimings, cmd.bResume);
     }

@@ -250,6 +250,7 @@ PictureFormat PictureSession::PictureFormatOf(const RenderJob& job)
     format.bAlpha = job.bTransparent;
     format.quality = job.quality;
     format.dpi = job.dpi;
+    format.record = job.record;
     return format;
 }
 

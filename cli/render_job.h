@@ -23,4 +23,6 @@ struct RenderJob : SceneDescription {
     int spinElevation = kSpinSceneElevation;  // degrees the camera stands above the box's middle
     unsigned spinFormats = kSpinFrames;     // SpinFormat flags: what the spin writes, from one drawing
     int spinDelay = kSpinDelayMs;           // milliseconds a picture shows, in an APNG or the viewer
+
+    std::string record;                     // what made its files (job_record.h), written into them
 };

@@ -5,7 +5,7 @@
 #include "output_folder.h"
 #include "picture_session.h"
 #include "picture_writer.h"
-#include "finished_output.h"
+#include "job_record.h"
 #include "spin_views.h"
 #include "view_fit.h"
 
@@ -61,7 +61,7 @@ bool WriteSpinFiles(PictureSession& session, const RenderJob& spin, const std::v
     SpinFiles files = SpinFiles::For(spin.output, spin.spinFormats, spin.spin);
     // --resume: what an earlier run finished stays as it is; the views are drawn for the rest.
     auto keep = [&](std::wstring& file) {
-        if (!file.empty() && bResume && IsFinishedOutput(file)) {
+        if (!file.empty() && bResume && IsFinishedOutput(file, spin.record)) {
             pOutcome->kept.push_back(file);
             file.clear();
         }
@@ -86,6 +86,7 @@ bool WriteSpinFiles(PictureSession& session, const RenderJob& spin, const std::v
     format.bAlpha = spin.bTransparent;
     format.quality = spin.quality;
     format.dpi = spin.dpi;
+    format.record = spin.record;
     SpinFileWriter writer;
     std::wstring failed;
     HRESULT hr = writer.Open(files, static_cast<UINT>(frames.size()), static_cast<UINT>(size.cx),

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "glb_container.h"
+#include "picture_record.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ std::string View(size_t offset, size_t length, int target)
 
 std::vector<uint8_t> BuildShapeModel(ShapeMesh mesh, const ModelPicture (&pictures)[kModelPictureCount],
                                      const Colour (&colours)[kPictureCount], const char* const (&names)[kPictureCount],
-                                     int finish, const ModelView* pView)
+                                     int finish, const ModelView* pView, const std::string& record)
 {
     std::vector<BoxVertex>& vertices = mesh.vertices;
     std::vector<uint16_t>& indices = mesh.indices;
@@ -109,7 +110,9 @@ std::vector<uint8_t> BuildShapeModel(ShapeMesh mesh, const ModelPicture (&pictur
     for (int n = 1; n <= view.nodeCount; ++n)
         sceneNodes += "," + std::to_string(n);
     const std::string json =
-        "{\"asset\":{\"version\":\"2.0\",\"generator\":\"Zelmora\"},\"scene\":0,\"scenes\":[{\"nodes\":[" + sceneNodes +
+        "{\"asset\":{\"version\":\"2.0\",\"generator\":\"Zelmora\"" +
+        (record.empty() ? std::string() : ",\"extras\":{\"" + std::string(kRecordKeyword) + "\":\"" + record + "\"}") +
+        "},\"scene\":0,\"scenes\":[{\"nodes\":[" + sceneNodes +
         "]}],\"nodes\":[{\"name\":\"box\",\"mesh\":0}" + view.nodes + "],\"meshes\":[{\"name\":\"box\",\"primitives\":[" +
         primitives + "]}]," + materials.Members() + ",\"accessors\":[" + accessors + "],\"bufferViews\":[" + views +
         materials.PictureViews() + "],\"buffers\":[{\"byteLength\":" + std::to_string(bin.size()) + "}]" + view.members +

@@ -40,7 +40,7 @@ bool IsModelName(const std::wstring& path)
 }
 
 bool WriteModelFile(const SceneDescription& scene, int textureSide, int quality, const std::wstring& path,
-                    ModelFileFailure* pFailure)
+                    ModelFileFailure* pFailure, const std::string& record)
 {
     const bool bBox = scene.values[kValueShape] == ShapeBox;
     ModelPicture pictures[kModelPictureCount];
@@ -96,7 +96,7 @@ bool WriteModelFile(const SceneDescription& scene, int textureSide, int quality,
     view.sky = scene.values[kValueSky] / 100.0f;
     const std::vector<BYTE> model =
         BuildShapeModel(ShapeOf(spec.shape).pfnBuild(spec), pictures, scene.faceColours, g_faceNames,
-                        scene.values[kValueFinish], &view);
+                        scene.values[kValueFinish], &view, record);
     const HRESULT hr = ReplaceFileContents(path.c_str(), model.data(), static_cast<DWORD>(model.size()));
     if (FAILED(hr)) {
         *pFailure = {-1, WriteFailureReason(path, hr)};

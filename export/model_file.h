@@ -15,5 +15,6 @@ struct ModelFileFailure {
 };
 
 // Written safely (an existing file is replaced only by a complete one). quality: JPEG faces'.
+// record: what made it (picture_record.h), kept in the model; empty: none.
 bool WriteModelFile(const SceneDescription& scene, int textureSide, int quality, const std::wstring& path,
-                    ModelFileFailure* pFailure);
+                    ModelFileFailure* pFailure, const std::string& record = std::string());

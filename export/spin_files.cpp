@@ -99,7 +99,7 @@ HRESULT SpinFileWriter::Commit(std::wstring* pFailed)
         *pFailed = m_files.apng;
         return hr;
     }
-    if (!m_files.page.empty() && FAILED(hr = m_page.Commit()))
+    if (!m_files.page.empty() && FAILED(hr = m_page.Commit(m_pageFormat.record)))
         *pFailed = m_files.page;
     return hr;
 }

@@ -1,5 +1,7 @@
 #include "spin_viewer.h"
 
+#include "picture_record.h"
+
 #include "json_object.h"
 
 namespace {
@@ -112,10 +114,10 @@ HRESULT SpinViewerWriter::AddFrame(const std::vector<BYTE>& picture, bool bJpeg)
                Base64(picture.data(), picture.size()) + "\",\n");
 }
 
-HRESULT SpinViewerWriter::Commit()
+HRESULT SpinViewerWriter::Commit(const std::string& record)
 {
     if (m_nAdded != m_nFrames)
         return E_UNEXPECTED;
-    HRESULT hr = Put(std::string("];\n") + kViewerScript + "</script>\n</body>\n</html>\n");
+    HRESULT hr = Put(std::string("];\n") + kViewerScript + "</script>\n</body>\n" + PageEndWithRecord(record));
     return SUCCEEDED(hr) ? m_file.Commit() : hr;
 }

@@ -14,7 +14,8 @@ public:
     HRESULT Open(const std::wstring& path, UINT frameCount, UINT width, UINT height, const std::wstring& title);
     // The next picture, a whole PNG or JPEG file.
     HRESULT AddFrame(const std::vector<BYTE>& picture, bool bJpeg);
-    HRESULT Commit();
+    // record: what made the page (picture_record.h), written before its end; empty: none.
+    HRESULT Commit(const std::string& record = std::string());
 
 private:
     HRESULT Put(const std::string& text);

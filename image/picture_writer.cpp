@@ -5,16 +5,22 @@
 #include "file_open.h"
 #include "file_replace.h"
 #include "jpeg_encoder.h"
+#include "picture_record.h"
 #include "png_encoder.h"
 
 HRESULT EncodePicture(const DecodedImage& image, const PictureFormat& format, std::vector<BYTE>* pBytes,
                       PictureTimings* pTimings)
 {
-    if (format.bJpeg)
-        return EncodeJpeg(image, format.quality, format.dpi, pBytes);
+    if (format.bJpeg) {
+        const HRESULT hr = EncodeJpeg(image, format.quality, format.dpi, pBytes);
+        if (SUCCEEDED(hr))
+            AddJpegRecord(*pBytes, format.record);
+        return hr;
+    }
     PngOptions png;
     png.bAlpha = format.bAlpha;
     png.dpi = format.dpi;
+    png.record = format.record;
     PngTimings timings;
     HRESULT hr = EncodePng(image, png, pBytes, &timings);
     if (pTimings) {
@@ -50,6 +56,7 @@ HRESULT PictureFileWriter::Open(const std::wstring& path, const PictureFormat& f
     PngOptions png;
     png.bAlpha = format.bAlpha;
     png.dpi = format.dpi;
+    png.record = format.record;
     m_png = std::make_unique<PngStreamEncoder>(width, height, png, [this](const BYTE* p, size_t n) {
         return n > 0xFFFFFFFFu ? E_INVALIDARG : m_file.Write(p, static_cast<DWORD>(n));
     });
@@ -77,6 +84,8 @@ HRESULT PictureFileWriter::Commit()
         hr = m_nRows == m_height ? EncodeJpegRgb(m_rgb.data(), m_width, m_height, m_format.quality, m_format.dpi, &bytes)
                                  : E_UNEXPECTED;
         std::vector<BYTE>().swap(m_rgb);
+        if (SUCCEEDED(hr))
+            AddJpegRecord(bytes, m_format.record);
         if (SUCCEEDED(hr) && bytes.size() > 0xFFFFFFF0u)
             hr = E_FAIL;
         if (SUCCEEDED(hr))

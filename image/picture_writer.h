@@ -18,6 +18,7 @@ struct PictureFormat {
     bool bAlpha = false;   // PNG only: keep the alpha channel
     int quality = 90;      // JPEG, 1..100
     int dpi = 0;           // 0: none
+    std::string record;    // what made it, kept in the file (picture_record.h); empty: none
 };
 
 // Where the time of writing one picture went, for the benchmark (PNG only; JPEG is one call).

@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include "picture_record.h"
 #include "run_deflate.h"
 
 #include <algorithm>
@@ -165,6 +166,10 @@ HRESULT PngStreamEncoder::Begin()
         PutBE32(phys, perMetre);
         phys.push_back(1);  // unit: the metre
         hr = Put("pHYs", phys.data(), phys.size());
+    }
+    if (SUCCEEDED(hr) && !m_options.record.empty()) {
+        std::string text = std::string(kRecordKeyword) + '\0' + m_options.record;
+        hr = Put("tEXt", reinterpret_cast<const BYTE*>(text.data()), text.size());
     }
     // The zlib stream runs across IDAT chunks (a reader joins them): the header (32 KB
     // window, fast compression), each band's blocks as they are, the combined checksum.

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "decoded_image.h"
@@ -16,6 +17,7 @@ struct PngOptions {
     bool bAlpha = false;  // 8-bit RGBA (straight alpha); else 8-bit RGB
     int dpi = 0;          // 0: no resolution chunk
     unsigned bands = 0;   // 0: one per core (at least 64 rows each)
+    std::string record;   // what made it: a tEXt chunk before the pictures; empty: none
 };
 
 // Where the time of one encoding went, for the benchmark.

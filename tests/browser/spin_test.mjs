@@ -23,7 +23,19 @@ try {
 
   const frames = await page.evaluate(() => frames);
   check(frames.length === count, `the page holds the ${count} pictures (${frames.length})`);
-  const written = frames.every((f, i) => f === "data:image/png;base64," + fs.readFileSync(frameFile(i)).toString("base64"));
+  // Byte for byte but for the tEXt chunk that records which run wrote the file.
+  const withoutRecord = (png) => {
+    const kept = [png.subarray(0, 8)];
+    for (let at = 8; at + 12 <= png.length;) {
+      const end = at + 12 + png.readUInt32BE(at);
+      if (png.toString("latin1", at + 4, at + 8) !== "tEXt") kept.push(png.subarray(at, end));
+      at = end;
+    }
+    return Buffer.concat(kept);
+  };
+  const prefix = "data:image/png;base64,";
+  const written = frames.every((f, i) => f.startsWith(prefix) &&
+    withoutRecord(Buffer.from(f.slice(prefix.length), "base64")).equals(withoutRecord(fs.readFileSync(frameFile(i)))));
   check(written, "each is the picture zelmora-render writes as a file for that step");
 
   const shown = () => page.evaluate(() => {

@@ -384,6 +384,29 @@ def main():
     check(all(os.stat(out(f"single/{n}")).st_mtime_ns == t for n, t in stamps.items()) and
           all(pixels_apart(out(f"single/{n}"), out(f"sharded/{n}"), "0%") == 0 for n in expected[:2]),
           "the finished pictures are left untouched, the others made whole")
+    # Kept only when it is the picture this job would write: the catalogue changed, a JPEG cut
+    # short and closed again, a spin of another count, a PNG of zeros with an end chunk.
+    with open(out("single/changed.jsonl"), "w") as f:
+        f.write('{"size": "160x120", "background": "#FF0000", "o": "pic-2.png"}\n'
+                '{"rotation1": 120, "size": "160x120", "o": "pic-3.png"}\n'
+                '{"size": "96x96", "o": "photo.jpg"}\n')
+    render("--size", "96x96", "-o", win(out("single/photo.jpg")))
+    with open(out("single/photo.jpg"), "rb") as f:
+        photo = f.read()
+    with open(out("single/photo.jpg"), "wb") as f:
+        f.write(photo[:len(photo) // 2] + b"\xff\xd9")
+    with open(out("single/pic-3.png"), "wb") as f:
+        f.write(bytes(108) + bytes.fromhex("0000000049454e44ae426082"))
+    rc, stdout, err = render("--jobs", win(out("single/changed.jsonl")), "--resume")
+    remade = sorted(line.rsplit("\\", 1)[1] for line in stdout.splitlines())
+    check(rc == 0 and remade == ["photo.jpg", "pic-2.png", "pic-3.png"] and Image(out("single/pic-2.png")).width == 160,
+          f"--resume remakes a picture whose job changed, a JPEG closed after a cut, a PNG of zeros ({remade})")
+    render("--spin", "4", "--size", "48x48", "-o", win(out("spin-resume/box.png")))
+    rc, stdout, err = render("--spin", "8", "--size", "48x48", "-o", win(out("spin-resume/box.png")), "--resume")
+    check(rc == 0 and len(stdout.splitlines()) == 8, f"a spin of 4 resumed as a spin of 8 draws all 8 ({err.strip()[-60:]})")
+    rc, stdout, err = render("--spin", "8", "--size", "48x48", "-o", win(out("spin-resume/box.png")), "--resume")
+    check(rc == 0 and stdout == "" and "8 kept" in err, f"and run again keeps all 8 ({err.strip()[-60:]})")
+
     env = {k: v for k, v in os.environ.items() if not k.startswith(("SLURM_", "JOB_COMPLETION", "AWS_BATCH"))}
     r = subprocess.run(["wine", EXE, "--jobs", win(out("single/jobs.jsonl")), "--shard", "auto"], capture_output=True,
                        text=True, env=env)
