@@ -3,6 +3,7 @@
 #include "scene_shape.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "console.h"
@@ -75,8 +76,34 @@ bool PictureSession::Check(const RenderJob& job, std::wstring* pError) const
     return true;
 }
 
+unsigned PictureSession::FaceSpan(const RenderJob& job) const
+{
+    struct Scene : BoxScene {
+        void RefreshPages() override {}
+    } scene;
+    job.ApplyTo(scene);
+    scene.m_fRotation1Fraction = job.rotation1Fraction;
+    const UINT w = job.width ? job.width : static_cast<UINT>(m_defaultSize.cx);
+    const UINT h = job.height ? job.height : static_cast<UINT>(m_defaultSize.cy);
+    ViewFit fit;
+    if (job.fitMargin >= 0 &&
+        FitView(scene, static_cast<float>(w) / static_cast<float>(h), static_cast<float>(job.fitMargin), &fit)) {
+        scene.m_nZoom = fit.zoom;
+        scene.m_nCentreX = fit.centreX;
+        scene.m_nCentreY = fit.centreY;
+    }
+    double across = 0, down = 0;
+    if (!ProductPixelSize(scene, w, h, &across, &down))
+        return 0;
+    // No edge of a face is longer on screen than the box's diagonal; a spin's other views
+    // and rounding get a tenth more.
+    const double span = std::sqrt(across * across + down * down) * job.supersample * 1.1 + 16;
+    return span >= ScenePicture::kMaxPictureSide ? 0 : static_cast<unsigned>(span);
+}
+
 bool PictureSession::LoadFaces(const RenderJob& job, std::wstring* pError)
 {
+    const unsigned span = FaceSpan(job);
     for (int s = 0; s < kPictureCount; ++s) {
         m_scene.m_picture[s].reset();
         const std::wstring& path = job.facePaths[s];
@@ -89,7 +116,9 @@ bool PictureSession::LoadFaces(const RenderJob& job, std::wstring* pError)
             return false;
         }
         FaceLoadFailure why;
-        if (!LoadSideImage(m_scene, s, path.c_str(), &why)) {
+        // A whole cover wraps back, spine and front: one face shows under half its width.
+        const unsigned sideSpan = s == SideCover ? span * 5 / 2 : span;
+        if (!LoadSideImage(m_scene, s, path.c_str(), &why, sideSpan >= ScenePicture::kMaxPictureSide ? 0 : sideSpan)) {
             *pError = FaceOption(s) + L" " + path +
                       L": " + FaceLoadReason(why);
             return false;

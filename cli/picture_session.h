@@ -43,6 +43,9 @@ private:
         void RefreshPages() override {}
     };
     bool LoadFaces(const RenderJob& job, std::wstring* pError);
+    // How many pixels a face can span in the job's picture: its artwork is held at no more,
+    // so that memory follows the picture, not the artwork. 0: as large as a face takes it.
+    unsigned FaceSpan(const RenderJob& job) const;
     // Checks, loads the faces, applies the scene and notes the samples used.
     bool Prepare(const RenderJob& job, PictureRequest* pRequest, std::wstring* pError);
     // Whether drawing failed, with the reason in *pError.

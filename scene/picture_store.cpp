@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cwctype>
 
 #include "file_open.h"
@@ -71,10 +72,23 @@ bool CheckFacePicture(LPCWSTR pszPath, ImageHeader* pHeader, FaceLoadFailure* pW
     return true;
 }
 
-bool Decode(LPCWSTR pszPath, UINT maxSide, DecodedImage* pImage, ImageHeader* pHeader, FaceLoadFailure* pWhy)
+// The longest side a picture of that size is held at so that each side keeps at least `span`
+// pixels (or all it has); span 0: maxSide.
+UINT SideForSpan(const ImageHeader& header, UINT span, UINT maxSide)
+{
+    if (span == 0 || header.width == 0 || header.height == 0)
+        return maxSide;
+    const double shorter = std::min(header.width, header.height), longer = std::max(header.width, header.height);
+    const double side = std::ceil(longer * std::min(1.0, span / shorter));
+    return static_cast<UINT>(std::clamp(side, 1.0, static_cast<double>(maxSide)));
+}
+
+bool Decode(LPCWSTR pszPath, UINT maxSide, DecodedImage* pImage, ImageHeader* pHeader, FaceLoadFailure* pWhy,
+            UINT span = 0)
 {
     if (!CheckFacePicture(pszPath, pHeader, pWhy))
         return false;
+    maxSide = SideForSpan(*pHeader, span, maxSide);
     const HRESULT hr = DecodeFaceImage(pszPath, *pHeader, maxSide, *pImage);
     if (FAILED(hr)) {
         // E_INVALIDARG: the decoder read a size no face takes (a kind whose header we do not
@@ -147,7 +161,7 @@ PictureStore& PictureStore::Shared()
     return store;
 }
 
-PictureRef PictureStore::Load(const wchar_t* pszPath, FaceLoadFailure* pWhy)
+PictureRef PictureStore::Load(const wchar_t* pszPath, FaceLoadFailure* pWhy, unsigned span)
 {
     FaceLoadFailure why;
     if (!pWhy)
@@ -159,14 +173,14 @@ PictureRef PictureStore::Load(const wchar_t* pszPath, FaceLoadFailure* pWhy)
     if (bStamped) {
         std::lock_guard<std::mutex> hold(m_lock);
         for (const Entry& e : m_entries)
-            if (e.key == key && e.stamp == stamp && e.size == size)
+            if (e.key == key && e.stamp == stamp && e.size == size && (e.span == 0 || (span && e.span >= span)))
                 if (PictureRef held = e.picture.lock())
                     return held;
     }
 
     auto picture = std::make_shared<ScenePicture>();
     ImageHeader header;
-    if (!Decode(pszPath, ScenePicture::kMaxPictureSide, &picture->pixels, &header, pWhy))
+    if (!Decode(pszPath, ScenePicture::kMaxPictureSide, &picture->pixels, &header, pWhy, span))
         return nullptr;
     static std::atomic<unsigned long long> s_nextSerial{0};
     picture->serial = ++s_nextSerial;
@@ -176,15 +190,17 @@ PictureRef PictureStore::Load(const wchar_t* pszPath, FaceLoadFailure* pWhy)
     picture->bJpeg = header.kind == ImageKind::Jpeg;
     if (bStamped) {
         std::lock_guard<std::mutex> hold(m_lock);
+        // Held whole (it was no larger than the span asked for), it serves every span.
+        const bool bWhole = picture->pixels.width == picture->width && picture->pixels.height == picture->height;
         m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(),
                                        [&](const Entry& e) { return e.picture.expired() || e.key == key; }),
                         m_entries.end());
-        m_entries.push_back({key, stamp, size, picture});
+        m_entries.push_back({key, stamp, size, bWhole ? 0u : span, picture});
     }
     return picture;
 }
 
-bool LoadSideImage(BoxScene& scene, int nSlot, const wchar_t* pszPath, FaceLoadFailure* pWhy)
+bool LoadSideImage(BoxScene& scene, int nSlot, const wchar_t* pszPath, FaceLoadFailure* pWhy, unsigned span)
 {
     FaceLoadFailure why;
     if (!pWhy)
@@ -194,7 +210,7 @@ bool LoadSideImage(BoxScene& scene, int nSlot, const wchar_t* pszPath, FaceLoadF
         pWhy->reason = FaceLoadFailure::Unreadable;
         return false;
     }
-    PictureRef picture = PictureStore::Shared().Load(pszPath, pWhy);
+    PictureRef picture = PictureStore::Shared().Load(pszPath, pWhy, span);
     if (!picture)
         return false;
     scene.m_picture[nSlot] = std::move(picture);

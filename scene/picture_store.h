@@ -31,14 +31,17 @@ public:
 
     // The picture in the file; null (and the reason in *pWhy when given) when it is not one
     // Zelmora reads. A size beyond what a face can take is refused from the file's header,
-    // before any decoding.
-    PictureRef Load(const wchar_t* pszPath, FaceLoadFailure* pWhy = nullptr);
+    // before any decoding. span: the most pixels a part of the picture can cover on screen
+    // either way; the picture is held with at least that many pixels along each of its sides
+    // (both, if it has them), no more. 0: as large as a face takes it.
+    PictureRef Load(const wchar_t* pszPath, FaceLoadFailure* pWhy = nullptr, unsigned span = 0);
 
 private:
     struct Entry {
         std::wstring key;               // the path, case folded
         unsigned long long stamp = 0;   // the file's last write
         unsigned long long size = 0;
+        unsigned span = 0;              // what it was decoded for; 0: as large as a face takes it
         std::weak_ptr<const ScenePicture> picture;
     };
     std::mutex m_lock;
@@ -48,5 +51,7 @@ private:
 // The scene's face or cover picture taken from the file (the shared store's, when it holds
 // it already); false (nothing changed) if the file is not a picture Zelmora reads, with the
 // reason in *pWhy when given.
-bool LoadSideImage(BoxScene& scene, int nSlot, const wchar_t* pszPath, FaceLoadFailure* pWhy = nullptr);
+// span: as PictureStore::Load takes it.
+bool LoadSideImage(BoxScene& scene, int nSlot, const wchar_t* pszPath, FaceLoadFailure* pWhy = nullptr,
+                   unsigned span = 0);
 void ClearSideImage(BoxScene& scene, int nSlot);

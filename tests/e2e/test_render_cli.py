@@ -415,6 +415,7 @@ def main():
 
     books()
     nothing_in_silence()
+    memory_follows_the_picture()
 
     rc, stdout, _ = render("--help")
     check(rc == 0 and "1..300, default 80" in stdout and "3-sided Cube, Left Rotation" in stdout,
@@ -502,6 +503,25 @@ def nothing_in_silence():
         f.write('{"size": "32x32", "o": "linked-a.png"}\n{"size": "32x32", "o": "linked-b.png"}\n')
     rc, _, err = render("--jobs", win(out("linked.jsonl")))
     check(rc == 1 and "writes this picture already" in err, f"two hard links to one file are one output ({err.strip()})")
+
+
+def memory_follows_the_picture():
+    """Artwork far larger than a picture can show is held at what the picture shows: a
+    catalogue's task fits its memory limit whatever its artwork."""
+    faces = []
+    for face, colour in (("front", "#C03020"), ("left", "#2040C0"), ("top", "#20A040")):
+        faces += [f"--{face}", win(out(f"big-{face}.png"))]
+        subprocess.run([CONVERT, "-size", "8192x8192", f"xc:{colour}", "-fill", "white", "-draw",
+                        "circle 4096,4096 4096,200", out(f"big-{face}.png")], check=True)
+    r = subprocess.run(["/usr/bin/time", "-f", "%M", "wine", EXE, *faces, "--size", "512x512",
+                        "-o", win(out("big-faces.png"))], capture_output=True, text=True)
+    peak_mb = int(r.stderr.strip().splitlines()[-1]) // 1024
+    # Held whole, the three faces and their textures took 3.3 GB.
+    check(r.returncode == 0 and peak_mb < 1500,
+          f"three 8192 x 8192 faces in a 512 x 512 picture take {peak_mb} MB at most (each alone is 256 MB decoded)")
+    red = subprocess.run([CONVERT, out("big-faces.png"), "-fuzz", "10%", "-fill", "black", "+opaque", "#C03020",
+                          "-format", "%[fx:mean*w*h]", "info:"], capture_output=True, text=True).stdout
+    check(float(red or 0) > 1000, f"and the faces show their artwork ({red} red pixels)")
 
 
 run(main)
