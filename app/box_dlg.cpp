@@ -328,6 +328,25 @@ SIZE CBoxDlg::PreviewSize() const
     return {rc.Width(), rc.Height()};
 }
 
+BusyWindow::BusyWindow(HWND hWnd) : m_hWnd(hWnd)
+{
+    // Whatever the dialog that led here covered is painted now, before the long work.
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    m_bWasEnabled = !::EnableWindow(m_hWnd, FALSE);
+}
+
+BusyWindow::~BusyWindow()
+{
+    // Clicks and keys given while it worked were meant for a window that did not answer:
+    // none of them starts anything now (a second Save among them).
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE) ||
+           ::PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    }
+    if (m_bWasEnabled)
+        ::EnableWindow(m_hWnd, TRUE);
+}
+
 void CBoxDlg::OnSaveImage()
 {
     // A scene's pictures are named after it: in the folder saved to last, else the scene's.
@@ -389,6 +408,7 @@ void CBoxDlg::SaveImageAs(const SaveTarget& target, const ExportSettings& settin
             hr = WriteWhileResponding(picture, format, target.strPath);
     } else {
         CWaitCursor wait;
+        BusyWindow busy(m_hWnd);
         // Each stage of a large picture takes a second or more: the title says which one,
         // and looking at the queue between them keeps the window from counting as hung.
         auto onStage = [&](const wchar_t* stage) {
@@ -444,6 +464,10 @@ HRESULT CBoxDlg::WriteWhileResponding(const DecodedImage& picture, const Picture
                 ::PostQuitMessage(static_cast<int>(msg.wParam));
                 break;
             }
+            // Painted, but taking no input: a click meant for the unanswering window is dropped.
+            if ((msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) ||
+                (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST))
+                continue;
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }

@@ -15,6 +15,20 @@
 // An edit control has the keyboard: its keys (undo, letters) are its own.
 bool IsTextField(HWND hWnd);
 
+// While a picture is made (seconds, in the studio's light): the window painted first, then
+// taking no input; what was clicked or typed meanwhile is dropped when it ends.
+class BusyWindow {
+public:
+    explicit BusyWindow(HWND hWnd);
+    ~BusyWindow();
+    BusyWindow(const BusyWindow&) = delete;
+    BusyWindow& operator=(const BusyWindow&) = delete;
+
+private:
+    HWND m_hWnd;
+    bool m_bWasEnabled = false;
+};
+
 class CBoxDlg : public CDialog, public BoxScene {
 public:
     CBoxDlg();

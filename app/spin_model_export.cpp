@@ -48,6 +48,7 @@ void CBoxDlg::SaveSpinAs(const SaveTarget& target, const ExportSettings& setting
     const PictureFormat format = SaveFormat(target, settings);
     const PictureRequest request{width, height, format.bAlpha, -1, settings.supersample};
     CWaitCursor wait;
+    BusyWindow busy(m_hWnd);
     m_bDrawingSpin = true;
     const wchar_t* pszOutOfView = nullptr;
     std::wstring failed;

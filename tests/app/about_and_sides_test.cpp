@@ -513,3 +513,28 @@ TEST(SaveImage, A360SpinAsOneAnimatedPngOrOneWebPageIntoANewFolder)
     ::RemoveDirectoryW(made.c_str());
     ::RemoveDirectoryW(folder.c_str());
 }
+
+TEST(SaveImage, ClicksGivenWhileAPictureIsDrawnStartNothingAfterwards)
+{
+    CBoxDlg dlg;
+    bool bEnabledAfter = false, bClickLeft = true;
+    RunMainDialog(dlg, [&](CBoxDlg& d) {
+        wchar_t temp[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, temp);
+        const std::wstring png = std::wstring(temp) + L"zelmora-busy.png";
+        ExportSettings large;
+        large.width = large.height = 400;
+        // A second click on Save Image while the first picture is drawn, as an impatient user
+        // gives it: it waits in the queue until the window answers again.
+        HWND hSave = ::GetDlgItem(d.m_hWnd, IDC_SAVE_IMAGE);
+        ::PostMessageW(hSave, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        ::PostMessageW(hSave, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        d.SaveImageAs(DecideSaveTarget(png.c_str(), L"png", 1), large);
+        bEnabledAfter = ::IsWindowEnabled(d.m_hWnd) != FALSE;
+        MSG msg;
+        bClickLeft = ::PeekMessageW(&msg, hSave, WM_LBUTTONDOWN, WM_LBUTTONUP, PM_NOREMOVE) != FALSE;
+        ::DeleteFileW(png.c_str());
+    });
+    EXPECT_FALSE(bClickLeft) << "the click given while drawing would open the Save dialog again";
+    EXPECT_TRUE(bEnabledAfter);
+}
