@@ -238,6 +238,18 @@ void BoxRenderer::DrawFloorShadow(const SceneCamera& camera, const Mat4& project
     pDevice->SetPixelShaderConstantF(17, footprint, 1);
     const float fade[4] = {fadeDistance > 0 ? 1.0f / fadeDistance : 0.0f, 0, 0, 0};
     pDevice->SetPixelShaderConstantF(18, fade, 1);
+    // A grazing light sees the floor edge-on: all of it lies on the model's lowest row of the
+    // map, where a disc of taps is half below the floor (lit) and half in the model (in
+    // shadow), a pale, grainy shadow. There the disc is raised by its radius toward the
+    // model, wholly above the floor; from 20 degrees up nothing moves.
+    const float sinElevation = std::max(-light.toLight.y, 0.0f);
+    const float grazing = std::clamp(1.0f - sinElevation / 0.342f, 0.0f, 1.0f);
+    const Vec3 onFloor = TransformPoint({cx, y, cz}, toMap), above = TransformPoint({cx, y - 1.0f, cz}, toMap);
+    const float upX = above.x - onFloor.x, upY = above.y - onFloor.y;
+    const float upLength = std::sqrt(upX * upX + upY * upY);
+    const float raise[4] = {upLength > 0 ? grazing * upX / upLength : 0.0f, upLength > 0 ? grazing * upY / upLength : 0.0f,
+                            0, 0};
+    pDevice->SetPixelShaderConstantF(19, raise, 1);
     SetShadowSampler(pDevice, 1, pMap);
     PassStates states;
     states.bDepthWrite = false, states.cull = D3DCULL_NONE, states.bLighting = false;

@@ -9,6 +9,8 @@
 //         w the radius at the footprint
 //   c18.x one over the distance from the footprint at which the shadow has faded out (0:
 //         it does not fade)
+//   c19.xy how far the disc is raised toward the model per unit of its radius, in the map
+//         (a grazing light's: 0 from 20 degrees up)
 ps_3_0
 def c14, 0, 1, 0.5, 0.0625
 def c15, 0.06711056, 0.00583715, 52.9829189, 6.28318531
@@ -36,6 +38,7 @@ mul r3.xy, r3, r1.x
 // Turned and scaled: (x cos - y sin, x sin + y cos) times the radius.
 rcp r9.w, v2.w
 mul r9.xyz, v2.xyz, r9.w
+mad r9.xy, c19.xy, r1.x, r9.xy
 mov r9.w, c14.y
 mov r12.x, c14.x
 mov r10.zw, r9

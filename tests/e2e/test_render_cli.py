@@ -416,6 +416,7 @@ def main():
     books()
     nothing_in_silence()
     memory_follows_the_picture()
+    grazing_light()
 
     rc, stdout, _ = render("--help")
     check(rc == 0 and "1..300, default 80" in stdout and "3-sided Cube, Left Rotation" in stdout,
@@ -522,6 +523,26 @@ def memory_follows_the_picture():
     red = subprocess.run([CONVERT, out("big-faces.png"), "-fuzz", "10%", "-fill", "black", "+opaque", "#C03020",
                           "-format", "%[fx:mean*w*h]", "info:"], capture_output=True, text=True).stdout
     check(float(red or 0) > 1000, f"and the faces show their artwork ({red} red pixels)")
+
+
+def grazing_light():
+    """A key light along the floor casts the same solid shadow as one a little higher: not a
+    paler one, striped and dithered."""
+    def shadow(elevation):
+        path = out(f"graze-{elevation}.png")
+        render("--light", "studio", "--light-elevation", str(elevation), "--light-samples", "1", "--shadow", "60",
+               "--size", "512x512", "-o", win(path))
+        raw = subprocess.run([CONVERT, path, "-crop", "110x200+0+200", "+repage", "-colorspace", "gray", "-depth", "8",
+                              "gray:-"], capture_output=True).stdout
+        rows = [raw[r * 110:(r + 1) * 110] for r in range(200)]
+        dark = [v for row in rows for v in row if v < 200]
+        steps = [abs(row[i + 1] - row[i]) for row in rows for i in range(109) if row[i] < 200]
+        return sum(dark) / max(1, len(dark)), sum(steps) / max(1, len(steps))
+    (flat, flat_steps), (higher, _) = shadow(0), shadow(10)
+    # Striped, it was 66 levels paler than at 10 degrees, its neighbours 6 levels apart.
+    check(abs(flat - higher) < 15 and flat_steps < 4,
+          f"a grazing key light's shadow is solid ({flat:.0f} against {higher:.0f} at 10 degrees; "
+          f"neighbours {flat_steps:.1f} levels apart)")
 
 
 run(main)
