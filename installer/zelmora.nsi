@@ -1,5 +1,6 @@
 ; Zelmora's Windows installer. scripts/package.sh gives it VERSION, VERSION4 (four numbers),
-; APP, RENDER, ICON and OUTFILE.
+; APP, RENDER, UNINSTALL (uninstall.exe, which runs the uninstaller written here as
+; uninstall-core.exe, waits for it and ends with its status), ICON and OUTFILE.
 ; A 64-bit installer for 64-bit programs: it runs where they run (and under a Wine without
 ; its 32-bit half).
 Target amd64-unicode
@@ -90,12 +91,14 @@ Section "Zelmora"
       MessageBox MB_OK|MB_ICONSTOP "Zelmora in $0 could not be removed (is it running?). Close it and run Setup again." /SD IDOK
       Abort
     Delete "$0\uninstall.exe"
+    Delete "$0\uninstall-core.exe"
     RMDir "$0"
 fresh:
   SetOutPath "$INSTDIR"
   File "/oname=zelmora.exe" "${APP}"
   File "/oname=zelmora-render.exe" "${RENDER}"
-  WriteUninstaller "$INSTDIR\uninstall.exe"
+  File "/oname=uninstall.exe" "${UNINSTALL}"
+  WriteUninstaller "$INSTDIR\uninstall-core.exe"
   WriteRegStr HKLM "Software\Zelmora" "InstallDir" "$INSTDIR"
 
   CreateShortCut "$SMPROGRAMS\Zelmora.lnk" "$INSTDIR\zelmora.exe" "" "$INSTDIR\zelmora.exe" 0
@@ -125,7 +128,8 @@ Section "Uninstall"
   SetShellVarContext all
   Delete "$INSTDIR\zelmora.exe"
   Delete "$INSTDIR\zelmora-render.exe"
-  Delete "$INSTDIR\uninstall.exe"
+  Delete "$INSTDIR\uninstall.exe"  ; run from uninstall.exe, which removes itself when it ends
+  Delete "$INSTDIR\uninstall-core.exe"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\Zelmora.lnk"
 

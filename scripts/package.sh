@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${1:-$root/build}
 
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh" "$build_dir" zelmora zelmora-render
+"$root/scripts/build.sh" "$build_dir" zelmora zelmora-render zelmora-uninstall
 
 # The one place the version is written: the resource header the About box and --version show.
 product=$root/res/product.h
@@ -21,6 +21,7 @@ installer=$out/Zelmora-Setup-$version.exe
 echo "package: building $installer"
 makensis -V2 -DVERSION="$version" -DVERSION4="$version4" \
   -DAPP="$build_dir/app/zelmora.exe" -DRENDER="$build_dir/cli/zelmora-render.exe" \
+  -DUNINSTALL="$build_dir/installer/launcher/zelmora-uninstall.exe" \
   -DICON="$root/res/zelmora.ico" -DOUTFILE="$installer" "$root/installer/zelmora.nsi"
 
 zip_file=$out/Zelmora-$version-portable.zip

@@ -84,7 +84,14 @@ printf '@"C:\\Program Files\\Zelmora\\uninstall.exe" /S _?=C:\\Program Files\\Ze
 wine cmd /c 'C:\uninstall-in-place.bat' >/dev/null 2>&1 && fail "uninstalling a running Zelmora reported success"
 [[ -f "$pf/zelmora.exe" && -f "$pf/uninstall.exe" ]] || fail "uninstalling a running Zelmora removed files"
 query "$uninst" >/dev/null || fail "uninstalling a running Zelmora removed its entry"
-pass "the uninstaller refuses while Zelmora runs, and leaves everything in place"
+# The command as the README gives it: its status is the uninstaller's, not the status of a
+# copy of it started and left to run.
+wine "$pf/uninstall.exe" /S >/dev/null 2>&1
+status=$?
+[[ $status == 2 ]] || fail "uninstall.exe /S while Zelmora runs ended with $status, not 2"
+[[ -f "$pf/zelmora.exe" && -f "$pf/uninstall.exe" && -f "$pf/uninstall-core.exe" ]] ||
+  fail "uninstall.exe /S while Zelmora runs removed files: $(ls "$pf")"
+pass "the uninstaller refuses while Zelmora runs (status 2, in place and as uninstall.exe /S), and leaves everything in place"
 xdotool windowfocus "$win" 2>/dev/null; xdotool key --window "$win" alt+F4 2>/dev/null
 wineserver -k; wineserver -w
 rm -rf "$scenes"
@@ -92,7 +99,9 @@ rm -rf "$scenes"
 # The window's place, as Zelmora keeps it for the user.
 wine reg add 'HKCU\Software\Zelmora' /v Window /t REG_BINARY /d 00000000 /f >/dev/null 2>&1
 wine "$pf/uninstall.exe" /S >/dev/null 2>&1
-wineserver -w  # the uninstaller goes on from a copy of itself in the temporary folder
+status=$?
+[[ $status == 0 ]] || fail "uninstall.exe /S ended with $status"
+wineserver -w  # uninstall.exe itself goes once it has ended
 for _ in $(seq 1 100); do [[ -e "$pf" ]] || break; sleep 0.2; done
 [[ ! -e "$pf" ]] || fail "the uninstaller left $(ls "$pf")"
 [[ ! -e "$shortcut" ]] || fail "the uninstaller left the Start menu entry"
