@@ -256,12 +256,19 @@ void CBoxDlg::OnTimer(UINT_PTR nIDEvent)
         }
         m_nDragDX = 0;
         m_nDragDY = 0;
-        // Held to the trackbars' ranges, as the trackbars would hold them, and shown there.
-        for (SceneValueIndex v : {kValueCentreX, kValueCentreY, kValueRotation1, kValueRotation2})
+        // Held to the trackbars' ranges, as the trackbars would hold them, and shown there: on
+        // the pages that show them (setting every control of every page is rounds of
+        // messages each tick, a third of a drag's time, for values that did not change).
+        const SceneValueIndex dragged[] = {kValueCentreX, kValueCentreY, kValueRotation1, kValueRotation2};
+        for (SceneValueIndex v : dragged)
             this->*g_sceneValues[v].pField =
                 std::clamp(this->*g_sceneValues[v].pField, g_sceneValues[v].nMin, g_sceneValues[v].nMax);
-        for (CDialog* pPage : m_vecPages)
-            pPage->UpdateData(FALSE);
+        for (CDialog* pPage : m_vecPages) {
+            const auto* pScenePage = dynamic_cast<const CScenePage*>(pPage);
+            if (!pScenePage || std::any_of(std::begin(dragged), std::end(dragged),
+                                           [&](SceneValueIndex v) { return pScenePage->ShowsValue(v); }))
+                pPage->UpdateData(FALSE);
+        }
     }
     ShowShapeControls();
     NoteSceneChanges();

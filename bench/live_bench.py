@@ -15,7 +15,8 @@ from zelmora_e2e import (DIMENSIONS_TAB, FLOOR_TAB, FRONT_COLOUR_BUTTON, ROW_FIR
                          wait_until, windows_named, xdotool)
 from xscreen import FrameCounter, Screen  # noqa: E402
 
-EXE, OUT, FACE = sys.argv[1], sys.argv[2], sys.argv[3]
+# Absolute: the program runs with the output folder as its working folder.
+EXE, OUT, FACE = (os.path.abspath(a) for a in sys.argv[1:4])
 SECONDS = float(sys.argv[4]) if len(sys.argv) > 4 else 20.0
 TICKS = sys.argv[5] if len(sys.argv) > 5 else "1"
 HZ = os.sysconf("SC_CLK_TCK")
@@ -238,6 +239,10 @@ def main():
     app.proc = proc
     from zelmora_e2e import find_window, window_geometry
     app.win = find_window("Zelmora", timeout=60)
+    if not app.win:
+        log.flush()
+        with open(os.path.join(OUT, "app.log")) as f:
+            sys.exit(f"live_bench: no Zelmora window came up; its output: {f.read().strip()}")
     time.sleep(3)
     app.x, app.y, app.w, app.h = window_geometry(app.win)
     # Wine runs the program in a process of its own; the launcher and helpers are small.

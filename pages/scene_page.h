@@ -4,11 +4,15 @@
 #pragma once
 #include "afxwin.h"
 #include "box_scene.h"
+#include "scene_values.h"
 
 class CScenePage : public CDialog {
 public:
     explicit CScenePage(BoxScene* pScene);
     void OnOK() override {}
+    // Whether one of the page's controls shows the value: a drag, which changes only the
+    // view's values every tick, sets only the pages that show them.
+    virtual bool ShowsValue(SceneValueIndex) const { return false; }
 
 protected:
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);

@@ -16,3 +16,11 @@ void CSliderPage::DoDataExchange(CDataExchange* pDX)
     ExchangeSliders(pDX, m_pScene, m_pBindings, m_nCount);
 }
 
+bool CSliderPage::ShowsValue(SceneValueIndex value) const
+{
+    for (int i = 0; i < m_nCount; ++i)
+        if (m_pBindings[i].value == value)
+            return true;
+    return false;
+}
+

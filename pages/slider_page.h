@@ -9,6 +9,7 @@ public:
     CSliderPage(BoxScene* pScene, const SliderBinding* pBindings, int nCount);
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
+    bool ShowsValue(SceneValueIndex value) const override;
 
 private:
     const SliderBinding* m_pBindings;
