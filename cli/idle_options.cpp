@@ -7,7 +7,6 @@
 #include "file_open.h"
 #include "light_kinds.h"
 #include "model_file.h"
-#include "options.h"
 #include "scene_description.h"
 #include "scene_values.h"
 #include "shape_kinds.h"

@@ -381,13 +381,14 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
             error = L"-o " + job.output + L": line " + std::to_wstring(duplicate->second) +
                     L" writes " + (FilesOf(job).size() > 1 ? L"one of these pictures" : L"this picture") +
                     L" already (each picture is written once)";
+        if (bParsed && error.empty())
+            error = cmd.outputRoot.Refusal(job.output);
         if (bParsed && job.spin) {
             std::vector<RenderJob> frames;
             if (error.empty())
-                error = cmd.outputRoot.Refusal(job.output);
-            if (error.empty())
                 error = SpinRefusal(job);
-            job.record = JobRecord(job);
+            if (error.empty())
+                job.record = JobRecord(job);
             if (error.empty() && SpinFrames(job, session.DefaultSize(), &frames, &error)) {
                 QueueSpin(session, writer, counter, where, job, frames, cmd.bResume, cmd.bTimings, t0);
                 continue;
@@ -402,10 +403,8 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
             job.values[kValueCentreY] = seriesFit.centreY;
             job.fitMargin = -1;
         }
-        if (bParsed && error.empty())
-            error = cmd.outputRoot.Refusal(job.output);
         if (error.empty())
-            job.record = JobRecord(job);
+            job.record = JobRecord(job);  // after the series' framing: the picture's own values
         if (error.empty() && cmd.bResume && IsFinishedOutput(job.output, job.record)) {
             writer.PushKept(counter(), job.output);
             continue;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cmath>
 #include <cwctype>
 
 #include "file_open.h"
@@ -72,15 +71,20 @@ bool CheckFacePicture(LPCWSTR pszPath, ImageHeader* pHeader, FaceLoadFailure* pW
     return true;
 }
 
-// The longest side a picture of that size is held at so that each side keeps at least `span`
-// pixels (or all it has); span 0: maxSide.
+// The longest side a picture of that size is held at: halved while each side keeps at least
+// `span` pixels, as the device's smaller copies halve it (a picture smaller than twice the
+// span stays whole, so that what the device draws from it is what it drew before); span 0:
+// maxSide.
 UINT SideForSpan(const ImageHeader& header, UINT span, UINT maxSide)
 {
     if (span == 0 || header.width == 0 || header.height == 0)
         return maxSide;
-    const double shorter = std::min(header.width, header.height), longer = std::max(header.width, header.height);
-    const double side = std::ceil(longer * std::min(1.0, span / shorter));
-    return static_cast<UINT>(std::clamp(side, 1.0, static_cast<double>(maxSide)));
+    const UINT shorter = std::min(header.width, header.height), longer = std::max(header.width, header.height);
+    UINT halvings = 0;
+    while (halvings < 16 && (shorter >> (halvings + 1)) >= span)
+        ++halvings;
+    const UINT side = (longer + (1u << halvings) - 1) >> halvings;
+    return std::clamp(side, 1u, maxSide);
 }
 
 bool Decode(LPCWSTR pszPath, UINT maxSide, DecodedImage* pImage, ImageHeader* pHeader, FaceLoadFailure* pWhy,
