@@ -11,6 +11,7 @@ namespace {
 constexpr int kSpineSteps = 12;
 constexpr float kPi = 3.14159265f;
 constexpr float kMinSpine = 0.3f;
+constexpr Colour kHollow = MakeColour(120, 120, 120);  // the lining, in the hollow's shade
 
 float Bulge(float depth)
 {
@@ -33,6 +34,11 @@ void HardcoverSize(const int* values, double spine, float size[3])
     size[2] = std::max(static_cast<float>(spine), kMinSpine);
     size[0] = values[kValueTrimWidth] / 1000.0f + kBoardOverhang + Bulge(size[2]);
     size[1] = values[kValueTrimHeight] / 1000.0f + 2 * kBoardOverhang;
+}
+
+Point3 Reversed(Point3 n)
+{
+    return {-n.x, -n.y, -n.z};
 }
 
 Point3 Normalised(Point3 n)
@@ -120,6 +126,12 @@ ShapeMesh BuildHardcover(const ShapeSpec& spec)
             const Point3 edge[4] = {{p0.x, y, p0.z}, {p1.x, y, p1.z}, {q1.x, y, q1.z}, {q0.x, y, q0.z}};
             b.FlatSkin(SideLeft, edge, {0, y < 0 ? -1.0f : 1.0f, 0});
         }
+        // The case's inside, seen down the hollow between the spine and the pages from above
+        // or below: without it the hollow shows the background through the book.
+        const float uv[4][2] = {};
+        const Point3 inside[4] = {{q0.x, -h, q0.z}, {q1.x, -h, q1.z}, {q1.x, h, q1.z}, {q0.x, h, q0.z}};
+        const Point3 inwards[4] = {Reversed(n0), Reversed(n1), Reversed(n1), Reversed(n0)};
+        b.Patch({SideLeft, PartLook::Plain, kHollow}, inside, inwards, uv);
     }
 
     // The page block, set back between the boards, reaching into the spine's hollow.

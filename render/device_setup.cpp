@@ -27,8 +27,18 @@ LPCWSTR BoxRenderer::InitDirect3D(HWND hPreview)
     if (FAILED(m_pD3D->GetAdapterDisplayMode(adapter, &mode)))
         return L"Unable to query display mode";
 
-    if (FAILED(m_pD3D->CheckDeviceFormat(adapter, type, mode.Format, D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE,
-                                         D3DFMT_D16)))
+    // 24 bits of depth where the adapter has them: under a long lens a cover lies closer to its
+    // page block than 16 bits can tell apart, and the block shows through along the edges.
+    D3DFORMAT depthFormat = D3DFMT_UNKNOWN;
+    for (D3DFORMAT candidate : {D3DFMT_D24S8, D3DFMT_D24X8, D3DFMT_D16}) {
+        if (SUCCEEDED(m_pD3D->CheckDeviceFormat(adapter, type, mode.Format, D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE,
+                                                candidate)) &&
+            SUCCEEDED(m_pD3D->CheckDepthStencilMatch(adapter, type, mode.Format, mode.Format, candidate))) {
+            depthFormat = candidate;
+            break;
+        }
+    }
+    if (depthFormat == D3DFMT_UNKNOWN)
         return L"Unable to check device format";
 
     // The best multisampling the adapter has for the back buffer, else none.
@@ -77,7 +87,7 @@ LPCWSTR BoxRenderer::InitDirect3D(HWND hPreview)
     m_presentParams.hDeviceWindow = hDeviceWindow;
     m_presentParams.Windowed = TRUE;
     m_presentParams.EnableAutoDepthStencil = TRUE;
-    m_presentParams.AutoDepthStencilFormat = D3DFMT_D16;
+    m_presentParams.AutoDepthStencilFormat = depthFormat;
     m_presentParams.Flags = 0;
     m_presentParams.FullScreen_RefreshRateInHz = 0;
     m_presentParams.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;

@@ -15,7 +15,8 @@ public:
     bool failCreateDevice = false;
     bool noMultisampling = false;       // every type but NONE is refused
     bool noVertexProcessingCaps = false;
-    bool noFloatTargets = false;        // no floating-point render target (nor blending into one)
+    bool noFloatTargets = false;
+    bool noDepth24 = false;             // depth buffers of 16 bits only        // no floating-point render target (nor blending into one)
     DWORD lastBehaviourFlags = 0;
 
     static Direct3DProxy* s_pNext;      // what the create function hands out
@@ -41,6 +42,8 @@ public:
     {
         if (noFloatTargets && (u & D3DUSAGE_RENDERTARGET) &&
             (cf == D3DFMT_A16B16G16R16F || cf == D3DFMT_A32B32G32R32F || cf == D3DFMT_R32F || cf == D3DFMT_R16F))
+            return D3DERR_NOTAVAILABLE;
+        if (noDepth24 && (cf == D3DFMT_D24S8 || cf == D3DFMT_D24X8 || cf == D3DFMT_D24X4S4 || cf == D3DFMT_D24FS8))
             return D3DERR_NOTAVAILABLE;
         return failDeviceFormat ? D3DERR_NOTAVAILABLE : m_real->CheckDeviceFormat(a, t, af, u, r, cf);
     }

@@ -82,13 +82,22 @@ TEST_F(DeviceSetupTest, SuccessfulSetUpFillsThePresentationParameters)
     EXPECT_EQ(pp.SwapEffect, D3DSWAPEFFECT_DISCARD);
     EXPECT_EQ(pp.hDeviceWindow, hPreview);
     EXPECT_TRUE(pp.Windowed);
-    EXPECT_EQ(pp.AutoDepthStencilFormat, D3DFMT_D16);
+    EXPECT_EQ(pp.AutoDepthStencilFormat, D3DFMT_D24S8);  // this adapter's deepest
     EXPECT_EQ(pp.PresentationInterval, static_cast<UINT>(D3DPRESENT_INTERVAL_IMMEDIATE));
     EXPECT_NE(pp.MultiSampleType, D3DMULTISAMPLE_NONE);  // this adapter offers some
     EXPECT_EQ(proxy->lastBehaviourFlags, static_cast<DWORD>(D3DCREATE_HARDWARE_VERTEXPROCESSING));
     EXPECT_FLOAT_EQ(renderer.m_fAspect, static_cast<float>(kPreviewWidth) / kPreviewHeight);
     EXPECT_NE(renderer.m_pBoxIndices, nullptr);
     EXPECT_NE(renderer.m_pBoxVertices, nullptr);
+}
+
+TEST_F(DeviceSetupTest, AnAdapterWithoutDeepDepthBuffersDrawsWithSixteenBits)
+{
+    proxy->noDepth24 = true;
+    EXPECT_EQ(Init(), L"");
+    EXPECT_EQ(renderer.m_presentParams.AutoDepthStencilFormat, D3DFMT_D16);
+    DecodedImage picture;
+    EXPECT_EQ(renderer.RenderPicture(64, 64, false, -1, picture), S_OK);
 }
 
 TEST_F(DeviceSetupTest, AdapterWithoutMultisamplingOrVertexCapsStillGetsADevice)

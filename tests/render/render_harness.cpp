@@ -88,7 +88,7 @@ WorldPoint EyeOf(const BoxScene& scene)
     return {d * std::cos(roll) * std::cos(yaw), d * std::sin(roll), -d * std::cos(roll) * std::sin(yaw)};
 }
 
-ScreenPoint Project(const BoxScene& scene, WorldPoint p, int width, int height)
+ScreenPoint Project(const BoxScene& scene, WorldPoint p, int width, int height, double* pDepth)
 {
     WorldPoint eye = EyeOf(scene);
     auto sub = [](WorldPoint a, WorldPoint b) { return WorldPoint{a.x - b.x, a.y - b.y, a.z - b.z}; };
@@ -111,6 +111,8 @@ ScreenPoint Project(const BoxScene& scene, WorldPoint p, int width, int height)
     double aspect = static_cast<double>(width) / height;
     double ndcX = (yScale / aspect) * vx / -vz;
     double ndcY = yScale * vy / -vz;
+    if (pDepth)
+        *pDepth = -vz;
     return {(ndcX + 1) / 2 * width, (1 - ndcY) / 2 * height};
 }
 

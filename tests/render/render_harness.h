@@ -57,7 +57,8 @@ struct ScreenPoint {
 // The eye and the projection of a world point for the scene's camera, from the closed form:
 // eye = d (cos R cos Y, sin R, -cos R sin Y), looking at the origin with up (0, -1, 0).
 WorldPoint EyeOf(const BoxScene& scene);
-ScreenPoint Project(const BoxScene& scene, WorldPoint p, int width, int height);
+// pDepth: the point's distance in front of the eye along the view's axis.
+ScreenPoint Project(const BoxScene& scene, WorldPoint p, int width, int height, double* pDepth = nullptr);
 // The centre of a face of the scene's box.
 WorldPoint FaceCentre(const BoxScene& scene, int slot);
 
