@@ -37,6 +37,12 @@ void Quaternion(V3 right, V3 up, V3 back, double q[4])
     }
 }
 
+// glTF gives a directional light's intensity in lux. A white matte surface square to a light
+// of strength 1 (100 %) is white in the picture; in a physically based renderer it is white
+// under pi x 683 lux (683 lumens a watt; the surface returns 1/pi of the light it receives
+// per unit solid angle): Blender's importer makes that a sun of pi W/m2.
+constexpr double kLuxPerStrength = 3.14159265358979 * 683;
+
 std::string Numbers(const double* v, int n)
 {
     std::string s = "[";
@@ -68,7 +74,7 @@ GltfViewJson ViewJson(const ModelView& view, float metresPerUnit)
         json.nodes += ",{\"name\":\"" + std::string(name) + "\",\"rotation\":" + Numbers(rotation, 4) +
                       ",\"extensions\":{\"KHR_lights_punctual\":{\"light\":" + index + "}}}";
         lights += std::string(lights.empty() ? "" : ",") + "{\"name\":\"" + name +
-                  "\",\"type\":\"directional\",\"intensity\":" + JsonNumber(intensity) + "}";
+                  "\",\"type\":\"directional\",\"intensity\":" + JsonNumber(intensity * kLuxPerStrength) + "}";
         ++json.nodeCount;
     };
     const double down[4] = {-std::sqrt(0.5), 0, 0, std::sqrt(0.5)};  // -Z turned to -Y

@@ -46,6 +46,12 @@ const bookJson = JSON.parse(book.subarray(20, 20 + book.readUInt32LE(12)).toStri
   const keyDown = key ? along(key.rotation)[1] : 0, skyDown = sky ? along(sky.rotation)[1] : 0;
   check(Math.abs(keyDown + Math.sin(50 * Math.PI / 180)) < 1e-3 && Math.abs(skyDown + 1) < 1e-3,
         `the paperback's model carries the studio's key light and sky (key's fall ${keyDown}, sky's ${skyDown})`);
+  // Their strengths in lux, as glTF reads them: the key (100 %) lights a white surface square
+  // to it white in a physically based renderer (pi x 683 lux: Blender's sun of pi W/m2).
+  const lux = (n) => n ? bookJson.extensions.KHR_lights_punctual.lights[n.extensions.KHR_lights_punctual.light].intensity : 0;
+  const white = Math.PI * 683;
+  check(Math.abs(lux(key) / white - 1) < 1e-3 && Math.abs(lux(sky) / white - 0.25) < 1e-3,
+        `the lights' strengths are in lux (key ${lux(key).toFixed(0)}, sky ${lux(sky).toFixed(0)}; white under ${white.toFixed(0)})`);
 }
 const names = bookJson.materials.map((m) => m.name);
 check(names.includes("cover") && names.includes("page-edges") && names.includes("fore-edge") &&
