@@ -237,7 +237,9 @@ private:
     unsigned LightPassesWanted() const;
     // bInLight: the box itself in a sharp frame, its textures filtered in light by the
     // face shader where the device has one.
-    void DrawFaces(BYTE alpha, bool bInLight = false);
+    // bLinear: pictures and colours lit in light and encoded as sRGB, as the studio's shaders
+    // light them (its drafts, by the fixed stages).
+    void DrawFaces(BYTE alpha, bool bInLight = false, bool bLinear = false);
     // The floor under the box: its mirror image fading away below it, and a soft contact
     // shadow. Only seen from above the floor.
     bool FloorVisible(float eyeY) const;

@@ -300,7 +300,7 @@ IDirect3DTexture9* BoxRenderer::TextureOf(const PartSurface& look)
     }
 }
 
-void BoxRenderer::DrawFaces(BYTE alpha, bool bInLight)
+void BoxRenderer::DrawFaces(BYTE alpha, bool bInLight, bool bLinear)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     const DrawnParts drawn = PartsToDraw();
@@ -308,15 +308,15 @@ void BoxRenderer::DrawFaces(BYTE alpha, bool bInLight)
     for (const ShapeMesh::Part& part : drawn.parts) {
         const PartSurface look = SurfaceOf(part, m_scene.m_clrFace, drawn.hasPicture, m_scene.m_nFinish);
         IDirect3DTexture9* pTexture = TextureOf(look);
-        const Colour colour = look.colour;
-        const bool bShader = bInLight && pTexture && m_pFaceShader;
+        const Colour colour = bLinear ? LinearColour(look.colour) : look.colour;
+        const bool bShader = !bLinear && bInLight && pTexture && m_pFaceShader;
         pDevice->SetTexture(0, pTexture);
         pDevice->SetTextureStageState(0, D3DTSS_COLOROP, pTexture ? D3DTOP_MODULATE : D3DTOP_SELECTARG2);
         // The factor's alpha is the reflection's strength; the box's own pass leaves it opaque.
         const D3DCOLOR factor = (ColorRefToD3DColor(colour) & 0x00FFFFFF) | (static_cast<DWORD>(alpha) << 24);
         pDevice->SetRenderState(D3DRS_TEXTUREFACTOR, factor);
         pDevice->SetPixelShader(bShader ? m_pFaceShader.Get() : nullptr);
-        pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, bShader);
+        pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, bShader || bLinear);
         if (bShader) {
             const float rgba[4] = {((factor >> 16) & 0xFF) / 255.0f, ((factor >> 8) & 0xFF) / 255.0f,
                                    (factor & 0xFF) / 255.0f, alpha / 255.0f};

@@ -101,16 +101,27 @@ bool BoxRenderer::RenderStudio(const SceneCamera& camera, const Mat4& projection
     // no cast shadows. At rest and in pictures, the whole light.
     if (!pass.sharp && !pass.picture) {
         const D3DLIGHT9 eyeLight = m_light;
-        m_light = FixedKeyLight(key);  // what the faces are drawn in, a gloss part's highlight too
-        pDevice->SetLight(0, &m_light);
-        pDevice->LightEnable(1, FALSE);
         StudioLights draft;
         draft.key = key;
         if (FloorVisible(camera.eye.y))
             DrawStudioFloor(camera, projection, draft, pass, false);
+        // Lit in light and encoded as the shaders do, so that letting go does not brighten the
+        // picture: the key, the sky's mean all round, and the half of it more from above.
+        m_light = FixedKeyLight(key);  // what the faces are drawn in, a gloss part's highlight too
+        pDevice->SetLight(0, &m_light);
+        D3DLIGHT9 skyAbove = {};
+        skyAbove.Type = D3DLIGHT_DIRECTIONAL;
+        skyAbove.Direction = {0, 1, 0};  // down: the top is at -Y
+        skyAbove.Diffuse.r = skyAbove.Diffuse.g = skyAbove.Diffuse.b = static_cast<float>(m_scene.m_nSky) / 200.0f;
+        pDevice->SetLight(1, &skyAbove);
+        pDevice->LightEnable(1, TRUE);
         SetBoxStages(pass.sharp);
-        PassStates{}.Apply(pDevice);
-        DrawFaces(255, false);
+        PassStates states;
+        states.bEncodeSrgb = true;
+        states.Apply(pDevice);
+        DrawFaces(255, false, true);
+        pDevice->SetRenderState(D3DRS_SRGBWRITEENABLE, FALSE);
+        pDevice->LightEnable(1, FALSE);
         m_light = eyeLight;
         pDevice->SetLight(0, &m_light);
         return true;
