@@ -369,7 +369,10 @@ void CBoxDlg::OnSaveImage()
     m_dlgSaveImage.Prepare(m_export, PreviewSize(), m_renderer.MaxPictureSide());
     if (m_dlgSaveImage.DoModal() != IDOK)
         return;
+    const float oldAspect = ExportAspect();
     m_export = m_dlgSaveImage.Chosen();
+    if (RefitForAspect(*this, oldAspect, ExportAspect(), kDefaultFitMargin))
+        RefreshPages();
     SaveTarget target = DecideSaveTarget(m_dlgSaveImage.GetPathName(), m_dlgSaveImage.GetFileExt(),
                                          m_dlgSaveImage.m_ofn.nFilterIndex);
     if (!target.bSupported) {

@@ -8,5 +8,10 @@
 std::wstring ShowableText(const std::wstring& text);
 void PrintOut(const std::wstring& text);
 void PrintErr(const std::wstring& text);
+// A line that says how far a long drawing is, rewritten in place on a terminal (standard
+// error a console) and rubbed out by the next line printed; nothing into a pipe or a file.
+bool ShowsProgress();
+void ShowProgress(const std::wstring& line);
+void EndProgress();
 // The system's own words for an error code, without the trailing period and line break.
 std::wstring SystemMessage(unsigned long error);

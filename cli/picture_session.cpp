@@ -242,13 +242,22 @@ bool PictureSession::DrawsIntoFile(const RenderJob& job) const
     return w * h > kWholePicturePixels;
 }
 
+std::function<void(const wchar_t*)> PictureSession::ProgressOf(const RenderJob& job)
+{
+    if (!ShowsProgress())
+        return nullptr;
+    // The studio's pictures take seconds: a terminal sees each stage ("drawing 3 of 16").
+    return [name = job.output](const wchar_t* stage) { ShowProgress(name + L": " + stage + L"..."); };
+}
+
 bool PictureSession::Draw(const RenderJob& job, DecodedImage* pPicture, std::wstring* pError,
                           PictureDrawTimings* pTimings)
 {
     PictureRequest request;
     if (!Prepare(job, &request, pError))
         return false;
-    const HRESULT hr = m_renderer.RenderPicture(request, *pPicture, pTimings);
+    const HRESULT hr = m_renderer.RenderPicture(request, *pPicture, pTimings, ProgressOf(job));
+    EndProgress();
     return !Failed(job, request, hr, pError);
 }
 
@@ -259,7 +268,8 @@ bool PictureSession::DrawIntoFile(const RenderJob& job, std::wstring* pError, Pi
         return false;
     if (!MakeOutputFolder(job.output, pError))
         return false;
-    const HRESULT hr = RenderPictureToFile(m_renderer, request, PictureFormatOf(job), job.output, pTimings);
+    const HRESULT hr = RenderPictureToFile(m_renderer, request, PictureFormatOf(job), job.output, pTimings, ProgressOf(job));
+    EndProgress();
     if (hr == D3DERR_NOTAVAILABLE)
         return !Failed(job, request, hr, pError);
     if (FAILED(hr)) {

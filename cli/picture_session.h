@@ -1,6 +1,7 @@
 // Renders pictures one after another on one device: the scene, the face pictures (each
 // file loaded once while it is in use), the off-screen frame and the file.
 #pragma once
+#include <functional>
 #include <windows.h>
 
 #include <set>
@@ -30,6 +31,8 @@ public:
     // A picture too large to hold whole is drawn straight into its file instead.
     bool DrawsIntoFile(const RenderJob& job) const;
     bool DrawIntoFile(const RenderJob& job, std::wstring* pError, PictureDrawTimings* pTimings = nullptr);
+    // What a drawing reports its stages to: the terminal's progress line, or nothing.
+    static std::function<void(const wchar_t*)> ProgressOf(const RenderJob& job);
     // Checks what can be checked before any work: sizes, folders, names.
     bool Check(const RenderJob& job, std::wstring* pError) const;
 

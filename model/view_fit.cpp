@@ -21,6 +21,10 @@ struct Block {
     bool bShadow = false;  // the contact shadow's square on the floor
 };
 
+// How far from the model's footprint framing follows the key light's shadow, in the model's
+// heights: from the usual light (50 degrees up, of any size) the whole shadow is nearer.
+constexpr float kShadowFramedHeights = 2.5f;
+
 // Everything drawn that framing must hold: the box, then (seen from above the floor) the
 // reflection down to where it has faded and the shadow where it still darkens.
 std::vector<Block> FramedBlocks(const BoxScene& scene, const Vec3& eye)
@@ -48,7 +52,10 @@ std::vector<Block> FramedBlocks(const BoxScene& scene, const Vec3& eye)
             // its faint outer end (a level of 255 or more) reaches about twice its radius.
             const float blur =
                 2.0f * ShadowBlurPerDistance(scene, static_cast<unsigned>(scene.m_nLightSamples)) * reach / down;
-            const float run = (reach + blur) / along;  // along the light: to the floor and past
+            // A low light's shadow runs many heights away: framing holds the product, and the
+            // shadow only so far (the rest may leave the picture).
+            const float framed = std::min(reach + blur, kShadowFramedHeights * 2.0f * hy);
+            const float run = framed / along;  // along the light: to the floor and past
             for (float x : {-hx, hx})
                 for (float z : {-hz, hz}) {
                     const Vec3 p = {x - toLight.x * run, floorY, z - toLight.z * run};
@@ -303,4 +310,15 @@ std::wstring TooSmallReason(const BoxScene& scene, unsigned width, unsigned heig
     swprintf(size, 64, L"%.1f x %.1f", across, down);
     return L"the box is out of view (it spans " + std::wstring(size) + L" pixels of the picture: too small to show; "
            L"--fit frames it): nothing was written";
+}
+
+bool RefitForAspect(BoxScene& scene, float oldAspect, float newAspect, float marginPercent)
+{
+    ViewFit fitted, refitted;
+    if (oldAspect == newAspect || !FitView(scene, oldAspect, marginPercent, &fitted) ||
+        fitted.zoom != scene.m_nZoom || fitted.centreX != scene.m_nCentreX || fitted.centreY != scene.m_nCentreY ||
+        !FitView(scene, newAspect, marginPercent, &refitted))
+        return false;
+    scene.m_nZoom = refitted.zoom, scene.m_nCentreX = refitted.centreX, scene.m_nCentreY = refitted.centreY;
+    return refitted.zoom != fitted.zoom || refitted.centreX != fitted.centreX || refitted.centreY != fitted.centreY;
 }

@@ -16,6 +16,10 @@ constexpr float kDefaultFitMargin = 5.0f;
 // marginPercent: the space left on each side, in percent of the picture's width and height.
 // False when the camera is inside what is to be framed (nothing then fits).
 bool FitView(const BoxScene& scene, float aspect, float marginPercent, ViewFit* pFit);
+// A view fitted to pictures of one shape is fitted again to another: a taller picture would
+// otherwise cut the sides the wider one held. A view framed by hand is left as it is.
+// True when the scene's zoom and centre changed.
+bool RefitForAspect(BoxScene& scene, float oldAspect, float newAspect, float marginPercent);
 
 // Framing that holds for several views (a series of pictures that differ only in the view):
 // what each shows is added up, in units that do not depend on the zoom, and one zoom and

@@ -36,8 +36,19 @@ done
 # The paths it prints, in the form they were given: Z:\home\me\out\box.png is /home/me/out/box.png.
 # A path ends where a colon follows (no Windows name holds one), so that a message naming
 # two paths has both turned back.
+# Passed on as it comes, up to its last line break or carriage return: a progress line that
+# rewrites itself in place shows at once.
 linux_paths() {
-  perl -pe 'BEGIN { $| = 1 } s{Z:(\\[^"\r\n:]*)}{ (my $p = $1) =~ tr{\\}{/}; $p }ge'
+  perl -e '$| = 1; my $held = "";
+    sub out { my $t = shift; $t =~ s{Z:(\\[^"\r\n:]*)}{ (my $p = $1) =~ tr{\\}{/}; $p }ge; print $t }
+    while (sysread(STDIN, my $got, 65536)) {
+      $held .= $got;
+      my $end = 1 + (rindex($held, "\n") > rindex($held, "\r") ? rindex($held, "\n") : rindex($held, "\r"));
+      if ($end > 0) { out(substr($held, 0, $end)); $held = substr($held, $end) }
+    }
+    out($held)'
 }
+# A studio picture takes seconds: on a terminal, each drawing's progress in place.
+[[ -t 2 ]] && export ZELMORA_PROGRESS=1
 wine "$exe" "${args[@]}" 2> >(linux_paths >&2) | linux_paths
 exit "${PIPESTATUS[0]}"

@@ -417,6 +417,7 @@ def main():
     nothing_in_silence()
     memory_follows_the_picture()
     grazing_light()
+    progress_on_a_terminal()
 
     rc, stdout, _ = render("--help")
     check(rc == 0 and "1..300, default 80" in stdout and "3-sided Cube, Left Rotation" in stdout,
@@ -543,6 +544,20 @@ def grazing_light():
     check(abs(flat - higher) < 15 and flat_steps < 4,
           f"a grazing key light's shadow is solid ({flat:.0f} against {higher:.0f} at 10 degrees; "
           f"neighbours {flat_steps:.1f} levels apart)")
+
+
+def progress_on_a_terminal():
+    """A studio picture's drawings counted on a terminal (scripts/render.sh says when standard
+    error is one), the line rubbed out before the next; nothing of it in a log."""
+    args = ["--light", "studio", "--size", "96x96", "-o", win(out("progress.png"))]
+    r = subprocess.run(["wine", EXE, *args], capture_output=True, env=dict(os.environ, ZELMORA_PROGRESS="1"))
+    err = r.stderr.decode("utf-8", "replace")
+    counted = re.findall(r"progress\.png: drawing (\d+) of (\d+)\.\.\.\r", err)
+    check(r.returncode == 0 and counted and counted[0][0] == "1" and counted[-1][0] == counted[-1][1] != "1" and
+          re.search(r"\.\.\. *\r\r +\r\[1/1\] ", err),
+          f"a terminal sees each drawing of a studio picture counted, then the line cleared ({err[-120:]!r})")
+    rc, _, err = render(*args)
+    check(rc == 0 and "drawing" not in err, f"a log has none of it ({err.strip()!r})")
 
 
 run(main)
