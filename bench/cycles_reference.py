@@ -1,9 +1,16 @@
-"""A path tracer's picture of the same model beside zelmora-render's: zelmora-render writes a
-hardcover in the studio's light as a .glb (with its camera, key light and sky) and as a
-picture; Blender (Debian's package, installed here if missing) imports the .glb and renders
-it with Cycles on the CPU, on a white floor under a white sky. Prints both times, whole
-process, and writes the two pictures side by side. Judges nothing.
-Usage: cycles_reference.py ZELMORA_RENDER_EXE OUT_FOLDER [SIZE] [CYCLES_SAMPLES]"""
+"""A path tracer as the judge: for a matte paperback, a gloss hardcover and a DVD case, each at
+the start view and two book views, zelmora-render writes the picture (studio light) and the
+.glb of the same scene; Blender (Debian's package, installed here if missing) imports the .glb
+as it is (its camera, its key light in lux) and renders it with Cycles on the CPU, on a white
+floor under a white dome as strong as the model's sky. No value is set by hand.
+
+Per pair it prints: SSIM over the product (the pixels zelmora-render's transparent picture
+covers), the mean brightness of each over the product, the floor's darkness along a line
+straight down from the base (mean over the line's first third, and how far apart the two
+profiles are there), and the brightest 1 % of the product (a gloss cover's sheen). It writes
+each pair side by side and all of them in one sheet. Judges nothing: it reports.
+Usage: cycles_reference.py ZELMORA_RENDER_EXE OUT_FOLDER [SIZE] [CYCLES_SAMPLES] [CASES]
+  CASES: comma-separated names of the table below (default: all nine)"""
 import os
 import shutil
 import subprocess
@@ -14,20 +21,52 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 EXE, OUT = sys.argv[1], sys.argv[2]
 SIZE = int(sys.argv[3]) if len(sys.argv) > 3 else 1024
 SAMPLES = int(sys.argv[4]) if len(sys.argv) > 4 else 128
+WORK = os.path.join(ROOT, "build", "book-pictures")
 
-# The scene as Blender finds it after importing the model: the model's camera and lights
-# (their strengths as written), a white floor under the model, the sky as the world's light.
+SHAPES = {
+    "paperback": ["--shape", "paperback", "--cover", os.path.join(WORK, "paperback-cover.png"), "--trim", "6x9in",
+                  "--pages", "300", "--finish", "matte"],
+    "hardcover": ["--shape", "hardcover", "--cover", os.path.join(WORK, "hardcover-wrap.png"), "--trim", "6x9in",
+                  "--pages", "300", "--finish", "gloss"],
+    "dvd": ["--shape", "dvd-case", "--cover", os.path.join(WORK, "dvd-insert.png")],
+}
+VIEWS = {
+    "start": [],
+    "hero": ["--template", "Book, Three-Quarter Hero"],
+    "spine": ["--template", "Book, Spine"],
+}
+# The start view through the start lens holds a book whole; the book views' long lens is
+# drawn a little wider (their distance and direction kept) so that the shadow shows too.
+WIDER = {"start": [], "hero": ["--zoom", "1030"], "spine": ["--zoom", "1030"]}
+
 BLENDER_SCRIPT = r'''
-import bpy, math, sys
+import bpy, json, math, sys
 import numpy
 # Debian's Blender 3.4 importer still says numpy.bool, which Debian's numpy 1.24 no longer has.
 if not hasattr(numpy, "bool"):
     numpy.bool = bool
-glb, png, size, samples, key, sky, size_deg = sys.argv[sys.argv.index("--") + 1:]
+glb, png, size, samples = sys.argv[sys.argv.index("--") + 1:]
 bpy.ops.wm.read_factory_settings(use_empty=True)
 bpy.ops.import_scene.gltf(filepath=glb)
 scene = bpy.context.scene
 scene.camera = next(o for o in scene.objects if o.type == "CAMERA")
+# What the model says of its studio beyond the lights glTF knows: the key light's size, the
+# dome's strength.
+with open(glb, "rb") as f:
+    f.read(12)
+    length = int.from_bytes(f.read(4), "little")
+    f.read(4)
+    gltf = json.loads(f.read(length))
+lights = gltf["extensions"]["KHR_lights_punctual"]["lights"]
+studio = {l["name"]: l.get("extras", {}) for l in lights}
+for o in list(scene.objects):
+    if o.type == "LIGHT" and o.data.type == "SUN":
+        extras = next((v for k, v in studio.items() if k.replace(" ", "_") in o.name or k in o.name), {})
+        if "dome" in extras:
+            bpy.data.objects.remove(o)  # the dome below is the sky itself
+        elif "angularDiameter" in extras:
+            o.data.angle = math.radians(extras["angularDiameter"])
+dome = next((v["dome"] for v in studio.values() if "dome" in v), 0.0)
 low = min((o.matrix_world @ v.co).z for o in scene.objects if o.type == "MESH" for v in o.data.vertices)
 bpy.ops.mesh.primitive_plane_add(size=200, location=(0, 0, low))
 floor = bpy.context.object.data
@@ -35,27 +74,18 @@ material = bpy.data.materials.new("floor")
 material.use_nodes = True
 material.node_tree.nodes["Principled BSDF"].inputs["Base Color"].default_value = (1, 1, 1, 1)
 material.node_tree.nodes["Principled BSDF"].inputs["Roughness"].default_value = 1.0
+material.node_tree.nodes["Principled BSDF"].inputs["Specular"].default_value = 0.0
 floor.materials.append(material)
-# The key light as a sun of its size and strength (a strength of pi lights a white surface
-# square to it white); the sky as the world's light, not as a sun.
-for o in list(scene.objects):
-    if o.type == "LIGHT" and o.data.type == "SUN":
-        if "key" in o.name:
-            o.data.angle = math.radians(float(size_deg))
-            o.data.energy = math.pi * float(key)
-        else:
-            bpy.data.objects.remove(o)
 world = bpy.data.worlds.new("sky")
 world.use_nodes = True
 world.node_tree.nodes["Background"].inputs["Color"].default_value = (1, 1, 1, 1)
-world.node_tree.nodes["Background"].inputs["Strength"].default_value = float(sky)
+world.node_tree.nodes["Background"].inputs["Strength"].default_value = float(dome)
 scene.world = world
 scene.render.engine = "CYCLES"
 scene.cycles.device = "CPU"
 scene.cycles.samples = int(samples)
 scene.cycles.use_denoising = False  # Debian builds Blender without OpenImageDenoise
 scene.render.resolution_x = scene.render.resolution_y = int(size)
-scene.render.film_transparent = True  # laid on white afterwards, as a shop's picture
 scene.view_settings.view_transform = "Standard"
 scene.render.filepath = png
 bpy.ops.render.render(write_still=True)
@@ -74,42 +104,105 @@ def ensure_blender():
     return bool(shutil.which("blender"))
 
 
+def pixels(path):
+    """RGBA floats 0..1 of a picture, through ImageMagick."""
+    import numpy
+    w, h = (int(v) for v in subprocess.run(["identify", "-format", "%w %h", path], capture_output=True,
+                                           text=True, check=True).stdout.split())
+    raw = subprocess.run(["convert", path, "-depth", "8", "rgba:-"], capture_output=True, check=True).stdout
+    return numpy.frombuffer(raw, dtype=numpy.uint8).reshape(h, w, 4).astype(numpy.float64) / 255
+
+
+def luma(rgba):
+    return rgba[..., 0] * 0.2126 + rgba[..., 1] * 0.7152 + rgba[..., 2] * 0.0722
+
+
+def ssim_map(a, b):
+    """SSIM of two grey pictures (0..1), an 11-tap Gaussian window of sigma 1.5."""
+    import numpy
+    taps = numpy.exp(-0.5 * (numpy.arange(-5, 6) / 1.5) ** 2)
+    taps /= taps.sum()
+
+    def blur(x):
+        x = numpy.apply_along_axis(lambda r: numpy.convolve(r, taps, mode="same"), 1, x)
+        return numpy.apply_along_axis(lambda c: numpy.convolve(c, taps, mode="same"), 0, x)
+    c1, c2 = 0.01 ** 2, 0.03 ** 2
+    ma, mb = blur(a), blur(b)
+    va, vb, cov = blur(a * a) - ma * ma, blur(b * b) - mb * mb, blur(a * b) - ma * mb
+    return ((2 * ma * mb + c1) * (2 * cov + c2)) / ((ma * ma + mb * mb + c1) * (va + vb + c2))
+
+
+def judge(ours, theirs, clear):
+    import numpy
+    a, b = luma(pixels(ours)), luma(pixels(theirs))
+    mask = pixels(clear)[..., 3] > 0.99
+    ssim = float(ssim_map(a, b)[mask].mean())
+    mean_a, mean_b = float(a[mask].mean()), float(b[mask].mean())
+    # The floor straight down the picture from the product's lowest pixel in its middle column.
+    ys, xs = numpy.nonzero(mask)
+    column = int(numpy.median(xs))
+    base = int(ys[xs == column].max()) if (xs == column).any() else int(ys.max())
+    line = slice(base + 2, min(a.shape[0], base + 2 + a.shape[0] // 4))
+    third = slice(line.start, line.start + max(1, (line.stop - line.start) // 3))
+    dark_a, dark_b = 1 - a[third, column], 1 - b[third, column]
+    profile_gap = float(numpy.abs(dark_a - dark_b).mean() / max(dark_b.mean(), 1e-3))
+    sheen_a, sheen_b = float(numpy.percentile(a[mask], 99)), float(numpy.percentile(b[mask], 99))
+    return {"ssim": ssim, "mean": (mean_a, mean_b), "floor": (float(dark_a.mean()), float(dark_b.mean())),
+            "floor_gap": profile_gap, "sheen": (sheen_a, sheen_b)}
+
+
+def render(args, out):
+    subprocess.run([os.path.join(ROOT, "scripts", "render.sh"), *args, "-o", out], check=True,
+                   stdout=subprocess.DEVNULL)
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
-    wrap = os.path.join(ROOT, "build", "book-pictures", "hardcover-wrap.png")
-    if not os.path.exists(wrap):
+    if not os.path.exists(os.path.join(WORK, "hardcover-wrap.png")):
         subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "book_pictures.py"),
                         os.path.join(OUT, "book-pictures")], check=True, stdout=subprocess.DEVNULL)
-    view = ["--shape", "hardcover", "--cover", wrap, "--trim", "6x9in", "--pages", "300", "--rotation1", "130",
-            "--rotation2", "115", "--zoom", "840", "--shadow", "60", "--reflection", "0", "--size", f"{SIZE}x{SIZE}"]
-    # No --fit: its centring moves the picture off the camera's axis, which a model's camera
-    # cannot carry; both pictures are then the same camera's.
-    render = os.path.join(ROOT, "scripts", "render.sh")
-    glb, ours, theirs = (os.path.join(OUT, n) for n in ("hardcover.glb", "zelmora.png", "cycles.png"))
-    subprocess.run([render, *view, "-o", glb], check=True, stdout=subprocess.DEVNULL)
-    t0 = time.time()
-    subprocess.run([render, *view, "-o", ours], check=True, stdout=subprocess.DEVNULL)
-    zelmora = time.time() - t0
-    print(f"zelmora-render, {SIZE} x {SIZE} in the studio's light (16 drawings), whole process: {zelmora:.1f} s",
-          flush=True)
     if not ensure_blender():
-        print("no Blender: no reference picture")
+        print("no Blender: no reference pictures")
         return
+    wanted = sys.argv[5].split(",") if len(sys.argv) > 5 else [f"{s}-{v}" for s in SHAPES for v in VIEWS]
     script = os.path.join(OUT, "reference.py")
     with open(script, "w") as f:
         f.write(BLENDER_SCRIPT)
-    t0 = time.time()
     # Blender finds its Python's packages by the python3 on PATH: Debian's, not another one's.
     system = {**os.environ, "PATH": "/usr/bin:/bin"}
-    subprocess.run(["blender", "-b", "--python", script, "--", glb, theirs, str(SIZE), str(SAMPLES), "1.0", "0.5", "12"],
-                   check=True, stdout=subprocess.DEVNULL, env=system)
-    cycles = time.time() - t0
-    print(f"Blender {SAMPLES}-sample Cycles on the CPU, {SIZE} x {SIZE}, the same model, camera and lights, "
-          f"whole process: {cycles:.1f} s ({cycles / zelmora:.1f} times zelmora-render's)", flush=True)
-    subprocess.run(["convert", theirs, "-background", "white", "-flatten", theirs], check=True)
-    side = os.path.join(OUT, "side-by-side.png")
-    subprocess.run(["montage", ours, theirs, "-tile", "2x1", "-geometry", "+0+0", side], check=True)
-    print(f"the two pictures side by side: {side}")
+    sides, results = [], []
+    print(f"{SIZE} x {SIZE}, Cycles at {SAMPLES} samples; brightness, floor and sheen as zelmora / cycles")
+    for name in wanted:
+        shape, view = name.split("-")
+        args = [*SHAPES[shape], "--light", "studio", "--shadow", "60", "--reflection", "0", *VIEWS[view],
+                *WIDER[view], "--size", f"{SIZE}x{SIZE}"]
+        glb, ours, clear, theirs = (os.path.join(OUT, f"{name}{suffix}")
+                                    for suffix in (".glb", "-zelmora.png", "-clear.png", "-cycles.png"))
+        render(args, glb)
+        t0 = time.time()
+        render(args, ours)
+        zelmora = time.time() - t0
+        render([*args, "--transparent", "--shadow", "0"], clear)
+        t0 = time.time()
+        subprocess.run(["blender", "-b", "--python", script, "--", glb, theirs, str(SIZE), str(SAMPLES)],
+                       check=True, stdout=subprocess.DEVNULL, env=system)
+        cycles = time.time() - t0
+        subprocess.run(["convert", theirs, "-background", "white", "-flatten", theirs], check=True)
+        r = judge(ours, theirs, clear)
+        results.append((name, r))
+        print(f"{name:16s} SSIM {r['ssim']:.3f}  brightness {r['mean'][0]:.3f} / {r['mean'][1]:.3f} "
+              f"({100 * (r['mean'][0] / r['mean'][1] - 1):+.0f} %)  floor {r['floor'][0]:.3f} / {r['floor'][1]:.3f} "
+              f"(profile {100 * r['floor_gap']:.0f} % apart)  sheen {r['sheen'][0]:.3f} / {r['sheen'][1]:.3f}  "
+              f"[{zelmora:.1f} s / {cycles:.0f} s]", flush=True)
+        side = os.path.join(OUT, f"{name}-side-by-side.png")
+        subprocess.run(["montage", ours, theirs, "-tile", "2x1", "-geometry", "+0+0", side], check=True)
+        sides.append(side)
+    sheet = os.path.join(OUT, "side-by-side.png")
+    subprocess.run(["montage", *sides, "-tile", "1x", "-geometry", "+0+0", "-resize", "50%", sheet], check=True)
+    worst = min(r["ssim"] for _, r in results)
+    off = max(abs(r["mean"][0] / r["mean"][1] - 1) for _, r in results)
+    print(f"lowest SSIM {worst:.3f} (goal 0.92), brightness at most {100 * off:.0f} % apart (goal 5 %); "
+          f"the pairs side by side: {sheet}")
 
 
 main()

@@ -69,12 +69,15 @@ GltfViewJson ViewJson(const ModelView& view, float metresPerUnit)
     json.nodes = ",{\"name\":\"camera\",\"camera\":0,\"translation\":" + Numbers(at, 3) + ",\"rotation\":" + Numbers(q, 4) + "}";
     json.nodeCount = 1;
     std::string lights;
-    auto addLight = [&](const char* name, const double rotation[4], double intensity) {
+    // extras: what glTF's lights cannot say of the studio (a key light's size, the sky as a
+    // dome all round), for a renderer that can draw it.
+    auto addLight = [&](const char* name, const double rotation[4], double intensity, const std::string& extras) {
         const std::string index = std::to_string(json.nodeCount - 1);
         json.nodes += ",{\"name\":\"" + std::string(name) + "\",\"rotation\":" + Numbers(rotation, 4) +
                       ",\"extensions\":{\"KHR_lights_punctual\":{\"light\":" + index + "}}}";
         lights += std::string(lights.empty() ? "" : ",") + "{\"name\":\"" + name +
-                  "\",\"type\":\"directional\",\"intensity\":" + JsonNumber(intensity * kLuxPerStrength) + "}";
+                  "\",\"type\":\"directional\",\"intensity\":" + JsonNumber(intensity * kLuxPerStrength) +
+                  (extras.empty() ? "" : ",\"extras\":{" + extras + "}") + "}";
         ++json.nodeCount;
     };
     const double down[4] = {-std::sqrt(0.5), 0, 0, std::sqrt(0.5)};  // -Z turned to -Y
@@ -84,13 +87,15 @@ GltfViewJson ViewJson(const ModelView& view, float metresPerUnit)
         const V3 keyRight = std::fabs(toKey.y) > 0.999 ? V3{1, 0, 0} : Unit(Cross({0, 1, 0}, toKey));
         double k[4];
         Quaternion(keyRight, Cross(toKey, keyRight), toKey, k);
-        addLight("key light", k, view.key);
+        addLight("key light", k, view.key, "\"angularDiameter\":" + JsonNumber(view.keySize));
+        // As a dome of that brightness all round, a white surface facing up is lit to the
+        // sky's strength; a light from straight above gives it half that.
         if (view.sky > 0)
-            addLight("sky", down, view.sky * 0.5);
+            addLight("sky", down, view.sky * 0.5, "\"dome\":" + JsonNumber(view.sky));
     } else {
-        addLight("light at the eye", q, view.eyeLight);
+        addLight("light at the eye", q, view.eyeLight, "");
         if (view.topLight > 0)
-            addLight("light from above", down, view.topLight);
+            addLight("light from above", down, view.topLight, "");
     }
     std::string perspective = "\"yfov\":" + JsonNumber(view.fovY) + ",\"znear\":" + JsonNumber(0.01);
     if (view.aspect > 0)

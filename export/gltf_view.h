@@ -15,6 +15,7 @@ struct ModelView {
     float toKey[3] = {};
     float key = 0;             // 0..2
     float sky = 0;             // 0..2
+    float keySize = 0;         // degrees across
 };
 
 // The JSON of the nodes from firstNode on (each with a comma before it), and the members

@@ -94,6 +94,7 @@ bool WriteModelFile(const SceneDescription& scene, int textureSide, int quality,
     view.toKey[0] = toKey.x, view.toKey[1] = toKey.y, view.toKey[2] = toKey.z;
     view.key = scene.values[kValueKey] / 100.0f;
     view.sky = scene.values[kValueSky] / 100.0f;
+    view.keySize = static_cast<float>(scene.values[kValueLightSize]);
     const std::vector<BYTE> model =
         BuildShapeModel(ShapeOf(spec.shape).pfnBuild(spec), pictures, scene.faceColours, g_faceNames,
                         scene.values[kValueFinish], &view, record);
