@@ -17,6 +17,7 @@ struct PartSurface {
     double roughness = 0.8;      // as physically based renderers take it: 0 mirror, 1 matte
     float sheen = 0;             // the studio's highlight: its strength, 0..1
     float sheenPower = 1;        // and how tight it is (a specular power)
+    float mirror = 0;            // the studio round it mirrored: 1 a smooth laminate, 0 none
     const char* pszKind = nullptr;  // a model file's name for it; null: named after its face
 };
 
@@ -30,3 +31,7 @@ PartSurface SurfaceOf(const ShapeMesh::Part& part, const Colour (&colours)[kPict
 // light's specular power).
 constexpr float kGlossHighlight = 0.45f;
 constexpr float kGlossPower = 40.0f;
+
+// A dielectric's reflectance at normal incidence (a laminate, clear plastic): Schlick's
+// Fresnel rises from it to 1 at grazing angles.
+constexpr float kLaminateReflectance = 0.04f;

@@ -305,6 +305,9 @@ void BoxRenderer::DrawFaces(BYTE alpha, bool bInLight, bool bLinear)
     IDirect3DDevice9* pDevice = m_pDevice;
     const DrawnParts drawn = PartsToDraw();
     const UINT vertexCount = drawn.vertexCount;
+    // In light, the lights are given at half their strength and doubled here: a face lit
+    // past white (the key and the floor's light together) keeps its brightness.
+    pDevice->SetTextureStageState(1, D3DTSS_COLOROP, bLinear ? D3DTOP_MODULATE2X : D3DTOP_MODULATE);
     for (const ShapeMesh::Part& part : drawn.parts) {
         const PartSurface look = SurfaceOf(part, m_scene.m_clrFace, drawn.hasPicture, m_scene.m_nFinish);
         IDirect3DTexture9* pTexture = TextureOf(look);
@@ -339,4 +342,5 @@ void BoxRenderer::DrawFaces(BYTE alpha, bool bInLight, bool bLinear)
     }
     pDevice->SetPixelShader(nullptr);
     pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, FALSE);
+    pDevice->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_MODULATE);
 }

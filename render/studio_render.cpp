@@ -2,6 +2,7 @@
 // reflection as the eye light draws it, the sky's soft dark base, the key light's cast
 // shadow), then the model lit by the key light and the sky, with its finish's highlight.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -70,6 +71,18 @@ void SetShadowSampler(IDirect3DDevice9* pDevice, DWORD sampler, IDirect3DTexture
     pDevice->SetSamplerState(sampler, D3DSAMP_SRGBTEXTURE, FALSE);
 }
 
+// The light the floor (the background's colour) throws back up at the model: as a path
+// tracer finds it, a white floor under the key and the sky lights a standing cover by half
+// its own brightness again.
+std::array<float, 3> FloorLight(const BoxScene& scene)
+{
+    const float elevation = static_cast<float>(scene.m_nLightElevation) * 0.017453292f;
+    const float lit = static_cast<float>(scene.m_nKey) / 100.0f * std::max(std::sin(elevation), 0.0f) +
+                      static_cast<float>(scene.m_nSky) / 100.0f;
+    const DWORD c = scene.m_clrBackground;
+    return {LinearOfChannel((c >> 16) & 0xFF) * lit, LinearOfChannel((c >> 8) & 0xFF) * lit, LinearOfChannel(c & 0xFF) * lit};
+}
+
 } // namespace
 
 D3DLIGHT9 BoxRenderer::FixedKeyLight(const KeyLight& key) const
@@ -107,14 +120,28 @@ bool BoxRenderer::RenderStudio(const SceneCamera& camera, const Mat4& projection
             DrawStudioFloor(camera, projection, draft, pass, false);
         // Lit in light and encoded as the shaders do, so that letting go does not brighten the
         // picture: the key, the sky's mean all round, and the half of it more from above.
+        // The sky from above and the floor's light from below, each half all round and half
+        // along its direction; what one adds the other takes away (lights of negative colour).
         m_light = FixedKeyLight(key);  // what the faces are drawn in, a gloss part's highlight too
+        const std::array<float, 3> bounce = FloorLight(m_scene);
+        const float sky = static_cast<float>(m_scene.m_nSky) / 200.0f;
+        D3DLIGHT9 fromAbove = {}, fromBelow = {};
+        fromAbove.Type = fromBelow.Type = D3DLIGHT_DIRECTIONAL;
+        fromAbove.Direction = {0, 1, 0};  // down: the top is at -Y
+        fromBelow.Direction = {0, -1, 0};
+        float* const ambient[3] = {&m_light.Ambient.r, &m_light.Ambient.g, &m_light.Ambient.b};
+        float* const above[3] = {&fromAbove.Diffuse.r, &fromAbove.Diffuse.g, &fromAbove.Diffuse.b};
+        float* const below[3] = {&fromBelow.Diffuse.r, &fromBelow.Diffuse.g, &fromBelow.Diffuse.b};
+        for (int i = 0; i < 3; ++i)
+            *ambient[i] = sky + bounce[i] / 2, *above[i] = sky - bounce[i] / 2, *below[i] = bounce[i] / 2 - sky;
+        for (D3DLIGHT9* pLight : {&m_light, &fromAbove, &fromBelow})  // DrawFaces doubles them
+            for (D3DCOLORVALUE* pColour : {&pLight->Diffuse, &pLight->Ambient, &pLight->Specular})
+                pColour->r *= 0.5f, pColour->g *= 0.5f, pColour->b *= 0.5f;
         pDevice->SetLight(0, &m_light);
-        D3DLIGHT9 skyAbove = {};
-        skyAbove.Type = D3DLIGHT_DIRECTIONAL;
-        skyAbove.Direction = {0, 1, 0};  // down: the top is at -Y
-        skyAbove.Diffuse.r = skyAbove.Diffuse.g = skyAbove.Diffuse.b = static_cast<float>(m_scene.m_nSky) / 200.0f;
-        pDevice->SetLight(1, &skyAbove);
+        pDevice->SetLight(1, &fromAbove);
         pDevice->LightEnable(1, TRUE);
+        pDevice->SetLight(2, &fromBelow);
+        pDevice->LightEnable(2, TRUE);
         SetBoxStages(pass.sharp);
         PassStates states;
         states.bEncodeSrgb = true;
@@ -122,6 +149,7 @@ bool BoxRenderer::RenderStudio(const SceneCamera& camera, const Mat4& projection
         DrawFaces(255, false, true);
         pDevice->SetRenderState(D3DRS_SRGBWRITEENABLE, FALSE);
         pDevice->LightEnable(1, FALSE);
+        pDevice->LightEnable(2, FALSE);
         m_light = eyeLight;
         pDevice->SetLight(0, &m_light);
         return true;
@@ -304,6 +332,8 @@ void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& project
     const float skyTaps[8] = {skyTap, skyTap, -skyTap, skyTap, -skyTap, -skyTap, skyTap, -skyTap};
     pDevice->SetPixelShaderConstantF(11, skyTaps, 2);
     SetShadowSampler(pDevice, 2, lights.bSky ? m_studio.m_pSkyMap.Get() : m_studio.m_pShadowMap.Get());
+    const std::array<float, 3> bounce = FloorLight(m_scene);
+    const float floorLight[4] = {bounce[0], bounce[1], bounce[2], 0};
     pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, TRUE);
     PassStates states;
     states.bEncodeSrgb = true, states.bLighting = false;
@@ -315,8 +345,11 @@ void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& project
         const float colour[4] = {LinearOfChannel(RedOf(look.colour)), LinearOfChannel(GreenOf(look.colour)),
                                  LinearOfChannel(BlueOf(look.colour)), 1};
         const float sheen[4] = {look.sheen, look.sheenPower, 0.25f, 0.75f};
+        const float mirrored[4] = {kLaminateReflectance * look.mirror, (1 - kLaminateReflectance) * look.mirror, 0, 0};
         pDevice->SetPixelShaderConstantF(2, colour, 1);
         pDevice->SetPixelShaderConstantF(4, sheen, 1);
+        pDevice->SetPixelShaderConstantF(13, mirrored, 1);
+        pDevice->SetPixelShaderConstantF(16, floorLight, 1);
         pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, drawn.vertexCount, part.firstIndex, part.triangleCount);
     }
     pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, FALSE);

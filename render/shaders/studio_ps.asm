@@ -2,17 +2,22 @@
 // lit by the key light where the shadow map sees it (eight comparisons round the point,
 // each filtered 2 x 2 by the device: a soft edge) and by the sky from above (where the sky's
 // map sees the point from the sky's direction of this drawing, four comparisons), plus the
-// finish's highlight of the key light, stronger at grazing angles. Written in light: the
-// target encodes it as sRGB.
+// finish's highlight of the key light, stronger at grazing angles, and the studio round it
+// mirrored as a sheen (bright from above, where the dome is, and stronger at grazing
+// angles, as a laminate's Fresnel reflection is). Written in light: the target encodes it
+// as sRGB.
 //   c0.xyz  direction to the key light        c1  x key, y sky
 //   c2.rgb  the part's colour, in light       c3.xyz  the eye
 //   c4      x highlight strength, y its power, z at normal incidence, w 1 - that
 //   c5.xyz  up                                 c6-c9  tap offsets in the map (xy, zw)
 //   c10.xyz the sky's direction, w 1 where the sky's map counts (else the sky is open)
 //   c11-c12 tap offsets in the sky's map
+//   c16.rgb the floor's light, what it throws back up at the model
+//   c13     x the surroundings' reflection at normal incidence, y its rise to grazing
+//           (Schlick's (1 - n.v)^5 times this): the studio's dome mirrored in a laminate
 ps_3_0
 def c14, 0, 1, 0.5, 0.125
-def c15, 5, 0.25, 0, 0
+def c15, 5, 0.25, 0, 1.5
 dcl_texcoord0 v0.xy
 dcl_texcoord1 v1.xyz
 dcl_texcoord2 v2
@@ -87,8 +92,13 @@ mad r2.y, r2.y, c14.z, c14.z
 mul r2.y, r2.y, c1.y
 mul r2.y, r2.y, r13.z
 add r2.z, r2.x, r2.y
+// The floor's light thrown back up (its colour lit by the key and the sky): from below,
+// none on a face that looks straight up.
+dp3 r2.w, r1, c5
+mad r2.w, r2.w, -c14.z, c14.z
+mad r4.xyz, c16.xyz, r2.w, r2.z
 mul r3.xyz, r0, c2
-mul r3.xyz, r3, r2.z
+mul r3.xyz, r3, r4
 // The highlight: half-way between the eye and the light, and Schlick's grazing rise.
 add r4.xyz, c3, -v3
 nrm r5.xyz, r4
@@ -98,12 +108,25 @@ dp3_sat r8.x, r1, r7
 pow r8.x, r8.x, c4.y
 dp3_sat r8.y, r1, r5
 add r8.y, c14.y, -r8.y
-pow r8.z, r8.y, c15.x
-mad r8.z, r8.z, c4.w, c4.z
+pow r8.y, r8.y, c15.x
+mad r8.z, r8.y, c4.w, c4.z
 mul r8.x, r8.x, r8.z
 mul r8.x, r8.x, c4.x
 mul r8.x, r8.x, r12.x
 mul r8.x, r8.x, c1.x
 add r3.xyz, r3, r8.x
+// The sheen: the view mirrored in the surface, r = 2 (n.v) n - v, sees the dome where it
+// looks up (the sky's strength), the horizon's half of it level, the floor's dark below;
+// where the sky is hidden, less.
+dp3 r6.x, r1, r5
+add r6.x, r6.x, r6.x
+mad r6.xyz, r1, r6.x, -r5
+dp3 r6.w, r6, c5
+mad_sat r6.w, r6.w, c15.w, c14.z
+mul r6.w, r6.w, c1.y
+mul r6.w, r6.w, r13.z
+mad r8.w, r8.y, c13.y, c13.x
+mul r6.w, r6.w, r8.w
+add r3.xyz, r3, r6.w
 mov r3.w, c14.y
 mov oC0, r3
