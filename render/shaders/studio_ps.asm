@@ -3,8 +3,8 @@
 // each filtered 2 x 2 by the device: a soft edge) and by the sky from above (where the sky's
 // map sees the point from the sky's direction of this drawing, four comparisons), plus the
 // finish's highlight of the key light, stronger at grazing angles, and the studio round it
-// mirrored as a sheen (bright from above, where the dome is, and stronger at grazing
-// angles, as a laminate's Fresnel reflection is). Written in light: the target encodes it
+// mirrored as a sheen (the dome above, the lit floor below, stronger at grazing angles, as
+// a laminate's Fresnel reflection is). Written in light: the target encodes it
 // as sRGB.
 //   c0.xyz  direction to the key light        c1  x key, y sky
 //   c2.rgb  the part's colour, in light       c3.xyz  the eye
@@ -116,17 +116,18 @@ mul r8.x, r8.x, r12.x
 mul r8.x, r8.x, c1.x
 add r3.xyz, r3, r8.x
 // The sheen: the view mirrored in the surface, r = 2 (n.v) n - v, sees the dome where it
-// looks up (the sky's strength), the horizon's half of it level, the floor's dark below;
-// where the sky is hidden, less.
+// looks up (the sky's strength, less where the sky is hidden) and the lit floor where it
+// looks down (a cover seen from above mirrors the floor), the two mixed about the horizon.
 dp3 r6.x, r1, r5
 add r6.x, r6.x, r6.x
 mad r6.xyz, r1, r6.x, -r5
 dp3 r6.w, r6, c5
 mad_sat r6.w, r6.w, c15.w, c14.z
-mul r6.w, r6.w, c1.y
-mul r6.w, r6.w, r13.z
+mul r7.w, r6.w, c1.y
+mul r7.w, r7.w, r13.z
+add r6.w, c14.y, -r6.w
+mad r7.xyz, c16.xyz, r6.w, r7.w
 mad r8.w, r8.y, c13.y, c13.x
-mul r6.w, r6.w, r8.w
-add r3.xyz, r3, r6.w
+mad r3.xyz, r7, r8.w, r3
 mov r3.w, c14.y
 mov oC0, r3

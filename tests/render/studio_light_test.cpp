@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "light_kinds.h"
+#include "scene_shape.h"
+#include "scene_values.h"
 #include "render_fixture.h"
 
 namespace {
@@ -206,4 +208,38 @@ TEST_F(StudioLightTest, ThePreviewWhileMovingIsAsBrightAsItIsAtRest)
         EXPECT_NEAR(sumMoving / sumRest, 1.0, 0.05) << "light from " << azimuth << ": moving " << sumMoving / (3 * n)
                                                     << ", at rest " << sumRest / (3 * n);
     }
+}
+
+TEST_F(StudioLightTest, AtTheStartViewAGlossCoverShowsItsSheenWithoutLookingForIt)
+{
+    // The start scene's light and view on a dark paperback: over a part of the front a
+    // reader sees (a quarter of its pixels or more), gloss is brighter than matte; soft-touch
+    // mirrors nothing and is nowhere brighter than matte.
+    for (int v : {kValueLightAzimuth, kValueLightElevation, kValueLightSize, kValueKey, kValueSky, kValueShadow})
+        scene.*g_sceneValues[v].pField = g_sceneValues[v].nDefault;
+    scene.m_nZoom = 750;
+    scene.m_nShape = ShapePaperback;
+    scene.m_clrFace[SideFront] = RGB(40, 50, 70);
+    auto front = [&](int finish) {
+        scene.m_nFinish = finish;
+        const DecodedImage p = Picture(false);
+        std::vector<int> levels;
+        const ShapeSpec spec = SceneShape(scene);
+        const double hx = spec.size[0] / 2, hy = spec.size[1] / 2, hz = spec.size[2] / 2;
+        for (double fy = 0.15; fy < 0.9; fy += 0.05)
+            for (double fx = 0.25; fx < 0.9; fx += 0.05) {  // clear of the hinge by the spine
+                const ScreenPoint s = Project(scene, {-hx + 2 * hx * fx, -hy + 2 * hy * fy, -hz}, kSide, kSide);
+                const uint32_t c = p.pixels[static_cast<size_t>(s.y) * kSide + static_cast<size_t>(s.x)];
+                levels.push_back(static_cast<int>(((c >> 16) & 0xFF) + Green(c) + (c & 0xFF)));
+            }
+        return levels;
+    };
+    const std::vector<int> gloss = front(FinishGloss), matte = front(FinishMatte), soft = front(FinishSoftTouch);
+    size_t brighter = 0, softBrighter = 0;
+    for (size_t i = 0; i < gloss.size(); ++i) {
+        brighter += gloss[i] > matte[i] + 6;  // two levels a channel and more
+        softBrighter += soft[i] > matte[i];
+    }
+    EXPECT_GE(brighter * 4, gloss.size()) << brighter << " of " << gloss.size() << ": gloss " << gloss[gloss.size() / 2] << ", matte " << matte[gloss.size() / 2] << ", soft " << soft[gloss.size() / 2];
+    EXPECT_EQ(softBrighter, 0u);
 }
