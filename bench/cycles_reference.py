@@ -6,11 +6,12 @@ floor under a white dome as strong as the model's sky. No value is set by hand.
 
 Per pair it prints: SSIM over the product (the pixels zelmora-render's transparent picture
 covers), the mean brightness of each over the product, the floor's darkness along a line
-straight down from the base (mean over the line's first third, and how far apart the two
-profiles are there), and the brightest 1 % of the product (a gloss cover's sheen). It writes
+out from the base into the shadow (mean over the line's first third, and how far apart the
+two profiles are there), and the brightest 1 % of the product (a gloss cover's sheen). It writes
 each pair side by side and all of them in one sheet. Judges nothing: it reports.
 Usage: cycles_reference.py ZELMORA_RENDER_EXE OUT_FOLDER [SIZE] [CYCLES_SAMPLES] [CASES]
   CASES: comma-separated names of the table below (default: all nine)"""
+import math
 import os
 import shutil
 import subprocess
@@ -138,13 +139,26 @@ def judge(ours, theirs, clear):
     mask = pixels(clear)[..., 3] > 0.99
     ssim = float(ssim_map(a, b)[mask].mean())
     mean_a, mean_b = float(a[mask].mean()), float(b[mask].mean())
-    # The floor straight down the picture from the product's lowest pixel in its middle column.
+    # The floor along a line out from the product's base: from its lowest pixel in its middle
+    # column toward the darkest floor pixel of the path tracer's picture within a quarter of
+    # the picture (the shadow's heart), a quarter of the picture long.
     ys, xs = numpy.nonzero(mask)
     column = int(numpy.median(xs))
-    base = int(ys[xs == column].max()) if (xs == column).any() else int(ys.max())
-    line = slice(base + 2, min(a.shape[0], base + 2 + a.shape[0] // 4))
-    third = slice(line.start, line.start + max(1, (line.stop - line.start) // 3))
-    dark_a, dark_b = 1 - a[third, column], 1 - b[third, column]
+    base = (int(ys[xs == column].max()) if (xs == column).any() else int(ys.max()), column)
+    h, w = a.shape
+    reach = h // 4
+    gy, gx = numpy.mgrid[0:h, 0:w]
+    near = ((gy - base[0]) ** 2 + (gx - base[1]) ** 2 < reach * reach) & ~mask & (gy >= base[0] - reach // 4)
+    floor_b = numpy.where(near, b, 2.0)
+    dy, dx = numpy.unravel_index(int(numpy.argmin(floor_b)), b.shape)
+    length = max(1.0, math.hypot(dy - base[0], dx - base[1]))
+    steps = numpy.arange(3, reach)
+    py = numpy.clip(numpy.round(base[0] + (dy - base[0]) / length * steps).astype(int), 0, h - 1)
+    px = numpy.clip(numpy.round(base[1] + (dx - base[1]) / length * steps).astype(int), 0, w - 1)
+    keep = ~mask[py, px]
+    line_a, line_b = 1 - a[py, px][keep], 1 - b[py, px][keep]
+    third = max(1, len(line_b) // 3)
+    dark_a, dark_b = line_a[:third], line_b[:third]
     profile_gap = float(numpy.abs(dark_a - dark_b).mean() / max(dark_b.mean(), 1e-3))
     sheen_a, sheen_b = float(numpy.percentile(a[mask], 99)), float(numpy.percentile(b[mask], 99))
     return {"ssim": ssim, "mean": (mean_a, mean_b), "floor": (float(dark_a.mean()), float(dark_b.mean())),
@@ -178,7 +192,7 @@ def main():
     print(f"{SIZE} x {SIZE}, Cycles at {SAMPLES} samples; brightness, floor and sheen as zelmora / cycles")
     for name in wanted:
         shape, view = name.split("-")
-        args = [*SHAPES[shape], "--light", "studio", "--shadow", "60", "--reflection", "0", *VIEWS[view],
+        args = [*SHAPES[shape], "--light", "studio", "--shadow", "100", "--reflection", "0", *VIEWS[view],
                 *WIDER[view], "--size", f"{SIZE}x{SIZE}"]
         glb, ours, clear, theirs = (os.path.join(OUT, f"{name}{suffix}")
                                     for suffix in (".glb", "-zelmora.png", "-clear.png", "-cycles.png"))

@@ -83,6 +83,23 @@ std::array<float, 3> FloorLight(const BoxScene& scene)
     return {LinearOfChannel((c >> 16) & 0xFF) * lit, LinearOfChannel((c >> 8) & 0xFF) * lit, LinearOfChannel(c & 0xFF) * lit};
 }
 
+// How dark the floor goes where a share of its light is hidden, as the picture shows it:
+// the floor's light with all of it and with what remains, each held to white and encoded
+// as sRGB. A white floor under the key and the sky is lit past white: hiding the key
+// leaves a grey shadow, hiding only the sky barely shows.
+float FloorDarkness(const BoxScene& scene, float remaining, float lit)
+{
+    const DWORD c = scene.m_clrBackground;
+    const float floor = 0.2126f * LinearOfChannel((c >> 16) & 0xFF) + 0.7152f * LinearOfChannel((c >> 8) & 0xFF) +
+                        0.0722f * LinearOfChannel(c & 0xFF);
+    auto shown = [&](float light) {
+        const float v = std::min(light * floor, 1.0f);
+        return v <= 0.0031308f ? 12.92f * v : 1.055f * std::pow(v, 1 / 2.4f) - 0.055f;
+    };
+    const float all = shown(lit);
+    return all > 0 ? std::clamp(1 - shown(remaining) / all, 0.0f, 1.0f) : 0.0f;
+}
+
 } // namespace
 
 D3DLIGHT9 BoxRenderer::FixedKeyLight(const KeyLight& key) const
@@ -222,15 +239,17 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
     }
     if (m_scene.m_nShadow <= 0)
         return;
+    // The shadow value is the share of the darkness the hidden light leaves that shows: at
+    // 100 the floor as a path tracer shows it.
     const float shadow = static_cast<float>(m_scene.m_nShadow) / 100.0f;
-    const float key = static_cast<float>(m_scene.m_nKey), sky = static_cast<float>(m_scene.m_nSky);
+    const float key = static_cast<float>(m_scene.m_nKey) / 100.0f, sky = static_cast<float>(m_scene.m_nSky) / 100.0f;
     const float elevation = static_cast<float>(m_scene.m_nLightElevation) * 0.017453292f;
+    const float keyOnFloor = key * std::max(std::sin(elevation), 0.1f);
     if (lights.bSky) {
-        // The sky hidden from the floor by the model, as the sky's share of the floor's light;
-        // each direction's shadow blurred over the part of the dome it stands for, and faded
-        // out within a quarter of the model's height of it, so that the floor a little way
-        // off keeps its colour.
-        const float share = sky > 0 ? sky / (sky + key * std::max(std::sin(elevation), 0.1f)) : 0.0f;
+        // The sky hidden from the floor by the model: each direction's shadow blurred over
+        // the part of the dome it stands for, and faded out within a quarter of the model's
+        // height of it, so that the floor a little way off keeps its colour.
+        const float share = FloorDarkness(m_scene, keyOnFloor, keyOnFloor + sky);
         const float skyElevation = std::asin(std::min(-lights.sky.toLight.y, 1.0f));
         const float spread = std::tan(std::min(SkySampleSpread(pass.lightPasses), 1.2f));
         DrawFloorShadow(camera, projection, lights.sky, lights.toSkyMap, m_studio.m_pSkyMap, shadow * share,
@@ -244,7 +263,8 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
     }
     if (!bCast)
         return;
-    DrawFloorShadow(camera, projection, lights.key, lights.toKeyMap, m_studio.m_pShadowMap, shadow,
+    DrawFloorShadow(camera, projection, lights.key, lights.toKeyMap, m_studio.m_pShadowMap,
+                    shadow * FloorDarkness(m_scene, sky, keyOnFloor + sky),
                     ShadowBlurPerDistance(m_scene, pass.lightPasses) / lights.key.mapSize,
                     1.5f / StudioLight::kMapTexels, 0.0f);
 }

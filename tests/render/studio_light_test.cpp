@@ -123,6 +123,7 @@ TEST_F(StudioLightTest, ALargeLightsShadowFallsOffSmoothlyOverAnyBackground)
     // smooth fall from dark to clear. Neighbouring pixels of the shadow differ by little.
     scene.m_nLightSize = 40;
     scene.m_nLightAzimuth = 90;
+    scene.m_nSky = 0;  // the key's shadow alone, as dark as it goes
     auto grain = [&](int samples) {
         scene.m_nLightSamples = samples;
         const DecodedImage p = Picture(true);
