@@ -237,9 +237,9 @@ private:
     unsigned LightPassesWanted() const;
     // bInLight: the box itself in a sharp frame, its textures filtered in light by the
     // face shader where the device has one.
-    // bLinear: pictures and colours lit in light and encoded as sRGB, as the studio's shaders
-    // light them (its drafts, by the fixed stages).
-    void DrawFaces(BYTE alpha, bool bInLight = false, bool bLinear = false);
+    // bStudioDraft: the studio's draft vertex shader is bound and lights the faces (at half
+    // strength, doubled by the stages).
+    void DrawFaces(BYTE alpha, bool bInLight = false, bool bStudioDraft = false);
     // The floor under the box: its mirror image fading away below it, and a soft contact
     // shadow. Only seen from above the floor.
     bool FloorVisible(float eyeY) const;

@@ -300,32 +300,35 @@ IDirect3DTexture9* BoxRenderer::TextureOf(const PartSurface& look)
     }
 }
 
-void BoxRenderer::DrawFaces(BYTE alpha, bool bInLight, bool bLinear)
+void BoxRenderer::DrawFaces(BYTE alpha, bool bInLight, bool bStudioDraft)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     const DrawnParts drawn = PartsToDraw();
     const UINT vertexCount = drawn.vertexCount;
-    // In light, the lights are given at half their strength and doubled here: a face lit
-    // past white (the key and the floor's light together) keeps its brightness.
-    pDevice->SetTextureStageState(1, D3DTSS_COLOROP, bLinear ? D3DTOP_MODULATE2X : D3DTOP_MODULATE);
+    // The studio's draft lights at half strength, doubled here: a face lit past white (the
+    // key and the floor's light together) keeps its brightness.
+    pDevice->SetTextureStageState(1, D3DTSS_COLOROP, bStudioDraft ? D3DTOP_MODULATE2X : D3DTOP_MODULATE);
     for (const ShapeMesh::Part& part : drawn.parts) {
         const PartSurface look = SurfaceOf(part, m_scene.m_clrFace, drawn.hasPicture, m_scene.m_nFinish);
         IDirect3DTexture9* pTexture = TextureOf(look);
-        const Colour colour = bLinear ? LinearColour(look.colour) : look.colour;
-        const bool bShader = !bLinear && bInLight && pTexture && m_pFaceShader;
+        const Colour colour = look.colour;
+        const bool bShader = !bStudioDraft && bInLight && pTexture && m_pFaceShader;
         pDevice->SetTexture(0, pTexture);
         pDevice->SetTextureStageState(0, D3DTSS_COLOROP, pTexture ? D3DTOP_MODULATE : D3DTOP_SELECTARG2);
         // The factor's alpha is the reflection's strength; the box's own pass leaves it opaque.
         const D3DCOLOR factor = (ColorRefToD3DColor(colour) & 0x00FFFFFF) | (static_cast<DWORD>(alpha) << 24);
         pDevice->SetRenderState(D3DRS_TEXTUREFACTOR, factor);
         pDevice->SetPixelShader(bShader ? m_pFaceShader.Get() : nullptr);
-        pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, bShader || bLinear);
+        pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, bShader);
         if (bShader) {
             const float rgba[4] = {((factor >> 16) & 0xFF) / 255.0f, ((factor >> 8) & 0xFF) / 255.0f,
                                    (factor & 0xFF) / 255.0f, alpha / 255.0f};
             pDevice->SetPixelShaderConstantF(kFaceShaderColourConstant, rgba, 1);
         }
-        if (look.bGloss) {
+        if (bStudioDraft) {
+            const float highlight[4] = {look.bGloss ? kGlossHighlight : 0.0f, kGlossPower, 0, 0};
+            pDevice->SetVertexShaderConstantF(8, highlight, 1);
+        } else if (look.bGloss) {
             D3DMATERIAL9 gloss = m_material;
             gloss.Specular = {kGlossHighlight, kGlossHighlight, kGlossHighlight, 1.0f};
             gloss.Power = kGlossPower;
@@ -335,7 +338,7 @@ void BoxRenderer::DrawFaces(BYTE alpha, bool bInLight, bool bLinear)
             pDevice->SetLight(0, &light);
         }
         pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, vertexCount, part.firstIndex, part.triangleCount);
-        if (look.bGloss) {
+        if (look.bGloss && !bStudioDraft) {
             pDevice->SetMaterial(&m_material);
             pDevice->SetLight(0, &m_light);
         }

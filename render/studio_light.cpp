@@ -2,6 +2,7 @@
 
 #include "shaders/studio_floor_ps_shader.h"
 #include "shaders/studio_ps_shader.h"
+#include "shaders/studio_draft_vs_shader.h"
 #include "shaders/studio_vs_shader.h"
 
 namespace {
@@ -20,6 +21,7 @@ bool StudioLight::CreateShaders(IDirect3D9* pD3D, IDirect3DDevice9* pDevice)
                                        D3DRTYPE_TEXTURE, D3DFMT_D24X8)))
         return false;
     if (FAILED(pDevice->CreateVertexShader(k_studio_vs_shader_code, &m_pVertexShader)) ||
+        FAILED(pDevice->CreateVertexShader(k_studio_draft_vs_shader_code, &m_pDraftShader)) ||
         FAILED(pDevice->CreatePixelShader(k_studio_ps_shader_code, &m_pModelShader)) ||
         FAILED(pDevice->CreatePixelShader(k_studio_floor_ps_shader_code, &m_pFloorShader)) ||
         FAILED(pDevice->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &m_pWhite, nullptr))) {
@@ -79,5 +81,6 @@ void StudioLight::Release()
     m_pWhite.Reset();
     m_pFloorShader.Reset();
     m_pModelShader.Reset();
+    m_pDraftShader.Reset();
     m_pVertexShader.Reset();
 }

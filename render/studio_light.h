@@ -31,11 +31,12 @@ public:
     bool CreateTargets(IDirect3DDevice9* pDevice);
     void ReleaseTargets();
     void Release();
-    bool Ready() const { return m_pVertexShader && m_pModelShader && m_pFloorShader; }
+    bool Ready() const { return m_pVertexShader && m_pDraftShader && m_pModelShader && m_pFloorShader; }
     // Whether CreateShaders was called on this device (it is not tried again when it failed).
     bool Tried() const { return m_bTried; }
 
     ComPtr<IDirect3DVertexShader9> m_pVertexShader;
+    ComPtr<IDirect3DVertexShader9> m_pDraftShader;  // a moving frame's lights, per vertex
     ComPtr<IDirect3DPixelShader9> m_pModelShader;
     ComPtr<IDirect3DPixelShader9> m_pFloorShader;
     ComPtr<IDirect3DTexture9> m_pWhite;        // managed, 1 x 1

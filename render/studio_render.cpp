@@ -126,49 +126,32 @@ bool BoxRenderer::RenderStudio(const SceneCamera& camera, const Mat4& projection
     const ShapeSpec& shape = m_frameShape;
     const KeyLight key =
         KeyLightOf(m_scene, shape, camera.eye, pass.lightPasses > 1 ? DiscSample(pass.lightPass) : LightSample{});
-    // While the scene moves, frames are drafts that keep the beat: the key and the sky by the
-    // fixed stages (a directional light and the sky's mean as ambient), the sky's dark base,
-    // no cast shadows. At rest and in pictures, the whole light.
+    // While the scene moves, frames are drafts that keep the beat: the key, the sky and the
+    // floor's light per vertex, the sky's dark base, no cast shadows. At rest and in
+    // pictures, the whole light.
     if (!pass.sharp && !pass.picture) {
-        const D3DLIGHT9 eyeLight = m_light;
         StudioLights draft;
         draft.key = key;
         if (FloorVisible(camera.eye.y))
             DrawStudioFloor(camera, projection, draft, pass, false);
-        // Lit in light and encoded as the shaders do, so that letting go does not brighten the
-        // picture: the key, the sky's mean all round, and the half of it more from above.
-        // The sky from above and the floor's light from below, each half all round and half
-        // along its direction; what one adds the other takes away (lights of negative colour).
-        m_light = FixedKeyLight(key);  // what the faces are drawn in, a gloss part's highlight too
-        const std::array<float, 3> bounce = FloorLight(m_scene);
-        const float sky = static_cast<float>(m_scene.m_nSky) / 200.0f;
-        D3DLIGHT9 fromAbove = {}, fromBelow = {};
-        fromAbove.Type = fromBelow.Type = D3DLIGHT_DIRECTIONAL;
-        fromAbove.Direction = {0, 1, 0};  // down: the top is at -Y
-        fromBelow.Direction = {0, -1, 0};
-        float* const ambient[3] = {&m_light.Ambient.r, &m_light.Ambient.g, &m_light.Ambient.b};
-        float* const above[3] = {&fromAbove.Diffuse.r, &fromAbove.Diffuse.g, &fromAbove.Diffuse.b};
-        float* const below[3] = {&fromBelow.Diffuse.r, &fromBelow.Diffuse.g, &fromBelow.Diffuse.b};
-        for (int i = 0; i < 3; ++i)
-            *ambient[i] = sky + bounce[i] / 2, *above[i] = sky - bounce[i] / 2, *below[i] = bounce[i] / 2 - sky;
-        for (D3DLIGHT9* pLight : {&m_light, &fromAbove, &fromBelow})  // DrawFaces doubles them
-            for (D3DCOLORVALUE* pColour : {&pLight->Diffuse, &pLight->Ambient, &pLight->Specular})
-                pColour->r *= 0.5f, pColour->g *= 0.5f, pColour->b *= 0.5f;
-        pDevice->SetLight(0, &m_light);
-        pDevice->SetLight(1, &fromAbove);
-        pDevice->LightEnable(1, TRUE);
-        pDevice->SetLight(2, &fromBelow);
-        pDevice->LightEnable(2, TRUE);
+        // The key, the sky and the floor's light as the resting frame's shader gives them,
+        // added per vertex (the lights in the vertex shader, the pictures by the fixed
+        // stages): letting go does not brighten the picture.
         SetBoxStages(pass.sharp);
-        PassStates states;
-        states.bEncodeSrgb = true;
-        states.Apply(pDevice);
+        PassStates{}.Apply(pDevice);
+        const std::array<float, 3> bounce = FloorLight(m_scene);
+        const float toKey[4] = {key.toLight.x, key.toLight.y, key.toLight.z, static_cast<float>(m_scene.m_nKey) / 100.0f};
+        const float up[4] = {0, -1, 0, static_cast<float>(m_scene.m_nSky) / 100.0f};
+        const float floorLight[4] = {bounce[0], bounce[1], bounce[2], 0};
+        const float eye[4] = {camera.eye.x, camera.eye.y, camera.eye.z, 1};
+        pDevice->SetVertexShader(m_studio.m_pDraftShader);
+        SetMatrixConstants(pDevice, 0, MatrixMultiply(camera.view, projection));
+        pDevice->SetVertexShaderConstantF(4, toKey, 1);
+        pDevice->SetVertexShaderConstantF(5, up, 1);
+        pDevice->SetVertexShaderConstantF(6, floorLight, 1);
+        pDevice->SetVertexShaderConstantF(7, eye, 1);
         DrawFaces(255, false, true);
-        pDevice->SetRenderState(D3DRS_SRGBWRITEENABLE, FALSE);
-        pDevice->LightEnable(1, FALSE);
-        pDevice->LightEnable(2, FALSE);
-        m_light = eyeLight;
-        pDevice->SetLight(0, &m_light);
+        pDevice->SetVertexShader(nullptr);
         return true;
     }
     StudioLights lights;

@@ -26,11 +26,3 @@ inline float LinearOfChannel(unsigned value)
     const double c = value / 255.0;
     return static_cast<float>(c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
 }
-
-// The colour as light, each channel rounded back to 0..255: what the fixed stages multiply
-// by when they light in light.
-inline Colour LinearColour(Colour c)
-{
-    auto channel = [](unsigned v) { return static_cast<unsigned>(std::lround(LinearOfChannel(v) * 255.0f)); };
-    return MakeColour(channel(RedOf(c)), channel(GreenOf(c)), channel(BlueOf(c)));
-}

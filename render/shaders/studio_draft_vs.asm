@@ -1,0 +1,41 @@
+// Studio light while the scene moves, where frames are drafts: the key, the sky and the
+// floor's light added per vertex in light and turned back into the pictures' own curve (a
+// power of 1/2.2), so that the fixed stages, multiplying the sRGB pictures and colours by
+// it, light them about as the resting frame's shader does in light. Written at half
+// strength: the stage that adds the part's colour doubles it, so a face lit past white
+// keeps its brightness.
+//   c0-c3  world x view x projection (columns)   c4.xyz to the key light, w its strength
+//   c5.xyz up, w the sky's strength               c6.rgb the floor's light
+//   c7.xyz the eye                                c8 x a gloss part's highlight, y its power
+vs_2_0
+def c9, 0.5, 0.45454545, 0, 1
+dcl_position v0
+dcl_normal v1
+dcl_texcoord v2
+m4x4 oPos, v0, c0
+mov oT0.xy, v2
+// The key where the face turns to it, the sky more from above, the floor's from below.
+dp3 r0.x, v1, c4
+max r0.x, r0.x, c9.z
+mul r0.x, r0.x, c4.w
+dp3 r0.y, v1, c5
+mad r0.z, r0.y, c9.x, c9.x
+mad r0.w, r0.y, -c9.x, c9.x
+mad r0.x, r0.z, c5.w, r0.x
+mad r1.xyz, c6.xyz, r0.w, r0.x
+pow r2.x, r1.x, c9.y
+pow r2.y, r1.y, c9.y
+pow r2.z, r1.z, c9.y
+mul oD0.xyz, r2, c9.x
+mov oD0.w, c9.w
+// A gloss part's highlight: half-way between the eye and the key.
+add r3.xyz, c7, -v0
+nrm r4.xyz, r3
+add r4.xyz, r4, c4
+nrm r5.xyz, r4
+dp3 r5.w, v1, r5
+max r5.w, r5.w, c9.z
+pow r5.w, r5.w, c8.y
+mul r5.w, r5.w, c8.x
+mul r5.w, r5.w, c4.w
+mov oD1, r5.w
