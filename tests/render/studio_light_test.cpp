@@ -244,3 +244,35 @@ TEST_F(StudioLightTest, AtTheStartViewAGlossCoverShowsItsSheenWithoutLookingForI
     EXPECT_GE(brighter * 4, gloss.size()) << brighter << " of " << gloss.size() << ": gloss " << gloss[gloss.size() / 2] << ", matte " << matte[gloss.size() / 2] << ", soft " << soft[gloss.size() / 2];
     EXPECT_EQ(softBrighter, 0u);
 }
+
+TEST_F(StudioLightTest, TheFloorIsDarkestWhereTheBookStandsAndLightensAwayFromIt)
+{
+    // A paperback lit from the right at the start view: along the floor leftward from the
+    // book's base, into its shadow, the darkest floor pixel is next to the base, and the
+    // shadow lightens with distance (no pale gap at the contact, no lighter streak inside).
+    scene.m_nShape = ShapePaperback;
+    scene.m_nLightAzimuth = 90, scene.m_nShadow = 100, scene.m_nLightSamples = 16;
+    const DecodedImage p = Picture(true);
+    int bottom = -1;
+    for (UINT y = 0; y < p.height; ++y)
+        for (UINT x = 0; x < p.width; ++x)
+            if (Alpha(p.pixels[y * p.width + x]) == 255)
+                bottom = static_cast<int>(y);
+    ASSERT_GT(bottom, 0);
+    // A few rows above the book's lowest point, where floor lies on its left.
+    const int row = bottom - 4;
+    int edge = -1;
+    for (UINT x = 0; x < p.width && edge < 0; ++x)
+        if (Alpha(p.pixels[row * p.width + x]) == 255)
+            edge = static_cast<int>(x);
+    ASSERT_GT(edge, 40);
+    std::vector<int> shadow;
+    for (int x = edge - 2; x >= 0 && x > edge - 42; --x)
+        shadow.push_back(Alpha(p.pixels[row * p.width + x]));
+    const auto darkest = std::max_element(shadow.begin(), shadow.end());
+    EXPECT_LE(darkest - shadow.begin(), 3) << "the darkest floor pixel is " << (darkest - shadow.begin()) + 2
+                                           << " px from the base";
+    EXPECT_GT(*darkest, 40);
+    for (size_t i = 8; i < shadow.size(); i += 8)
+        EXPECT_LE(shadow[i], shadow[i - 8] + 4) << "lighter at " << i - 6 << " px than at " << i + 2 << " px";
+}
