@@ -264,10 +264,24 @@ void BoxRenderer::DrawFloorShadow(const SceneCamera& camera, const Mat4& project
     const float down = std::max(-light.toLight.y, 0.05f);
     const float cx = -light.toLight.x * y / down, cz = -light.toLight.z * y / down;
     const float reach = light.mapSize * 0.5f / down * 1.1f;
-    const BoxVertex floor[4] = {{cx - reach, y, cz - reach, 0, -1, 0, 0, 0},
-                                {cx + reach, y, cz - reach, 0, -1, 0, 0, 0},
-                                {cx - reach, y, cz + reach, 0, -1, 0, 0, 0},
-                                {cx + reach, y, cz + reach, 0, -1, 0, 0, 0}};
+    float lo[2] = {cx - reach, cz - reach}, hi[2] = {cx + reach, cz + reach};
+    if (fadeDistance <= 0) {
+        // Only where the shadow can fall: between the footprint and the model's top cast
+        // along the light, and out by twice the widest blur that far (sixteen taps a pixel
+        // over the rest of a large picture's floor find nothing).
+        const float castX = -light.toLight.x * shape.size[1] / down, castZ = -light.toLight.z * shape.size[1] / down;
+        const float hx = shape.size[0] * 0.5f, hz = shape.size[2] * 0.5f;
+        const float margin = 2.0f * (perDistance * std::sqrt(castX * castX + castZ * castZ) + atFootprint) * light.mapSize +
+                             0.05f * (hx + hz);
+        lo[0] = std::max(lo[0], std::min(-hx, castX - hx) - margin), hi[0] = std::min(hi[0], std::max(hx, castX + hx) + margin);
+        lo[1] = std::max(lo[1], std::min(-hz, castZ - hz) - margin), hi[1] = std::min(hi[1], std::max(hz, castZ + hz) + margin);
+        if (lo[0] >= hi[0] || lo[1] >= hi[1])
+            return;
+    }
+    const BoxVertex floor[4] = {{lo[0], y, lo[1], 0, -1, 0, 0, 0},
+                                {hi[0], y, lo[1], 0, -1, 0, 0, 0},
+                                {lo[0], y, hi[1], 0, -1, 0, 0, 0},
+                                {hi[0], y, hi[1], 0, -1, 0, 0, 0}};
     SetMatrixConstants(pDevice, 0, MatrixMultiply(camera.view, projection));
     SetMatrixConstants(pDevice, 4, toMap);
     pDevice->SetVertexShader(m_studio.m_pVertexShader);
