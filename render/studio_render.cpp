@@ -71,16 +71,24 @@ void SetShadowSampler(IDirect3DDevice9* pDevice, DWORD sampler, IDirect3DTexture
     pDevice->SetSamplerState(sampler, D3DSAMP_SRGBTEXTURE, FALSE);
 }
 
-// The light the floor (the background's colour) throws back up at the model: as a path
-// tracer finds it, a white floor under the key and the sky lights a standing cover by half
-// its own brightness again.
+// The floor's colour (the background's) as light, red, green and blue.
+std::array<float, 3> FloorColour(const BoxScene& scene)
+{
+    const DWORD c = scene.m_clrBackground;
+    return {LinearOfChannel((c >> 16) & 0xFF), LinearOfChannel((c >> 8) & 0xFF), LinearOfChannel(c & 0xFF)};
+}
+
+// The light the floor throws back up at the model: as a path tracer finds it, a white floor
+// under the key and the sky lights a standing cover by half its own brightness again.
 std::array<float, 3> FloorLight(const BoxScene& scene)
 {
     const float elevation = static_cast<float>(scene.m_nLightElevation) * 0.017453292f;
     const float lit = static_cast<float>(scene.m_nKey) / 100.0f * std::max(std::sin(elevation), 0.0f) +
                       static_cast<float>(scene.m_nSky) / 100.0f;
-    const DWORD c = scene.m_clrBackground;
-    return {LinearOfChannel((c >> 16) & 0xFF) * lit, LinearOfChannel((c >> 8) & 0xFF) * lit, LinearOfChannel(c & 0xFF) * lit};
+    std::array<float, 3> light = FloorColour(scene);
+    for (float& channel : light)
+        channel *= lit;
+    return light;
 }
 
 // How dark the floor goes where a share of its light is hidden, as the picture shows it:
@@ -89,13 +97,9 @@ std::array<float, 3> FloorLight(const BoxScene& scene)
 // leaves a grey shadow, hiding only the sky barely shows.
 float FloorDarkness(const BoxScene& scene, float remaining, float lit)
 {
-    const DWORD c = scene.m_clrBackground;
-    const float floor = 0.2126f * LinearOfChannel((c >> 16) & 0xFF) + 0.7152f * LinearOfChannel((c >> 8) & 0xFF) +
-                        0.0722f * LinearOfChannel(c & 0xFF);
-    auto shown = [&](float light) {
-        const float v = std::min(light * floor, 1.0f);
-        return v <= 0.0031308f ? 12.92f * v : 1.055f * std::pow(v, 1 / 2.4f) - 0.055f;
-    };
+    const std::array<float, 3> colour = FloorColour(scene);
+    const float floor = 0.2126f * colour[0] + 0.7152f * colour[1] + 0.0722f * colour[2];
+    auto shown = [&](float light) { return EncodedOfLight(std::min(light * floor, 1.0f)); };
     const float all = shown(lit);
     return all > 0 ? std::clamp(1 - shown(remaining) / all, 0.0f, 1.0f) : 0.0f;
 }

@@ -26,3 +26,9 @@ inline float LinearOfChannel(unsigned value)
     const double c = value / 255.0;
     return static_cast<float>(c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
 }
+
+// Light, 0..1, as an sRGB channel, 0..1: the other way.
+inline float EncodedOfLight(float light)
+{
+    return light <= 0.0031308f ? 12.92f * light : 1.055f * std::pow(light, 1 / 2.4f) - 0.055f;
+}
