@@ -137,8 +137,13 @@ bool ApplyOptions(RenderJob& job, const std::vector<JsonMember>& options, const 
     std::vector<JsonMember> ordered = options;
     SortIntoApplyOrder(ordered);
     for (const JsonMember& option : ordered) {
+        if (option.bList && option.name == "products") {
+            if (!ApplyProductList(job, option.objects, baseDir, bNamedByFile, pError))
+                return false;
+            continue;
+        }
         if (option.bList)
-            return Fail(pError, option.name, L"[...]", L"a list is read only from a scene file (\"views\")");
+            return Fail(pError, option.name, L"[...]", L"a list is read only from a scene file (\"views\") or as \"products\"");
         if (!ApplyOption(job, option.name, option.value, baseDir, pError, bNamedByFile))
             return false;
     }

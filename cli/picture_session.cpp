@@ -15,6 +15,7 @@
 #include "picture_writer.h"
 #include "preview_size.h"
 #include "scene_file.h"
+#include "stage_layout.h"
 #include "view_fit.h"
 
 namespace {
@@ -104,12 +105,26 @@ unsigned PictureSession::FaceSpan(const RenderJob& job) const
 bool PictureSession::LoadFaces(const RenderJob& job, std::wstring* pError)
 {
     const unsigned span = FaceSpan(job);
+    m_scene.m_products.resize(job.products.size());
+    for (int k = 0; k < ProductCount(job); ++k) {
+        const ProductDescription& product = k == 0 ? job : job.products[static_cast<size_t>(k - 1)];
+        PictureRef(&pictures)[kPictureCount] =
+            k == 0 ? m_scene.m_picture : m_scene.m_products[static_cast<size_t>(k - 1)].m_picture;
+        if (!LoadProductFaces(product, pictures, span, pError))
+            return false;
+    }
+    return true;
+}
+
+bool PictureSession::LoadProductFaces(const ProductDescription& product, PictureRef (&pictures)[kPictureCount],
+                                      unsigned span, std::wstring* pError)
+{
     for (int s = 0; s < kPictureCount; ++s) {
-        m_scene.m_picture[s].reset();
-        const std::wstring& path = job.facePaths[s];
+        pictures[s].reset();
+        const std::wstring& path = product.facePaths[s];
         if (path.empty())
             continue;
-        const std::wstring refusal = PathRefusal(path, !job.faceNamedByFile[s]);
+        const std::wstring refusal = PathRefusal(path, !product.faceNamedByFile[s]);
         if (!refusal.empty()) {
             *pError = FaceOption(s) + L" " + path +
                       L": " + refusal;
@@ -118,12 +133,13 @@ bool PictureSession::LoadFaces(const RenderJob& job, std::wstring* pError)
         FaceLoadFailure why;
         // A whole cover wraps back, spine and front: one face shows under half its width.
         const unsigned sideSpan = s == SideCover ? span * 5 / 2 : span;
-        if (!LoadSideImage(m_scene, s, path.c_str(), &why, sideSpan >= ScenePicture::kMaxPictureSide ? 0 : sideSpan)) {
+        pictures[s] = PictureStore::Shared().Load(path.c_str(), &why, sideSpan >= ScenePicture::kMaxPictureSide ? 0 : sideSpan);
+        if (!pictures[s]) {
             *pError = FaceOption(s) + L" " + path +
                       L": " + FaceLoadReason(why);
             return false;
         }
-        const PictureRef& picture = m_scene.m_picture[s];
+        const PictureRef& picture = pictures[s];
         m_faces.erase(std::remove(m_faces.begin(), m_faces.end(), picture), m_faces.end());
         m_faces.push_back(picture);
         unsigned long long bytes = 0;
@@ -141,6 +157,7 @@ void PictureSession::ReleaseFaces()
 {
     for (PictureRef& picture : m_scene.m_picture)
         picture.reset();
+    m_scene.m_products.clear();
     m_faces.clear();
     m_renderer.m_faceTextures.DropUnheld();
 }
@@ -163,15 +180,17 @@ bool PictureSession::Prepare(const RenderJob& job, PictureRequest* pRequest, std
     }
     job.ApplyTo(m_scene);
     m_scene.m_fRotation1Fraction = job.rotation1Fraction;
-    if (m_scene.m_picture[SideCover]) {
+    for (int k = 0; k < ProductCount(m_scene); ++k) {
+        if (!PicturesOf(m_scene, k)[SideCover])
+            continue;
         std::wstring note, refusal;
-        SceneShape(m_scene, &note, &refusal);
-        const std::wstring& cover = job.facePaths[SideCover];
+        const ShapeSpec shape = ProductShape(m_scene, k, &note, &refusal);
+        const std::wstring& cover = (k == 0 ? job : job.products[static_cast<size_t>(k - 1)]).facePaths[SideCover];
         if (!refusal.empty()) {
             *pError = FaceOption(SideCover) + L" " + cover + L": " + refusal;
             return false;
         }
-        if (m_scene.m_nShape == ShapeBox)
+        if (shape.shape == ShapeBox)
             note = L"a box has no cover; it is drawn by --shape paperback, hardcover or dvd-case";
         if (!note.empty() && m_notedCovers.insert(cover + L"|" + note).second)
             PrintErr(L"zelmora-render: note: " + FaceOption(SideCover) + L" " + cover + L": " + note + L"\n");

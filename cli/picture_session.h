@@ -46,6 +46,8 @@ private:
         void RefreshPages() override {}
     };
     bool LoadFaces(const RenderJob& job, std::wstring* pError);
+    bool LoadProductFaces(const ProductDescription& product, PictureRef (&pictures)[kPictureCount], unsigned span,
+                          std::wstring* pError);
     // How many pixels a face can span in the job's picture: its artwork is held at no more,
     // so that memory follows the picture, not the artwork. 0: as large as a face takes it.
     unsigned FaceSpan(const RenderJob& job) const;

@@ -24,7 +24,7 @@ inline bool IsPlausibleImageSize(unsigned width, unsigned height)
 }
 
 // The size a picture is decoded to: its own, or scaled down (keeping its proportions) so
-// that neither side exceeds maxSide.
+// that neither side exceeds maxSide (0: its own whatever its size).
 void FitWithin(unsigned width, unsigned height, unsigned maxSide, unsigned* pOutWidth, unsigned* pOutHeight);
 
 // Makes pixels opaque as if drawn over white: where artwork is transparent the face's

@@ -5,7 +5,7 @@
 
 void FitWithin(UINT width, UINT height, UINT maxSide, UINT* pOutWidth, UINT* pOutHeight)
 {
-    if (width <= maxSide && height <= maxSide) {
+    if (maxSide == 0 || (width <= maxSide && height <= maxSide)) {
         *pOutWidth = width;
         *pOutHeight = height;
         return;

@@ -5,7 +5,8 @@
 
 #include "decoded_image.h"
 
-// Decodes the file, scaled down while decoding so that neither side exceeds maxSide.
+// Decodes the file, scaled down while decoding so that neither side exceeds maxSide (0: no
+// limit but IsPlausibleImageSize).
 // Fails without allocating for a size outside IsPlausibleImageSize.
 HRESULT DecodeWithWic(LPCWSTR pszPath, UINT maxSide, DecodedImage& out);
 // The same from a file's bytes in memory.

@@ -1,6 +1,7 @@
 #include "view_fit.h"
 
 #include "scene_shape.h"
+#include "stage_layout.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,7 +30,7 @@ constexpr float kShadowFramedHeights = 2.5f;
 // reflection down to where it has faded and the shadow where it still darkens.
 std::vector<Block> FramedBlocks(const BoxScene& scene, const Vec3& eye)
 {
-    const ShapeSpec shape = SceneShape(scene);
+    const ShapeSpec shape = StageShape(scene);
     const float hx = shape.size[0] * 0.5f, hy = shape.size[1] * 0.5f, hz = shape.size[2] * 0.5f;
     std::vector<Block> blocks{{{-hx, -hy, -hz}, {hx, hy, hz}}};
     const float floorY = FloorY(shape);
@@ -87,7 +88,7 @@ std::vector<Vec3> FramedPoints(const BoxScene& scene, const Vec3& eye)
         }
         // The shadow counts as far as it darkens the floor visibly: its faint tail (and its
         // corners, darker than nothing only in the numbers) is left out.
-        const ShapeSpec shape = SceneShape(scene);
+        const ShapeSpec shape = StageShape(scene);
         const float sigma = ShadowSigma(scene, shape);
         const float strength = static_cast<float>(scene.m_nShadow) / 100.0f;
         constexpr int kSteps = 48;

@@ -23,7 +23,8 @@ void BoxRenderer::CreateBoxIndices()
 void BoxRenderer::FillBoxVertices()
 {
     // The scene's shape, worked out once for the frame every pass of it draws from.
-    m_frameShape = SceneShape(m_scene);
+    m_frameStage = SceneStage(m_scene);
+    m_frameShape = StageShape(m_frameStage);
     IDirect3DDevice9* pDevice = m_pDevice;
     if (!pDevice)
         return;
@@ -41,7 +42,7 @@ void BoxRenderer::FillBoxVertices()
 
 bool BoxRenderer::OwnShape() const
 {
-    return m_scene.m_nShape != ShapeBox ||
+    return !m_scene.m_products.empty() || m_scene.m_nShape != ShapeBox ||
            (std::min({m_scene.m_nWidth, m_scene.m_nHeight, m_scene.m_nDepth}) / 2 > 0 && m_scene.m_nEdgeRadius > 0);
 }
 
@@ -50,10 +51,9 @@ bool BoxRenderer::FillShapeBuffers()
     IDirect3DDevice9* pDevice = m_pDevice;
     if (!pDevice)
         return false;
-    const ShapeSpec& spec = m_frameShape;
-    if (m_pShapeVertices && m_pShapeIndices && spec == m_shapeSpec)
+    if (m_pShapeVertices && m_pShapeIndices && m_frameStage == m_shapeStage)
         return true;
-    const ShapeMesh mesh = ShapeOf(spec.shape).pfnBuild(spec);
+    const ShapeMesh mesh = StageMesh(m_frameStage);
     const UINT vertexBytes = static_cast<UINT>(mesh.vertices.size() * sizeof(BoxVertex));
     const UINT indexBytes = static_cast<UINT>(mesh.indices.size() * sizeof(WORD));
     // Made again only when the counts change (a side all bend has a line less).
@@ -80,6 +80,6 @@ bool BoxRenderer::FillShapeBuffers()
     m_shapeParts = mesh.parts;
     m_nShapeVertexCount = static_cast<UINT>(mesh.vertices.size());
     m_nShapeIndexCount = static_cast<UINT>(mesh.indices.size());
-    m_shapeSpec = spec;
+    m_shapeStage = m_frameStage;
     return true;
 }

@@ -13,6 +13,8 @@
 #include "box_scene.h"
 #include "camera_math.h"
 #include "shapes.h"
+#include "stage_layout.h"
+#include "book_paper.h"
 #include "decoded_image.h"
 #include "face_textures.h"
 #include "preview_mirror.h"
@@ -169,14 +171,16 @@ public:
     ComPtr<IDirect3DIndexBuffer9> m_pShapeIndices;    // managed pool
     std::vector<ShapeMesh::Part> m_shapeParts;
     UINT m_nShapeVertexCount = 0, m_nShapeIndexCount = 0;
-    ShapeSpec m_shapeSpec;                              // what the shape's buffers hold
-    // The page blocks' paper edges: stacked along v, and along u; made for m_nPaperTexture.
-    ComPtr<IDirect3DTexture9> m_pPaperTexture[2];        // managed
-    int m_nPaperTexture = -1;
-    // The cover picture as drawn, nothing past its trim: made for this picture and layout.
-    ComPtr<IDirect3DTexture9> m_pCoverTexture;      // managed
-    unsigned long long m_nCoverSerial = 0;
-    CoverLayout m_coverLayout;
+    StageLayout m_shapeStage;                           // what the shape's buffers hold
+    // The page blocks' paper edges for each paper: stacked along v, and along u.
+    ComPtr<IDirect3DTexture9> m_pPaperTexture[kPaperCount][2];  // managed
+    // Each product's cover picture as drawn, nothing past its trim: made for its picture and layout.
+    struct CoverCopy {
+        ComPtr<IDirect3DTexture9> texture;  // managed
+        unsigned long long serial = 0;
+        CoverLayout layout;
+    };
+    CoverCopy m_coverCopies[kMaxProducts];
     ComPtr<IDirect3DSurface9> m_pResolvedFrame;      // default pool: the last frame, not multisampled
     float m_fAspect = 1.0f;
     D3DLIGHT9 m_light = {};
@@ -197,11 +201,12 @@ private:
             const ShapeMesh::Part* end() const { return first + count; }
         } parts;
         UINT vertexCount = 0, indexCount = 0;
-        bool hasPicture[kPictureCount] = {};
     };
     DrawnParts PartsToDraw() const;
-    // The texture a part's look shows (null: its colour alone).
-    IDirect3DTexture9* TextureOf(const struct PartSurface& look);
+    // The texture a part's look shows (null: its colour alone), of the part's product.
+    IDirect3DTexture9* TextureOf(const struct PartSurface& look, int product);
+    // What a part shows, with its product's pictures, colours and finish.
+    struct PartSurface LookOf(const ShapeMesh::Part& part) const;
     // The studio light's frame: the key light's shadow map, the floor with the key's
     // shadow and the sky's dark base, the model lit by both. False where the device cannot.
     bool RenderStudio(const struct SceneCamera& camera, const Mat4& projection, const FramePass& pass);
@@ -221,10 +226,10 @@ private:
                          float fadeDistance);
     void DrawStudioModel(const SceneCamera& camera, const Mat4& projection, const StudioLights& lights,
                          const DrawnParts& drawn, const FramePass& pass);
-    // The paper texture for a page block's edges, made for the scene's paper.
-    IDirect3DTexture9* PaperTexture(bool bAcross);
-    // The cover picture for the shape's layout (the picture itself if it wraps none).
-    IDirect3DTexture9* CoverTexture(const ShapeSpec& spec);
+    // The paper texture for a page block's edges of that paper.
+    IDirect3DTexture9* PaperTexture(bool bAcross, int paper);
+    // The product's cover picture for its shape's layout (the picture itself if it wraps none).
+    IDirect3DTexture9* CoverTexture(int product);
     void RenderBox(const FramePass& pass);
     // The camera's projection for the part of the picture the viewport holds.
     Mat4 PictureWindowed(const Mat4& projection, const PictureTile& tile) const;
@@ -289,7 +294,10 @@ private:
     unsigned long long m_nFramesDrawn = 0;
     HWND m_hPreview = nullptr;
     HWND m_hHiddenDeviceWindow = nullptr;
-    ShapeSpec m_frameShape;  // the scene's shape for the frame being drawn (FillBoxVertices)
+    // The scene's products for the frame being drawn (FillBoxVertices), and its shape: the
+    // first product's, its size the whole set's.
+    StageLayout m_frameStage;
+    ShapeSpec m_frameShape;
     StudioLight m_studio;
     LightSum m_lightSum;
     bool m_bLightSumFailed = false;  // the device cannot sum: every frame is one drawing

@@ -9,20 +9,27 @@
 #include "book_cover.h"
 #include "face_textures.h"
 
-IDirect3DTexture9* BoxRenderer::CoverTexture(const ShapeSpec& spec)
+IDirect3DTexture9* BoxRenderer::CoverTexture(int product)
 {
-    IDirect3DTexture9* pPicture = m_faceTextures.For(m_pDevice, m_scene.m_picture[SideCover]);
-    if (!spec.bCover || !pPicture)
+    const PictureRef& cover = PicturesOf(m_scene, product)[SideCover];
+    IDirect3DTexture9* pPicture = m_faceTextures.For(m_pDevice, cover);
+    const ShapeSpec* pSpec = nullptr;
+    for (const PlacedProduct& placed : m_frameStage.products)
+        if (placed.product == product)
+            pSpec = &placed.spec;
+    if (!pSpec || !pSpec->bCover || !pPicture || product < 0 || product >= kMaxProducts)
         return pPicture;
-    const unsigned long long serial = m_scene.m_picture[SideCover]->serial;
-    if (m_pCoverTexture && serial == m_nCoverSerial && spec.cover == m_coverLayout)
-        return m_pCoverTexture;
-    m_pCoverTexture.Reset();
+    const ShapeSpec& spec = *pSpec;
+    CoverCopy& copy = m_coverCopies[product];
+    const unsigned long long serial = cover->serial;
+    if (copy.texture && serial == copy.serial && spec.cover == copy.layout)
+        return copy.texture;
+    copy.texture.Reset();
     D3DSURFACE_DESC desc = {};
     pPicture->GetLevelDesc(0, &desc);
     const UINT levels = pPicture->GetLevelCount();
     if (FAILED(m_pDevice->CreateTexture(desc.Width, desc.Height, levels, 0, desc.Format, D3DPOOL_MANAGED,
-                                                &m_pCoverTexture, nullptr)))
+                                                &copy.texture, nullptr)))
         return pPicture;  // no memory for the copy: the picture as it is
     const CoverLayout& l = spec.cover;
     for (UINT level = 0; level < levels; ++level) {
@@ -31,7 +38,7 @@ IDirect3DTexture9* BoxRenderer::CoverTexture(const ShapeSpec& spec)
         D3DLOCKED_RECT from = {}, to = {};
         if (FAILED(pPicture->LockRect(level, &from, nullptr, D3DLOCK_READONLY)))
             break;
-        if (FAILED(m_pCoverTexture->LockRect(level, &to, nullptr, 0))) {
+        if (FAILED(copy.texture->LockRect(level, &to, nullptr, 0))) {
             pPicture->UnlockRect(level);
             break;
         }
@@ -45,10 +52,10 @@ IDirect3DTexture9* BoxRenderer::CoverTexture(const ShapeSpec& spec)
             for (UINT x = 0; x < ld.Width; ++x)
                 row[x] = source[std::clamp(x, x0, x1 - 1)];
         }
-        m_pCoverTexture->UnlockRect(level);
+        copy.texture->UnlockRect(level);
         pPicture->UnlockRect(level);
     }
-    m_nCoverSerial = serial;
-    m_coverLayout = l;
-    return m_pCoverTexture;
+    copy.serial = serial;
+    copy.layout = l;
+    return copy.texture;
 }

@@ -220,7 +220,7 @@ void BoxRenderer::Release()
     m_pShapeVertices.Reset();
     m_pShapeIndices.Reset();
     m_nShapeVertexCount = m_nShapeIndexCount = 0;
-    m_shapeSpec = ShapeSpec();
+    m_shapeStage = StageLayout();
     m_pBoxVertices.Reset();
     m_pBoxIndices.Reset();
     m_pResolvedFrame.Reset();
@@ -229,11 +229,11 @@ void BoxRenderer::Release()
     m_bSummedValid = false;
     m_pFadeTexture.Reset();
     m_pShadowTexture.Reset();
-    m_pPaperTexture[0].Reset();
-    m_pPaperTexture[1].Reset();
-    m_nPaperTexture = -1;
-    m_pCoverTexture.Reset();
-    m_nCoverSerial = 0;
+    for (auto& paper : m_pPaperTexture)
+        for (ComPtr<IDirect3DTexture9>& texture : paper)
+            texture.Reset();
+    for (CoverCopy& cover : m_coverCopies)
+        cover = CoverCopy();
     m_mirror.Detach();
     if (m_hPreview && !m_bPaintWithGdi)
         ::RemoveWindowSubclass(m_hPreview, &PresentedPreviewProc, kPresentedSubclassId);

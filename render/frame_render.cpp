@@ -280,21 +280,37 @@ BoxRenderer::DrawnParts BoxRenderer::PartsToDraw() const
         drawn.vertexCount = kBoxVertexCount;
         drawn.indexCount = kBoxIndexCount;
     }
-    for (int s = 0; s < kPictureCount; ++s)
-        drawn.hasPicture[s] = m_scene.m_picture[s] != nullptr;
     return drawn;
 }
 
-IDirect3DTexture9* BoxRenderer::TextureOf(const PartSurface& look)
+PartSurface BoxRenderer::LookOf(const ShapeMesh::Part& part) const
+{
+    const PictureRef(&pictures)[kPictureCount] = PicturesOf(m_scene, part.product);
+    bool hasPicture[kPictureCount];
+    for (int s = 0; s < kPictureCount; ++s)
+        hasPicture[s] = pictures[s] != nullptr;
+    if (part.product <= 0 || part.product > static_cast<int>(m_scene.m_products.size()))
+        return SurfaceOf(part, m_scene.m_clrFace, hasPicture, m_scene.m_nFinish);
+    const SceneProduct& product = m_scene.m_products[static_cast<size_t>(part.product - 1)];
+    const int finish = kValueFinish < static_cast<int>(product.values.size()) ? product.values[kValueFinish] : m_scene.m_nFinish;
+    return SurfaceOf(part, product.m_clrFace, hasPicture, finish);
+}
+
+IDirect3DTexture9* BoxRenderer::TextureOf(const PartSurface& look, int product)
 {
     switch (look.source) {
     case PartSurface::FacePicture:
-        return m_faceTextures.For(m_pDevice, m_scene.m_picture[look.slot]);
+        return m_faceTextures.For(m_pDevice, PicturesOf(m_scene, product)[look.slot]);
     case PartSurface::CoverPicture:
-        return CoverTexture(m_shapeSpec);
+        return CoverTexture(product);
     case PartSurface::PaperDown:
-    case PartSurface::PaperAcross:
-        return PaperTexture(look.source == PartSurface::PaperAcross);
+    case PartSurface::PaperAcross: {
+        int paper = m_scene.m_nPaper;
+        if (product > 0 && product <= static_cast<int>(m_scene.m_products.size()) &&
+            kValuePaper < static_cast<int>(m_scene.m_products[static_cast<size_t>(product - 1)].values.size()))
+            paper = m_scene.m_products[static_cast<size_t>(product - 1)].values[kValuePaper];
+        return PaperTexture(look.source == PartSurface::PaperAcross, paper);
+    }
     default:
         return nullptr;
     }
@@ -309,8 +325,8 @@ void BoxRenderer::DrawFaces(BYTE alpha, bool bInLight, bool bStudioDraft)
     // key and the floor's light together) keeps its brightness.
     pDevice->SetTextureStageState(1, D3DTSS_COLOROP, bStudioDraft ? D3DTOP_MODULATE2X : D3DTOP_MODULATE);
     for (const ShapeMesh::Part& part : drawn.parts) {
-        const PartSurface look = SurfaceOf(part, m_scene.m_clrFace, drawn.hasPicture, m_scene.m_nFinish);
-        IDirect3DTexture9* pTexture = TextureOf(look);
+        const PartSurface look = LookOf(part);
+        IDirect3DTexture9* pTexture = TextureOf(look, part.product);
         const Colour colour = look.colour;
         const bool bShader = !bStudioDraft && bInLight && pTexture && m_pFaceShader;
         pDevice->SetTexture(0, pTexture);

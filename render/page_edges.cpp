@@ -7,22 +7,18 @@
 #include "box_renderer.h"
 #include "page_edge_image.h"
 
-IDirect3DTexture9* BoxRenderer::PaperTexture(bool bAcross)
+IDirect3DTexture9* BoxRenderer::PaperTexture(bool bAcross, int paper)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
-    if (m_nPaperTexture != m_scene.m_nPaper) {
-        m_pPaperTexture[0].Reset();
-        m_pPaperTexture[1].Reset();
-        m_nPaperTexture = m_scene.m_nPaper;
-    }
-    ComPtr<IDirect3DTexture9>& texture = m_pPaperTexture[bAcross ? 1 : 0];
+    paper = std::clamp(paper, 0, kPaperCount - 1);
+    ComPtr<IDirect3DTexture9>& texture = m_pPaperTexture[paper][bAcross ? 1 : 0];
     if (texture || !pDevice)
         return texture;
     const UINT width = bAcross ? kPageTexels : kAlongTexels, height = bAcross ? kAlongTexels : kPageTexels;
     if (FAILED(pDevice->CreateTexture(width, height, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr)))
         return nullptr;
     IDirect3DTexture9* pTexture = texture;
-    const Colour paper = PaperOf(m_scene.m_nPaper).edgeColour;
+    const Colour edge = PaperOf(paper).edgeColour;
     std::vector<float> shades = PageEdgeShades();
     for (UINT level = 0; level < pTexture->GetLevelCount(); ++level) {
         D3DSURFACE_DESC desc = {};
@@ -33,7 +29,7 @@ IDirect3DTexture9* BoxRenderer::PaperTexture(bool bAcross)
         for (UINT y = 0; y < desc.Height; ++y) {
             auto* row = reinterpret_cast<DWORD*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch);
             for (UINT x = 0; x < desc.Width; ++x) {
-                row[x] = PaperTexel(paper, shades[std::min<size_t>(bAcross ? x : y, shades.size() - 1)]);
+                row[x] = PaperTexel(edge, shades[std::min<size_t>(bAcross ? x : y, shades.size() - 1)]);
             }
         }
         pTexture->UnlockRect(level);

@@ -19,6 +19,13 @@ FrameFingerprint FrameFingerprint::Of(const BoxScene& s, UINT width, UINT height
         f.faceColours[i] = s.m_clrFace[i];
         f.faceSerials[i] = s.m_picture[i] ? s.m_picture[i]->serial : 0;
     }
+    for (const SceneProduct& product : s.m_products) {
+        f.products.insert(f.products.end(), product.values.begin(), product.values.end());
+        for (int i = 0; i < kPictureCount; ++i) {
+            f.products.push_back(product.m_clrFace[i]);
+            f.products.push_back(product.m_picture[i] ? product.m_picture[i]->serial : 0);
+        }
+    }
     f.width = width;
     f.height = height;
     f.deviceGeneration = deviceGeneration;
@@ -31,7 +38,7 @@ bool FrameFingerprint::operator==(const FrameFingerprint& o) const
            std::memcmp(faceColours, o.faceColours, sizeof(faceColours)) == 0 &&
            std::memcmp(faceSerials, o.faceSerials, sizeof(faceSerials)) == 0 && width == o.width &&
            height == o.height && deviceGeneration == o.deviceGeneration && sharp == o.sharp && lightPasses == o.lightPasses &&
-           exportAspect == o.exportAspect;
+           exportAspect == o.exportAspect && products == o.products;
 }
 
 bool PreviewMirror::Attach(HWND hPreview, UINT width, UINT height)

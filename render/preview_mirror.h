@@ -11,6 +11,8 @@
 #include <windows.h>
 #include <d3d9.h>
 
+#include <vector>
+
 #include "box_scene.h"
 #include "com_ptr.h"
 #include "scene_values.h"
@@ -26,6 +28,8 @@ struct FrameFingerprint {
     bool sharp = false;         // faces filtered anisotropically (a resting or saved frame)
     unsigned lightPasses = 1;   // placements of the studio's key light averaged so far
     float exportAspect = 0;     // the export's shape the preview marks
+    // A set's other products: each one's values, colours and pictures' numbers in a row.
+    std::vector<unsigned long long> products;
 
     static FrameFingerprint Of(const BoxScene& scene, UINT width, UINT height, UINT deviceGeneration);
     bool operator==(const FrameFingerprint& o) const;

@@ -360,8 +360,8 @@ void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& project
     states.bEncodeSrgb = true, states.bLighting = false;
     states.Apply(pDevice);
     for (const ShapeMesh::Part& part : drawn.parts) {
-        const PartSurface look = SurfaceOf(part, m_scene.m_clrFace, drawn.hasPicture, m_scene.m_nFinish);
-        IDirect3DTexture9* pTexture = TextureOf(look);
+        const PartSurface look = LookOf(part);
+        IDirect3DTexture9* pTexture = TextureOf(look, part.product);
         pDevice->SetTexture(0, pTexture ? pTexture : m_studio.m_pWhite.Get());
         const float colour[4] = {LinearOfChannel(RedOf(look.colour)), LinearOfChannel(GreenOf(look.colour)),
                                  LinearOfChannel(BlueOf(look.colour)), 1};

@@ -1,6 +1,8 @@
 // The one record that describes the picture. Pages write it, the renderer reads it every
 // frame. Numeric fields hold raw trackbar positions; only the renderer scales them.
 #pragma once
+#include <vector>
+
 #include "colour_value.h"
 #include "scene_picture.h"
 
@@ -18,6 +20,16 @@ constexpr int kSideCount = 6;
 // and front in one print-ready picture), which its shapes wrap round the front, left and back.
 constexpr int SideCover = 6;
 constexpr int kPictureCount = 7;
+// A scene shows from one product to this many, on one floor under one light.
+constexpr int kMaxProducts = 12;
+
+// A product of a set after the scene's own first one: the values that are a product's (its
+// shape, sizes and finish; the stage's are the scene's), its pictures and colours.
+struct SceneProduct {
+    std::vector<int> values;  // as g_sceneValues orders them; only a product's own are read
+    PictureRef m_picture[kPictureCount];
+    Colour m_clrFace[kPictureCount] = {};
+};
 
 class BoxScene {
 public:
@@ -56,10 +68,18 @@ public:
     int m_nSky = 0;             // percent: the studio dome's light from all round
     int m_nFinish = 0;          // FinishKind: how printed covers show the lights
     int m_nLightSamples = 0;    // placements of the key light a resting frame averages
+    int m_nArrange = 0;         // ArrangeKind: how a set's products stand
+    int m_nGap = 0;             // tenths of a world unit between products side by side
+    int m_nStagger = 0;         // tenths of a world unit: each product of a row further back
+    int m_nSpread = 0;          // degrees between a fan's neighbours
+    int m_nSeed = 0;            // a stack's twists and offsets: the same seed, the same stack
     float m_fRotation1Fraction = 0.0f;  // degrees past m_nRotation1: a spin's even steps (0 in the window)
     std::uint32_t m_clrBackground = 0xFFFFFFFF;  // 0xAARRGGBB, alpha always 0xFF
     PictureRef m_picture[kPictureCount];          // null: no picture, the face's colour alone
     Colour m_clrFace[kPictureCount] = {};
+    // A set: the products after the first, whose values, pictures and colours are the fields
+    // above (the product fields of a scene with one product are that product's).
+    std::vector<SceneProduct> m_products;
 
 protected:
     BoxScene() = default;

@@ -55,6 +55,12 @@ void SceneDescription::ApplyTo(BoxScene& scene) const
     scene.m_clrBackground = background;
     for (int s = 0; s < kPictureCount; ++s)
         scene.m_clrFace[s] = faceColours[s];
+    scene.m_products.resize(products.size());  // pictures stay the caller's
+    for (size_t k = 0; k < products.size(); ++k) {
+        scene.m_products[k].values.assign(products[k].values, products[k].values + kSceneValueCount);
+        for (int s = 0; s < kPictureCount; ++s)
+            scene.m_products[k].m_clrFace[s] = products[k].faceColours[s];
+    }
 }
 
 void SceneDescription::TakeFrom(const BoxScene& scene)
@@ -64,12 +70,57 @@ void SceneDescription::TakeFrom(const BoxScene& scene)
     background = scene.m_clrBackground;
     for (int s = 0; s < kPictureCount; ++s)
         faceColours[s] = scene.m_clrFace[s];
+    products.resize(scene.m_products.size());  // paths stay the caller's
+    for (size_t k = 0; k < products.size(); ++k) {
+        const SceneProduct& p = scene.m_products[k];
+        for (int i = 0; i < kSceneValueCount; ++i)
+            products[k].values[i] = i < static_cast<int>(p.values.size()) ? p.values[i] : values[i];
+        for (int s = 0; s < kPictureCount; ++s)
+            products[k].faceColours[s] = p.m_clrFace[s];
+    }
+}
+
+bool ProductDescription::SameProduct(const ProductDescription& o) const
+{
+    for (int s = 0; s < kPictureCount; ++s)
+        if (facePaths[s] != o.facePaths[s] || faceColours[s] != o.faceColours[s])
+            return false;
+    for (int i = 0; i < kSceneValueCount; ++i)
+        if (g_sceneValues[i].bProduct && values[i] != o.values[i])
+            return false;
+    return true;
+}
+
+void SwapProduct(SceneDescription& scene, int k)
+{
+    if (k <= 0)
+        return;
+    ProductDescription& other = scene.products[static_cast<size_t>(k - 1)];
+    for (int s = 0; s < kPictureCount; ++s) {
+        std::swap(scene.facePaths[s], other.facePaths[s]);
+        std::swap(scene.faceNamedByFile[s], other.faceNamedByFile[s]);
+        std::swap(scene.faceColours[s], other.faceColours[s]);
+    }
+    for (int i = 0; i < kSceneValueCount; ++i)
+        if (g_sceneValues[i].bProduct)
+            std::swap(scene.values[i], other.values[i]);
+}
+
+void SetProductCount(SceneDescription& scene, int count)
+{
+    count = std::max(1, std::min(count, kMaxProducts));
+    scene.products.resize(static_cast<size_t>(count - 1), static_cast<const ProductDescription&>(scene));
 }
 
 bool SceneDescription::operator==(const SceneDescription& o) const
 {
     for (int s = 0; s < kPictureCount; ++s)
         if (facePaths[s] != o.facePaths[s] || faceColours[s] != o.faceColours[s])
+            return false;
+    if (products.size() != o.products.size())
+        return false;
+    for (size_t k = 0; k < products.size(); ++k)
+        if (!products[k].SameProduct(o.products[k]))
             return false;
     for (int i = 0; i < kSceneValueCount; ++i)
         if (values[i] != o.values[i])
@@ -95,8 +146,10 @@ bool HasControlCharacters(const std::wstring& text)
     return false;
 }
 
-OptionResult ApplySceneOption(SceneDescription& scene, const std::string& name, const std::wstring& value,
-                              const std::wstring& baseDir, std::wstring* pExpected, bool bNamedByFile)
+namespace {
+
+OptionResult ApplyOneOption(SceneDescription& scene, const std::string& name, const std::wstring& value,
+                            const std::wstring& baseDir, std::wstring* pExpected, bool bNamedByFile)
 {
     for (int s = 0; s < kPictureCount; ++s) {
         if (name == g_faceNames[s]) {
@@ -210,6 +263,121 @@ OptionResult ApplySceneOption(SceneDescription& scene, const std::string& name, 
     if (name == "supersample")
         return SetRanged(&scene.supersample, value, 1, 4, pExpected);
     return OptionResult::Unknown;
+}
+
+int FaceOfName(const std::string& name)
+{
+    for (int s = 0; s < kPictureCount; ++s)
+        if (name == g_faceNames[s])
+            return s;
+    return -1;
+}
+
+// Names a product's own value, picture or colour rather than the stage's.
+bool IsProductOption(const std::string& name)
+{
+    if (name == "trim" || FaceOfName(name) >= 0)
+        return true;
+    for (const char* face : g_faceNames)
+        if (name == std::string(face) + "-colour" || name == std::string(face) + "-color")
+            return true;
+    for (const SceneValue& v : g_sceneValues)
+        if (name == v.pszName)
+            return v.bProduct;
+    return false;
+}
+
+std::vector<std::wstring> SplitAtCommas(const std::wstring& value)
+{
+    std::vector<std::wstring> items;
+    for (size_t start = 0;;) {
+        const size_t comma = value.find(L',', start);
+        std::wstring item = value.substr(start, comma == std::wstring::npos ? std::wstring::npos : comma - start);
+        item.erase(0, item.find_first_not_of(L' '));
+        item.erase(item.find_last_not_of(L' ') + 1);
+        items.push_back(item);
+        if (comma == std::wstring::npos)
+            return items;
+        start = comma + 1;
+    }
+}
+
+} // namespace
+
+OptionResult ApplySceneOption(SceneDescription& scene, const std::string& name, const std::wstring& value,
+                              const std::wstring& baseDir, std::wstring* pExpected, bool bNamedByFile)
+{
+    const bool bCovers = name == "covers";
+    if (!bCovers && !IsProductOption(name))
+        return ApplyOneOption(scene, name, value, baseDir, pExpected, bNamedByFile);
+    // A face's picture is one path, commas and all; "covers" are a list of them.
+    const std::vector<std::wstring> items = FaceOfName(name) >= 0 ? std::vector<std::wstring>{value} : SplitAtCommas(value);
+    const int given = static_cast<int>(items.size());
+    if (given > kMaxProducts) {
+        *pExpected = L"expected at most " + std::to_wstring(kMaxProducts) + L" products";
+        return OptionResult::Refused;
+    }
+    // Worked on a copy: a refused item leaves the scene as it was.
+    SceneDescription result = scene;
+    if (given > 1 || bCovers) {
+        if (ProductCount(result) == 1 || bCovers)
+            SetProductCount(result, given);
+        else if (given != ProductCount(result)) {
+            *pExpected = L"expected one value for all " + std::to_wstring(ProductCount(result)) +
+                         L" products, or one for each, separated by commas";
+            return OptionResult::Refused;
+        }
+    }
+    for (int k = 0; k < ProductCount(result); ++k) {
+        const std::wstring& item = items[given == 1 ? 0 : static_cast<size_t>(k)];
+        if (bCovers && item.empty()) {
+            *pExpected = L"expected a cover picture's path for each product, separated by commas";
+            return OptionResult::Refused;
+        }
+        SwapProduct(result, k);
+        const OptionResult r = ApplyOneOption(result, bCovers ? "cover" : name, item, baseDir, pExpected, bNamedByFile);
+        SwapProduct(result, k);
+        if (r != OptionResult::Applied)
+            return r;
+    }
+    scene = std::move(result);
+    return OptionResult::Applied;
+}
+
+bool ApplyProductList(SceneDescription& scene, const std::vector<std::vector<JsonMember>>& objects,
+                      const std::wstring& baseDir, bool bNamedByFile, std::wstring* pError)
+{
+    if (objects.empty() || objects.size() > static_cast<size_t>(kMaxProducts)) {
+        *pError = L"\"products\": expected from 1 to " + std::to_wstring(kMaxProducts) + L" products";
+        return false;
+    }
+    SceneDescription result = scene;
+    if (objects.size() > static_cast<size_t>(ProductCount(result)))
+        SetProductCount(result, static_cast<int>(objects.size()));
+    for (size_t k = 0; k < objects.size(); ++k) {
+        for (const JsonMember& m : objects[k]) {
+            const std::wstring where = L"line " + std::to_wstring(m.line) + L", product " + std::to_wstring(k + 1) +
+                                       L", \"" + WideFromUtf8(m.name) + L"\": ";
+            if (m.bList || !IsProductOption(m.name)) {
+                *pError = where + L"not a product's own setting (the stage's go outside \"products\")";
+                return false;
+            }
+            if (HasControlCharacters(m.value)) {
+                *pError = where + L"control characters are not allowed";
+                return false;
+            }
+            std::wstring expected;
+            SwapProduct(result, static_cast<int>(k));
+            const OptionResult r = ApplyOneOption(result, m.name, m.value, baseDir, &expected, bNamedByFile);
+            SwapProduct(result, static_cast<int>(k));
+            if (r != OptionResult::Applied) {
+                *pError = where + m.value + L": " + expected;
+                return false;
+            }
+        }
+    }
+    scene = std::move(result);
+    return true;
 }
 
 void ChooseShape(int* values, int shape)

@@ -21,15 +21,25 @@ struct ExportSettings {
     int supersample = 1;         // drawn this many times larger each way and averaged down, 1..4
 };
 
-struct SceneDescription : ExportSettings {
+// A product's pictures and colours as named, and (in a scene's first product, the stage's
+// too) its values.
+struct ProductDescription {
     std::wstring facePaths[kPictureCount];     // empty: no picture
     // The face's path was named by a scene or jobs file, not chosen by the user: a network
     // path there is kept but not opened. Not part of what the scene is (==).
     bool faceNamedByFile[kPictureCount] = {};
     Colour faceColours[kPictureCount];       // 0x00BBGGRR
     int values[kSceneValueCount];           // as g_sceneValues orders them
+    // Its own values, pictures and colours equal (the stage's are not compared).
+    bool SameProduct(const ProductDescription& other) const;
+};
+
+struct SceneDescription : ExportSettings, ProductDescription {
     std::uint32_t background = 0xFFFFFFFF;       // 0xFFRRGGBB
     std::vector<SceneView> views;           // the user's own, in the order they were added
+    // A set: its products after the first (whose values, pictures and colours are the fields
+    // above); only each one's own values are read.
+    std::vector<ProductDescription> products;
 
     SceneDescription();  // the start scene
     // The numbers and colours into `scene` and back (the face pictures are the caller's).
@@ -38,6 +48,17 @@ struct SceneDescription : ExportSettings {
     bool operator==(const SceneDescription& other) const;
     bool operator!=(const SceneDescription& other) const { return !(*this == other); }
 };
+
+// Products in the scene, the first included.
+inline int ProductCount(const SceneDescription& scene)
+{
+    return 1 + static_cast<int>(scene.products.size());
+}
+// Exchanges product k's own values, pictures and colours with the first product's (k 0: none):
+// whatever works on the first product works on any.
+void SwapProduct(SceneDescription& scene, int k);
+// Makes the scene hold `count` products (1..kMaxProducts): new ones are copies of the first.
+void SetProductCount(SceneDescription& scene, int count);
 
 // The faces by option name, in SideSlot order.
 extern const char* const g_faceNames[kPictureCount];
@@ -56,8 +77,16 @@ void SortIntoApplyOrder(std::vector<JsonMember>& members);
 // "dpi"). Relative picture paths count from baseDir (empty: as given). Refused: *pExpected
 // says what the value should have been.
 // bNamedByFile: the value comes from a scene or jobs file rather than from the user.
+// A product's own value (a shape, size, finish, face picture or colour) goes to every product
+// of a set; numbers, names, trims and colours separated by commas give each product its own
+// ("pages": "320,280,410"), making a set of that many out of a scene of one; "covers" gives
+// each product a cover picture, one path each (commas separate them).
 OptionResult ApplySceneOption(SceneDescription& scene, const std::string& name, const std::wstring& value,
                               const std::wstring& baseDir, std::wstring* pExpected, bool bNamedByFile = false);
+// A "products" list: object k names product k's own values and pictures, over the first
+// product's (a list longer than the set adds products). False with the reason.
+bool ApplyProductList(SceneDescription& scene, const std::vector<std::vector<JsonMember>>& objects,
+                      const std::wstring& baseDir, bool bNamedByFile, std::wstring* pError);
 
 // A book's page size: "6x9in", "152x229mm" (decimals allowed), in thousandths of an inch,
 // each side within the trim's range. And back: "6x9in", "5.5x8.5in".

@@ -191,6 +191,19 @@ bool ParseSceneText(const std::string& utf8, const std::wstring& sceneFolder, Sc
         members.erase(it);  // read first, so that a "view" in the file can name one
         break;
     }
+    // A set's products go over the first product's values, whichever comes first in the file.
+    std::vector<JsonMember> productList;
+    for (auto it = members.begin(); it != members.end(); ++it) {
+        if (it->name != "products")
+            continue;
+        if (!it->bList) {
+            *pError = L"line " + std::to_wstring(it->line) + L", \"products\": expected a list of products ([{\"cover\": ...}])";
+            return false;
+        }
+        productList.push_back(*it);
+        members.erase(it);
+        break;
+    }
     SortIntoApplyOrder(members);
     for (const JsonMember& m : members) {
         const std::wstring where = L"line " + std::to_wstring(m.line) + L", \"" + WideFromUtf8(m.name) + L"\": ";
@@ -239,6 +252,8 @@ bool ParseSceneText(const std::string& utf8, const std::wstring& sceneFolder, Sc
         *pError = L"not a Zelmora scene (no \"zelmora-scene\" version)";
         return false;
     }
+    if (!productList.empty() && !ApplyProductList(scene, productList[0].objects, sceneFolder, true, pError))
+        return false;
     *pScene = scene;
     return true;
 }
@@ -282,6 +297,35 @@ bool ReadSceneFile(const std::wstring& path, SceneDescription* pScene, std::wstr
     return ParseSceneText(Utf16ToUtf8(text), FolderOfPath(path), pScene, pError);
 }
 
+namespace {
+
+// A set's products: the first is the scene's own values above ({}), each other its own.
+std::string ProductsText(const SceneDescription& scene, const std::wstring& sceneFolder)
+{
+    std::string t = ",\n  \"products\": [\n    {}";
+    for (const ProductDescription& p : scene.products) {
+        t += ",\n    {";
+        const char* comma = "";
+        for (int i = 0; i < kSceneValueCount; ++i) {
+            const SceneValue& v = g_sceneValues[i];
+            if (!v.bProduct)
+                continue;
+            t += std::string(comma) + "\"" + v.pszName + "\": " +
+                 (v.ppszNames ? "\"" + std::string(v.ppszNames[p.values[i]]) + "\"" : std::to_string(p.values[i]));
+            comma = ", ";
+        }
+        for (int s = 0; s < kPictureCount; ++s) {
+            if (!p.facePaths[s].empty())
+                t += ", \"" + std::string(g_faceNames[s]) + "\": " + JsonString(PathForScene(p.facePaths[s], sceneFolder));
+            t += ", \"" + std::string(g_faceNames[s]) + "-colour\": " + JsonString(FormatColour(p.faceColours[s]));
+        }
+        t += "}";
+    }
+    return t + "\n  ]";
+}
+
+} // namespace
+
 std::string SceneFileText(const SceneDescription& scene, const std::wstring& sceneFolder)
 {
     std::string t = "{\n  \"zelmora-scene\": " + std::to_string(kSceneFileVersion);
@@ -305,6 +349,8 @@ std::string SceneFileText(const SceneDescription& scene, const std::wstring& sce
         t += ",\n  \"supersample\": " + std::to_string(scene.supersample);
     if (!scene.views.empty())  // likewise
         t += ViewsText(scene.views);
+    if (!scene.products.empty())
+        t += ProductsText(scene, sceneFolder);
     return t + "\n}\n";
 }
 

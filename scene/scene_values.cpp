@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "arrangements.h"
 #include "book_paper.h"
 #include "light_kinds.h"
 #include "shape_kinds.h"
@@ -10,9 +11,9 @@
 namespace {
 // Every value is one row here; a row missing would leave an entry without a name.
 constexpr SceneValue kRows[] = {
-    {"width", &BoxScene::m_nWidth, 1, 300, 80, L"tenths of a unit"},
-    {"height", &BoxScene::m_nHeight, 1, 300, 120, L"tenths of a unit"},
-    {"depth", &BoxScene::m_nDepth, 1, 300, 20, L"tenths of a unit"},
+    {"width", &BoxScene::m_nWidth, 1, 300, 80, L"tenths of a unit", nullptr, false, true},
+    {"height", &BoxScene::m_nHeight, 1, 300, 120, L"tenths of a unit", nullptr, false, true},
+    {"depth", &BoxScene::m_nDepth, 1, 300, 20, L"tenths of a unit", nullptr, false, true},
     {"rotation1", &BoxScene::m_nRotation1, 0, 360, 135, L"degrees"},
     {"rotation2", &BoxScene::m_nRotation2, 1, 179, 120, L"degrees"},
     {"distance", &BoxScene::m_nDistance, 50, 500, 200, L"tenths of a unit"},
@@ -25,14 +26,14 @@ constexpr SceneValue kRows[] = {
     {"shadow-softness", &BoxScene::m_nShadowSoftness, 0, 100, 40, L"blur"},
     {"centre-x", &BoxScene::m_nCentreX, -1000, 1000, 0, L"thousandths of the half width, right of the middle"},
     {"centre-y", &BoxScene::m_nCentreY, -1000, 1000, 0, L"thousandths of the half height, below the middle"},
-    {"edge-radius", &BoxScene::m_nEdgeRadius, 0, 150, 0, L"tenths of a unit, rounding the edges; at most half the smallest side"},
-    {"shape", &BoxScene::m_nShape, 0, kShapeCount - 1, ShapeBox, L"box, paperback, hardcover or dvd-case", g_shapeNames},
-    {"trim-width", &BoxScene::m_nTrimWidth, 500, 20000, 6000, L"thousandths of an inch: a book's page width", nullptr, true},
-    {"trim-height", &BoxScene::m_nTrimHeight, 500, 20000, 9000, L"thousandths of an inch: its page height", nullptr, true},
-    {"pages", &BoxScene::m_nPages, 2, 2000, 300, L"a book's page count"},
-    {"paper", &BoxScene::m_nPaper, 0, kPaperCount - 1, PaperWhite, L"white, cream or colour", g_paperNames},
-    {"bleed", &BoxScene::m_nBleed, 0, 1000, 125, L"thousandths of an inch of a cover picture past the trim", nullptr, true},
-    {"wrap", &BoxScene::m_nWrap, 0, 2000, 591, L"thousandths of an inch of a hardcover's case wrap folded in", nullptr, true},
+    {"edge-radius", &BoxScene::m_nEdgeRadius, 0, 150, 0, L"tenths of a unit, rounding the edges; at most half the smallest side", nullptr, false, true},
+    {"shape", &BoxScene::m_nShape, 0, kShapeCount - 1, ShapeBox, L"box, paperback, hardcover or dvd-case", g_shapeNames, false, true},
+    {"trim-width", &BoxScene::m_nTrimWidth, 500, 20000, 6000, L"thousandths of an inch: a book's page width", nullptr, true, true},
+    {"trim-height", &BoxScene::m_nTrimHeight, 500, 20000, 9000, L"thousandths of an inch: its page height", nullptr, true, true},
+    {"pages", &BoxScene::m_nPages, 2, 2000, 300, L"a book's page count", nullptr, false, true},
+    {"paper", &BoxScene::m_nPaper, 0, kPaperCount - 1, PaperWhite, L"white, cream or colour", g_paperNames, false, true},
+    {"bleed", &BoxScene::m_nBleed, 0, 1000, 125, L"thousandths of an inch of a cover picture past the trim", nullptr, true, true},
+    {"wrap", &BoxScene::m_nWrap, 0, 2000, 591, L"thousandths of an inch of a hardcover's case wrap folded in", nullptr, true, true},
     {"top-light", &BoxScene::m_nTopLight, 0, 200, 0, L"percent: a second light, straight from above"},
     {"light", &BoxScene::m_nLight, 0, kLightCount - 1, LightEye, L"eye or studio", g_lightNames},
     {"light-azimuth", &BoxScene::m_nLightAzimuth, 0, 359, 40, L"degrees round the view: 0 from the camera, 90 from the right, 270 from the left (studio)"},
@@ -40,8 +41,13 @@ constexpr SceneValue kRows[] = {
     {"light-size", &BoxScene::m_nLightSize, 0, 45, 12, L"degrees across: how soft its shadows are (studio)"},
     {"key", &BoxScene::m_nKey, 0, 200, 100, L"percent: the key light's strength (studio)"},
     {"sky", &BoxScene::m_nSky, 0, 200, 50, L"percent: light from the studio's dome all round (studio)"},
-    {"finish", &BoxScene::m_nFinish, 0, kFinishCount - 1, FinishMatte, L"matte, gloss or soft-touch: a cover's and a sleeve's", g_finishNames},
+    {"finish", &BoxScene::m_nFinish, 0, kFinishCount - 1, FinishMatte, L"matte, gloss or soft-touch: a cover's and a sleeve's", g_finishNames, false, true},
     {"light-samples", &BoxScene::m_nLightSamples, 1, 64, 16, L"placements of the key light over its size that a frame at rest and a picture average: more for smoother shadows, 1 for a quick draft (studio)"},
+    {"arrange", &BoxScene::m_nArrange, 0, kArrangeCount - 1, ArrangeRow, L"how a set's products stand: row (side by side), stack (lying one on another) or fan (spread round a point behind them)", g_arrangeNames},
+    {"gap", &BoxScene::m_nGap, 0, 100, 3, L"tenths of a unit between a set's products side by side"},
+    {"stagger", &BoxScene::m_nStagger, -50, 50, 0, L"tenths of a unit: each product of a row that much further back than the one before"},
+    {"spread", &BoxScene::m_nSpread, 0, 45, 12, L"degrees between a fan's neighbours"},
+    {"seed", &BoxScene::m_nSeed, 0, 9999, 1, L"a stack's small twists and offsets: the same seed, the same stack"},
 };
 static_assert(sizeof kRows / sizeof kRows[0] == kSceneValueCount, "one row for each SceneValueIndex, in its order");
 } // namespace
@@ -73,4 +79,5 @@ void SetStartScene(BoxScene& scene)
     scene.m_clrBackground = 0xFFFFFFFF;
     for (Colour& clr : scene.m_clrFace)
         clr = 0x00FFFFFF;
+    scene.m_products.clear();
 }

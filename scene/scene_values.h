@@ -15,6 +15,9 @@ struct SceneValue {
     const char* const* ppszNames = nullptr;
     // A length in thousandths of an inch: also taken as "0.125in" or "3.2mm".
     bool bLength = false;
+    // A product's own (its shape, sizes, finish), not the stage's: each product of a set
+    // has its own.
+    bool bProduct = false;
 };
 
 enum SceneValueIndex { kValueWidth, kValueHeight, kValueDepth, kValueRotation1, kValueRotation2, kValueDistance,
@@ -22,7 +25,8 @@ enum SceneValueIndex { kValueWidth, kValueHeight, kValueDepth, kValueRotation1, 
                        kValueShadow, kValueShadowSoftness, kValueCentreX, kValueCentreY, kValueEdgeRadius, kValueShape, kValueTrimWidth,
                        kValueTrimHeight, kValuePages, kValuePaper, kValueBleed, kValueWrap, kValueTopLight,
                        kValueLight, kValueLightAzimuth, kValueLightElevation, kValueLightSize, kValueKey,
-                       kValueSky, kValueFinish, kValueLightSamples,
+                       kValueSky, kValueFinish, kValueLightSamples, kValueArrange, kValueGap, kValueStagger,
+                       kValueSpread, kValueSeed,
                        kSceneValueCount };
 
 extern const SceneValue (&g_sceneValues)[kSceneValueCount];

@@ -4,6 +4,9 @@
 
 #include "json_object.h"
 #include "options.h"
+#include "arrangements.h"
+#include "light_kinds.h"
+#include "shape_kinds.h"
 #include "shapes.h"
 
 namespace {
@@ -179,4 +182,64 @@ TEST(RenderOptions, BookValuesAreTakenByNameAndUnitAndBadOnesAreRefused)
     ASSERT_TRUE(ParseCommandLine({L"--top-light", L"0", L"--shape", L"dvd-case", L"--top-light", L"0", L"-o", L"b.png"},
                                  &cmd, &error));
     EXPECT_EQ(cmd.job.values[kValueTopLight], 0) << "given after the shape, the light as given";
+}
+
+TEST(RenderOptions, ASetIsMadeByCoversOrByListsAndEachProductKeepsItsOwn)
+{
+    CommandLine cmd;
+    std::wstring error;
+    ASSERT_TRUE(ParseCommandLine({L"--shape", L"hardcover", L"--covers", L"a.png,b.png, c.png", L"--pages",
+                                  L"320,280,410", L"--finish", L"gloss", L"--arrange", L"stack", L"-o", L"set.png"},
+                                 &cmd, &error))
+        << error;
+    const RenderJob& job = cmd.job;
+    ASSERT_EQ(ProductCount(job), 3);
+    EXPECT_EQ(job.facePaths[SideCover], L"a.png");
+    EXPECT_EQ(job.products[1].facePaths[SideCover], L"c.png") << "spaces round a comma are not the name's";
+    EXPECT_EQ(job.values[kValuePages], 320);
+    EXPECT_EQ(job.products[0].values[kValuePages], 280);
+    EXPECT_EQ(job.products[1].values[kValuePages], 410);
+    for (const ProductDescription& p : job.products) {
+        EXPECT_EQ(p.values[kValueShape], ShapeHardcover) << "what came before the set is every product's";
+        EXPECT_EQ(p.values[kValueFinish], FinishGloss) << "one value for all";
+    }
+    EXPECT_EQ(job.values[kValueArrange], ArrangeStack);
+
+    // A list must match the set; nothing of a refused option is kept.
+    const std::vector<std::vector<std::wstring>> refused = {
+        {L"--covers", L"a.png,b.png", L"--pages", L"1,2,3"},
+        {L"--covers", L"a.png,,b.png"},
+        {L"--pages", L"300,20000"},
+        {L"--front-colour", L"#FF0000,#00FF00,#0000FF,#FF0000,#FF0000,#FF0000,#FF0000,#FF0000,#FF0000,#FF0000,#FF0000,"
+                            L"#FF0000,#FF0000"},
+        {L"--rotation1", L"10,20"},
+    };
+    for (const auto& args : refused) {
+        CommandLine bad;
+        EXPECT_FALSE(ParseCommandLine(args, &bad, &error)) << args.back();
+    }
+}
+
+TEST(JobsFile, AProductsListGivesEachProductItsOwnOverTheFirsts)
+{
+    std::vector<JsonMember> line;
+    std::wstring error;
+    ASSERT_TRUE(ParseJsonObject(R"({"shape": "paperback", "pages": 200, "o": "s.png",
+        "products": [{"front-colour": "#FF0000"}, {"pages": 500, "shape": "hardcover"}, {"cover": "x.png"}]})",
+                                &line, &error))
+        << error;
+    CommandLine cmd;
+    RenderJob job;
+    ASSERT_TRUE(BuildLineJob(cmd, line, L"C:\\art", &job, &error)) << error;
+    ASSERT_EQ(ProductCount(job), 3);
+    EXPECT_EQ(job.faceColours[SideFront], RGB(255, 0, 0));
+    EXPECT_EQ(job.products[0].values[kValuePages], 500);
+    EXPECT_EQ(job.products[0].values[kValueShape], ShapeHardcover);
+    EXPECT_EQ(job.products[1].values[kValuePages], 200);
+    EXPECT_EQ(job.products[1].facePaths[SideCover], L"C:\\art\\x.png");
+    EXPECT_EQ(job.products[1].faceColours[SideFront], RGB(255, 255, 255)) << "the first's own colour is its own";
+
+    ASSERT_TRUE(ParseJsonObject(R"({"o": "s.png", "products": [{}, {"rotation1": 30}]})", &line, &error));
+    EXPECT_FALSE(BuildLineJob(cmd, line, L"", &job, &error));
+    EXPECT_NE(error.find(L"outside \"products\""), std::wstring::npos) << error;
 }

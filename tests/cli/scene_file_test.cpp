@@ -6,7 +6,9 @@
 #include <fstream>
 
 #include "options.h"
+#include "arrangements.h"
 #include "scene_file.h"
+#include "shape_kinds.h"
 
 namespace {
 
@@ -270,4 +272,29 @@ TEST(SceneFile, AJobsLineTakesItsValuesThenTheCommandLinesThenItsSceneThenTheCom
     EXPECT_FALSE(own.bTransparent);
     ::DeleteFileW((folder + L"\\outer.zelmora").c_str());
     ::DeleteFileW((folder + L"\\inner.zelmora").c_str());
+}
+
+TEST(SceneFile, ASetIsWrittenAndReadBackWithEachProductsOwn)
+{
+    const std::wstring folder = TempFolder(L"zelmora scene set");
+    SceneDescription written;
+    ChooseShape(written.values, ShapePaperback);
+    written.values[kValueArrange] = ArrangeFan;
+    written.facePaths[SideCover] = folder + L"\\one.png";
+    SetProductCount(written, 3);
+    written.products[0].values[kValuePages] = 640;
+    written.products[0].values[kValueShape] = ShapeHardcover;
+    written.products[1].facePaths[SideCover] = folder + L"\\art\\three.png";
+    written.products[1].faceColours[SideLeft] = RGB(1, 2, 3);
+    ASSERT_EQ(WriteSceneFile(folder + L"\\set.zelmora", written), S_OK);
+    SceneDescription read;
+    std::wstring error;
+    ASSERT_TRUE(ReadSceneFile(folder + L"\\set.zelmora", &read, &error)) << error;
+    EXPECT_TRUE(read == written);
+    EXPECT_EQ(read.products[1].facePaths[SideCover], folder + L"\\art\\three.png");
+    read.products[0].values[kValueRotation1] = 7;  // a stage value a product holds is not its own
+    EXPECT_TRUE(read == written);
+    read.products[0].values[kValuePages] = 7;
+    EXPECT_FALSE(read == written);
+    ::DeleteFileW((folder + L"\\set.zelmora").c_str());
 }

@@ -1,0 +1,203 @@
+#include "stage_layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "arrangements.h"
+#include "scene_shape.h"
+#include "scene_values.h"
+
+namespace {
+
+constexpr float kDegToRad = 3.14159265f / 180.0f;
+
+// The same small numbers for the same seed: a stack does not change between frames.
+struct SeededNumbers {
+    unsigned state;
+    explicit SeededNumbers(int seed) : state(static_cast<unsigned>(seed) * 2654435761u + 12345u) {}
+    float Next()  // -1..1
+    {
+        state = state * 1664525u + 1013904223u;
+        return static_cast<float>(state >> 8) / static_cast<float>(1u << 23) - 1.0f;
+    }
+};
+
+// Its extent along x, y and z as it is laid down and turned.
+void PlacedBounds(const PlacedProduct& p, Vec3* pLo, Vec3* pHi)
+{
+    *pLo = {1e30f, 1e30f, 1e30f};
+    *pHi = {-1e30f, -1e30f, -1e30f};
+    for (float sx : {-0.5f, 0.5f})
+        for (float sy : {-0.5f, 0.5f})
+            for (float sz : {-0.5f, 0.5f}) {
+                const Vec3 q = p.Place({sx * p.spec.size[0], sy * p.spec.size[1], sz * p.spec.size[2]});
+                *pLo = {std::min(pLo->x, q.x), std::min(pLo->y, q.y), std::min(pLo->z, q.z)};
+                *pHi = {std::max(pHi->x, q.x), std::max(pHi->y, q.y), std::max(pHi->z, q.z)};
+            }
+}
+
+// Side by side, fronts to the camera, left to right in their order; each further back by
+// the stagger.
+void PlaceRow(const BoxScene& scene, std::vector<PlacedProduct>& products)
+{
+    const float gap = static_cast<float>(scene.m_nGap) * 0.1f;
+    const float stagger = static_cast<float>(scene.m_nStagger) * 0.1f;
+    float x = 0;
+    for (size_t k = 0; k < products.size(); ++k) {
+        PlacedProduct& p = products[k];
+        p.at = {x + p.spec.size[0] * 0.5f, -p.spec.size[1] * 0.5f, stagger * static_cast<float>(k)};
+        x += p.spec.size[0] + gap;
+    }
+}
+
+// Standing on an arc round a point in front of them, each facing it, like cards spread from
+// the hand: the outer ones come forward and turn in, neighbours a spread apart and at least
+// the gap apart where they come closest.
+void PlaceFan(const BoxScene& scene, std::vector<PlacedProduct>& products)
+{
+    const float step = static_cast<float>(scene.m_nSpread) * kDegToRad;
+    if (step <= 0) {
+        PlaceRow(scene, products);
+        return;
+    }
+    float widest = 0, deepest = 0;
+    for (const PlacedProduct& p : products) {
+        widest = std::max(widest, p.spec.size[0]);
+        deepest = std::max(deepest, p.spec.size[2]);
+    }
+    const float gap = static_cast<float>(scene.m_nGap) * 0.1f;
+    const float radius = (widest + gap) / (2.0f * std::sin(step * 0.5f)) + deepest * 0.5f;
+    const float middle = 0.5f * static_cast<float>(products.size() - 1);
+    for (size_t k = 0; k < products.size(); ++k) {
+        PlacedProduct& p = products[k];
+        const float angle = (static_cast<float>(k) - middle) * step;
+        p.turn = -angle;  // its front toward the point
+        p.at = {radius * std::sin(angle), -p.spec.size[1] * 0.5f, radius * (std::cos(angle) - 1.0f)};
+    }
+}
+
+// Lying one on another, the first at the bottom, spines toward the camera, each a little
+// twisted and moved as the seed says.
+void PlaceStack(const BoxScene& scene, std::vector<PlacedProduct>& products)
+{
+    SeededNumbers numbers(scene.m_nSeed);
+    float top = 0;  // y down: the floor at 0
+    for (PlacedProduct& p : products) {
+        p.bLying = true;
+        p.turn = 90.0f * kDegToRad + 4.0f * kDegToRad * numbers.Next();
+        const float reach = 0.04f * std::min(p.spec.size[0], p.spec.size[1]);
+        p.at = {reach * numbers.Next(), top - p.spec.size[2] * 0.5f, reach * numbers.Next()};
+        top -= p.spec.size[2];
+    }
+}
+
+} // namespace
+
+Vec3 PlacedProduct::Turn(const Vec3& n) const
+{
+    // Laid on its back: its front (-z) turns up (-y), its head (-y) away (+z).
+    const Vec3 laid = bLying ? Vec3{n.x, n.z, -n.y} : n;
+    const float c = std::cos(turn), s = std::sin(turn);
+    return {laid.x * c - laid.z * s, laid.y, laid.x * s + laid.z * c};
+}
+
+Vec3 PlacedProduct::Place(const Vec3& p) const
+{
+    const Vec3 t = Turn(p);
+    return {t.x + at.x, t.y + at.y, t.z + at.z};
+}
+
+void ProductValuesOf(const BoxScene& scene, int k, int* values)
+{
+    SceneValuesOf(scene, values);
+    if (k <= 0 || k > static_cast<int>(scene.m_products.size()))
+        return;
+    const std::vector<int>& own = scene.m_products[static_cast<size_t>(k - 1)].values;
+    for (int i = 0; i < kSceneValueCount && i < static_cast<int>(own.size()); ++i)
+        if (g_sceneValues[i].bProduct)
+            values[i] = own[i];
+}
+
+ShapeSpec ProductShape(const BoxScene& scene, int k, std::wstring* pNote, std::wstring* pRefusal)
+{
+    if (k <= 0)
+        return SceneShape(scene, pNote, pRefusal);
+    int values[kSceneValueCount];
+    ProductValuesOf(scene, k, values);
+    const ScenePicture* pCover = scene.m_products[static_cast<size_t>(k - 1)].m_picture[SideCover].get();
+    return ShapeSpecOf(values, pCover ? pCover->width : 0, pCover ? pCover->height : 0, pNote, pRefusal);
+}
+
+StageLayout SceneStage(const BoxScene& scene)
+{
+    StageLayout stage;
+    for (int k = 0; k < ProductCount(scene); ++k) {
+        PlacedProduct p;
+        p.product = k;
+        p.spec = ProductShape(scene, k);
+        stage.products.push_back(p);
+    }
+    if (!stage.IsSet()) {
+        std::copy(std::begin(stage.products[0].spec.size), std::end(stage.products[0].spec.size), stage.size);
+        return stage;
+    }
+    switch (scene.m_nArrange) {
+    case ArrangeStack: PlaceStack(scene, stage.products); break;
+    case ArrangeFan: PlaceFan(scene, stage.products); break;
+    default: PlaceRow(scene, stage.products); break;
+    }
+    // Centred on the origin, as a single product is.
+    Vec3 lo = {1e30f, 1e30f, 1e30f}, hi = {-1e30f, -1e30f, -1e30f};
+    for (const PlacedProduct& p : stage.products) {
+        Vec3 plo, phi;
+        PlacedBounds(p, &plo, &phi);
+        lo = {std::min(lo.x, plo.x), std::min(lo.y, plo.y), std::min(lo.z, plo.z)};
+        hi = {std::max(hi.x, phi.x), std::max(hi.y, phi.y), std::max(hi.z, phi.z)};
+    }
+    const Vec3 mid = {(lo.x + hi.x) * 0.5f, (lo.y + hi.y) * 0.5f, (lo.z + hi.z) * 0.5f};
+    for (PlacedProduct& p : stage.products)
+        p.at = {p.at.x - mid.x, p.at.y - mid.y, p.at.z - mid.z};
+    stage.size[0] = hi.x - lo.x;
+    stage.size[1] = hi.y - lo.y;
+    stage.size[2] = hi.z - lo.z;
+    return stage;
+}
+
+ShapeSpec StageShape(const StageLayout& stage)
+{
+    ShapeSpec shape = stage.products[0].spec;
+    std::copy(std::begin(stage.size), std::end(stage.size), shape.size);
+    return shape;
+}
+
+ShapeSpec StageShape(const BoxScene& scene)
+{
+    return StageShape(SceneStage(scene));
+}
+
+ShapeMesh StageMesh(const StageLayout& stage)
+{
+    ShapeMesh set;
+    for (const PlacedProduct& p : stage.products) {
+        ShapeMesh mesh = ShapeOf(p.spec.shape).pfnBuild(p.spec);
+        const size_t base = set.vertices.size();
+        const size_t firstIndex = set.indices.size();
+        if (base + mesh.vertices.size() > 0xFFFF)
+            break;  // indices are 16 bits: what does not fit is left out
+        for (BoxVertex v : mesh.vertices) {
+            const Vec3 at = p.Place({v.x, v.y, v.z});
+            const Vec3 n = p.Turn({v.nx, v.ny, v.nz});
+            v.x = at.x, v.y = at.y, v.z = at.z;
+            v.nx = n.x, v.ny = n.y, v.nz = n.z;
+            set.vertices.push_back(v);
+        }
+        for (uint16_t i : mesh.indices)
+            set.indices.push_back(static_cast<uint16_t>(i + base));
+        for (ShapeMesh::Part part : mesh.parts) {
+            part.firstIndex += static_cast<unsigned>(firstIndex);
+            part.product = p.product;
+            set.parts.push_back(part);
+        }
+    }
+    return set;
+}

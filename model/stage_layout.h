@@ -1,0 +1,58 @@
+// Where each product of a scene stands: its shape, laid down and turned, moved onto the
+// floor as the scene's arrangement places it, and the whole set as one mesh. A scene of one
+// product is that product where it always stood, centred on the origin.
+#pragma once
+#include <vector>
+
+#include "camera_math.h"
+#include "shapes.h"
+
+struct PlacedProduct {
+    int product = 0;       // 0: the scene's first, k: BoxScene::m_products[k - 1]
+    ShapeSpec spec;        // as built, centred on the origin
+    bool bLying = false;   // laid on its back, its front up and its head away
+    float turn = 0;        // radians about the vertical, after it is laid down
+    Vec3 at = {0, 0, 0};   // where its centre stands
+    // A point of its mesh where the set places it, and a normal turned with it.
+    Vec3 Place(const Vec3& p) const;
+    Vec3 Turn(const Vec3& n) const;
+    bool operator==(const PlacedProduct& o) const
+    {
+        return product == o.product && spec == o.spec && bLying == o.bLying && turn == o.turn && at.x == o.at.x &&
+               at.y == o.at.y && at.z == o.at.z;
+    }
+};
+
+struct StageLayout {
+    std::vector<PlacedProduct> products;
+    // The whole set's bounds, centred on the origin (y down: the floor at size[1] / 2).
+    float size[3] = {};
+    bool IsSet() const { return products.size() > 1; }
+    bool operator==(const StageLayout& o) const { return products == o.products; }
+    bool operator!=(const StageLayout& o) const { return !(*this == o); }
+};
+
+// Product k's values, the stage's and its own, as g_sceneValues orders them.
+void ProductValuesOf(const BoxScene& scene, int k, int* values);
+// Product k's shape: its values and its cover picture.
+ShapeSpec ProductShape(const BoxScene& scene, int k, std::wstring* pNote = nullptr, std::wstring* pRefusal = nullptr);
+inline int ProductCount(const BoxScene& scene)
+{
+    return 1 + static_cast<int>(scene.m_products.size());
+}
+// Product k's pictures (0, or past the last: the scene's own).
+inline const PictureRef (&PicturesOf(const BoxScene& scene, int k))[kPictureCount]
+{
+    if (k <= 0 || k > static_cast<int>(scene.m_products.size()))
+        return scene.m_picture;
+    return scene.m_products[static_cast<size_t>(k - 1)].m_picture;
+}
+
+StageLayout SceneStage(const BoxScene& scene);
+// What framing, the floor and the light take the scene's model to be: the first product's
+// shape with the whole set's size.
+ShapeSpec StageShape(const StageLayout& stage);
+ShapeSpec StageShape(const BoxScene& scene);
+
+// Every product's mesh where the set places it, its parts naming their product.
+ShapeMesh StageMesh(const StageLayout& stage);

@@ -1,0 +1,124 @@
+// A set's products on the floor: where each arrangement places them, worked out from the
+// mesh the renderer is given.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "arrangements.h"
+#include "scene_values.h"
+#include "shape_kinds.h"
+#include "stage_layout.h"
+
+namespace {
+
+struct Scene : BoxScene {
+    // Paperbacks of these page counts (the first is the scene's own).
+    Scene(int arrange, std::initializer_list<int> pages)
+    {
+        SetStartScene(*this);
+        m_nShape = ShapePaperback;
+        m_nArrange = arrange;
+        m_nPages = *pages.begin();
+        for (const int* pCount = pages.begin() + 1; pCount != pages.end(); ++pCount) {
+            const int count = *pCount;
+            SceneProduct p;
+            p.values.resize(kSceneValueCount);
+            ProductValuesOf(*this, 0, p.values.data());
+            p.values[kValuePages] = count;
+            p.values[kValueTrimWidth] = 5000 + count;  // each its own size
+            m_products.push_back(p);
+        }
+    }
+    void RefreshPages() override {}
+};
+
+struct Extent {
+    float lo[3] = {1e30f, 1e30f, 1e30f}, hi[3] = {-1e30f, -1e30f, -1e30f};
+};
+
+// Each product's extent, from the vertices of the set's mesh.
+std::vector<Extent> Extents(const StageLayout& stage)
+{
+    const ShapeMesh mesh = StageMesh(stage);
+    std::vector<Extent> extents(stage.products.size());
+    for (const ShapeMesh::Part& part : mesh.parts)
+        for (unsigned i = part.firstIndex; i < part.firstIndex + 3 * part.triangleCount; ++i) {
+            const BoxVertex& v = mesh.vertices[mesh.indices[i]];
+            Extent& e = extents[static_cast<size_t>(part.product)];
+            const float p[3] = {v.x, v.y, v.z};
+            for (int a = 0; a < 3; ++a)
+                e.lo[a] = std::min(e.lo[a], p[a]), e.hi[a] = std::max(e.hi[a], p[a]);
+        }
+    return extents;
+}
+
+constexpr float kTouch = 1e-3f;
+
+} // namespace
+
+TEST(Stage, OneProductStandsWhereItAlwaysStood)
+{
+    Scene scene(ArrangeRow, {300});
+    const StageLayout stage = SceneStage(scene);
+    ASSERT_EQ(stage.products.size(), 1u);
+    const ShapeMesh set = StageMesh(stage), own = ShapeOf(ShapePaperback).pfnBuild(stage.products[0].spec);
+    ASSERT_EQ(set.vertices.size(), own.vertices.size());
+    for (size_t i = 0; i < own.vertices.size(); ++i)
+        ASSERT_EQ(std::memcmp(&set.vertices[i], &own.vertices[i], sizeof(BoxVertex)), 0) << "vertex " << i;
+}
+
+TEST(Stage, ARowAndAFanStandOnTheFloorLeftToRightWithoutTouching)
+{
+    for (int arrange : {ArrangeRow, ArrangeFan}) {
+        Scene scene(arrange, {300, 120, 700, 40});
+        scene.m_nStagger = 8;
+        const StageLayout stage = SceneStage(scene);
+        const std::vector<Extent> e = Extents(stage);
+        ASSERT_EQ(e.size(), 4u);
+        const float floorY = stage.size[1] * 0.5f;
+        for (size_t k = 0; k < e.size(); ++k) {
+            EXPECT_NEAR(e[k].hi[1], floorY, kTouch) << "arrangement " << arrange << ", product " << k << " on the floor";
+            if (k == 0)
+                continue;
+            EXPECT_GT(e[k].lo[0] + e[k].hi[0], e[k - 1].lo[0] + e[k - 1].hi[0]) << "left to right in their order";
+        }
+    }
+    // Side by side in a row: the footprints apart by the gap.
+    Scene row(ArrangeRow, {300, 120, 700});
+    const std::vector<Extent> e = Extents(SceneStage(row));
+    for (size_t k = 1; k < e.size(); ++k)
+        EXPECT_NEAR(e[k].lo[0] - e[k - 1].hi[0], row.m_nGap * 0.1f, kTouch);
+}
+
+TEST(Stage, AFansProductsNeverMeetWhateverTheSpread)
+{
+    for (int spread : {1, 12, 45}) {
+        Scene scene(ArrangeFan, {300, 300, 300, 300, 300});
+        scene.m_nSpread = spread, scene.m_nGap = 0;
+        const StageLayout stage = SceneStage(scene);
+        // Neighbours' front corners, nearest to each other on the arc, stay apart.
+        for (size_t k = 1; k < stage.products.size(); ++k) {
+            const PlacedProduct &a = stage.products[k - 1], &b = stage.products[k];
+            const Vec3 aCorner = a.Place({a.spec.size[0] * 0.5f, 0, -a.spec.size[2] * 0.5f});
+            const Vec3 bCorner = b.Place({-b.spec.size[0] * 0.5f, 0, -b.spec.size[2] * 0.5f});
+            EXPECT_GE(bCorner.x - aCorner.x, -kTouch) << "spread " << spread << ", products " << k - 1 << " and " << k;
+        }
+    }
+}
+
+TEST(Stage, AStackLiesEachBookOnTheOneBelowTheSameForTheSameSeed)
+{
+    Scene scene(ArrangeStack, {300, 120, 700});
+    const StageLayout stage = SceneStage(scene);
+    const std::vector<Extent> e = Extents(stage);
+    EXPECT_NEAR(e[0].hi[1], stage.size[1] * 0.5f, kTouch) << "the first lies on the floor";
+    for (size_t k = 1; k < e.size(); ++k) {
+        EXPECT_NEAR(e[k].hi[1], e[k - 1].lo[1], kTouch) << "product " << k << " lies on the one below (y is down)";
+        const float thickness = stage.products[k].spec.size[2];
+        EXPECT_NEAR(e[k].hi[1] - e[k].lo[1], thickness, kTouch) << "lying flat";
+    }
+    EXPECT_TRUE(SceneStage(scene) == stage);
+    scene.m_nSeed = 2;
+    EXPECT_FALSE(SceneStage(scene) == stage) << "another seed, another stack";
+}
