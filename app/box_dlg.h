@@ -172,6 +172,12 @@ private:
     bool m_bDrawingSpin = false;       // the scene shows a spin's step: no tick may draw or record it
     ExportSettings m_export;           // Save Image's options, kept for the run and in scenes
     std::vector<SceneView> m_views;    // the scene's own views, listed on the Templates page
+    // A set's products after the first as the scene names them: their pictures' paths (their
+    // values and pictures are the scene's m_products).
+    std::vector<ProductDescription> m_productFiles;
+    // Takes the scene's other products' pictures from their files; what could not be used,
+    // a line each (its name is kept all the same).
+    CString PutProductPictures(const SceneDescription& scene);
     std::vector<CDialog*> m_vecPages;  // not owned: each page deletes itself
     SIZE m_szInitialClient = {};
     SIZE m_szMinWindow = {};

@@ -5,6 +5,7 @@
 
 #include "box_dlg.h"
 #include "file_open.h"
+#include "picture_store.h"
 #include "picture_writer.h"
 #include "recent_scenes.h"
 #include "resource.h"
@@ -42,7 +43,33 @@ SceneDescription CBoxDlg::CurrentScene() const
     scene.views = m_views;
     for (int s = 0; s < kPictureCount; ++s)
         scene.facePaths[s] = m_pSidesPage ? m_pSidesPage->SidePath(s).GetString() : L"";
+    for (size_t k = 0; k < scene.products.size() && k < m_productFiles.size(); ++k)
+        for (int s = 0; s < kPictureCount; ++s) {
+            scene.products[k].facePaths[s] = m_productFiles[k].facePaths[s];
+            scene.products[k].faceNamedByFile[s] = m_productFiles[k].faceNamedByFile[s];
+        }
     return scene;
+}
+
+CString CBoxDlg::PutProductPictures(const SceneDescription& scene)
+{
+    m_productFiles = scene.products;
+    CString problems;
+    for (size_t k = 0; k < scene.products.size() && k < m_products.size(); ++k)
+        for (int s = 0; s < kPictureCount; ++s) {
+            const std::wstring& path = scene.products[k].facePaths[s];
+            PictureRef& picture = m_products[k].m_picture[s];
+            picture.reset();
+            if (path.empty())
+                continue;
+            std::wstring reason = PathRefusal(path, !scene.products[k].faceNamedByFile[s]);
+            FaceLoadFailure why;
+            if (reason.empty() && !(picture = PictureStore::Shared().Load(path.c_str(), &why)))
+                reason = FaceLoadReason(why);
+            if (!reason.empty())
+                problems += CString(L"\n") + path.c_str() + L": " + reason.c_str();
+        }
+    return problems;
 }
 
 bool CBoxDlg::OpenScene(const CString& path)
@@ -77,6 +104,7 @@ bool CBoxDlg::OpenScene(const CString& path)
             problems += CString(L"\n") + scene.facePaths[s].c_str() + L": " + reason.c_str();
         }
     }
+    problems += PutProductPictures(scene);
     m_pSidesPage->ShowSideColours();
     RefreshPages();
 
@@ -151,6 +179,7 @@ void CBoxDlg::ShowStep(const SceneStep& step)
     m_views = step.scene.views;
     for (int s = 0; s < kPictureCount; ++s)
         m_pSidesPage->RestoreSide(s, step.scene.facePaths[s].c_str(), step.faces[s]);
+    PutProductPictures(step.scene);
     m_pSidesPage->ShowSideColours();
     RefreshPages();
     m_lastSeenScene = CurrentScene();  // shown, not changed: no new step
@@ -242,6 +271,7 @@ void CBoxDlg::OnNewScene()
     m_views = start.views;
     for (int s = 0; s < kPictureCount; ++s)
         m_pSidesPage->OnClearSide(s);
+    PutProductPictures(start);
     m_pSidesPage->ShowSideColours();
     RefreshPages();
     BeginDocument(CString(), CurrentScene());

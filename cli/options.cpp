@@ -259,24 +259,38 @@ std::wstring HelpText()
          L"                       spine more than 1/16 in from the pages' is noted and taken from the picture\n";
     t += L"  --FACE-colour #RRGGBB  colour of a face, e.g. --front-colour #FF0000 (default: #FFFFFF)\n"
          L"                       an empty PATH takes a scene's picture off that face\n"
-         L"\nBox, view, light and floor (whole numbers):\n";
-    for (int i = 0; i < kSceneValueCount; ++i) {
-        const SceneValue& v = g_sceneValues[i];
-        std::wstring n(v.pszName, v.pszName + strlen(v.pszName));
-        if (v.ppszNames) {
-            const char* first = v.ppszNames[v.nDefault];
-            t += L"  --" + n + L" NAME" + std::wstring(n.size() < 14 ? 14 - n.size() : 1, L' ') + v.pszUnit +
-                 L", default " + std::wstring(first, first + strlen(first)) + L"\n";
-            continue;
+         L"\nA set (1 to 12 products on one floor under one light):\n"
+         L"  --covers A,B,C       one product per cover picture, each a copy of the first with its own\n"
+         L"                       cover, left to right (or bottom to top) in this order\n"
+         L"  A product's own value (below), face picture or colour given once is every product's; values\n"
+         L"  separated by commas give each its own (--pages 320,280,410) and make a set of that many.\n"
+         L"  Scene files and jobs lines may list them: \"products\": [{}, {\"pages\": 280, \"cover\": \"b.png\"}],\n"
+         L"  each over the first product's values.\n";
+    for (bool bProduct : {true, false}) {
+        t += bProduct ? L"\nEach product's own (whole numbers unless named):\n"
+                      : L"\nThe stage: view, light, floor and how a set stands (whole numbers unless named):\n";
+        for (const SceneValue& v : g_sceneValues) {
+            if (v.bProduct != bProduct)
+                continue;
+            std::wstring n(v.pszName, v.pszName + strlen(v.pszName));
+            if (v.ppszNames) {
+                const char* first = v.ppszNames[v.nDefault];
+                t += L"  --" + n + L" NAME" + std::wstring(n.size() < 14 ? 14 - n.size() : 1, L' ') + v.pszUnit +
+                     L", default " + std::wstring(first, first + strlen(first)) + L"\n";
+                continue;
+            }
+            t += L"  --" + n + L" N" + std::wstring(n.size() < 17 ? 17 - n.size() : 1, L' ') + std::to_wstring(v.nMin) +
+                 L".." + std::to_wstring(v.nMax) + L", default " + std::to_wstring(v.nDefault) + L" (" + v.pszUnit +
+                 L")\n";
         }
-        t += L"  --" + n + L" N" + std::wstring(n.size() < 17 ? 17 - n.size() : 1, L' ') + std::to_wstring(v.nMin) + L".." +
-             std::to_wstring(v.nMax) + L", default " + std::to_wstring(v.nDefault) + L" (" + v.pszUnit + L")\n";
+        if (!bProduct)
+            continue;
+        t += L"  --trim WxHin|WxHmm   a book's page size, e.g. 6x9in or 152x229mm (sets trim-width, trim-height);\n"
+             L"                       lengths take in or mm too: --bleed 3mm\n"
+             L"  A book's size is its trim and its pages' thickness (a hardcover's boards stand 1/8 in past\n"
+             L"  the pages); a DVD case is the standard 190 x 135 x 14 mm; width, height, depth and\n"
+             L"  edge-radius are the box's. A book or case chosen in a scene with no top-light gets 40.\n";
     }
-    t += L"  --trim WxHin|WxHmm   a book's page size, e.g. 6x9in or 152x229mm (sets trim-width, trim-height);\n"
-         L"                       lengths take in or mm too: --bleed 3mm\n"
-         L"  A book's size is its trim and its pages' thickness (a hardcover's boards stand 1/8 in past\n"
-         L"  the pages); a DVD case is the standard 190 x 135 x 14 mm; width, height, depth and\n"
-         L"  edge-radius are the box's. A book or case chosen in a scene with no top-light gets 40.\n";
     t += L"  --template NAME      a preset view of the Templates page; single values then apply on top:\n";
     for (const BoxTemplate& bt : g_boxTemplates)
         t += L"                         \"" + std::wstring(bt.pszName) + L"\"\n";

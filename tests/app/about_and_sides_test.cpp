@@ -450,10 +450,12 @@ TEST(SaveImage, A360SpinIsItsPicturesAllRoundFramedOnceAndTheSceneStaysAsItWas)
         swprintf(name, 32, L"\\box-%02d.png", i);
         DecodedImage picture;
         ASSERT_EQ(DecodeWithWic((folder + name).c_str(), 0, picture), S_OK) << i;
+        ASSERT_GT(picture.width, 0u) << i;
         RECT box = {LONG_MAX, LONG_MAX, -1, -1};
+        // Decoded over white: whatever is not white is the box, its reflection or its shadow.
         for (UINT y = 0; y < picture.height; ++y)
             for (UINT x = 0; x < picture.width; ++x)
-                if (picture.pixels[y * picture.width + x] >> 24) {
+                if ((picture.pixels[y * picture.width + x] & 0xFFFFFF) != 0xFFFFFF) {
                     box.left = std::min<LONG>(box.left, x), box.right = std::max<LONG>(box.right, x + 1);
                     box.top = std::min<LONG>(box.top, y), box.bottom = std::max<LONG>(box.bottom, y + 1);
                 }

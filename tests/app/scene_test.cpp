@@ -544,3 +544,48 @@ TEST(SceneInWindow, ViewsOfYourOwnAreNamedGoneToKeptWithTheSceneAndUndone)
     EXPECT_EQ(read.values[kValueRotation1], 150);
     ::DeleteFileW(path.c_str());
 }
+
+// A set made elsewhere (zelmora-render, a scene file) keeps every product through the
+// window: their pictures drawn, their values and names saved back as they came.
+TEST(SceneInWindow, ASetsProductsComeThroughOpenSaveAndUndoWhole)
+{
+    const std::wstring folder = SceneFolder();
+    const std::wstring path = folder + L"\\set.zelmora", copy = folder + L"\\set copy.zelmora";
+    SceneDescription set;
+    ChooseShape(set.values, ShapePaperback);
+    set.faceColours[SideFront] = RGB(200, 30, 30);
+    SetProductCount(set, 3);
+    set.products[0].facePaths[SideFront] = TestImagePath(L"quadrants.png");
+    set.products[1].values[kValuePages] = 700;
+    set.products[1].facePaths[SideBack] = folder + L"\\not there.png";  // kept by name
+    ASSERT_EQ(WriteSceneFile(path, set), S_OK);
+    CBoxDlg dlg;
+    RunMainDialog(dlg, [&](CBoxDlg& d) {
+        std::wstring text;
+        AnswerMessageBox(L"Zelmora", IDOK, &text);
+        ASSERT_TRUE(d.OpenScene(path.c_str()));
+        EXPECT_NE(text.find(L"not there.png"), std::wstring::npos) << "the missing picture is named: " << text;
+        ASSERT_EQ(d.m_products.size(), 2u);
+        EXPECT_NE(d.m_products[0].m_picture[SideFront], nullptr) << "the second product's picture is drawn";
+        EXPECT_EQ(d.m_products[1].m_picture[SideBack], nullptr);
+        EXPECT_TRUE(d.CurrentScene() == set);
+        NextFrame(d, d.Renderer().FramesDrawn());
+
+        // A change and its undo: the set comes back with it.
+        d.m_nRotation1 = 30;
+        d.RefreshPages();
+        for (int i = 0; i < 200 && !(d.History().Current() && d.History().Current()->scene == d.CurrentScene()); ++i)
+            PumpFor(50);
+        d.OnUndo();
+        EXPECT_TRUE(d.CurrentScene() == set);
+        EXPECT_NE(d.m_products[0].m_picture[SideFront], nullptr);
+
+        ASSERT_TRUE(d.SaveSceneTo(copy.c_str()));
+    });
+    SceneDescription saved;
+    std::wstring error;
+    ASSERT_TRUE(ReadSceneFile(copy, &saved, &error)) << error;
+    EXPECT_TRUE(saved == set);
+    ::DeleteFileW(path.c_str());
+    ::DeleteFileW(copy.c_str());
+}
