@@ -111,7 +111,7 @@ void CBoxDlg::SaveModelAs(const SaveTarget& target)
         message.Format(L"Unable to save the model\n%ls: %ls", target.strPath.GetString(), failure.reason.c_str());
     else
         message.Format(L"Unable to save the model\n%ls\n\nThe %ls face's picture %ls: %ls", target.strPath.GetString(),
-                       WideFromUtf8(g_faceNames[failure.face]).c_str(), scene.facePaths[failure.face].c_str(),
+                       WideFromUtf8(g_faceNames[failure.face]).c_str(), failure.PathIn(scene).c_str(),
                        failure.reason.c_str());
     MessageBox(message, L"Error", MB_OK | MB_ICONERROR);
 }

@@ -62,7 +62,7 @@ bool WriteModel(const RenderJob& job, std::wstring* pError)
         return true;
     const std::wstring face = failure.face < 0 ? std::wstring() : WideFromUtf8(g_faceNames[failure.face]);
     *pError = failure.face < 0 ? job.output + L": " + failure.reason
-                               : L"--" + face + L" " + job.facePaths[failure.face] + L": " + failure.reason;
+                               : L"--" + face + L" " + failure.PathIn(job) + L": " + failure.reason;
     return false;
 }
 

@@ -53,9 +53,9 @@ std::string View(size_t offset, size_t length, int target)
 
 } // namespace
 
-std::vector<uint8_t> BuildShapeModel(ShapeMesh mesh, const ModelPicture (&pictures)[kModelPictureCount],
-                                     const Colour (&colours)[kPictureCount], const char* const (&names)[kPictureCount],
-                                     int finish, const ModelView* pView, const std::string& record)
+std::vector<uint8_t> BuildShapeModel(ShapeMesh mesh, const std::vector<ModelProduct>& products,
+                                     const char* const (&names)[kPictureCount], const ModelView* pView,
+                                     const std::string& record)
 {
     std::vector<BoxVertex>& vertices = mesh.vertices;
     std::vector<uint16_t>& indices = mesh.indices;
@@ -80,20 +80,31 @@ std::vector<uint8_t> BuildShapeModel(ShapeMesh mesh, const ModelPicture (&pictur
                         View(2 * vertexBytes, count * 8, kArrayBuffer) + "," +
                         View(2 * vertexBytes + count * 8, indices.size() * sizeof(uint16_t), kIndexBuffer);
 
-    // Each part a primitive of its own, with the material of its look.
-    GltfMaterials materials(pictures, names, 4);
-    bool hasPicture[kPictureCount];
-    materials.HasPicture(hasPicture);
-    std::string primitives;
+    // Each part a primitive of its own, with the material of its look, in its product's mesh.
+    GltfMaterials materials(products, names, 4);
+    std::vector<std::string> primitives(products.size());
     for (size_t p = 0; p < mesh.parts.size(); ++p) {
+        const ShapeMesh::Part& part = mesh.parts[p];
+        const size_t k = static_cast<size_t>(std::clamp(part.product, 0, static_cast<int>(products.size()) - 1));
+        bool hasPicture[kPictureCount];
+        materials.HasPicture(static_cast<int>(k), hasPicture);
         bool bTextured = false;
-        const int material = materials.MaterialOf(SurfaceOf(mesh.parts[p], colours, hasPicture, finish), bin, &bTextured);
+        const int material = materials.MaterialOf(SurfaceOf(part, products[k].colours, hasPicture, products[k].finish),
+                                                  static_cast<int>(k), bin, &bTextured);
         // A part with a picture reads texture coordinates; one without needs none.
-        primitives += std::string(p ? "," : "") + "{\"attributes\":{\"POSITION\":0,\"NORMAL\":1" +
-                      (bTextured ? ",\"TEXCOORD_0\":2" : "") + "},\"indices\":" + std::to_string(3 + p) +
-                      ",\"material\":" + std::to_string(material) + "}";
+        primitives[k] += std::string(primitives[k].empty() ? "" : ",") + "{\"attributes\":{\"POSITION\":0,\"NORMAL\":1" +
+                         (bTextured ? ",\"TEXCOORD_0\":2" : "") + "},\"indices\":" + std::to_string(3 + p) +
+                         ",\"material\":" + std::to_string(material) + "}";
     }
     PadTo4(bin);
+    std::string nodes, meshes, sceneNodes;
+    for (size_t k = 0; k < products.size(); ++k) {
+        const std::string name = products.size() == 1 ? "box" : "product " + std::to_string(k + 1);
+        const std::string comma = k ? "," : "";
+        nodes += comma + "{\"name\":\"" + name + "\",\"mesh\":" + std::to_string(k) + "}";
+        meshes += comma + "{\"name\":\"" + name + "\",\"primitives\":[" + primitives[k] + "]}";
+        sceneNodes += comma + std::to_string(k);
+    }
 
     const std::string n = std::to_string(count);
     std::string accessors =
@@ -106,15 +117,13 @@ std::vector<uint8_t> BuildShapeModel(ShapeMesh mesh, const ModelPicture (&pictur
                      ",\"componentType\":5123,\"count\":" + std::to_string(part.triangleCount * 3) +
                      ",\"type\":\"SCALAR\"}";
     const GltfViewJson view = pView ? ViewJson(*pView, static_cast<float>(kModelMetresPerUnit)) : GltfViewJson{};
-    std::string sceneNodes = "0";
-    for (int n = 1; n <= view.nodeCount; ++n)
-        sceneNodes += "," + std::to_string(n);
+    for (int n = 0; n < view.nodeCount; ++n)
+        sceneNodes += "," + std::to_string(static_cast<int>(products.size()) + n);
     const std::string json =
         "{\"asset\":{\"version\":\"2.0\",\"generator\":\"Zelmora\"" +
         (record.empty() ? std::string() : ",\"extras\":{\"" + std::string(kRecordKeyword) + "\":\"" + record + "\"}") +
         "},\"scene\":0,\"scenes\":[{\"nodes\":[" + sceneNodes +
-        "]}],\"nodes\":[{\"name\":\"box\",\"mesh\":0}" + view.nodes + "],\"meshes\":[{\"name\":\"box\",\"primitives\":[" +
-        primitives + "]}]," + materials.Members() + ",\"accessors\":[" + accessors + "],\"bufferViews\":[" + views +
+        "]}],\"nodes\":[" + nodes + view.nodes + "],\"meshes\":[" + meshes + "]," + materials.Members() + ",\"accessors\":[" + accessors + "],\"bufferViews\":[" + views +
         materials.PictureViews() + "],\"buffers\":[{\"byteLength\":" + std::to_string(bin.size()) + "}]" + view.members +
         "}";
     return GlbContainer(json, bin);

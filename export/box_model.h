@@ -12,11 +12,11 @@
 // Metres of a unit of the box (an inch).
 constexpr double kModelMetresPerUnit = 0.0254;
 
-// The shape's mesh as a model: one material for each kind of part (a face's picture and
-// colour, named names[slot]; the cover; the pages; plain colour). finish: the covers' (a
-// FinishKind). pView: the picture's camera and lights, carried along (null: none). record:
-// what made the model (picture_record.h), in its asset's extras; empty: none.
-std::vector<uint8_t> BuildShapeModel(ShapeMesh mesh, const ModelPicture (&pictures)[kModelPictureCount],
-                                     const Colour (&colours)[kPictureCount], const char* const (&names)[kPictureCount],
-                                     int finish, const ModelView* pView = nullptr,
+// The mesh as a model: a node of its own for each product its parts name ("box" for a
+// single one, else "product 1", "product 2", ...), one material for each kind of part of a
+// product (a face's picture and colour, named names[slot]; the cover; the pages; plain
+// colour). pView: the picture's camera and lights, carried along (null: none). record: what
+// made the model (picture_record.h), in its asset's extras; empty: none.
+std::vector<uint8_t> BuildShapeModel(ShapeMesh mesh, const std::vector<ModelProduct>& products,
+                                     const char* const (&names)[kPictureCount], const ModelView* pView = nullptr,
                                      const std::string& record = std::string());

@@ -25,23 +25,25 @@ int PictureOf(const PartSurface& look)
 
 } // namespace
 
-static_assert(kModelPictureCount == 9, "one entry of m_imageOf for each picture");
-
-void GltfMaterials::HasPicture(bool (&has)[kPictureCount]) const
+void GltfMaterials::HasPicture(int product, bool (&has)[kPictureCount]) const
 {
     for (int s = 0; s < kPictureCount; ++s)
-        has[s] = !m_pictures[s].bytes.empty();
+        has[s] = !m_products[static_cast<size_t>(product)].pictures[s].bytes.empty();
 }
 
-int GltfMaterials::MaterialOf(const PartSurface& look, std::vector<uint8_t>& bin, bool* pbTextured)
+int GltfMaterials::MaterialOf(const PartSurface& look, int product, std::vector<uint8_t>& bin, bool* pbTextured)
 {
-    Material m{look.pszKind ? look.pszKind : m_names[look.slot], PictureOf(look), look.colour, look.bGloss, look.roughness};
-    if (m.picture >= 0 && m_pictures[m.picture].bytes.empty())
+    std::string name = look.pszKind ? look.pszKind : m_names[look.slot];
+    if (product > 0)
+        name += " " + std::to_string(product + 1);
+    const ModelPicture (&pictures)[kModelPictureCount] = m_products[static_cast<size_t>(product)].pictures;
+    Material m{name, product, PictureOf(look), look.colour, look.bGloss, look.roughness};
+    if (m.picture >= 0 && pictures[m.picture].bytes.empty())
         m.picture = -1;
     *pbTextured = m.picture >= 0;
     auto same = [&](const Material& k) {
-        return k.name == m.name && k.picture == m.picture && k.colour == m.colour && k.bGloss == m.bGloss &&
-               k.roughness == m.roughness;
+        return k.name == m.name && k.product == m.product && k.picture == m.picture && k.colour == m.colour &&
+               k.bGloss == m.bGloss && k.roughness == m.roughness;
     };
     const size_t kind = std::find_if(m_kinds.begin(), m_kinds.end(), same) - m_kinds.begin();
     if (kind < m_kinds.size())
@@ -53,8 +55,9 @@ int GltfMaterials::MaterialOf(const PartSurface& look, std::vector<uint8_t>& bin
                            JsonNumber(LinearOfChannel(GreenOf(m.colour))) + "," +
                            JsonNumber(LinearOfChannel(BlueOf(m.colour))) + ",1]";
     if (m.picture >= 0) {
-        const ModelPicture& picture = m_pictures[m.picture];
-        if (m_imageOf[m.picture] < 0) {
+        const ModelPicture& picture = pictures[m.picture];
+        int& image = m_imageOf[static_cast<size_t>(product)][static_cast<size_t>(m.picture)];
+        if (image < 0) {
             PadTo4(bin);
             m_views += ",{\"buffer\":0,\"byteOffset\":" + std::to_string(bin.size()) + ",\"byteLength\":" +
                        std::to_string(picture.bytes.size()) + "}";
@@ -62,9 +65,9 @@ int GltfMaterials::MaterialOf(const PartSurface& look, std::vector<uint8_t>& bin
             m_images += std::string(m_nImages ? "," : "") + "{\"bufferView\":" + std::to_string(m_nFirstView + m_nImages) +
                         ",\"mimeType\":\"image/" + (picture.bJpeg ? "jpeg" : "png") + "\"}";
             m_textures += std::string(m_nImages ? "," : "") + "{\"sampler\":0,\"source\":" + std::to_string(m_nImages) + "}";
-            m_imageOf[m.picture] = m_nImages++;
+            image = m_nImages++;
         }
-        material += ",\"baseColorTexture\":{\"index\":" + std::to_string(m_imageOf[m.picture]) + "}";
+        material += ",\"baseColorTexture\":{\"index\":" + std::to_string(image) + "}";
     }
     m_materials += material + ",\"metallicFactor\":0,\"roughnessFactor\":" + JsonNumber(m.roughness) + "}}";
     return static_cast<int>(kind);

@@ -1,6 +1,7 @@
 // A model file's materials, made from the parts' looks: one for each different look, with
 // the pictures they show stored once each in the binary chunk.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,19 +18,29 @@ struct ModelPicture {
     bool bJpeg = false;
 };
 
+// What a product of the model shows: its pictures, its faces' colours, its covers' finish.
+struct ModelProduct {
+    ModelPicture pictures[kModelPictureCount];
+    Colour colours[kPictureCount] = {};
+    int finish = 0;
+};
+
 class GltfMaterials {
 public:
-    // names: each face's material (SideSlot order, the cover last). firstView: the buffer
-    // view the first picture gets.
-    GltfMaterials(const ModelPicture (&pictures)[kModelPictureCount], const char* const (&names)[kPictureCount],
-                  int firstView)
-        : m_pictures(pictures), m_names(names), m_nFirstView(firstView) {}
+    // names: each face's material (SideSlot order, the cover last), a set's later products'
+    // numbered ("front 2"). firstView: the buffer view the first picture gets.
+    GltfMaterials(const std::vector<ModelProduct>& products, const char* const (&names)[kPictureCount], int firstView)
+        : m_products(products), m_names(names), m_nFirstView(firstView), m_imageOf(products.size())
+    {
+        for (auto& images : m_imageOf)
+            images.fill(-1);
+    }
 
-    // Which faces have a picture, as a part's look asks.
-    void HasPicture(bool (&has)[kPictureCount]) const;
-    // The material of that look, made when first asked for; a picture it shows is appended
-    // to bin. *pbTextured: the material reads texture coordinates.
-    int MaterialOf(const PartSurface& look, std::vector<uint8_t>& bin, bool* pbTextured);
+    // Which of the product's faces have a picture, as a part's look asks.
+    void HasPicture(int product, bool (&has)[kPictureCount]) const;
+    // The material of that look of the product, made when first asked for; a picture it shows
+    // is appended to bin. *pbTextured: the material reads texture coordinates.
+    int MaterialOf(const PartSurface& look, int product, std::vector<uint8_t>& bin, bool* pbTextured);
 
     // The buffer views of the pictures (each with a comma before it) and the members
     // "materials", and where there are pictures "images", "textures" and "samplers".
@@ -39,16 +50,17 @@ public:
 private:
     struct Material {
         std::string name;
-        int picture;  // into m_pictures; -1 none
+        int product;
+        int picture;  // into its product's pictures; -1 none
         Colour colour;
         bool bGloss;
         double roughness;
     };
-    const ModelPicture (&m_pictures)[kModelPictureCount];
+    const std::vector<ModelProduct>& m_products;
     const char* const (&m_names)[kPictureCount];
     int m_nFirstView;
     std::vector<Material> m_kinds;
     std::string m_materials, m_images, m_textures, m_views;
-    int m_imageOf[kModelPictureCount] = {-1, -1, -1, -1, -1, -1, -1, -1, -1};
+    std::vector<std::array<int, kModelPictureCount>> m_imageOf;  // each product's pictures' images; -1 none yet
     int m_nImages = 0;
 };

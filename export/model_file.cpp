@@ -13,6 +13,7 @@
 #include "picture_writer.h"
 #include "scene_camera.h"
 #include "shapes.h"
+#include "stage_layout.h"
 
 namespace {
 
@@ -39,46 +40,75 @@ bool IsModelName(const std::wstring& path)
     return path.size() > 4 && _wcsicmp(path.c_str() + path.size() - 4, L".glb") == 0;
 }
 
-bool WriteModelFile(const SceneDescription& scene, int textureSide, int quality, const std::wstring& path,
-                    ModelFileFailure* pFailure, const std::string& record)
+namespace {
+
+// A product's pictures decoded and encoded for the model, and its shape (a cover picture
+// gives a book its spine). False with the face at fault.
+bool ModelProductOf(const ProductDescription& product, const int* values, int textureSide, int quality,
+                    ModelProduct* pOut, ShapeSpec* pSpec, ModelFileFailure* pFailure)
 {
-    const bool bBox = scene.values[kValueShape] == ShapeBox;
-    ModelPicture pictures[kModelPictureCount];
+    const bool bBox = values[kValueShape] == ShapeBox;
     DecodedImage cover;
     for (int s = 0; s < kPictureCount; ++s) {
-        const std::wstring& picturePath = scene.facePaths[s];
+        const std::wstring& picturePath = product.facePaths[s];
         if (picturePath.empty() || (s == SideCover && bBox))  // a box wraps no cover
             continue;
-        std::wstring refusal = PathRefusal(picturePath, !scene.faceNamedByFile[s]);
+        ModelPicture& out = pOut->pictures[s];
+        std::wstring refusal = PathRefusal(picturePath, !product.faceNamedByFile[s]);
         DecodedImage picture;
         FaceLoadFailure why;
         if (refusal.empty() &&
-            !DecodeFacePicture(picturePath.c_str(), static_cast<UINT>(textureSide), &picture, &pictures[s].bJpeg, &why))
+            !DecodeFacePicture(picturePath.c_str(), static_cast<UINT>(textureSide), &picture, &out.bJpeg, &why))
             refusal = FaceLoadReason(why);
         if (refusal.empty() && s == SideCover) {
-            const ShapeSpec spec = ShapeSpecOf(scene.values, picture.width, picture.height, nullptr, &refusal);
+            const ShapeSpec spec = ShapeSpecOf(values, picture.width, picture.height, nullptr, &refusal);
             if (spec.bCover)
                 ClampToTrim(picture, spec.cover);
             cover = picture;
         }
         // A JPEG stays a JPEG (photographs are smaller so); anything else becomes a PNG.
         PictureFormat format;
-        format.bJpeg = pictures[s].bJpeg;
+        format.bJpeg = out.bJpeg;
         format.quality = quality;
-        if (refusal.empty() && FAILED(EncodePicture(picture, format, &pictures[s].bytes)))
+        if (refusal.empty() && FAILED(EncodePicture(picture, format, &out.bytes)))
             refusal = L"the picture could not be encoded for the model (out of memory?)";
         if (!refusal.empty()) {
-            *pFailure = {s, refusal};
+            pFailure->face = s;
+            pFailure->reason = refusal;
             return false;
         }
     }
     for (bool bAcross : {false, true})
-        if (!bBox && FAILED(EncodePicture(PageEdgeImage(scene.values[kValuePaper], bAcross), PictureFormat{},
-                                          &pictures[bAcross ? kModelPaperAcross : kModelPaperDown].bytes))) {
-            *pFailure = {-1, L"the page edges could not be encoded for the model (out of memory?)"};
+        if (!bBox && FAILED(EncodePicture(PageEdgeImage(values[kValuePaper], bAcross), PictureFormat{},
+                                          &pOut->pictures[bAcross ? kModelPaperAcross : kModelPaperDown].bytes))) {
+            *pFailure = {-1, 0, L"the page edges could not be encoded for the model (out of memory?)"};
             return false;
         }
-    const ShapeSpec spec = ShapeSpecOf(scene.values, cover.width, cover.height);
+    std::copy(std::begin(product.faceColours), std::end(product.faceColours), pOut->colours);
+    pOut->finish = values[kValueFinish];
+    *pSpec = ShapeSpecOf(values, cover.width, cover.height);
+    return true;
+}
+
+} // namespace
+
+bool WriteModelFile(const SceneDescription& scene, int textureSide, int quality, const std::wstring& path,
+                    ModelFileFailure* pFailure, const std::string& record)
+{
+    std::vector<ModelProduct> products(static_cast<size_t>(ProductCount(scene)));
+    std::vector<ShapeSpec> shapes(products.size());
+    for (int k = 0; k < ProductCount(scene); ++k) {
+        // Each product's own values over the stage's.
+        SceneDescription values = scene;
+        SwapProduct(values, k);
+        const ProductDescription& product = k == 0 ? scene : scene.products[static_cast<size_t>(k - 1)];
+        pFailure->product = k;
+        if (!ModelProductOf(product, values.values, textureSide, quality, &products[static_cast<size_t>(k)],
+                            &shapes[static_cast<size_t>(k)], pFailure))
+            return false;
+    }
+    pFailure->product = 0;
+    const StageLayout stage = PlaceProducts(scene.values, shapes);
     // The picture's camera and lights ride along: opened in a viewer, the model is seen as
     // the picture shows it.
     ModelView view;
@@ -95,12 +125,10 @@ bool WriteModelFile(const SceneDescription& scene, int textureSide, int quality,
     view.key = scene.values[kValueKey] / 100.0f;
     view.sky = scene.values[kValueSky] / 100.0f;
     view.keySize = static_cast<float>(scene.values[kValueLightSize]);
-    const std::vector<BYTE> model =
-        BuildShapeModel(ShapeOf(spec.shape).pfnBuild(spec), pictures, scene.faceColours, g_faceNames,
-                        scene.values[kValueFinish], &view, record);
+    const std::vector<BYTE> model = BuildShapeModel(StageMesh(stage), products, g_faceNames, &view, record);
     const HRESULT hr = ReplaceFileContents(path.c_str(), model.data(), static_cast<DWORD>(model.size()));
     if (FAILED(hr)) {
-        *pFailure = {-1, WriteFailureReason(path, hr)};
+        *pFailure = {-1, 0, WriteFailureReason(path, hr)};
         return false;
     }
     return true;

@@ -11,7 +11,14 @@ bool IsModelName(const std::wstring& path);
 
 struct ModelFileFailure {
     int face = -1;        // the face whose picture is at fault; -1: the file
+    int product = 0;      // of which product of a set (0: the scene's own)
     std::wstring reason;  // in words for the user
+    // The path of the picture at fault.
+    const std::wstring& PathIn(const SceneDescription& scene) const
+    {
+        return (product > 0 ? static_cast<const ProductDescription&>(scene.products[static_cast<size_t>(product - 1)])
+                            : scene).facePaths[face];
+    }
 };
 
 // Written safely (an existing file is replaced only by a complete one). quality: JPEG faces'.

@@ -38,10 +38,10 @@ void PlacedBounds(const PlacedProduct& p, Vec3* pLo, Vec3* pHi)
 
 // Side by side, fronts to the camera, left to right in their order; each further back by
 // the stagger.
-void PlaceRow(const BoxScene& scene, std::vector<PlacedProduct>& products)
+void PlaceRow(const int* values, std::vector<PlacedProduct>& products)
 {
-    const float gap = static_cast<float>(scene.m_nGap) * 0.1f;
-    const float stagger = static_cast<float>(scene.m_nStagger) * 0.1f;
+    const float gap = static_cast<float>(values[kValueGap]) * 0.1f;
+    const float stagger = static_cast<float>(values[kValueStagger]) * 0.1f;
     float x = 0;
     for (size_t k = 0; k < products.size(); ++k) {
         PlacedProduct& p = products[k];
@@ -53,11 +53,11 @@ void PlaceRow(const BoxScene& scene, std::vector<PlacedProduct>& products)
 // Standing on an arc round a point in front of them, each facing it, like cards spread from
 // the hand: the outer ones come forward and turn in, neighbours a spread apart and at least
 // the gap apart where they come closest.
-void PlaceFan(const BoxScene& scene, std::vector<PlacedProduct>& products)
+void PlaceFan(const int* values, std::vector<PlacedProduct>& products)
 {
-    const float step = static_cast<float>(scene.m_nSpread) * kDegToRad;
+    const float step = static_cast<float>(values[kValueSpread]) * kDegToRad;
     if (step <= 0) {
-        PlaceRow(scene, products);
+        PlaceRow(values, products);
         return;
     }
     float widest = 0, deepest = 0;
@@ -65,7 +65,7 @@ void PlaceFan(const BoxScene& scene, std::vector<PlacedProduct>& products)
         widest = std::max(widest, p.spec.size[0]);
         deepest = std::max(deepest, p.spec.size[2]);
     }
-    const float gap = static_cast<float>(scene.m_nGap) * 0.1f;
+    const float gap = static_cast<float>(values[kValueGap]) * 0.1f;
     const float radius = (widest + gap) / (2.0f * std::sin(step * 0.5f)) + deepest * 0.5f;
     const float middle = 0.5f * static_cast<float>(products.size() - 1);
     for (size_t k = 0; k < products.size(); ++k) {
@@ -78,9 +78,9 @@ void PlaceFan(const BoxScene& scene, std::vector<PlacedProduct>& products)
 
 // Lying one on another, the first at the bottom, spines toward the camera, each a little
 // twisted and moved as the seed says.
-void PlaceStack(const BoxScene& scene, std::vector<PlacedProduct>& products)
+void PlaceStack(const int* values, std::vector<PlacedProduct>& products)
 {
-    SeededNumbers numbers(scene.m_nSeed);
+    SeededNumbers numbers(values[kValueSeed]);
     float top = 0;  // y down: the floor at 0
     for (PlacedProduct& p : products) {
         p.bLying = true;
@@ -128,23 +128,23 @@ ShapeSpec ProductShape(const BoxScene& scene, int k, std::wstring* pNote, std::w
     return ShapeSpecOf(values, pCover ? pCover->width : 0, pCover ? pCover->height : 0, pNote, pRefusal);
 }
 
-StageLayout SceneStage(const BoxScene& scene)
+StageLayout PlaceProducts(const int* values, const std::vector<ShapeSpec>& shapes)
 {
     StageLayout stage;
-    for (int k = 0; k < ProductCount(scene); ++k) {
+    for (size_t k = 0; k < shapes.size(); ++k) {
         PlacedProduct p;
-        p.product = k;
-        p.spec = ProductShape(scene, k);
+        p.product = static_cast<int>(k);
+        p.spec = shapes[k];
         stage.products.push_back(p);
     }
     if (!stage.IsSet()) {
         std::copy(std::begin(stage.products[0].spec.size), std::end(stage.products[0].spec.size), stage.size);
         return stage;
     }
-    switch (scene.m_nArrange) {
-    case ArrangeStack: PlaceStack(scene, stage.products); break;
-    case ArrangeFan: PlaceFan(scene, stage.products); break;
-    default: PlaceRow(scene, stage.products); break;
+    switch (values[kValueArrange]) {
+    case ArrangeStack: PlaceStack(values, stage.products); break;
+    case ArrangeFan: PlaceFan(values, stage.products); break;
+    default: PlaceRow(values, stage.products); break;
     }
     // Centred on the origin, as a single product is.
     Vec3 lo = {1e30f, 1e30f, 1e30f}, hi = {-1e30f, -1e30f, -1e30f};
@@ -161,6 +161,16 @@ StageLayout SceneStage(const BoxScene& scene)
     stage.size[1] = hi.y - lo.y;
     stage.size[2] = hi.z - lo.z;
     return stage;
+}
+
+StageLayout SceneStage(const BoxScene& scene)
+{
+    std::vector<ShapeSpec> shapes;
+    for (int k = 0; k < ProductCount(scene); ++k)
+        shapes.push_back(ProductShape(scene, k));
+    int values[kSceneValueCount];
+    SceneValuesOf(scene, values);
+    return PlaceProducts(values, shapes);
 }
 
 ShapeSpec StageShape(const StageLayout& stage)

@@ -48,6 +48,9 @@ inline const PictureRef (&PicturesOf(const BoxScene& scene, int k))[kPictureCoun
     return scene.m_products[static_cast<size_t>(k - 1)].m_picture;
 }
 
+// The products of these shapes (the first the scene's own) where the stage's values
+// (as g_sceneValues orders them) place them.
+StageLayout PlaceProducts(const int* values, const std::vector<ShapeSpec>& shapes);
 StageLayout SceneStage(const BoxScene& scene);
 // What framing, the floor and the light take the scene's model to be: the first product's
 // shape with the whole set's size.

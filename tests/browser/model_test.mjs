@@ -53,6 +53,24 @@ const bookJson = JSON.parse(book.subarray(20, 20 + book.readUInt32LE(12)).toStri
   check(Math.abs(lux(key) / white - 1) < 1e-3 && Math.abs(lux(sky) / white - 0.25) < 1e-3,
         `the lights' strengths are in lux (key ${lux(key).toFixed(0)}, sky ${lux(sky).toFixed(0)}; white under ${white.toFixed(0)})`);
 }
+// A series of three: valid, a named node for each book with its own mesh, each book's cover
+// its own picture.
+const series = fs.readFileSync(path.join(out, "series.glb"));
+const seriesReport = await validator.validateBytes(new Uint8Array(series));
+check(seriesReport.issues.numErrors === 0 && seriesReport.issues.numWarnings === 0,
+      `the series' model: no errors and no warnings (${seriesReport.issues.messages.filter((m) => m.severity <= 1)
+        .map((m) => `${m.code} ${m.pointer}`).join("; ")})`);
+const seriesJson = JSON.parse(series.subarray(20, 20 + series.readUInt32LE(12)).toString());
+{
+  const books = seriesJson.nodes.filter((n) => n.mesh !== undefined);
+  check(books.map((n) => n.name).join() === "product 1,product 2,product 3" &&
+        new Set(books.map((n) => n.mesh)).size === 3,
+        `the series holds a node and a mesh for each book (${books.map((n) => `${n.name}: ${n.mesh}`)})`);
+  const covers = seriesJson.materials.filter((m) => /^cover( \d)?$/.test(m.name))
+    .map((m) => m.pbrMetallicRoughness.baseColorTexture?.index);
+  check(covers.length === 3 && new Set(covers).size === 3,
+        `each book's cover shows its own picture (${seriesJson.materials.map((m) => m.name)}; textures ${covers})`);
+}
 const names = bookJson.materials.map((m) => m.name);
 check(names.includes("cover") && names.includes("page-edges") && names.includes("fore-edge") &&
       bookJson.images.length === 3,

@@ -29,5 +29,11 @@ convert -size 1293x925 xc:'#ff00ff' -fill '#2040c0' -draw 'rectangle 12,12 612,9
   -draw 'rectangle 613,12 680,912' -fill '#20a040' -draw 'rectangle 681,12 1280,912' "$out/cover.png"
 wine "$render_exe" --shape paperback --trim 6x9in --pages 300 --cover "$(win "$out/cover.png")" \
   -o "$(win "$out/book.glb")" >>"$out/render.log" 2>&1 || { echo "FAIL: the paperback's model: $(cat "$out/render.log")"; exit 1; }
+# A series of three from their covers: the first's, and two more of other colours.
+convert "$out/cover.png" -fill '#c02020' -draw 'rectangle 681,12 1280,912' "$out/cover2.png"
+convert "$out/cover.png" -fill '#202020' -draw 'rectangle 681,12 1280,912' "$out/cover3.png"
+wine "$render_exe" --shape paperback --trim 6x9in --pages 300 --arrange row \
+  --covers "$(win "$out/cover.png"),$(win "$out/cover2.png"),$(win "$out/cover3.png")" \
+  -o "$(win "$out/series.glb")" >>"$out/render.log" 2>&1 || { echo "FAIL: the series' model: $(cat "$out/render.log")"; exit 1; }
 echo "ok: zelmora-render wrote the model and the picture of the same view"
 node "$here/model_test.mjs" "$out" 150 115 220 700

@@ -122,3 +122,18 @@ TEST(Stage, AStackLiesEachBookOnTheOneBelowTheSameForTheSameSeed)
     scene.m_nSeed = 2;
     EXPECT_FALSE(SceneStage(scene) == stage) << "another seed, another stack";
 }
+
+TEST(Stage, TwelveOfEveryShapeAreAllInTheSetsMesh)
+{
+    for (int shape = 0; shape < kShapeCount; ++shape) {
+        Scene scene(ArrangeRow, {300, 300, 300, 300, 300, 300, 300, 300, 300, 300, 300, 300});
+        scene.m_nEdgeRadius = 20;  // a rounded box has the most vertices
+        for (SceneProduct& p : scene.m_products)
+            p.values[kValueShape] = shape, p.values[kValueEdgeRadius] = 20;
+        scene.m_nShape = shape;
+        const std::vector<Extent> e = Extents(SceneStage(scene));
+        ASSERT_EQ(e.size(), 12u);
+        for (size_t k = 0; k < e.size(); ++k)
+            EXPECT_LT(e[k].lo[0], e[k].hi[0]) << "shape " << shape << ": product " << k << " is drawn";
+    }
+}
