@@ -174,9 +174,7 @@ void CBoxDlg::OnFitInFrame()
     ViewFit fit;
     if (!FitView(*this, ExportAspect(), kDefaultFitMargin, &fit))
         return;
-    m_nZoom = fit.zoom;
-    m_nCentreX = fit.centreX;
-    m_nCentreY = fit.centreY;
+    ApplyFit(*this, fit);
     RefreshPages();
 }
 

@@ -263,6 +263,8 @@ public:
             void RefreshPages() override {}
         } scene;
         job.ApplyTo(scene);
+        if (const int distance = DistanceForSet(scene))  // a large set: seen from further back
+            scene.m_nDistance = m_nDistance = distance;
         const float w = static_cast<float>(job.width ? job.width : static_cast<UINT>(m_defaultSize.cx));
         const float h = static_cast<float>(job.width ? job.height : static_cast<UINT>(m_defaultSize.cy));
         if (m_bCandidate && !AddToExtent(scene, w / h, &m_extent))
@@ -271,6 +273,7 @@ public:
     // The framing for every job, when they make a series.
     bool Fit(ViewFit* pFit) const
     {
+        pFit->distance = m_nDistance;
         return m_bCandidate && m_nJobs > 1 && FitExtent(m_extent, static_cast<float>(m_first.fitMargin), pFit);
     }
     size_t Jobs() const { return m_nJobs; }
@@ -286,6 +289,7 @@ private:
     bool m_bCandidate;
     SIZE m_defaultSize;
     size_t m_nJobs = 0;
+    int m_nDistance = 0;
     RenderJob m_first;
     FramedExtent m_extent;
 };
@@ -401,6 +405,8 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
             job.values[kValueZoom] = seriesFit.zoom;
             job.values[kValueCentreX] = seriesFit.centreX;
             job.values[kValueCentreY] = seriesFit.centreY;
+            if (seriesFit.distance > 0)
+                job.values[kValueDistance] = seriesFit.distance;
             job.fitMargin = -1;
         }
         if (error.empty())

@@ -89,9 +89,7 @@ unsigned PictureSession::FaceSpan(const RenderJob& job) const
     ViewFit fit;
     if (job.fitMargin >= 0 &&
         FitView(scene, static_cast<float>(w) / static_cast<float>(h), static_cast<float>(job.fitMargin), &fit)) {
-        scene.m_nZoom = fit.zoom;
-        scene.m_nCentreX = fit.centreX;
-        scene.m_nCentreY = fit.centreY;
+        ApplyFit(scene, fit);
     }
     double across = 0, down = 0;
     if (!ProductPixelSize(scene, w, h, &across, &down))
@@ -203,9 +201,7 @@ bool PictureSession::Prepare(const RenderJob& job, PictureRequest* pRequest, std
             *pError = job.output + L": --fit: the camera is inside the box; nothing to frame";
             return false;
         }
-        m_scene.m_nZoom = fit.zoom;
-        m_scene.m_nCentreX = fit.centreX;
-        m_scene.m_nCentreY = fit.centreY;
+        ApplyFit(m_scene, fit);
     }
     if (const wchar_t* reason = OutOfViewReason(SceneVisibility(m_scene, static_cast<float>(w) / static_cast<float>(h)))) {
         *pError = job.output + L": " + reason;

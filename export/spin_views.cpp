@@ -1,5 +1,6 @@
 #include "spin_views.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "view_fit.h"
@@ -11,6 +12,9 @@ bool SpinViews(const SceneDescription& scene, int count, int elevation, float as
         void RefreshPages() override {}
     } box;
     scene.ApplyTo(box);
+    // A set larger than the camera's distance allows is seen from further back.
+    const int distance = std::max(DistanceForSet(box), box.m_nDistance);
+    box.m_nDistance = distance;
     FramedExtent extent;
     std::vector<SpinView> views(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
@@ -32,6 +36,7 @@ bool SpinViews(const SceneDescription& scene, int count, int elevation, float as
         return false;
     for (SpinView& view : views) {
         view.values[kValueZoom] = fit.zoom;
+        view.values[kValueDistance] = distance;
         view.values[kValueCentreX] = fit.centreX;
         view.values[kValueCentreY] = fit.centreY;
     }

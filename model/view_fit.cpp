@@ -197,9 +197,38 @@ bool FitExtent(const FramedExtent& e, float marginPercent, ViewFit* pFit)
     return true;
 }
 
+int DistanceForSet(const BoxScene& scene)
+{
+    if (scene.m_products.empty())
+        return 0;
+    const ShapeSpec set = StageShape(scene);
+    // Two and a half times its half diagonal: about the single product's start view.
+    const float radius = 0.5f * std::sqrt(set.size[0] * set.size[0] + set.size[1] * set.size[1] + set.size[2] * set.size[2]);
+    const int wanted = std::min(static_cast<int>(std::ceil(25.0f * radius)), g_sceneValues[kValueDistance].nMax);
+    return wanted > scene.m_nDistance ? wanted : 0;
+}
+
+void ApplyFit(BoxScene& scene, const ViewFit& fit)
+{
+    scene.m_nZoom = fit.zoom;
+    scene.m_nCentreX = fit.centreX;
+    scene.m_nCentreY = fit.centreY;
+    if (fit.distance > 0)
+        scene.m_nDistance = fit.distance;
+}
+
 bool FitView(const BoxScene& scene, float aspect, float marginPercent, ViewFit* pFit)
 {
     FramedExtent extent;
+    if (const int distance = DistanceForSet(scene)) {
+        struct Moved : BoxScene {
+            explicit Moved(const BoxScene& s) : BoxScene(s) {}
+            void RefreshPages() override {}
+        } moved(scene);
+        moved.m_nDistance = distance;
+        pFit->distance = distance;
+        return AddToExtent(moved, aspect, &extent) && FitExtent(extent, marginPercent, pFit);
+    }
     return AddToExtent(scene, aspect, &extent) && FitExtent(extent, marginPercent, pFit);
 }
 
@@ -320,6 +349,6 @@ bool RefitForAspect(BoxScene& scene, float oldAspect, float newAspect, float mar
         fitted.zoom != scene.m_nZoom || fitted.centreX != scene.m_nCentreX || fitted.centreY != scene.m_nCentreY ||
         !FitView(scene, newAspect, marginPercent, &refitted))
         return false;
-    scene.m_nZoom = refitted.zoom, scene.m_nCentreX = refitted.centreX, scene.m_nCentreY = refitted.centreY;
+    ApplyFit(scene, refitted);
     return refitted.zoom != fitted.zoom || refitted.centreX != fitted.centreX || refitted.centreY != fitted.centreY;
 }

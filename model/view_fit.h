@@ -8,7 +8,13 @@
 struct ViewFit {
     int zoom = 0;
     int centreX = 0, centreY = 0;
+    int distance = 0;  // a set too large for the camera's distance moves it back to this; 0: as it is
 };
+// The fit into the scene's values.
+void ApplyFit(BoxScene& scene, const ViewFit& fit);
+// The camera's distance (tenths of a unit) from which a set larger than the scene's distance
+// allows is seen whole; 0 for a single product, or a set the camera is far enough from.
+int DistanceForSet(const BoxScene& scene);
 
 // The margin "Fit in frame" and a spin leave when none is asked for.
 constexpr float kDefaultFitMargin = 5.0f;
