@@ -222,7 +222,7 @@ void CBoxDlg::ShowShapeControls()
     if (m_pDimensionsPage)
         m_pDimensionsPage->ShowBookFields();
     if (m_pSidesPage)
-        m_pSidesPage->ShowCoverRow(m_nShape != ShapeBox);
+        m_pSidesPage->ShowCoverRow(TakesCover(m_nShape));
 }
 
 void CBoxDlg::OnTimer(UINT_PTR nIDEvent)

@@ -10,6 +10,7 @@
 #include "scene_description.h"
 #include "scene_values.h"
 #include "shape_kinds.h"
+#include "shapes.h"
 
 namespace {
 
@@ -58,9 +59,9 @@ int IdleOptions::Reason(const RenderJob& job, const JsonMember& option)
     const bool bModel = IsModelName(job.output);
     if (!job.spin && IsOneOf(name, kSpinOnly))
         return kNoSpin;
-    if (job.values[kValueShape] == ShapeBox && IsOneOf(name, kBookOnly))
+    if (!TakesCover(job.values[kValueShape]) && IsOneOf(name, kBookOnly))
         return kNotBook;
-    if (job.values[kValueShape] != ShapeBox && IsOneOf(name, kBoxOnly))
+    if (TakesCover(job.values[kValueShape]) && IsOneOf(name, kBoxOnly))
         return kNotBox;
     if (job.values[kValueLight] == LightEye && IsStudioValue(name))
         return kEyeLight;

@@ -188,8 +188,8 @@ bool PictureSession::Prepare(const RenderJob& job, PictureRequest* pRequest, std
             *pError = FaceOption(SideCover) + L" " + cover + L": " + refusal;
             return false;
         }
-        if (shape.shape == ShapeBox)
-            note = L"a box has no cover; it is drawn by --shape paperback, hardcover or dvd-case";
+        if (!TakesCover(shape.shape))
+            note = L"a box has no cover (nor a slipcase); it is drawn by --shape paperback, hardcover or dvd-case";
         if (!note.empty() && m_notedCovers.insert(cover + L"|" + note).second)
             PrintErr(L"zelmora-render: note: " + FaceOption(SideCover) + L" " + cover + L": " + note + L"\n");
     }

@@ -47,7 +47,7 @@ namespace {
 bool ModelProductOf(const ProductDescription& product, const int* values, int textureSide, int quality,
                     ModelProduct* pOut, ShapeSpec* pSpec, ModelFileFailure* pFailure)
 {
-    const bool bBox = values[kValueShape] == ShapeBox;
+    const bool bBox = !TakesCover(values[kValueShape]);  // no cover, no pages
     DecodedImage cover;
     for (int s = 0; s < kPictureCount; ++s) {
         const std::wstring& picturePath = product.facePaths[s];

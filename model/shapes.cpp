@@ -7,10 +7,12 @@
 #include "dvd_case_shape.h"
 #include "hardcover_shape.h"
 #include "paperback_shape.h"
+#include "slipcase_shape.h"
 #include "scene_values.h"
 
 namespace {
-const ShapeRow* const kShapes[kShapeCount] = {&g_boxShape, &g_paperbackShape, &g_hardcoverShape, &g_dvdCaseShape};
+const ShapeRow* const kShapes[kShapeCount] = {&g_boxShape, &g_paperbackShape, &g_hardcoverShape, &g_dvdCaseShape,
+                                              &g_slipcaseShape};
 }
 
 const ShapeRow& ShapeOf(int shape)

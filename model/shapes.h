@@ -34,6 +34,12 @@ struct ShapeRow {
 // The footprint from the built size, for the shapes that have nothing finer.
 float FootprintOfSize(const int* values, const ShapeSpec& spec);
 const ShapeRow& ShapeOf(int shape);
+// Whether the shape wraps a whole cover picture (a book, a case); the others (a box, a
+// slipcase) take their size from the box's width, height and depth.
+inline bool TakesCover(int shape)
+{
+    return ShapeOf(shape).pfnCoverSpec != nullptr;
+}
 
 // The shape the values and a cover picture of that many pixels (0 x 0: none) make.
 // *pNote: the cover's spine differs from the pages' (the picture's is used); *pRefusal: the

@@ -6,10 +6,14 @@
 #include "arrangements.h"
 #include "scene_shape.h"
 #include "scene_values.h"
+#include "shape_kinds.h"
+#include "slipcase_shape.h"
 
 namespace {
 
 constexpr float kDegToRad = 3.14159265f / 180.0f;
+// What a book in a slipcase has round it: room to slide.
+constexpr float kBookClearance = 0.02f;
 
 // The same small numbers for the same seed: a stack does not change between frames.
 struct SeededNumbers {
@@ -91,6 +95,43 @@ void PlaceStack(const int* values, std::vector<PlacedProduct>& products)
     }
 }
 
+// Books standing side by side spines out (toward the camera's start), in the set's slipcase
+// when one of its products is one: the case made to hold them, its open end where the
+// spines are, each book on its floor; one pulled part-way out as the stage says.
+void PlaceBoxSet(const int* values, std::vector<PlacedProduct>& products)
+{
+    PlacedProduct* pCase = nullptr;
+    float across = 0, high = 0, deep = 0;  // what the books take inside
+    for (PlacedProduct& p : products) {
+        if (p.spec.shape == ShapeSlipcase && !pCase) {
+            pCase = &p;
+            continue;
+        }
+        across += p.spec.size[2] + kBookClearance;
+        high = std::max(high, p.spec.size[1]);
+        deep = std::max(deep, p.spec.size[0]);
+    }
+    const float board = pCase ? kSlipcaseBoard : 0.0f;
+    const float caseWidth = across + 2 * board, caseHeight = high + kBookClearance + 2 * board;
+    const float caseDepth = deep + kBookClearance + board;
+    float x = -0.5f * across;
+    int book = 0;
+    for (PlacedProduct& p : products) {
+        if (&p == pCase)
+            continue;
+        ++book;
+        const float pulled = book == values[kValuePulled] ? values[kValuePull] / 100.0f * p.spec.size[0] : 0.0f;
+        p.turn = 90.0f * kDegToRad;  // the spine (-x) to the front (-z)
+        p.at = {x + 0.5f * (p.spec.size[2] + kBookClearance), -board - 0.5f * p.spec.size[1],
+                -0.5f * caseDepth + 0.5f * p.spec.size[0] - pulled};
+        x += p.spec.size[2] + kBookClearance;
+    }
+    if (pCase) {
+        pCase->spec.size[0] = caseWidth, pCase->spec.size[1] = caseHeight, pCase->spec.size[2] = caseDepth;
+        pCase->at = {0, -0.5f * caseHeight, 0};
+    }
+}
+
 } // namespace
 
 Vec3 PlacedProduct::Turn(const Vec3& n) const
@@ -144,6 +185,7 @@ StageLayout PlaceProducts(const int* values, const std::vector<ShapeSpec>& shape
     switch (values[kValueArrange]) {
     case ArrangeStack: PlaceStack(values, stage.products); break;
     case ArrangeFan: PlaceFan(values, stage.products); break;
+    case ArrangeBoxSet: PlaceBoxSet(values, stage.products); break;
     default: PlaceRow(values, stage.products); break;
     }
     // Centred on the origin, as a single product is.

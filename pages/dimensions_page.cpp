@@ -63,7 +63,7 @@ void CDimensionsPage::ShowBookFields(bool bEvenTyped)
 {
     if (!m_hWnd)
         return;
-    const bool bBox = m_pScene->m_nShape == ShapeBox;
+    const bool bBox = !TakesCover(m_pScene->m_nShape);
     const bool bBook = m_pScene->m_nShape == ShapePaperback || m_pScene->m_nShape == ShapeHardcover;
     std::wstring note, refusal;
     const ShapeSpec spec = SceneShape(*m_pScene, &note, &refusal);
@@ -210,7 +210,7 @@ bool CDimensionsPage::TakeBookField(int nID)
 
 void CDimensionsPage::OnFitToPictures()
 {
-    if (m_pScene->m_nShape != ShapeBox) {
+    if (TakesCover(m_pScene->m_nShape)) {
         // A book's size is its trim and pages (its cover's spine when it has one): the box
         // takes that size, so that the box shape shows the same block.
         const ShapeSpec spec = SceneShape(*m_pScene);

@@ -73,6 +73,8 @@ public:
     int m_nStagger = 0;         // tenths of a world unit: each product of a row further back
     int m_nSpread = 0;          // degrees between a fan's neighbours
     int m_nSeed = 0;            // a stack's twists and offsets: the same seed, the same stack
+    int m_nPull = 0;            // percent of its width a box set's pulled book stands out
+    int m_nPulled = 0;          // which book of a box set is pulled (1: the first)
     float m_fRotation1Fraction = 0.0f;  // degrees past m_nRotation1: a spin's even steps (0 in the window)
     std::uint32_t m_clrBackground = 0xFFFFFFFF;  // 0xAARRGGBB, alpha always 0xFF
     PictureRef m_picture[kPictureCount];          // null: no picture, the face's colour alone

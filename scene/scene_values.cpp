@@ -27,7 +27,7 @@ constexpr SceneValue kRows[] = {
     {"centre-x", &BoxScene::m_nCentreX, -1000, 1000, 0, L"thousandths of the half width, right of the middle"},
     {"centre-y", &BoxScene::m_nCentreY, -1000, 1000, 0, L"thousandths of the half height, below the middle"},
     {"edge-radius", &BoxScene::m_nEdgeRadius, 0, 150, 0, L"tenths of a unit, rounding the edges; at most half the smallest side", nullptr, false, true},
-    {"shape", &BoxScene::m_nShape, 0, kShapeCount - 1, ShapeBox, L"box, paperback, hardcover or dvd-case", g_shapeNames, false, true},
+    {"shape", &BoxScene::m_nShape, 0, kShapeCount - 1, ShapeBox, L"box, paperback, hardcover, dvd-case or slipcase", g_shapeNames, false, true},
     {"trim-width", &BoxScene::m_nTrimWidth, 500, 20000, 6000, L"thousandths of an inch: a book's page width", nullptr, true, true},
     {"trim-height", &BoxScene::m_nTrimHeight, 500, 20000, 9000, L"thousandths of an inch: its page height", nullptr, true, true},
     {"pages", &BoxScene::m_nPages, 2, 2000, 300, L"a book's page count", nullptr, false, true},
@@ -43,11 +43,13 @@ constexpr SceneValue kRows[] = {
     {"sky", &BoxScene::m_nSky, 0, 200, 50, L"percent: light from the studio's dome all round (studio)"},
     {"finish", &BoxScene::m_nFinish, 0, kFinishCount - 1, FinishMatte, L"matte, gloss or soft-touch: a cover's and a sleeve's", g_finishNames, false, true},
     {"light-samples", &BoxScene::m_nLightSamples, 1, 64, 16, L"placements of the key light over its size that a frame at rest and a picture average: more for smoother shadows, 1 for a quick draft (studio)"},
-    {"arrange", &BoxScene::m_nArrange, 0, kArrangeCount - 1, ArrangeRow, L"how a set's products stand: row (side by side), stack (lying one on another) or fan (spread round a point behind them)", g_arrangeNames},
+    {"arrange", &BoxScene::m_nArrange, 0, kArrangeCount - 1, ArrangeRow, L"how a set's products stand: row (side by side), stack (lying one on another), fan (spread round a point before them) or box-set (standing spines out in the set's slipcase)", g_arrangeNames},
     {"gap", &BoxScene::m_nGap, 0, 100, 3, L"tenths of a unit between a set's products side by side"},
     {"stagger", &BoxScene::m_nStagger, -50, 50, 0, L"tenths of a unit: each product of a row that much further back than the one before"},
     {"spread", &BoxScene::m_nSpread, 0, 45, 12, L"degrees between a fan's neighbours"},
     {"seed", &BoxScene::m_nSeed, 0, 9999, 1, L"a stack's small twists and offsets: the same seed, the same stack"},
+    {"pull", &BoxScene::m_nPull, 0, 80, 0, L"percent of its width a box set's pulled book stands out of the slipcase"},
+    {"pulled", &BoxScene::m_nPulled, 1, kMaxProducts, 1, L"which book of a box set is pulled out (1: the first)"},
 };
 static_assert(sizeof kRows / sizeof kRows[0] == kSceneValueCount, "one row for each SceneValueIndex, in its order");
 } // namespace

@@ -26,7 +26,7 @@ enum SceneValueIndex { kValueWidth, kValueHeight, kValueDepth, kValueRotation1, 
                        kValueTrimHeight, kValuePages, kValuePaper, kValueBleed, kValueWrap, kValueTopLight,
                        kValueLight, kValueLightAzimuth, kValueLightElevation, kValueLightSize, kValueKey,
                        kValueSky, kValueFinish, kValueLightSamples, kValueArrange, kValueGap, kValueStagger,
-                       kValueSpread, kValueSeed,
+                       kValueSpread, kValueSeed, kValuePull, kValuePulled,
                        kSceneValueCount };
 
 extern const SceneValue (&g_sceneValues)[kSceneValueCount];

@@ -8,6 +8,7 @@
 #include "arrangements.h"
 #include "scene_values.h"
 #include "shape_kinds.h"
+#include "slipcase_shape.h"
 #include "stage_layout.h"
 
 namespace {
@@ -135,5 +136,27 @@ TEST(Stage, TwelveOfEveryShapeAreAllInTheSetsMesh)
         ASSERT_EQ(e.size(), 12u);
         for (size_t k = 0; k < e.size(); ++k)
             EXPECT_LT(e[k].lo[0], e[k].hi[0]) << "shape " << shape << ": product " << k << " is drawn";
+    }
+}
+
+TEST(Stage, ABoxSetsBooksStandInsideTheirSlipcaseOnItsFloorOnePulledOut)
+{
+    Scene scene(ArrangeBoxSet, {300, 120, 700, 300});
+    scene.m_products.back().values[kValueShape] = ShapeSlipcase;
+    scene.m_nPull = 50, scene.m_nPulled = 2;
+    const StageLayout stage = SceneStage(scene);
+    const std::vector<Extent> e = Extents(stage);
+    const Extent& slipcase = e.back();
+    EXPECT_NEAR(slipcase.hi[1], stage.size[1] * 0.5f, kTouch) << "the slipcase stands on the floor";
+    for (size_t k = 0; k + 1 < e.size(); ++k) {
+        EXPECT_NEAR(e[k].hi[1], slipcase.hi[1] - kSlipcaseBoard, kTouch) << "book " << k << " on the case's floor";
+        EXPECT_GT(e[k].lo[0], slipcase.lo[0] + kSlipcaseBoard - kTouch) << "book " << k << " between its sides";
+        EXPECT_LT(e[k].hi[0], slipcase.hi[0] - kSlipcaseBoard + kTouch);
+        EXPECT_LT(e[k].hi[2], slipcase.hi[2] - kSlipcaseBoard + kTouch) << "short of its closed end";
+        if (k)
+            EXPECT_GE(e[k].lo[0], e[k - 1].hi[0] - kTouch) << "books " << k - 1 << " and " << k << " apart";
+        // The spines at the open end, the second book half its width out.
+        const float out = slipcase.lo[2] - e[k].lo[2];
+        EXPECT_NEAR(out, k == 1 ? 0.5f * stage.products[k].spec.size[0] : 0.0f, 0.05f) << "book " << k;
     }
 }

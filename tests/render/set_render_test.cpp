@@ -150,3 +150,22 @@ TEST_F(SetRenderTest, ABookBehindAnotherTakesItsShadowFromTheKeyLight)
     EXPECT_GT(alone, 0.9) << "alone, the front is about evenly lit";
     EXPECT_LT(behind, alone - 0.2) << "behind the first, its left half lies in that one's shadow";
 }
+
+TEST_F(SetRenderTest, ABoxSetShowsItsSlipcaseAndTheBooksSpines)
+{
+    scene.m_nShape = ShapeHardcover;
+    scene.m_clrFace[SideLeft] = kRed;  // the spines
+    AddProduct(SideLeft, kGreen);
+    AddProduct(SideLeft, RGB(230, 230, 230));
+    scene.m_products.back().values[kValueShape] = ShapeSlipcase;
+    scene.m_products.back().m_clrFace[SideFront] = kBlue;  // the slipcase's big side
+    scene.m_nArrange = ArrangeBoxSet;
+    scene.m_nRotation1 = 135, scene.m_nRotation2 = 110;  // its side and its open end
+    Frame();
+    const DecodedImage p = Picture();
+    const Blob red = Find(p, kRed), green = Find(p, kGreen), blue = Find(p, kBlue);
+    EXPECT_GT(blue.count, kWide * kHigh / 20) << "the slipcase's side";
+    EXPECT_GT(red.count, 500u) << "the first book's spine";
+    EXPECT_GT(green.count, 500u) << "the second's";
+    EXPECT_LT(red.x, green.x) << "in their order";
+}
