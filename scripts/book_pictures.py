@@ -89,4 +89,5 @@ def main():
                     "-tile", "2x1", "-geometry", "+0+0", os.path.join(OUT, "soft-light.png")], check=True)
 
 
-main()
+if __name__ == "__main__":
+    main()
