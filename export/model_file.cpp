@@ -96,7 +96,7 @@ bool WriteModelFile(const SceneDescription& scene, int textureSide, int quality,
                     ModelFileFailure* pFailure, const std::string& record)
 {
     std::vector<ModelProduct> products(static_cast<size_t>(ProductCount(scene)));
-    std::vector<ShapeSpec> shapes(products.size());
+    std::vector<StageProduct> shapes(products.size());
     for (int k = 0; k < ProductCount(scene); ++k) {
         // Each product's own values over the stage's.
         SceneDescription values = scene;
@@ -104,8 +104,11 @@ bool WriteModelFile(const SceneDescription& scene, int textureSide, int quality,
         const ProductDescription& product = k == 0 ? scene : scene.products[static_cast<size_t>(k - 1)];
         pFailure->product = k;
         if (!ModelProductOf(product, values.values, textureSide, quality, &products[static_cast<size_t>(k)],
-                            &shapes[static_cast<size_t>(k)], pFailure))
+                            &shapes[static_cast<size_t>(k)].spec, pFailure))
             return false;
+        shapes[static_cast<size_t>(k)].placeX = values.values[kValuePlaceX];
+        shapes[static_cast<size_t>(k)].placeZ = values.values[kValuePlaceZ];
+        shapes[static_cast<size_t>(k)].turn = values.values[kValueTurn];
     }
     pFailure->product = 0;
     const StageLayout stage = PlaceProducts(scene.values, shapes);

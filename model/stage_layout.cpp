@@ -132,12 +132,44 @@ void PlaceBoxSet(const int* values, std::vector<PlacedProduct>& products)
     }
 }
 
+// A row, the last leaning to the left on the one before it: standing on its bottom's left
+// corner, its left edge on that one's top corner (or its own top corner on that one's side).
+void PlaceLean(const int* values, std::vector<PlacedProduct>& products)
+{
+    PlaceRow(values, products);
+    if (products.size() < 2)
+        return;
+    PlacedProduct& leaning = products.back();
+    const PlacedProduct& below = products[products.size() - 2];
+    const float angle = static_cast<float>(values[kValueLeanAngle]) * kDegToRad;
+    const float w = leaning.spec.size[0], h = leaning.spec.size[1];
+    const float edge = below.at.x + 0.5f * below.spec.size[0], height = below.spec.size[1];
+    const float foot = edge + std::tan(angle) * std::min(height, h * std::cos(angle));  // its bottom-left corner
+    leaning.tilt = angle;
+    leaning.at.x = foot + 0.5f * w * std::cos(angle) - 0.5f * h * std::sin(angle);
+    leaning.at.y = -(0.5f * w * std::sin(angle) + 0.5f * h * std::cos(angle));
+}
+
+// Each where its own place and turn say, standing on the floor.
+void PlaceFree(const std::vector<StageProduct>& own, std::vector<PlacedProduct>& products)
+{
+    for (size_t k = 0; k < products.size(); ++k) {
+        PlacedProduct& p = products[k];
+        p.turn = -static_cast<float>(own[k].turn) * kDegToRad;
+        p.at = {static_cast<float>(own[k].placeX) * 0.1f, -0.5f * p.spec.size[1], static_cast<float>(own[k].placeZ) * 0.1f};
+    }
+}
+
 } // namespace
 
 Vec3 PlacedProduct::Turn(const Vec3& n) const
 {
     // Laid on its back: its front (-z) turns up (-y), its head (-y) away (+z).
-    const Vec3 laid = bLying ? Vec3{n.x, n.z, -n.y} : n;
+    Vec3 laid = bLying ? Vec3{n.x, n.z, -n.y} : n;
+    if (tilt != 0) {
+        const float ct = std::cos(tilt), st = std::sin(tilt);
+        laid = {laid.x * ct + laid.y * st, -laid.x * st + laid.y * ct, laid.z};
+    }
     const float c = std::cos(turn), s = std::sin(turn);
     return {laid.x * c - laid.z * s, laid.y, laid.x * s + laid.z * c};
 }
@@ -169,13 +201,13 @@ ShapeSpec ProductShape(const BoxScene& scene, int k, std::wstring* pNote, std::w
     return ShapeSpecOf(values, pCover ? pCover->width : 0, pCover ? pCover->height : 0, pNote, pRefusal);
 }
 
-StageLayout PlaceProducts(const int* values, const std::vector<ShapeSpec>& shapes)
+StageLayout PlaceProducts(const int* values, const std::vector<StageProduct>& products)
 {
     StageLayout stage;
-    for (size_t k = 0; k < shapes.size(); ++k) {
+    for (size_t k = 0; k < products.size(); ++k) {
         PlacedProduct p;
         p.product = static_cast<int>(k);
-        p.spec = shapes[k];
+        p.spec = products[k].spec;
         stage.products.push_back(p);
     }
     if (!stage.IsSet()) {
@@ -186,6 +218,8 @@ StageLayout PlaceProducts(const int* values, const std::vector<ShapeSpec>& shape
     case ArrangeStack: PlaceStack(values, stage.products); break;
     case ArrangeFan: PlaceFan(values, stage.products); break;
     case ArrangeBoxSet: PlaceBoxSet(values, stage.products); break;
+    case ArrangeLean: PlaceLean(values, stage.products); break;
+    case ArrangeFree: PlaceFree(products, stage.products); break;
     default: PlaceRow(values, stage.products); break;
     }
     // Centred on the origin, as a single product is.
@@ -207,12 +241,14 @@ StageLayout PlaceProducts(const int* values, const std::vector<ShapeSpec>& shape
 
 StageLayout SceneStage(const BoxScene& scene)
 {
-    std::vector<ShapeSpec> shapes;
-    for (int k = 0; k < ProductCount(scene); ++k)
-        shapes.push_back(ProductShape(scene, k));
+    std::vector<StageProduct> products;
     int values[kSceneValueCount];
+    for (int k = 0; k < ProductCount(scene); ++k) {
+        ProductValuesOf(scene, k, values);
+        products.push_back({ProductShape(scene, k), values[kValuePlaceX], values[kValuePlaceZ], values[kValueTurn]});
+    }
     SceneValuesOf(scene, values);
-    return PlaceProducts(values, shapes);
+    return PlaceProducts(values, products);
 }
 
 ShapeSpec StageShape(const StageLayout& stage)

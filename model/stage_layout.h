@@ -11,14 +11,16 @@ struct PlacedProduct {
     int product = 0;       // 0: the scene's first, k: BoxScene::m_products[k - 1]
     ShapeSpec spec;        // as built, centred on the origin
     bool bLying = false;   // laid on its back, its front up and its head away
-    float turn = 0;        // radians about the vertical, after it is laid down
+    float tilt = 0;        // radians its head leans to the left (-x), about its front's normal
+    float turn = 0;        // radians about the vertical, after it is laid down and tilted
     Vec3 at = {0, 0, 0};   // where its centre stands
     // A point of its mesh where the set places it, and a normal turned with it.
     Vec3 Place(const Vec3& p) const;
     Vec3 Turn(const Vec3& n) const;
     bool operator==(const PlacedProduct& o) const
     {
-        return product == o.product && spec == o.spec && bLying == o.bLying && turn == o.turn && at.x == o.at.x &&
+        return product == o.product && spec == o.spec && bLying == o.bLying && tilt == o.tilt && turn == o.turn &&
+               at.x == o.at.x &&
                at.y == o.at.y && at.z == o.at.z;
     }
 };
@@ -48,9 +50,15 @@ inline const PictureRef (&PicturesOf(const BoxScene& scene, int k))[kPictureCoun
     return scene.m_products[static_cast<size_t>(k - 1)].m_picture;
 }
 
-// The products of these shapes (the first the scene's own) where the stage's values
-// (as g_sceneValues orders them) place them.
-StageLayout PlaceProducts(const int* values, const std::vector<ShapeSpec>& shapes);
+// A product as the stage takes it: its shape, and where `free` stands it (place-x and
+// place-z in tenths of a unit, turn in degrees).
+struct StageProduct {
+    ShapeSpec spec;
+    int placeX = 0, placeZ = 0, turn = 0;
+};
+// The products (the first the scene's own) where the stage's values (as g_sceneValues
+// orders them) place them.
+StageLayout PlaceProducts(const int* values, const std::vector<StageProduct>& products);
 StageLayout SceneStage(const BoxScene& scene);
 // What framing, the floor and the light take the scene's model to be: the first product's
 // shape with the whole set's size.

@@ -1,3 +1,3 @@
 #include "arrangements.h"
 
-const char* const g_arrangeNames[kArrangeCount + 1] = {"row", "stack", "fan", "box-set", nullptr};
+const char* const g_arrangeNames[kArrangeCount + 1] = {"row", "stack", "fan", "box-set", "lean", "free", nullptr};

@@ -2,5 +2,5 @@
 // itself is the model's).
 #pragma once
 
-enum ArrangeKind { ArrangeRow, ArrangeStack, ArrangeFan, ArrangeBoxSet, kArrangeCount };
+enum ArrangeKind { ArrangeRow, ArrangeStack, ArrangeFan, ArrangeBoxSet, ArrangeLean, ArrangeFree, kArrangeCount };
 extern const char* const g_arrangeNames[kArrangeCount + 1];  // null-terminated

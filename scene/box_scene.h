@@ -75,6 +75,10 @@ public:
     int m_nSeed = 0;            // a stack's twists and offsets: the same seed, the same stack
     int m_nPull = 0;            // percent of its width a box set's pulled book stands out
     int m_nPulled = 0;          // which book of a box set is pulled (1: the first)
+    int m_nLeanAngle = 0;       // degrees from upright the last product of a lean stands at
+    int m_nPlaceX = 0;          // free: where the product stands, tenths of a unit right of the middle
+    int m_nPlaceZ = 0;          // and behind it
+    int m_nTurn = 0;            // free: degrees it is turned about the upright, clockwise seen from above
     float m_fRotation1Fraction = 0.0f;  // degrees past m_nRotation1: a spin's even steps (0 in the window)
     std::uint32_t m_clrBackground = 0xFFFFFFFF;  // 0xAARRGGBB, alpha always 0xFF
     PictureRef m_picture[kPictureCount];          // null: no picture, the face's colour alone

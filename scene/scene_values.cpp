@@ -43,13 +43,17 @@ constexpr SceneValue kRows[] = {
     {"sky", &BoxScene::m_nSky, 0, 200, 50, L"percent: light from the studio's dome all round (studio)"},
     {"finish", &BoxScene::m_nFinish, 0, kFinishCount - 1, FinishMatte, L"matte, gloss or soft-touch: a cover's and a sleeve's", g_finishNames, false, true},
     {"light-samples", &BoxScene::m_nLightSamples, 1, 64, 16, L"placements of the key light over its size that a frame at rest and a picture average: more for smoother shadows, 1 for a quick draft (studio)"},
-    {"arrange", &BoxScene::m_nArrange, 0, kArrangeCount - 1, ArrangeRow, L"how a set's products stand: row (side by side), stack (lying one on another), fan (spread round a point before them) or box-set (standing spines out in the set's slipcase)", g_arrangeNames},
+    {"arrange", &BoxScene::m_nArrange, 0, kArrangeCount - 1, ArrangeRow, L"how a set's products stand: row (side by side), stack (lying one on another), fan (spread round a point before them), box-set (standing spines out in the set's slipcase), lean (a row, the last leaning on it) or free (each where its place-x, place-z and turn say)", g_arrangeNames},
     {"gap", &BoxScene::m_nGap, 0, 100, 3, L"tenths of a unit between a set's products side by side"},
     {"stagger", &BoxScene::m_nStagger, -50, 50, 0, L"tenths of a unit: each product of a row that much further back than the one before"},
     {"spread", &BoxScene::m_nSpread, 0, 45, 12, L"degrees between a fan's neighbours"},
     {"seed", &BoxScene::m_nSeed, 0, 9999, 1, L"a stack's small twists and offsets: the same seed, the same stack"},
     {"pull", &BoxScene::m_nPull, 0, 80, 0, L"percent of its width a box set's pulled book stands out of the slipcase"},
     {"pulled", &BoxScene::m_nPulled, 1, kMaxProducts, 1, L"which book of a box set is pulled out (1: the first)"},
+    {"lean-angle", &BoxScene::m_nLeanAngle, 5, 40, 15, L"degrees from upright the last product of a lean stands at"},
+    {"place-x", &BoxScene::m_nPlaceX, -1000, 1000, 0, L"tenths of a unit right of the middle a product stands (free)", nullptr, false, true},
+    {"place-z", &BoxScene::m_nPlaceZ, -1000, 1000, 0, L"tenths of a unit behind the middle a product stands (free)", nullptr, false, true},
+    {"turn", &BoxScene::m_nTurn, 0, 359, 0, L"degrees a product is turned about the upright, clockwise seen from above (free)", nullptr, false, true},
 };
 static_assert(sizeof kRows / sizeof kRows[0] == kSceneValueCount, "one row for each SceneValueIndex, in its order");
 } // namespace

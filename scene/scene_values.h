@@ -26,7 +26,8 @@ enum SceneValueIndex { kValueWidth, kValueHeight, kValueDepth, kValueRotation1, 
                        kValueTrimHeight, kValuePages, kValuePaper, kValueBleed, kValueWrap, kValueTopLight,
                        kValueLight, kValueLightAzimuth, kValueLightElevation, kValueLightSize, kValueKey,
                        kValueSky, kValueFinish, kValueLightSamples, kValueArrange, kValueGap, kValueStagger,
-                       kValueSpread, kValueSeed, kValuePull, kValuePulled,
+                       kValueSpread, kValueSeed, kValuePull, kValuePulled, kValueLeanAngle,
+                       kValuePlaceX, kValuePlaceZ, kValueTurn,
                        kSceneValueCount };
 
 extern const SceneValue (&g_sceneValues)[kSceneValueCount];

@@ -160,3 +160,47 @@ TEST(Stage, ABoxSetsBooksStandInsideTheirSlipcaseOnItsFloorOnePulledOut)
         EXPECT_NEAR(out, k == 1 ? 0.5f * stage.products[k].spec.size[0] : 0.0f, 0.05f) << "book " << k;
     }
 }
+
+TEST(Stage, TheLastOfALeanRestsOnTheFloorAndOnTheOneBeforeItWithoutEnteringIt)
+{
+    for (int angle : {5, 15, 40}) {
+        Scene scene(ArrangeLean, {300, 120, 700});
+        scene.m_nLeanAngle = angle;
+        scene.m_products[0].values[kValueTrimHeight] = 5000;  // a short one to lean on, at 40 degrees
+        const StageLayout stage = SceneStage(scene);
+        const std::vector<Extent> e = Extents(stage);
+        const ShapeMesh mesh = StageMesh(stage);
+        const float floorY = stage.size[1] * 0.5f;
+        EXPECT_NEAR(e[2].hi[1], floorY, kTouch) << angle << " degrees: it stands on the floor";
+        const Extent& below = e[1];
+        // How close it comes to the one before at that one's top (edges crossing its height),
+        // and below it (corners lower down).
+        const float top = below.lo[1];
+        float nearest = 1e30f;
+        for (const ShapeMesh::Part& part : mesh.parts)
+            for (unsigned t = part.firstIndex; part.product == 2 && t < part.firstIndex + 3 * part.triangleCount; t += 3)
+                for (int k = 0; k < 3; ++k) {
+                    const BoxVertex& a = mesh.vertices[mesh.indices[t + k]];
+                    const BoxVertex& b = mesh.vertices[mesh.indices[t + (k + 1) % 3]];
+                    if (a.y >= top)
+                        nearest = std::min(nearest, a.x - below.hi[0]);
+                    if ((a.y - top) * (b.y - top) < 0)
+                        nearest = std::min(nearest, a.x + (b.x - a.x) * (top - a.y) / (b.y - a.y) - below.hi[0]);
+                }
+        EXPECT_GE(nearest, -kTouch) << angle << " degrees: it does not enter the one before";
+        EXPECT_LT(nearest, 0.05f) << angle << " degrees: it touches it";
+    }
+}
+
+TEST(Stage, FreeStandsEachWhereItsOwnValuesSay)
+{
+    Scene scene(ArrangeFree, {300, 300});
+    scene.m_products[0].values[kValuePlaceX] = 80, scene.m_products[0].values[kValuePlaceZ] = -30;
+    scene.m_products[0].values[kValueTurn] = 90;
+    const StageLayout stage = SceneStage(scene);
+    const PlacedProduct &first = stage.products[0], &second = stage.products[1];
+    EXPECT_NEAR(second.at.x - first.at.x, 8.0f, kTouch);
+    EXPECT_NEAR(second.at.z - first.at.z, -3.0f, kTouch);
+    const Vec3 front = second.Turn({0, 0, -1});
+    EXPECT_NEAR(front.x, -1.0f, kTouch) << "turned a quarter clockwise seen from above, its front faces left";
+}
