@@ -86,6 +86,9 @@ public:
     // Puts a dropped file where it was dropped: a scene opens, a picture on a face's row of
     // the Side images page goes onto that face. pt in dialog client coordinates.
     void DropFile(const CString& path, CPoint pt);
+    // Files dropped together: one as DropFile takes it; several pictures on a book or case
+    // make a series, one product per cover in their order (nothing changes if any fails).
+    void DropFiles(const std::vector<CString>& paths, CPoint pt);
 
     // Undo and redo through every change of the scene (Ctrl+Z; Ctrl+Y or Ctrl+Shift+Z).
     void OnUndo();

@@ -304,17 +304,73 @@ LRESULT CBoxDlg::OnDropFiles(WPARAM wParam, LPARAM)
     auto hDrop = reinterpret_cast<HDROP>(wParam);
     POINT pt = {};
     ::DragQueryPoint(hDrop, &pt);
-    UINT length = ::DragQueryFileW(hDrop, 0, nullptr, 0);
-    CString path;
-    if (length > 0 && length < 32768) {
-        std::wstring buffer(length + 1, L'\0');
-        ::DragQueryFileW(hDrop, 0, &buffer[0], length + 1);
-        path = buffer.c_str();
+    std::vector<CString> paths;
+    const UINT count = ::DragQueryFileW(hDrop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count && i <= static_cast<UINT>(kMaxProducts); ++i) {
+        const UINT length = ::DragQueryFileW(hDrop, i, nullptr, 0);
+        if (length > 0 && length < 32768) {
+            std::wstring buffer(length + 1, L'\0');
+            ::DragQueryFileW(hDrop, i, &buffer[0], length + 1);
+            paths.push_back(buffer.c_str());
+        }
     }
     ::DragFinish(hDrop);
-    if (!path.IsEmpty())
-        DropFile(path, CPoint(pt.x, pt.y));
+    DropFiles(paths, CPoint(pt.x, pt.y));
     return 0;
+}
+
+void CBoxDlg::DropFiles(const std::vector<CString>& paths, CPoint pt)
+{
+    if (paths.size() == 1)
+        DropFile(paths[0], pt);
+    if (paths.size() <= 1)
+        return;
+    for (const CString& path : paths)
+        if (IsSceneFileName(path)) {
+            MessageBox(L"Drop one scene file (.zelmora) at a time.", L"Zelmora", MB_OK | MB_ICONINFORMATION);
+            return;
+        }
+    if (!TakesCover(m_nShape) || paths.size() > static_cast<size_t>(kMaxProducts)) {
+        CString message;
+        message.Format(L"Several pictures dropped together make a series of books, one per cover (at most %d): "
+                       L"choose a book or a case on the Box Dimensions page first.",
+                       kMaxProducts);
+        if (TakesCover(m_nShape))
+            message.Format(L"A series holds at most %d books; %u pictures were dropped.", kMaxProducts,
+                           static_cast<unsigned>(paths.size()));
+        MessageBox(message, L"Zelmora", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    // Every cover read before anything changes: one that cannot be used leaves the scene as it was.
+    CString problems;
+    std::vector<PictureRef> covers;
+    for (const CString& path : paths) {
+        std::wstring reason = PathRefusal(path.GetString(), true);
+        FaceLoadFailure why;
+        PictureRef cover;
+        if (reason.empty() && !(cover = PictureStore::Shared().Load(path.GetString(), &why)))
+            reason = FaceLoadReason(why);
+        if (!reason.empty())
+            problems += L"\n" + path + L": " + reason.c_str();
+        covers.push_back(cover);
+    }
+    if (!problems.IsEmpty()) {
+        MessageBox(L"These pictures cannot be covers; nothing was changed:" + problems, L"Zelmora",
+                   MB_OK | MB_ICONWARNING);
+        return;
+    }
+    SceneDescription scene = CurrentScene();
+    scene.products.clear();
+    scene.facePaths[SideCover] = paths[0].GetString();
+    SetProductCount(scene, static_cast<int>(paths.size()));
+    for (size_t k = 1; k < paths.size(); ++k) {
+        scene.products[k - 1].facePaths[SideCover] = paths[k].GetString();
+        scene.products[k - 1].faceNamedByFile[SideCover] = false;
+    }
+    scene.ApplyTo(*this);
+    m_pSidesPage->PutSideImage(SideCover, paths[0], nullptr);
+    PutProductPictures(scene);
+    RefreshPages();
 }
 
 void CBoxDlg::DropFile(const CString& path, CPoint pt)

@@ -589,3 +589,54 @@ TEST(SceneInWindow, ASetsProductsComeThroughOpenSaveAndUndoWhole)
     ::DeleteFileW(path.c_str());
     ::DeleteFileW(copy.c_str());
 }
+
+// Several pictures dropped together on a book make a series, one book per cover; on a box, or
+// with one that cannot be read, they change nothing and say why.
+TEST(SceneInWindow, SeveralCoversDroppedTogetherMakeASeries)
+{
+    auto drop = [](CBoxDlg& d, const std::vector<std::wstring>& files) {
+        std::wstring names;
+        for (const std::wstring& f : files)
+            names += f + L'\0';
+        const size_t bytes = sizeof(DROPFILES) + (names.size() + 1) * sizeof(wchar_t);
+        HGLOBAL h = ::GlobalAlloc(GHND, bytes);
+        auto* df = static_cast<DROPFILES*>(::GlobalLock(h));
+        df->pFiles = sizeof(DROPFILES);
+        df->pt = {20, 20};
+        df->fWide = TRUE;
+        memcpy(reinterpret_cast<BYTE*>(df) + sizeof(DROPFILES), names.c_str(), names.size() * sizeof(wchar_t));
+        ::GlobalUnlock(h);
+        d.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(h));
+    };
+    const std::vector<std::wstring> covers = {TestImagePath(L"cover-6x9-300.png"), TestImagePath(L"quadrants.png"),
+                                              TestImagePath(L"checker.png")};
+    CBoxDlg dlg;
+    RunMainDialog(dlg, [&](CBoxDlg& d) {
+        std::wstring text;
+        AnswerMessageBox(L"Zelmora", IDOK, &text);
+        drop(d, covers);
+        EXPECT_NE(text.find(L"choose a book or a case"), std::wstring::npos) << text;
+        EXPECT_TRUE(d.m_products.empty()) << "a box makes no series";
+
+        d.m_nShape = ShapePaperback;
+        d.RefreshPages();
+        drop(d, covers);
+        ASSERT_EQ(d.m_products.size(), 2u);
+        const SceneDescription series = d.CurrentScene();
+        EXPECT_EQ(series.facePaths[SideCover], covers[0]);
+        EXPECT_EQ(series.products[0].facePaths[SideCover], covers[1]);
+        EXPECT_EQ(series.products[1].facePaths[SideCover], covers[2]);
+        EXPECT_NE(d.m_products[1].m_picture[SideCover], nullptr);
+        for (int i = 0; i < 200 && !(d.History().Current() && d.History().Current()->scene == d.CurrentScene()); ++i)
+            PumpFor(50);
+
+        AnswerMessageBox(L"Zelmora", IDOK, &text);
+        drop(d, {covers[0], TestImagePath(L"truncated.png")});
+        EXPECT_NE(text.find(L"truncated.png"), std::wstring::npos) << text;
+        EXPECT_TRUE(d.CurrentScene() == series) << "nothing changed";
+
+        d.OnUndo();
+        EXPECT_TRUE(d.m_products.empty()) << "undone, the single book again";
+        AnswerMessageBox(L"Zelmora", IDNO, nullptr);  // the close asks about the changes
+    });
+}
