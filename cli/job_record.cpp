@@ -75,14 +75,25 @@ std::string JobRecord(const RenderJob& job)
 {
     Digest d;
     d.AddValue(1);  // how this digest is made: changed whenever what it covers changes
-    for (int s = 0; s < kPictureCount; ++s) {
-        d.AddText(job.facePaths[s]);
-        d.AddValue(job.faceColours[s]);
-        const std::string contents = job.facePaths[s].empty() ? std::string() : ContentsDigest(job.facePaths[s]);
-        d.Add(contents.data(), contents.size());
-    }
+    auto addFaces = [&d](const ProductDescription& product) {
+        for (int s = 0; s < kPictureCount; ++s) {
+            d.AddText(product.facePaths[s]);
+            d.AddValue(product.faceColours[s]);
+            const std::string contents =
+                product.facePaths[s].empty() ? std::string() : ContentsDigest(product.facePaths[s]);
+            d.Add(contents.data(), contents.size());
+        }
+    };
+    addFaces(job);
     for (int v : job.values)
         d.AddValue(v);
+    // A set's other products: their pictures, colours and own values (none for a single one).
+    for (const ProductDescription& product : job.products) {
+        addFaces(product);
+        for (int i = 0; i < kSceneValueCount; ++i)
+            if (g_sceneValues[i].bProduct)
+                d.AddValue(product.values[i]);
+    }
     d.AddValue(job.background);
     d.AddValue(job.width), d.AddValue(job.height), d.AddValue(job.bTransparent), d.AddValue(job.dpi);
     d.AddValue(job.supersample);

@@ -407,6 +407,20 @@ def main():
     rc, stdout, err = render("--spin", "8", "--size", "48x48", "-o", win(out("spin-resume/box.png")), "--resume")
     check(rc == 0 and stdout == "" and "8 kept" in err, f"and run again keeps all 8 ({err.strip()[-60:]})")
 
+    # A set: kept while every product's cover is the same file, remade when the second's changes.
+    os.makedirs(out("set-resume"), exist_ok=True)
+    for name, colour in (("a.png", "#C02020"), ("b.png", "#2040C0")):
+        subprocess.run(["convert", "-size", "126x90", f"xc:{colour}", out(f"set-resume/{name}")], check=True)
+    series = ("--shape", "paperback", "--covers", win(out("set-resume/a.png")) + "," + win(out("set-resume/b.png")),
+              "--size", "64x48", "-o", win(out("set-resume/series.png")))
+    render(*series)
+    rc, stdout, err = render(*series, "--resume")
+    kept = rc == 0 and stdout == ""
+    subprocess.run(["convert", "-size", "126x90", "xc:#20C040", out("set-resume/b.png")], check=True)
+    rc, stdout, err = render(*series, "--resume")
+    check(kept and rc == 0 and stdout.strip().endswith("series.png"),
+          f"--resume keeps a set's picture, and remakes it when a product's cover changes ({kept}, {stdout.strip()})")
+
     env = {k: v for k, v in os.environ.items() if not k.startswith(("SLURM_", "JOB_COMPLETION", "AWS_BATCH"))}
     r = subprocess.run(["wine", EXE, "--jobs", win(out("single/jobs.jsonl")), "--shard", "auto"], capture_output=True,
                        text=True, env=env)
