@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "file_open.h"
+#include "arrangements.h"
 #include "light_kinds.h"
 #include "model_file.h"
 #include "scene_description.h"
@@ -18,6 +19,8 @@ const char* const kSpinOnly[] = {"spin-elevation", "spin-delay", "spin-format"};
 const char* const kBookOnly[] = {"trim", "trim-width", "trim-height", "pages", "paper", "bleed", "wrap"};
 const char* const kBoxOnly[] = {"width", "height", "depth", "edge-radius"};
 const char* const kPictureOnly[] = {"size", "supersample", "dpi", "samples", "transparent"};
+const char* const kSetOnly[] = {"arrange", "gap", "stagger", "spread", "seed", "pull", "pulled", "lean-angle"};
+const char* const kFreeOnly[] = {"place-x", "place-z", "turn"};
 
 // Why options do nothing, in the order the note gives them; Reason() returns an index here.
 const wchar_t* const kReasons[] = {
@@ -28,8 +31,21 @@ const wchar_t* const kReasons[] = {
     L"for a picture (a .glb model's)",
     L"on a book or a case (its size comes from its trim and pages)",
     L"for a .glb model (a picture's)",
+    L"with a single product (a set's: --covers, or a product's values separated by commas)",
+    L"without --arrange free",
 };
-enum { kNoSpin, kNotBook, kEyeLight, kPng, kNotModel, kNotBox, kModel };
+enum { kNoSpin, kNotBook, kEyeLight, kPng, kNotModel, kNotBox, kModel, kSingle, kNotFree };
+
+// Whether any product of the job's set (or every one) takes a cover.
+bool AnyTakesCover(const RenderJob& job, bool bEvery)
+{
+    bool any = TakesCover(job.values[kValueShape]), every = any;
+    for (const ProductDescription& p : job.products) {
+        any = any || TakesCover(p.values[kValueShape]);
+        every = every && TakesCover(p.values[kValueShape]);
+    }
+    return bEvery ? every : any;
+}
 
 template <size_t N>
 bool IsOneOf(const std::string& name, const char* const (&names)[N])
@@ -59,10 +75,14 @@ int IdleOptions::Reason(const RenderJob& job, const JsonMember& option)
     const bool bModel = IsModelName(job.output);
     if (!job.spin && IsOneOf(name, kSpinOnly))
         return kNoSpin;
-    if (!TakesCover(job.values[kValueShape]) && IsOneOf(name, kBookOnly))
+    if (!AnyTakesCover(job, false) && IsOneOf(name, kBookOnly))
         return kNotBook;
-    if (TakesCover(job.values[kValueShape]) && IsOneOf(name, kBoxOnly))
+    if (AnyTakesCover(job, true) && IsOneOf(name, kBoxOnly))
         return kNotBox;
+    if (job.products.empty() && (IsOneOf(name, kSetOnly) || IsOneOf(name, kFreeOnly)))
+        return kSingle;
+    if (job.values[kValueArrange] != ArrangeFree && IsOneOf(name, kFreeOnly))
+        return kNotFree;
     if (job.values[kValueLight] == LightEye && IsStudioValue(name))
         return kEyeLight;
     if (name == "quality" && EndsWithNoCase(job.output, L".png") && !(job.spin && (job.spinFormats & kSpinHtml)))

@@ -2,6 +2,7 @@
 // name what was wrong, templates applied before single values.
 #include <gtest/gtest.h>
 
+#include "idle_options.h"
 #include "json_object.h"
 #include "options.h"
 #include "arrangements.h"
@@ -242,4 +243,23 @@ TEST(JobsFile, AProductsListGivesEachProductItsOwnOverTheFirsts)
     ASSERT_TRUE(ParseJsonObject(R"({"o": "s.png", "products": [{}, {"rotation1": 30}]})", &line, &error));
     EXPECT_FALSE(BuildLineJob(cmd, line, L"", &job, &error));
     EXPECT_NE(error.find(L"outside \"products\""), std::wstring::npos) << error;
+}
+
+TEST(RenderOptions, ASetsValuesGivenForOneProductAreSaidToDoNothing)
+{
+    auto note = [](std::vector<std::wstring> args) {
+        CommandLine cmd;
+        std::wstring error;
+        EXPECT_TRUE(ParseCommandLine(args, &cmd, &error)) << error;
+        IdleOptions idle;
+        idle.Add(cmd.job, cmd.options);
+        return idle.Note();
+    };
+    EXPECT_NE(note({L"--shape", L"paperback", L"--gap", L"9", L"-o", L"a.png"}).find(L"--gap with a single product"),
+              std::wstring::npos);
+    EXPECT_EQ(note({L"--shape", L"paperback", L"--pages", L"100,200", L"--gap", L"9", L"-o", L"a.png"}), L"");
+    EXPECT_NE(note({L"--pages", L"100,200", L"--place-x", L"30", L"-o", L"a.png"}).find(L"--place-x without --arrange free"),
+              std::wstring::npos);
+    // A book's value on a set of a box and a book is the book's.
+    EXPECT_EQ(note({L"--shape", L"box,hardcover", L"--pages", L"400", L"-o", L"a.png"}), L"");
 }
