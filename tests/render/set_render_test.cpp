@@ -169,3 +169,34 @@ TEST_F(SetRenderTest, ABoxSetShowsItsSlipcaseAndTheBooksSpines)
     EXPECT_GT(green.count, 500u) << "the second's";
     EXPECT_LT(red.x, green.x) << "in their order";
 }
+
+TEST_F(SetRenderTest, FromAboveARowsAndAFansProductsLieApartInTheirOrder)
+{
+    scene.m_nShape = ShapeBox;
+    scene.m_nWidth = 60, scene.m_nHeight = 90, scene.m_nDepth = 20;
+    scene.m_clrFace[SideTop] = kRed;
+    AddProduct(SideTop, kGreen);
+    AddProduct(SideTop, kBlue);
+    scene.m_nRotation1 = 90, scene.m_nRotation2 = 179;  // looking down
+    for (int arrange : {ArrangeRow, ArrangeFan}) {
+        scene.m_nArrange = arrange;
+        scene.m_nGap = 2;
+        Frame();
+        const DecodedImage p = Picture();
+        // Along the row through the middle of the tops: each colour in one run, in order, with
+        // something else between them.
+        const Blob red = Find(p, kRed);
+        ASSERT_GT(red.count, 100u) << "arrangement " << arrange;
+        std::vector<int> runs;  // 0 red, 1 green, 2 blue, -1 anything else
+        const UINT y = static_cast<UINT>(red.y);
+        for (UINT x = 0; x < p.width; ++x) {
+            const uint32_t v = p.pixels[y * p.width + x];
+            const int r = (v >> 16) & 0xFF, g = (v >> 8) & 0xFF, b = v & 0xFF;
+            const int kind = r > g + 60 && r > b + 60 ? 0 : g > r + 60 && g > b + 60 ? 1 : b > r + 60 && b > g + 60 ? 2 : -1;
+            if (runs.empty() || runs.back() != kind)
+                runs.push_back(kind);
+        }
+        runs.erase(std::remove(runs.begin(), runs.end(), -1), runs.end());
+        EXPECT_EQ(runs, (std::vector<int>{0, 1, 2})) << "arrangement " << arrange << ": one run each, in order, apart";
+    }
+}
