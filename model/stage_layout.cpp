@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "arrangements.h"
 #include "scene_shape.h"
@@ -263,6 +264,35 @@ ShapeSpec StageShape(const BoxScene& scene)
     return StageShape(SceneStage(scene));
 }
 
+namespace {
+
+// A set's parts in an order that puts alike parts side by side in the index list (a book's
+// spine pieces, every product's page edges), each product's pictures apart: the renderer
+// draws neighbours that look alike as one. A single product keeps its own order.
+void GroupAlikeParts(ShapeMesh& mesh)
+{
+    auto key = [](const ShapeMesh::Part& p) {
+        const bool bOwnPicture = p.look == PartLook::Picture || p.look == PartLook::Cover;
+        return std::make_tuple(static_cast<int>(p.look), p.slot, p.tint, p.bGloss, p.bAcross,
+                               bOwnPicture ? p.product : 0, p.product);
+    };
+    std::vector<ShapeMesh::Part> parts = mesh.parts;
+    std::stable_sort(parts.begin(), parts.end(),
+                     [&](const ShapeMesh::Part& a, const ShapeMesh::Part& b) { return key(a) < key(b); });
+    std::vector<uint16_t> indices;
+    indices.reserve(mesh.indices.size());
+    for (ShapeMesh::Part& p : parts) {
+        const unsigned first = static_cast<unsigned>(indices.size());
+        indices.insert(indices.end(), mesh.indices.begin() + p.firstIndex,
+                       mesh.indices.begin() + p.firstIndex + 3 * p.triangleCount);
+        p.firstIndex = first;
+    }
+    mesh.parts.swap(parts);
+    mesh.indices.swap(indices);
+}
+
+} // namespace
+
 ShapeMesh StageMesh(const StageLayout& stage)
 {
     ShapeMesh set;
@@ -287,5 +317,7 @@ ShapeMesh StageMesh(const StageLayout& stage)
             set.parts.push_back(part);
         }
     }
+    if (stage.IsSet())
+        GroupAlikeParts(set);
     return set;
 }

@@ -19,6 +19,7 @@
 #include "face_textures.h"
 #include "preview_mirror.h"
 #include "light_sum.h"
+#include "part_look.h"
 #include "studio_light.h"
 
 // The device's vertex format for the model's BoxVertex.
@@ -207,6 +208,14 @@ private:
     IDirect3DTexture9* TextureOf(const struct PartSurface& look, int product);
     // What a part shows, with its product's pictures, colours and finish.
     struct PartSurface LookOf(const ShapeMesh::Part& part) const;
+    // The parts as drawn: neighbours in the index list that look alike (a set's page edges,
+    // a hardcover's spine pieces) drawn as one; each with its look and texture.
+    struct DrawnRun {
+        PartSurface look;
+        IDirect3DTexture9* pTexture;
+        UINT firstIndex, triangleCount;
+    };
+    std::vector<DrawnRun> RunsToDraw(const DrawnParts& drawn);
     // The studio light's frame: the key light's shadow map, the floor with the key's
     // shadow and the sky's dark base, the model lit by both. False where the device cannot.
     bool RenderStudio(const struct SceneCamera& camera, const Mat4& projection, const FramePass& pass);

@@ -296,6 +296,27 @@ PartSurface BoxRenderer::LookOf(const ShapeMesh::Part& part) const
     return SurfaceOf(part, product.m_clrFace, hasPicture, finish);
 }
 
+std::vector<BoxRenderer::DrawnRun> BoxRenderer::RunsToDraw(const DrawnParts& drawn)
+{
+    std::vector<DrawnRun> runs;
+    for (const ShapeMesh::Part& part : drawn.parts) {
+        const PartSurface look = LookOf(part);
+        IDirect3DTexture9* pTexture = TextureOf(look, part.product);
+        if (!runs.empty()) {
+            DrawnRun& last = runs.back();
+            const PartSurface& l = last.look;
+            if (last.pTexture == pTexture && last.firstIndex + 3 * last.triangleCount == part.firstIndex &&
+                l.colour == look.colour && l.bGloss == look.bGloss && l.sheen == look.sheen &&
+                l.sheenPower == look.sheenPower && l.mirror == look.mirror) {
+                last.triangleCount += part.triangleCount;
+                continue;
+            }
+        }
+        runs.push_back({look, pTexture, part.firstIndex, part.triangleCount});
+    }
+    return runs;
+}
+
 IDirect3DTexture9* BoxRenderer::TextureOf(const PartSurface& look, int product)
 {
     switch (look.source) {
@@ -324,9 +345,9 @@ void BoxRenderer::DrawFaces(BYTE alpha, bool bInLight, bool bStudioDraft)
     // The studio's draft lights at half strength, doubled here: a face lit past white (the
     // key and the floor's light together) keeps its brightness.
     pDevice->SetTextureStageState(1, D3DTSS_COLOROP, bStudioDraft ? D3DTOP_MODULATE2X : D3DTOP_MODULATE);
-    for (const ShapeMesh::Part& part : drawn.parts) {
-        const PartSurface look = LookOf(part);
-        IDirect3DTexture9* pTexture = TextureOf(look, part.product);
+    for (const DrawnRun& run : RunsToDraw(drawn)) {
+        const PartSurface& look = run.look;
+        IDirect3DTexture9* pTexture = run.pTexture;
         const Colour colour = look.colour;
         const bool bShader = !bStudioDraft && bInLight && pTexture && m_pFaceShader;
         pDevice->SetTexture(0, pTexture);
@@ -353,7 +374,7 @@ void BoxRenderer::DrawFaces(BYTE alpha, bool bInLight, bool bStudioDraft)
             light.Specular = {1.0f, 1.0f, 1.0f, 1.0f};
             pDevice->SetLight(0, &light);
         }
-        pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, vertexCount, part.firstIndex, part.triangleCount);
+        pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, vertexCount, run.firstIndex, run.triangleCount);
         if (look.bGloss && !bStudioDraft) {
             pDevice->SetMaterial(&m_material);
             pDevice->SetLight(0, &m_light);

@@ -359,9 +359,9 @@ void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& project
     PassStates states;
     states.bEncodeSrgb = true, states.bLighting = false;
     states.Apply(pDevice);
-    for (const ShapeMesh::Part& part : drawn.parts) {
-        const PartSurface look = LookOf(part);
-        IDirect3DTexture9* pTexture = TextureOf(look, part.product);
+    for (const DrawnRun& run : RunsToDraw(drawn)) {
+        const PartSurface& look = run.look;
+        IDirect3DTexture9* pTexture = run.pTexture;
         pDevice->SetTexture(0, pTexture ? pTexture : m_studio.m_pWhite.Get());
         const float colour[4] = {LinearOfChannel(RedOf(look.colour)), LinearOfChannel(GreenOf(look.colour)),
                                  LinearOfChannel(BlueOf(look.colour)), 1};
@@ -371,7 +371,7 @@ void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& project
         pDevice->SetPixelShaderConstantF(4, sheen, 1);
         pDevice->SetPixelShaderConstantF(13, mirrored, 1);
         pDevice->SetPixelShaderConstantF(16, floorLight, 1);
-        pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, drawn.vertexCount, part.firstIndex, part.triangleCount);
+        pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, drawn.vertexCount, run.firstIndex, run.triangleCount);
     }
     pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, FALSE);
     pDevice->SetTexture(1, nullptr);
