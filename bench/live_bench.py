@@ -291,6 +291,7 @@ def three_book_set(preview):
     log = open(os.path.join(OUT, "app-set.log"), "w")
     wait_until(lambda: not xdotool("search", "--name", "Zelmora$", check_rc=False), 20)
     proc = subprocess.Popen(["wine", EXE, "Z:" + path.replace("/", "\\")], cwd=OUT, stdout=log, stderr=log)
+    win = None
     try:
         from zelmora_e2e import find_window
         win = find_window("three-book-set - Zelmora", timeout=60)
@@ -303,11 +304,19 @@ def three_book_set(preview):
         measure("idle, a three-book set, floor at full", pid, win, preview)
         measure_dragging("dragging a three-book set, floor at full (goal >= 95 frames/s on < 45%)", pid, win, preview,
                          settle=True)
-        xdotool("windowfocus", win)
-        key("alt+F4")
+    finally:
+        close(win, proc)
+
+
+def close(win, proc):
+    """Alt+F4 to the window, as a person closes it; a program still running 20 s later is killed."""
+    try:
+        if win:
+            xdotool("windowfocus", win)
+            key("alt+F4")
         proc.wait(20)
     except subprocess.TimeoutExpired:
-        proc.kill()
+        pass
     finally:
         if proc.poll() is None:
             proc.kill()
@@ -322,6 +331,7 @@ def large_window(small_preview):
                     kept.hex(), "/f"], capture_output=True)
     log = open(os.path.join(OUT, "app-large.log"), "w")
     proc = subprocess.Popen(["wine", EXE], cwd=OUT, stdout=log, stderr=log)
+    win = None
     try:
         from zelmora_e2e import find_window
         win = find_window("Zelmora", timeout=60)
@@ -343,14 +353,8 @@ def large_window(small_preview):
         pid = max(pids_of("zelmora.exe"), key=rss_mb)
         label = f"dragging in a {preview[2]} x {preview[3]} preview, start scene"
         measure_dragging(label, pid, win, preview)
-        xdotool("windowfocus", win)
-        key("alt+F4")
-        proc.wait(20)
-    except subprocess.TimeoutExpired:
-        proc.kill()
     finally:
-        if proc.poll() is None:
-            proc.kill()
+        close(win, proc)
         subprocess.run(["wine", "reg", "delete", r"HKCU\Software\Zelmora", "/v", "Window", "/f"], capture_output=True)
 
 
