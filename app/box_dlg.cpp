@@ -103,9 +103,9 @@ BOOL CBoxDlg::OnInitDialog()
     RememberLayout();
     m_tabCtrl.Attach(GetDlgItemHandle(IDC_TAB_PAGES));
 
-    // Before any page exists, so that the colour buttons start from white.
-    for (Colour& clr : m_clrFace)
-        clr = 0x00FFFFFF;
+    // Before any page exists, so that the colour buttons start from the defaults.
+    for (int s = 0; s < kPictureCount; ++s)
+        m_clrFace[s] = DefaultFaceColour(s);
 
     CreatePages();
 
@@ -222,7 +222,7 @@ void CBoxDlg::ShowShapeControls()
     if (m_pDimensionsPage)
         m_pDimensionsPage->ShowBookFields();
     if (m_pSidesPage)
-        m_pSidesPage->ShowCoverRow(TakesCover(m_nShape));
+        m_pSidesPage->ShowShapeRows(m_nShape);
 }
 
 void CBoxDlg::OnTimer(UINT_PTR nIDEvent)

@@ -19,8 +19,11 @@ const char* const kSpinOnly[] = {"spin-elevation", "spin-delay", "spin-format"};
 const char* const kBookOnly[] = {"trim", "trim-width", "trim-height", "pages", "paper", "bleed", "wrap"};
 const char* const kBoxOnly[] = {"width", "height", "depth", "edge-radius"};
 const char* const kPictureOnly[] = {"size", "supersample", "dpi", "samples", "transparent"};
-const char* const kSetOnly[] = {"arrange", "gap", "stagger", "spread", "seed", "pull", "pulled", "lean-angle"};
+const char* const kSetOnly[] = {"arrange", "gap", "stagger", "fan-spread", "seed", "pull", "pulled", "lean-angle"};
 const char* const kFreeOnly[] = {"place-x", "place-z", "turn"};
+const char* const kOpenBookOnly[] = {"spread", "binding", "read"};
+const char* const kDeviceOnly[] = {"screen", "screen-width", "screen-height", "bezel", "bezel-bottom", "corner",
+                                   "body", "screen-fit", "pose", "camera-bump"};
 
 // Why options do nothing, in the order the note gives them; Reason() returns an index here.
 const wchar_t* const kReasons[] = {
@@ -33,8 +36,10 @@ const wchar_t* const kReasons[] = {
     L"for a .glb model (a picture's)",
     L"with a single product (a set's: --covers, or a product's values separated by commas)",
     L"without --arrange free",
+    L"without an open book (--shape open-book)",
+    L"without a device (--shape phone, tablet or e-reader)",
 };
-enum { kNoSpin, kNotBook, kEyeLight, kPng, kNotModel, kNotBox, kModel, kSingle, kNotFree };
+enum { kNoSpin, kNotBook, kEyeLight, kPng, kNotModel, kNotBox, kModel, kSingle, kNotFree, kNotOpenBook, kNotDevice };
 
 // Whether any product of the job's set (or every one) takes a cover.
 bool AnyTakesCover(const RenderJob& job, bool bEvery)
@@ -45,6 +50,23 @@ bool AnyTakesCover(const RenderJob& job, bool bEvery)
         every = every && TakesCover(p.values[kValueShape]);
     }
     return bEvery ? every : any;
+}
+
+// Whether any product of the job's set is of a shape the test holds for.
+bool AnyShape(const RenderJob& job, bool (*pfnHolds)(int shape))
+{
+    bool any = pfnHolds(job.values[kValueShape]);
+    for (const ProductDescription& p : job.products)
+        any = any || pfnHolds(p.values[kValueShape]);
+    return any;
+}
+bool ShowsSpread(int shape)
+{
+    return ShapeOf(shape).ownPicture == SideSpread;
+}
+bool ShowsScreen(int shape)
+{
+    return ShapeOf(shape).ownPicture == SideScreen;
 }
 
 template <size_t N>
@@ -77,8 +99,12 @@ int IdleOptions::Reason(const RenderJob& job, const JsonMember& option)
         return kNoSpin;
     if (!AnyTakesCover(job, false) && IsOneOf(name, kBookOnly))
         return kNotBook;
-    if (AnyTakesCover(job, true) && IsOneOf(name, kBoxOnly))
+    if (!AnyShape(job, SizedByBox) && IsOneOf(name, kBoxOnly))
         return kNotBox;
+    if (!AnyShape(job, ShowsSpread) && IsOneOf(name, kOpenBookOnly))
+        return kNotOpenBook;
+    if (!AnyShape(job, ShowsScreen) && IsOneOf(name, kDeviceOnly))
+        return kNotDevice;
     if (job.products.empty() && (IsOneOf(name, kSetOnly) || IsOneOf(name, kFreeOnly)))
         return kSingle;
     if (job.values[kValueArrange] != ArrangeFree && IsOneOf(name, kFreeOnly))

@@ -130,7 +130,8 @@ bool PictureSession::LoadProductFaces(const ProductDescription& product, Picture
         }
         FaceLoadFailure why;
         // A whole cover wraps back, spine and front: one face shows under half its width.
-        const unsigned sideSpan = s == SideCover ? span * 5 / 2 : span;
+        // A spread two pages.
+        const unsigned sideSpan = s == SideCover ? span * 5 / 2 : s == SideSpread ? span * 2 : span;
         pictures[s] = PictureStore::Shared().Load(path.c_str(), &why, sideSpan >= ScenePicture::kMaxPictureSide ? 0 : sideSpan);
         if (!pictures[s]) {
             *pError = FaceOption(s) + L" " + path +

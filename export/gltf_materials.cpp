@@ -37,13 +37,13 @@ int GltfMaterials::MaterialOf(const PartSurface& look, int product, std::vector<
     if (product > 0)
         name += " " + std::to_string(product + 1);
     const ModelPicture (&pictures)[kModelPictureCount] = m_products[static_cast<size_t>(product)].pictures;
-    Material m{name, product, PictureOf(look), look.colour, look.bGloss, look.roughness};
+    Material m{name, product, PictureOf(look), look.colour, look.bGloss, look.roughness, look.emission};
     if (m.picture >= 0 && pictures[m.picture].bytes.empty())
         m.picture = -1;
     *pbTextured = m.picture >= 0;
     auto same = [&](const Material& k) {
         return k.name == m.name && k.product == m.product && k.picture == m.picture && k.colour == m.colour &&
-               k.bGloss == m.bGloss && k.roughness == m.roughness;
+               k.bGloss == m.bGloss && k.roughness == m.roughness && k.emission == m.emission;
     };
     const size_t kind = std::find_if(m_kinds.begin(), m_kinds.end(), same) - m_kinds.begin();
     if (kind < m_kinds.size())
@@ -69,7 +69,18 @@ int GltfMaterials::MaterialOf(const PartSurface& look, int product, std::vector<
         }
         material += ",\"baseColorTexture\":{\"index\":" + std::to_string(image) + "}";
     }
-    m_materials += material + ",\"metallicFactor\":0,\"roughnessFactor\":" + JsonNumber(m.roughness) + "}}";
+    material += ",\"metallicFactor\":0,\"roughnessFactor\":" + JsonNumber(m.roughness) + "}";
+    if (m.emission > 0) {
+        // A lit screen gives off its picture (times its colour) as a viewer's emissive light.
+        const double e = m.emission;
+        material += ",\"emissiveFactor\":[" + JsonNumber(e * LinearOfChannel(RedOf(m.colour))) + "," +
+                    JsonNumber(e * LinearOfChannel(GreenOf(m.colour))) + "," +
+                    JsonNumber(e * LinearOfChannel(BlueOf(m.colour))) + "]";
+        if (m.picture >= 0)
+            material += ",\"emissiveTexture\":{\"index\":" +
+                        std::to_string(m_imageOf[static_cast<size_t>(product)][static_cast<size_t>(m.picture)]) + "}";
+    }
+    m_materials += material + "}";
     return static_cast<int>(kind);
 }
 

@@ -55,6 +55,7 @@ private:
         Colour colour;
         bool bGloss;
         double roughness;
+        float emission;  // lit from within: its picture (or colour) given off as light
     };
     const std::vector<ModelProduct>& m_products;
     const char* const (&m_names)[kPictureCount];

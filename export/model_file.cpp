@@ -1,5 +1,8 @@
 #include "model_file.h"
 
+#include "device_shape.h"
+#include "screen_fit.h"
+
 #include <algorithm>
 
 #include "book_cover.h"
@@ -60,6 +63,18 @@ bool ModelProductOf(const ProductDescription& product, const int* values, int te
         if (refusal.empty() &&
             !DecodeFacePicture(picturePath.c_str(), static_cast<UINT>(textureSide), &picture, &out.bJpeg, &why))
             refusal = FaceLoadReason(why);
+        DeviceScreen screen;
+        if (refusal.empty() && s == SideScreen && DeviceScreenOf(values, &screen)) {
+            // The screen as the preview shows it: fitted, in ink on an e-reader.
+            ScreenFit fit;
+            fit.aspect = screen.width / screen.height;
+            fit.bCrop = screen.fit == ScreenCover;
+            const Colour bars = product.faceColours[SideScreen];
+            fit.bars = 0xFF000000u | (RedOf(bars) << 16) | (GreenOf(bars) << 8) | BlueOf(bars);
+            fit.bInk = screen.bInk;
+            fit.maxSide = static_cast<unsigned>(textureSide);
+            picture = FitToScreen(picture, fit);
+        }
         if (refusal.empty() && s == SideCover) {
             const ShapeSpec spec = ShapeSpecOf(values, picture.width, picture.height, nullptr, &refusal);
             if (spec.bCover)

@@ -30,4 +30,4 @@ float BoxFootprint(const int* values, const ShapeSpec&)
 
 } // namespace
 
-const ShapeRow g_boxShape = {L"Box", nullptr, BoxOuterSize, BuildBox, BoxFootprint};
+const ShapeRow g_boxShape = {L"Box", nullptr, BoxOuterSize, BuildBox, BoxFootprint, -1, true};

@@ -56,11 +56,15 @@ PartSurface SurfaceOf(const ShapeMesh::Part& part, const Colour (&colours)[kPict
         break;
     case PartLook::Picture:
         s.source = hasPicture[part.slot] ? PartSurface::FacePicture : PartSurface::None;
+        // A screen's picture carries its own bars' colour; without one it shows that colour.
+        if (part.slot == SideScreen && hasPicture[part.slot])
+            s.colour = 0x00FFFFFF;
         break;
     }
-    // Printed outsides (a cover, a face's picture) take the finish; page edges and insides
-    // are bare paper, a case's clear plastic its own.
-    const bool bPrinted = part.look == PartLook::Cover || part.look == PartLook::Picture;
+    s.emission = part.bLit ? 1.0f : 0.0f;
+    // Printed outsides (a cover, a face's picture) take the finish; page edges, insides and
+    // a spread's pages are bare paper, a case's clear plastic and a screen's glass their own.
+    const bool bPrinted = part.look == PartLook::Cover || (part.look == PartLook::Picture && part.slot < kSideCount);
     const FinishLook& f = part.bGloss ? kPlastic
                           : bPrinted  ? kFinishes[finish >= 0 && finish < kFinishCount ? finish : 0]
                                       : kPaper;

@@ -18,6 +18,7 @@ struct PartSurface {
     float sheen = 0;             // the studio's highlight: its strength, 0..1
     float sheenPower = 1;        // and how tight it is (a specular power)
     float mirror = 0;            // the studio round it mirrored: 1 a smooth laminate, 0 none
+    float emission = 0;          // lit from within (a screen): 1 its picture whatever the light
     const char* pszKind = nullptr;  // a model file's name for it; null: named after its face
 };
 

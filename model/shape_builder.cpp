@@ -23,7 +23,8 @@ float Dot(Point3 a, Point3 b)
 
 bool SamePart(const ShapeMesh::Part& p, const PartKind& k)
 {
-    return p.slot == k.slot && p.look == k.look && p.tint == k.tint && p.bGloss == k.bGloss && p.bAcross == k.bAcross;
+    return p.slot == k.slot && p.look == k.look && p.tint == k.tint && p.bGloss == k.bGloss && p.bAcross == k.bAcross &&
+           p.bLit == k.bLit;
 }
 
 } // namespace
@@ -32,7 +33,7 @@ void ShapeBuilder::Patch(const PartKind& kind, const Point3 p[4], const Point3 n
 {
     if (m_mesh.parts.empty() || !SamePart(m_mesh.parts.back(), kind)) {
         ShapeMesh::Part part{kind.slot, static_cast<unsigned>(m_mesh.indices.size()), 0, kind.look, kind.tint, kind.bGloss,
-                             kind.bAcross};
+                             kind.bAcross, kind.bLit};
         m_mesh.parts.push_back(part);
     }
     const uint16_t first = static_cast<uint16_t>(m_mesh.vertices.size());
@@ -43,9 +44,17 @@ void ShapeBuilder::Patch(const PartKind& kind, const Point3 p[4], const Point3 n
                            n[0].z + n[1].z + n[2].z + n[3].z};
     const bool bTurned = Dot(Cross(Sub(p[1], p[0]), Sub(p[2], p[0])), normal) > 0;
     const uint16_t order[6] = {0, 1, 2, 2, 3, 0};
-    for (int i = 0; i < 6; ++i)
-        m_mesh.indices.push_back(static_cast<uint16_t>(first + (bTurned ? order[5 - i] : order[i])));
-    m_mesh.parts.back().triangleCount += 2;
+    // A patch with two corners at one point (where a curve meets its base, a fan's middle) is
+    // one triangle: the other, folded flat, is left out.
+    for (int k = 0; k < 2; ++k) {
+        const uint16_t* c = order + 3 * (bTurned ? 1 - k : k);  // in the order they always lay
+        const Point3 area = Cross(Sub(p[c[1]], p[c[0]]), Sub(p[c[2]], p[c[0]]));
+        if (Dot(area, area) <= 1e-14f)
+            continue;
+        for (int i = 0; i < 3; ++i)
+            m_mesh.indices.push_back(static_cast<uint16_t>(first + (bTurned ? c[2 - i] : c[i])));
+        m_mesh.parts.back().triangleCount += 1;
+    }
 }
 
 void ShapeBuilder::Flat(const PartKind& kind, const Point3 p[4], Point3 normal, const float uv[4][2])

@@ -15,6 +15,7 @@ struct PartKind {
     Colour tint = MakeColour(255, 255, 255);
     bool bGloss = false;
     bool bAcross = false;
+    bool bLit = false;
 };
 
 class ShapeBuilder {

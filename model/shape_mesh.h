@@ -23,6 +23,7 @@ struct ShapeMesh {
         Colour tint = MakeColour(255, 255, 255);  // times the face's colour
         bool bGloss = false;   // under clear plastic: a highlight
         bool bAcross = false;  // Pages: the pages are stacked along u, not v
+        bool bLit = false;     // lit from within (a screen): its picture shows whatever the light
         int product = 0;       // a set's: whose pictures, colours and finish it takes
     };
     std::vector<BoxVertex> vertices;  // world units, centred on the origin

@@ -4,15 +4,18 @@
 #include <cmath>
 
 #include "box_shape.h"
+#include "device_shape.h"
 #include "dvd_case_shape.h"
 #include "hardcover_shape.h"
+#include "open_book_shape.h"
 #include "paperback_shape.h"
 #include "slipcase_shape.h"
 #include "scene_values.h"
 
 namespace {
-const ShapeRow* const kShapes[kShapeCount] = {&g_boxShape, &g_paperbackShape, &g_hardcoverShape, &g_dvdCaseShape,
-                                              &g_slipcaseShape};
+const ShapeRow* const kShapes[kShapeCount] = {&g_boxShape,      &g_paperbackShape, &g_hardcoverShape,
+                                              &g_dvdCaseShape,  &g_slipcaseShape,  &g_openBookShape,
+                                              &g_phoneShape,    &g_tabletShape,    &g_eReaderShape};
 }
 
 const ShapeRow& ShapeOf(int shape)
@@ -22,8 +25,8 @@ const ShapeRow& ShapeOf(int shape)
 
 bool ShapeSpec::operator==(const ShapeSpec& o) const
 {
-    return shape == o.shape && std::equal(size, size + 3, o.size) && radius == o.radius && paper == o.paper &&
-           bCover == o.bCover && (!bCover || cover == o.cover);
+    return shape == o.shape && std::equal(size, size + 3, o.size) && radius == o.radius && paper == o.paper && spine == o.spine &&
+           bCover == o.bCover && (!bCover || cover == o.cover) && std::equal(values, values + kSceneValueCount, o.values);
 }
 
 ShapeSpec ShapeSpecOf(const int* values, unsigned coverWidth, unsigned coverHeight, std::wstring* pNote, std::wstring* pRefusal)
@@ -32,6 +35,9 @@ ShapeSpec ShapeSpecOf(const int* values, unsigned coverWidth, unsigned coverHeig
     spec.shape = std::clamp(values[kValueShape], 0, kShapeCount - 1);
     spec.paper = values[kValuePaper];
     spec.radius = values[kValueEdgeRadius] * 0.1f;
+    for (int i = 0; i < kSceneValueCount; ++i)
+        if (g_sceneValues[i].bProduct)
+            spec.values[i] = values[i];
     const ShapeRow& row = ShapeOf(spec.shape);
     CoverSpec cover;
     double spine = 0;
@@ -51,6 +57,7 @@ ShapeSpec ShapeSpecOf(const int* values, unsigned coverWidth, unsigned coverHeig
             }
         }
     }
+    spec.spine = static_cast<float>(spine);
     row.pfnOuterSize(values, spine, spec.size);
     return spec;
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "book_cover.h"
+#include "scene_values.h"
 #include "shape_kinds.h"
 #include "shape_mesh.h"
 
@@ -16,6 +17,9 @@ struct ShapeSpec {
     int paper = PaperWhite;  // books: the page edges
     bool bCover = false;     // the cover picture wraps the front, spine and back
     CoverLayout cover;
+    float spine = 0;         // books: the spine it is sized for, inches (the cover picture's, if it has one)
+    // The product's own values (the stage's left 0): what a shape reads beyond the above.
+    int values[kSceneValueCount] = {};
     bool operator==(const ShapeSpec& o) const;
     bool operator!=(const ShapeSpec& o) const { return !(*this == o); }
 };
@@ -30,15 +34,23 @@ struct ShapeRow {
     // The mean of its footprint's width and depth, world units: what the contact shadow
     // spreads in proportion to.
     float (*pfnFootprint)(const int* values, const ShapeSpec& spec);
+    // The picture it shows besides its faces and cover (SideSpread, SideScreen), or -1.
+    int ownPicture = -1;
+    // Its size is the box's width, height and depth (else its own values make it).
+    bool bBoxSized = false;
 };
 // The footprint from the built size, for the shapes that have nothing finer.
 float FootprintOfSize(const int* values, const ShapeSpec& spec);
 const ShapeRow& ShapeOf(int shape);
-// Whether the shape wraps a whole cover picture (a book, a case); the others (a box, a
-// slipcase) take their size from the box's width, height and depth.
+// Whether the shape wraps a whole cover picture (a book, a case).
 inline bool TakesCover(int shape)
 {
     return ShapeOf(shape).pfnCoverSpec != nullptr;
+}
+// Whether it takes its size from the box's width, height and depth (a box, a slipcase).
+inline bool SizedByBox(int shape)
+{
+    return ShapeOf(shape).bBoxSized;
 }
 
 // The shape the values and a cover picture of that many pixels (0 x 0: none) make.

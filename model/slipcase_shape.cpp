@@ -46,4 +46,4 @@ ShapeMesh BuildSlipcase(const ShapeSpec& spec)
 
 } // namespace
 
-const ShapeRow g_slipcaseShape = {L"Slipcase", nullptr, SlipcaseSize, BuildSlipcase, FootprintOfSize};
+const ShapeRow g_slipcaseShape = {L"Slipcase", nullptr, SlipcaseSize, BuildSlipcase, FootprintOfSize, -1, true};

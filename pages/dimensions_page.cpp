@@ -63,8 +63,11 @@ void CDimensionsPage::ShowBookFields(bool bEvenTyped)
 {
     if (!m_hWnd)
         return;
-    const bool bBox = !TakesCover(m_pScene->m_nShape);
-    const bool bBook = m_pScene->m_nShape == ShapePaperback || m_pScene->m_nShape == ShapeHardcover;
+    const bool bBox = SizedByBox(m_pScene->m_nShape);
+    const bool bBook = m_pScene->m_nShape == ShapePaperback || m_pScene->m_nShape == ShapeHardcover ||
+                       m_pScene->m_nShape == ShapeOpenBook;
+    const bool bHardcover = m_pScene->m_nShape == ShapeHardcover ||
+                            (m_pScene->m_nShape == ShapeOpenBook && m_pScene->m_nBinding == BindingHardcover);
     std::wstring note, refusal;
     const ShapeSpec spec = SceneShape(*m_pScene, &note, &refusal);
     std::wstring text;
@@ -113,8 +116,8 @@ void CDimensionsPage::ShowBookFields(bool bEvenTyped)
                                                 : static_cast<int>(std::lround(spec.size[slider.value - kValueWidth] * 10)));
     }
     for (int id : kBookFieldIds)
-        ::EnableWindow(::GetDlgItem(m_hWnd, id), id == IDC_WRAP ? m_pScene->m_nShape == ShapeHardcover
-                                                                : bBook || (id == IDC_BLEED && !bBox));
+        ::EnableWindow(::GetDlgItem(m_hWnd, id), id == IDC_WRAP ? bHardcover
+                                                                : bBook || (id == IDC_BLEED && TakesCover(m_pScene->m_nShape)));
     SetDlgItemText(IDC_BOOK_NOTE, text.c_str());
     m_bShowing = false;
 }

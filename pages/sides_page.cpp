@@ -7,13 +7,20 @@
 
 namespace {
 // By SideSlot.
-const int kPathIds[kPictureCount] = {IDC_PATH_FRONT, IDC_PATH_LEFT,  IDC_PATH_TOP,  IDC_PATH_BACK,
-                                     IDC_PATH_RIGHT, IDC_PATH_BOTTOM, IDC_PATH_COVER};
-const int kColourIds[kPictureCount] = {IDC_COLOUR_FRONT, IDC_COLOUR_LEFT,   IDC_COLOUR_TOP,  IDC_COLOUR_BACK,
-                                       IDC_COLOUR_RIGHT, IDC_COLOUR_BOTTOM, IDC_COLOUR_COVER};
-const int kBrowseIds[kPictureCount] = {IDC_BROWSE_FRONT, IDC_BROWSE_LEFT,   IDC_BROWSE_TOP,  IDC_BROWSE_BACK,
-                                       IDC_BROWSE_RIGHT, IDC_BROWSE_BOTTOM, IDC_BROWSE_COVER};
-const int kCoverRowIds[] = {IDC_COVER_LABEL, IDC_PATH_COVER, IDC_BROWSE_COVER, IDC_CLEAR_COVER, IDC_COLOUR_COVER};
+const int kPathIds[kPictureCount] = {IDC_PATH_FRONT, IDC_PATH_LEFT,  IDC_PATH_TOP,   IDC_PATH_BACK,  IDC_PATH_RIGHT,
+                                     IDC_PATH_BOTTOM, IDC_PATH_COVER, IDC_PATH_SPREAD, IDC_PATH_SCREEN};
+const int kColourIds[kPictureCount] = {IDC_COLOUR_FRONT,  IDC_COLOUR_LEFT,   IDC_COLOUR_TOP,
+                                       IDC_COLOUR_BACK,   IDC_COLOUR_RIGHT,  IDC_COLOUR_BOTTOM,
+                                       IDC_COLOUR_COVER,  IDC_COLOUR_SPREAD, IDC_COLOUR_SCREEN};
+const int kBrowseIds[kPictureCount] = {IDC_BROWSE_FRONT,  IDC_BROWSE_LEFT,   IDC_BROWSE_TOP,
+                                       IDC_BROWSE_BACK,   IDC_BROWSE_RIGHT,  IDC_BROWSE_BOTTOM,
+                                       IDC_BROWSE_COVER,  IDC_BROWSE_SPREAD, IDC_BROWSE_SCREEN};
+// The rows shown only for the shapes that take their picture, after the six faces'.
+const int kOptionalRowIds[3][5] = {
+    {IDC_COVER_LABEL, IDC_PATH_COVER, IDC_BROWSE_COVER, IDC_CLEAR_COVER, IDC_COLOUR_COVER},
+    {IDC_SPREAD_LABEL, IDC_PATH_SPREAD, IDC_BROWSE_SPREAD, IDC_CLEAR_SPREAD, IDC_COLOUR_SPREAD},
+    {IDC_SCREEN_LABEL, IDC_PATH_SCREEN, IDC_BROWSE_SCREEN, IDC_CLEAR_SCREEN, IDC_COLOUR_SCREEN},
+};
 
 int SlotOf(const int (&ids)[kPictureCount], UINT nID)
 {
@@ -29,6 +36,10 @@ BEGIN_MESSAGE_MAP(CSidesPage, CScenePage)
     ON_COMMAND_RANGE(IDC_CLEAR_FRONT, IDC_CLEAR_BOTTOM, OnClearCommand)
     ON_COMMAND(IDC_BROWSE_COVER, OnBrowseCover)
     ON_COMMAND(IDC_CLEAR_COVER, OnClearCover)
+    ON_COMMAND(IDC_BROWSE_SPREAD, OnBrowseSpread)
+    ON_COMMAND(IDC_CLEAR_SPREAD, OnClearSpread)
+    ON_COMMAND(IDC_BROWSE_SCREEN, OnBrowseScreen)
+    ON_COMMAND(IDC_CLEAR_SCREEN, OnClearScreen)
     ON_MESSAGE(CLRN_SELENDOK, OnSideColourAccepted)
 END_MESSAGE_MAP()
 
@@ -43,7 +54,7 @@ BOOL CSidesPage::OnInitDialog()
     for (int s = 0; s < kPictureCount; ++s) {
         m_btnSideColour[s].SubclassDlgItem(kColourIds[s], this);
         m_btnSideColour[s].SetColour(m_pScene->m_clrFace[s]);
-        m_btnSideColour[s].SetDefaultColour(0x00FFFFFF);
+        m_btnSideColour[s].SetDefaultColour(DefaultFaceColour(s));
         m_btnSideColour[s].SetDefaultLabel(L"Default");
     }
     return TRUE;
@@ -141,13 +152,17 @@ void CSidesPage::ShowSideColours()
         m_btnSideColour[s].SetColour(m_pScene->m_clrFace[s]);
 }
 
-void CSidesPage::ShowCoverRow(bool bShow)
+void CSidesPage::ShowShapeRows(int shape)
 {
-    if (bShow == m_bCoverRowShown)
-        return;  // asked every tick: shown or hidden only when it changes (no window asked)
-    m_bCoverRowShown = bShow;
-    for (int id : kCoverRowIds)
-        ::ShowWindow(GetDlgItemHandle(id), bShow ? SW_SHOWNA : SW_HIDE);
+    const bool shown[3] = {TakesCover(shape), ShapeOf(shape).ownPicture == SideSpread,
+                           ShapeOf(shape).ownPicture == SideScreen};
+    for (int row = 0; row < 3; ++row) {
+        if (shown[row] == m_bRowShown[row])
+            continue;  // asked every tick: shown or hidden only when it changes (no window asked)
+        m_bRowShown[row] = shown[row];
+        for (int id : kOptionalRowIds[row])
+            ::ShowWindow(GetDlgItemHandle(id), shown[row] ? SW_SHOWNA : SW_HIDE);
+    }
 }
 
 int CSidesPage::SideAtPoint(CPoint pt) const

@@ -1,5 +1,5 @@
-// "Side images": an image file and a colour for each of the six faces, and for books and
-// cases the whole cover.
+// "Side images": an image file and a colour for each of the six faces, for books and cases
+// the whole cover, for an open book its spread and for a device its screen.
 #pragma once
 #include "scene_page.h"
 #include "colour_picker_xp.h"
@@ -30,14 +30,19 @@ public:
     // coordinates; -1 for none.
     int SideAtPoint(CPoint pt) const;
     CColourPickerXP& ColourButton(int nSlot) { return m_btnSideColour[nSlot]; }
-    // The whole cover's row: shown for the shapes that wrap one.
-    void ShowCoverRow(bool bShow);
+    // The rows after the six faces' shown as the shape takes them: the whole cover (books
+    // and cases), the spread (an open book), the screen (a device).
+    void ShowShapeRows(int shape);
 
 protected:
     void OnBrowseCommand(UINT nID);
     void OnClearCommand(UINT nID);
     void OnBrowseCover() { OnBrowseSide(SideCover); }
     void OnClearCover() { OnClearSide(SideCover); }
+    void OnBrowseSpread() { OnBrowseSide(SideSpread); }
+    void OnClearSpread() { OnClearSide(SideSpread); }
+    void OnBrowseScreen() { OnBrowseSide(SideScreen); }
+    void OnClearScreen() { OnClearSide(SideScreen); }
     LRESULT OnSideColourAccepted(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
@@ -45,5 +50,5 @@ private:
     CFileDialog m_dlgOpenImage;
     CColourPickerXP m_btnSideColour[kPictureCount];
     CString m_strSidePath[kPictureCount];
-    bool m_bCoverRowShown = false;  // as the template has it: hidden
+    bool m_bRowShown[3] = {};  // as the template has them: hidden
 };

@@ -182,6 +182,17 @@ public:
         CoverLayout layout;
     };
     CoverCopy m_coverCopies[kMaxProducts];
+    // Each device's screen picture as its screen shows it (fitted, in ink): made for its
+    // picture, screen and bars' colour.
+    struct ScreenCopy {
+        unsigned long long serial = 0;
+        float aspect = 0;
+        int fit = 0;
+        bool bInk = false;
+        Colour bars = 0;
+        PictureRef fitted;
+    };
+    ScreenCopy m_screenCopies[kMaxProducts];
     ComPtr<IDirect3DSurface9> m_pResolvedFrame;      // default pool: the last frame, not multisampled
     float m_fAspect = 1.0f;
     D3DLIGHT9 m_light = {};
@@ -239,6 +250,8 @@ private:
     IDirect3DTexture9* PaperTexture(bool bAcross, int paper);
     // The product's cover picture for its shape's layout (the picture itself if it wraps none).
     IDirect3DTexture9* CoverTexture(int product);
+    // The product's screen picture fitted to its device's screen.
+    IDirect3DTexture9* ScreenTexture(int product);
     void RenderBox(const FramePass& pass);
     // The camera's projection for the part of the picture the viewport holds.
     Mat4 PictureWindowed(const Mat4& projection, const PictureTile& tile) const;

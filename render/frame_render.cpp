@@ -307,7 +307,7 @@ std::vector<BoxRenderer::DrawnRun> BoxRenderer::RunsToDraw(const DrawnParts& dra
             const PartSurface& l = last.look;
             if (last.pTexture == pTexture && last.firstIndex + 3 * last.triangleCount == part.firstIndex &&
                 l.colour == look.colour && l.bGloss == look.bGloss && l.sheen == look.sheen &&
-                l.sheenPower == look.sheenPower && l.mirror == look.mirror) {
+                l.sheenPower == look.sheenPower && l.mirror == look.mirror && l.emission == look.emission) {
                 last.triangleCount += part.triangleCount;
                 continue;
             }
@@ -321,6 +321,8 @@ IDirect3DTexture9* BoxRenderer::TextureOf(const PartSurface& look, int product)
 {
     switch (look.source) {
     case PartSurface::FacePicture:
+        if (look.slot == SideScreen)
+            return ScreenTexture(product);
         return m_faceTextures.For(m_pDevice, PicturesOf(m_scene, product)[look.slot]);
     case PartSurface::CoverPicture:
         return CoverTexture(product);
@@ -362,20 +364,33 @@ void BoxRenderer::DrawFaces(BYTE alpha, bool bInLight, bool bStudioDraft)
                                    (factor & 0xFF) / 255.0f, alpha / 255.0f};
             pDevice->SetPixelShaderConstantF(kFaceShaderColourConstant, rgba, 1);
         }
+        const bool bOwnMaterial = !bStudioDraft && (look.bGloss || look.emission > 0);
         if (bStudioDraft) {
             const float highlight[4] = {look.bGloss ? kGlossHighlight : 0.0f, kGlossPower, 0, 0};
+            const float emission[4] = {look.emission, 0, 0, 0};
             pDevice->SetVertexShaderConstantF(8, highlight, 1);
-        } else if (look.bGloss) {
-            D3DMATERIAL9 gloss = m_material;
-            gloss.Specular = {kGlossHighlight, kGlossHighlight, kGlossHighlight, 1.0f};
-            gloss.Power = kGlossPower;
-            pDevice->SetMaterial(&gloss);
-            D3DLIGHT9 light = m_light;  // the highlight of the light at the eye, moving with the view
-            light.Specular = {1.0f, 1.0f, 1.0f, 1.0f};
-            pDevice->SetLight(0, &light);
+            pDevice->SetVertexShaderConstantF(10, emission, 1);
+        } else if (bOwnMaterial) {
+            D3DMATERIAL9 material = m_material;
+            if (look.bGloss) {
+                material.Specular = {kGlossHighlight, kGlossHighlight, kGlossHighlight, 1.0f};
+                material.Power = kGlossPower;
+                D3DLIGHT9 light = m_light;  // the highlight of the light at the eye, moving with the view
+                light.Specular = {1.0f, 1.0f, 1.0f, 1.0f};
+                pDevice->SetLight(0, &light);
+            }
+            if (look.emission > 0) {  // a lit screen: its picture whatever the lights
+                const float e = look.emission;
+                material.Emissive = {e, e, e, 1.0f};
+                material.Diffuse = {material.Diffuse.r * (1 - e), material.Diffuse.g * (1 - e),
+                                    material.Diffuse.b * (1 - e), material.Diffuse.a};
+                material.Ambient = {material.Ambient.r * (1 - e), material.Ambient.g * (1 - e),
+                                    material.Ambient.b * (1 - e), material.Ambient.a};
+            }
+            pDevice->SetMaterial(&material);
         }
         pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, vertexCount, run.firstIndex, run.triangleCount);
-        if (look.bGloss && !bStudioDraft) {
+        if (bOwnMaterial) {
             pDevice->SetMaterial(&m_material);
             pDevice->SetLight(0, &m_light);
         }

@@ -370,6 +370,8 @@ void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& project
         pDevice->SetPixelShaderConstantF(2, colour, 1);
         pDevice->SetPixelShaderConstantF(4, sheen, 1);
         pDevice->SetPixelShaderConstantF(13, mirrored, 1);
+        const float emission[4] = {look.emission, 1 - look.emission, 0, 0};
+        pDevice->SetPixelShaderConstantF(17, emission, 1);
         pDevice->SetPixelShaderConstantF(16, floorLight, 1);
         pDevice->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, drawn.vertexCount, run.firstIndex, run.triangleCount);
     }

@@ -123,6 +123,16 @@
 #define IDC_LIGHT_ELEVATION_VALUE 1122
 #define IDC_LIGHT_SIZE_VALUE     1123
 #define IDC_SKY_VALUE            1124
+#define IDC_SPREAD_LABEL         1125
+#define IDC_PATH_SPREAD          1126
+#define IDC_BROWSE_SPREAD        1127
+#define IDC_CLEAR_SPREAD         1128
+#define IDC_COLOUR_SPREAD        1129
+#define IDC_SCREEN_LABEL         1130
+#define IDC_PATH_SCREEN          1131
+#define IDC_BROWSE_SCREEN        1132
+#define IDC_CLEAR_SCREEN         1133
+#define IDC_COLOUR_SCREEN        1134
 
 // Floor page
 #define IDD_PAGE_FLOOR           139

@@ -19,7 +19,15 @@ constexpr int kSideCount = 6;
 // The pictures a scene holds: one per face, and a book's or case's whole cover (back, spine
 // and front in one print-ready picture), which its shapes wrap round the front, left and back.
 constexpr int SideCover = 6;
-constexpr int kPictureCount = 7;
+// An open book's two visible pages in one picture (a spread), and a device's screen.
+constexpr int SideSpread = 7;
+constexpr int SideScreen = 8;
+constexpr int kPictureCount = 9;
+// What a picture slot shows with no picture: white, but a device's screen is dark until lit.
+constexpr Colour DefaultFaceColour(int slot)
+{
+    return slot == SideScreen ? 0x00000000 : 0x00FFFFFF;
+}
 // A scene shows from one product to this many, on one floor under one light.
 constexpr int kMaxProducts = 12;
 
@@ -79,6 +87,17 @@ public:
     int m_nPlaceX = 0;          // free: where the product stands, tenths of a unit right of the middle
     int m_nPlaceZ = 0;          // and behind it
     int m_nTurn = 0;            // free: degrees it is turned about the upright, clockwise seen from above
+    int m_nBinding = 0;         // BindingKind: an open book's
+    int m_nRead = 0;            // percent of an open book's pages on its left
+    int m_nScreenWidth = 0;     // a device's screen, thousandths of an inch (0: its kind's)
+    int m_nScreenHeight = 0;
+    int m_nBezel = 0;           // thousandths of an inch round a device's screen (0: its kind's)
+    int m_nBezelBottom = 0;     // and below it
+    int m_nCorner = 0;          // thousandths of an inch: a device's corners rounded (0: its kind's)
+    int m_nBody = 0;            // BodyKind
+    int m_nScreenFit = 0;       // ScreenFitKind
+    int m_nPose = 0;            // PoseKind
+    int m_nCameraBump = 0;      // 1: a device's camera stands out of its back
     float m_fRotation1Fraction = 0.0f;  // degrees past m_nRotation1: a spin's even steps (0 in the window)
     std::uint32_t m_clrBackground = 0xFFFFFFFF;  // 0xAARRGGBB, alpha always 0xFF
     PictureRef m_picture[kPictureCount];          // null: no picture, the face's colour alone

@@ -186,8 +186,7 @@ PictureRef PictureStore::Load(const wchar_t* pszPath, FaceLoadFailure* pWhy, uns
     ImageHeader header;
     if (!Decode(pszPath, ScenePicture::kMaxPictureSide, &picture->pixels, &header, pWhy, span))
         return nullptr;
-    static std::atomic<unsigned long long> s_nextSerial{0};
-    picture->serial = ++s_nextSerial;
+    picture->serial = NewPictureSerial();
     picture->path = pszPath;
     picture->width = header.width ? header.width : picture->pixels.width;
     picture->height = header.height ? header.height : picture->pixels.height;
@@ -225,4 +224,10 @@ void ClearSideImage(BoxScene& scene, int nSlot)
 {
     if (nSlot >= 0 && nSlot < kPictureCount)
         scene.m_picture[nSlot].reset();
+}
+
+unsigned long long NewPictureSerial()
+{
+    static std::atomic<unsigned long long> s_nextSerial{0};
+    return ++s_nextSerial;
 }

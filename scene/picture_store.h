@@ -55,3 +55,6 @@ private:
 bool LoadSideImage(BoxScene& scene, int nSlot, const wchar_t* pszPath, FaceLoadFailure* pWhy = nullptr,
                    unsigned span = 0);
 void ClearSideImage(BoxScene& scene, int nSlot);
+
+// A number no other picture of this run has: for a picture made in memory from another.
+unsigned long long NewPictureSerial();

@@ -9,7 +9,7 @@
 #include "light_kinds.h"
 #include "shape_kinds.h"
 
-const char* const g_faceNames[kPictureCount] = {"front", "left", "top", "back", "right", "bottom", "cover"};
+const char* const g_faceNames[kPictureCount] = {"front", "left", "top", "back", "right", "bottom", "cover", "spread", "screen"};
 
 namespace {
 
@@ -44,8 +44,8 @@ SceneDescription::SceneDescription()
 {
     for (int i = 0; i < kSceneValueCount; ++i)
         values[i] = g_sceneValues[i].nDefault;
-    for (Colour& c : faceColours)
-        c = 0x00FFFFFF;
+    for (int s = 0; s < kPictureCount; ++s)
+        faceColours[s] = DefaultFaceColour(s);
 }
 
 void SceneDescription::ApplyTo(BoxScene& scene) const
@@ -151,6 +151,11 @@ namespace {
 OptionResult ApplyOneOption(SceneDescription& scene, const std::string& name, const std::wstring& value,
                             const std::wstring& baseDir, std::wstring* pExpected, bool bNamedByFile)
 {
+    // "spread" was a fan's degrees before it was an open book's picture: a whole number
+    // there is still read so.
+    if (name == "spread" && !value.empty() && value.size() < 4 &&
+        value.find_first_not_of(L"0123456789") == std::wstring::npos)
+        return ApplyOneOption(scene, g_sceneValues[kValueSpread].pszName, value, baseDir, pExpected, bNamedByFile);
     for (int s = 0; s < kPictureCount; ++s) {
         if (name == g_faceNames[s]) {
             // Empty: no picture, so that a job can take a face's picture away from its scene.

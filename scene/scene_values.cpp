@@ -27,7 +27,7 @@ constexpr SceneValue kRows[] = {
     {"centre-x", &BoxScene::m_nCentreX, -1000, 1000, 0, L"thousandths of the half width, right of the middle"},
     {"centre-y", &BoxScene::m_nCentreY, -1000, 1000, 0, L"thousandths of the half height, below the middle"},
     {"edge-radius", &BoxScene::m_nEdgeRadius, 0, 150, 0, L"tenths of a unit, rounding the edges; at most half the smallest side", nullptr, false, true},
-    {"shape", &BoxScene::m_nShape, 0, kShapeCount - 1, ShapeBox, L"box, paperback, hardcover, dvd-case or slipcase", g_shapeNames, false, true},
+    {"shape", &BoxScene::m_nShape, 0, kShapeCount - 1, ShapeBox, L"box, paperback, hardcover, dvd-case, slipcase, open-book, phone, tablet or e-reader", g_shapeNames, false, true},
     {"trim-width", &BoxScene::m_nTrimWidth, 500, 20000, 6000, L"thousandths of an inch: a book's page width", nullptr, true, true},
     {"trim-height", &BoxScene::m_nTrimHeight, 500, 20000, 9000, L"thousandths of an inch: its page height", nullptr, true, true},
     {"pages", &BoxScene::m_nPages, 2, 2000, 300, L"a book's page count", nullptr, false, true},
@@ -46,7 +46,7 @@ constexpr SceneValue kRows[] = {
     {"arrange", &BoxScene::m_nArrange, 0, kArrangeCount - 1, ArrangeRow, L"how a set's products stand: row (side by side), stack (lying one on another), fan (spread round a point before them), box-set (standing spines out in the set's slipcase), lean (a row, the last leaning on it) or free (each where its place-x, place-z and turn say)", g_arrangeNames},
     {"gap", &BoxScene::m_nGap, 0, 100, 3, L"tenths of a unit between a set's products side by side"},
     {"stagger", &BoxScene::m_nStagger, -50, 50, 0, L"tenths of a unit: each product of a row that much further back than the one before"},
-    {"spread", &BoxScene::m_nSpread, 0, 45, 12, L"degrees between a fan's neighbours"},
+    {"fan-spread", &BoxScene::m_nSpread, 0, 45, 12, L"degrees between a fan's neighbours"},
     {"seed", &BoxScene::m_nSeed, 0, 9999, 1, L"a stack's small twists and offsets: the same seed, the same stack"},
     {"pull", &BoxScene::m_nPull, 0, 80, 0, L"percent of its width a box set's pulled book stands out of the slipcase"},
     {"pulled", &BoxScene::m_nPulled, 1, kMaxProducts, 1, L"which book of a box set is pulled out (1: the first)"},
@@ -54,6 +54,17 @@ constexpr SceneValue kRows[] = {
     {"place-x", &BoxScene::m_nPlaceX, -1000, 1000, 0, L"tenths of a unit right of the middle a product stands (free)", nullptr, false, true},
     {"place-z", &BoxScene::m_nPlaceZ, -1000, 1000, 0, L"tenths of a unit behind the middle a product stands (free)", nullptr, false, true},
     {"turn", &BoxScene::m_nTurn, 0, 359, 0, L"degrees a product is turned about the upright, clockwise seen from above (free)", nullptr, false, true},
+    {"binding", &BoxScene::m_nBinding, 0, kBindingCount - 1, BindingHardcover, L"hardcover or paperback: an open book's", g_bindingNames, false, true},
+    {"read", &BoxScene::m_nRead, 0, 100, 50, L"percent of an open book's pages lying on its left", nullptr, false, true},
+    {"screen-width", &BoxScene::m_nScreenWidth, 0, 20000, 0, L"thousandths of an inch: a device's screen (0: its kind's own)", nullptr, true, true},
+    {"screen-height", &BoxScene::m_nScreenHeight, 0, 20000, 0, L"thousandths of an inch: a device's screen (0: its kind's own)", nullptr, true, true},
+    {"bezel", &BoxScene::m_nBezel, 0, 2000, 0, L"thousandths of an inch of a device's frame round its screen (0: its kind's own)", nullptr, true, true},
+    {"bezel-bottom", &BoxScene::m_nBezelBottom, 0, 2000, 0, L"thousandths of an inch of a device's frame below its screen (0: its kind's own)", nullptr, true, true},
+    {"corner", &BoxScene::m_nCorner, 0, 3000, 0, L"thousandths of an inch: a device's corners rounded (0: its kind's own)", nullptr, true, true},
+    {"body", &BoxScene::m_nBody, 0, kBodyCount - 1, BodyBlack, L"black, white, silver or colour (the back's colour): a device's", g_bodyNames, false, true},
+    {"screen-fit", &BoxScene::m_nScreenFit, 0, kScreenFitCount - 1, ScreenContain, L"contain (the whole picture, bars of the screen's colour round it) or cover (cropped to fill it)", g_screenFitNames, false, true},
+    {"pose", &BoxScene::m_nPose, 0, kPoseCount - 1, PoseStanding, L"standing, flat (on its back) or propped (leaning back): a device's", g_poseNames, false, true},
+    {"camera-bump", &BoxScene::m_nCameraBump, 0, 1, 1, L"1: a phone's or tablet's camera stands out of its back", nullptr, false, true},
 };
 static_assert(sizeof kRows / sizeof kRows[0] == kSceneValueCount, "one row for each SceneValueIndex, in its order");
 } // namespace
@@ -83,7 +94,7 @@ void SetStartScene(BoxScene& scene)
     for (const SceneValue& v : g_sceneValues)
         scene.*v.pField = v.nDefault;
     scene.m_clrBackground = 0xFFFFFFFF;
-    for (Colour& clr : scene.m_clrFace)
-        clr = 0x00FFFFFF;
+    for (int s = 0; s < kPictureCount; ++s)
+        scene.m_clrFace[s] = DefaultFaceColour(s);
     scene.m_products.clear();
 }

@@ -7,6 +7,7 @@
 //   c0-c3  world x view x projection (columns)   c4.xyz to the key light, w its strength
 //   c5.xyz up, w the sky's strength               c6.rgb the floor's light
 //   c7.xyz the eye                                c8 x a gloss part's highlight, y its power
+//   c10.x  how much the part is lit from within (a screen): so much of it at full light
 vs_2_0
 def c9, 0.5, 0.45454545, 0, 1
 dcl_position v0
@@ -26,7 +27,8 @@ mad r1.xyz, c6.xyz, r0.w, r0.x
 pow r2.x, r1.x, c9.y
 pow r2.y, r1.y, c9.y
 pow r2.z, r1.z, c9.y
-mul oD0.xyz, r2, c9.x
+mul r2.xyz, r2, c9.x
+lrp oD0.xyz, c10.x, c9.x, r2
 mov oD0.w, c9.w
 // A gloss part's highlight: half-way between the eye and the key.
 add r3.xyz, c7, -v0

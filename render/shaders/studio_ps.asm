@@ -15,6 +15,7 @@
 //   c16.rgb the floor's light, what it throws back up at the model
 //   c13     x the surroundings' reflection at normal incidence, y its rise to grazing
 //           (Schlick's (1 - n.v)^5 times this): the studio's dome mirrored in a laminate
+//   c17     x how much the part is lit from within (a screen), y 1 - that
 ps_3_0
 def c14, 0, 1, 0.5, 0.125
 def c15, 5, 0.25, 0, 1.5
@@ -97,6 +98,8 @@ add r2.z, r2.x, r2.y
 dp3 r2.w, r1, c5
 mad r2.w, r2.w, -c14.z, c14.z
 mad r4.xyz, c16.xyz, r2.w, r2.z
+// A screen lit from within shows its picture whatever light reaches it.
+mad r4.xyz, r4, c17.y, c17.x
 mul r3.xyz, r0, c2
 mul r3.xyz, r3, r4
 // The highlight: half-way between the eye and the light, and Schlick's grazing rise.
