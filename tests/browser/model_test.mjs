@@ -71,6 +71,20 @@ const seriesJson = JSON.parse(series.subarray(20, 20 + series.readUInt32LE(12)).
   check(covers.length === 3 && new Set(covers).size === 3,
         `each book's cover shows its own picture (${seriesJson.materials.map((m) => m.name)}; textures ${covers})`);
 }
+// A phone: valid, its screen's picture its emissive texture (a viewer shows it lit).
+const phone = fs.readFileSync(path.join(out, "phone.glb"));
+const phoneReport = await validator.validateBytes(new Uint8Array(phone));
+check(phoneReport.issues.numErrors === 0 && phoneReport.issues.numWarnings === 0,
+      `the phone's model: no errors and no warnings (${phoneReport.issues.messages.filter((m) => m.severity <= 1)
+        .map((m) => `${m.code} ${m.pointer}`).join("; ")})`);
+{
+  const phoneJson = JSON.parse(phone.subarray(20, 20 + phone.readUInt32LE(12)).toString());
+  const screen = phoneJson.materials.find((m) => m.name === "screen");
+  check(screen !== undefined && screen.emissiveTexture !== undefined &&
+        screen.emissiveTexture.index === screen.pbrMetallicRoughness.baseColorTexture?.index &&
+        screen.emissiveFactor.every((f) => f > 0.9),
+        `the phone's screen is an emissive texture (${JSON.stringify(screen)})`);
+}
 const names = bookJson.materials.map((m) => m.name);
 check(names.includes("cover") && names.includes("page-edges") && names.includes("fore-edge") &&
       bookJson.images.length === 3,

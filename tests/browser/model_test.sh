@@ -35,5 +35,9 @@ convert "$out/cover.png" -fill '#202020' -draw 'rectangle 681,12 1280,912' "$out
 wine "$render_exe" --shape paperback --trim 6x9in --pages 300 --arrange row \
   --covers "$(win "$out/cover.png"),$(win "$out/cover2.png"),$(win "$out/cover3.png")" \
   -o "$(win "$out/series.glb")" >>"$out/render.log" 2>&1 || { echo "FAIL: the series' model: $(cat "$out/render.log")"; exit 1; }
+# A phone whose screen shows a picture: the screen given off as light.
+convert -size 300x650 xc:'#20c040' "$out/screen.png"
+wine "$render_exe" --shape phone --screen "$(win "$out/screen.png")" \
+  -o "$(win "$out/phone.glb")" >>"$out/render.log" 2>&1 || { echo "FAIL: the phone's model: $(cat "$out/render.log")"; exit 1; }
 echo "ok: zelmora-render wrote the model and the picture of the same view"
 node "$here/model_test.mjs" "$out" 150 115 220 700

@@ -162,6 +162,8 @@ TEST_F(BookRenderTest, ThePageEdgesOnTopReadAsPaperAtTheStartView)
 TEST_F(BookRenderTest, EachShapesSilhouetteIsItsMeshsOutline)
 {
     for (int shape = 0; shape < kShapeCount; ++shape) {
+        if (shape == ShapeOpenBook)
+            continue;  // not convex: its pages dip into the gutter
         scene.m_nShape = shape;
         scene.m_nEdgeRadius = shape == ShapeBox ? 10 : 0;
         const ShapeSpec spec = SceneShape(scene);
