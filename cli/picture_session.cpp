@@ -1,5 +1,7 @@
 #include "picture_session.h"
 
+#include "open_book_shape.h"
+
 #include "scene_shape.h"
 
 #include <algorithm>
@@ -169,6 +171,21 @@ bool PictureSession::Render(const RenderJob& job, std::wstring* pError)
     return Draw(job, &picture, pError) && Write(job, picture, pError);
 }
 
+void PictureSession::NoteGutter(const RenderJob& job, int k)
+{
+    const PictureRef& spread = PicturesOf(m_scene, k)[SideSpread];
+    int values[kSceneValueCount];
+    ProductValuesOf(m_scene, k, values);
+    if (!spread || values[kValueShape] != ShapeOpenBook || !ArtworkInGutter(spread->pixels, values))
+        return;
+    const std::wstring& path = (k == 0 ? job : job.products[static_cast<size_t>(k - 1)]).facePaths[SideSpread];
+    const std::wstring note = L"it has artwork within " + InchesText(GutterMargin(values[kValuePages])) +
+                              L" of the gutter, where a book of " + std::to_wstring(values[kValuePages]) +
+                              L" pages bends out of sight (the inside margin printers ask for)";
+    if (m_notedCovers.insert(path + L"|" + note).second)
+        PrintErr(L"zelmora-render: note: " + FaceOption(SideSpread) + L" " + path + L": " + note + L"\n");
+}
+
 bool PictureSession::Prepare(const RenderJob& job, PictureRequest* pRequest, std::wstring* pError)
 {
     if (!Check(job, pError) || !LoadFaces(job, pError))
@@ -180,6 +197,7 @@ bool PictureSession::Prepare(const RenderJob& job, PictureRequest* pRequest, std
     job.ApplyTo(m_scene);
     m_scene.m_fRotation1Fraction = job.rotation1Fraction;
     for (int k = 0; k < ProductCount(m_scene); ++k) {
+        NoteGutter(job, k);
         if (!PicturesOf(m_scene, k)[SideCover])
             continue;
         std::wstring note, refusal;
@@ -190,7 +208,8 @@ bool PictureSession::Prepare(const RenderJob& job, PictureRequest* pRequest, std
             return false;
         }
         if (!TakesCover(shape.shape))
-            note = L"a box has no cover (nor a slipcase); it is drawn by --shape paperback, hardcover or dvd-case";
+            note = L"a box has no cover (nor a slipcase or a device); it is drawn by --shape paperback, hardcover, "
+                   L"dvd-case or open-book";
         if (!note.empty() && m_notedCovers.insert(cover + L"|" + note).second)
             PrintErr(L"zelmora-render: note: " + FaceOption(SideCover) + L" " + cover + L": " + note + L"\n");
     }

@@ -46,6 +46,8 @@ private:
         void RefreshPages() override {}
     };
     bool LoadFaces(const RenderJob& job, std::wstring* pError);
+    // Says once when an open book's spread has artwork where its gutter hides it.
+    void NoteGutter(const RenderJob& job, int product);
     bool LoadProductFaces(const ProductDescription& product, PictureRef (&pictures)[kPictureCount], unsigned span,
                           std::wstring* pError);
     // How many pixels a face can span in the job's picture: its artwork is held at no more,

@@ -246,4 +246,35 @@ std::vector<PageCurvePoint> PageCurve(float width, float thickness)
     return curve;
 }
 
+double GutterMargin(int pages)
+{
+    // The print-on-demand printers' table.
+    return pages <= 150 ? 0.375 : pages <= 300 ? 0.5 : pages <= 500 ? 0.625 : pages <= 700 ? 0.75 : 0.875;
+}
+
+bool ArtworkInGutter(const DecodedImage& spread, const int* values)
+{
+    const double inches = 2 * (values[kValueTrimWidth] + values[kValueBleed]) / 1000.0;
+    if (!spread.width || !spread.height || inches <= 0)
+        return false;
+    const double perInch = spread.width / inches;
+    const long half = static_cast<long>(GutterMargin(values[kValuePages]) * perInch);
+    const long middle = static_cast<long>(spread.width / 2);
+    const long x0 = std::max(0L, middle - half), x1 = std::min(static_cast<long>(spread.width), middle + half);
+    // The paper: the band's commonest colour along its top row's middle; artwork, what is
+    // far from it, counted over the band.
+    const uint32_t paper = spread.pixels[static_cast<size_t>(middle)];
+    auto far = [&](uint32_t c) {
+        int d = 0;
+        for (int shift = 0; shift <= 16; shift += 8)
+            d += std::abs(static_cast<int>((c >> shift) & 0xFF) - static_cast<int>((paper >> shift) & 0xFF));
+        return d > 60;
+    };
+    size_t marked = 0, all = 0;
+    for (unsigned y = 0; y < spread.height; y += 2)
+        for (long x = x0; x < x1; x += 2, ++all)
+            marked += far(spread.pixels[static_cast<size_t>(y) * spread.width + static_cast<size_t>(x)]);
+    return all && marked * 200 > all;  // more than half a percent of it
+}
+
 const ShapeRow g_openBookShape = {L"Open book", OpenBookCover, OpenBookSize, BuildOpenBook, OpenBookFootprint, SideSpread};

@@ -5,6 +5,7 @@
 #pragma once
 #include <vector>
 
+#include "decoded_image.h"
 #include "shapes.h"
 
 extern const ShapeRow g_openBookShape;
@@ -16,3 +17,10 @@ struct PageCurvePoint {
 };
 // The top page of a half whose pages are `thickness` deep, the paper `width` long.
 std::vector<PageCurvePoint> PageCurve(float width, float thickness);
+
+// The inside margin printers ask for at a book's gutter, inches, by its page count: what an
+// open book's pages bend out of sight.
+double GutterMargin(int pages);
+// Whether a spread picture (of an open book of these values) has artwork, anything but its
+// plain paper, within the gutter's margin of its middle.
+bool ArtworkInGutter(const DecodedImage& spread, const int* values);

@@ -18,6 +18,18 @@ const SliderBinding kSliders[] = {
     {IDC_EDGE_RADIUS, kValueEdgeRadius, IDC_EDGE_RADIUS_VALUE},
 };
 const wchar_t* const kPaperCaptions[kPaperCount] = {L"White", L"Cream", L"Colour"};
+// The lists an open book's and a device's own choices are made in, in their values' order.
+const struct {
+    int nID;
+    int BoxScene::*pField;
+    int count;
+    const wchar_t* captions[4];
+} kChoiceLists[] = {
+    {IDC_BINDING, &BoxScene::m_nBinding, kBindingCount, {L"Hardcover", L"Paperback"}},
+    {IDC_POSE, &BoxScene::m_nPose, kPoseCount, {L"Standing", L"Lying flat", L"Propped"}},
+    {IDC_BODY, &BoxScene::m_nBody, kBodyCount, {L"Black", L"White", L"Silver", L"Back's colour"}},
+    {IDC_SCREEN_FIT, &BoxScene::m_nScreenFit, kScreenFitCount, {L"Whole picture", L"Fill the screen"}},
+};
 const int kBookFieldIds[] = {IDC_TRIM, IDC_PAGES, IDC_PAPER, IDC_BLEED, IDC_WRAP};
 // The typed fields, in the order of m_strFieldShown: the control, its value's name, its caption.
 const struct {
@@ -40,6 +52,7 @@ BEGIN_MESSAGE_MAP(CDimensionsPage, CSliderPage)
     ON_BN_CLICKED(IDC_FIT_TO_PICTURES, OnFitToPictures)
     ON_CONTROL(CBN_SELCHANGE, IDC_SHAPE, OnShapeChosen)
     ON_CONTROL(CBN_SELCHANGE, IDC_PAPER, OnPaperChosen)
+    ON_CONTROL_RANGE(CBN_SELCHANGE, IDC_POSE, IDC_BINDING, OnChoiceMade)
     ON_CONTROL_RANGE(EN_KILLFOCUS, IDC_TRIM, IDC_WRAP, OnBookFieldDone)
 END_MESSAGE_MAP()
 
@@ -55,6 +68,9 @@ BOOL CDimensionsPage::OnInitDialog()
         ::SendDlgItemMessageW(m_hWnd, IDC_SHAPE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ShapeOf(s).pszCaption));
     for (const wchar_t* pszPaper : kPaperCaptions)
         ::SendDlgItemMessageW(m_hWnd, IDC_PAPER, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszPaper));
+    for (const auto& list : kChoiceLists)
+        for (int i = 0; i < list.count; ++i)
+            ::SendDlgItemMessageW(m_hWnd, list.nID, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(list.captions[i]));
     ShowBookFields();
     return TRUE;
 }
@@ -90,6 +106,8 @@ void CDimensionsPage::ShowBookFields(bool bEvenTyped)
     // The window refreshes its pages every tick: the controls change only when what they
     // show does (setting them each time would repaint them, and a field under typing).
     std::wstring shown = std::to_wstring(m_pScene->m_nShape) + L"|" + std::to_wstring(m_pScene->m_nPaper) + L"|" + text;
+    for (const auto& list : kChoiceLists)
+        shown += L"|" + std::to_wstring(m_pScene->*list.pField);
     for (const std::wstring& field : fields)
         shown += L"|" + field;
     if (shown == m_strShown && !bEvenTyped)
@@ -98,6 +116,11 @@ void CDimensionsPage::ShowBookFields(bool bEvenTyped)
     m_bShowing = true;
     ::SendDlgItemMessageW(m_hWnd, IDC_SHAPE, CB_SETCURSEL, m_pScene->m_nShape, 0);
     ::SendDlgItemMessageW(m_hWnd, IDC_PAPER, CB_SETCURSEL, m_pScene->m_nPaper, 0);
+    const bool bDevice = ShapeOf(m_pScene->m_nShape).ownPicture == SideScreen;
+    for (const auto& list : kChoiceLists) {
+        ::SendDlgItemMessageW(m_hWnd, list.nID, CB_SETCURSEL, m_pScene->*list.pField, 0);
+        ::EnableWindow(::GetDlgItem(m_hWnd, list.nID), list.nID == IDC_BINDING ? m_pScene->m_nShape == ShapeOpenBook : bDevice);
+    }
     HWND hFocus = ::GetFocus();
     for (int i = 0; i < static_cast<int>(ARRAYSIZE(kTypedFields)); ++i)
         if (bEvenTyped || ::GetDlgItem(m_hWnd, kTypedFields[i].nID) != hFocus) {  // not under the user's typing
@@ -157,6 +180,13 @@ void CDimensionsPage::OnShapeChosen()
 void CDimensionsPage::OnPaperChosen()
 {
     TakeListChoice(IDC_PAPER, &BoxScene::m_nPaper, kPaperCount);
+}
+
+void CDimensionsPage::OnChoiceMade(UINT nID)
+{
+    for (const auto& list : kChoiceLists)
+        if (list.nID == static_cast<int>(nID))
+            TakeListChoice(list.nID, list.pField, list.count);
 }
 
 void CDimensionsPage::OnOK()

@@ -1,7 +1,8 @@
-// "Box Dimensions": the shape (a box, a paperback, a hardcover, a DVD case); a box's width,
-// height, depth and rounded edges on trackbars, with "Fit to pictures", which sizes it to the
-// face pictures' proportions; a book's trim, pages, paper and the cover's bleed, and the
-// spine they make.
+// "Box Dimensions": the shape (a box, books, a DVD case, a slipcase, an open book, devices); a
+// box's width, height, depth and rounded edges on trackbars, with "Fit to pictures", which
+// sizes it to the face pictures' proportions; a book's trim, pages, paper and the cover's
+// bleed, and the spine they make; an open book's binding; a device's pose, body and how its
+// screen's picture fills it.
 #pragma once
 #include "slider_page.h"
 
@@ -19,6 +20,8 @@ protected:
     void OnFitToPictures();
     void OnShapeChosen();
     void OnPaperChosen();
+    // An open book's binding, a device's pose, body or screen fit chosen from its list.
+    void OnChoiceMade(UINT nID);
     // A typed trim, page count, bleed or wrap, taken when the field loses the keyboard or on Enter.
     void OnBookFieldDone(UINT nID);
     void OnOK() override;

@@ -133,6 +133,10 @@
 #define IDC_BROWSE_SCREEN        1132
 #define IDC_CLEAR_SCREEN         1133
 #define IDC_COLOUR_SCREEN        1134
+#define IDC_POSE                 1135
+#define IDC_BODY                 1136
+#define IDC_SCREEN_FIT           1137
+#define IDC_BINDING              1138
 
 // Floor page
 #define IDD_PAGE_FLOOR           139

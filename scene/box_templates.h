@@ -1,4 +1,4 @@
-// The preset views: nine for any shape, then three for books and cases.
+// The preset views: nine for any shape, then five for books, cases and devices.
 #pragma once
 #include <windows.h>
 
@@ -15,7 +15,7 @@ struct BoxTemplate {
     bool bBookView = false;
 };
 
-constexpr int kBoxTemplateCount = 12;
+constexpr int kBoxTemplateCount = 14;
 constexpr int kFirstBookTemplate = 9;
 extern const BoxTemplate g_boxTemplates[kBoxTemplateCount];
 

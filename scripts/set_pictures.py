@@ -33,7 +33,7 @@ def main():
     shots = {
         "row": ["--arrange", "row", "--gap", "4", "--rotation1", "120", "--rotation2", "105"],
         "stack": ["--arrange", "stack", "--seed", "3", "--rotation1", "120", "--rotation2", "125"],
-        "fan": ["--arrange", "fan", "--spread", "14", "--rotation1", "90", "--rotation2", "100"],
+        "fan": ["--arrange", "fan", "--fan-spread", "14", "--rotation1", "90", "--rotation2", "100"],
     }
     for name, args in shots.items():
         render([*series, *args], os.path.join(WORK, name + ".png"))

@@ -104,8 +104,8 @@ TEST(MainDialog, StartsWithEveryPageAtItsDefaultsAndDrawsFrames)
         EXPECT_EQ(TrackbarPos(floor, IDC_SHADOW), 0);
         EXPECT_EQ(TrackbarPos(floor, IDC_SHADOW_SOFTNESS), 40);
         EXPECT_EQ(d.m_clrBackground, 0xFFFFFFFFu);
-        for (COLORREF c : d.m_clrFace)
-            EXPECT_EQ(c, 0x00FFFFFFu);
+        for (int s = 0; s < kPictureCount; ++s)  // white, a screen dark
+            EXPECT_EQ(d.m_clrFace[s], s == SideScreen ? 0u : 0x00FFFFFFu);
 
         // Only the first page is visible.
         for (size_t i = 0; i < d.Pages().size(); ++i)
@@ -459,7 +459,7 @@ TEST(MainDialog, ABookGetsItsOwnViewsAfterTheNineAndABoxDoesNot)
         backToBox = ::SendMessageW(hList, LB_GETCOUNT, 0, 0);
     });
     EXPECT_EQ(boxCount, 9) << "a box's Templates page lists the nine";
-    EXPECT_EQ(bookCount, 12);
+    EXPECT_EQ(bookCount, kBoxTemplateCount);
     EXPECT_STREQ(hero, L"Book, Three-Quarter Hero");
     EXPECT_EQ(rotation2, 100) << "a little above";
     EXPECT_GT(zoom, 1000) << "through a long lens";

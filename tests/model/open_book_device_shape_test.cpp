@@ -65,6 +65,24 @@ TEST(OpenBookShape, TheMorePagesReadTheDeeperTheLeftHalf)
     EXPECT_NEAR(size[0][1], size[1][1], 1e-4f) << "the same book, as high either way";
 }
 
+TEST(OpenBookShape, ArtworkWhereTheGutterHidesItIsFoundByThePageCount)
+{
+    int v[kSceneValueCount];
+    Defaults(v, ShapeOpenBook);  // 6 x 9 in, 0.125 in bleed: a spread 12.25 in wide
+    DecodedImage spread;
+    spread.width = 1225, spread.height = 925;
+    spread.pixels.assign(static_cast<size_t>(spread.width) * spread.height, 0xFFF6F1E4u);
+    EXPECT_FALSE(ArtworkInGutter(spread, v)) << "plain paper";
+    // A map from 0.4 to 0.6 in into the right page: inside a thick book's margin, not a thin one's.
+    for (unsigned y = 100; y < 800; ++y)
+        for (unsigned x = 612 + 40; x < 612 + 60; ++x)
+            spread.pixels[static_cast<size_t>(y) * spread.width + x] = 0xFF204080u;
+    v[kValuePages] = 600;
+    EXPECT_TRUE(ArtworkInGutter(spread, v)) << "within 0.75 in of the gutter";
+    v[kValuePages] = 100;
+    EXPECT_FALSE(ArtworkInGutter(spread, v)) << "outside 0.375 in";
+}
+
 TEST(DeviceShape, APosedDeviceRestsOnTheFloorItsScreenFacingAsThePoseSays)
 {
     for (int shape : {ShapePhone, ShapeTablet, ShapeEReader})

@@ -284,6 +284,8 @@ TEST_F(BookRenderTest, TheBookViewsKeepVerticalsUpright)
     scene.m_nShadow = 0, scene.m_nReflection = 0;
     double left = 0, right = 0;
     for (int i = kFirstBookTemplate; i < kBoxTemplateCount; ++i) {
+        if (g_boxTemplates[i].nRotation2 > 100)
+            continue;  // the views that look down on what lies open or flat
         leans(g_boxTemplates[i], &left, &right);
         EXPECT_LT(left, 1.0) << g_boxTemplates[i].pszName;
         EXPECT_LT(right, 1.0) << g_boxTemplates[i].pszName;
