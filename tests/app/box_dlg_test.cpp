@@ -466,6 +466,42 @@ TEST(MainDialog, ABookGetsItsOwnViewsAfterTheNineAndABoxDoesNot)
     EXPECT_EQ(backToBox, 9);
 }
 
+TEST(MainDialog, AnOpenBookAndADeviceShowTheirOwnPictureRowsAndChoices)
+{
+    CBoxDlg dlg;
+    struct Seen {
+        bool spread, screen, cover, pose, binding;
+    } openBook = {}, phone = {};
+    int pose = -1;
+    DialogRun::Run(dlg, [&](CBoxDlg& d) {
+        CDialog* dims = d.Pages()[0];
+        CDialog* sides = d.Pages()[1];
+        auto choose = [&](int id, int item) {
+            ::SendDlgItemMessageW(*dims, id, CB_SETCURSEL, item, 0);
+            dims->SendMessage(WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)::GetDlgItem(*dims, id));
+            d.RefreshPages();
+        };
+        auto seen = [&]() {
+            // The rows as the page shows them (the page itself need not be the one in front).
+            auto shown = [&](int id) { return (::GetWindowLongW(::GetDlgItem(*sides, id), GWL_STYLE) & WS_VISIBLE) != 0; };
+            return Seen{shown(IDC_PATH_SPREAD), shown(IDC_PATH_SCREEN), shown(IDC_PATH_COVER),
+                        ::IsWindowEnabled(::GetDlgItem(*dims, IDC_POSE)) != 0,
+                        ::IsWindowEnabled(::GetDlgItem(*dims, IDC_BINDING)) != 0};
+        };
+        choose(IDC_SHAPE, ShapeOpenBook);
+        openBook = seen();
+        choose(IDC_SHAPE, ShapePhone);
+        phone = seen();
+        choose(IDC_POSE, PoseFlat);
+        pose = d.m_nPose;
+    });
+    EXPECT_TRUE(openBook.spread && openBook.cover && openBook.binding) << "an open book's spread, cover and binding";
+    EXPECT_FALSE(openBook.screen || openBook.pose);
+    EXPECT_TRUE(phone.screen && phone.pose) << "a phone's screen and pose";
+    EXPECT_FALSE(phone.spread || phone.cover || phone.binding);
+    EXPECT_EQ(pose, PoseFlat) << "the pose chosen is the scene's";
+}
+
 TEST(MainDialog, FitToPicturesTakesTheBoxsProportionsFromTheFrontAndLeftPictures)
 {
     CBoxDlg dlg;
