@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <cwctype>
 
 #include "console.h"
 #include "picture_store.h"
@@ -171,6 +172,16 @@ bool PictureSession::Render(const RenderJob& job, std::wstring* pError)
     return Draw(job, &picture, pError) && Write(job, picture, pError);
 }
 
+namespace {
+std::wstring LowerCaseOf(const wchar_t* text)
+{
+    std::wstring lower(text);
+    for (wchar_t& c : lower)
+        c = static_cast<wchar_t>(std::towlower(c));
+    return lower;
+}
+} // namespace
+
 void PictureSession::NoteGutter(const RenderJob& job, int k)
 {
     const PictureRef& spread = PicturesOf(m_scene, k)[SideSpread];
@@ -208,8 +219,8 @@ bool PictureSession::Prepare(const RenderJob& job, PictureRequest* pRequest, std
             return false;
         }
         if (!TakesCover(shape.shape))
-            note = L"a box has no cover (nor a slipcase or a device); it is drawn by --shape paperback, hardcover, "
-                   L"dvd-case or open-book";
+            note = L"a " + LowerCaseOf(ShapeOf(shape.shape).pszCaption) +
+                   L" wraps no cover; it is drawn by --shape paperback, hardcover, dvd-case or open-book";
         if (!note.empty() && m_notedCovers.insert(cover + L"|" + note).second)
             PrintErr(L"zelmora-render: note: " + FaceOption(SideCover) + L" " + cover + L": " + note + L"\n");
     }

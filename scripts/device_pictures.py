@@ -21,7 +21,7 @@ def spread(path, page_w, page_h, bleed):
     """Two pages of a chapter's opening: a heading and a drop cap on the right, text on both."""
     px = lambda inches: int(round(inches * DPI))
     w, h = px(2 * (page_w + bleed)), px(page_h + 2 * bleed)
-    draw = ["-fill", "#3a3a3a"]
+    draw = ["-fill", "#6a6660"]
     # Lines of text: bars of grey, ragged at their ends, inside each page's margins.
     for page in (0, 1):
         x0 = px(bleed + page * page_w + (0.75 if page == 0 else 0.9))
@@ -31,8 +31,8 @@ def spread(path, page_w, page_h, bleed):
         line = 0
         while y < page_h - 0.9:
             end = x1 - (px(0.35) if line % 7 == 6 else (line * 37 % 5) * px(0.03))
-            draw += ["-draw", f"rectangle {x0},{px(bleed + y)} {end},{px(bleed + y + 0.07)}"]
-            y += 0.2
+            draw += ["-draw", f"rectangle {x0},{px(bleed + y)} {end},{px(bleed + y + 0.045)}"]
+            y += 0.17
             line += 1
     right = px(bleed + page_w + 0.9)
     subprocess.run(["convert", "-size", f"{w}x{h}", "xc:#f6f1e4", *draw,
@@ -54,7 +54,7 @@ def main():
     cover(wrap, 6.125, 9.25, 300 * 0.002252 + 0.2, 0.591, "The Quiet Harbour", "Mira Ostrander",
           "#18324f", "#3f7f8c", "#f4ead2")
     paperback = os.path.join(WORK, "paperback-cover.png")
-    cover(paperback, 6, 9, 300 * 0.0025, 0.125, "The Quiet Harbour", "Mira Ostrander",
+    cover(paperback, 6, 9, 300 * 0.002252, 0.125, "The Quiet Harbour", "Mira Ostrander",
           "#18324f", "#3f7f8c", "#f4ead2")
     # The ebook's cover: the paperback's front panel alone.
     front = os.path.join(WORK, "ebook-cover.png")

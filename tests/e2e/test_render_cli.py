@@ -466,7 +466,7 @@ def books():
         check(rc != 0 and why in err and not os.path.exists(out("refused.png")),
               f"--cover {os.path.basename(path)}: refused, nothing written ({err.strip()})")
     rc, _, err = render("--cover", win(cover), "-o", win(out("box-with-cover.png")))
-    check(rc == 0 and "a box has no cover" in err, f"a cover on a box is drawn without it, said ({err.strip()})")
+    check(rc == 0 and "a box wraps no cover" in err, f"a cover on a box is drawn without it, said ({err.strip()})")
 
 
 def nothing_in_silence():
