@@ -280,29 +280,40 @@ def main():
 
 def three_book_set(preview):
     """A series of three hardcovers (the face picture as each one's front), floor at full, in
-    the studio light, opened from a scene file named on the command line: idle, then dragged."""
+    the studio light, opened from a scene file named on the command line: idle, then dragged.
+    Then an open book (the face picture as its spread) and a phone (as its screen) the same way."""
+    face = "Z:" + FACE.replace("/", "\\")
+    floor = {"zelmora-scene": 1, "light": "studio", "reflection": 100, "shadow": 100}
+    opened_scene("three-book set", "three-book-set", preview, {
+        **floor, "shape": "hardcover", "front": face, "arrange": "row", "rotation1": 120, "rotation2": 105,
+        "zoom": 820, "products": [{}, {"front-colour": "#C0D0FF", "pages": 420}, {"front-colour": "#FFD0C0"}]})
+    opened_scene("open book", "open-book", preview, {
+        **floor, "shape": "open-book", "spread": face, "rotation1": 100, "rotation2": 140, "zoom": 820})
+    opened_scene("phone", "phone", preview, {
+        **floor, "shape": "phone", "screen": face, "rotation1": 120, "rotation2": 105, "zoom": 820})
+
+
+def opened_scene(what, name, preview, scene):
+    """The scene opened from a file named on the command line: idle, then dragged."""
     import json
-    scene = {"zelmora-scene": 1, "shape": "hardcover", "light": "studio", "reflection": 100, "shadow": 100,
-             "front": "Z:" + FACE.replace("/", "\\"), "arrange": "row", "rotation1": 120, "rotation2": 105,
-             "zoom": 820, "products": [{}, {"front-colour": "#C0D0FF", "pages": 420}, {"front-colour": "#FFD0C0"}]}
-    path = os.path.join(OUT, "three-book-set.zelmora")
+    path = os.path.join(OUT, name + ".zelmora")
     with open(path, "w") as f:
         json.dump(scene, f)
-    log = open(os.path.join(OUT, "app-set.log"), "w")
+    log = open(os.path.join(OUT, f"app-{name}.log"), "w")
     wait_until(lambda: not xdotool("search", "--name", "Zelmora$", check_rc=False), 20)
     proc = subprocess.Popen(["wine", EXE, "Z:" + path.replace("/", "\\")], cwd=OUT, stdout=log, stderr=log)
     win = None
     try:
         from zelmora_e2e import find_window
-        win = find_window("three-book-set - Zelmora", timeout=60)
+        win = find_window(f"{name} - Zelmora", timeout=60)
         if not win:
-            print("three-book set: the window did not come up", flush=True)
+            print(f"{what}: the window did not come up", flush=True)
             return
         time.sleep(3)
         pid = max(pids_of("zelmora.exe"), key=rss_mb)
         xdotool("mousemove", 5, 5)
-        measure("idle, a three-book set, floor at full", pid, win, preview)
-        measure_dragging("dragging a three-book set, floor at full (goal >= 95 frames/s on < 45%)", pid, win, preview,
+        measure(f"idle, a {what}, floor at full", pid, win, preview)
+        measure_dragging(f"dragging a {what}, floor at full (goal >= 95 frames/s on < 45%)", pid, win, preview,
                          settle=True)
     finally:
         close(win, proc)
