@@ -183,12 +183,13 @@ public:
         const Rim edge = RoundedRim(outer, d.corner), face = RoundedRim(inner, d.corner - d.bevel);
         const Rim screen = RoundedRim(d.screen, d.screenCorner);
         const float front = -d.depth / 2, back = d.depth / 2, b = d.bevel;
+        // The body's patches together, so that it is one part (a drawing each pass).
         Band(m_body, face, front, edge, front + b, -1);
         Band(m_body, edge, front + b, edge, back - b, 0);
         Band(m_body, edge, back - b, face, back, 1);
+        Fan(m_body, face, back, 1, nullptr);
         Band(m_frame, face, front, screen, front, -1);
         Fan(m_screen, screen, front, -1, d.screen);
-        Fan(m_body, face, back, 1, nullptr);
         if (d.camera > 0) {
             float square[4];
             CameraSquare(d, square);

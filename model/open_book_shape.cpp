@@ -104,12 +104,16 @@ public:
     {
     }
 
+    // Alike patches one after another, so that the mesh has a part for each look (each part
+    // is a drawing of its own, every pass).
     ShapeMesh Build()
     {
-        for (int side = 0; side < 2; ++side) {
+        for (int side = 0; side < 2; ++side)
             Pages(side);
+        for (int side = 0; side < 2; ++side)
+            PageEdges(side);
+        for (int side = 0; side < 2; ++side)
             Board(side);
-        }
         return m_b.Finish();
     }
 
@@ -127,7 +131,6 @@ private:
         const float bleed = m_b.Spec().values[kValueBleed] / 1000.0f;
         const float spreadWidth = 2 * (m_book.width + bleed), spreadHeight = m_book.height + 2 * bleed;
         const PartKind page{SideSpread, PartLook::Picture};
-        const PartKind edges{SideTop, PartLook::Pages};
         for (size_t i = 0; i + 1 < curve.size(); ++i) {
             const PageCurvePoint& a = curve[i];
             const PageCurvePoint& c = curve[i + 1];
@@ -142,7 +145,18 @@ private:
             const Point3 normals[4] = {na, nc, nc, na};
             const float uv[4][2] = {{ua, vFar}, {uc, vFar}, {uc, vNear}, {ua, vNear}};
             m_b.Patch(page, top, normals, uv);
-            // The leaves' edges at the head and foot, under the page's curve.
+        }
+    }
+
+    // The leaves' edges at the head and foot, under the page's curve, and at the fore-edge.
+    void PageEdges(int side)
+    {
+        const std::vector<PageCurvePoint>& curve = m_book.curve[side];
+        const float sign = side == 0 ? -1.0f : 1.0f, halfZ = m_book.height / 2, base = m_book.board;
+        const PartKind edges{SideTop, PartLook::Pages};
+        for (size_t i = 0; i + 1 < curve.size(); ++i) {
+            const PageCurvePoint& a = curve[i];
+            const PageCurvePoint& c = curve[i + 1];
             for (float z : {halfZ, -halfZ}) {
                 const Point3 p[4] = {At(side, a.x, base, z), At(side, c.x, base, z), At(side, c.x, base + c.rise, z),
                                      At(side, a.x, base + a.rise, z)};

@@ -81,18 +81,23 @@ void PlaceFan(const int* values, std::vector<PlacedProduct>& products)
     }
 }
 
-// Lying one on another, the first at the bottom, spines toward the camera, each a little
-// twisted and moved as the seed says.
+// Lying one on another, the first at the bottom, spines toward the camera (what lies flat of
+// itself as it lies), each a little twisted and moved as the seed says.
 void PlaceStack(const int* values, std::vector<PlacedProduct>& products)
 {
     SeededNumbers numbers(values[kValueSeed]);
     float top = 0;  // y down: the floor at 0
     for (PlacedProduct& p : products) {
-        p.bLying = true;
-        p.turn = 90.0f * kDegToRad + 4.0f * kDegToRad * numbers.Next();
-        const float reach = 0.04f * std::min(p.spec.size[0], p.spec.size[1]);
-        p.at = {reach * numbers.Next(), top - p.spec.size[2] * 0.5f, reach * numbers.Next()};
-        top -= p.spec.size[2];
+        // What already lies flat (an open book, a device on its back) stays as it lies,
+        // facing the camera; the rest is laid down, spine toward it.
+        const bool bFlat = p.spec.shape == ShapeOpenBook ||
+                           (ShapeOf(p.spec.shape).ownPicture == SideScreen && p.spec.values[kValuePose] == PoseFlat);
+        p.bLying = !bFlat;
+        p.turn = (bFlat ? 0.0f : 90.0f * kDegToRad) + 4.0f * kDegToRad * numbers.Next();
+        const float high = bFlat ? p.spec.size[1] : p.spec.size[2];
+        const float reach = 0.04f * std::min(p.spec.size[0], bFlat ? p.spec.size[2] : p.spec.size[1]);
+        p.at = {reach * numbers.Next(), top - high * 0.5f, reach * numbers.Next()};
+        top -= high;
     }
 }
 

@@ -124,6 +124,25 @@ TEST(Stage, AStackLiesEachBookOnTheOneBelowTheSameForTheSameSeed)
     EXPECT_FALSE(SceneStage(scene) == stage) << "another seed, another stack";
 }
 
+TEST(Stage, APhoneLyingOnAnOpenBookRestsOnItsPagesItsScreenUp)
+{
+    Scene scene(ArrangeStack, {300, 300});
+    scene.m_nShape = ShapeOpenBook;
+    scene.m_products[0].values[kValueShape] = ShapePhone;
+    scene.m_products[0].values[kValuePose] = PoseFlat;
+    const StageLayout stage = SceneStage(scene);
+    const std::vector<Extent> e = Extents(stage);
+    EXPECT_NEAR(e[0].hi[1], stage.size[1] * 0.5f, kTouch) << "the book lies on the floor, as it lies";
+    EXPECT_NEAR(e[0].hi[1] - e[0].lo[1], stage.products[0].spec.size[1], kTouch) << "open, not laid on its side";
+    EXPECT_NEAR(e[1].hi[1], e[0].lo[1], kTouch) << "the phone on the book";
+    EXPECT_GT(e[1].lo[0], e[0].lo[0]);
+    EXPECT_LT(e[1].hi[0], e[0].hi[0]) << "within the book's width";
+    const ShapeMesh mesh = StageMesh(stage);
+    for (const ShapeMesh::Part& part : mesh.parts)
+        if (part.slot == SideScreen)
+            EXPECT_LT(mesh.vertices[mesh.indices[part.firstIndex]].ny, -0.99f) << "the screen looks up";
+}
+
 TEST(Stage, TwelveOfEveryShapeAreAllInTheSetsMesh)
 {
     for (int shape = 0; shape < kShapeCount; ++shape) {
