@@ -2,6 +2,7 @@
 
 #include "device_shape.h"
 #include "screen_fit.h"
+#include "spread_of_pages.h"
 
 #include <algorithm>
 
@@ -51,7 +52,8 @@ bool ModelProductOf(const ProductDescription& product, const int* values, int te
                     ModelProduct* pOut, ShapeSpec* pSpec, ModelFileFailure* pFailure)
 {
     const bool bBox = !TakesCover(values[kValueShape]);  // no cover, no pages
-    DecodedImage cover;
+    const bool bPagesMakeSpread = ShapeOf(values[kValueShape]).ownPicture == SideSpread && product.facePaths[SideSpread].empty();
+    DecodedImage cover, pages[2];  // pages: an open book's left and right, where they make its spread
     for (int s = 0; s < kPictureCount; ++s) {
         const std::wstring& picturePath = product.facePaths[s];
         if (picturePath.empty() || (s == SideCover && bBox))  // a box wraps no cover
@@ -75,6 +77,8 @@ bool ModelProductOf(const ProductDescription& product, const int* values, int te
             fit.maxSide = static_cast<unsigned>(textureSide);
             picture = FitToScreen(picture, fit);
         }
+        if (refusal.empty() && bPagesMakeSpread && (s == SideLeft || s == SideRight))
+            pages[s == SideLeft ? 0 : 1] = picture;
         if (refusal.empty() && s == SideCover) {
             const ShapeSpec spec = ShapeSpecOf(values, picture.width, picture.height, nullptr, &refusal);
             if (spec.bCover)
@@ -90,6 +94,19 @@ bool ModelProductOf(const ProductDescription& product, const int* values, int te
         if (!refusal.empty()) {
             pFailure->face = s;
             pFailure->reason = refusal;
+            return false;
+        }
+    }
+    if (pages[0].width || pages[1].width) {
+        // The spread as the preview shows it: the two pages side by side.
+        const Colour paper = product.faceColours[SideSpread];
+        const DecodedImage spread =
+            SpreadOfPages(pages[0].width ? &pages[0] : nullptr, pages[1].width ? &pages[1] : nullptr,
+                          0xFF000000u | (RedOf(paper) << 16) | (GreenOf(paper) << 8) | BlueOf(paper),
+                          static_cast<unsigned>(textureSide) * 2);
+        if (FAILED(EncodePicture(spread, PictureFormat{}, &pOut->pictures[SideSpread].bytes))) {
+            pFailure->face = -1;
+            pFailure->reason = L"the spread could not be encoded for the model (out of memory?)";
             return false;
         }
     }

@@ -59,6 +59,9 @@ PartSurface SurfaceOf(const ShapeMesh::Part& part, const Colour (&colours)[kPict
         // A screen's picture carries its own bars' colour; without one it shows that colour.
         if (part.slot == SideScreen && hasPicture[part.slot])
             s.colour = 0x00FFFFFF;
+        // A spread without a picture of its own shows its page pictures side by side.
+        if (part.slot == SideSpread && (hasPicture[SideLeft] || hasPicture[SideRight]))
+            s.source = PartSurface::FacePicture;
         break;
     }
     s.emission = part.bLit ? 1.0f : 0.0f;

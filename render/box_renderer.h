@@ -193,6 +193,13 @@ public:
         PictureRef fitted;
     };
     ScreenCopy m_screenCopies[kMaxProducts];
+    // Each open book's spread made from its two page pictures, where it has no spread picture.
+    struct SpreadCopy {
+        unsigned long long left = 0, right = 0;  // the pages' serials (0: none)
+        Colour paper = 0;
+        PictureRef made;
+    };
+    SpreadCopy m_spreadCopies[kMaxProducts];
     ComPtr<IDirect3DSurface9> m_pResolvedFrame;      // default pool: the last frame, not multisampled
     float m_fAspect = 1.0f;
     D3DLIGHT9 m_light = {};
@@ -252,6 +259,8 @@ private:
     IDirect3DTexture9* CoverTexture(int product);
     // The product's screen picture fitted to its device's screen.
     IDirect3DTexture9* ScreenTexture(int product);
+    // The product's spread: its spread picture, else its left and right pages side by side.
+    IDirect3DTexture9* SpreadTexture(int product);
     void RenderBox(const FramePass& pass);
     // The camera's projection for the part of the picture the viewport holds.
     Mat4 PictureWindowed(const Mat4& projection, const PictureTile& tile) const;

@@ -323,6 +323,8 @@ IDirect3DTexture9* BoxRenderer::TextureOf(const PartSurface& look, int product)
     case PartSurface::FacePicture:
         if (look.slot == SideScreen)
             return ScreenTexture(product);
+        if (look.slot == SideSpread)
+            return SpreadTexture(product);
         return m_faceTextures.For(m_pDevice, PicturesOf(m_scene, product)[look.slot]);
     case PartSurface::CoverPicture:
         return CoverTexture(product);

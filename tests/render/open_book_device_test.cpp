@@ -62,6 +62,8 @@ protected:
         EXPECT_EQ(renderer.RenderPicture(side, side, false, -1, out), S_OK);
         return out;
     }
+    // Red on the left page, blue on the right, the gutter between them darker than either.
+    void ExpectHalvesAroundADarkerGutter(const DecodedImage& p);
     // The smallest rectangle round the pixels that pass the test: left, top, right, bottom.
     template <typename Test>
     static std::vector<int> Bounds(const DecodedImage& p, Test test)
@@ -81,6 +83,15 @@ uint32_t Halves(unsigned x, unsigned, unsigned w, unsigned)
     return x < w / 2 ? 0xFFD22828u : 0xFF2846D2u;
 }
 
+uint32_t Red(unsigned, unsigned, unsigned, unsigned)
+{
+    return 0xFFD22828u;
+}
+uint32_t Blue(unsigned, unsigned, unsigned, unsigned)
+{
+    return 0xFF2846D2u;
+}
+
 TEST_F(OpenBookDeviceTest, ASpreadLiesEachHalfOnItsSideOfAGutterDarkerThanThePages)
 {
     scene.m_nShape = ShapeOpenBook;
@@ -88,6 +99,16 @@ TEST_F(OpenBookDeviceTest, ASpreadLiesEachHalfOnItsSideOfAGutterDarkerThanThePag
     scene.m_nRotation1 = 90, scene.m_nRotation2 = 160;  // from the foot, high above
     scene.m_picture[SideSpread] = MakePicture(1225, 925, Halves);
     const DecodedImage p = Picture();
+    ExpectHalvesAroundADarkerGutter(p);
+    // Without a spread, the left and right pictures are its pages: the same picture.
+    scene.m_picture[SideSpread].reset();
+    scene.m_picture[SideLeft] = MakePicture(612, 925, Red);
+    scene.m_picture[SideRight] = MakePicture(613, 925, Blue);
+    ExpectHalvesAroundADarkerGutter(Picture());
+}
+
+void OpenBookDeviceTest::ExpectHalvesAroundADarkerGutter(const DecodedImage& p)
+{
     auto red = [](Rgb c) { return c.r > c.b + 60 && c.r > c.g + 60; };
     auto blue = [](Rgb c) { return c.b > c.r + 60 && c.b > c.g + 60; };
     const std::vector<int> left = Bounds(p, red), right = Bounds(p, blue);
