@@ -10,6 +10,7 @@
 #include "dimensions_page.h"
 #include "shape_kinds.h"
 #include "floor_page.h"
+#include "set_page.h"
 #include "image_export.h"
 #include "light_page.h"
 #include "picture_file.h"
@@ -44,6 +45,10 @@ CScenePage* MakeTemplatesPage(CBoxDlg& dlg, std::vector<SceneView>* pViews)
 {
     return new CTemplatesPage(&dlg, pViews);
 }
+CScenePage* MakeSetPage(CBoxDlg& dlg, std::vector<SceneView>*)
+{
+    return new CSetPage(&dlg, &dlg);
+}
 const PageRow kPages[] = {
     {L"Box Dimensions", IDD_PAGE_DIMENSIONS, MakePage<CDimensionsPage>},
     {L"Side images", IDD_PAGE_SIDES, MakePage<CSidesPage>},
@@ -51,6 +56,7 @@ const PageRow kPages[] = {
     {L"Light", IDD_PAGE_LIGHT, MakePage<CLightPage>},
     {L"Templates", IDD_PAGE_TEMPLATES, MakeTemplatesPage},
     {L"Floor", IDD_PAGE_FLOOR, MakePage<CFloorPage>},
+    {L"Set", IDD_PAGE_SET, MakeSetPage},
 };
 }
 

@@ -8,6 +8,7 @@
 #include "box_renderer.h"
 #include "box_scene.h"
 #include "export_dialog.h"
+#include "product_list.h"
 #include "scene_history.h"
 #include "scene_save_dialog.h"
 #include "scene_description.h"
@@ -29,7 +30,7 @@ private:
     bool m_bWasEnabled = false;
 };
 
-class CBoxDlg : public CDialog, public BoxScene {
+class CBoxDlg : public CDialog, public BoxScene, public ProductList {
 public:
     CBoxDlg();
     ~CBoxDlg() override;
@@ -40,6 +41,11 @@ public:
     void OnOK() override {}
     void OnCancel() override {}
     void RefreshPages() override;
+    // The set's products as the pages show them.
+    std::vector<std::wstring> ProductCaptions() const override;
+    int ChosenProduct() const override { return m_nChosenProduct; }
+    void ChooseProduct(int k) override;
+    void ChangeProducts(ProductChange change) override;
 
     // The renderer's operations, as the dialog uses them.
     LPCWSTR InitDirect3D() { return m_renderer.InitDirect3D(GetDlgItemHandle(1000)); }
@@ -168,6 +174,7 @@ private:
     std::vector<SceneDocument> m_documents{1};
     size_t m_nDocument = 0;
     void BeginDocument(const CString& path, const SceneDescription& saved);
+
     CSceneHistory m_history;
     SceneDescription m_lastSeenScene;  // as the last tick saw it
     DWORD m_nLastSceneChange = 0;      // when it last changed
@@ -181,6 +188,10 @@ private:
     // Takes the scene's other products' pictures from their files; what could not be used,
     // a line each (its name is kept all the same).
     CString PutProductPictures(const SceneDescription& scene);
+    // The scene as it is held: the chosen product first (CurrentScene puts it in its place).
+    SceneDescription HeldScene() const;
+    // Exchanges where product k (held at m_products[k - 1]) and the one in the fields are held.
+    void ExchangeHeld(int k);
     std::vector<CDialog*> m_vecPages;  // not owned: each page deletes itself
     SIZE m_szInitialClient = {};
     SIZE m_szMinWindow = {};

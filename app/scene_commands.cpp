@@ -37,6 +37,14 @@ bool IsTextField(HWND hWnd)
 
 SceneDescription CBoxDlg::CurrentScene() const
 {
+    SceneDescription scene = HeldScene();
+    if (m_nChosenProduct > 0 && m_nChosenProduct <= static_cast<int>(scene.products.size()))
+        SwapProduct(scene, m_nChosenProduct);  // each in its place in the set
+    return scene;
+}
+
+SceneDescription CBoxDlg::HeldScene() const
+{
     SceneDescription scene;
     scene.TakeFrom(*this);
     static_cast<ExportSettings&>(scene) = m_export;
@@ -83,6 +91,7 @@ bool CBoxDlg::OpenScene(const CString& path)
         return false;
     }
 
+    ChooseProduct(0);
     scene.ApplyTo(*this);
     m_export = scene;
     m_views = scene.views;
@@ -167,13 +176,14 @@ void CBoxDlg::NoteSceneChanges()
     }
     const bool bButtonHeld = (::GetKeyState(VK_LBUTTON) & 0x8000) || (::GetKeyState(VK_RBUTTON) & 0x8000);
     if (!m_history.Current() || (!bButtonHeld && now - m_nLastSceneChange >= kSettledMs))
-        m_history.Record(scene, m_picture, m_nDocument);
+        m_history.Record(scene, PicturesOf(*this, 0), m_nDocument);
     if ((!ScenePath().IsEmpty() && scene != m_documents[m_nDocument].saved) != m_bTitleShowsChanges)
         UpdateTitle();
 }
 
 void CBoxDlg::ShowStep(const SceneStep& step)
 {
+    ChooseProduct(0);
     step.scene.ApplyTo(*this);
     m_export = step.scene;
     m_views = step.scene.views;
@@ -194,7 +204,7 @@ void CBoxDlg::OnUndo()
         ::SendMessageW(::GetFocus(), EM_UNDO, 0, 0);  // the typing is undone, not the scene
         return;
     }
-    m_history.Record(CurrentScene(), m_picture, m_nDocument);  // a change not yet settled is undone first
+    m_history.Record(CurrentScene(), PicturesOf(*this, 0), m_nDocument);  // a change not yet settled is undone first
     if (const SceneStep* pStep = m_history.Undo())
         ShowStep(*pStep);
 }
@@ -266,6 +276,7 @@ void CBoxDlg::OnNewScene()
     if (!ConfirmDiscardChanges())
         return;
     const SceneDescription start;
+    ChooseProduct(0);
     start.ApplyTo(*this);
     m_export = start;
     m_views = start.views;
@@ -359,6 +370,7 @@ void CBoxDlg::DropFiles(const std::vector<CString>& paths, CPoint pt)
                    MB_OK | MB_ICONWARNING);
         return;
     }
+    ChooseProduct(0);
     SceneDescription scene = CurrentScene();
     scene.products.clear();
     scene.facePaths[SideCover] = paths[0].GetString();

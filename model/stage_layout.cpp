@@ -189,9 +189,10 @@ Vec3 PlacedProduct::Place(const Vec3& p) const
 void ProductValuesOf(const BoxScene& scene, int k, int* values)
 {
     SceneValuesOf(scene, values);
-    if (k <= 0 || k > static_cast<int>(scene.m_products.size()))
+    const int held = StoredProduct(scene, k);
+    if (held == 0)
         return;
-    const std::vector<int>& own = scene.m_products[static_cast<size_t>(k - 1)].values;
+    const std::vector<int>& own = scene.m_products[static_cast<size_t>(held - 1)].values;
     for (int i = 0; i < kSceneValueCount && i < static_cast<int>(own.size()); ++i)
         if (g_sceneValues[i].bProduct)
             values[i] = own[i];
@@ -199,11 +200,11 @@ void ProductValuesOf(const BoxScene& scene, int k, int* values)
 
 ShapeSpec ProductShape(const BoxScene& scene, int k, std::wstring* pNote, std::wstring* pRefusal)
 {
-    if (k <= 0)
+    if (StoredProduct(scene, k) == 0)
         return SceneShape(scene, pNote, pRefusal);
     int values[kSceneValueCount];
     ProductValuesOf(scene, k, values);
-    const ScenePicture* pCover = scene.m_products[static_cast<size_t>(k - 1)].m_picture[SideCover].get();
+    const ScenePicture* pCover = PicturesOf(scene, k)[SideCover].get();
     return ShapeSpecOf(values, pCover ? pCover->width : 0, pCover ? pCover->height : 0, pNote, pRefusal);
 }
 

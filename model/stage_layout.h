@@ -42,12 +42,28 @@ inline int ProductCount(const BoxScene& scene)
 {
     return 1 + static_cast<int>(scene.m_products.size());
 }
-// Product k's pictures (0, or past the last: the scene's own).
+// Where product k of the set is held: 0 the scene's own fields, j m_products[j - 1] (the
+// chosen product and the first change places; past the last: the fields).
+inline int StoredProduct(const BoxScene& scene, int k)
+{
+    const int count = static_cast<int>(scene.m_products.size()), chosen = scene.m_nChosenProduct;
+    if (k <= 0 || k > count)
+        k = 0;
+    if (chosen <= 0 || chosen > count)
+        return k;
+    return k == chosen ? 0 : k == 0 ? chosen : k;
+}
+// Product k's pictures.
 inline const PictureRef (&PicturesOf(const BoxScene& scene, int k))[kPictureCount]
 {
-    if (k <= 0 || k > static_cast<int>(scene.m_products.size()))
-        return scene.m_picture;
-    return scene.m_products[static_cast<size_t>(k - 1)].m_picture;
+    const int held = StoredProduct(scene, k);
+    return held == 0 ? scene.m_picture : scene.m_products[static_cast<size_t>(held - 1)].m_picture;
+}
+// Product k's colours.
+inline const Colour (&ColoursOf(const BoxScene& scene, int k))[kPictureCount]
+{
+    const int held = StoredProduct(scene, k);
+    return held == 0 ? scene.m_clrFace : scene.m_products[static_cast<size_t>(held - 1)].m_clrFace;
 }
 
 // A product as the stage takes it: its shape, and where `free` stands it (place-x and

@@ -289,9 +289,10 @@ PartSurface BoxRenderer::LookOf(const ShapeMesh::Part& part) const
     bool hasPicture[kPictureCount];
     for (int s = 0; s < kPictureCount; ++s)
         hasPicture[s] = pictures[s] != nullptr;
-    if (part.product <= 0 || part.product > static_cast<int>(m_scene.m_products.size()))
+    const int held = StoredProduct(m_scene, part.product);
+    if (held == 0)
         return SurfaceOf(part, m_scene.m_clrFace, hasPicture, m_scene.m_nFinish);
-    const SceneProduct& product = m_scene.m_products[static_cast<size_t>(part.product - 1)];
+    const SceneProduct& product = m_scene.m_products[static_cast<size_t>(held - 1)];
     const int finish = kValueFinish < static_cast<int>(product.values.size()) ? product.values[kValueFinish] : m_scene.m_nFinish;
     return SurfaceOf(part, product.m_clrFace, hasPicture, finish);
 }
@@ -331,9 +332,9 @@ IDirect3DTexture9* BoxRenderer::TextureOf(const PartSurface& look, int product)
     case PartSurface::PaperDown:
     case PartSurface::PaperAcross: {
         int paper = m_scene.m_nPaper;
-        if (product > 0 && product <= static_cast<int>(m_scene.m_products.size()) &&
-            kValuePaper < static_cast<int>(m_scene.m_products[static_cast<size_t>(product - 1)].values.size()))
-            paper = m_scene.m_products[static_cast<size_t>(product - 1)].values[kValuePaper];
+        const int held = StoredProduct(m_scene, product);
+        if (held > 0 && kValuePaper < static_cast<int>(m_scene.m_products[static_cast<size_t>(held - 1)].values.size()))
+            paper = m_scene.m_products[static_cast<size_t>(held - 1)].values[kValuePaper];
         return PaperTexture(look.source == PartSurface::PaperAcross, paper);
     }
     default:

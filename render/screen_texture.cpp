@@ -16,8 +16,7 @@ IDirect3DTexture9* BoxRenderer::ScreenTexture(int product)
     DeviceScreen screen;
     if (!picture || !pSpec || !DeviceScreenOf(pSpec->values, &screen) || product < 0 || product >= kMaxProducts)
         return m_faceTextures.For(m_pDevice, picture);
-    const Colour bars = product == 0 ? m_scene.m_clrFace[SideScreen]
-                                     : m_scene.m_products[static_cast<size_t>(product - 1)].m_clrFace[SideScreen];
+    const Colour bars = ColoursOf(m_scene, product)[SideScreen];
     ScreenCopy& copy = m_screenCopies[product];
     const float aspect = screen.width / screen.height;
     if (!copy.fitted || copy.serial != picture->serial || copy.aspect != aspect || copy.fit != screen.fit ||

@@ -10,8 +10,7 @@ IDirect3DTexture9* BoxRenderer::SpreadTexture(int product)
     const PictureRef(&pictures)[kPictureCount] = PicturesOf(m_scene, product);
     if (pictures[SideSpread] || (!pictures[SideLeft] && !pictures[SideRight]) || product < 0 || product >= kMaxProducts)
         return m_faceTextures.For(m_pDevice, pictures[SideSpread]);
-    const Colour paper = product == 0 ? m_scene.m_clrFace[SideSpread]
-                                      : m_scene.m_products[static_cast<size_t>(product - 1)].m_clrFace[SideSpread];
+    const Colour paper = ColoursOf(m_scene, product)[SideSpread];
     SpreadCopy& copy = m_spreadCopies[product];
     const unsigned long long left = pictures[SideLeft] ? pictures[SideLeft]->serial : 0;
     const unsigned long long right = pictures[SideRight] ? pictures[SideRight]->serial : 0;

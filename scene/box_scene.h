@@ -105,6 +105,10 @@ public:
     // A set: the products after the first, whose values, pictures and colours are the fields
     // above (the product fields of a scene with one product are that product's).
     std::vector<SceneProduct> m_products;
+    // The product of a set the fields above hold, for the window's pages to edit (0: the
+    // first); the first's then lie in its place in m_products. The set's order is as ever:
+    // StoredProduct() finds each product.
+    int m_nChosenProduct = 0;
 
 protected:
     BoxScene() = default;

@@ -97,4 +97,5 @@ void SetStartScene(BoxScene& scene)
     for (int s = 0; s < kPictureCount; ++s)
         scene.m_clrFace[s] = DefaultFaceColour(s);
     scene.m_products.clear();
+    scene.m_nChosenProduct = 0;
 }

@@ -81,7 +81,7 @@ TEST(MainDialog, StartsWithEveryPageAtItsDefaultsAndDrawsFrames)
     bool checked = false;
     DialogRun::Run(dlg, [&](CBoxDlg& d) {
         checked = true;
-        ASSERT_EQ(d.Pages().size(), 6u);
+        ASSERT_EQ(d.Pages().size(), 7u);
         CDialog* dims = d.Pages()[0];
         CDialog* rot = d.Pages()[2];
         CDialog* light = d.Pages()[3];
@@ -253,7 +253,7 @@ TEST(MainDialog, SelectingATabShowsExactlyItsPage)
         for (CDialog* p : d.Pages())
             visible.push_back(::IsWindowVisible(*p) != 0);
     });
-    EXPECT_EQ(visible, (std::vector<bool>{false, false, false, true, false, false}));
+    EXPECT_EQ(visible, (std::vector<bool>{false, false, false, true, false, false, false}));
 }
 
 TEST(MainDialog, TemplateMovesEveryTrackbarAtOnce)

@@ -639,3 +639,57 @@ TEST(SceneInWindow, SeveralCoversDroppedTogetherMakeASeries)
         EXPECT_TRUE(d.m_products.empty()) << "undone, the single book again";
     });  // no scene file: the close asks nothing (an answer left waiting would take a later test's box)
 }
+
+// The Set page: the pages edit the product chosen in its list, which keeps its place in the
+// set; duplicating, moving and removing change the set as its list shows, and undo takes
+// each change back with its pictures.
+TEST(SceneInWindow, TheSetPagesListChoosesTheProductThePagesEditAndItsChangesAreUndone)
+{
+    CBoxDlg dlg;
+    RunMainDialog(dlg, [&](CBoxDlg& d) {
+        CDialog* setPage = d.Pages()[6];
+        HWND hList = ::GetDlgItem(*setPage, IDC_SET_LIST);
+        auto click = [&](int id) { setPage->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)::GetDlgItem(*setPage, id)); };
+        auto choose = [&](int k) {
+            ::SendMessageW(hList, LB_SETCURSEL, k, 0);
+            setPage->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SET_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(hList));
+        };
+        auto settle = [&]() {
+            for (int i = 0; i < 200 && !(d.History().Current() && d.History().Current()->scene == d.CurrentScene()); ++i)
+                PumpFor(50);
+        };
+        auto* pSides = static_cast<CSidesPage*>(d.Pages()[1]);
+        d.m_nShape = ShapePaperback;
+        ASSERT_TRUE(pSides->PutSideImage(SideFront, TestImagePath(L"quadrants.png").c_str(), nullptr));
+        d.RefreshPages();
+        settle();
+        click(IDC_SET_DUPLICATE);
+        settle();
+        EXPECT_EQ(::SendMessageW(hList, LB_GETCOUNT, 0, 0), 2);
+        EXPECT_EQ(d.ChosenProduct(), 1) << "the copy is chosen";
+        d.m_nPages = 500;  // as the Box Dimensions page would: the chosen one's
+        d.RefreshPages();
+        settle();
+        SceneDescription scene = d.CurrentScene();
+        EXPECT_EQ(scene.values[kValuePages], 300) << "the first as it was";
+        EXPECT_EQ(scene.products[0].values[kValuePages], 500);
+        EXPECT_FALSE(scene.products[0].facePaths[SideFront].empty()) << "duplicated with its picture";
+        choose(0);
+        EXPECT_EQ(d.m_nPages, 300) << "the pages show the first";
+        EXPECT_TRUE(d.CurrentScene() == scene) << "choosing changes nothing";
+        click(IDC_SET_DOWN);
+        settle();
+        scene = d.CurrentScene();
+        EXPECT_EQ(scene.values[kValuePages], 500) << "moved down: the copy is first";
+        EXPECT_EQ(scene.products[0].values[kValuePages], 300);
+        EXPECT_EQ(d.ChosenProduct(), 1) << "the moved one stays chosen";
+        click(IDC_SET_REMOVE);
+        settle();
+        EXPECT_TRUE(d.m_products.empty());
+        EXPECT_EQ(d.m_nPages, 500);
+        d.OnUndo();
+        EXPECT_TRUE(d.CurrentScene() == scene) << "the removal undone";
+        EXPECT_NE(PicturesOf(d, 1)[SideFront], nullptr) << "with its picture";
+        EXPECT_EQ(::SendMessageW(hList, LB_GETCOUNT, 0, 0), 2);
+    });
+}

@@ -124,6 +124,23 @@ TEST(Stage, AStackLiesEachBookOnTheOneBelowTheSameForTheSameSeed)
     EXPECT_FALSE(SceneStage(scene) == stage) << "another seed, another stack";
 }
 
+TEST(Stage, AChosenProductHeldInTheScenesOwnPlaceKeepsItsPlaceInTheSet)
+{
+    Scene scene(ArrangeRow, {300, 120, 700});
+    const StageLayout before = SceneStage(scene);
+    // The third held where the first was, and the first in its place: the window's choice.
+    for (const SceneValue& v : g_sceneValues)
+        if (v.bProduct)
+            std::swap(scene.*v.pField, scene.m_products[1].values[static_cast<size_t>(&v - g_sceneValues)]);
+    scene.m_nChosenProduct = 2;
+    EXPECT_TRUE(SceneStage(scene) == before) << "the same set, in the same order";
+    int values[kSceneValueCount];
+    ProductValuesOf(scene, 2, values);
+    EXPECT_EQ(values[kValuePages], 700);
+    ProductValuesOf(scene, 0, values);
+    EXPECT_EQ(values[kValuePages], 300);
+}
+
 TEST(Stage, APhoneLyingOnAnOpenBookRestsOnItsPagesItsScreenUp)
 {
     Scene scene(ArrangeStack, {300, 300});
