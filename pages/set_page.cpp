@@ -52,9 +52,10 @@ CSetPage::CSetPage(BoxScene* pScene, ProductList* pProducts)
 
 BOOL CSetPage::OnInitDialog()
 {
-    CSliderPage::OnInitDialog();
+    // The list's names before the first exchange shows the scene's choice in it.
     for (const wchar_t* pszCaption : kArrangementCaptions)
         ::SendDlgItemMessageW(m_hWnd, IDC_ARRANGE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszCaption));
+    CSliderPage::OnInitDialog();
     ShowProducts();
     return TRUE;
 }

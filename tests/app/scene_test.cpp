@@ -663,6 +663,7 @@ TEST(SceneInWindow, TheSetPagesListChoosesTheProductThePagesEditAndItsChangesAre
         ASSERT_TRUE(pSides->PutSideImage(SideFront, TestImagePath(L"quadrants.png").c_str(), nullptr));
         d.RefreshPages();
         settle();
+        EXPECT_EQ(::SendDlgItemMessageW(*setPage, IDC_ARRANGE, CB_GETCURSEL, 0, 0), d.m_nArrange) << "the arrangement shown";
         click(IDC_SET_DUPLICATE);
         settle();
         EXPECT_EQ(::SendMessageW(hList, LB_GETCOUNT, 0, 0), 2);
