@@ -74,6 +74,7 @@ bool ModelProductOf(const ProductDescription& product, const int* values, int te
             const Colour bars = product.faceColours[SideScreen];
             fit.bars = 0xFF000000u | (RedOf(bars) << 16) | (GreenOf(bars) << 8) | BlueOf(bars);
             fit.bInk = screen.bInk;
+            fit.bColourInk = screen.bColourInk;
             fit.maxSide = static_cast<unsigned>(textureSide);
             picture = FitToScreen(picture, fit);
         }

@@ -20,6 +20,16 @@ uint32_t InkOf(uint32_t argb)
     return out;
 }
 
+uint32_t MutedInk(uint32_t argb)
+{
+    // Colour ink under its filter: half the colour, half the grey it would be.
+    const uint32_t grey = InkOf(argb);
+    uint32_t out = argb & 0xFF000000u;
+    for (int shift = 0; shift <= 16; shift += 8)
+        out |= ((((argb >> shift) & 0xFF) + ((grey >> shift) & 0xFF) + 1) / 2) << shift;
+    return out;
+}
+
 DecodedImage FitToScreen(const DecodedImage& picture, const ScreenFit& fit)
 {
     DecodedImage out;
@@ -71,6 +81,6 @@ DecodedImage FitToScreen(const DecodedImage& picture, const ScreenFit& fit)
     }
     if (fit.bInk)
         for (uint32_t& p : out.pixels)
-            p = InkOf(p);
+            p = fit.bColourInk ? MutedInk(p) : InkOf(p);
     return out;
 }

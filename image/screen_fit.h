@@ -11,6 +11,7 @@ struct ScreenFit {
     bool bCrop = false;           // cover: cropped to fill; else contained with bars
     uint32_t bars = 0xFF000000u;  // 0xAARRGGBB round a contained picture
     bool bInk = false;            // an e-reader's: greys between its ink and its paper
+    bool bColourInk = false;      // with bInk: colour ink, the colours muted toward those greys
     unsigned maxSide = 4096;      // the result is shrunk to fit this (0: never)
 };
 
@@ -18,3 +19,5 @@ DecodedImage FitToScreen(const DecodedImage& picture, const ScreenFit& fit);
 
 // The e-reader's grey for a colour: its lightness between the ink's black and the paper's grey.
 uint32_t InkOf(uint32_t argb);
+// Colour ink's: the colour halfway to its grey.
+uint32_t MutedInk(uint32_t argb);

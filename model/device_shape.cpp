@@ -283,6 +283,7 @@ bool DeviceScreenOf(const int* values, DeviceScreen* pScreen)
     pScreen->height = d.screen[3] - d.screen[1];
     pScreen->fit = values[kValueScreenFit];
     pScreen->bInk = d.kind->bInk;
+    pScreen->bColourInk = d.kind->bInk && values[kValueInk] == InkColour;
     return true;
 }
 

@@ -14,6 +14,7 @@ struct DeviceScreen {
     float width = 0, height = 0;
     int fit = 0;  // ScreenFitKind
     bool bInk = false;
+    bool bColourInk = false;  // an e-reader's colour ink: muted colours, not greys
 };
 // False for a shape that is no device.
 bool DeviceScreenOf(const int* values, DeviceScreen* pScreen);

@@ -77,6 +77,12 @@ OpenBook Measure(const int* values, double spine)
     return b;
 }
 
+// How far each half is turned up from lying flat: none at 180 degrees open.
+float FoldOf(const int* values)
+{
+    return (180 - std::clamp(values[kValueOpenAngle], 1, 180)) * 0.5f * kPi / 180;
+}
+
 double PagesSpine(const int* values)
 {
     return PageBlockInches(values[kValuePages], values[kValuePaper]) +
@@ -89,9 +95,20 @@ bool OpenBookCover(const int* values, CoverSpec* pSpec)
     return bound.pfnCoverSpec(values, pSpec);
 }
 
+void StandingBounds(const ShapeSpec& spec, const OpenBook& book, float lo[3], float hi[3]);
+
 void OpenBookSize(const int* values, double spine, float size[3])
 {
     const OpenBook b = Measure(values, spine > 0 ? spine : PagesSpine(values));
+    if (FoldOf(values) > 0) {
+        ShapeSpec spec;
+        std::copy(values, values + kSceneValueCount, spec.values);
+        float lo[3], hi[3];
+        StandingBounds(spec, b, lo, hi);
+        for (int k = 0; k < 3; ++k)
+            size[k] = hi[k] - lo[k];
+        return;
+    }
     size[0] = b.reach[0] + b.reach[1];
     size[1] = b.top;
     size[2] = b.height + 2 * b.overhang;
@@ -99,25 +116,53 @@ void OpenBookSize(const int* values, double spine, float size[3])
 
 class OpenBookBuilder {
 public:
-    OpenBookBuilder(const ShapeSpec& spec, const OpenBook& book)
-        : m_b(spec), m_book(book), m_floor(spec.size[1] / 2), m_gutter((book.reach[0] - book.reach[1]) / 2)
+    // middle: where the middle of a standing book's bounds lies before it is moved there.
+    OpenBookBuilder(const ShapeSpec& spec, const OpenBook& book, const float middle[3] = nullptr)
+        : m_b(spec), m_book(book), m_floor(book.top / 2), m_gutter((book.reach[0] - book.reach[1]) / 2),
+          m_fold(FoldOf(spec.values))
     {
+        if (middle)
+            std::copy(middle, middle + 3, m_middle);
     }
 
     // Alike patches one after another, so that the mesh has a part for each look (each part
     // is a drawing of its own, every pass).
     ShapeMesh Build()
     {
-        for (int side = 0; side < 2; ++side)
+        for (int side = 0; side < 2; ++side) {
+            Stand(side);
             Pages(side);
-        for (int side = 0; side < 2; ++side)
+        }
+        for (int side = 0; side < 2; ++side) {
+            Stand(side);
             PageEdges(side);
-        for (int side = 0; side < 2; ++side)
+        }
+        for (int side = 0; side < 2; ++side) {
+            Stand(side);
             Board(side);
+        }
         return m_b.Finish();
     }
 
 private:
+    // Open less than flat, the book stands on its foot, the spread to the camera, each half
+    // turned up about the spine by the fold: its patches, built lying, are moved so.
+    void Stand(int side)
+    {
+        if (m_fold <= 0)
+            return;
+        const float c = std::cos(m_fold), s = std::sin(m_fold) * (side == 0 ? -1.0f : 1.0f);
+        const float halfZ = m_book.height / 2 + m_book.overhang;
+        m_b.SetPlacement([this, c, s, halfZ](Point3& p, Point3& n) {
+            // Lying: across the gutter, up from the floor, along the spine toward the head.
+            const float across = p.x - m_gutter, up = m_floor - p.y;
+            const float foldedAcross = across * c - up * s, foldedUp = across * s + up * c;
+            p = {foldedAcross - m_middle[0], -(p.z + halfZ) - m_middle[1], -foldedUp - m_middle[2]};
+            const float nAcross = n.x, nUp = -n.y;
+            n = {nAcross * c - nUp * s, -n.z, -(nAcross * s + nUp * c)};
+        });
+    }
+
     // A point `out` from the gutter on that side (0 left), `up` above the floor, at depth z.
     Point3 At(int side, float out, float up, float z) const
     {
@@ -214,12 +259,33 @@ private:
     ShapeBuilder m_b;
     const OpenBook& m_book;
     float m_floor, m_gutter;  // the floor's y; where the gutter lies across the shape
+    float m_fold;
+    float m_middle[3] = {};
 };
+
+// A standing book's bounds: built once where it falls, measured.
+void StandingBounds(const ShapeSpec& spec, const OpenBook& book, float lo[3], float hi[3])
+{
+    const ShapeMesh mesh = OpenBookBuilder(spec, book).Build();
+    for (int k = 0; k < 3; ++k)
+        lo[k] = 1e9f, hi[k] = -1e9f;
+    for (const BoxVertex& v : mesh.vertices) {
+        const float p[3] = {v.x, v.y, v.z};
+        for (int k = 0; k < 3; ++k)
+            lo[k] = std::min(lo[k], p[k]), hi[k] = std::max(hi[k], p[k]);
+    }
+}
 
 ShapeMesh BuildOpenBook(const ShapeSpec& spec)
 {
     const OpenBook book = Measure(spec.values, spec.spine > 0 ? spec.spine : PagesSpine(spec.values));
-    return OpenBookBuilder(spec, book).Build();
+    if (FoldOf(spec.values) <= 0)
+        return OpenBookBuilder(spec, book).Build();
+    float lo[3], hi[3], middle[3];
+    StandingBounds(spec, book, lo, hi);
+    for (int k = 0; k < 3; ++k)
+        middle[k] = (lo[k] + hi[k]) / 2;
+    return OpenBookBuilder(spec, book, middle).Build();
 }
 
 float OpenBookFootprint(const int*, const ShapeSpec& spec)

@@ -29,8 +29,13 @@ bool SamePart(const ShapeMesh::Part& p, const PartKind& k)
 
 } // namespace
 
-void ShapeBuilder::Patch(const PartKind& kind, const Point3 p[4], const Point3 n[4], const float uv[4][2])
+void ShapeBuilder::Patch(const PartKind& kind, const Point3 corners[4], const Point3 normals[4], const float uv[4][2])
 {
+    Point3 p[4] = {corners[0], corners[1], corners[2], corners[3]};
+    Point3 n[4] = {normals[0], normals[1], normals[2], normals[3]};
+    if (m_place)
+        for (int i = 0; i < 4; ++i)
+            m_place(p[i], n[i]);
     if (m_mesh.parts.empty() || !SamePart(m_mesh.parts.back(), kind)) {
         ShapeMesh::Part part{kind.slot, static_cast<unsigned>(m_mesh.indices.size()), 0, kind.look, kind.tint, kind.bGloss,
                              kind.bAcross, kind.bLit};

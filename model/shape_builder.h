@@ -3,6 +3,8 @@
 // the box shows it, on the cover picture's panel for the front, spine and back, or across
 // a page block.
 #pragma once
+#include <functional>
+
 #include "shapes.h"
 
 struct Point3 {
@@ -48,6 +50,11 @@ public:
     // A face's picture coordinates moved onto the cover panel of a shape that wraps one.
     static void OntoCover(const ShapeSpec& spec, int slot, float uv[2]);
 
+    // Where every patch from now on is put: its corners and normals moved (a shape built in
+    // one pose and shown in another); none: as given.
+    using Placement = std::function<void(Point3& p, Point3& n)>;
+    void SetPlacement(Placement place) { m_place = std::move(place); }
+
     ShapeMesh Finish() { return std::move(m_mesh); }
     const ShapeSpec& Spec() const { return m_spec; }
 
@@ -55,4 +62,5 @@ private:
     void SkinUv(int slot, Point3 p, float uv[2]) const;
     ShapeMesh m_mesh;
     const ShapeSpec& m_spec;
+    Placement m_place;
 };

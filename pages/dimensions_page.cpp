@@ -116,11 +116,17 @@ void CDimensionsPage::ShowBookFields(bool bEvenTyped)
     m_bShowing = true;
     ::SendDlgItemMessageW(m_hWnd, IDC_SHAPE, CB_SETCURSEL, m_pScene->m_nShape, 0);
     ::SendDlgItemMessageW(m_hWnd, IDC_PAPER, CB_SETCURSEL, m_pScene->m_nPaper, 0);
+    // One row: an open book's binding, or a device's pose, body and screen fit (resting for
+    // other shapes).
     const bool bDevice = ShapeOf(m_pScene->m_nShape).ownPicture == SideScreen;
+    const bool bOpenBook = m_pScene->m_nShape == ShapeOpenBook;
     for (const auto& list : kChoiceLists) {
         ::SendDlgItemMessageW(m_hWnd, list.nID, CB_SETCURSEL, m_pScene->*list.pField, 0);
-        ::EnableWindow(::GetDlgItem(m_hWnd, list.nID), list.nID == IDC_BINDING ? m_pScene->m_nShape == ShapeOpenBook : bDevice);
+        const bool bBinding = list.nID == IDC_BINDING;
+        ::ShowWindow(::GetDlgItem(m_hWnd, list.nID), bBinding == bOpenBook ? SW_SHOWNA : SW_HIDE);
+        ::EnableWindow(::GetDlgItem(m_hWnd, list.nID), bBinding ? bOpenBook : bDevice);
     }
+    SetDlgItemText(IDC_CHOICE_LABEL, bOpenBook ? L"Binding:" : L"Device:");
     HWND hFocus = ::GetFocus();
     for (int i = 0; i < static_cast<int>(ARRAYSIZE(kTypedFields)); ++i)
         if (bEvenTyped || ::GetDlgItem(m_hWnd, kTypedFields[i].nID) != hFocus) {  // not under the user's typing

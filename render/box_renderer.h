@@ -188,7 +188,7 @@ public:
         unsigned long long serial = 0;
         float aspect = 0;
         int fit = 0;
-        bool bInk = false;
+        bool bInk = false, bColourInk = false;
         Colour bars = 0;
         PictureRef fitted;
     };

@@ -20,17 +20,18 @@ IDirect3DTexture9* BoxRenderer::ScreenTexture(int product)
     ScreenCopy& copy = m_screenCopies[product];
     const float aspect = screen.width / screen.height;
     if (!copy.fitted || copy.serial != picture->serial || copy.aspect != aspect || copy.fit != screen.fit ||
-        copy.bInk != screen.bInk || copy.bars != bars) {
+        copy.bInk != screen.bInk || copy.bColourInk != screen.bColourInk || copy.bars != bars) {
         ScreenFit fit;
         fit.aspect = aspect;
         fit.bCrop = screen.fit == ScreenCover;
         fit.bars = 0xFF000000u | (RedOf(bars) << 16) | (GreenOf(bars) << 8) | BlueOf(bars);
         fit.bInk = screen.bInk;
+        fit.bColourInk = screen.bColourInk;
         auto fitted = std::make_shared<ScenePicture>();
         fitted->pixels = FitToScreen(picture->pixels, fit);
         fitted->width = fitted->pixels.width, fitted->height = fitted->pixels.height;
         fitted->serial = NewPictureSerial();
-        copy = {picture->serial, aspect, screen.fit, screen.bInk, bars, std::move(fitted)};
+        copy = {picture->serial, aspect, screen.fit, screen.bInk, screen.bColourInk, bars, std::move(fitted)};
     }
     return m_faceTextures.For(m_pDevice, copy.fitted);
 }

@@ -137,6 +137,7 @@
 #define IDC_BODY                 1136
 #define IDC_SCREEN_FIT           1137
 #define IDC_BINDING              1138
+#define IDC_CHOICE_LABEL         1180
 #define IDC_SET_LIST              1140
 #define IDC_SET_ADD               1141
 #define IDC_SET_DUPLICATE         1142

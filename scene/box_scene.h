@@ -89,6 +89,7 @@ public:
     int m_nTurn = 0;            // free: degrees it is turned about the upright, clockwise seen from above
     int m_nBinding = 0;         // BindingKind: an open book's
     int m_nRead = 0;            // percent of an open book's pages on its left
+    int m_nOpenAngle = 0;       // degrees between an open book's halves: 180 lying open, less standing
     int m_nScreenWidth = 0;     // a device's screen, thousandths of an inch (0: its kind's)
     int m_nScreenHeight = 0;
     int m_nBezel = 0;           // thousandths of an inch round a device's screen (0: its kind's)
@@ -98,6 +99,7 @@ public:
     int m_nScreenFit = 0;       // ScreenFitKind
     int m_nPose = 0;            // PoseKind
     int m_nCameraBump = 0;      // 1: a device's camera stands out of its back
+    int m_nInk = 0;             // InkKind: an e-reader's screen
     float m_fRotation1Fraction = 0.0f;  // degrees past m_nRotation1: a spin's even steps (0 in the window)
     std::uint32_t m_clrBackground = 0xFFFFFFFF;  // 0xAARRGGBB, alpha always 0xFF
     PictureRef m_picture[kPictureCount];          // null: no picture, the face's colour alone

@@ -56,6 +56,7 @@ constexpr SceneValue kRows[] = {
     {"turn", &BoxScene::m_nTurn, 0, 359, 0, L"degrees a product is turned about the upright, clockwise seen from above (free)", nullptr, false, true},
     {"binding", &BoxScene::m_nBinding, 0, kBindingCount - 1, BindingHardcover, L"hardcover or paperback: an open book's", g_bindingNames, false, true},
     {"read", &BoxScene::m_nRead, 0, 100, 50, L"percent of an open book's pages lying on its left", nullptr, false, true},
+    {"open-angle", &BoxScene::m_nOpenAngle, 60, 180, 180, L"degrees between an open book's halves: 180 lying open, less standing open on its foot", nullptr, false, true},
     {"screen-width", &BoxScene::m_nScreenWidth, 0, 20000, 0, L"thousandths of an inch: a device's screen (0: its kind's own)", nullptr, true, true},
     {"screen-height", &BoxScene::m_nScreenHeight, 0, 20000, 0, L"thousandths of an inch: a device's screen (0: its kind's own)", nullptr, true, true},
     {"bezel", &BoxScene::m_nBezel, 0, 2000, 0, L"thousandths of an inch of a device's frame round its screen (0: its kind's own)", nullptr, true, true},
@@ -65,6 +66,7 @@ constexpr SceneValue kRows[] = {
     {"screen-fit", &BoxScene::m_nScreenFit, 0, kScreenFitCount - 1, ScreenContain, L"contain (the whole picture, bars of the screen's colour round it) or cover (cropped to fill it)", g_screenFitNames, false, true},
     {"pose", &BoxScene::m_nPose, 0, kPoseCount - 1, PoseStanding, L"standing, flat (on its back) or propped (leaning back): a device's", g_poseNames, false, true},
     {"camera-bump", &BoxScene::m_nCameraBump, 0, 1, 1, L"1: a phone's or tablet's camera stands out of its back", nullptr, false, true},
+    {"ink", &BoxScene::m_nInk, 0, kInkCount - 1, InkGrey, L"grey or colour: an e-reader's screen", g_inkNames, false, true},
 };
 static_assert(sizeof kRows / sizeof kRows[0] == kSceneValueCount, "one row for each SceneValueIndex, in its order");
 } // namespace

@@ -27,9 +27,9 @@ enum SceneValueIndex { kValueWidth, kValueHeight, kValueDepth, kValueRotation1, 
                        kValueLight, kValueLightAzimuth, kValueLightElevation, kValueLightSize, kValueKey,
                        kValueSky, kValueFinish, kValueLightSamples, kValueArrange, kValueGap, kValueStagger,
                        kValueSpread, kValueSeed, kValuePull, kValuePulled, kValueLeanAngle,
-                       kValuePlaceX, kValuePlaceZ, kValueTurn, kValueBinding, kValueRead,
+                       kValuePlaceX, kValuePlaceZ, kValueTurn, kValueBinding, kValueRead, kValueOpenAngle,
                        kValueScreenWidth, kValueScreenHeight, kValueBezel, kValueBezelBottom, kValueCorner,
-                       kValueBody, kValueScreenFit, kValuePose, kValueCameraBump,
+                       kValueBody, kValueScreenFit, kValuePose, kValueCameraBump, kValueInk,
                        kSceneValueCount };
 
 extern const SceneValue (&g_sceneValues)[kSceneValueCount];

@@ -15,6 +15,9 @@ extern const char* const g_bodyNames[kBodyCount + 1];
 enum ScreenFitKind { ScreenContain, ScreenCover, kScreenFitCount };
 extern const char* const g_screenFitNames[kScreenFitCount + 1];
 // How a device stands: upright on its edge, lying on its back, or leaning back on a stand.
+// An e-reader's screen: greys, or the muted colours of colour ink.
+enum InkKind { InkGrey, InkColour, kInkCount };
+extern const char* const g_inkNames[kInkCount + 1];
 enum PoseKind { PoseStanding, PoseFlat, PosePropped, kPoseCount };
 extern const char* const g_poseNames[kPoseCount + 1];
 

@@ -65,6 +65,36 @@ TEST(OpenBookShape, TheMorePagesReadTheDeeperTheLeftHalf)
     EXPECT_NEAR(size[0][1], size[1][1], 1e-4f) << "the same book, as high either way";
 }
 
+TEST(OpenBookShape, OpenLessThanFlatItStandsOnItsFootItsPagesTurnedToTheCamera)
+{
+    int v[kSceneValueCount];
+    Defaults(v, ShapeOpenBook);
+    v[kValueOpenAngle] = 100;
+    const ShapeSpec spec = ShapeSpecOf(v, 0, 0);
+    const ShapeMesh mesh = ShapeOf(ShapeOpenBook).pfnBuild(spec);
+    float lo[3] = {1e9f, 1e9f, 1e9f}, hi[3] = {-1e9f, -1e9f, -1e9f};
+    for (const BoxVertex& vert : mesh.vertices) {
+        const float p[3] = {vert.x, vert.y, vert.z};
+        for (int k = 0; k < 3; ++k)
+            lo[k] = std::min(lo[k], p[k]), hi[k] = std::max(hi[k], p[k]);
+    }
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_NEAR(hi[k], spec.size[k] / 2, 1e-3f) << "axis " << k;
+        EXPECT_NEAR(lo[k], -spec.size[k] / 2, 1e-3f) << "axis " << k;
+    }
+    EXPECT_GT(spec.size[1], 8.9f) << "as tall as its pages";
+    // Each page's middle looks toward the camera and toward the other page.
+    for (const ShapeMesh::Part& part : mesh.parts)
+        if (part.slot == SideSpread)
+            for (unsigned i = part.firstIndex; i < part.firstIndex + 3 * part.triangleCount; ++i) {
+                const BoxVertex& vert = mesh.vertices[mesh.indices[i]];
+                if (std::fabs(vert.x) < spec.size[0] * 0.2f)
+                    continue;  // the gutter's bend
+                EXPECT_LT(vert.nz, -0.5f);
+                EXPECT_LT(vert.nx * vert.x, 0.0f) << "at x " << vert.x;
+            }
+}
+
 TEST(OpenBookShape, ArtworkWhereTheGutterHidesItIsFoundByThePageCount)
 {
     int v[kSceneValueCount];

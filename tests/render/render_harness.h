@@ -19,6 +19,7 @@ public:
         m_nWidth = 80; m_nHeight = 120; m_nDepth = 20;
         m_nAmbient = 30; m_nDiffuse = 100;
         m_nTrimWidth = 6000; m_nTrimHeight = 9000; m_nPages = 300; m_nBleed = 125; m_nWrap = 591;
+        m_nRead = 50; m_nOpenAngle = 180;  // an open book lies open at its middle
         m_clrBackground = 0xFFFFFFFF;
         for (Colour& c : m_clrFace) c = 0x00FFFFFF;
     }
