@@ -5,6 +5,7 @@
 #include <string>
 
 #include "book_cover.h"
+#include "open_book_shape.h"
 #include "picture_store.h"
 #include "resource.h"
 #include "scene_description.h"
@@ -97,6 +98,8 @@ void CDimensionsPage::ShowBookFields(bool bEvenTyped)
             text += L" The cover is not used: " + refusal + L".";
         else if (!note.empty())
             text += L" Note: " + note + L".";
+        if (GutterHidesArtwork())
+            text += L" Artwork within " + InchesText(GutterMargin(m_pScene->m_nPages)) + L" of the gutter is hidden.";
     }
     wchar_t bleed[32], wrap[32];
     swprintf(bleed, 32, L"%.3fin", m_pScene->m_nBleed / 1000.0);
@@ -149,6 +152,23 @@ void CDimensionsPage::ShowBookFields(bool bEvenTyped)
                                                                 : bBook || (id == IDC_BLEED && TakesCover(m_pScene->m_nShape)));
     SetDlgItemText(IDC_BOOK_NOTE, text.c_str());
     m_bShowing = false;
+}
+
+bool CDimensionsPage::GutterHidesArtwork()
+{
+    const PictureRef& spread = m_pScene->m_picture[SideSpread];
+    if (m_pScene->m_nShape != ShapeOpenBook || !spread)
+        return false;
+    // Looked for again only when the picture or what the margin depends on changes (asked every tick).
+    int values[kSceneValueCount];
+    SceneValuesOf(*m_pScene, values);
+    const std::wstring key = std::to_wstring(spread->serial) + L"|" + std::to_wstring(values[kValuePages]) + L"|" +
+                             std::to_wstring(values[kValueTrimWidth]) + L"|" + std::to_wstring(values[kValueBleed]);
+    if (key != m_strGutterKey) {
+        m_strGutterKey = key;
+        m_bGutterArtwork = ArtworkInGutter(spread->pixels, values);
+    }
+    return m_bGutterArtwork;
 }
 
 void CDimensionsPage::OnShapeChosen()

@@ -29,6 +29,10 @@ protected:
 
 private:
     bool TakeBookField(int nID);
+    // Whether an open book's spread has artwork where its gutter hides it.
+    bool GutterHidesArtwork();
+    std::wstring m_strGutterKey;  // the spread and values it was last looked for with
+    bool m_bGutterArtwork = false;
     std::wstring m_strShown;  // what the book's controls show now
     std::wstring m_strFieldShown[4];  // trim, pages, bleed and wrap as last written into their fields
 };

@@ -473,6 +473,7 @@ TEST(MainDialog, AnOpenBookAndADeviceShowTheirOwnPictureRowsAndChoices)
         bool spread, screen, cover, pose, binding;
     } openBook = {}, phone = {};
     int pose = -1;
+    std::wstring gutterNote;
     DialogRun::Run(dlg, [&](CBoxDlg& d) {
         CDialog* dims = d.Pages()[0];
         CDialog* sides = d.Pages()[1];
@@ -490,6 +491,13 @@ TEST(MainDialog, AnOpenBookAndADeviceShowTheirOwnPictureRowsAndChoices)
         };
         choose(IDC_SHAPE, ShapeOpenBook);
         openBook = seen();
+        // A spread whose four quadrants meet at the gutter: said on the page.
+        auto* pSides = static_cast<CSidesPage*>(d.Pages()[1]);
+        ASSERT_TRUE(pSides->PutSideImage(SideSpread, TestImagePath(L"quadrants.png").c_str(), nullptr));
+        d.RefreshPages();
+        wchar_t note[512] = L"";
+        ::GetDlgItemTextW(*dims, IDC_BOOK_NOTE, note, 512);
+        gutterNote = note;
         choose(IDC_SHAPE, ShapePhone);
         phone = seen();
         choose(IDC_POSE, PoseFlat);
@@ -500,6 +508,7 @@ TEST(MainDialog, AnOpenBookAndADeviceShowTheirOwnPictureRowsAndChoices)
     EXPECT_TRUE(phone.screen && phone.pose) << "a phone's screen and pose";
     EXPECT_FALSE(phone.spread || phone.cover || phone.binding);
     EXPECT_EQ(pose, PoseFlat) << "the pose chosen is the scene's";
+    EXPECT_NE(gutterNote.find(L"of the gutter is hidden"), std::wstring::npos) << gutterNote;
 }
 
 TEST(MainDialog, FitToPicturesTakesTheBoxsProportionsFromTheFrontAndLeftPictures)
