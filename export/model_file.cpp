@@ -72,7 +72,7 @@ bool ModelProductOf(const ProductDescription& product, const int* values, int te
             fit.aspect = screen.width / screen.height;
             fit.bCrop = screen.fit == ScreenCover;
             const Colour bars = product.faceColours[SideScreen];
-            fit.bars = 0xFF000000u | (RedOf(bars) << 16) | (GreenOf(bars) << 8) | BlueOf(bars);
+            fit.bars = OpaqueArgbOf(bars);
             fit.bInk = screen.bInk;
             fit.bColourInk = screen.bColourInk;
             fit.maxSide = static_cast<unsigned>(textureSide);
@@ -103,7 +103,7 @@ bool ModelProductOf(const ProductDescription& product, const int* values, int te
         const Colour paper = product.faceColours[SideSpread];
         const DecodedImage spread =
             SpreadOfPages(pages[0].width ? &pages[0] : nullptr, pages[1].width ? &pages[1] : nullptr,
-                          0xFF000000u | (RedOf(paper) << 16) | (GreenOf(paper) << 8) | BlueOf(paper),
+                          OpaqueArgbOf(paper),
                           static_cast<unsigned>(textureSide) * 2);
         if (FAILED(EncodePicture(spread, PictureFormat{}, &pOut->pictures[SideSpread].bytes))) {
             pFailure->face = -1;

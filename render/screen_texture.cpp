@@ -24,7 +24,7 @@ IDirect3DTexture9* BoxRenderer::ScreenTexture(int product)
         ScreenFit fit;
         fit.aspect = aspect;
         fit.bCrop = screen.fit == ScreenCover;
-        fit.bars = 0xFF000000u | (RedOf(bars) << 16) | (GreenOf(bars) << 8) | BlueOf(bars);
+        fit.bars = OpaqueArgbOf(bars);
         fit.bInk = screen.bInk;
         fit.bColourInk = screen.bColourInk;
         auto fitted = std::make_shared<ScenePicture>();

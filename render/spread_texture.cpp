@@ -18,7 +18,7 @@ IDirect3DTexture9* BoxRenderer::SpreadTexture(int product)
         auto made = std::make_shared<ScenePicture>();
         made->pixels = SpreadOfPages(pictures[SideLeft] ? &pictures[SideLeft]->pixels : nullptr,
                                      pictures[SideRight] ? &pictures[SideRight]->pixels : nullptr,
-                                     0xFF000000u | (RedOf(paper) << 16) | (GreenOf(paper) << 8) | BlueOf(paper));
+                                     OpaqueArgbOf(paper));
         made->width = made->pixels.width, made->height = made->pixels.height;
         made->serial = NewPictureSerial();
         copy = {left, right, paper, std::move(made)};
