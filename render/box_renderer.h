@@ -255,6 +255,8 @@ private:
                          const DrawnParts& drawn, const FramePass& pass);
     // The paper texture for a page block's edges of that paper.
     IDirect3DTexture9* PaperTexture(bool bAcross, int paper);
+    // The product's shape in the frame being drawn (null: no such product).
+    const ShapeSpec* FrameSpecOf(int product) const;
     // The product's cover picture for its shape's layout (the picture itself if it wraps none).
     IDirect3DTexture9* CoverTexture(int product);
     // The product's screen picture fitted to its device's screen.

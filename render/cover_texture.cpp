@@ -9,14 +9,19 @@
 #include "book_cover.h"
 #include "face_textures.h"
 
+const ShapeSpec* BoxRenderer::FrameSpecOf(int product) const
+{
+    for (const PlacedProduct& placed : m_frameStage.products)
+        if (placed.product == product)
+            return &placed.spec;
+    return nullptr;
+}
+
 IDirect3DTexture9* BoxRenderer::CoverTexture(int product)
 {
     const PictureRef& cover = PicturesOf(m_scene, product)[SideCover];
     IDirect3DTexture9* pPicture = m_faceTextures.For(m_pDevice, cover);
-    const ShapeSpec* pSpec = nullptr;
-    for (const PlacedProduct& placed : m_frameStage.products)
-        if (placed.product == product)
-            pSpec = &placed.spec;
+    const ShapeSpec* pSpec = FrameSpecOf(product);
     if (!pSpec || !pSpec->bCover || !pPicture || product < 0 || product >= kMaxProducts)
         return pPicture;
     const ShapeSpec& spec = *pSpec;

@@ -9,10 +9,7 @@
 IDirect3DTexture9* BoxRenderer::ScreenTexture(int product)
 {
     const PictureRef& picture = PicturesOf(m_scene, product)[SideScreen];
-    const ShapeSpec* pSpec = nullptr;
-    for (const PlacedProduct& placed : m_frameStage.products)
-        if (placed.product == product)
-            pSpec = &placed.spec;
+    const ShapeSpec* pSpec = FrameSpecOf(product);
     DeviceScreen screen;
     if (!picture || !pSpec || !DeviceScreenOf(pSpec->values, &screen) || product < 0 || product >= kMaxProducts)
         return m_faceTextures.For(m_pDevice, picture);
