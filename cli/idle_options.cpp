@@ -22,7 +22,7 @@ const char* const kPictureOnly[] = {"size", "supersample", "dpi", "samples", "tr
 const char* const kSetOnly[] = {"arrange", "gap", "stagger", "fan-spread", "seed", "pull", "pulled", "lean-angle"};
 const char* const kFreeOnly[] = {"place-x", "place-z", "turn"};
 const char* const kOpenBookOnly[] = {"spread", "binding", "read", "open-angle"};
-const char* const kDeviceOnly[] = {"screen", "screen-width", "screen-height", "bezel", "bezel-bottom", "corner",
+const char* const kDeviceOnly[] = {"screen", "screen-size", "screen-width", "screen-height", "bezel", "bezel-bottom", "corner",
                                    "body", "screen-fit", "pose", "camera-bump", "ink"};
 
 // Why options do nothing, in the order the note gives them; Reason() returns an index here.

@@ -287,6 +287,7 @@ std::wstring HelpText()
             continue;
         t += L"  --trim WxHin|WxHmm   a book's page size, e.g. 6x9in or 152x229mm (sets trim-width, trim-height);\n"
              L"                       lengths take in or mm too: --bleed 3mm\n"
+             L"  --screen-size WxHin  a device's screen, e.g. 2.6x5.6in (sets screen-width, screen-height)\n"
              L"  A book's size is its trim and its pages' thickness (a hardcover's boards stand 1/8 in past\n"
              L"  the pages); a DVD case is the standard 190 x 135 x 14 mm; width, height, depth and\n"
              L"  edge-radius are the box's. A book or case chosen in a scene with no top-light gets 40.\n";

@@ -284,6 +284,10 @@ bool DeviceScreenOf(const int* values, DeviceScreen* pScreen)
     pScreen->fit = values[kValueScreenFit];
     pScreen->bInk = d.kind->bInk;
     pScreen->bColourInk = d.kind->bInk && values[kValueInk] == InkColour;
+    pScreen->bezel = d.screen[0] + d.width / 2;
+    pScreen->bezelBottom = d.height / 2 - d.screen[3];
+    pScreen->corner = d.corner;
+    pScreen->bCamera = d.kind->camera > 0;
     return true;
 }
 

@@ -15,6 +15,8 @@ struct DeviceScreen {
     int fit = 0;  // ScreenFitKind
     bool bInk = false;
     bool bColourInk = false;  // an e-reader's colour ink: muted colours, not greys
+    float bezel = 0, bezelBottom = 0, corner = 0;  // the frame beside and below it, the body's corners (inches)
+    bool bCamera = false;  // the kind has a camera on its back (whether or not it stands out)
 };
 // False for a shape that is no device.
 bool DeviceScreenOf(const int* values, DeviceScreen* pScreen);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "book_cover.h"
+#include "device_shape.h"
 #include "open_book_shape.h"
 #include "picture_store.h"
 #include "resource.h"
@@ -20,25 +21,66 @@ const SliderBinding kSliders[] = {
 };
 const wchar_t* const kPaperCaptions[kPaperCount] = {L"White", L"Cream", L"Colour"};
 // The lists an open book's and a device's own choices are made in, in their values' order.
+// Which shapes a control of the page's middle belongs to: a book's (shown, if resting, for
+// a box too), a device's or an open book's.
+enum FieldGroup { GroupBook, GroupDevice, GroupOpenBook, GroupCamera, GroupInk, GroupAll };
+// The lists an open book's and a device's own choices are made in, in their values' order.
 const struct {
     int nID;
     int BoxScene::*pField;
     int count;
+    FieldGroup group;
     const wchar_t* captions[4];
 } kChoiceLists[] = {
-    {IDC_BINDING, &BoxScene::m_nBinding, kBindingCount, {L"Hardcover", L"Paperback"}},
-    {IDC_POSE, &BoxScene::m_nPose, kPoseCount, {L"Standing", L"Lying flat", L"Propped"}},
-    {IDC_BODY, &BoxScene::m_nBody, kBodyCount, {L"Black", L"White", L"Silver", L"Back's colour"}},
-    {IDC_SCREEN_FIT, &BoxScene::m_nScreenFit, kScreenFitCount, {L"Whole picture", L"Fill the screen"}},
+    {IDC_BINDING, &BoxScene::m_nBinding, kBindingCount, GroupOpenBook, {L"Hardcover", L"Paperback"}},
+    {IDC_POSE, &BoxScene::m_nPose, kPoseCount, GroupAll, {L"Standing", L"Lying flat", L"Propped"}},
+    {IDC_BODY, &BoxScene::m_nBody, kBodyCount, GroupAll, {L"Black", L"White", L"Silver", L"Back's colour"}},
+    {IDC_SCREEN_FIT, &BoxScene::m_nScreenFit, kScreenFitCount, GroupAll, {L"Whole picture", L"Fill the screen"}},
+    {IDC_INK, &BoxScene::m_nInk, kInkCount, GroupInk, {L"Grey ink", L"Colour ink"}},
+};
+// The controls shown only for their group's shapes (the lists above say their own).
+const struct {
+    int nID;
+    FieldGroup group;
+} kGroupControls[] = {
+    {IDC_TRIM_LABEL, GroupBook},         {IDC_TRIM, GroupBook},          {IDC_PAGES_LABEL, GroupBook},
+    {IDC_PAGES, GroupBook},              {IDC_PAPER_LABEL, GroupBook},   {IDC_PAPER, GroupBook},
+    {IDC_BLEED_LABEL, GroupBook},        {IDC_BLEED, GroupBook},         {IDC_WRAP_LABEL, GroupBook},
+    {IDC_WRAP, GroupBook},               {IDC_SCREEN_SIZE_LABEL, GroupDevice}, {IDC_SCREEN_SIZE, GroupDevice},
+    {IDC_CORNER_LABEL, GroupDevice},     {IDC_CORNER, GroupDevice},      {IDC_BEZEL_LABEL, GroupDevice},
+    {IDC_BEZEL, GroupDevice},            {IDC_BEZEL_BOTTOM_LABEL, GroupDevice}, {IDC_BEZEL_BOTTOM, GroupDevice},
+    {IDC_CAMERA_BUMP, GroupCamera},      {IDC_READ_LABEL, GroupOpenBook}, {IDC_READ, GroupOpenBook},
+    {IDC_OPEN_ANGLE_LABEL, GroupOpenBook}, {IDC_OPEN_ANGLE, GroupOpenBook},
 };
 const int kBookFieldIds[] = {IDC_TRIM, IDC_PAGES, IDC_PAPER, IDC_BLEED, IDC_WRAP};
-// The typed fields, in the order of m_strFieldShown: the control, its value's name, its caption.
+// The typed fields, in the order of m_strFieldShown: the control, the option it is read as
+// (a scene value's name, or "trim" and "screen-size" for two of them), its caption.
 const struct {
     int nID;
     const char* pszName;
     const wchar_t* pszCaption;
-} kTypedFields[] = {{IDC_TRIM, "trim", L"Trim"}, {IDC_PAGES, "pages", L"Pages"}, {IDC_BLEED, "bleed", L"Bleed"},
-                    {IDC_WRAP, "wrap", L"Wrap"}};
+} kTypedFields[] = {{IDC_TRIM, "trim", L"Trim"},
+                    {IDC_PAGES, "pages", L"Pages"},
+                    {IDC_BLEED, "bleed", L"Bleed"},
+                    {IDC_WRAP, "wrap", L"Wrap"},
+                    {IDC_SCREEN_SIZE, "screen-size", L"Screen"},
+                    {IDC_CORNER, "corner", L"Corners"},
+                    {IDC_BEZEL, "bezel", L"Frame"},
+                    {IDC_BEZEL_BOTTOM, "bezel-bottom", L"Frame below"},
+                    {IDC_READ, "read", L"Read"},
+                    {IDC_OPEN_ANGLE, "open-angle", L"Open"}};
+static_assert(ARRAYSIZE(kTypedFields) == CDimensionsPage::kTypedFieldCount, "a shown text for each typed field");
+// The values a typed field may set: written back into the scene after it is read.
+const SceneValueIndex kTypedValues[] = {kValueTrimWidth, kValueTrimHeight, kValuePages,       kValueBleed,
+                                        kValueWrap,      kValueScreenWidth, kValueScreenHeight, kValueCorner,
+                                        kValueBezel,     kValueBezelBottom, kValueRead,        kValueOpenAngle};
+
+std::wstring InchesField(double inches)
+{
+    wchar_t text[32];
+    swprintf(text, 32, L"%.3fin", inches);
+    return text;
+}
 
 int TypedField(int nID)
 {
@@ -54,7 +96,10 @@ BEGIN_MESSAGE_MAP(CDimensionsPage, CSliderPage)
     ON_CONTROL(CBN_SELCHANGE, IDC_SHAPE, OnShapeChosen)
     ON_CONTROL(CBN_SELCHANGE, IDC_PAPER, OnPaperChosen)
     ON_CONTROL_RANGE(CBN_SELCHANGE, IDC_POSE, IDC_BINDING, OnChoiceMade)
+    ON_CONTROL_RANGE(CBN_SELCHANGE, IDC_INK, IDC_INK, OnChoiceMade)
+    ON_BN_CLICKED(IDC_CAMERA_BUMP, OnCameraBump)
     ON_CONTROL_RANGE(EN_KILLFOCUS, IDC_TRIM, IDC_WRAP, OnBookFieldDone)
+    ON_CONTROL_RANGE(EN_KILLFOCUS, IDC_SCREEN_SIZE, IDC_OPEN_ANGLE, OnBookFieldDone)
 END_MESSAGE_MAP()
 
 CDimensionsPage::CDimensionsPage(BoxScene* pScene)
@@ -101,14 +146,27 @@ void CDimensionsPage::ShowBookFields(bool bEvenTyped)
         if (GutterHidesArtwork())
             text += L" Artwork within " + InchesText(GutterMargin(m_pScene->m_nPages)) + L" of the gutter is hidden.";
     }
-    wchar_t bleed[32], wrap[32];
-    swprintf(bleed, 32, L"%.3fin", m_pScene->m_nBleed / 1000.0);
-    swprintf(wrap, 32, L"%.3fin", m_pScene->m_nWrap / 1000.0);
-    const std::wstring fields[] = {FormatTrim(m_pScene->m_nTrimWidth, m_pScene->m_nTrimHeight),
-                                   std::to_wstring(m_pScene->m_nPages), bleed, wrap};
+    DeviceScreen device;
+    const bool bDevice = DeviceScreenOf(spec.values, &device);
+    const bool bOpenBook = m_pScene->m_nShape == ShapeOpenBook;
+    // A device's sizes as it is built (its kind's own where its values leave them).
+    const std::wstring fields[kTypedFieldCount] = {
+        FormatTrim(m_pScene->m_nTrimWidth, m_pScene->m_nTrimHeight),
+        std::to_wstring(m_pScene->m_nPages),
+        InchesField(m_pScene->m_nBleed / 1000.0),
+        InchesField(m_pScene->m_nWrap / 1000.0),
+        bDevice ? FormatTrim(static_cast<int>(std::lround(device.width * 1000)),
+                             static_cast<int>(std::lround(device.height * 1000)))
+                : L"",
+        bDevice ? InchesField(device.corner) : L"",
+        bDevice ? InchesField(device.bezel) : L"",
+        bDevice ? InchesField(device.bezelBottom) : L"",
+        std::to_wstring(m_pScene->m_nRead) + L"%",
+        std::to_wstring(m_pScene->m_nOpenAngle) + L"\u00b0"};
     // The window refreshes its pages every tick: the controls change only when what they
     // show does (setting them each time would repaint them, and a field under typing).
-    std::wstring shown = std::to_wstring(m_pScene->m_nShape) + L"|" + std::to_wstring(m_pScene->m_nPaper) + L"|" + text;
+    std::wstring shown = std::to_wstring(m_pScene->m_nShape) + L"|" + std::to_wstring(m_pScene->m_nPaper) + L"|" +
+                         std::to_wstring(m_pScene->m_nCameraBump) + L"|" + text;
     for (const auto& list : kChoiceLists)
         shown += L"|" + std::to_wstring(m_pScene->*list.pField);
     for (const std::wstring& field : fields)
@@ -119,19 +177,36 @@ void CDimensionsPage::ShowBookFields(bool bEvenTyped)
     m_bShowing = true;
     ::SendDlgItemMessageW(m_hWnd, IDC_SHAPE, CB_SETCURSEL, m_pScene->m_nShape, 0);
     ::SendDlgItemMessageW(m_hWnd, IDC_PAPER, CB_SETCURSEL, m_pScene->m_nPaper, 0);
-    // One row: an open book's binding, or a device's pose, body and screen fit (resting for
-    // other shapes).
-    const bool bDevice = ShapeOf(m_pScene->m_nShape).ownPicture == SideScreen;
-    const bool bOpenBook = m_pScene->m_nShape == ShapeOpenBook;
+    ::SendDlgItemMessageW(m_hWnd, IDC_CAMERA_BUMP, BM_SETCHECK, m_pScene->m_nCameraBump ? BST_CHECKED : BST_UNCHECKED, 0);
+    // The page's middle holds a book's fields (resting for a box) or a device's; the row
+    // below an open book's binding, read and open angle, or a device's pose, body and
+    // screen fit (resting for other shapes).
+    auto inGroup = [&](FieldGroup group) {
+        switch (group) {
+        case GroupBook:
+            return !bDevice;
+        case GroupDevice:
+            return bDevice;
+        case GroupOpenBook:
+            return bOpenBook;
+        case GroupCamera:
+            return bDevice && device.bCamera;
+        case GroupInk:
+            return bDevice && device.bInk;
+        default:
+            return !bOpenBook;
+        }
+    };
+    for (const auto& control : kGroupControls)
+        ::ShowWindow(::GetDlgItem(m_hWnd, control.nID), inGroup(control.group) ? SW_SHOWNA : SW_HIDE);
     for (const auto& list : kChoiceLists) {
         ::SendDlgItemMessageW(m_hWnd, list.nID, CB_SETCURSEL, m_pScene->*list.pField, 0);
-        const bool bBinding = list.nID == IDC_BINDING;
-        ::ShowWindow(::GetDlgItem(m_hWnd, list.nID), bBinding == bOpenBook ? SW_SHOWNA : SW_HIDE);
-        ::EnableWindow(::GetDlgItem(m_hWnd, list.nID), bBinding ? bOpenBook : bDevice);
+        ::ShowWindow(::GetDlgItem(m_hWnd, list.nID), inGroup(list.group) ? SW_SHOWNA : SW_HIDE);
+        ::EnableWindow(::GetDlgItem(m_hWnd, list.nID), list.group == GroupOpenBook ? bOpenBook : bDevice);
     }
     SetDlgItemText(IDC_CHOICE_LABEL, bOpenBook ? L"Binding:" : L"Device:");
     HWND hFocus = ::GetFocus();
-    for (int i = 0; i < static_cast<int>(ARRAYSIZE(kTypedFields)); ++i)
+    for (int i = 0; i < kTypedFieldCount; ++i)
         if (bEvenTyped || ::GetDlgItem(m_hWnd, kTypedFields[i].nID) != hFocus) {  // not under the user's typing
             SetDlgItemText(kTypedFields[i].nID, fields[i].c_str());
             m_strFieldShown[i] = fields[i];
@@ -215,6 +290,15 @@ void CDimensionsPage::OnChoiceMade(UINT nID)
             TakeListChoice(list.nID, list.pField, list.count);
 }
 
+void CDimensionsPage::OnCameraBump()
+{
+    const int bump = ::SendDlgItemMessageW(m_hWnd, IDC_CAMERA_BUMP, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+    if (m_bShowing || bump == m_pScene->m_nCameraBump)
+        return;
+    m_pScene->m_nCameraBump = bump;
+    m_pScene->RefreshPages();
+}
+
 void CDimensionsPage::OnOK()
 {
     // Enter in a field takes what was typed there.
@@ -248,6 +332,9 @@ bool CDimensionsPage::TakeBookField(int nID)
     std::wstring text = typed;
     text.erase(0, text.find_first_not_of(L' '));
     text.erase(text.find_last_not_of(L' ') + 1);
+    // "35%" and "120\u00b0" as the fields show them: the number is the value.
+    while (!text.empty() && (text.back() == L'%' || text.back() == L'\u00b0' || text.back() == L' '))
+        text.pop_back();
     if (ApplySceneOption(scene, name, text, L"", &expected) != OptionResult::Applied) {
         const wchar_t* what = kTypedFields[field].pszCaption;
         const std::wstring message = std::wstring(what) + L": \"" + text + L"\" is not used: " + expected + L".";
@@ -255,11 +342,8 @@ bool CDimensionsPage::TakeBookField(int nID)
         MessageBox(message.c_str(), L"Zelmora", MB_OK | MB_ICONWARNING);
         return false;
     }
-    m_pScene->m_nTrimWidth = scene.values[kValueTrimWidth];
-    m_pScene->m_nTrimHeight = scene.values[kValueTrimHeight];
-    m_pScene->m_nPages = scene.values[kValuePages];
-    m_pScene->m_nBleed = scene.values[kValueBleed];
-    m_pScene->m_nWrap = scene.values[kValueWrap];
+    for (SceneValueIndex value : kTypedValues)
+        m_pScene->*g_sceneValues[value].pField = scene.values[value];
     // The field shows what was typed now (under the focus the refresh leaves it as it is):
     // typing back what it showed before is a change of its own.
     m_strFieldShown[field] = typed;

@@ -207,6 +207,16 @@ OptionResult ApplyOneOption(SceneDescription& scene, const std::string& name, co
         return OptionResult::Applied;
     }
 
+    if (name == "screen-size") {
+        int width = 0, height = 0;
+        if (!ParseSize(value, kValueScreenWidth, kValueScreenHeight, &width, &height))
+            return Refuse(pExpected, L"expected the screen's width and height with their unit, as 2.6x5.6in or "
+                                     L"66x142mm (each at most 20 in; 0 for the device's own)");
+        scene.values[kValueScreenWidth] = width;
+        scene.values[kValueScreenHeight] = height;
+        return OptionResult::Applied;
+    }
+
     if (name == "template") {
         const BoxTemplate* t = FindTemplate(value);
         if (!t) {
@@ -281,7 +291,7 @@ int FaceOfName(const std::string& name)
 // Names a product's own value, picture or colour rather than the stage's.
 bool IsProductOption(const std::string& name)
 {
-    if (name == "trim" || FaceOfName(name) >= 0)
+    if (name == "trim" || name == "screen-size" || FaceOfName(name) >= 0)
         return true;
     for (const char* face : g_faceNames)
         if (name == std::string(face) + "-colour" || name == std::string(face) + "-color")
@@ -441,6 +451,12 @@ bool ParseLength(const std::wstring& text, int* pThousandths)
 
 bool ParseTrim(const std::wstring& text, int* pWidth, int* pHeight)
 {
+    return ParseSize(text, kValueTrimWidth, kValueTrimHeight, pWidth, pHeight);
+}
+
+bool ParseSize(const std::wstring& text, SceneValueIndex widthValue, SceneValueIndex heightValue, int* pWidth,
+               int* pHeight)
+{
     const size_t x = text.find_first_of(L"xX");
     if (x == std::wstring::npos || text.size() < 3)
         return false;
@@ -453,8 +469,8 @@ bool ParseTrim(const std::wstring& text, int* pWidth, int* pHeight)
     double width = 0, height = 0;
     if (!ParseMeasure(first, &width) || !ParseMeasure(text.substr(x + 1), &height))
         return false;
-    const SceneValue& w = g_sceneValues[kValueTrimWidth];
-    const SceneValue& h = g_sceneValues[kValueTrimHeight];
+    const SceneValue& w = g_sceneValues[widthValue];
+    const SceneValue& h = g_sceneValues[heightValue];
     if (Rounded(width) < w.nMin || Rounded(width) > w.nMax || Rounded(height) < h.nMin || Rounded(height) > h.nMax)
         return false;
     *pWidth = Rounded(width);

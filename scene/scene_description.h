@@ -91,6 +91,9 @@ bool ApplyProductList(SceneDescription& scene, const std::vector<std::vector<Jso
 // A book's page size: "6x9in", "152x229mm" (decimals allowed), in thousandths of an inch,
 // each side within the trim's range. And back: "6x9in", "5.5x8.5in".
 bool ParseTrim(const std::wstring& text, int* pWidth, int* pHeight);
+// A width and height ("2.6x5.6in", "66x142mm"), each within its value's range, in thousandths.
+bool ParseSize(const std::wstring& text, SceneValueIndex widthValue, SceneValueIndex heightValue, int* pWidth,
+               int* pHeight);
 std::wstring FormatTrim(int width, int height);
 // A length: "0.125in", "3.2mm", or a whole number of thousandths of an inch.
 bool ParseLength(const std::wstring& text, int* pThousandths);

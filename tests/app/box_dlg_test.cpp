@@ -470,10 +470,10 @@ TEST(MainDialog, AnOpenBookAndADeviceShowTheirOwnPictureRowsAndChoices)
 {
     CBoxDlg dlg;
     struct Seen {
-        bool spread, screen, cover, pose, binding;
-    } openBook = {}, phone = {};
-    int pose = -1;
-    std::wstring gutterNote;
+        bool spread, screen, cover, pose, binding, trim, screenSize, camera, ink, read;
+    } openBook = {}, phone = {}, eReader = {};
+    int pose = -1, read = -1, openAngle = -1, screenWidth = -1, screenHeight = -1, corner = -1, bump = -1;
+    std::wstring gutterNote, phoneScreen, refused, phoneCorner;
     DialogRun::Run(dlg, [&](CBoxDlg& d) {
         CDialog* dims = d.Pages()[0];
         CDialog* sides = d.Pages()[1];
@@ -485,12 +485,29 @@ TEST(MainDialog, AnOpenBookAndADeviceShowTheirOwnPictureRowsAndChoices)
         auto seen = [&]() {
             // The rows as the page shows them (the page itself need not be the one in front).
             auto shown = [&](int id) { return (::GetWindowLongW(::GetDlgItem(*sides, id), GWL_STYLE) & WS_VISIBLE) != 0; };
+            auto onPage = [&](int id) { return (::GetWindowLongW(::GetDlgItem(*dims, id), GWL_STYLE) & WS_VISIBLE) != 0; };
             return Seen{shown(IDC_PATH_SPREAD), shown(IDC_PATH_SCREEN), shown(IDC_PATH_COVER),
                         ::IsWindowEnabled(::GetDlgItem(*dims, IDC_POSE)) != 0,
-                        ::IsWindowEnabled(::GetDlgItem(*dims, IDC_BINDING)) != 0};
+                        ::IsWindowEnabled(::GetDlgItem(*dims, IDC_BINDING)) != 0,
+                        onPage(IDC_TRIM), onPage(IDC_SCREEN_SIZE), onPage(IDC_CAMERA_BUMP), onPage(IDC_INK), onPage(IDC_READ)};
+        };
+        auto type = [&](int id, const wchar_t* text) {
+            ::SetDlgItemTextW(*dims, id, text);
+            dims->SendMessage(WM_COMMAND, MAKEWPARAM(id, EN_KILLFOCUS), (LPARAM)::GetDlgItem(*dims, id));
+            d.RefreshPages();
+        };
+        auto field = [&](int id) {
+            wchar_t text[64] = L"";
+            ::GetDlgItemTextW(*dims, id, text, 64);
+            return std::wstring(text);
         };
         choose(IDC_SHAPE, ShapeOpenBook);
         openBook = seen();
+        type(IDC_READ, L"30%");
+        read = d.m_nRead;
+        AnswerMessageBox(L"Zelmora", IDOK, &refused);
+        type(IDC_OPEN_ANGLE, L"500");  // past the range: said, the book stays as it lies
+        openAngle = d.m_nOpenAngle;
         // A spread whose four quadrants meet at the gutter: said on the page.
         auto* pSides = static_cast<CSidesPage*>(d.Pages()[1]);
         ASSERT_TRUE(pSides->PutSideImage(SideSpread, TestImagePath(L"quadrants.png").c_str(), nullptr));
@@ -500,9 +517,32 @@ TEST(MainDialog, AnOpenBookAndADeviceShowTheirOwnPictureRowsAndChoices)
         gutterNote = note;
         choose(IDC_SHAPE, ShapePhone);
         phone = seen();
+        phoneScreen = field(IDC_SCREEN_SIZE), phoneCorner = field(IDC_CORNER);
+        type(IDC_SCREEN_SIZE, L"3x6in");
+        screenWidth = d.m_nScreenWidth, screenHeight = d.m_nScreenHeight;
+        type(IDC_CORNER, L"0.25in");
+        corner = d.m_nCorner;
+        ::SendDlgItemMessageW(*dims, IDC_CAMERA_BUMP, BM_SETCHECK, BST_UNCHECKED, 0);
+        dims->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CAMERA_BUMP, BN_CLICKED), (LPARAM)::GetDlgItem(*dims, IDC_CAMERA_BUMP));
+        bump = d.m_nCameraBump;
         choose(IDC_POSE, PoseFlat);
         pose = d.m_nPose;
+        choose(IDC_SHAPE, ShapeEReader);
+        eReader = seen();
     });
+    EXPECT_TRUE(openBook.read && openBook.trim && !openBook.screenSize) << "an open book's read and open angle beside its trim";
+    EXPECT_EQ(read, 30) << "typed as the field shows it, with its %";
+    EXPECT_EQ(openAngle, 180);
+    EXPECT_NE(refused.find(L"60"), std::wstring::npos) << refused;
+    EXPECT_TRUE(phone.screenSize && phone.camera && !phone.trim && !phone.ink && !phone.read)
+        << "a phone's screen, frame and camera in place of a book's fields";
+    EXPECT_EQ(phoneScreen, L"2.65x5.75in") << "its kind's own screen until one is typed";
+    EXPECT_EQ(phoneCorner, L"0.400in");
+    EXPECT_EQ(screenWidth, 3000);
+    EXPECT_EQ(screenHeight, 6000);
+    EXPECT_EQ(corner, 250);
+    EXPECT_EQ(bump, 0);
+    EXPECT_TRUE(eReader.ink && !eReader.camera) << "an e-reader's ink, and no camera";
     EXPECT_TRUE(openBook.spread && openBook.cover && openBook.binding) << "an open book's spread, cover and binding";
     EXPECT_FALSE(openBook.screen || openBook.pose);
     EXPECT_TRUE(phone.screen && phone.pose) << "a phone's screen and pose";
