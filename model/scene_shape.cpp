@@ -23,7 +23,12 @@ float ShadowSigma(const BoxScene& scene, const ShapeSpec& shape)
     int values[kSceneValueCount];
     SceneValuesOf(scene, values);
     const float footprint = ShapeOf(shape.shape).pfnFootprint(values, shape);
-    return footprint * (0.02f + 0.006f * static_cast<float>(scene.m_nShadowSoftness));
+    return footprint * ShadowSpread(scene);
+}
+
+float ShadowSpread(const BoxScene& scene)
+{
+    return 0.02f + 0.006f * static_cast<float>(scene.m_nShadowSoftness);
 }
 
 float ShadowCoverage(float x, float extent, float sigma)

@@ -16,6 +16,8 @@ inline float FloorY(const ShapeSpec& shape)
 // The contact shadow's blur, world units: from a thin contact line to about the shape's own
 // size as the softness goes from 0 to 100.
 float ShadowSigma(const BoxScene& scene, const ShapeSpec& shape);
+// That blur as a share of a footprint's mean width and depth (each product's own, in a set).
+float ShadowSpread(const BoxScene& scene);
 
 // How much of a footprint of width `extent` (centred on 0) a blur of sigma covers at x: a box
 // convolved with a Gaussian, 1 deep inside, 1/2 on the edge, falling smoothly to 0 outside.

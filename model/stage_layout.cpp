@@ -327,3 +327,35 @@ ShapeMesh StageMesh(const StageLayout& stage)
         GroupAlikeParts(set);
     return set;
 }
+
+std::vector<ShadowFootprint> ShadowFootprints(const StageLayout& stage, const ShapeSpec& frame, float sigma, float spread)
+{
+    if (!stage.IsSet())
+        return {{{0, 0}, {1, 0}, -frame.size[0] / 2, frame.size[0] / 2, -frame.size[2] / 2, frame.size[2] / 2, sigma}};
+    // Each product that stands on the floor (not on another): its box's extent along its own
+    // turned sides, seen from above.
+    const float floorY = FloorY(frame);
+    std::vector<ShadowFootprint> footprints;
+    for (const PlacedProduct& placed : stage.products) {
+        Vec3 side = placed.Turn({1, 0, 0});
+        const float length = std::hypot(side.x, side.z);
+        if (length < 1e-4f)
+            continue;
+        ShadowFootprint f = {{placed.at.x, placed.at.z}, {side.x / length, side.z / length}, 1e9f, -1e9f, 1e9f, -1e9f, 0};
+        float lowest = -1e9f;
+        for (int corner = 0; corner < 8; ++corner) {
+            const Vec3 p = placed.Place({(corner & 1 ? 0.5f : -0.5f) * placed.spec.size[0],
+                                         (corner & 2 ? 0.5f : -0.5f) * placed.spec.size[1],
+                                         (corner & 4 ? 0.5f : -0.5f) * placed.spec.size[2]});
+            const float dx = p.x - f.centre[0], dz = p.z - f.centre[1];
+            const float u = dx * f.axis[0] + dz * f.axis[1], v = -dx * f.axis[1] + dz * f.axis[0];
+            f.left = std::min(f.left, u), f.right = std::max(f.right, u);
+            f.front = std::min(f.front, v), f.back = std::max(f.back, v);
+            lowest = std::max(lowest, p.y);  // y down
+        }
+        f.sigma = spread * (f.right - f.left + f.back - f.front) / 2;
+        if (lowest > floorY - 0.01f * frame.size[1])
+            footprints.push_back(f);
+    }
+    return footprints;
+}

@@ -83,3 +83,17 @@ ShapeSpec StageShape(const BoxScene& scene);
 
 // Every product's mesh where the set places it, its parts naming their product.
 ShapeMesh StageMesh(const StageLayout& stage);
+
+// A shadow's rectangle on the floor: its middle, its own sides' direction (x, z) and its
+// extent along them.
+struct ShadowFootprint {
+    float centre[2];
+    float axis[2];
+    float left, right, front, back;
+    float sigma;
+};
+
+// The contact shadow's rectangles: for one product the whole model's footprint, blurred by
+// sigma; for a set each product's that stands on the floor (not on another), along its own
+// turned sides, blurred by `spread` of its footprint's mean width and depth.
+std::vector<ShadowFootprint> ShadowFootprints(const StageLayout& stage, const ShapeSpec& frame, float sigma, float spread);

@@ -284,8 +284,10 @@ private:
     void DrawReflection(const Mat4& view, bool bSharp);
     // The soft contact shadow under the model: its footprint blurred by sigma (world units),
     // darkening the floor by strength (alpha) at most.
-    void DrawShadow(float sigma, BYTE strength, bool bSharp);
-    void UpdateShadowTexture(float sigma);
+    // The contact shadow: the model's footprint blurred by sigma; in a set each product's on
+    // the floor, blurred by `spread` of its own footprint's mean width and depth.
+    void DrawShadow(float sigma, float spread, BYTE strength, bool bSharp);
+    IDirect3DTexture9* ShadowTextureFor(float width, float depth, float sigma);
     void ResolveFrame();
     // One tile of a picture into the picture targets, read back into their copy.
     // In the studio, the key light's placements [firstPass, endPass) are drawn and added to
@@ -338,8 +340,12 @@ private:
     bool m_bSummedValid = false;
     ComPtr<IDirect3DPixelShader9> m_pFaceShader;  // null: sharp frames use the fixed stages
     ComPtr<IDirect3DTexture9> m_pFadeTexture;    // managed: opaque at the floor, clear at the fade's end
-    ComPtr<IDirect3DTexture9> m_pShadowTexture;  // managed: the blurred footprint as alpha
-    float m_shadowShape[3] = {-1, -1, -1};          // width, depth and softness it was made for
+    // Managed: a blurred footprint as alpha, with the width, depth and softness it was made for.
+    struct ShadowTexture {
+        float shape[3];
+        ComPtr<IDirect3DTexture9> pTexture;
+    };
+    std::vector<ShadowTexture> m_shadowTextures;
 
     BoxScene& m_scene;
 };

@@ -228,7 +228,7 @@ void BoxRenderer::Release()
     m_lightSum.Release();
     m_bSummedValid = false;
     m_pFadeTexture.Reset();
-    m_pShadowTexture.Reset();
+    m_shadowTextures.clear();
     for (auto& paper : m_pPaperTexture)
         for (ComPtr<IDirect3DTexture9>& texture : paper)
             texture.Reset();

@@ -5,6 +5,7 @@
 // stencil: the floor has no edge, and everything mirrored lies behind it.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "box_geometry.h"
 #include "pass_states.h"
@@ -13,6 +14,7 @@
 #include "device_matrix.h"
 #include "camera_math.h"
 #include "scene_shape.h"
+#include "stage_layout.h"
 
 namespace {
 
@@ -86,20 +88,22 @@ void BoxRenderer::DrawReflection(const Mat4& view, bool bSharp)
     pDevice->SetTransform(D3DTS_WORLD, AsDeviceMatrix(world));
 }
 
-void BoxRenderer::UpdateShadowTexture(float sigma)
+IDirect3DTexture9* BoxRenderer::ShadowTextureFor(float width, float depth, float sigma)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
-    const ShapeSpec& spec = m_frameShape;
-    const float shape[3] = {spec.size[0], spec.size[2], sigma};
-    if (m_pShadowTexture && std::equal(shape, shape + 3, m_shadowShape))
-        return;
-    if (!m_pShadowTexture && FAILED(pDevice->CreateTexture(kShadowTexels, kShadowTexels, 1, 0, D3DFMT_A8R8G8B8,
-                                                           D3DPOOL_MANAGED, &m_pShadowTexture, nullptr)))
-        return;
+    const float shape[3] = {width, depth, sigma};
+    for (const ShadowTexture& made : m_shadowTextures)
+        if (std::equal(shape, shape + 3, made.shape))
+            return made.pTexture;
+    // A set's products mostly share a few sizes; a drag through sizes does not pile them up.
+    if (m_shadowTextures.size() >= kMaxProducts)
+        m_shadowTextures.clear();
+    ShadowTexture made;
+    if (FAILED(pDevice->CreateTexture(kShadowTexels, kShadowTexels, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &made.pTexture,
+                                      nullptr)))
+        return nullptr;
     // The texture spans the footprint and three sigmas around it; the blur of a rectangle
     // is the product of the blurs of its two sides.
-    const float width = spec.size[0];
-    const float depth = spec.size[2];
     float across[kShadowTexels], along[kShadowTexels];
     for (UINT i = 0; i < kShadowTexels; ++i) {
         const float t = (static_cast<float>(i) + 0.5f) / kShadowTexels - 0.5f;
@@ -107,32 +111,25 @@ void BoxRenderer::UpdateShadowTexture(float sigma)
         along[i] = ShadowCoverage(t * (depth + 6.0f * sigma), depth, sigma);
     }
     D3DLOCKED_RECT locked;
-    if (FAILED(m_pShadowTexture->LockRect(0, &locked, nullptr, 0)))
-        return;
+    if (FAILED(made.pTexture->LockRect(0, &locked, nullptr, 0)))
+        return nullptr;
     for (UINT row = 0; row < kShadowTexels; ++row) {
         auto* texel = reinterpret_cast<DWORD*>(static_cast<BYTE*>(locked.pBits) + row * locked.Pitch);
         for (UINT column = 0; column < kShadowTexels; ++column)
             texel[column] = static_cast<DWORD>(std::lround(255.0f * across[column] * along[row])) << 24;
     }
-    m_pShadowTexture->UnlockRect(0);
-    std::copy(shape, shape + 3, m_shadowShape);
+    made.pTexture->UnlockRect(0);
+    std::copy(shape, shape + 3, made.shape);
+    m_shadowTextures.push_back(std::move(made));
+    return m_shadowTextures.back().pTexture;
 }
 
-void BoxRenderer::DrawShadow(float sigma, BYTE strength, bool bSharp)
+void BoxRenderer::DrawShadow(float sigma, float spread, BYTE strength, bool bSharp)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     if (strength == 0)
         return;
-    UpdateShadowTexture(sigma);
-    if (!m_pShadowTexture)
-        return;
-    const ShapeSpec& spec = m_frameShape;
-    const float x = spec.size[0] * 0.5f + 3.0f * sigma;
-    const float z = spec.size[2] * 0.5f + 3.0f * sigma;
     const float y = FloorY(m_frameShape);
-    const FloorVertex quad[4] = {{-x, y, -z, 0.0f, 0.0f}, {x, y, -z, 1.0f, 0.0f},
-                                 {-x, y, z, 0.0f, 1.0f},  {x, y, z, 1.0f, 1.0f}};
-
     SetBoxStages(bSharp);
     PassStates states;
     states.bLighting = false, states.cull = D3DCULL_NONE, states.blend = PassStates::Over;
@@ -140,7 +137,6 @@ void BoxRenderer::DrawShadow(float sigma, BYTE strength, bool bSharp)
     states.Apply(pDevice);
     pDevice->SetRenderState(D3DRS_TEXTUREFACTOR, static_cast<DWORD>(strength) << 24);
 
-    pDevice->SetTexture(0, m_pShadowTexture);
     pDevice->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
     pDevice->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
     pDevice->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
@@ -153,5 +149,19 @@ void BoxRenderer::DrawShadow(float sigma, BYTE strength, bool bSharp)
     pDevice->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
 
     pDevice->SetFVF(kFloorFvf);
-    pDevice->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(FloorVertex));
+    for (const ShadowFootprint& f : ShadowFootprints(m_frameStage, m_frameShape, sigma, spread)) {
+        IDirect3DTexture9* pTexture = ShadowTextureFor(f.right - f.left, f.back - f.front, f.sigma);
+        if (!pTexture)
+            return;
+        pDevice->SetTexture(0, pTexture);
+        const float left = f.left - 3.0f * f.sigma, right = f.right + 3.0f * f.sigma;
+        const float front = f.front - 3.0f * f.sigma, back = f.back + 3.0f * f.sigma;
+        auto at = [&](float u, float v, float tu, float tv) {
+            return FloorVertex{f.centre[0] + u * f.axis[0] - v * f.axis[1], y, f.centre[1] + u * f.axis[1] + v * f.axis[0],
+                               tu, tv};
+        };
+        const FloorVertex quad[4] = {at(left, front, 0, 0), at(right, front, 1, 0), at(left, back, 0, 1),
+                                     at(right, back, 1, 1)};
+        pDevice->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(FloorVertex));
+    }
 }

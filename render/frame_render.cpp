@@ -157,7 +157,7 @@ void BoxRenderer::RenderBox(const FramePass& pass)
     } else {
         if (FloorVisible(eye.y)) {
             DrawReflection(view, pass.sharp);
-            DrawShadow(ShadowSigma(m_scene, m_frameShape), AlphaOfPercent(m_scene.m_nShadow), pass.sharp);
+            DrawShadow(ShadowSigma(m_scene, m_frameShape), ShadowSpread(m_scene), AlphaOfPercent(m_scene.m_nShadow), pass.sharp);
         }
         SetBoxStages(pass.sharp);
         PassStates{}.Apply(pDevice);

@@ -245,8 +245,9 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
     } else {
         // The sky's dark base: a narrow soft line where the model stands.
         const ShapeSpec& shape = m_frameShape;
-        const float contactSigma = 0.02f * (shape.size[0] + shape.size[2]) * 0.5f;
-        DrawShadow(contactSigma, AlphaOfPercent(m_scene.m_nShadow * std::min(m_scene.m_nSky, 100) / 200), pass.sharp);
+        const float contactSpread = 0.02f;
+        const float contactSigma = contactSpread * (shape.size[0] + shape.size[2]) * 0.5f;
+        DrawShadow(contactSigma, contactSpread, AlphaOfPercent(m_scene.m_nShadow * std::min(m_scene.m_nSky, 100) / 200), pass.sharp);
     }
     if (!bCast)
         return;

@@ -240,3 +240,33 @@ TEST(Stage, FreeStandsEachWhereItsOwnValuesSay)
     const Vec3 front = second.Turn({0, 0, -1});
     EXPECT_NEAR(front.x, -1.0f, kTouch) << "turned a quarter clockwise seen from above, its front faces left";
 }
+
+TEST(Stage, TheContactShadowLiesUnderEachProductOnTheFloorTurnedWithIt)
+{
+    Scene stack(ArrangeStack, {300, 120, 700});
+    StageLayout stage = SceneStage(stack);
+    std::vector<ShadowFootprint> f = ShadowFootprints(stage, StageShape(stage), 1.0f, 0.1f);
+    ASSERT_EQ(f.size(), 1u) << "only the bottom of a stack stands on the floor";
+    EXPECT_NEAR(f[0].right - f[0].left, stage.products[0].spec.size[0], kTouch);
+    EXPECT_NEAR(f[0].back - f[0].front, stage.products[0].spec.size[1], kTouch) << "lying: its height runs away";
+
+    Scene free(ArrangeFree, {300, 300});
+    free.m_products[0].values[kValuePlaceX] = 120, free.m_products[0].values[kValueTurn] = 30;
+    stage = SceneStage(free);
+    f = ShadowFootprints(stage, StageShape(stage), 1.0f, 0.1f);
+    ASSERT_EQ(f.size(), 2u);
+    const PlacedProduct& turned = stage.products[1];
+    const Vec3 side = turned.Turn({1, 0, 0});
+    EXPECT_NEAR(f[1].axis[0], side.x, kTouch);
+    EXPECT_NEAR(f[1].axis[1], side.z, kTouch);
+    EXPECT_NEAR(f[1].right - f[1].left, turned.spec.size[0], kTouch) << "its own width, not the set's";
+    EXPECT_NEAR(f[1].back - f[1].front, turned.spec.size[2], kTouch);
+    EXPECT_NEAR(f[1].centre[0], turned.at.x, kTouch);
+    EXPECT_NEAR(f[1].sigma, 0.1f * (turned.spec.size[0] + turned.spec.size[2]) / 2, kTouch);
+
+    Scene one(ArrangeRow, {300});
+    stage = SceneStage(one);
+    f = ShadowFootprints(stage, StageShape(stage), 0.7f, 0.1f);
+    ASSERT_EQ(f.size(), 1u);
+    EXPECT_EQ(f[0].sigma, 0.7f) << "a single product's blur as it always was";
+}

@@ -200,3 +200,30 @@ TEST_F(SetRenderTest, FromAboveARowsAndAFansProductsLieApartInTheirOrder)
         EXPECT_EQ(runs, (std::vector<int>{0, 1, 2})) << "arrangement " << arrange << ": one run each, in order, apart";
     }
 }
+
+TEST_F(SetRenderTest, InTheEyesLightEachProductOnTheFloorCastsItsOwnShadow)
+{
+    // Two books far apart, seen from above: the floor between them is clear, before each dark.
+    scene.m_nShadow = 100, scene.m_nShadowSoftness = 50;
+    AddProduct(SideFront, kGreen);
+    scene.m_nArrange = ArrangeFree;
+    scene.m_nPlaceX = -90;
+    scene.m_products.back().values[kValuePlaceX] = 90;
+    scene.m_products.back().values[kValueTurn] = 30;
+    scene.m_nRotation1 = 90, scene.m_nRotation2 = 179;
+    Frame();
+    const DecodedImage p = Picture();
+    const StageLayout stage = SceneStage(scene);
+    const float floorY = stage.size[1] / 2;
+    auto brightness = [&](const Vec3& w) {
+        const ScreenPoint s = Project(scene, {w.x, floorY, w.z}, kWide, kHigh);
+        const uint32_t v = p.pixels[static_cast<size_t>(s.y) * kWide + static_cast<size_t>(s.x)];
+        return static_cast<int>(((v >> 16) & 0xFF) + ((v >> 8) & 0xFF) + (v & 0xFF)) / 3;
+    };
+    const int between = brightness({0, 0, 0});
+    EXPECT_GT(between, 245) << "nothing stands between them";
+    for (const PlacedProduct& book : stage.products) {
+        const Vec3 before = book.Place({0, 0, -book.spec.size[2] / 2 - 0.3f});
+        EXPECT_LT(brightness(before), between - 40) << "before book " << book.product << "'s own front";
+    }
+}
