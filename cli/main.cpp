@@ -247,7 +247,10 @@ BOOL WINAPI OnConsoleStop(DWORD type)
 }
 
 // With --fit, a batch whose pictures differ only in their view (a turntable, the views of
-// one product) is framed once for all of them, so that the box does not jump.
+// one product) is framed once for all of them, so that the box does not jump; so is a batch
+// of sets that differ only in their view and their products (a shop's series of three, each
+// with its own covers and page counts): every picture framed the same way, the books at one
+// scale from picture to picture.
 class SeriesFraming {
 public:
     SeriesFraming(const RenderJob& base, SIZE defaultSize) : m_bCandidate(base.fitMargin >= 0), m_defaultSize(defaultSize) {}
@@ -255,16 +258,29 @@ public:
     {
         if (!m_bCandidate)
             return;
-        if (m_nJobs++ == 0)
+        if (m_nJobs++ == 0) {
             m_first = job;
-        else if (!SameButView(job, m_first))
-            m_bCandidate = false;
+            m_bSets = ProductCount(job) > 1;
+        } else if (!SameButView(job, m_first)) {
+            m_bCandidate = m_bSets && SameButViewAndProducts(job, m_first);
+            m_bOnlyViews = false;
+        }
         struct Scene : BoxScene {
             void RefreshPages() override {}
         } scene;
         job.ApplyTo(scene);
-        if (const int distance = DistanceForSet(scene))  // a large set: seen from further back
-            scene.m_nDistance = m_nDistance = distance;
+        const int setDistance = DistanceForSet(scene);  // a large set: seen from further back
+        const int distance = std::max(scene.m_nDistance, setDistance);
+        if (m_bSecondLook) {
+            scene.m_nDistance = m_nDistance;
+        } else {
+            if (setDistance)
+                scene.m_nDistance = m_nDistance = std::max(m_nDistance, setDistance);
+            if (m_nJobs == 1)
+                m_nFirstDistance = distance;
+            m_bMixedDistances |= distance != m_nFirstDistance;
+            m_nFarthest = std::max(m_nFarthest, distance);
+        }
         const float w = static_cast<float>(job.width ? job.width : static_cast<UINT>(m_defaultSize.cx));
         const float h = static_cast<float>(job.width ? job.height : static_cast<UINT>(m_defaultSize.cy));
         if (m_bCandidate && !AddToExtent(scene, w / h, &m_extent))
@@ -277,6 +293,21 @@ public:
         return m_bCandidate && m_nJobs > 1 && FitExtent(m_extent, static_cast<float>(m_first.fitMargin), pFit);
     }
     size_t Jobs() const { return m_nJobs; }
+    // Sets of other sizes stand the camera back by as much as each needs: their extents are
+    // comparable only from one place, the farthest, so they are looked at again from there.
+    bool NeedsSecondLook() const { return m_bCandidate && !m_bOnlyViews && m_bMixedDistances && !m_bSecondLook; }
+    void StartSecondLook()
+    {
+        m_bSecondLook = true;
+        m_nDistance = m_nFarthest;
+        m_nJobs = 0;
+        m_extent = FramedExtent();
+    }
+    // What the pictures share, for the note.
+    const wchar_t* Kinship() const
+    {
+        return m_bOnlyViews ? L"pictures differ only in their view" : L"sets differ only in their view and their products";
+    }
 
 private:
     static bool SameButView(const RenderJob& a, const RenderJob& b)
@@ -286,7 +317,25 @@ private:
             view.values[v] = b.values[v];
         return view == b && a.quality == b.quality && a.samples == b.samples && a.fitMargin == b.fitMargin;
     }
+    // Sets of as many products on one stage (its light, floor and arrangement).
+    static bool SameButViewAndProducts(const RenderJob& a, const RenderJob& b)
+    {
+        if (ProductCount(a) != ProductCount(b))
+            return false;
+        RenderJob stage = a;
+        for (int v = 0; v < kSceneValueCount; ++v)
+            if (g_sceneValues[v].bProduct)
+                stage.values[v] = b.values[v];
+        std::copy(std::begin(b.facePaths), std::end(b.facePaths), std::begin(stage.facePaths));
+        std::copy(std::begin(b.faceColours), std::end(b.faceColours), std::begin(stage.faceColours));
+        stage.products = b.products;
+        return SameButView(stage, b);
+    }
     bool m_bCandidate;
+    bool m_bSets = false;
+    bool m_bOnlyViews = true;
+    bool m_bMixedDistances = false, m_bSecondLook = false;
+    int m_nFirstDistance = 0, m_nFarthest = 0;
     SIZE m_defaultSize;
     size_t m_nJobs = 0;
     int m_nDistance = 0;
@@ -353,13 +402,27 @@ int RenderJobs(PictureSession& session, const CommandLine& cmd)
         }
     }
 
+    if (series.NeedsSecondLook()) {
+        series.StartSecondLook();
+        JobsFile again(cmd.jobsFile);
+        std::string line;
+        std::wstring error;
+        size_t lineNo = 0;
+        while (again.Next(&line, &lineNo, &error)) {
+            std::vector<JsonMember> pairs;
+            RenderJob job;
+            if (error.empty() && !IsBlankLine(line) && ParseJsonObject(line, &pairs, &error) &&
+                BuildLineJob(cmd, pairs, baseDir, &job, &error) && !job.output.empty() && !job.spin)
+                series.Add(job);
+        }
+    }
     PrintErr(idle.Note());
     PrintErr(sceneSettings.Note());
     ViewFit seriesFit;
     const bool bSeriesFit = series.Fit(&seriesFit);
     if (bSeriesFit)
-        PrintErr(L"zelmora-render: note: --fit: the " + std::to_wstring(series.Jobs()) +
-                 L" pictures differ only in their view: one framing holds for all of them\n");
+        PrintErr(L"zelmora-render: note: --fit: the " + std::to_wstring(series.Jobs()) + L" " + series.Kinship() +
+                 L": one framing holds for all of them\n");
 
     const double start = SecondsNow();
     WriteQueue writer(cmd.bTimings);

@@ -172,6 +172,30 @@ def main():
     check(rc == 0 and "one framing holds" in err and inside and tight,
           f"--fit over a turntable: one framing, every view inside the margins ({boxes}) {err.strip()[-120:]}")
 
+    # A shop's 30 series of three books from one jobs file, each line its own covers' colours,
+    # page counts and trim: one framing for all, so every set stands at one scale, inside the
+    # margins, the largest touching them.
+    trims = ["4x6in", "6x9in", "8x10in"]
+    colours = ["#C03030", "#30A040", "#3050C0", "#E08020", "#8030A0", "#20A0A0"]
+    with open(out("series.jsonl"), "w") as f:
+        for i in range(30):
+            three = ",".join(colours[(i + k * 5) % 6] for k in range(3))
+            pages = ",".join(str(80 + (i * 37 + k * 211) % 800) for k in range(3))
+            f.write(f'{{"front-colour": "{three}", "pages": "{pages}", "trim": "{trims[i % 3]}", "o": "series-{i:02}.png"}}\n')
+    rc, _, err = render("--jobs", win(out("series.jsonl")), "--shape", "paperback", "--fit", "5", "--size", "300x200")
+    boxes = []
+    for i in range(30):
+        box = subprocess.run([CONVERT, out(f"series-{i:02}.png"), "-fuzz", "1%", "-format", "%@", "info:"],
+                             capture_output=True, text=True).stdout
+        boxes.append(tuple(int(v) for v in re.match(r"(\d+)x(\d+)\+(\d+)\+(\d+)", box).groups()) if box else None)
+    inside = all(b and b[2] >= 14 and b[3] >= 9 and b[2] + b[0] <= 286 and b[3] + b[1] <= 191 for b in boxes)
+    tight = any(b and (b[0] >= 260 or b[1] >= 170) for b in boxes)
+    small = [b[1] for i, b in enumerate(boxes) if b and i % 3 == 0]
+    large = [b[1] for i, b in enumerate(boxes) if b and i % 3 == 2]
+    one_scale = small and large and sum(small) / len(small) < 0.75 * sum(large) / len(large)
+    check(rc == 0 and "sets differ only in their view and their products: one framing holds" in err and inside and tight
+          and one_scale, f"30 series from a jobs file, framed the same way ({boxes[:3]}...) {err.strip()[-160:]}")
+
     # A spin of 48 (7.5 degree steps) in one command, into a folder made for it: framed once,
     # every picture inside the margins, the widest touching them.
     rc, _, err = render("--spin", "48", "--reflection", "60", "--size", "300x200", "-o", win(out("spin/box.png")))
