@@ -29,8 +29,11 @@ LPCWSTR BoxRenderer::InitDirect3D(HWND hPreview)
 
     // 24 bits of depth where the adapter has them: under a long lens a cover lies closer to its
     // page block than 16 bits can tell apart, and the block shows through along the edges.
+    // Without stencil first: nothing uses one, and a software device clears depth that shares
+    // its words with stencil a word at a time, keeping the stencil (an eighth of a core while
+    // dragging), where it clears depth alone as a block.
     D3DFORMAT depthFormat = D3DFMT_UNKNOWN;
-    for (D3DFORMAT candidate : {D3DFMT_D24S8, D3DFMT_D24X8, D3DFMT_D16}) {
+    for (D3DFORMAT candidate : {D3DFMT_D24X8, D3DFMT_D24S8, D3DFMT_D16}) {
         if (SUCCEEDED(m_pD3D->CheckDeviceFormat(adapter, type, mode.Format, D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE,
                                                 candidate)) &&
             SUCCEEDED(m_pD3D->CheckDepthStencilMatch(adapter, type, mode.Format, mode.Format, candidate))) {

@@ -82,7 +82,7 @@ TEST_F(DeviceSetupTest, SuccessfulSetUpFillsThePresentationParameters)
     EXPECT_EQ(pp.SwapEffect, D3DSWAPEFFECT_DISCARD);
     EXPECT_EQ(pp.hDeviceWindow, hPreview);
     EXPECT_TRUE(pp.Windowed);
-    EXPECT_EQ(pp.AutoDepthStencilFormat, D3DFMT_D24S8);  // this adapter's deepest
+    EXPECT_EQ(pp.AutoDepthStencilFormat, D3DFMT_D24X8);  // 24 bits, no stencil to keep through each clear
     EXPECT_EQ(pp.PresentationInterval, static_cast<UINT>(D3DPRESENT_INTERVAL_IMMEDIATE));
     EXPECT_NE(pp.MultiSampleType, D3DMULTISAMPLE_NONE);  // this adapter offers some
     EXPECT_EQ(proxy->lastBehaviourFlags, static_cast<DWORD>(D3DCREATE_HARDWARE_VERTEXPROCESSING));
