@@ -295,7 +295,32 @@ float OpenBookFootprint(const int*, const ShapeSpec& spec)
 
 } // namespace
 
+namespace {
+// The curve integrated along the paper's length.
+std::vector<PageCurvePoint> WalkedCurve(float width, float thickness);
+} // namespace
+
 std::vector<PageCurvePoint> PageCurve(float width, float thickness)
+{
+    // Asked for several times a frame (the set's layout, its size, the framing) with the same
+    // two halves: the last few curves are kept, each thread its own.
+    struct Kept {
+        float width, thickness;
+        std::vector<PageCurvePoint> curve;
+    };
+    thread_local std::vector<Kept> kept;
+    for (const Kept& k : kept)
+        if (k.width == width && k.thickness == thickness)
+            return k.curve;
+    std::vector<PageCurvePoint> curve = WalkedCurve(width, thickness);
+    if (kept.size() >= 4)
+        kept.erase(kept.begin());
+    kept.push_back({width, thickness, curve});
+    return curve;
+}
+
+namespace {
+std::vector<PageCurvePoint> WalkedCurve(float width, float thickness)
 {
     // The bend's length: the paper rises by the half's thickness before it lies level (a
     // very thick half reaches no further than its share of the page).
@@ -325,6 +350,8 @@ std::vector<PageCurvePoint> PageCurve(float width, float thickness)
     }
     return curve;
 }
+
+} // namespace
 
 double GutterMargin(int pages)
 {
