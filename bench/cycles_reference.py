@@ -1,5 +1,6 @@
 """A path tracer as the judge: for a matte paperback, a gloss hardcover and a DVD case, each at
-the start view and two book views, zelmora-render writes the picture (studio light) and the
+the start view and two book views (an open hardcover at the start view and from above, a phone
+at the start view and the hero view), zelmora-render writes the picture (studio light) and the
 .glb of the same scene; Blender (Debian's package, installed here if missing) imports the .glb
 as it is (its camera, its key light in lux) and renders it with Cycles on the CPU, on a white
 floor under a white dome as strong as the model's sky. No value is set by hand.
@@ -10,7 +11,7 @@ out from the base into the shadow (mean over the line's first third, and how far
 two profiles are there), and the brightest 1 % of the product (a gloss cover's sheen). It writes
 each pair side by side and all of them in one sheet. Judges nothing: it reports.
 Usage: cycles_reference.py ZELMORA_RENDER_EXE OUT_FOLDER [SIZE] [CYCLES_SAMPLES] [CASES]
-  CASES: comma-separated names of the table below (default: all nine)"""
+  CASES: comma-separated names of the table below, as shape-view (default: all thirteen)"""
 import math
 import os
 import shutil
@@ -23,6 +24,7 @@ EXE, OUT = sys.argv[1], sys.argv[2]
 SIZE = int(sys.argv[3]) if len(sys.argv) > 3 else 1024
 SAMPLES = int(sys.argv[4]) if len(sys.argv) > 4 else 128
 WORK = os.path.join(ROOT, "build", "book-pictures")
+DEVICE_WORK = os.path.join(ROOT, "build", "device-pictures")
 
 SHAPES = {
     "paperback": ["--shape", "paperback", "--cover", os.path.join(WORK, "paperback-cover.png"), "--trim", "6x9in",
@@ -30,15 +32,23 @@ SHAPES = {
     "hardcover": ["--shape", "hardcover", "--cover", os.path.join(WORK, "hardcover-wrap.png"), "--trim", "6x9in",
                   "--pages", "300", "--finish", "gloss"],
     "dvd": ["--shape", "dvd-case", "--cover", os.path.join(WORK, "dvd-insert.png")],
+    "openbook": ["--shape", "open-book", "--cover", os.path.join(DEVICE_WORK, "hardcover-wrap.png"), "--spread",
+                 os.path.join(DEVICE_WORK, "spread.png"), "--trim", "6x9in", "--pages", "300", "--read", "35"],
+    "phone": ["--shape", "phone", "--screen", os.path.join(DEVICE_WORK, "ebook-cover.png"), "--screen-colour",
+              "#101010", "--body", "silver"],
 }
 VIEWS = {
     "start": [],
     "hero": ["--template", "Book, Three-Quarter Hero"],
     "spine": ["--template", "Book, Spine"],
+    "above": ["--template", "Open Book, From Above"],
 }
+# The views each shape is judged at: a book's three, an open book's start and from above.
+SHAPE_VIEWS = {"paperback": ["start", "hero", "spine"], "hardcover": ["start", "hero", "spine"],
+               "dvd": ["start", "hero", "spine"], "openbook": ["start", "above"], "phone": ["start", "hero"]}
 # The start view through the start lens holds a book whole; the book views' long lens is
 # drawn a little wider (their distance and direction kept) so that the shadow shows too.
-WIDER = {"start": [], "hero": ["--zoom", "1030"], "spine": ["--zoom", "1030"]}
+WIDER = {"start": [], "hero": ["--zoom", "1030"], "spine": ["--zoom", "1030"], "above": []}
 
 BLENDER_SCRIPT = r'''
 import bpy, json, math, sys
@@ -182,7 +192,10 @@ def main():
         import numpy  # noqa: F401 (the judging needs it)
     except ImportError:  # another Python than Debian's, whose numpy came with Blender
         os.execv("/usr/bin/python3", ["/usr/bin/python3", *sys.argv])
-    wanted = sys.argv[5].split(",") if len(sys.argv) > 5 else [f"{s}-{v}" for s in SHAPES for v in VIEWS]
+    if not os.path.exists(os.path.join(DEVICE_WORK, "spread.png")):
+        subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "device_pictures.py"),
+                        os.path.join(OUT, "device-pictures")], check=True, stdout=subprocess.DEVNULL)
+    wanted = sys.argv[5].split(",") if len(sys.argv) > 5 else [f"{s}-{v}" for s in SHAPES for v in SHAPE_VIEWS[s]]
     script = os.path.join(OUT, "reference.py")
     with open(script, "w") as f:
         f.write(BLENDER_SCRIPT)

@@ -49,11 +49,14 @@ int GltfMaterials::MaterialOf(const PartSurface& look, int product, std::vector<
     if (kind < m_kinds.size())
         return static_cast<int>(kind);
     m_kinds.push_back(m);
+    // A lit screen's picture is its own light (below), not a surface the room's light falls
+    // on: as the renderer shows it, it is no brighter in a bright room, only mirrored in.
+    const double diffuse = 1 - m.emission;
     std::string material = std::string(kind ? "," : "") + "{\"name\":\"" + m.name +
                            "\",\"pbrMetallicRoughness\":{\"baseColorFactor\":[" +
-                           JsonNumber(LinearOfChannel(RedOf(m.colour))) + "," +
-                           JsonNumber(LinearOfChannel(GreenOf(m.colour))) + "," +
-                           JsonNumber(LinearOfChannel(BlueOf(m.colour))) + ",1]";
+                           JsonNumber(diffuse * LinearOfChannel(RedOf(m.colour))) + "," +
+                           JsonNumber(diffuse * LinearOfChannel(GreenOf(m.colour))) + "," +
+                           JsonNumber(diffuse * LinearOfChannel(BlueOf(m.colour))) + ",1]";
     if (m.picture >= 0) {
         const ModelPicture& picture = pictures[m.picture];
         int& image = m_imageOf[static_cast<size_t>(product)][static_cast<size_t>(m.picture)];

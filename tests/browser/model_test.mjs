@@ -82,8 +82,8 @@ check(phoneReport.issues.numErrors === 0 && phoneReport.issues.numWarnings === 0
   const screen = phoneJson.materials.find((m) => m.name === "screen");
   check(screen !== undefined && screen.emissiveTexture !== undefined &&
         screen.emissiveTexture.index === screen.pbrMetallicRoughness.baseColorTexture?.index &&
-        screen.emissiveFactor.every((f) => f > 0.9),
-        `the phone's screen is an emissive texture (${JSON.stringify(screen)})`);
+        screen.emissiveFactor.every((f) => f > 0.9) && screen.pbrMetallicRoughness.baseColorFactor.slice(0, 3).every((f) => f === 0),
+        `the phone's screen is an emissive texture, not lit again by the room (${JSON.stringify(screen)})`);
 }
 const names = bookJson.materials.map((m) => m.name);
 check(names.includes("cover") && names.includes("page-edges") && names.includes("fore-edge") &&
