@@ -20,7 +20,6 @@ const SliderBinding kSliders[] = {
     {IDC_EDGE_RADIUS, kValueEdgeRadius, IDC_EDGE_RADIUS_VALUE},
 };
 const wchar_t* const kPaperCaptions[kPaperCount] = {L"White", L"Cream", L"Colour"};
-// The lists an open book's and a device's own choices are made in, in their values' order.
 // Which shapes a control of the page's middle belongs to: a book's (shown, if resting, for
 // a box too), a device's or an open book's.
 enum FieldGroup { GroupBook, GroupDevice, GroupOpenBook, GroupCamera, GroupInk, GroupAll };
