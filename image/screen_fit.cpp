@@ -6,7 +6,7 @@
 #include "image_resample.h"
 
 namespace {
-constexpr float kInk = 40, kPaper[3] = {222, 222, 214};  // an e-reader's darkest and its paper (r, g, b)
+constexpr float kInk = 40;  // an e-reader's darkest
 }
 
 uint32_t InkOf(uint32_t argb)
@@ -16,7 +16,7 @@ uint32_t InkOf(uint32_t argb)
     const float lightness = (0.2126f * r + 0.7152f * g + 0.0722f * b) / 255;
     uint32_t out = argb & 0xFF000000u;
     for (int c = 0; c < 3; ++c)
-        out |= static_cast<uint32_t>(std::lround(kInk + lightness * (kPaper[c] - kInk))) << (16 - 8 * c);
+        out |= static_cast<uint32_t>(std::lround(kInk + lightness * (kInkPaper[c] - kInk))) << (16 - 8 * c);
     return out;
 }
 

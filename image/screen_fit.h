@@ -17,6 +17,9 @@ struct ScreenFit {
 
 DecodedImage FitToScreen(const DecodedImage& picture, const ScreenFit& fit);
 
+// An e-reader's paper (r, g, b): its screen with nothing drawn on it, and the lightest its ink shows.
+constexpr unsigned char kInkPaper[3] = {222, 222, 214};
+
 // The e-reader's grey for a colour: its lightness between the ink's black and the paper's grey.
 uint32_t InkOf(uint32_t argb);
 // Colour ink's: the colour halfway to its grey.

@@ -1,6 +1,7 @@
 #include "part_look.h"
 
 #include "light_kinds.h"
+#include "screen_fit.h"
 
 namespace {
 constexpr double kGlossRoughness = 0.25;
@@ -56,9 +57,12 @@ PartSurface SurfaceOf(const ShapeMesh::Part& part, const Colour (&colours)[kPict
         break;
     case PartLook::Picture:
         s.source = hasPicture[part.slot] ? PartSurface::FacePicture : PartSurface::None;
-        // A screen's picture carries its own bars' colour; without one it shows that colour.
+        // A screen's picture carries its own bars' colour; without one a lit screen shows
+        // that colour (black: switched off) and an e-reader's ink its blank paper.
         if (part.slot == SideScreen && hasPicture[part.slot])
             s.colour = 0x00FFFFFF;
+        else if (part.slot == SideScreen && !part.bLit)
+            s.colour = MakeColour(kInkPaper[0], kInkPaper[1], kInkPaper[2]);
         // A spread without a picture of its own shows its page pictures side by side.
         if (part.slot == SideSpread && (hasPicture[SideLeft] || hasPicture[SideRight]))
             s.source = PartSurface::FacePicture;

@@ -249,6 +249,17 @@ TEST_F(OpenBookDeviceTest, AnEReadersScreenIsGreyWhereAPhonesShowsThePicturesCol
     EXPECT_LT(saturation[1], 16) << "the e-reader's grey";
     EXPECT_GT(saturation[2], 30) << "colour ink: muted, but green";
     EXPECT_LT(saturation[2], saturation[0] * 3 / 4);
+
+    // With nothing on them: the phone switched off, the e-reader's blank paper.
+    int blank[2] = {};
+    for (int kind = 0; kind < 2; ++kind) {
+        scene.m_nShape = kind == 0 ? ShapePhone : ShapeEReader;
+        scene.m_picture[SideScreen] = nullptr;
+        scene.m_clrFace[SideScreen] = DefaultFaceColour(SideScreen);
+        blank[kind] = At(Picture(), kWide / 2, kHigh / 2).Sum();
+    }
+    EXPECT_LT(blank[0], 200) << "a phone's blank screen is dark";
+    EXPECT_GT(blank[1], 450) << "an e-reader's is its paper";
 }
 
 } // namespace
