@@ -183,6 +183,47 @@ TEST(BookShape, TheCoverLiesOnItsFacesTheRightWayRoundAndItsSpineIsChecked)
     }
 }
 
+TEST(BookShape, ADvdCasesInsertFillsItsFlatFacesInsideARimOfTheCasesPlastic)
+{
+    const Values values(ShapeDvdCase);
+    CoverSpec c;
+    ASSERT_TRUE(ShapeOf(ShapeDvdCase).pfnCoverSpec(values.v, &c));
+    unsigned width = 0, height = 0;
+    CoverPixels(c, c.spine, &width, &height);
+    std::wstring note, refusal;
+    const ShapeSpec spec = ShapeSpecOf(values.v, width, height, &note, &refusal);
+    ASSERT_TRUE(spec.bCover) << refusal;
+    const ShapeMesh mesh = ShapeOf(ShapeDvdCase).pfnBuild(spec);
+    const float w = spec.size[0] / 2, h = spec.size[1] / 2;
+    for (int slot : {SideFront, SideBack}) {
+        float insertY = 0, insertX = -w, rimY = 0, uLo = 1, uHi = 0, vLo = 1, vHi = 0;
+        for (const ShapeMesh::Part& part : mesh.parts) {
+            if (part.slot != slot)
+                continue;
+            for (unsigned i = part.firstIndex; i < part.firstIndex + 3 * part.triangleCount; ++i) {
+                const BoxVertex& v = mesh.vertices[mesh.indices[i]];
+                if (part.look == PartLook::Cover) {
+                    insertY = std::max(insertY, std::fabs(v.y)), insertX = std::max(insertX, v.x);
+                    uLo = std::min(uLo, v.u), uHi = std::max(uHi, v.u), vLo = std::min(vLo, v.v), vHi = std::max(vHi, v.v);
+                } else {
+                    EXPECT_EQ(part.look, PartLook::Plain) << "the case's plastic";
+                    EXPECT_TRUE(part.bGloss) << "under the sleeve";
+                    rimY = std::max(rimY, std::fabs(v.y));
+                }
+            }
+        }
+        EXPECT_LT(insertY, h - 0.05f) << "slot " << slot << ": the insert stops short of the top and bottom";
+        EXPECT_LT(insertX, w - 0.05f) << "and of the opening";
+        EXPECT_GT(rimY, insertY + 0.02f) << "the case's own plastic shows round the bend beyond it";
+        // The whole panel shows, nothing of it cut off by the rim.
+        const float* panel = slot == SideFront ? spec.cover.front : spec.cover.back;
+        EXPECT_NEAR(uLo, panel[0], 0.002f) << "slot " << slot;
+        EXPECT_NEAR(uHi, panel[1], 0.002f) << "slot " << slot;
+        EXPECT_NEAR(vLo, spec.cover.top, 0.002f);
+        EXPECT_NEAR(vHi, spec.cover.bottom, 0.002f);
+    }
+}
+
 TEST(BookShape, ThePageEdgesShowLeavesAndKeepThePapersColour)
 {
     const std::vector<float> shades = PageEdgeShades();
