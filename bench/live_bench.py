@@ -12,7 +12,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 from zelmora_e2e import (DIMENSIONS_TAB, FLOOR_TAB, FRONT_COLOUR_BUTTON, ROW_FIRST, SIDES_TAB, TEMPLATE_ITEM_FIRST,  # noqa: E402
                          TEMPLATES_TAB, TRACK_LEFT, TRACK_RIGHT, App, click, first_look, key, screenshot, thumb_x,
-                         wait_until, windows_named, xdotool)
+                         visible_windows, wait_until, windows_named, xdotool)
 from xscreen import FrameCounter, Screen  # noqa: E402
 
 # Absolute: the program runs with the output folder as its working folder.
@@ -130,10 +130,27 @@ def measure_latency(screen, layout, preview):
     time.sleep(0.5)
     bx, by = layout.point(*FRONT_COLOUR_BUTTON)
     times = []
+    def palette_cell(colour):
+        """The palette's cell drawn in `colour`, found on the screen below the button once the
+        palette is up (it then covers the rows below, whose buttons' glyphs are black too)."""
+        shot = screenshot(os.path.join(OUT, "palette.png"))
+        for y in range(by + 8, by + 260):
+            for x in range(bx - 100, bx + 220):
+                if shot.at(x, y) == colour and shot.at(x + 4, y + 4) == colour and shot.at(x + 4, y) == colour:
+                    return x + 4, y + 4
+        return None
+
     for i in range(rounds):
+        before = len(visible_windows())
         click(bx, by)
-        time.sleep(0.4)
-        cell = (bx - 17, by + 47) if i % 2 == 0 else (bx + 46, by + 25)  # black, "Default"
+        cell = None
+        if wait_until(lambda: len(visible_windows()) > before, 5):
+            time.sleep(0.3)  # drawn
+            cell = palette_cell((0, 0, 0) if i % 2 == 0 else (255, 255, 255))
+        if cell is None:
+            key("Escape")
+            wait_until(lambda: len(visible_windows()) <= before, 5)
+            continue
         screen.move(*cell)
         time.sleep(0.2)
 
