@@ -31,6 +31,24 @@ void CoverPixels(const CoverSpec& c, double spine, unsigned* pWidth, unsigned* p
     *pHeight = static_cast<unsigned>(std::lround((2 * c.margin + c.panelHeight) * 300));
 }
 
+// The shape as given a print-ready cover made for its own spine at 300 dpi: what was said of
+// it, and the cover picture's pixel size.
+ShapeSpec WithItsCover(const Values& values, std::wstring* pNote, unsigned* pWidth = nullptr, unsigned* pHeight = nullptr)
+{
+    CoverSpec c;
+    if (!ShapeOf(values.v[kValueShape]).pfnCoverSpec(values.v, &c))
+        return ShapeSpec();
+    unsigned width = 0, height = 0;
+    CoverPixels(c, c.spine, &width, &height);
+    if (pWidth)
+        *pWidth = width, *pHeight = height;
+    std::wstring note, refusal;
+    const ShapeSpec spec = ShapeSpecOf(values.v, width, height, &note, &refusal);
+    if (pNote)
+        *pNote = note + refusal;
+    return spec;
+}
+
 float Turn(const ShapeMesh& mesh, size_t t)
 {
     const BoxVertex &a = mesh.vertices[mesh.indices[t]], &b = mesh.vertices[mesh.indices[t + 1]],
@@ -122,11 +140,10 @@ TEST(BookShape, TheCoverLiesOnItsFacesTheRightWayRoundAndItsSpineIsChecked)
             const Values values(shape, 5000, 8000, pages);
             CoverSpec c;
             ASSERT_TRUE(ShapeOf(shape).pfnCoverSpec(values.v, &c));
+            std::wstring note;
             unsigned width = 0, height = 0;
-            CoverPixels(c, c.spine, &width, &height);
-            std::wstring note, refusal;
-            const ShapeSpec spec = ShapeSpecOf(values.v, width, height, &note, &refusal);
-            ASSERT_TRUE(spec.bCover) << refusal;
+            const ShapeSpec spec = WithItsCover(values, &note, &width, &height);
+            ASSERT_TRUE(spec.bCover) << note;
             EXPECT_TRUE(note.empty()) << note;
             // The panels in the picture's order, the bleed (or wrap) outside them cut off.
             const CoverLayout& l = spec.cover;
@@ -185,14 +202,9 @@ TEST(BookShape, TheCoverLiesOnItsFacesTheRightWayRoundAndItsSpineIsChecked)
 
 TEST(BookShape, ADvdCasesInsertFillsItsFlatFacesInsideARimOfTheCasesPlastic)
 {
-    const Values values(ShapeDvdCase);
-    CoverSpec c;
-    ASSERT_TRUE(ShapeOf(ShapeDvdCase).pfnCoverSpec(values.v, &c));
-    unsigned width = 0, height = 0;
-    CoverPixels(c, c.spine, &width, &height);
-    std::wstring note, refusal;
-    const ShapeSpec spec = ShapeSpecOf(values.v, width, height, &note, &refusal);
-    ASSERT_TRUE(spec.bCover) << refusal;
+    std::wstring note;
+    const ShapeSpec spec = WithItsCover(Values(ShapeDvdCase), &note);
+    ASSERT_TRUE(spec.bCover) << note;
     const ShapeMesh mesh = ShapeOf(ShapeDvdCase).pfnBuild(spec);
     const float w = spec.size[0] / 2, h = spec.size[1] / 2;
     for (int slot : {SideFront, SideBack}) {
