@@ -58,16 +58,16 @@ ShapeMesh BuildDvdCase(const ShapeSpec& spec)
         // bottom, and on a cover at the flat part's opening side (its spine side runs on round
         // the bend onto the spine).
         const BoxVertex* first = &box.vertices[box.indices[face.firstIndex]];
-        const BoxVertex *left = first, *top = first;
+        const BoxVertex *opening = first, *top = first;
         for (unsigned i = face.firstIndex; i < face.firstIndex + 3 * face.triangleCount; ++i) {
             const BoxVertex& v = box.vertices[box.indices[i]];
-            if (v.x > left->x)
-                left = &v;  // the opening's side
+            if (v.x > opening->x)
+                opening = &v;
             if (v.y < top->y)
                 top = &v;
         }
         const bool bPanel = face.slot != SideLeft;
-        const float uOpen = left->u > 0.5f ? 1.0f : 0.0f, vTop = top->v > 0.5f ? 1.0f : 0.0f;
+        const float uOpen = opening->u > 0.5f ? 1.0f : 0.0f, vTop = top->v > 0.5f ? 1.0f : 0.0f;
         const float uFlat = uOpen + (uOpen > 0.5f ? -1 : 1) * r / (2 * w);
         const float vFlat = vTop + (vTop > 0.5f ? -1 : 1) * r / (2 * h);
         ShapeMesh::Part insert = face;

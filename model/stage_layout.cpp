@@ -337,7 +337,7 @@ std::vector<ShadowFootprint> ShadowFootprints(const StageLayout& stage, const Sh
     const float floorY = FloorY(frame);
     std::vector<ShadowFootprint> footprints;
     for (const PlacedProduct& placed : stage.products) {
-        Vec3 side = placed.Turn({1, 0, 0});
+        const Vec3 side = placed.Turn({1, 0, 0});
         const float length = std::hypot(side.x, side.z);
         if (length < 1e-4f)
             continue;
