@@ -42,21 +42,23 @@ def pids_of(pattern):
 
 
 def drag_continuously(preview, seconds, stop):
-    """A person dragging in the preview for the whole measurement, left and right with the
-    button held, the pointer moving about every 8 ms, as a mouse reports (125 Hz): every tick
-    has a new frame to draw."""
+    """A person dragging in the preview for the whole measurement: the button held, the pointer
+    swinging 60 px left and right round the preview's middle, a pixel a move at 125 moves a
+    second, as a mouse reports. The box turns 60 degrees each way, never reaching the ends of
+    its rotation (where it stops turning and there is no new frame to draw, which a sweep across
+    a large preview did for most of its time)."""
     screen = Screen()
     px, py, pw, ph = preview
-    y = py + ph // 2
-    screen.move(px + 20, y)
+    x0, y = px + pw // 2 - 30, py + ph // 2
+    screen.move(x0, y)
     screen.button(True)
-    x, step = px + 20, 2
+    step, due = 0, time.perf_counter()
     while not stop.is_set():
-        x += step
-        if x > px + pw - 20 or x < px + 20:
-            step = -step
-        screen.move(x, y)
-        time.sleep(0.007)
+        phase = step % 120
+        screen.move(x0 + (phase if phase < 60 else 120 - phase), y)
+        step += 1
+        due += 0.008
+        time.sleep(max(0.0, due - time.perf_counter()))
     screen.button(False)
 
 
