@@ -40,7 +40,7 @@ void BoxRenderer::RenderFrame()
         if (bRefined || (!m_presentedFrame.sharp && now - m_nLastChangeTick < kSharpAfterRestMs)) {
             // Nothing to draw: the screen shows this frame already (under Wine, once the
             // copy started on the last tick has arrived).
-            if (m_bPaintWithGdi)
+            if (m_bPaintWithGdi && m_resolvedFrame == m_presentedFrame)
                 m_mirror.Update(pDevice, m_pResolvedFrame, m_presentedFrame);
             return;
         }
@@ -90,6 +90,19 @@ void BoxRenderer::DrawFrame(FrameFingerprint frame)
         pDevice->BeginScene();
         RenderBox(pass);
         pDevice->EndScene();
+    }
+    if (m_bPaintWithGdi && !frame.sharp && m_presentParams.MultiSampleType == D3DMULTISAMPLE_NONE) {
+        // A moving frame of a preview drawn without multisampling is read straight from the
+        // back buffer: resolving it first is one more copy of every pixel, for a frame the next
+        // tick replaces (a resting or saved frame is drawn sharp, and kept).
+        ComPtr<IDirect3DSurface9> backBuffer;
+        if (SUCCEEDED(pDevice->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer))) {
+            m_mirror.Update(pDevice, backBuffer, frame);
+            m_presentedFrame = frame;
+            m_bPresentedValid = true;
+            ++m_nFramesDrawn;
+            return;
+        }
     }
     // Keep the frame before presenting: a discarded back buffer need not survive Present.
     // A frame drawn from the same values as the one kept is the same picture.

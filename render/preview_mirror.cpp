@@ -44,20 +44,6 @@ bool FrameFingerprint::operator==(const FrameFingerprint& o) const
 bool PreviewMirror::Attach(HWND hPreview, UINT width, UINT height)
 {
     Detach();
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = static_cast<LONG>(width);
-    bi.bmiHeader.biHeight = -static_cast<LONG>(height);  // top-down, as a surface
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    m_hCopyDC = ::CreateCompatibleDC(nullptr);
-    m_hCopyBitmap = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &m_pCopyBits, nullptr, 0);
-    if (!m_hCopyDC || !m_hCopyBitmap) {
-        Detach();
-        return false;
-    }
-    m_hPrevBitmap = ::SelectObject(m_hCopyDC, m_hCopyBitmap);
     m_hPreview = hPreview;
     m_width = width;
     m_height = height;
@@ -72,24 +58,31 @@ void PreviewMirror::Detach()
         ::RemoveWindowSubclass(m_hPreview, &PreviewProc, kSubclassId);
         m_hPreview = nullptr;
     }
-    if (m_hCopyDC) {
-        ::SelectObject(m_hCopyDC, m_hPrevBitmap);
-        ::DeleteDC(m_hCopyDC);
-        m_hCopyDC = nullptr;
-    }
-    if (m_hCopyBitmap) {
-        ::DeleteObject(m_hCopyBitmap);
-        m_hCopyBitmap = nullptr;
-    }
-    m_pCopyBits = nullptr;
+    m_copy.clear();
+    m_copy.shrink_to_fit();
     m_bHaveCopy = false;
 }
 
 void PreviewMirror::ReleaseDeviceObjects()
 {
+    KeepCopy();
     m_pReadback.Reset();
     m_bPending = false;
     m_bShownValid = false;
+}
+
+void PreviewMirror::KeepCopy()
+{
+    D3DLOCKED_RECT locked;
+    if (!m_pReadback || !m_bShownValid || FAILED(m_pReadback->LockRect(&locked, nullptr, D3DLOCK_READONLY)))
+        return;
+    const size_t row = static_cast<size_t>(m_width) * 4;
+    m_copy.resize(row * m_height);
+    const auto* src = static_cast<const BYTE*>(locked.pBits);
+    for (UINT y = 0; y < m_height; ++y)
+        std::memcpy(m_copy.data() + y * row, src + static_cast<size_t>(y) * locked.Pitch, row);
+    m_pReadback->UnlockRect();
+    m_bHaveCopy = true;
 }
 
 void PreviewMirror::Update(IDirect3DDevice9* pDevice, IDirect3DSurface9* pResolved, const FrameFingerprint& frame)
@@ -130,38 +123,53 @@ void PreviewMirror::Show(IDirect3DSurface9* pSurface)
     D3DLOCKED_RECT locked;
     if (FAILED(pSurface->LockRect(&locked, nullptr, D3DLOCK_READONLY)))
         return;
-    auto* dst = static_cast<BYTE*>(m_pCopyBits);
-    const auto* src = static_cast<const BYTE*>(locked.pBits);
-    for (UINT y = 0; y < m_height; ++y)
-        std::memcpy(dst + static_cast<size_t>(y) * m_width * 4, src + static_cast<size_t>(y) * locked.Pitch, m_width * 4);
-    pSurface->UnlockRect();
-    m_bHaveCopy = true;
-    ++m_nShown;
+    // Straight from the read-back surface: a copy of the frame is made only when the surface
+    // goes, which a large preview would otherwise pay for on every frame.
     if (HDC hdc = ::GetDC(m_hPreview)) {
-        PaintCopy(hdc);
+        PaintBits(hdc, locked.pBits, static_cast<UINT>(locked.Pitch));
         ::ReleaseDC(m_hPreview, hdc);
+    }
+    pSurface->UnlockRect();
+    ++m_nShown;
+}
+
+void PreviewMirror::Paint(HDC hdc)
+{
+    D3DLOCKED_RECT locked;
+    if (m_pReadback && m_bShownValid && SUCCEEDED(m_pReadback->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
+        PaintBits(hdc, locked.pBits, static_cast<UINT>(locked.Pitch));
+        m_pReadback->UnlockRect();
+    } else if (m_bHaveCopy) {
+        PaintBits(hdc, m_copy.data(), m_width * 4);
     }
 }
 
-void PreviewMirror::PaintCopy(HDC hdc) const
+void PreviewMirror::PaintBits(HDC hdc, const void* pBits, UINT pitch) const
 {
-    ::GdiFlush();
-    ::BitBlt(hdc, 0, 0, static_cast<int>(m_width), static_cast<int>(m_height), m_hCopyDC, 0, 0, SRCCOPY);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = static_cast<LONG>(pitch / 4);
+    bi.bmiHeader.biHeight = -static_cast<LONG>(m_height);  // top-down, as a surface
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    ::SetDIBitsToDevice(hdc, 0, 0, m_width, m_height, 0, 0, 0, m_height, pBits, &bi, DIB_RGB_COLORS);
 }
 
 LRESULT CALLBACK PreviewMirror::PreviewProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                             DWORD_PTR self)
 {
     auto* mirror = reinterpret_cast<PreviewMirror*>(self);
-    if (msg == WM_PAINT && mirror->m_bHaveCopy) {
+    const bool bHaveFrame = mirror->m_bHaveCopy || (mirror->m_pReadback && mirror->m_bShownValid);
+    if (msg == WM_PAINT && bHaveFrame) {
         // Uncovered: the last frame shown, at once, with no read-back.
         PAINTSTRUCT ps;
         HDC hdc = ::BeginPaint(hWnd, &ps);
-        mirror->PaintCopy(hdc);
+        mirror->Paint(hdc);
         ::EndPaint(hWnd, &ps);
         return 0;
     }
-    if (msg == WM_ERASEBKGND && mirror->m_bHaveCopy)
+    if (msg == WM_ERASEBKGND && bHaveFrame)
         return 1;  // the copy covers it all
     return ::DefSubclassProc(hWnd, msg, wParam, lParam);
 }

@@ -47,12 +47,11 @@ public:
     bool Attach(HWND hPreview, UINT width, UINT height);
     void Detach();
 
-    // Once per drawn frame, after it was resolved into pResolved (a default-pool render
-    // target): shows the frame read back on the previous call, and starts reading this one
-    // back if it can differ from what is shown.
+    // Once per drawn frame, with the render target that holds it (not multisampled): reads it
+    // back and shows it, unless the screen shows that frame already.
     void Update(IDirect3DDevice9* pDevice, IDirect3DSurface9* pResolved, const FrameFingerprint& frame);
-    // Frees the device's surfaces (before a reset or when the device goes); what is on
-    // screen stays, and the next frame is copied whatever its fingerprint.
+    // Frees the device's surfaces (before a reset or when the device goes), keeping a copy of
+    // the frame on screen to repaint it from; the next frame is shown whatever its fingerprint.
     void ReleaseDeviceObjects();
 
     // For tests and the benchmark: read-backs started and frames shown so far.
@@ -63,17 +62,16 @@ private:
     static LRESULT CALLBACK PreviewProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
     void Show(IDirect3DSurface9* pSurface);
     void ShowPending();
-    void PaintCopy(HDC hdc) const;
+    void Paint(HDC hdc);
+    void PaintBits(HDC hdc, const void* pBits, UINT pitch) const;
+    void KeepCopy();
 
     HWND m_hPreview = nullptr;
     UINT m_width = 0, m_height = 0;
-    HDC m_hCopyDC = nullptr;           // memory DC holding the last frame shown
-    HBITMAP m_hCopyBitmap = nullptr;   // 32-bit top-down DIB section
-    HGDIOBJ m_hPrevBitmap = nullptr;
-    void* m_pCopyBits = nullptr;
+    std::vector<BYTE> m_copy;  // the frame on screen once its read-back surface is gone
     bool m_bHaveCopy = false;
 
-    ComPtr<IDirect3DSurface9> m_pReadback;  // system memory
+    ComPtr<IDirect3DSurface9> m_pReadback;  // system memory: the frame on screen, while it lasts
     bool m_bPending = false;                   // a read-back into it is in flight
     FrameFingerprint m_pendingFrame;
     FrameFingerprint m_shownFrame;

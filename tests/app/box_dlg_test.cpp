@@ -196,6 +196,39 @@ TEST(MainDialog, AnUnchangedPreviewIsNotDrawnAgainButRepaintsWhenUncovered)
     EXPECT_EQ(differing, 0u);
 }
 
+TEST(MainDialog, ALargePreviewShowsItsMovingFrameAndRepaintsIt)
+{
+    CBoxDlg dlg;
+    bool bLarge = false;
+    int shownGreen = 0, repaintedGreen = 0;
+    unsigned long long repaintReadbacks = 99;
+    DialogRun::Run(dlg, [&](CBoxDlg& d) {
+        HWND hPreview = ::GetDlgItem(d, IDC_PREVIEW);
+        ::SetWindowPos(d.m_hWnd, nullptr, 0, 0, 1270, 990, SWP_NOZORDER);
+        Pump(400);
+        RECT rc = {};
+        ::GetClientRect(hPreview, &rc);
+        bLarge = ::GetParent(hPreview) && d.Renderer().Mirror().FramesShown() &&
+                 static_cast<unsigned long long>(rc.right) * rc.bottom > BoxRenderer::kLargePreviewPixels;
+        if (!bLarge)
+            return;
+        // A change shown before the scene rests: the moving frame, not multisampled.
+        d.m_clrBackground = 0xFF20A040;
+        Pump(40);
+        shownGreen = GrabWindow(hPreview).At(2, 2).g;
+        const unsigned long long readbacks = d.Renderer().Mirror().ReadbacksStarted();
+        ::InvalidateRect(hPreview, nullptr, TRUE);
+        ::UpdateWindow(hPreview);
+        repaintReadbacks = d.Renderer().Mirror().ReadbacksStarted() - readbacks;
+        repaintedGreen = GrabWindow(hPreview).At(2, 2).g;
+    });
+    if (!bLarge)
+        GTEST_SKIP() << "no large preview shown through the mirror here";
+    EXPECT_EQ(shownGreen, 0xA0);
+    EXPECT_EQ(repaintedGreen, 0xA0);
+    EXPECT_EQ(repaintReadbacks, 0u);
+}
+
 TEST(MainDialog, DragReplacesThePendingMoveAndOnlyInsideThePreview)
 {
     CBoxDlg dlg;
