@@ -201,6 +201,7 @@ public:
     };
     SpreadCopy m_spreadCopies[kMaxProducts];
     ComPtr<IDirect3DSurface9> m_pResolvedFrame;      // default pool: the last frame, not multisampled
+    ComPtr<IDirect3DSurface9> m_pDraftDepth;         // default pool: depth for drafts drawn into it
     float m_fAspect = 1.0f;
     D3DLIGHT9 m_light = {};
     D3DMATERIAL9 m_material = {};
@@ -304,6 +305,7 @@ private:
     // A large preview draws its moving frames without multisampling, to keep its beat; its
     // resting frame is drawn multisampled off screen and copied into the frame.
     bool DrawMultisampledFrame(const FramePass& pass, unsigned firstPass, unsigned endPass);
+    bool DrawDraftFrame(const FramePass& pass);
     // The picture surfaces for a tile, multisampled as a picture of that size is.
     HRESULT PreparePictureTargets(UINT width, UINT height, bool bTransparent, int samples);
     void DestroyHiddenDeviceWindow();

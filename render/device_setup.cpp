@@ -209,6 +209,7 @@ void BoxRenderer::InvalidateDeviceObjects()
 {
     m_pBoxIndices.Reset();
     m_pResolvedFrame.Reset();
+    m_pDraftDepth.Reset();
     m_pictureTargets.Release();
     m_studio.ReleaseTargets();
     m_lightSum.Release();
@@ -227,6 +228,7 @@ void BoxRenderer::Release()
     m_pBoxVertices.Reset();
     m_pBoxIndices.Reset();
     m_pResolvedFrame.Reset();
+    m_pDraftDepth.Reset();
     m_pictureTargets.Release();
     m_lightSum.Release();
     m_bSummedValid = false;
