@@ -19,6 +19,11 @@ HRESULT BoxRenderer::CopyLastFrame(IDirect3DSurface9** ppSurface)
 {
     *ppSurface = nullptr;
     IDirect3DDevice9* pDevice = m_pDevice;
+    // A moving frame the mirror read straight from the back buffer is kept only there.
+    if (pDevice && m_bPresentedValid && m_bPaintWithGdi && m_presentedFrame != m_resolvedFrame) {
+        ResolveFrame();
+        m_resolvedFrame = m_presentedFrame;
+    }
     if (!pDevice || !m_pResolvedFrame)
         return D3DERR_INVALIDCALL;
 

@@ -200,7 +200,7 @@ TEST(MainDialog, ALargePreviewShowsItsMovingFrameAndRepaintsIt)
 {
     CBoxDlg dlg;
     bool bLarge = false;
-    int shownGreen = 0, repaintedGreen = 0;
+    int shownGreen = 0, repaintedGreen = 0, keptGreen = 0;
     unsigned long long repaintReadbacks = 99;
     DialogRun::Run(dlg, [&](CBoxDlg& d) {
         HWND hPreview = ::GetDlgItem(d, IDC_PREVIEW);
@@ -221,12 +221,14 @@ TEST(MainDialog, ALargePreviewShowsItsMovingFrameAndRepaintsIt)
         ::UpdateWindow(hPreview);
         repaintReadbacks = d.Renderer().Mirror().ReadbacksStarted() - readbacks;
         repaintedGreen = GrabWindow(hPreview).At(2, 2).g;
+        keptGreen = ReadFrame(d.Renderer()).At(2, 2).g;  // the last frame, as a copy of it is asked for
     });
     ::RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Zelmora", L"Window");  // the next window opens at its size
     if (!bLarge)
         GTEST_SKIP() << "no large preview shown through the mirror here";
     EXPECT_EQ(shownGreen, 0xA0);
     EXPECT_EQ(repaintedGreen, 0xA0);
+    EXPECT_EQ(keptGreen, 0xA0);
     EXPECT_EQ(repaintReadbacks, 0u);
 }
 
