@@ -31,12 +31,9 @@ void BoxRenderer::RenderFrame()
     FrameFingerprint frame = FrameFingerprint::Of(m_scene, m_presentParams.BackBufferWidth,
                                                   m_presentParams.BackBufferHeight, m_nDeviceGeneration);
     frame.exportAspect = m_fExportAspect;
-    FrameFingerprint sharpFrame = frame;
-    sharpFrame.sharp = true;
-    FrameFingerprint shown = m_presentedFrame;
-    shown.lightPasses = 1;
     const DWORD now = ::GetTickCount();
-    if (m_bPresentedValid && (frame == shown || sharpFrame == shown)) {
+    // Compared in place: a set's fingerprint holds a list, and this runs every tick.
+    if (m_bPresentedValid && frame.SameDrawing(m_presentedFrame)) {
         const bool bRefined = m_presentedFrame.sharp && m_presentedFrame.lightPasses >= LightPassesWanted();
         if (bRefined || (!m_presentedFrame.sharp && now - m_nLastChangeTick < kSharpAfterRestMs)) {
             // Nothing to draw: the screen shows this frame already (under Wine, once the
@@ -47,7 +44,7 @@ void BoxRenderer::RenderFrame()
         }
         // The scene has rested: the same frame, sharp; then, in the studio, one more
         // placement of the key light a tick until the frame holds them all.
-        frame = sharpFrame;
+        frame.sharp = true;
         frame.lightPasses = m_presentedFrame.sharp ? m_presentedFrame.lightPasses + 1 : 1;
     } else {
         m_nLastChangeTick = now;

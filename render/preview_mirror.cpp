@@ -32,13 +32,18 @@ FrameFingerprint FrameFingerprint::Of(const BoxScene& s, UINT width, UINT height
     return f;
 }
 
-bool FrameFingerprint::operator==(const FrameFingerprint& o) const
+bool FrameFingerprint::SameDrawing(const FrameFingerprint& o) const
 {
     return std::memcmp(values, o.values, sizeof(values)) == 0 && background == o.background &&
            std::memcmp(faceColours, o.faceColours, sizeof(faceColours)) == 0 &&
            std::memcmp(faceSerials, o.faceSerials, sizeof(faceSerials)) == 0 && width == o.width &&
-           height == o.height && deviceGeneration == o.deviceGeneration && sharp == o.sharp && lightPasses == o.lightPasses &&
-           exportAspect == o.exportAspect && products == o.products;
+           height == o.height && deviceGeneration == o.deviceGeneration && exportAspect == o.exportAspect &&
+           products == o.products;
+}
+
+bool FrameFingerprint::operator==(const FrameFingerprint& o) const
+{
+    return SameDrawing(o) && sharp == o.sharp && lightPasses == o.lightPasses;
 }
 
 bool PreviewMirror::Attach(HWND hPreview, UINT width, UINT height)

@@ -32,6 +32,8 @@ struct FrameFingerprint {
     std::vector<unsigned long long> products;
 
     static FrameFingerprint Of(const BoxScene& scene, UINT width, UINT height, UINT deviceGeneration);
+    // The same scene at the same size, however sharp and however many light placements.
+    bool SameDrawing(const FrameFingerprint& o) const;
     bool operator==(const FrameFingerprint& o) const;
     bool operator!=(const FrameFingerprint& o) const { return !(*this == o); }
 };
