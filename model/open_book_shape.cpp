@@ -1,6 +1,7 @@
 #include "open_book_shape.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "book_paper.h"
@@ -95,16 +96,18 @@ bool OpenBookCover(const int* values, CoverSpec* pSpec)
     return bound.pfnCoverSpec(values, pSpec);
 }
 
-void StandingBounds(const ShapeSpec& spec, const OpenBook& book, float lo[3], float hi[3]);
+void StandingBounds(const ShapeSpec& spec, const OpenBook& book, double spine, float lo[3], float hi[3]);
 
 void OpenBookSize(const int* values, double spine, float size[3])
 {
-    const OpenBook b = Measure(values, spine > 0 ? spine : PagesSpine(values));
+    if (spine <= 0)
+        spine = PagesSpine(values);
+    const OpenBook b = Measure(values, spine);
     if (FoldOf(values) > 0) {
         ShapeSpec spec;
         std::copy(values, values + kSceneValueCount, spec.values);
         float lo[3], hi[3];
-        StandingBounds(spec, b, lo, hi);
+        StandingBounds(spec, b, spine, lo, hi);
         for (int k = 0; k < 3; ++k)
             size[k] = hi[k] - lo[k];
         return;
@@ -263,9 +266,22 @@ private:
     float m_middle[3] = {};
 };
 
-// A standing book's bounds: built once where it falls, measured.
-void StandingBounds(const ShapeSpec& spec, const OpenBook& book, float lo[3], float hi[3])
+// A standing book's bounds: built once where it falls, measured. Asked for several times a
+// frame (its size, the set's layout, the framing), so the last few are kept, as the curves are.
+void StandingBounds(const ShapeSpec& spec, const OpenBook& book, double spine, float lo[3], float hi[3])
 {
+    struct Kept {
+        std::array<int, kSceneValueCount> values;
+        double spine;
+        float lo[3], hi[3];
+    };
+    thread_local std::vector<Kept> kept;
+    for (const Kept& k : kept)
+        if (k.spine == spine && std::equal(k.values.begin(), k.values.end(), spec.values)) {
+            std::copy(k.lo, k.lo + 3, lo);
+            std::copy(k.hi, k.hi + 3, hi);
+            return;
+        }
     const ShapeMesh mesh = OpenBookBuilder(spec, book).Build();
     for (int k = 0; k < 3; ++k)
         lo[k] = 1e9f, hi[k] = -1e9f;
@@ -274,15 +290,24 @@ void StandingBounds(const ShapeSpec& spec, const OpenBook& book, float lo[3], fl
         for (int k = 0; k < 3; ++k)
             lo[k] = std::min(lo[k], p[k]), hi[k] = std::max(hi[k], p[k]);
     }
+    Kept made;
+    std::copy(spec.values, spec.values + kSceneValueCount, made.values.begin());
+    made.spine = spine;
+    std::copy(lo, lo + 3, made.lo);
+    std::copy(hi, hi + 3, made.hi);
+    if (kept.size() >= 4)
+        kept.erase(kept.begin());
+    kept.push_back(made);
 }
 
 ShapeMesh BuildOpenBook(const ShapeSpec& spec)
 {
-    const OpenBook book = Measure(spec.values, spec.spine > 0 ? spec.spine : PagesSpine(spec.values));
+    const double spine = spec.spine > 0 ? spec.spine : PagesSpine(spec.values);
+    const OpenBook book = Measure(spec.values, spine);
     if (FoldOf(spec.values) <= 0)
         return OpenBookBuilder(spec, book).Build();
     float lo[3], hi[3], middle[3];
-    StandingBounds(spec, book, lo, hi);
+    StandingBounds(spec, book, spine, lo, hi);
     for (int k = 0; k < 3; ++k)
         middle[k] = (lo[k] + hi[k]) / 2;
     return OpenBookBuilder(spec, book, middle).Build();
