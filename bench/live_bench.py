@@ -12,7 +12,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 from zelmora_e2e import (DIMENSIONS_TAB, FLOOR_TAB, FRONT_COLOUR_BUTTON, ROW_FIRST, SIDES_TAB, TEMPLATE_ITEM_FIRST,  # noqa: E402
                          TEMPLATES_TAB, TRACK_LEFT, TRACK_RIGHT, App, click, first_look, key, screenshot, thumb_x,
-                         visible_windows, wait_until, windows_named, xdotool)
+                         visible_windows, wait_until, window_geometry, windows_named, xdotool)
 from xscreen import FrameCounter, Screen  # noqa: E402
 
 # Absolute: the program runs with the output folder as its working folder.
@@ -94,10 +94,13 @@ def changed_on_screen(screen, preview, press, timeout=1.0):
 
 def report_latency(label, times):
     got = sorted(t for t in times if t == t)
+    if not times:
+        print(f"{label}: nothing measured (nothing found to press)", flush=True)
+        return
     if not got:
         print(f"{label}: no change seen on screen", flush=True)
         return
-    print(f"{label}: on screen {got[len(got) // 2]:.1f} ms after the key (median of {len(got)}, "
+    print(f"{label}: on screen {got[len(got) // 2]:.1f} ms after the press (median of {len(got)}, "
           f"{got[0]:.1f}-{got[-1]:.1f}; goal <= 20 ms)", flush=True)
 
 
@@ -127,31 +130,38 @@ def measure_latency(screen, layout, preview):
     click(*layout.point(*TEMPLATE_ITEM_FIRST))
     keys_in_turn("a template chosen by a key", "Down", "Up")
 
-    # A face colour: the palette opened, black and "Default" (white) clicked in turn.
+    # A face colour: the palette opened, red and lime clicked in turn.
     click(*layout.point(*SIDES_TAB))
     time.sleep(0.5)
     bx, by = layout.point(*FRONT_COLOUR_BUTTON)
     times = []
-    def palette_cell(colour):
-        """The palette's cell drawn in `colour`, found on the screen below the button once the
-        palette is up (it then covers the rows below, whose buttons' glyphs are black too)."""
-        shot = screenshot(os.path.join(OUT, "palette.png"))
-        for y in range(by + 8, by + 260):
-            for x in range(bx - 100, bx + 220):
-                if shot.at(x, y) == colour and shot.at(x + 4, y + 4) == colour and shot.at(x + 4, y) == colour:
-                    return x + 4, y + 4
-        return None
+    def palette_cell(palette, colour):
+        """The cell drawn in `colour` inside the palette's own window, once it is drawn. Red
+        and lime are drawn nowhere else there; black and white are (the "Default" row's text
+        and ground, and beside the palette the screen's bare root), which the clicks found
+        before: they chose "Default" on a white face, and nothing changed."""
+        px0, py0, pw0, ph0 = window_geometry(palette)
+
+        def found():
+            shot = screenshot(os.path.join(OUT, "palette.png"))
+            for y in range(py0, py0 + ph0 - 4):
+                for x in range(px0, px0 + pw0 - 4):
+                    if shot.at(x, y) == colour and shot.at(x + 4, y + 4) == colour:
+                        return x + 4, y + 4
+            return None
+        return wait_until(found, 3, 0.2)
 
     for i in range(rounds):
-        before = len(visible_windows())
+        before = visible_windows()
         click(bx, by)
         cell = None
-        if wait_until(lambda: len(visible_windows()) > before, 5):
-            time.sleep(0.3)  # drawn
-            cell = palette_cell((0, 0, 0) if i % 2 == 0 else (255, 255, 255))
+        if wait_until(lambda: len(visible_windows()) > len(before), 5):
+            popped = [w for w in visible_windows() if w not in before]
+            if popped:
+                cell = palette_cell(popped[0], (255, 0, 0) if i % 2 == 0 else (0, 255, 0))
         if cell is None:
             key("Escape")
-            wait_until(lambda: len(visible_windows()) <= before, 5)
+            wait_until(lambda: len(visible_windows()) <= len(before), 5)
             continue
         screen.move(*cell)
         time.sleep(0.2)
