@@ -41,6 +41,20 @@ def pids_of(pattern):
     return [int(p) for p in out]
 
 
+# The tab row's left scroll arrow, in dialog units: the row holds more tabs than it shows, and
+# a click on a tab near its right end (Floor) scrolls it, after which every tab stands one
+# place left of where its coordinates say. Clicks meant for Dimensions and the templates list
+# then chose Side images and a face's "..." button: a file dialog took the keys that followed.
+TAB_SCROLL_LEFT = (497, 12)
+
+
+def choose_tab(layout, tab):
+    """A tab clicked where it stands once the row is scrolled back to its start."""
+    for _ in range(3):
+        click(*layout.point(*TAB_SCROLL_LEFT))
+    click(*layout.point(*tab))
+
+
 def drag_continuously(preview, seconds, stop):
     """A person dragging in the preview for the whole measurement: the button held, the pointer
     swinging 60 px left and right round the preview's middle, a pixel a move at 125 moves a
@@ -107,7 +121,7 @@ def report_latency(label, times):
 def measure_latency(screen, layout, preview):
     rounds = 15
     # A trackbar: the Width thumb clicked (which leaves its value), then Right and Left.
-    click(*layout.point(*DIMENSIONS_TAB))
+    choose_tab(layout, DIMENSIONS_TAB)
     time.sleep(0.5)
     shot = screenshot(os.path.join(OUT, "latency.png"))
     x0, y = layout.point(TRACK_LEFT, ROW_FIRST)
@@ -125,13 +139,13 @@ def measure_latency(screen, layout, preview):
     keys_in_turn("a trackbar moved by a key", "Right", "Left")
 
     # A template: the list's selection moved up and down.
-    click(*layout.point(*TEMPLATES_TAB))
+    choose_tab(layout, TEMPLATES_TAB)
     time.sleep(0.5)
     click(*layout.point(*TEMPLATE_ITEM_FIRST))
     keys_in_turn("a template chosen by a key", "Down", "Up")
 
     # A face colour: the palette opened, red and lime clicked in turn.
-    click(*layout.point(*SIDES_TAB))
+    choose_tab(layout, SIDES_TAB)
     time.sleep(0.5)
     bx, by = layout.point(*FRONT_COLOUR_BUTTON)
     times = []
@@ -172,7 +186,7 @@ def measure_latency(screen, layout, preview):
         times.append(changed_on_screen(screen, preview, press))
         time.sleep(0.2)
     report_latency("a face colour clicked in the palette", times)
-    click(*layout.point(*DIMENSIONS_TAB))
+    choose_tab(layout, DIMENSIONS_TAB)
 
 
 def start_to_first_frame(preview):
@@ -204,7 +218,7 @@ def start_to_first_frame(preview):
 
 
 def load_faces(layout):
-    click(*layout.point(*SIDES_TAB))
+    choose_tab(layout, SIDES_TAB)
     time.sleep(0.5)
     for row in range(6):
         y = 23 + 6 + 18 * row + 7
@@ -216,22 +230,22 @@ def load_faces(layout):
         key("Return")
         wait_until(lambda: not windows_named("Open"), 30)
         time.sleep(0.5)
-    click(*layout.point(*DIMENSIONS_TAB))
+    choose_tab(layout, DIMENSIONS_TAB)
 
 
 def floor_at_full(layout):
     """Reflection and Shadow to 100 on the Floor tab, as a person would: a click, then End."""
-    click(*layout.point(*FLOOR_TAB))
+    choose_tab(layout, FLOOR_TAB)
     for row in (ROW_FIRST, ROW_FIRST + 48):
         click(*layout.point(TRACK_LEFT + 3, row))
         key("End")
-    click(*layout.point(*DIMENSIONS_TAB))
+    choose_tab(layout, DIMENSIONS_TAB)
 
 
 def choose_hardcover(layout):
     """Shape: Hardcover on the Box Dimensions page, as a person would: the list opened, the
     letter typed, Enter."""
-    click(*layout.point(*DIMENSIONS_TAB))
+    choose_tab(layout, DIMENSIONS_TAB)
     click(*layout.point(241 + 48 + 45, 23 + 80 + 6))
     key("h")
     key("Return")
