@@ -305,7 +305,10 @@ private:
     // A large preview draws its moving frames without multisampling, to keep its beat; its
     // resting frame is drawn multisampled off screen and copied into the frame.
     bool DrawMultisampledFrame(const FramePass& pass, unsigned firstPass, unsigned endPass);
-    bool DrawDraftFrame(const FramePass& pass);
+    // Whether a moving frame is drawn aside into the kept frame (m_pResolvedFrame, with
+    // m_pDraftDepth), both made here.
+    bool DraftAsideReady(const FramePass& pass);
+    bool MakeResolvedFrame();  // the kept frame's surface, made at the back buffer's size
     // The picture surfaces for a tile, multisampled as a picture of that size is.
     HRESULT PreparePictureTargets(UINT width, UINT height, bool bTransparent, int samples);
     void DestroyHiddenDeviceWindow();

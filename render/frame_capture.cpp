@@ -1,12 +1,17 @@
 #include "box_renderer.h"
 
+bool BoxRenderer::MakeResolvedFrame()
+{
+    return m_pResolvedFrame ||
+           SUCCEEDED(m_pDevice->CreateRenderTarget(m_presentParams.BackBufferWidth, m_presentParams.BackBufferHeight,
+                                                   m_presentParams.BackBufferFormat, D3DMULTISAMPLE_NONE, 0, FALSE,
+                                                   &m_pResolvedFrame, nullptr));
+}
+
 void BoxRenderer::ResolveFrame()
 {
     IDirect3DDevice9* pDevice = m_pDevice;
-    if (!m_pResolvedFrame &&
-        FAILED(pDevice->CreateRenderTarget(m_presentParams.BackBufferWidth, m_presentParams.BackBufferHeight,
-                                           m_presentParams.BackBufferFormat, D3DMULTISAMPLE_NONE, 0, FALSE,
-                                           &m_pResolvedFrame, nullptr)))
+    if (!MakeResolvedFrame())
         return;
     ComPtr<IDirect3DSurface9> backBuffer;
     if (FAILED(pDevice->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer)))

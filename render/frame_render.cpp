@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <optional>
 
 #include <windows.h>
 #include <commctrl.h>
@@ -83,74 +84,62 @@ void BoxRenderer::DrawFrame(FrameFingerprint frame)
         // Drawn once, in the key light's middle: nothing further to refine.
         frame.lightPasses = pass.lightPasses;
         pass.lightPasses = 1;
-        if (DrawDraftFrame(pass)) {
-            m_resolvedFrame = frame;
-        } else {
+        const bool bDraft = DraftAsideReady(pass);
+        {
+            std::optional<TargetSwap> swap;
+            if (bDraft) {
+                swap.emplace(pDevice);
+                pDevice->SetRenderTarget(0, m_pResolvedFrame);
+                pDevice->SetDepthStencilSurface(m_pDraftDepth);
+            }
             PassStates{}.Apply(pDevice);  // what the clear writes
             pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, m_scene.m_clrBackground, 1.0f, 0);
             pDevice->BeginScene();
             RenderBox(pass);
             pDevice->EndScene();
         }
+        if (bDraft)
+            m_resolvedFrame = frame;
     }
-    if (m_bPaintWithGdi && !frame.sharp && m_presentParams.MultiSampleType == D3DMULTISAMPLE_NONE) {
+    IDirect3DSurface9* pShown = m_pResolvedFrame;
+    ComPtr<IDirect3DSurface9> backBuffer;
+    if (m_bPaintWithGdi && !frame.sharp && m_presentParams.MultiSampleType == D3DMULTISAMPLE_NONE &&
+        SUCCEEDED(pDevice->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer))) {
         // A moving frame of a preview drawn without multisampling is read straight from the
         // back buffer: resolving it first is one more copy of every pixel, for a frame the next
         // tick replaces (a resting or saved frame is drawn sharp, and kept).
-        ComPtr<IDirect3DSurface9> backBuffer;
-        if (SUCCEEDED(pDevice->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer))) {
-            m_mirror.Update(pDevice, backBuffer, frame);
-            m_presentedFrame = frame;
-            m_bPresentedValid = true;
-            ++m_nFramesDrawn;
-            return;
-        }
-    }
-    // Keep the frame before presenting: a discarded back buffer need not survive Present.
-    // A frame drawn from the same values as the one kept is the same picture.
-    if (!m_pResolvedFrame || frame != m_resolvedFrame) {
+        pShown = backBuffer;
+    } else if (!m_pResolvedFrame || frame != m_resolvedFrame) {
+        // Keep the frame before presenting: a discarded back buffer need not survive Present.
+        // A frame drawn from the same values as the one kept is the same picture.
         ResolveFrame();
         m_resolvedFrame = frame;
+        pShown = m_pResolvedFrame;
     }
     // Where the mirror shows the frame, the device's own window is hidden: presenting to it
     // would only resolve the frame a second time (a tenth of a core while dragging).
     if (!m_bPaintWithGdi)
         pDevice->Present(nullptr, nullptr, nullptr, nullptr);
     if (m_bPaintWithGdi)
-        m_mirror.Update(pDevice, m_pResolvedFrame, frame);
+        m_mirror.Update(pDevice, pShown, frame);
     m_presentedFrame = frame;
     m_bPresentedValid = true;
     ++m_nFramesDrawn;
 }
 
-bool BoxRenderer::DrawDraftFrame(const FramePass& pass)
+bool BoxRenderer::DraftAsideReady(const FramePass& pass)
 {
     // A moving frame in the studio's light is a draft (its light per vertex, no cast shadows);
     // where the mirror shows it, it is drawn straight into the kept frame, not multisampled:
     // with the device's samples drawn by the processor, they were two thirds of a drag's time
     // for an open book or a set. It sharpens, multisampled, once the scene rests.
-    IDirect3DDevice9* pDevice = m_pDevice;
     if (pass.sharp || pass.picture || m_scene.m_nLight != LightStudio || !m_bPaintWithGdi ||
-        m_presentParams.MultiSampleType == D3DMULTISAMPLE_NONE)
+        m_presentParams.MultiSampleType == D3DMULTISAMPLE_NONE || !MakeResolvedFrame())
         return false;
-    const UINT width = m_presentParams.BackBufferWidth, height = m_presentParams.BackBufferHeight;
-    if (!m_pResolvedFrame &&
-        FAILED(pDevice->CreateRenderTarget(width, height, m_presentParams.BackBufferFormat, D3DMULTISAMPLE_NONE, 0, FALSE,
-                                           &m_pResolvedFrame, nullptr)))
-        return false;
-    if (!m_pDraftDepth &&
-        FAILED(pDevice->CreateDepthStencilSurface(width, height, m_presentParams.AutoDepthStencilFormat,
-                                                  D3DMULTISAMPLE_NONE, 0, TRUE, &m_pDraftDepth, nullptr)))
-        return false;
-    TargetSwap swap(pDevice);
-    pDevice->SetRenderTarget(0, m_pResolvedFrame);
-    pDevice->SetDepthStencilSurface(m_pDraftDepth);
-    PassStates{}.Apply(pDevice);  // what the clear writes
-    pDevice->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, m_scene.m_clrBackground, 1.0f, 0);
-    pDevice->BeginScene();
-    RenderBox(pass);
-    pDevice->EndScene();
-    return true;
+    return m_pDraftDepth ||
+           SUCCEEDED(m_pDevice->CreateDepthStencilSurface(m_presentParams.BackBufferWidth, m_presentParams.BackBufferHeight,
+                                                          m_presentParams.AutoDepthStencilFormat, D3DMULTISAMPLE_NONE, 0,
+                                                          TRUE, &m_pDraftDepth, nullptr));
 }
 
 LRESULT CALLBACK BoxRenderer::PresentedPreviewProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,

@@ -401,9 +401,7 @@ bool BoxRenderer::DrawMultisampledFrame(const FramePass& pass, unsigned firstPas
     const UINT width = m_presentParams.BackBufferWidth, height = m_presentParams.BackBufferHeight;
     if (PictureSamples(false, -1, width, height) == 0 || FAILED(PreparePictureTargets(width, height, false, -1)))
         return false;
-    if (!m_pResolvedFrame &&
-        FAILED(pDevice->CreateRenderTarget(width, height, m_presentParams.BackBufferFormat, D3DMULTISAMPLE_NONE, 0, FALSE,
-                                           &m_pResolvedFrame, nullptr)))
+    if (!MakeResolvedFrame())
         return false;
     if (FAILED(DrawTile(width, height, false, pass, firstPass, endPass, nullptr, [](const wchar_t*) {}, false)) ||
         FAILED(pDevice->StretchRect(m_pictureTargets.pResolved, nullptr, m_pResolvedFrame, nullptr, D3DTEXF_NONE)))
