@@ -10,6 +10,7 @@
 #include "camera_math.h"
 #include "colour.h"
 #include "face_shader.h"
+#include "key_light.h"
 #include "part_look.h"
 #include "pass_states.h"
 #include "light_kinds.h"
@@ -163,7 +164,7 @@ void BoxRenderer::RenderBox(const FramePass& pass)
     const Vec3 eye = camera.eye;
     const Mat4& view = camera.view;
     pDevice->SetTransform(D3DTS_VIEW, AsDeviceMatrix(view));
-    const Mat4 projection = PictureWindowed(camera.projection, pass.tile);
+    const Mat4 projection = PictureWindowed(camera.projection, pass);
     pDevice->SetTransform(D3DTS_PROJECTION, AsDeviceMatrix(projection));
 
     const Mat4 world = MatrixIdentity();
@@ -238,8 +239,9 @@ void BoxRenderer::DrawExportShade()
     pDevice->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 4, quads, sizeof(ShadeVertex));
 }
 
-Mat4 BoxRenderer::PictureWindowed(const Mat4& projection, const PictureTile& windowTile) const
+Mat4 BoxRenderer::PictureWindowed(const Mat4& projection, const FramePass& pass) const
 {
+    const PictureTile& windowTile = pass.tile;
     D3DVIEWPORT9 viewport = {};
     m_pDevice->GetViewport(&viewport);
     const float tw = static_cast<float>(viewport.Width), th = static_cast<float>(viewport.Height);
@@ -254,8 +256,9 @@ Mat4 BoxRenderer::PictureWindowed(const Mat4& projection, const PictureTile& win
     // larger picture's pixels averaged together do.
     float cx = 0, cy = 0;
     CentreShift(m_scene, &cx, &cy);
-    return MatrixClipWindow(projection, w / tw, h / th, (w - 2 * x0 - tw - 1) / tw + cx * w / tw,
-                            (th - h + 2 * y0 + 1) / th + cy * h / th);
+    const LightSample shift = pass.shifted ? PixelShift(pass.lightPass) : LightSample{};
+    return MatrixClipWindow(projection, w / tw, h / th, (w - 2 * x0 - tw - 1 + 2 * shift.u) / tw + cx * w / tw,
+                            (th - h + 2 * y0 + 1 + 2 * shift.v) / th + cy * h / th);
 }
 
 void BoxRenderer::SetBoxStages(bool bSharp)
