@@ -287,23 +287,3 @@ TEST_F(StudioLightTest, TheFloorIsDarkestWhereTheBookStandsAndLightensAwayFromIt
     for (size_t i = 8; i < shadow.size(); i += 8)
         EXPECT_LE(shadow[i], shadow[i - 8] + 4) << "lighter at " << i - 6 << " px than at " << i + 2 << " px";
 }
-
-TEST_F(StudioLightTest, ASoftLightsPictureSmoothsTheBoxsEdgesWithEveryDrawing)
-{
-    // A transparent picture with no shadow or reflection: partly covered pixels lie only
-    // along the box's edges. Each of 16 drawings samples its pixels at another point, so an
-    // edge pixel holds one of up to 15 steps of coverage, where multisampling's 4 or 8
-    // samples give at most 7.
-    scene.m_nShadow = 0, scene.m_nReflection = 0;
-    scene.m_nLightSamples = 16;
-    scene.m_nRotation1 = 23, scene.m_nRotation2 = 71;  // no edge along a row or column of pixels
-    const DecodedImage p = Picture(true);
-    std::vector<bool> seen(256);
-    size_t partial = 0;
-    for (uint32_t c : p.pixels)
-        if (Alpha(c) > 0 && Alpha(c) < 255)
-            seen[Alpha(c)] = true, ++partial;
-    const auto steps = std::count(seen.begin(), seen.end(), true);
-    ASSERT_GT(partial, 100u) << "the box's outline";
-    EXPECT_GE(steps, 10) << "steps of coverage along the edges";
-}
