@@ -25,12 +25,6 @@ LightSample DiscSample(unsigned index)
     return {r * std::cos(angle), r * std::sin(angle)};
 }
 
-LightSample PixelShift(unsigned index)
-{
-    auto centred = [](float f) { return f >= 0.5f ? f - 1.0f : f; };
-    return {centred(RadicalInverse(index, 5)), centred(RadicalInverse(index, 7))};
-}
-
 Vec3 KeyLightDirection(const BoxScene& scene, const Vec3& eye)
 {
     return LightDirection(scene.m_nLightAzimuth, scene.m_nLightElevation, eye);

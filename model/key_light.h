@@ -21,11 +21,6 @@ struct LightSample {
 // many are taken (Halton's points in bases 2 and 3, area for area), so that the first few
 // already span the light and each later one fills in between.
 LightSample DiscSample(unsigned index);
-// Where in its pixel the index-th of several averaged drawings samples the scene, in pixels
-// from the middle (within half a pixel each way): the drawings of a soft light, each a
-// little shifted, smooth the picture's edges as multisampling would, with as many samples
-// as drawings. Index 0 is the middle; bases 5 and 7, so the shifts do not follow the light.
-LightSample PixelShift(unsigned index);
 
 // Azimuth 0 is from the camera, 90 from the right, 270 from the left (round the model's
 // middle, over the floor); elevation 0 along the floor, 90 straight from above.

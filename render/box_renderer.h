@@ -76,9 +76,6 @@ struct FramePass {
     PictureTile tile;      // the part of a larger picture the viewport holds
     // Which placement of the studio's key light this drawing is, of how many averaged.
     unsigned lightPass = 0, lightPasses = 1;
-    // Each drawing of the sum samples its pixels at another point of them (a picture drawn
-    // without multisampling: the drawings smooth its edges instead).
-    bool shifted = false;
 };
 
 class BoxRenderer {
@@ -269,7 +266,7 @@ private:
     IDirect3DTexture9* SpreadTexture(int product);
     void RenderBox(const FramePass& pass);
     // The camera's projection for the part of the picture the viewport holds.
-    Mat4 PictureWindowed(const Mat4& projection, const FramePass& pass) const;
+    Mat4 PictureWindowed(const Mat4& projection, const PictureTile& tile) const;
     void SetBoxStages(bool bSharp);
     // The faces' sampler: anisotropic with linear mip filtering when sharp, else bilinear
     // from the nearest mip level.

@@ -10,7 +10,6 @@
 #include "camera_math.h"
 #include "colour.h"
 #include "face_shader.h"
-#include "key_light.h"
 #include "part_look.h"
 #include "pass_states.h"
 #include "light_kinds.h"
@@ -164,7 +163,7 @@ void BoxRenderer::RenderBox(const FramePass& pass)
     const Vec3 eye = camera.eye;
     const Mat4& view = camera.view;
     pDevice->SetTransform(D3DTS_VIEW, AsDeviceMatrix(view));
-    const Mat4 projection = PictureWindowed(camera.projection, pass);
+    const Mat4 projection = PictureWindowed(camera.projection, pass.tile);
     pDevice->SetTransform(D3DTS_PROJECTION, AsDeviceMatrix(projection));
 
     const Mat4 world = MatrixIdentity();
@@ -239,9 +238,8 @@ void BoxRenderer::DrawExportShade()
     pDevice->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 4, quads, sizeof(ShadeVertex));
 }
 
-Mat4 BoxRenderer::PictureWindowed(const Mat4& projection, const FramePass& pass) const
+Mat4 BoxRenderer::PictureWindowed(const Mat4& projection, const PictureTile& windowTile) const
 {
-    const PictureTile& windowTile = pass.tile;
     D3DVIEWPORT9 viewport = {};
     m_pDevice->GetViewport(&viewport);
     const float tw = static_cast<float>(viewport.Width), th = static_cast<float>(viewport.Height);
@@ -256,9 +254,8 @@ Mat4 BoxRenderer::PictureWindowed(const Mat4& projection, const FramePass& pass)
     // larger picture's pixels averaged together do.
     float cx = 0, cy = 0;
     CentreShift(m_scene, &cx, &cy);
-    const LightSample shift = pass.shifted ? PixelShift(pass.lightPass) : LightSample{};
-    return MatrixClipWindow(projection, w / tw, h / th, (w - 2 * x0 - tw - 1 + 2 * shift.u) / tw + cx * w / tw,
-                            (th - h + 2 * y0 + 1 + 2 * shift.v) / th + cy * h / th);
+    return MatrixClipWindow(projection, w / tw, h / th, (w - 2 * x0 - tw - 1) / tw + cx * w / tw,
+                            (th - h + 2 * y0 + 1) / th + cy * h / th);
 }
 
 void BoxRenderer::SetBoxStages(bool bSharp)

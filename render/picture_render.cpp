@@ -209,19 +209,7 @@ HRESULT BoxRenderer::DrawPicture(const PictureRequest& request, const PictureRow
     const UINT drawnWidth = width * scale, drawnHeight = height * scale;
     const SIZE tile = PictureTileSize(request);
     const UINT tileWidth = static_cast<UINT>(tile.cx), tileHeight = static_cast<UINT>(tile.cy);
-    // A soft light's drawings, each shifted within its pixels, smooth the edges with as many
-    // samples as there are drawings: where that is as many as multisampling would take, the
-    // picture is drawn without it (a software device fills every sample of every drawing).
-    const unsigned passes = LightPassesWanted();
-    const int multisamples = PictureSamples(bTransparent, request.samples, tileWidth, tileHeight);
-    bool bShifted = passes > 1 && multisamples > 0 && passes >= static_cast<unsigned>(multisamples);
-    HRESULT hr = PreparePictureTargets(tileWidth, tileHeight, bTransparent, bShifted ? 0 : request.samples);
-    if (SUCCEEDED(hr) && bShifted &&
-        !m_lightSum.Prepare(m_pD3D, pDevice, tileWidth, tileHeight, PictureFormat(bTransparent))) {
-        m_bLightSumFailed = true;  // one drawing, in the light's middle: multisampled after all
-        bShifted = false;
-        hr = PreparePictureTargets(tileWidth, tileHeight, bTransparent, request.samples);
-    }
+    HRESULT hr = PreparePictureTargets(tileWidth, tileHeight, bTransparent, request.samples);
     if (FAILED(hr))
         return hr;
 
@@ -241,7 +229,6 @@ HRESULT BoxRenderer::DrawPicture(const PictureRequest& request, const PictureRow
     pass.sharp = true;
     pass.picture = true;
     pass.lightPasses = LightPassesWanted();
-    pass.shifted = bShifted;
     FillBoxVertices();
     m_bSummedValid = false;  // the preview's sum is drawn over
 
