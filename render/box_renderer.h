@@ -18,7 +18,7 @@
 #include "decoded_image.h"
 #include "face_textures.h"
 #include "preview_mirror.h"
-#include "light_sum.h"
+#include "light_buffer.h"
 #include "part_look.h"
 #include "studio_light.h"
 
@@ -76,6 +76,11 @@ struct FramePass {
     PictureTile tile;      // the part of a larger picture the viewport holds
     // Which placement of the studio's key light this drawing is, of how many averaged.
     unsigned lightPass = 0, lightPasses = 1;
+    // Where several placements are averaged, each adds its light into the light buffer
+    // (Gather: nothing is drawn), then the frame is drawn once from the buffer (FromBuffer,
+    // holding `gathered` placements).
+    enum class Light { OneDrawing, Gather, FromBuffer } light = Light::OneDrawing;
+    unsigned gathered = 0;
 };
 
 class BoxRenderer {
@@ -244,16 +249,23 @@ private:
     // The key light and the sky as the fixed stages light: for drafts and the reflection.
     D3DLIGHT9 FixedKeyLight(const KeyLight& key) const;
     // bCast: the key light's cast shadow too (not in a moving frame's draft).
+    // Gathering, only the shadows' darkness into the floor's buffer; from the buffer, the
+    // reflection and the averaged darkness.
     void DrawStudioFloor(const SceneCamera& camera, const Mat4& projection, const StudioLights& lights,
                          const FramePass& pass, bool bCast);
     // A light's shadow on the floor from its map: strength 0..1 at most; the penumbra's
     // radius in the map grows by perDistance for each unit off the footprint from atFootprint;
     // faded out at fadeDistance from the footprint (0: never).
+    // gatherInto: 0 drawn over the frame, else the floor buffer's channel it is added into.
     void DrawFloorShadow(const SceneCamera& camera, const Mat4& projection, const KeyLight& light, const Mat4& toMap,
                          IDirect3DTexture9* pMap, float strength, float perDistance, float atFootprint,
-                         float fadeDistance);
+                         float fadeDistance, DWORD gatherInto);
+    // The floor's buffer averaged over the frame: black with the shadows' darkness as alpha.
+    void DrawGatheredFloorShadow(unsigned gathered);
+    // bDepthOnly: the model's nearest surfaces into the light buffer's depth, before its
+    // light is gathered against them.
     void DrawStudioModel(const SceneCamera& camera, const Mat4& projection, const StudioLights& lights,
-                         const DrawnParts& drawn, const FramePass& pass);
+                         const DrawnParts& drawn, const FramePass& pass, bool bDepthOnly = false);
     // The paper texture for a page block's edges of that paper.
     IDirect3DTexture9* PaperTexture(bool bAcross, int paper);
     // The product's shape in the frame being drawn (null: no such product).
@@ -291,8 +303,8 @@ private:
     IDirect3DTexture9* ShadowTextureFor(float width, float depth, float sigma);
     void ResolveFrame();
     // One tile of a picture into the picture targets, read back into their copy.
-    // In the studio, the key light's placements [firstPass, endPass) are drawn and added to
-    // the light's sum, and the average of all it holds is what the tile shows.
+    // In the studio, the key light's placements [firstPass, endPass) add their light into the
+    // light buffer, and the tile is drawn from the average of all it holds.
     // RenderPicture's work. pWhole: where the whole picture goes; a picture drawn in one
     // tile is read back straight into it, with no band between.
     HRESULT DrawPicture(const PictureRequest& request, const PictureRows& rows, uint32_t* pWhole,
@@ -339,9 +351,9 @@ private:
     StageLayout m_frameStage;
     ShapeSpec m_frameShape;
     StudioLight m_studio;
-    LightSum m_lightSum;
-    bool m_bLightSumFailed = false;  // the device cannot sum: every frame is one drawing
-    FrameFingerprint m_summedFrame;  // the frame whose placements the sum holds
+    LightBuffer m_lightBuffer;
+    bool m_bLightBufferFailed = false;  // the device cannot gather: every frame is one drawing
+    FrameFingerprint m_summedFrame;  // the frame whose placements the light buffer holds
     bool m_bSummedValid = false;
     ComPtr<IDirect3DPixelShader9> m_pFaceShader;  // null: sharp frames use the fixed stages
     ComPtr<IDirect3DTexture9> m_pFadeTexture;    // managed: opaque at the floor, clear at the fade's end

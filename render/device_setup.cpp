@@ -212,9 +212,9 @@ void BoxRenderer::InvalidateDeviceObjects()
     m_pDraftDepth.Reset();
     m_pictureTargets.Release();
     m_studio.ReleaseTargets();
-    m_lightSum.Release();
+    m_lightBuffer.Release();
     m_bSummedValid = false;
-    m_bLightSumFailed = false;  // a device made again may sum where the old one could not
+    m_bLightBufferFailed = false;  // a device made again may sum where the old one could not
     m_mirror.ReleaseDeviceObjects();
     ++m_nDeviceGeneration;
 }
@@ -230,7 +230,7 @@ void BoxRenderer::Release()
     m_pResolvedFrame.Reset();
     m_pDraftDepth.Reset();
     m_pictureTargets.Release();
-    m_lightSum.Release();
+    m_lightBuffer.Release();
     m_bSummedValid = false;
     m_pFadeTexture.Reset();
     m_shadowTextures.clear();

@@ -55,7 +55,7 @@ void BoxRenderer::RenderFrame()
 
 unsigned BoxRenderer::LightPassesWanted() const
 {
-    return m_scene.m_nLight == LightStudio && !m_bLightSumFailed ? static_cast<unsigned>(std::max(m_scene.m_nLightSamples, 1))
+    return m_scene.m_nLight == LightStudio && !m_bLightBufferFailed ? static_cast<unsigned>(std::max(m_scene.m_nLightSamples, 1))
                                                                  : 1u;
 }
 
@@ -186,6 +186,10 @@ void BoxRenderer::RenderBox(const FramePass& pass)
     pDevice->SetLight(1, &top);
     pDevice->LightEnable(1, m_scene.m_nTopLight > 0);
 
+    if (pass.light == FramePass::Light::Gather) {
+        RenderStudio(camera, projection, pass);  // into the light buffer: nothing on the frame
+        return;
+    }
     if (m_scene.m_nLight == LightStudio && RenderStudio(camera, projection, pass)) {
         // drawn in the studio's light
     } else {

@@ -330,45 +330,49 @@ HRESULT BoxRenderer::DrawTile(UINT width, UINT height, bool bTransparent, FrameP
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     double t0 = Now();
-    const bool bSum = pass.lightPasses > 1 && !m_bLightSumFailed &&
-                      m_lightSum.Prepare(m_pD3D, pDevice, m_pictureTargets.width, m_pictureTargets.height,
-                                         m_pictureTargets.format);
-    if (pass.lightPasses > 1 && !bSum) {
-        m_bLightSumFailed = true;  // drawn once, in the key light's middle, from now on
+    const bool bGather = pass.lightPasses > 1 && !m_bLightBufferFailed &&
+                         m_lightBuffer.Prepare(m_pD3D, pDevice, m_pictureTargets.width, m_pictureTargets.height,
+                                               m_presentParams.AutoDepthStencilFormat);
+    if (pass.lightPasses > 1 && !bGather) {
+        m_bLightBufferFailed = true;  // drawn once, in the key light's middle, from now on
         pass.lightPasses = 1;
     }
-    if (!bSum) {
+    if (!bGather) {
         firstPass = 0, endPass = 1;
         stage(L"drawing");
     }
-    if (bSum)
-        pPart = nullptr;  // the sum is averaged whole
     const RECT rect = pPart ? *pPart : RECT{0, 0, static_cast<LONG>(width), static_cast<LONG>(height)};
     const D3DRECT clearRect = {rect.left, rect.top, rect.right, rect.bottom};
     {
         TargetSwap swap(pDevice);
         D3DVIEWPORT9 viewport = {0, 0, width, height, 0.0f, 1.0f};
-        for (unsigned p = firstPass; p < endPass; ++p) {
-            pDevice->SetRenderTarget(0, m_pictureTargets.pTarget);
-            pDevice->SetDepthStencilSurface(m_pictureTargets.pDepth);
-            pDevice->SetViewport(&viewport);
-            PassStates{}.Apply(pDevice);  // what the clear writes
-            pDevice->Clear(pPart ? 1 : 0, pPart ? &clearRect : nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER,
-                           bTransparent ? 0x00000000 : m_scene.m_clrBackground, 1.0f, 0);
-            pass.lightPass = p;
-            if (bSum) {
-                // Each drawing of a large picture takes a while: told one by one, a window
+        pDevice->SetViewport(&viewport);
+        if (bGather) {
+            for (unsigned p = firstPass; p < endPass; ++p) {
+                if (p == 0)
+                    m_lightBuffer.Clear(pDevice);
+                // Each placement of a large picture takes a while: told one by one, a window
                 // shows its progress and stays responsive between them.
                 const std::wstring label = L"drawing " + std::to_wstring(p + 1) + L" of " + std::to_wstring(endPass);
                 stage(label.c_str());
+                pass.light = FramePass::Light::Gather;
+                pass.lightPass = p;
+                pDevice->BeginScene();
+                RenderBox(pass);
+                pDevice->EndScene();
             }
-            pDevice->BeginScene();
-            RenderBox(pass);
-            pDevice->EndScene();
-            if (bSum && SUCCEEDED(pDevice->StretchRect(m_pictureTargets.pTarget, &rect, m_lightSum.Drawing(), &rect,
-                                                       D3DTEXF_NONE)))
-                m_lightSum.Add(pDevice, p == 0);
+            pass.light = FramePass::Light::FromBuffer;
+            pass.gathered = endPass;
         }
+        pDevice->SetRenderTarget(0, m_pictureTargets.pTarget);
+        pDevice->SetDepthStencilSurface(m_pictureTargets.pDepth);
+        pDevice->SetViewport(&viewport);
+        PassStates{}.Apply(pDevice);  // what the clear writes
+        pDevice->Clear(pPart ? 1 : 0, pPart ? &clearRect : nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER,
+                       bTransparent ? 0x00000000 : m_scene.m_clrBackground, 1.0f, 0);
+        pDevice->BeginScene();
+        RenderBox(pass);
+        pDevice->EndScene();
     }
     if (pTimings) {
         pTimings->drawSeconds += FinishedAfter(pDevice, t0);
@@ -376,11 +380,7 @@ HRESULT BoxRenderer::DrawTile(UINT width, UINT height, bool bTransparent, FrameP
     }
 
     stage(L"resolving");
-    HRESULT hr = D3D_OK;
-    if (bSum)
-        m_lightSum.AverageInto(pDevice, m_pictureTargets.pResolved, endPass);
-    else
-        hr = pDevice->StretchRect(m_pictureTargets.pTarget, &rect, m_pictureTargets.pResolved, &rect, D3DTEXF_NONE);
+    HRESULT hr = pDevice->StretchRect(m_pictureTargets.pTarget, &rect, m_pictureTargets.pResolved, &rect, D3DTEXF_NONE);
     if (pTimings) {
         pTimings->resolveSeconds += FinishedAfter(pDevice, t0);
         t0 = Now();

@@ -1,7 +1,10 @@
 #include "studio_light.h"
 
 #include "shaders/studio_floor_ps_shader.h"
+#include "shaders/studio_floor_summed_ps_shader.h"
+#include "shaders/studio_light_ps_shader.h"
 #include "shaders/studio_ps_shader.h"
+#include "shaders/studio_summed_ps_shader.h"
 #include "shaders/studio_draft_vs_shader.h"
 #include "shaders/studio_vs_shader.h"
 
@@ -24,6 +27,9 @@ bool StudioLight::CreateShaders(IDirect3D9* pD3D, IDirect3DDevice9* pDevice)
         FAILED(pDevice->CreateVertexShader(k_studio_draft_vs_shader_code, &m_pDraftShader)) ||
         FAILED(pDevice->CreatePixelShader(k_studio_ps_shader_code, &m_pModelShader)) ||
         FAILED(pDevice->CreatePixelShader(k_studio_floor_ps_shader_code, &m_pFloorShader)) ||
+        FAILED(pDevice->CreatePixelShader(k_studio_light_ps_shader_code, &m_pModelLightShader)) ||
+        FAILED(pDevice->CreatePixelShader(k_studio_summed_ps_shader_code, &m_pSummedModelShader)) ||
+        FAILED(pDevice->CreatePixelShader(k_studio_floor_summed_ps_shader_code, &m_pSummedFloorShader)) ||
         FAILED(pDevice->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &m_pWhite, nullptr))) {
         Release();
         return false;
@@ -79,6 +85,9 @@ void StudioLight::Release()
     m_bTried = false;
     ReleaseTargets();
     m_pWhite.Reset();
+    m_pSummedFloorShader.Reset();
+    m_pSummedModelShader.Reset();
+    m_pModelLightShader.Reset();
     m_pFloorShader.Reset();
     m_pModelShader.Reset();
     m_pDraftShader.Reset();

@@ -31,14 +31,21 @@ public:
     bool CreateTargets(IDirect3DDevice9* pDevice);
     void ReleaseTargets();
     void Release();
-    bool Ready() const { return m_pVertexShader && m_pDraftShader && m_pModelShader && m_pFloorShader; }
+    bool Ready() const
+    {
+        return m_pVertexShader && m_pDraftShader && m_pModelShader && m_pFloorShader && m_pModelLightShader &&
+               m_pSummedModelShader && m_pSummedFloorShader;
+    }
     // Whether CreateShaders was called on this device (it is not tried again when it failed).
     bool Tried() const { return m_bTried; }
 
     ComPtr<IDirect3DVertexShader9> m_pVertexShader;
     ComPtr<IDirect3DVertexShader9> m_pDraftShader;  // a moving frame's lights, per vertex
-    ComPtr<IDirect3DPixelShader9> m_pModelShader;
+    ComPtr<IDirect3DPixelShader9> m_pModelShader;        // one drawing's
     ComPtr<IDirect3DPixelShader9> m_pFloorShader;
+    ComPtr<IDirect3DPixelShader9> m_pModelLightShader;   // a placement's light, gathered
+    ComPtr<IDirect3DPixelShader9> m_pSummedModelShader;  // drawn from the gathered light
+    ComPtr<IDirect3DPixelShader9> m_pSummedFloorShader;
     ComPtr<IDirect3DTexture9> m_pWhite;        // managed, 1 x 1
     bool m_bTried = false;
     ComPtr<IDirect3DTexture9> m_pShadowMap;    // default pool, the key light's depth

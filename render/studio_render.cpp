@@ -71,6 +71,18 @@ void SetShadowSampler(IDirect3DDevice9* pDevice, DWORD sampler, IDirect3DTexture
     pDevice->SetSamplerState(sampler, D3DSAMP_SRGBTEXTURE, FALSE);
 }
 
+// The light buffer, read texel for pixel.
+void SetBufferSampler(IDirect3DDevice9* pDevice, IDirect3DTexture9* pBuffer)
+{
+    pDevice->SetTexture(3, pBuffer);
+    pDevice->SetSamplerState(3, D3DSAMP_MINFILTER, D3DTEXF_POINT);
+    pDevice->SetSamplerState(3, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
+    pDevice->SetSamplerState(3, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
+    pDevice->SetSamplerState(3, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
+    pDevice->SetSamplerState(3, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
+    pDevice->SetSamplerState(3, D3DSAMP_SRGBTEXTURE, FALSE);
+}
+
 // The floor's colour (the background's) as light, red, green and blue.
 std::array<float, 3> FloorColour(const BoxScene& scene)
 {
@@ -160,6 +172,13 @@ bool BoxRenderer::RenderStudio(const SceneCamera& camera, const Mat4& projection
     }
     StudioLights lights;
     lights.key = key;
+    if (pass.light == FramePass::Light::FromBuffer) {
+        // The frame from the light its placements gathered: the shadows' maps are theirs.
+        if (FloorVisible(camera.eye.y))
+            DrawStudioFloor(camera, projection, lights, pass, true);
+        DrawStudioModel(camera, projection, lights, drawn, pass);
+        return true;
+    }
     lights.toKeyMap =
         MatrixMultiply(MatrixMultiply(key.view, key.projection), ShadowMapBias(StudioLight::kMapTexels));
     DrawShadowMap(key, drawn, m_studio.m_pShadowMap, m_studio.m_pMapColour, StudioLight::kMapTexels);
@@ -171,6 +190,19 @@ bool BoxRenderer::RenderStudio(const SceneCamera& camera, const Mat4& projection
         lights.toSkyMap = MatrixMultiply(MatrixMultiply(lights.sky.view, lights.sky.projection),
                                          ShadowMapBias(StudioLight::kSkyMapTexels));
         DrawShadowMap(lights.sky, drawn, m_studio.m_pSkyMap, m_studio.m_pSkyColour, StudioLight::kSkyMapTexels);
+    }
+    if (pass.light == FramePass::Light::Gather) {
+        TargetSwap swap(pDevice);
+        pDevice->SetDepthStencilSurface(m_lightBuffer.Depth());
+        if (FloorVisible(camera.eye.y)) {
+            pDevice->SetRenderTarget(0, m_lightBuffer.Floor());
+            DrawStudioFloor(camera, projection, lights, pass, true);
+        }
+        pDevice->SetRenderTarget(0, m_lightBuffer.Model());
+        if (pass.lightPass == 0)
+            DrawStudioModel(camera, projection, lights, drawn, pass, true);
+        DrawStudioModel(camera, projection, lights, drawn, pass);
+        return true;
     }
     if (FloorVisible(camera.eye.y))
         DrawStudioFloor(camera, projection, lights, pass, true);
@@ -214,7 +246,8 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
     IDirect3DDevice9* pDevice = m_pDevice;
     pDevice->SetTransform(D3DTS_VIEW, AsDeviceMatrix(camera.view));
     pDevice->SetTransform(D3DTS_PROJECTION, AsDeviceMatrix(projection));
-    {
+    const bool bGather = pass.light == FramePass::Light::Gather;
+    if (!bGather) {
         // The reflection in the studio's light too (by the fixed stages, without shadows).
         const D3DLIGHT9 eyeLight = m_light;
         m_light = FixedKeyLight(lights.key);
@@ -226,6 +259,10 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
     }
     if (m_scene.m_nShadow <= 0)
         return;
+    if (pass.light == FramePass::Light::FromBuffer) {
+        DrawGatheredFloorShadow(pass.gathered);
+        return;
+    }
     // The shadow value is the share of the darkness the hidden light leaves that shows: at
     // 100 the floor as a path tracer shows it.
     const float shadow = static_cast<float>(m_scene.m_nShadow) / 100.0f;
@@ -241,7 +278,8 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
         const float spread = std::tan(std::min(SkySampleSpread(pass.lightPasses), 1.2f));
         DrawFloorShadow(camera, projection, lights.sky, lights.toSkyMap, m_studio.m_pSkyMap, shadow * share,
                         spread / std::max(std::cos(skyElevation), 0.2f) / lights.sky.mapSize,
-                        1.5f / StudioLight::kSkyMapTexels, 0.25f * m_frameShape.size[1]);
+                        1.5f / StudioLight::kSkyMapTexels, 0.25f * m_frameShape.size[1],
+                        bGather ? D3DCOLORWRITEENABLE_GREEN : 0);
     } else {
         // The sky's dark base: a narrow soft line where the model stands.
         const ShapeSpec& shape = m_frameShape;
@@ -254,12 +292,40 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
     DrawFloorShadow(camera, projection, lights.key, lights.toKeyMap, m_studio.m_pShadowMap,
                     shadow * FloorDarkness(m_scene, sky, keyOnFloor + sky),
                     ShadowBlurPerDistance(m_scene, pass.lightPasses) / lights.key.mapSize,
-                    1.5f / StudioLight::kMapTexels, 0.0f);
+                    1.5f / StudioLight::kMapTexels, 0.0f, bGather ? D3DCOLORWRITEENABLE_RED : 0);
+}
+
+void BoxRenderer::DrawGatheredFloorShadow(unsigned gathered)
+{
+    IDirect3DDevice9* pDevice = m_pDevice;
+    D3DVIEWPORT9 viewport = {};
+    pDevice->GetViewport(&viewport);
+    struct QuadVertex {
+        float x, y, z, rhw;
+    };
+    const float w = static_cast<float>(viewport.Width) - 0.5f, h = static_cast<float>(viewport.Height) - 0.5f;
+    const QuadVertex quad[4] = {{-0.5f, -0.5f, 0, 1}, {w, -0.5f, 0, 1}, {-0.5f, h, 0, 1}, {w, h, 0, 1}};
+    PassStates states;
+    states.bDepthTest = states.bDepthWrite = false, states.cull = D3DCULL_NONE, states.bLighting = false;
+    states.blend = PassStates::Over;
+    states.Apply(pDevice);
+    pDevice->SetVertexShader(nullptr);
+    pDevice->SetPixelShader(m_studio.m_pSummedFloorShader);
+    const float share[4] = {1.0f / static_cast<float>(std::max(gathered, 1u)), 0, 0, 0};
+    pDevice->SetPixelShaderConstantF(0, share, 1);
+    float texel[4];
+    m_lightBuffer.TexelSize(texel);
+    pDevice->SetPixelShaderConstantF(18, texel, 1);
+    SetBufferSampler(pDevice, m_lightBuffer.FloorTexture());
+    pDevice->SetFVF(D3DFVF_XYZRHW);
+    pDevice->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(QuadVertex));
+    pDevice->SetTexture(3, nullptr);
+    pDevice->SetPixelShader(nullptr);
 }
 
 void BoxRenderer::DrawFloorShadow(const SceneCamera& camera, const Mat4& projection, const KeyLight& light,
                                   const Mat4& toMap, IDirect3DTexture9* pMap, float strength, float perDistance,
-                                  float atFootprint, float fadeDistance)
+                                  float atFootprint, float fadeDistance, DWORD gatherInto)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     const ShapeSpec& shape = m_frameShape;
@@ -311,10 +377,16 @@ void BoxRenderer::DrawFloorShadow(const SceneCamera& camera, const Mat4& project
     const float raise[4] = {upLength > 0 ? grazing * upX / upLength : 0.0f, upLength > 0 ? grazing * upY / upLength : 0.0f,
                             0, 0};
     pDevice->SetPixelShaderConstantF(19, raise, 1);
+    // Gathered, the darkness is added into its channel of the floor's buffer.
+    const float inColour[4] = {gatherInto ? 1.0f : 0.0f, gatherInto ? 1.0f : 0.0f, gatherInto ? 1.0f : 0.0f, 0};
+    pDevice->SetPixelShaderConstantF(20, inColour, 1);
     SetShadowSampler(pDevice, 1, pMap);
     PassStates states;
+    states.bDepthTest = gatherInto == 0;  // gathered under the model too: it is drawn over later
     states.bDepthWrite = false, states.cull = D3DCULL_NONE, states.bLighting = false;
-    states.blend = PassStates::Over;
+    states.blend = gatherInto ? PassStates::Add : PassStates::Over;
+    if (gatherInto)
+        states.colourWrite = gatherInto;
     states.Apply(pDevice);
     pDevice->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, floor, sizeof(BoxVertex));
     pDevice->SetTexture(1, nullptr);
@@ -323,12 +395,15 @@ void BoxRenderer::DrawFloorShadow(const SceneCamera& camera, const Mat4& project
 }
 
 void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& projection, const StudioLights& lights,
-                                  const DrawnParts& drawn, const FramePass& pass)
+                                  const DrawnParts& drawn, const FramePass& pass, bool bDepthOnly)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     SetBoxStages(pass.sharp);
     pDevice->SetVertexShader(m_studio.m_pVertexShader);
-    pDevice->SetPixelShader(m_studio.m_pModelShader);
+    const bool bGather = pass.light == FramePass::Light::Gather, bFromBuffer = pass.light == FramePass::Light::FromBuffer;
+    pDevice->SetPixelShader(bGather     ? m_studio.m_pModelLightShader.Get()
+                            : bFromBuffer ? m_studio.m_pSummedModelShader.Get()
+                                          : m_studio.m_pModelShader.Get());
     SetMatrixConstants(pDevice, 0, MatrixMultiply(camera.view, projection));
     SetMatrixConstants(pDevice, 4, lights.toKeyMap);
     SetMatrixConstants(pDevice, 8, lights.bSky ? lights.toSkyMap : lights.toKeyMap);
@@ -357,8 +432,20 @@ void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& project
     const std::array<float, 3> bounce = FloorLight(m_scene);
     const float floorLight[4] = {bounce[0], bounce[1], bounce[2], 0};
     pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, TRUE);
+    if (bFromBuffer) {
+        float texel[4];
+        m_lightBuffer.TexelSize(texel);
+        pDevice->SetPixelShaderConstantF(18, texel, 1);
+        SetBufferSampler(pDevice, m_lightBuffer.ModelTexture());
+    }
     PassStates states;
-    states.bEncodeSrgb = true, states.bLighting = false;
+    states.bEncodeSrgb = !bGather, states.bLighting = false;
+    if (bGather) {
+        // Against the model's nearest surfaces, drawn first: each pixel's light added once.
+        states.bDepthWrite = bDepthOnly;
+        states.colourWrite = bDepthOnly ? 0 : 0xF;
+        states.blend = bDepthOnly ? PassStates::Opaque : PassStates::Add;
+    }
     states.Apply(pDevice);
     for (const DrawnRun& run : RunsToDraw(drawn)) {
         const PartSurface& look = run.look;
@@ -379,6 +466,7 @@ void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& project
     pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, FALSE);
     pDevice->SetTexture(1, nullptr);
     pDevice->SetTexture(2, nullptr);
+    pDevice->SetTexture(3, nullptr);
     pDevice->SetVertexShader(nullptr);
     pDevice->SetPixelShader(nullptr);
 }

@@ -10,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "com_ptr.h"
 
@@ -24,6 +26,39 @@ int Fail(const std::string& message)
     std::fprintf(stderr, "shader_asm: %s\n", message.c_str());
     return 1;
 }
+
+// A shader may #include a part it shares with others, named from its own folder.
+class IncludeBeside : public ID3DInclude {
+public:
+    explicit IncludeBeside(std::string folder) : m_folder(std::move(folder)) {}
+    HRESULT STDMETHODCALLTYPE Open(D3D_INCLUDE_TYPE, LPCSTR name, LPCVOID, LPCVOID* pData, UINT* pBytes) override
+    {
+        std::ifstream in(m_folder + name, std::ios::binary);
+        if (!in)
+            return E_FAIL;
+        std::stringstream text;
+        text << in.rdbuf();
+        auto* pCopy = new std::string(text.str());
+        *pData = pCopy->data();
+        *pBytes = static_cast<UINT>(pCopy->size());
+        m_open.push_back(pCopy);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Close(LPCVOID pData) override
+    {
+        for (auto it = m_open.begin(); it != m_open.end(); ++it)
+            if ((*it)->data() == pData) {
+                delete *it;
+                m_open.erase(it);
+                break;
+            }
+        return S_OK;
+    }
+
+private:
+    std::string m_folder;
+    std::vector<std::string*> m_open;
+};
 
 } // namespace
 
@@ -43,7 +78,10 @@ int main(int argc, char** argv)
     if (!assemble)
         return Fail("d3dcompiler_47.dll with D3DAssemble is not on this system");
     ComPtr<ID3DBlob> code, messages;
-    const HRESULT hr = assemble(text.data(), text.size(), argv[1], nullptr, nullptr, 0, &code, &messages);
+    std::string folder = argv[1];
+    folder.erase(folder.find_last_of("/\\") + 1);
+    IncludeBeside include(folder);
+    const HRESULT hr = assemble(text.data(), text.size(), argv[1], nullptr, &include, 0, &code, &messages);
     if (FAILED(hr) || !code) {
         std::string why = messages ? std::string(static_cast<const char*>(messages->GetBufferPointer()),
                                                  messages->GetBufferSize())

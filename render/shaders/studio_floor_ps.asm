@@ -11,6 +11,7 @@
 //         it does not fade)
 //   c19.xy how far the disc is raised toward the model per unit of its radius, in the map
 //         (a grazing light's: 0 from 20 degrees up)
+//   c20   the darkness in the colour too (1, gathered into the floor's buffer), else black (0)
 ps_3_0
 def c14, 0, 1, 0.5, 0.0625
 def c15, 0.06711056, 0.00583715, 52.9829189, 6.28318531
@@ -143,6 +144,6 @@ mul r12.x, r12.x, c0.x
 mad r12.y, r0.w, -c18.x, c14.y
 max r12.y, r12.y, c14.x
 mul r12.x, r12.x, r12.y
-mov r13, c14.x
+mul r13, r12.x, c20
 mov r13.w, r12.x
 mov oC0, r13
