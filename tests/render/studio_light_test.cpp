@@ -287,3 +287,36 @@ TEST_F(StudioLightTest, TheFloorIsDarkestWhereTheBookStandsAndLightensAwayFromIt
     for (size_t i = 8; i < shadow.size(); i += 8)
         EXPECT_LE(shadow[i], shadow[i - 8] + 4) << "lighter at " << i - 6 << " px than at " << i + 2 << " px";
 }
+
+TEST_F(StudioLightTest, ASoftLightsBoxHasNoDarkOutlineOnWhite)
+{
+    // The soft light's placements are gathered at each pixel's middle and the picture drawn
+    // once from them, multisampled: a pixel on the outline whose middle lies off the box
+    // must still be lit as the box is, not drawn dark where no light was gathered.
+    for (Colour& c : scene.m_clrFace)
+        c = RGB(200, 200, 200);
+    scene.m_clrBackground = 0xFFFFFF;
+    scene.m_nShadow = 0, scene.m_nReflection = 0;
+    scene.m_nLightSamples = 16;
+    for (int turn : {23, 160}) {
+        scene.m_nRotation1 = turn;
+        const DecodedImage p = Picture(false);
+        auto level = [&](UINT x, UINT y) {
+            const uint32_t c = p.pixels[y * kSide + x];
+            return static_cast<int>(((c >> 16) & 0xFF) + Green(c) + (c & 0xFF)) / 3;
+        };
+        int darkest = 255, darkestInside = 255;
+        for (UINT y = 1; y + 1 < kSide; ++y)
+            for (UINT x = 1; x + 1 < kSide; ++x) {
+                bool inside = true;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        inside = inside && level(x + dx, y + dy) < 250;
+                darkest = std::min(darkest, level(x, y));
+                if (inside)
+                    darkestInside = std::min(darkestInside, level(x, y));
+            }
+        ASSERT_LT(darkestInside, 250) << "the box is in the picture";
+        EXPECT_GE(darkest, darkestInside - 8) << "turned " << turn << ": the outline against the box's darkest side";
+    }
+}
