@@ -539,7 +539,7 @@ int wmain(int argc, wchar_t** argv)
 
     ::SetConsoleCtrlHandler(&OnConsoleStop, TRUE);
     PictureSession session;
-    if (const wchar_t* reason = session.Start()) {
+    if (const wchar_t* reason = session.Start(cmd.jobsFile.empty() ? &cmd.job : nullptr)) {
         PrintErr(std::wstring(L"zelmora-render: no 3D device: ") + reason + L"\n");
         return kExitFailed;
     }

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <cwctype>
+#include <thread>
 
 #include "console.h"
 #include "picture_store.h"
@@ -46,16 +47,49 @@ PictureSession::~PictureSession()
         ::DestroyWindow(m_hWindow);
 }
 
-const wchar_t* PictureSession::Start()
+const wchar_t* PictureSession::Start(const RenderJob* pFirst)
 {
     m_defaultSize = PreviewSize();
     SetStartScene(m_scene);
+    // A large picture file takes a few tenths of a second to decode, as long as the device
+    // takes to make: the first job's are read meanwhile.
+    std::vector<PictureRef> readAhead;
+    std::thread reader;
+    if (pFirst)
+        reader = std::thread([&] { readAhead = ReadAhead(*pFirst); });
     // The device needs a window; it never shows, the pictures are drawn off screen.
     m_hWindow = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr, nullptr,
                                   nullptr);
-    if (!m_hWindow)
-        return L"Unable to create a window for the device";
-    return m_renderer.InitDirect3D(m_hWindow);
+    const wchar_t* reason = m_hWindow ? m_renderer.InitDirect3D(m_hWindow) : L"Unable to create a window for the device";
+    if (reader.joinable())
+        reader.join();
+    m_readAhead = std::move(readAhead);
+    return reason;
+}
+
+unsigned PictureSession::SlotSpan(int slot, unsigned span)
+{
+    // A whole cover wraps back, spine and front: one face shows under half its width.
+    // A spread two pages.
+    const unsigned sideSpan = slot == SideCover ? span * 5 / 2 : slot == SideSpread ? span * 2 : span;
+    return sideSpan >= ScenePicture::kMaxPictureSide ? 0 : sideSpan;
+}
+
+std::vector<PictureRef> PictureSession::ReadAhead(const RenderJob& job) const
+{
+    std::vector<PictureRef> pictures;
+    const unsigned span = FaceSpan(job);
+    for (int k = 0; k < ProductCount(job); ++k) {
+        const ProductDescription& product = k == 0 ? job : job.products[static_cast<size_t>(k - 1)];
+        for (int s = 0; s < kPictureCount; ++s) {
+            const std::wstring& path = product.facePaths[s];
+            if (path.empty() || !PathRefusal(path, !product.faceNamedByFile[s]).empty())
+                continue;
+            if (PictureRef picture = PictureStore::Shared().Load(path.c_str(), nullptr, SlotSpan(s, span)))
+                pictures.push_back(picture);
+        }
+    }
+    return pictures;
 }
 
 bool PictureSession::Check(const RenderJob& job, std::wstring* pError) const
@@ -114,6 +148,7 @@ bool PictureSession::LoadFaces(const RenderJob& job, std::wstring* pError)
         if (!LoadProductFaces(product, pictures, span, pError))
             return false;
     }
+    m_readAhead.clear();  // taken (or never to be)
     return true;
 }
 
@@ -132,10 +167,7 @@ bool PictureSession::LoadProductFaces(const ProductDescription& product, Picture
             return false;
         }
         FaceLoadFailure why;
-        // A whole cover wraps back, spine and front: one face shows under half its width.
-        // A spread two pages.
-        const unsigned sideSpan = s == SideCover ? span * 5 / 2 : s == SideSpread ? span * 2 : span;
-        pictures[s] = PictureStore::Shared().Load(path.c_str(), &why, sideSpan >= ScenePicture::kMaxPictureSide ? 0 : sideSpan);
+        pictures[s] = PictureStore::Shared().Load(path.c_str(), &why, SlotSpan(s, span));
         if (!pictures[s]) {
             *pError = FaceOption(s) + L" " + path +
                       L": " + FaceLoadReason(why);

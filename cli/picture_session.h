@@ -18,8 +18,9 @@ public:
     PictureSession(const PictureSession&) = delete;
     PictureSession& operator=(const PictureSession&) = delete;
 
-    // The device; null on success, else why there is none.
-    const wchar_t* Start();
+    // The device; null on success, else why there is none. The first job's picture files,
+    // when given, are read meanwhile on another thread.
+    const wchar_t* Start(const RenderJob* pFirst = nullptr);
     // Renders and writes one picture; false with the reason (naming the file at fault).
     bool Render(const RenderJob& job, std::wstring* pError);
     // The two halves of Render: drawing needs the device (this thread), writing does not
@@ -53,6 +54,11 @@ private:
     // How many pixels a face can span in the job's picture: its artwork is held at no more,
     // so that memory follows the picture, not the artwork. 0: as large as a face takes it.
     unsigned FaceSpan(const RenderJob& job) const;
+    // How many pixels a slot's picture can span where the product's faces span that many.
+    static unsigned SlotSpan(int slot, unsigned span);
+    // The job's pictures from the shared store, as loading its faces takes them; what cannot
+    // be read is left for that loading to report.
+    std::vector<PictureRef> ReadAhead(const RenderJob& job) const;
     // Checks, loads the faces, applies the scene and notes the samples used.
     bool Prepare(const RenderJob& job, PictureRequest* pRequest, std::wstring* pError);
     // Whether drawing failed, with the reason in *pError.
@@ -66,6 +72,7 @@ private:
     SIZE m_defaultSize = {};
     // Pictures kept for the lines still to come (and so their textures): most recently used last.
     std::vector<PictureRef> m_faces;
+    std::vector<PictureRef> m_readAhead;  // held until the first picture has taken them
     bool m_bSamplesNoted = false;     // the note on fewer samples is given once a run
     std::set<std::wstring> m_notedCovers;  // a cover's note is given once a run
     bool m_bSamplesAskedNoted = false;  // the count asked for is not one the device offers: said once
