@@ -353,6 +353,18 @@ private:
     StudioLight m_studio;
     LightBuffer m_lightBuffer;
     bool m_bLightBufferFailed = false;  // the device cannot gather: every frame is one drawing
+    // What the light buffer holds for a picture: the scene's light at a tile, whatever the
+    // pictures on the model and their colours (a batch's books of one size are lit alike,
+    // and the next is drawn from the light the last one gathered). placements 0: nothing.
+    struct GatheredLight {
+        FrameFingerprint scene;
+        PictureTile tile;
+        bool bTransparent = false;
+        unsigned placements = 0;
+        bool operator==(const GatheredLight& o) const;
+    };
+    GatheredLight GatheredLightOf(const FramePass& pass, bool bTransparent, unsigned placements) const;
+    GatheredLight m_gathered;
     FrameFingerprint m_summedFrame;  // the frame whose placements the light buffer holds
     bool m_bSummedValid = false;
     ComPtr<IDirect3DPixelShader9> m_pFaceShader;  // null: sharp frames use the fixed stages

@@ -213,6 +213,7 @@ void BoxRenderer::InvalidateDeviceObjects()
     m_pictureTargets.Release();
     m_studio.ReleaseTargets();
     m_lightBuffer.Release();
+    m_gathered = GatheredLight{};
     m_bSummedValid = false;
     m_bLightBufferFailed = false;  // a device made again may sum where the old one could not
     m_mirror.ReleaseDeviceObjects();
@@ -231,6 +232,7 @@ void BoxRenderer::Release()
     m_pDraftDepth.Reset();
     m_pictureTargets.Release();
     m_lightBuffer.Release();
+    m_gathered = GatheredLight{};
     m_bSummedValid = false;
     m_pFadeTexture.Reset();
     m_shadowTextures.clear();

@@ -319,8 +319,10 @@ HRESULT BoxRenderer::DrawPicture(const PictureRequest& request, const PictureRow
     // background is the one honest empty picture, and it is refused with the rest.
     if (SUCCEEDED(hr) && anything == 0 && (bTransparent || (m_scene.m_clrBackground & 0x00FFFFFF) != 0))
         hr = D3DERR_NOTAVAILABLE;
-    if (FAILED(hr))
+    if (FAILED(hr)) {
         m_pictureTargets.Release();  // made again for the next picture
+        m_gathered = GatheredLight{};
+    }
     return hr;
 }
 
@@ -348,6 +350,12 @@ HRESULT BoxRenderer::DrawTile(UINT width, UINT height, bool bTransparent, FrameP
         D3DVIEWPORT9 viewport = {0, 0, width, height, 0.0f, 1.0f};
         pDevice->SetViewport(&viewport);
         if (bGather) {
+            const GatheredLight light = pass.picture ? GatheredLightOf(pass, bTransparent, endPass) : GatheredLight{};
+            if (pass.picture && firstPass == 0 && light == m_gathered) {
+                firstPass = endPass;  // the last picture's light is this one's
+                stage(L"drawing");
+            }
+            m_gathered = GatheredLight{};
             for (unsigned p = firstPass; p < endPass; ++p) {
                 if (p == 0)
                     m_lightBuffer.Clear(pDevice);
@@ -361,6 +369,7 @@ HRESULT BoxRenderer::DrawTile(UINT width, UINT height, bool bTransparent, FrameP
                 RenderBox(pass);
                 pDevice->EndScene();
             }
+            m_gathered = light;
             pass.light = FramePass::Light::FromBuffer;
             pass.gathered = endPass;
         }
@@ -393,6 +402,30 @@ HRESULT BoxRenderer::DrawTile(UINT width, UINT height, bool bTransparent, FrameP
     if (pTimings)
         pTimings->readbackSeconds += Now() - t0;
     return hr;
+}
+
+bool BoxRenderer::GatheredLight::operator==(const GatheredLight& o) const
+{
+    return placements && placements == o.placements && scene.SameDrawing(o.scene) && tile.fullWidth == o.tile.fullWidth &&
+           tile.fullHeight == o.tile.fullHeight && tile.x == o.tile.x && tile.y == o.tile.y &&
+           bTransparent == o.bTransparent;
+}
+
+BoxRenderer::GatheredLight BoxRenderer::GatheredLightOf(const FramePass& pass, bool bTransparent,
+                                                        unsigned placements) const
+{
+    GatheredLight light;
+    light.scene = FrameFingerprint::Of(m_scene, m_pictureTargets.width, m_pictureTargets.height, m_nDeviceGeneration);
+    // The light does not see what a picture shows or its colour, only whether a part has one
+    // (a part's finish may follow it).
+    for (int i = 0; i < kPictureCount; ++i) {
+        light.scene.faceColours[i] = 0;
+        light.scene.faceSerials[i] = light.scene.faceSerials[i] != 0;
+    }
+    light.tile = pass.tile;
+    light.bTransparent = bTransparent;
+    light.placements = placements;
+    return light;
 }
 
 bool BoxRenderer::DrawMultisampledFrame(const FramePass& pass, unsigned firstPass, unsigned endPass)

@@ -320,3 +320,36 @@ TEST_F(StudioLightTest, ASoftLightsBoxHasNoDarkOutlineOnWhite)
         EXPECT_GE(darkest, darkestInside - 8) << "turned " << turn << ": the outline against the box's darkest side";
     }
 }
+
+TEST_F(StudioLightTest, ABatchsNextPictureIsLitAsIfItWereDrawnAlone)
+{
+    // Pictures of one scene at one size share the light the first gathered, whatever their
+    // faces show; anything else that changes is lit anew. Each picture is compared with the
+    // same one drawn after a picture of another size, which gathers its light afresh.
+    scene.m_nLightSamples = 8;
+    auto alone = [&] {
+        DecodedImage other;
+        EXPECT_EQ(renderer.RenderPicture(kSide + 20, kSide, false, -1, other), S_OK);
+        return Picture(false);
+    };
+    auto same = [](const DecodedImage& a, const DecodedImage& b) {
+        size_t apart = 0;
+        for (size_t i = 0; i < a.pixels.size() && i < b.pixels.size(); ++i)
+            apart += a.pixels[i] != b.pixels[i];
+        return a.pixels.size() == b.pixels.size() && apart == 0;
+    };
+    for (Colour& c : scene.m_clrFace)
+        c = RGB(200, 60, 60);
+    Picture(false);
+    for (Colour& c : scene.m_clrFace)
+        c = RGB(60, 200, 60);  // another book: its light is the last one's
+    const DecodedImage next = Picture(false);
+    EXPECT_TRUE(same(next, alone())) << "another colour, the same light";
+    scene.m_nLightAzimuth = 160;  // another light: gathered anew
+    const DecodedImage moved = Picture(false);
+    EXPECT_TRUE(same(moved, alone())) << "the light moved";
+    EXPECT_FALSE(same(moved, next));
+    scene.m_nRotation1 += 30;  // another view
+    const DecodedImage turned = Picture(false);
+    EXPECT_TRUE(same(turned, alone())) << "the model turned";
+}
