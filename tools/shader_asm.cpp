@@ -7,7 +7,9 @@
 #include <d3dcommon.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -38,26 +40,22 @@ public:
             return E_FAIL;
         std::stringstream text;
         text << in.rdbuf();
-        auto* pCopy = new std::string(text.str());
-        *pData = pCopy->data();
-        *pBytes = static_cast<UINT>(pCopy->size());
-        m_open.push_back(pCopy);
+        m_open.push_back(std::make_unique<std::string>(text.str()));
+        *pData = m_open.back()->data();
+        *pBytes = static_cast<UINT>(m_open.back()->size());
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Close(LPCVOID pData) override
     {
-        for (auto it = m_open.begin(); it != m_open.end(); ++it)
-            if ((*it)->data() == pData) {
-                delete *it;
-                m_open.erase(it);
-                break;
-            }
+        m_open.erase(std::remove_if(m_open.begin(), m_open.end(),
+                                    [&](const std::unique_ptr<std::string>& text) { return text->data() == pData; }),
+                     m_open.end());
         return S_OK;
     }
 
 private:
     std::string m_folder;
-    std::vector<std::string*> m_open;
+    std::vector<std::unique_ptr<std::string>> m_open;
 };
 
 } // namespace
