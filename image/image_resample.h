@@ -21,9 +21,13 @@ public:
     // Takes the next band: rowCount rows of srcWidth pixels, stride in pixels.
     void AddRows(const uint32_t* pRows, UINT rowCount, UINT stride);
     bool Done() const { return m_nextDstRow >= m_dstHeight; }
+    // Instead of bands: the destination rows [firstDstRow, endDstRow) from the whole source
+    // (calls for rows apart may run on threads of their own).
+    void ResampleRows(const DecodedImage& src, UINT firstDstRow, UINT endDstRow);
     DecodedImage Take();
 
 private:
+    void AverageRows(const uint32_t* pRows, UINT rowCount, UINT stride, unsigned long long* pSums, uint32_t* pDst) const;
     UINT SrcRowBegin(UINT dstRow) const;
     UINT SrcRowEnd(UINT dstRow) const;
 

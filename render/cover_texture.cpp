@@ -54,8 +54,9 @@ IDirect3DTexture9* BoxRenderer::CoverTexture(int product)
             const UINT sy = std::clamp(y, y0, y1 - 1);
             const auto* source = reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(from.pBits) + sy * from.Pitch);
             auto* row = reinterpret_cast<DWORD*>(static_cast<BYTE*>(to.pBits) + y * to.Pitch);
-            for (UINT x = 0; x < ld.Width; ++x)
-                row[x] = source[std::clamp(x, x0, x1 - 1)];
+            std::fill(row, row + x0, source[x0]);
+            std::copy(source + x0, source + x1, row + x0);
+            std::fill(row + x1, row + ld.Width, source[x1 - 1]);
         }
         copy.texture->UnlockRect(level);
         pPicture->UnlockRect(level);
