@@ -9,17 +9,18 @@ constexpr double kMatteRoughness = 0.8;
 
 // How each finish of a printed cover takes the light: roughness for a model file, and the
 // studio's highlight (strength, power): gloss a bright tight one, matte a broad sheen,
-// soft-touch almost none.
-// mirror: how much of the studio round it the surface reflects (a smooth laminate or clear
-// plastic 1; a matte laminate scatters most of it; paper and soft-touch none).
+// soft-touch almost none. The roughness also says how much of the studio round it a
+// coated or plastic surface mirrors (a smooth laminate clearly, a rough one only as a faint
+// even lift); bare paper's fibres mirror nothing (a page curving into the gutter would
+// otherwise mirror the lit floor where it faces the other page).
 struct FinishLook {
     double roughness;
     float sheen, sheenPower, mirror;
 };
 constexpr FinishLook kFinishes[kFinishCount] = {
-    {0.7, 0.12f, 6.0f, 0.3f},   // matte
+    {0.7, 0.12f, 6.0f, 1.0f},   // matte
     {0.2, 0.7f, 90.0f, 1.0f},   // gloss
-    {0.9, 0.03f, 3.0f, 0.0f},   // soft-touch
+    {0.9, 0.03f, 3.0f, 1.0f},   // soft-touch
 };
 constexpr FinishLook kPlastic = {kGlossRoughness, 0.8f, 120.0f, 1.0f};
 constexpr FinishLook kPaper = {kMatteRoughness, 0.04f, 4.0f, 0.0f};

@@ -17,7 +17,7 @@ struct PartSurface {
     double roughness = 0.8;      // as physically based renderers take it: 0 mirror, 1 matte
     float sheen = 0;             // the studio's highlight: its strength, 0..1
     float sheenPower = 1;        // and how tight it is (a specular power)
-    float mirror = 0;            // the studio round it mirrored: 1 a smooth laminate, 0 none
+    float mirror = 0;            // the studio round it mirrored by its roughness: 1, or 0 for bare paper
     float emission = 0;          // lit from within (a screen): 1 its picture whatever the light
     const char* pszKind = nullptr;  // a model file's name for it; null: named after its face
 };

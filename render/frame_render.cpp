@@ -11,6 +11,7 @@
 #include "colour.h"
 #include "face_shader.h"
 #include "part_look.h"
+#include "reflectance.h"
 #include "pass_states.h"
 #include "light_kinds.h"
 #include "scene_camera.h"
@@ -346,7 +347,7 @@ std::vector<BoxRenderer::DrawnRun> BoxRenderer::RunsToDraw(const DrawnParts& dra
             const PartSurface& l = last.look;
             if (last.pTexture == pTexture && last.firstIndex + 3 * last.triangleCount == part.firstIndex &&
                 l.colour == look.colour && l.bGloss == look.bGloss && l.sheen == look.sheen &&
-                l.sheenPower == look.sheenPower && l.mirror == look.mirror && l.emission == look.emission) {
+                l.sheenPower == look.sheenPower && l.roughness == look.roughness && l.mirror == look.mirror && l.emission == look.emission) {
                 last.triangleCount += part.triangleCount;
                 continue;
             }
@@ -411,6 +412,7 @@ void BoxRenderer::DrawFaces(BYTE alpha, bool bInLight, bool bStudioDraft)
             const float emission[4] = {look.emission, 0, 0, 0};
             pDevice->SetVertexShaderConstantF(8, highlight, 1);
             pDevice->SetVertexShaderConstantF(10, emission, 1);
+            pDevice->SetVertexShaderConstantF(11, StudioReflection(look.roughness, look.mirror).data(), 1);
         } else if (bOwnMaterial) {
             D3DMATERIAL9 material = m_material;
             if (look.bGloss) {

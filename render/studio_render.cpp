@@ -12,6 +12,7 @@
 #include "device_matrix.h"
 #include "key_light.h"
 #include "part_look.h"
+#include "reflectance.h"
 #include "scene_camera.h"
 #include "scene_shape.h"
 #include "target_swap.h"
@@ -454,10 +455,10 @@ void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& project
         const float colour[4] = {LinearOfChannel(RedOf(look.colour)), LinearOfChannel(GreenOf(look.colour)),
                                  LinearOfChannel(BlueOf(look.colour)), 1};
         const float sheen[4] = {look.sheen, look.sheenPower, 0.25f, 0.75f};
-        const float mirrored[4] = {kLaminateReflectance * look.mirror, (1 - kLaminateReflectance) * look.mirror, 0, 0};
+        const std::array<float, 4> mirrored = StudioReflection(look.roughness, look.mirror);
         pDevice->SetPixelShaderConstantF(2, colour, 1);
         pDevice->SetPixelShaderConstantF(4, sheen, 1);
-        pDevice->SetPixelShaderConstantF(13, mirrored, 1);
+        pDevice->SetPixelShaderConstantF(13, mirrored.data(), 1);
         const float emission[4] = {look.emission, 1 - look.emission, 0, 0};
         pDevice->SetPixelShaderConstantF(17, emission, 1);
         pDevice->SetPixelShaderConstantF(16, floorLight, 1);

@@ -8,6 +8,8 @@
 //   c5.xyz up, w the sky's strength               c6.rgb the floor's light
 //   c7.xyz the eye                                c8 x a gloss part's highlight, y its power
 //   c10.x  how much the part is lit from within (a screen): so much of it at full light
+//   c11    the studio round it mirrored, by the part's roughness: its reflectance
+//          z + y 2^(x n.v), w how sharply the mirrored horizon turns
 vs_2_0
 def c9, 0.5, 0.45454545, 0, 1
 dcl_position v0
@@ -33,11 +35,30 @@ mov oD0.w, c9.w
 // A gloss part's highlight: half-way between the eye and the key.
 add r3.xyz, c7, -v0
 nrm r4.xyz, r3
-add r4.xyz, r4, c4
-nrm r5.xyz, r4
+add r6.xyz, r4, c4
+nrm r5.xyz, r6
 dp3 r5.w, v1, r5
 max r5.w, r5.w, c9.z
 pow r5.w, r5.w, c8.y
 mul r5.w, r5.w, c8.x
 mul r5.w, r5.w, c4.w
-mov oD1, r5.w
+// The studio mirrored, as at rest: the dome where the mirrored view looks up, the lit floor
+// where it looks down, by the reflectance. Added as it is: about what it adds to a
+// mid-toned face once encoded.
+dp3 r7.x, v1, r4
+max r7.x, r7.x, c9.z
+add r7.y, r7.x, r7.x
+mad r8.xyz, v1, r7.y, -r4
+dp3 r7.z, r8, c5
+mad r7.z, r7.z, c11.w, c9.x
+max r7.z, r7.z, c9.z
+min r7.z, r7.z, c9.w
+mul r7.w, r7.z, c5.w
+add r7.z, c9.w, -r7.z
+mad r8.xyz, c6.xyz, r7.z, r7.w
+mul r7.x, r7.x, c11.x
+exp r7.x, r7.x
+mad r7.x, r7.x, c11.y, c11.z
+mad r8.xyz, r8, r7.x, r5.w
+mov oD1.xyz, r8
+mov oD1.w, c9.w

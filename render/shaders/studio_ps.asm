@@ -8,7 +8,7 @@
 //   c10.xyz the sky's direction, w 1 where the sky's map counts (else the sky is open)
 //   c11-c12 tap offsets in the sky's map
 //   c16.rgb the floor's light, what it throws back up at the model
-//   c13     x the surroundings' reflection at normal incidence, y its rise to grazing
+//   c13     the surroundings' reflection by the part's roughness (its fit's terms)
 //           (Schlick's (1 - n.v)^5 times this): the studio's dome mirrored in a laminate
 //   c17     x how much the part is lit from within (a screen), y 1 - that
 ps_3_0
