@@ -274,10 +274,11 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
         // The sky hidden from the floor by the model: each direction's shadow blurred over
         // the part of the dome it stands for, and faded out within a quarter of the model's
         // height of it, so that the floor a little way off keeps its colour.
-        const float share = FloorDarkness(m_scene, keyOnFloor, keyOnFloor + sky);
+        // Gathered, the hidden share itself: the buffer's reader tones it with the key's.
+        const float share = bGather ? 1.0f : FloorDarkness(m_scene, keyOnFloor, keyOnFloor + sky);
         const float skyElevation = std::asin(std::min(-lights.sky.toLight.y, 1.0f));
         const float spread = std::tan(std::min(SkySampleSpread(pass.lightPasses), 1.2f));
-        DrawFloorShadow(camera, projection, lights.sky, lights.toSkyMap, m_studio.m_pSkyMap, shadow * share,
+        DrawFloorShadow(camera, projection, lights.sky, lights.toSkyMap, m_studio.m_pSkyMap, bGather ? 1.0f : shadow * share,
                         spread / std::max(std::cos(skyElevation), 0.2f) / lights.sky.mapSize,
                         1.5f / StudioLight::kSkyMapTexels, 0.25f * m_frameShape.size[1],
                         bGather ? D3DCOLORWRITEENABLE_GREEN : 0);
@@ -291,7 +292,7 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
     if (!bCast)
         return;
     DrawFloorShadow(camera, projection, lights.key, lights.toKeyMap, m_studio.m_pShadowMap,
-                    shadow * FloorDarkness(m_scene, sky, keyOnFloor + sky),
+                    bGather ? 1.0f : shadow * FloorDarkness(m_scene, sky, keyOnFloor + sky),
                     ShadowBlurPerDistance(m_scene, pass.lightPasses) / lights.key.mapSize,
                     1.5f / StudioLight::kMapTexels, 0.0f, bGather ? D3DCOLORWRITEENABLE_RED : 0);
 }
@@ -314,6 +315,18 @@ void BoxRenderer::DrawGatheredFloorShadow(unsigned gathered)
     pDevice->SetPixelShader(m_studio.m_pSummedFloorShader);
     const float share[4] = {1.0f / static_cast<float>(std::max(gathered, 1u)), 0, 0, 0};
     pDevice->SetPixelShaderConstantF(0, share, 1);
+    // The buffer holds the shares of the key and the sky hidden from each pixel; the floor
+    // shows what light remains as a path tracer's picture does, held to white: hiding a
+    // little sky from a floor lit past white shows nothing, hiding it in the key's shadow
+    // darkens it further.
+    const std::array<float, 3> colour = FloorColour(m_scene);
+    const float floor = 0.2126f * colour[0] + 0.7152f * colour[1] + 0.0722f * colour[2];
+    const float elevation = static_cast<float>(m_scene.m_nLightElevation) * 0.017453292f;
+    const float key = floor * static_cast<float>(m_scene.m_nKey) / 100.0f * std::max(std::sin(elevation), 0.1f);
+    const float sky = floor * static_cast<float>(m_scene.m_nSky) / 100.0f;
+    const float all = EncodedOfLight(std::min(key + sky, 1.0f));
+    const float lights[4] = {key, sky, static_cast<float>(m_scene.m_nShadow) / 100.0f, all > 0 ? 1.0f / all : 0.0f};
+    pDevice->SetPixelShaderConstantF(1, lights, 1);
     float texel[4];
     m_lightBuffer.TexelSize(texel);
     pDevice->SetPixelShaderConstantF(18, texel, 1);

@@ -86,6 +86,34 @@ TEST_F(StudioLightTest, OutsideTheShadowTheBackgroundIsExactlyTheColourAsked)
     EXPECT_GT(white, opaque.pixels.size() / 3);
 }
 
+TEST_F(StudioLightTest, HidingALittleSkyFromAFloorLitPastWhiteShowsNothing)
+{
+    // Light from the right on a white floor, lit past white by the key and the sky: in
+    // front of the box's foot the box hides some of the sky, and a path tracer's floor
+    // stays white there (no grey ring round the base); the key's shadow, to the left, is grey.
+    scene.m_clrBackground = 0xFFFFFFFF;
+    scene.m_nShadow = 100;
+    scene.m_nLightAzimuth = 90;
+    scene.m_nRotation1 = 135, scene.m_nRotation2 = 120;  // the start view: the floor in front seen
+    scene.m_nLightSamples = 16;                         // the sky's shadows averaged, as pictures are
+    const DecodedImage p = Picture(true);
+    int lowest = -1, left = static_cast<int>(p.width);
+    for (UINT y = 0; y < p.height; ++y)
+        for (UINT x = 0; x < p.width; ++x)
+            if (Alpha(p.pixels[y * p.width + x]) == 255)
+                lowest = static_cast<int>(y), left = std::min(left, static_cast<int>(x));
+    ASSERT_GT(lowest, 0);
+    int greyed = 0, shadowed = 0;
+    for (UINT y = 0; y < p.height; ++y)
+        for (UINT x = 0; x < p.width; ++x) {
+            const int a = Alpha(p.pixels[y * p.width + x]);
+            greyed += static_cast<int>(y) > lowest + 3 && static_cast<int>(x) >= left && a > 0;
+            shadowed += static_cast<int>(x) < left - 6 && a > 0 && a < 255;
+        }
+    EXPECT_EQ(greyed, 0) << "pixels greyed in front of the foot";
+    EXPECT_GT(shadowed, 200) << "the key's shadow beside the other side";
+}
+
 TEST_F(StudioLightTest, AGlossCoversHighlightFollowsTheLightAndMatteHasNone)
 {
     // A dark paperback face-on, lit from near the camera: the highlight shows on the cover.
