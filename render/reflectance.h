@@ -22,11 +22,12 @@ constexpr ReflectanceFit kReflectanceFits[] = {
 };
 
 // The shader's terms for a part that mirrors so much (0..1) of it: the reflectance is
-// z + y 2^(x c); w is how sharply the mirrored view
-// turns from the floor to the dome at the horizon: over the lobe's width (GGX's alpha, the
-// roughness squared: its half-vector spreads to half strength at about 0.64 alpha, the
-// mirrored view twice that), so that a gloss spine seen level mirrors the lit floor just
-// below the horizon, and a rough part averages the two as a cosine lobe would at most.
+// z + y 2^(x c); w is 4 alpha^2 (GGX's alpha, the roughness squared), by which the shader
+// finds the share of the lobe that sees the dome rather than the floor: its microfacets'
+// slopes along one direction spread as a Student's t of two degrees of freedom, so that
+// the share is 1/2 + h / 2 sqrt(h^2 + 4 alpha^2) for a mirrored view at height h. A gloss
+// spine seen level mirrors the lit floor's glow well above the horizon, as a path tracer's
+// long-tailed lobe does.
 inline std::array<float, 4> StudioReflection(double roughness, float mirror)
 {
     const ReflectanceFit* pFirst = std::begin(kReflectanceFits);
@@ -40,5 +41,5 @@ inline std::array<float, 4> StudioReflection(double roughness, float mirror)
     const float t = static_cast<float>((r - lo.roughness) / (hi.roughness - lo.roughness));
     auto mix = [t](float x, float y) { return x + (y - x) * t; };
     const double alpha = r * r;
-    return {-mix(lo.k, hi.k), mirror * mix(lo.b, hi.b), mirror * mix(lo.a, hi.a), static_cast<float>(std::max(0.5, 0.4 / alpha))};
+    return {-mix(lo.k, hi.k), mirror * mix(lo.b, hi.b), mirror * mix(lo.a, hi.a), static_cast<float>(4 * alpha * alpha)};
 }

@@ -9,7 +9,7 @@
 //   c7.xyz the eye                                c8 x a gloss part's highlight, y its power
 //   c10.x  how much the part is lit from within (a screen): so much of it at full light
 //   c11    the studio round it mirrored, by the part's roughness: its reflectance
-//          z + y 2^(x n.v), w how sharply the mirrored horizon turns
+//          z + y 2^(x n.v), w 4 alpha^2 (how widely the mirrored horizon blurs)
 vs_2_0
 def c9, 0.5, 0.45454545, 0, 1
 dcl_position v0
@@ -50,9 +50,11 @@ max r7.x, r7.x, c9.z
 add r7.y, r7.x, r7.x
 mad r8.xyz, v1, r7.y, -r4
 dp3 r7.z, r8, c5
-mad r7.z, r7.z, c11.w, c9.x
-max r7.z, r7.z, c9.z
-min r7.z, r7.z, c9.w
+mul r7.w, r7.z, r7.z
+add r7.w, r7.w, c11.w
+rsq r7.w, r7.w
+mul r7.z, r7.z, r7.w
+mad r7.z, r7.z, c9.x, c9.x
 mul r7.w, r7.z, c5.w
 add r7.z, c9.w, -r7.z
 mad r8.xyz, c6.xyz, r7.z, r7.w
