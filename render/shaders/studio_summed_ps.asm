@@ -9,6 +9,7 @@ ps_3_0
 def c14, 0, 1, 0.5, 0.125
 def c15, 5, 0.25, 0, 1.5
 def c19, 0.5, 1, -1, 0
+defi i0, 4, 0, 0, 0
 dcl_texcoord0 v0.xy
 dcl_texcoord1 v1.xyz
 dcl_texcoord3 v3.xyz
@@ -18,26 +19,22 @@ texld r0, v0, s0
 nrm r1.xyz, v1
 add r4.xyz, c3, -v3
 nrm r5.xyz, r4
-// The buffer at this pixel, else at the first of its four neighbours that holds light.
+// The buffer at this pixel, else at the first of its four neighbours that holds light:
+// right, below, left, above (the step turned a quarter each time).
 add r20.xy, vPos, c19.x
 mul r21.xy, r20, c18
 texld r22, r21, s3
-add r21.xy, r20, c19.yw
+mov r24.xy, c19.yw
+mov r21.zw, c19.w
+rep i0
+add r21.xy, r20, r24
 mul r21.xy, r21, c18
-texld r23, r21, s3
+texldl r23, r21.xyww, s3
 cmp r22, -r22.w, r23, r22
-add r21.xy, r20, c19.zw
-mul r21.xy, r21, c18
-texld r23, r21, s3
-cmp r22, -r22.w, r23, r22
-add r21.xy, r20, c19.wy
-mul r21.xy, r21, c18
-texld r23, r21, s3
-cmp r22, -r22.w, r23, r22
-add r21.xy, r20, c19.wz
-mul r21.xy, r21, c18
-texld r23, r21, s3
-cmp r22, -r22.w, r23, r22
+mov r25.x, -r24.y
+mov r24.y, r24.x
+mov r24.x, r25.x
+endrep
 max r22.w, r22.w, c14.y
 rcp r22.w, r22.w
 mul r2.x, r22.x, r22.w
