@@ -325,7 +325,9 @@ void BoxRenderer::DrawGatheredFloorShadow(unsigned gathered)
     const float key = floor * static_cast<float>(m_scene.m_nKey) / 100.0f * std::max(std::sin(elevation), 0.1f);
     const float sky = floor * static_cast<float>(m_scene.m_nSky) / 100.0f;
     const float all = EncodedOfLight(std::min(key + sky, 1.0f));
-    const float lights[4] = {key, sky, static_cast<float>(m_scene.m_nShadow) / 100.0f, all > 0 ? 1.0f / all : 0.0f};
+    // An unlit or black floor shows no shadow: it cannot darken.
+    const float lights[4] = {key, sky, all > 0 ? static_cast<float>(m_scene.m_nShadow) / 100.0f : 0.0f,
+                             all > 0 ? 1.0f / all : 0.0f};
     pDevice->SetPixelShaderConstantF(1, lights, 1);
     float texel[4];
     m_lightBuffer.TexelSize(texel);

@@ -112,6 +112,19 @@ TEST_F(StudioLightTest, HidingALittleSkyFromAFloorLitPastWhiteShowsNothing)
         }
     EXPECT_EQ(greyed, 0) << "pixels greyed in front of the foot";
     EXPECT_GT(shadowed, 200) << "the key's shadow beside the other side";
+
+    // With neither key nor sky nothing lights the floor, so nothing darkens it: no shadow
+    // anywhere, the background as asked.
+    scene.m_nKey = 0, scene.m_nSky = 0;
+    auto partlyClear = [](const DecodedImage& picture) {
+        int n = 0;
+        for (uint32_t c : picture.pixels)
+            n += Alpha(c) > 0 && Alpha(c) < 255;
+        return n;
+    };
+    const int unlit = partlyClear(Picture(true));
+    scene.m_nShadow = 0;
+    EXPECT_EQ(unlit, partlyClear(Picture(true))) << "pixels darkened on an unlit floor beyond the box's outline";
 }
 
 TEST_F(StudioLightTest, AGlossCoversHighlightFollowsTheLightAndMatteHasNone)
