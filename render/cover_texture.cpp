@@ -1,13 +1,37 @@
 // A book's cover as it is drawn: the cover picture with what lies outside the trim (the
-// bleed, a case wrap's turn-ins) replaced at every mip level by the trim's own edge. Seen
-// small or at a slant the texture is read from a smaller level, where the trim's edge texels
-// would otherwise hold some of the bleed's colour.
+// bleed, a case wrap's turn-ins) replaced by the trim's own edge before its mip levels are
+// made. Seen small or at a slant the texture is read from a smaller level, whose edge texels
+// then hold only the cover's colours, never the bleed's.
 #include <algorithm>
 #include <cmath>
 
 #include "box_renderer.h"
 #include "book_cover.h"
 #include "face_textures.h"
+
+namespace {
+
+DecodedImage InsideTheTrim(const DecodedImage& picture, const CoverLayout& l)
+{
+    DecodedImage out;
+    unsigned x0, x1, y0, y1;
+    TexelsInside(l.back[0], l.front[1], picture.width, &x0, &x1);
+    TexelsInside(l.top, l.bottom, picture.height, &y0, &y1);
+    if (x0 >= x1 || y0 >= y1)
+        return out;
+    out.width = picture.width, out.height = picture.height;
+    out.pixels.resize(picture.pixels.size());
+    for (unsigned y = 0; y < picture.height; ++y) {
+        const uint32_t* source = &picture.pixels[static_cast<size_t>(std::clamp(y, y0, y1 - 1)) * picture.width];
+        uint32_t* row = &out.pixels[static_cast<size_t>(y) * picture.width];
+        std::fill(row, row + x0, source[x0]);
+        std::copy(source + x0, source + x1, row + x0);
+        std::fill(row + x1, row + picture.width, source[x1 - 1]);
+    }
+    return out;
+}
+
+} // namespace
 
 const ShapeSpec* BoxRenderer::FrameSpecOf(int product) const
 {
@@ -20,48 +44,18 @@ const ShapeSpec* BoxRenderer::FrameSpecOf(int product) const
 IDirect3DTexture9* BoxRenderer::CoverTexture(int product)
 {
     const PictureRef& cover = PicturesOf(m_scene, product)[SideCover];
-    IDirect3DTexture9* pPicture = m_faceTextures.For(m_pDevice, cover);
     const ShapeSpec* pSpec = FrameSpecOf(product);
-    if (!pSpec || !pSpec->bCover || !pPicture || product < 0 || product >= kMaxProducts)
-        return pPicture;
-    const ShapeSpec& spec = *pSpec;
+    if (!pSpec || !pSpec->bCover || !cover || product < 0 || product >= kMaxProducts)
+        return m_faceTextures.For(m_pDevice, cover);
     CoverCopy& copy = m_coverCopies[product];
     const unsigned long long serial = cover->serial;
-    if (copy.texture && serial == copy.serial && spec.cover == copy.layout)
+    if (copy.texture && serial == copy.serial && pSpec->cover == copy.layout)
         return copy.texture;
     copy.texture.Reset();
-    D3DSURFACE_DESC desc = {};
-    pPicture->GetLevelDesc(0, &desc);
-    const UINT levels = pPicture->GetLevelCount();
-    if (FAILED(m_pDevice->CreateTexture(desc.Width, desc.Height, levels, 0, desc.Format, D3DPOOL_MANAGED,
-                                                &copy.texture, nullptr)))
-        return pPicture;  // no memory for the copy: the picture as it is
-    const CoverLayout& l = spec.cover;
-    for (UINT level = 0; level < levels; ++level) {
-        D3DSURFACE_DESC ld = {};
-        pPicture->GetLevelDesc(level, &ld);
-        D3DLOCKED_RECT from = {}, to = {};
-        if (FAILED(pPicture->LockRect(level, &from, nullptr, D3DLOCK_READONLY)))
-            break;
-        if (FAILED(copy.texture->LockRect(level, &to, nullptr, 0))) {
-            pPicture->UnlockRect(level);
-            break;
-        }
-        UINT x0, x1, y0, y1;
-        TexelsInside(l.back[0], l.front[1], ld.Width, &x0, &x1);
-        TexelsInside(l.top, l.bottom, ld.Height, &y0, &y1);
-        for (UINT y = 0; y < ld.Height; ++y) {
-            const UINT sy = std::clamp(y, y0, y1 - 1);
-            const auto* source = reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(from.pBits) + sy * from.Pitch);
-            auto* row = reinterpret_cast<DWORD*>(static_cast<BYTE*>(to.pBits) + y * to.Pitch);
-            std::fill(row, row + x0, source[x0]);
-            std::copy(source + x0, source + x1, row + x0);
-            std::fill(row + x1, row + ld.Width, source[x1 - 1]);
-        }
-        copy.texture->UnlockRect(level);
-        pPicture->UnlockRect(level);
-    }
+    const DecodedImage inside = InsideTheTrim(cover->pixels, pSpec->cover);
+    if (inside.pixels.empty() || FAILED(CreateMippedTexture(m_pDevice, inside, &copy.texture)))
+        return m_faceTextures.For(m_pDevice, cover);  // no memory for the copy: the picture as it is
     copy.serial = serial;
-    copy.layout = l;
+    copy.layout = pSpec->cover;
     return copy.texture;
 }

@@ -27,9 +27,9 @@ HRESULT FillLevel(IDirect3DTexture9* pTexture, UINT level, const DecodedImage& i
     return pTexture->UnlockRect(level);
 }
 
-// A managed texture with a full mipmap chain, each level the area average, in light, of the
-// one above: a fine black and white pattern seen small is the grey it looks (188), not 128.
-HRESULT CreateFaceTexture(IDirect3DDevice9* pDevice, const DecodedImage& picture, IDirect3DTexture9** ppTexture)
+} // namespace
+
+HRESULT CreateMippedTexture(IDirect3DDevice9* pDevice, const DecodedImage& picture, IDirect3DTexture9** ppTexture)
 {
     D3DCAPS9 caps = {};
     pDevice->GetDeviceCaps(&caps);
@@ -73,7 +73,6 @@ HRESULT CreateFaceTexture(IDirect3DDevice9* pDevice, const DecodedImage& picture
     return S_OK;
 }
 
-} // namespace
 
 IDirect3DTexture9* FaceTextures::For(IDirect3DDevice9* pDevice, const PictureRef& picture)
 {
@@ -83,7 +82,7 @@ IDirect3DTexture9* FaceTextures::For(IDirect3DDevice9* pDevice, const PictureRef
         if (e.pKey == picture.get() && e.serial == picture->serial)
             return e.texture;
     ComPtr<IDirect3DTexture9> texture;
-    if (picture->pixels.pixels.empty() || FAILED(CreateFaceTexture(pDevice, picture->pixels, &texture)))
+    if (picture->pixels.pixels.empty() || FAILED(CreateMippedTexture(pDevice, picture->pixels, &texture)))
         return nullptr;
     DropUnheld();  // a picture let go of since is not drawn again: its memory goes now
     m_entries.push_back({picture, picture.get(), picture->serial, std::move(texture)});

@@ -35,5 +35,10 @@ private:
     std::vector<Entry> m_entries;
 };
 
+// A managed texture of the picture with a full mipmap chain, each level the area average, in
+// light, of the one above (a fine black and white pattern seen small is the grey it looks,
+// 188, not 128); as large as the device takes.
+HRESULT CreateMippedTexture(IDirect3DDevice9* pDevice, const DecodedImage& picture, IDirect3DTexture9** ppTexture);
+
 // The memory a face texture holds, its mip levels included.
 unsigned long long FaceTextureBytes(IDirect3DTexture9* pTexture);
