@@ -73,7 +73,6 @@ HRESULT CreateMippedTexture(IDirect3DDevice9* pDevice, const DecodedImage& pictu
     return S_OK;
 }
 
-
 IDirect3DTexture9* FaceTextures::For(IDirect3DDevice9* pDevice, const PictureRef& picture)
 {
     if (!picture || !pDevice)

@@ -104,14 +104,32 @@ std::array<float, 3> FloorLight(const BoxScene& scene)
     return light;
 }
 
+// The floor's brightness (its colour's luminance, in light).
+float FloorBrightness(const BoxScene& scene)
+{
+    const std::array<float, 3> colour = FloorColour(scene);
+    return 0.2126f * colour[0] + 0.7152f * colour[1] + 0.0722f * colour[2];
+}
+
+// The key's and the sky's light on a white floor, for its shadows: the key never quite
+// grazing it, so that a low light still casts a visible shadow.
+struct FloorLights {
+    float key, sky;
+};
+FloorLights LightsOnFloor(const BoxScene& scene)
+{
+    const float elevation = static_cast<float>(scene.m_nLightElevation) * 0.017453292f;
+    return {static_cast<float>(scene.m_nKey) / 100.0f * std::max(std::sin(elevation), 0.1f),
+            static_cast<float>(scene.m_nSky) / 100.0f};
+}
+
 // How dark the floor goes where a share of its light is hidden, as the picture shows it:
 // the floor's light with all of it and with what remains, each held to white and encoded
 // as sRGB. A white floor under the key and the sky is lit past white: hiding the key
 // leaves a grey shadow, hiding only the sky barely shows.
 float FloorDarkness(const BoxScene& scene, float remaining, float lit)
 {
-    const std::array<float, 3> colour = FloorColour(scene);
-    const float floor = 0.2126f * colour[0] + 0.7152f * colour[1] + 0.0722f * colour[2];
+    const float floor = FloorBrightness(scene);
     auto shown = [&](float light) { return EncodedOfLight(std::min(light * floor, 1.0f)); };
     const float all = shown(lit);
     return all > 0 ? std::clamp(1 - shown(remaining) / all, 0.0f, 1.0f) : 0.0f;
@@ -267,9 +285,8 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
     // The shadow value is the share of the darkness the hidden light leaves that shows: at
     // 100 the floor as a path tracer shows it.
     const float shadow = static_cast<float>(m_scene.m_nShadow) / 100.0f;
-    const float key = static_cast<float>(m_scene.m_nKey) / 100.0f, sky = static_cast<float>(m_scene.m_nSky) / 100.0f;
-    const float elevation = static_cast<float>(m_scene.m_nLightElevation) * 0.017453292f;
-    const float keyOnFloor = key * std::max(std::sin(elevation), 0.1f);
+    const FloorLights onFloor = LightsOnFloor(m_scene);
+    const float keyOnFloor = onFloor.key, sky = onFloor.sky;
     if (lights.bSky) {
         // The sky hidden from the floor by the model: each direction's shadow blurred over
         // the part of the dome it stands for, and faded out within a quarter of the model's
@@ -319,11 +336,9 @@ void BoxRenderer::DrawGatheredFloorShadow(unsigned gathered)
     // shows what light remains as a path tracer's picture does, held to white: hiding a
     // little sky from a floor lit past white shows nothing, hiding it in the key's shadow
     // darkens it further.
-    const std::array<float, 3> colour = FloorColour(m_scene);
-    const float floor = 0.2126f * colour[0] + 0.7152f * colour[1] + 0.0722f * colour[2];
-    const float elevation = static_cast<float>(m_scene.m_nLightElevation) * 0.017453292f;
-    const float key = floor * static_cast<float>(m_scene.m_nKey) / 100.0f * std::max(std::sin(elevation), 0.1f);
-    const float sky = floor * static_cast<float>(m_scene.m_nSky) / 100.0f;
+    const float floor = FloorBrightness(m_scene);
+    const FloorLights onFloor = LightsOnFloor(m_scene);
+    const float key = floor * onFloor.key, sky = floor * onFloor.sky;
     const float all = EncodedOfLight(std::min(key + sky, 1.0f));
     // An unlit or black floor shows no shadow: it cannot darken.
     const float lights[4] = {key, sky, all > 0 ? static_cast<float>(m_scene.m_nShadow) / 100.0f : 0.0f,
