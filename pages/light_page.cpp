@@ -17,15 +17,17 @@ const SliderBinding kSliders[] = {
     {IDC_SKY, kValueSky, IDC_SKY_VALUE},
 };
 const int kEyeControls[] = {IDC_AMBIENT, IDC_DIFFUSE, IDC_TOP_LIGHT};
-const int kStudioControls[] = {IDC_KEY, IDC_LIGHT_AZIMUTH, IDC_LIGHT_ELEVATION, IDC_LIGHT_SIZE, IDC_SKY};
+const int kStudioControls[] = {IDC_KEY, IDC_LIGHT_AZIMUTH, IDC_LIGHT_ELEVATION, IDC_LIGHT_SIZE, IDC_SKY, IDC_TONE};
 const wchar_t* const kLightCaptions[kLightCount] = {L"At the eye", L"Studio"};
 const wchar_t* const kFinishCaptions[kFinishCount] = {L"Matte", L"Gloss", L"Soft-touch"};
+const wchar_t* const kToneCaptions[kToneCount] = {L"Literal", L"Neutral"};
 }
 
 BEGIN_MESSAGE_MAP(CLightPage, CScenePage)
     ON_BN_CLICKED(IDC_SELECT_BACKGROUND, OnSelectBackgroundColour)
     ON_CONTROL(CBN_SELCHANGE, IDC_LIGHT_KIND, OnLightChosen)
     ON_CONTROL(CBN_SELCHANGE, IDC_FINISH, OnFinishChosen)
+    ON_CONTROL(CBN_SELCHANGE, IDC_TONE, OnToneChosen)
 END_MESSAGE_MAP()
 
 CLightPage::CLightPage(BoxScene* pScene)
@@ -40,6 +42,8 @@ BOOL CLightPage::OnInitDialog()
         ::SendDlgItemMessageW(m_hWnd, IDC_LIGHT_KIND, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszCaption));
     for (const wchar_t* pszCaption : kFinishCaptions)
         ::SendDlgItemMessageW(m_hWnd, IDC_FINISH, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszCaption));
+    for (const wchar_t* pszCaption : kToneCaptions)
+        ::SendDlgItemMessageW(m_hWnd, IDC_TONE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszCaption));
     InitSliderPage(this, m_pScene, kSliders, ARRAYSIZE(kSliders));
     return TRUE;
 }
@@ -53,6 +57,7 @@ void CLightPage::DoDataExchange(CDataExchange* pDX)
     m_bShowing = true;
     ::SendDlgItemMessageW(m_hWnd, IDC_LIGHT_KIND, CB_SETCURSEL, m_pScene->m_nLight, 0);
     ::SendDlgItemMessageW(m_hWnd, IDC_FINISH, CB_SETCURSEL, m_pScene->m_nFinish, 0);
+    ::SendDlgItemMessageW(m_hWnd, IDC_TONE, CB_SETCURSEL, m_pScene->m_nTone, 0);
     m_bShowing = false;
     // Every trackbar shows its value, the unused light's greyed.
     EnableLightControls(true, true);
@@ -77,6 +82,11 @@ void CLightPage::OnLightChosen()
 void CLightPage::OnFinishChosen()
 {
     TakeListChoice(IDC_FINISH, &BoxScene::m_nFinish, kFinishCount);
+}
+
+void CLightPage::OnToneChosen()
+{
+    TakeListChoice(IDC_TONE, &BoxScene::m_nTone, kToneCount);
 }
 
 void CLightPage::OnSelectBackgroundColour()

@@ -1,6 +1,6 @@
 // "Light": the light at the eye (ambient, diffuse, from above) or the studio's (a key light
-// placed round the view, its height and softness, and the sky), the covers' finish, and the
-// background colour.
+// placed round the view, its height and softness, and the sky), the covers' finish, the
+// studio's tone and the background colour.
 #pragma once
 #include "scene_page.h"
 
@@ -14,6 +14,7 @@ protected:
     void OnSelectBackgroundColour();
     void OnLightChosen();
     void OnFinishChosen();
+    void OnToneChosen();
     DECLARE_MESSAGE_MAP()
 
 private:

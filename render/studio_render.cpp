@@ -11,6 +11,7 @@
 #include "colour.h"
 #include "device_matrix.h"
 #include "key_light.h"
+#include "light_kinds.h"
 #include "part_look.h"
 #include "reflectance.h"
 #include "scene_camera.h"
@@ -448,6 +449,8 @@ void BoxRenderer::DrawStudioModel(const SceneCamera& camera, const Mat4& project
     pDevice->SetPixelShaderConstantF(1, strengths, 1);
     pDevice->SetPixelShaderConstantF(3, eye, 1);
     pDevice->SetPixelShaderConstantF(5, up, 1);
+    const BOOL bNeutralTone = m_scene.m_nTone == ToneNeutral;
+    pDevice->SetPixelShaderConstantB(0, &bNeutralTone, 1);
     // The model's own shadows (a board over the pages): softened by the light's size.
     SetTaps(pDevice, std::max(1.5f, 0.1f * PenumbraSpread(pass.lightPasses) * static_cast<float>(m_scene.m_nLightSize)) /
                          StudioLight::kMapTexels);

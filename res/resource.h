@@ -113,6 +113,7 @@
 #define IDC_SELECT_BACKGROUND    1030
 #define IDC_LIGHT_KIND           1070
 #define IDC_FINISH               1071
+#define IDC_TONE                 1200
 #define IDC_KEY                  1072
 #define IDC_LIGHT_AZIMUTH        1073
 #define IDC_LIGHT_ELEVATION      1074

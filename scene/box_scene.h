@@ -100,6 +100,7 @@ public:
     int m_nPose = 0;            // PoseKind
     int m_nCameraBump = 0;      // 1: a device's camera stands out of its back
     int m_nInk = 0;             // InkKind: an e-reader's screen
+    int m_nTone = 0;            // ToneKind: how the studio's light past white reaches the picture
     float m_fRotation1Fraction = 0.0f;  // degrees past m_nRotation1: a spin's even steps (0 in the window)
     std::uint32_t m_clrBackground = 0xFFFFFFFF;  // 0xAARRGGBB, alpha always 0xFF
     PictureRef m_picture[kPictureCount];          // null: no picture, the face's colour alone

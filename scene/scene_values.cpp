@@ -67,6 +67,7 @@ constexpr SceneValue kRows[] = {
     {"pose", &BoxScene::m_nPose, 0, kPoseCount - 1, PoseStanding, L"standing, flat (on its back) or propped (leaning back): a device's", g_poseNames, false, true},
     {"camera-bump", &BoxScene::m_nCameraBump, 0, 1, 1, L"1: a phone's or tablet's camera stands out of its back", nullptr, false, true},
     {"ink", &BoxScene::m_nInk, 0, kInkCount - 1, InkGrey, L"grey or colour: an e-reader's screen", g_inkNames, false, true},
+    {"tone", &BoxScene::m_nTone, 0, kToneCount - 1, ToneLiteral, L"literal (the print's colours as lit, past white cut off) or neutral (highlights roll off toward white, colours kept: Khronos' PBR Neutral) (studio)", g_toneNames},
 };
 static_assert(sizeof kRows / sizeof kRows[0] == kSceneValueCount, "one row for each SceneValueIndex, in its order");
 } // namespace

@@ -29,7 +29,7 @@ enum SceneValueIndex { kValueWidth, kValueHeight, kValueDepth, kValueRotation1, 
                        kValueSpread, kValueSeed, kValuePull, kValuePulled, kValueLeanAngle,
                        kValuePlaceX, kValuePlaceZ, kValueTurn, kValueBinding, kValueRead, kValueOpenAngle,
                        kValueScreenWidth, kValueScreenHeight, kValueBezel, kValueBezelBottom, kValueCorner,
-                       kValueBody, kValueScreenFit, kValuePose, kValueCameraBump, kValueInk,
+                       kValueBody, kValueScreenFit, kValuePose, kValueCameraBump, kValueInk, kValueTone,
                        kSceneValueCount };
 
 extern const SceneValue (&g_sceneValues)[kSceneValueCount];

@@ -2,6 +2,8 @@
 // where the model stands, the background outside it stays exactly the colour asked, and a
 // gloss cover's highlight follows the light.
 #include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <vector>
 
 #include "light_kinds.h"
@@ -393,4 +395,46 @@ TEST_F(StudioLightTest, ABatchsNextPictureIsLitAsIfItWereDrawnAlone)
     scene.m_nRotation1 += 30;  // another view
     const DecodedImage turned = Picture(false);
     EXPECT_TRUE(same(turned, alone())) << "the model turned";
+}
+
+TEST_F(StudioLightTest, TheNeutralToneKeepsAPrintsColourAndRollsOffWhatIsLitPastWhite)
+{
+    // A box face-on to the key: its front's middle, literal and neutral.
+    scene.m_nZoom = 750;
+    scene.m_nLightSamples = 1;
+    scene.m_nLightAzimuth = 0, scene.m_nLightElevation = 30;
+    const ShapeSpec spec = SceneShape(scene);
+    const ScreenPoint middle = Project(scene, {0, 0, -spec.size[2] / 2}, kSide, kSide);
+    uint32_t corner = 0;
+    auto front = [&](COLORREF print, int tone) {
+        scene.m_clrFace[SideFront] = print;
+        scene.m_nTone = tone;
+        const DecodedImage p = Picture(false);
+        corner = p.pixels[0] & 0xFFFFFF;
+        const uint32_t c = p.pixels[static_cast<size_t>(middle.y) * kSide + static_cast<size_t>(middle.x)];
+        return std::array<int, 3>{static_cast<int>((c >> 16) & 0xFF), Green(c), static_cast<int>(c & 0xFF)};
+    };
+    // A dark red as usually lit: the veil every face mirrors taken off, nearer the print.
+    const COLORREF red = RGB(100, 36, 32);
+    const std::array<int, 3> literal = front(red, ToneLiteral), neutral = front(red, ToneNeutral);
+    EXPECT_EQ(corner, 0xFFFFFFu) << "the background stays the colour asked";
+    auto apart = [&](const std::array<int, 3>& c) {
+        return std::abs(c[0] - 100) + std::abs(c[1] - 36) + std::abs(c[2] - 32);
+    };
+    EXPECT_LT(apart(neutral), apart(literal)) << "neutral " << neutral[0] << "," << neutral[1] << "," << neutral[2]
+                                              << ", literal " << literal[0] << "," << literal[1] << "," << literal[2];
+    EXPECT_GE(neutral[0] - neutral[1], literal[0] - literal[1]) << "as saturated at least";
+
+    // Two light greys lit past white: cut off to the same white literally, kept apart by the
+    // neutral tone, below white.
+    scene.m_nKey = 200;
+    const int literalDim = front(RGB(215, 215, 215), ToneLiteral)[1];
+    const int literalLight = front(RGB(250, 250, 250), ToneLiteral)[1];
+    const int neutralDim = front(RGB(215, 215, 215), ToneNeutral)[1];
+    const int neutralLight = front(RGB(250, 250, 250), ToneNeutral)[1];
+    EXPECT_EQ(literalDim, 255);
+    EXPECT_EQ(literalLight, 255);
+    EXPECT_GE(neutralLight, neutralDim + 2);
+    EXPECT_LT(neutralLight, 255);
+    EXPECT_GT(neutralDim, 200);
 }
