@@ -389,22 +389,25 @@ void BoxRenderer::DrawFaces(BYTE alpha, bool bInLight, bool bStudioDraft)
     // The studio's draft lights at half strength, doubled here: a face lit past white (the
     // key and the floor's light together) keeps its brightness.
     pDevice->SetTextureStageState(1, D3DTSS_COLOROP, bStudioDraft ? D3DTOP_MODULATE2X : D3DTOP_MODULATE);
+    const bool bNeutralTone = m_scene.m_nTone == ToneNeutral && m_studio.m_pDraftToneShader;
     for (const DrawnRun& run : RunsToDraw(drawn)) {
         const PartSurface& look = run.look;
         IDirect3DTexture9* pTexture = run.pTexture;
         const Colour colour = look.colour;
         const bool bShader = !bStudioDraft && bInLight && pTexture && m_pFaceShader;
-        pDevice->SetTexture(0, pTexture);
+        // The studio's draft in the neutral tone: the stages' sums toned as the resting frame is.
+        const bool bToned = bStudioDraft && bNeutralTone;
+        pDevice->SetTexture(0, pTexture || !bToned ? pTexture : m_studio.m_pWhite.Get());
         pDevice->SetTextureStageState(0, D3DTSS_COLOROP, pTexture ? D3DTOP_MODULATE : D3DTOP_SELECTARG2);
         // The factor's alpha is the reflection's strength; the box's own pass leaves it opaque.
         const D3DCOLOR factor = (ColorRefToD3DColor(colour) & 0x00FFFFFF) | (static_cast<DWORD>(alpha) << 24);
         pDevice->SetRenderState(D3DRS_TEXTUREFACTOR, factor);
-        pDevice->SetPixelShader(bShader ? m_pFaceShader.Get() : nullptr);
+        pDevice->SetPixelShader(bShader ? m_pFaceShader.Get() : bToned ? m_studio.m_pDraftToneShader.Get() : nullptr);
         pDevice->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, bShader);
-        if (bShader) {
+        if (bShader || bToned) {
             const float rgba[4] = {((factor >> 16) & 0xFF) / 255.0f, ((factor >> 8) & 0xFF) / 255.0f,
                                    (factor & 0xFF) / 255.0f, alpha / 255.0f};
-            pDevice->SetPixelShaderConstantF(kFaceShaderColourConstant, rgba, 1);
+            pDevice->SetPixelShaderConstantF(bShader ? kFaceShaderColourConstant : 0, rgba, 1);
         }
         const bool bOwnMaterial = !bStudioDraft && (look.bGloss || look.emission > 0);
         if (bStudioDraft) {

@@ -5,6 +5,7 @@
 #include "shaders/studio_light_ps_shader.h"
 #include "shaders/studio_ps_shader.h"
 #include "shaders/studio_summed_ps_shader.h"
+#include "shaders/studio_draft_tone_ps_shader.h"
 #include "shaders/studio_draft_vs_shader.h"
 #include "shaders/studio_vs_shader.h"
 
@@ -25,6 +26,7 @@ bool StudioLight::CreateShaders(IDirect3D9* pD3D, IDirect3DDevice9* pDevice)
         return false;
     if (FAILED(pDevice->CreateVertexShader(k_studio_vs_shader_code, &m_pVertexShader)) ||
         FAILED(pDevice->CreateVertexShader(k_studio_draft_vs_shader_code, &m_pDraftShader)) ||
+        FAILED(pDevice->CreatePixelShader(k_studio_draft_tone_ps_shader_code, &m_pDraftToneShader)) ||
         FAILED(pDevice->CreatePixelShader(k_studio_ps_shader_code, &m_pModelShader)) ||
         FAILED(pDevice->CreatePixelShader(k_studio_floor_ps_shader_code, &m_pFloorShader)) ||
         FAILED(pDevice->CreatePixelShader(k_studio_light_ps_shader_code, &m_pModelLightShader)) ||
@@ -90,6 +92,7 @@ void StudioLight::Release()
     m_pModelLightShader.Reset();
     m_pFloorShader.Reset();
     m_pModelShader.Reset();
+    m_pDraftToneShader.Reset();
     m_pDraftShader.Reset();
     m_pVertexShader.Reset();
 }

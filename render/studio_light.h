@@ -33,7 +33,7 @@ public:
     void Release();
     bool Ready() const
     {
-        return m_pVertexShader && m_pDraftShader && m_pModelShader && m_pFloorShader && m_pModelLightShader &&
+        return m_pVertexShader && m_pDraftShader && m_pDraftToneShader && m_pModelShader && m_pFloorShader && m_pModelLightShader &&
                m_pSummedModelShader && m_pSummedFloorShader;
     }
     // Whether CreateShaders was called on this device (it is not tried again when it failed).
@@ -41,6 +41,7 @@ public:
 
     ComPtr<IDirect3DVertexShader9> m_pVertexShader;
     ComPtr<IDirect3DVertexShader9> m_pDraftShader;  // a moving frame's lights, per vertex
+    ComPtr<IDirect3DPixelShader9> m_pDraftToneShader;  // and its colour in the neutral tone
     ComPtr<IDirect3DPixelShader9> m_pModelShader;        // one drawing's
     ComPtr<IDirect3DPixelShader9> m_pFloorShader;
     ComPtr<IDirect3DPixelShader9> m_pModelLightShader;   // a placement's light, gathered

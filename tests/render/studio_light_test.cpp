@@ -236,6 +236,7 @@ TEST_F(StudioLightTest, ThePreviewWhileMovingIsAsBrightAsItIsAtRest)
     for (BoxRenderer* pRenderer : {&renderer, &inWindow})
         for (int azimuth : {40, 160}) {
             scene.m_nLightAzimuth = azimuth;
+            scene.m_nTone = azimuth == 160 ? ToneNeutral : ToneLiteral;  // a tone drafted as it rests
             scene.m_nLightSamples = 6;
             pRenderer->RenderFrame();  // the scene just changed: the draft
             const Frame moving = ReadFrame(*pRenderer);
@@ -258,7 +259,8 @@ TEST_F(StudioLightTest, ThePreviewWhileMovingIsAsBrightAsItIsAtRest)
             }
             ASSERT_GE(n, 3);
             EXPECT_NEAR(sumMoving / sumRest, 1.0, 0.05)
-                << (pRenderer == &renderer ? "presented" : "in a window") << ", light from " << azimuth << ": moving "
+                << (pRenderer == &renderer ? "presented" : "in a window") << ", light from " << azimuth << ", tone "
+                << g_toneNames[scene.m_nTone] << ": moving "
                 << sumMoving / (3 * n) << ", at rest " << sumRest / (3 * n);
         }
     inWindow.Release();
