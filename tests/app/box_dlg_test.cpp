@@ -694,15 +694,17 @@ TEST(MainDialog, ABookIsChosenTypedAndGivenItsCoverThroughThePages)
     EXPECT_TRUE(coverLoaded) << "a cover made for the book loads without a word";
 }
 
-TEST(MainDialog, TheLightPageSwitchesToTheStudioAndItsFinish)
+TEST(MainDialog, TheLightPageSwitchesToTheStudioAndItsFinishAndTone)
 {
     CBoxDlg dlg;
-    int light = -1, finish = -1, key = 0;
+    int light = -1, finish = -1, key = 0, tone = -1;
     bool ambientBefore = false, keyBefore = true, ambientAfter = true, keyAfter = false, frameChanged = false;
+    bool toneBefore = true, toneAfter = false, toneChanged = false;
     RunMainDialog(dlg, [&](CBoxDlg& d) {
         CDialog* page = d.Pages()[3];
         ambientBefore = ::IsWindowEnabled(::GetDlgItem(*page, IDC_AMBIENT)) != FALSE;
         keyBefore = ::IsWindowEnabled(::GetDlgItem(*page, IDC_KEY)) != FALSE;
+        toneBefore = ::IsWindowEnabled(::GetDlgItem(*page, IDC_TONE)) != FALSE;
         key = TrackbarPos(page, IDC_KEY);  // greyed, but showing its value
         d.m_nShadow = 60;
         d.RenderFrame();
@@ -714,8 +716,15 @@ TEST(MainDialog, TheLightPageSwitchesToTheStudioAndItsFinish)
         light = d.m_nLight, finish = d.m_nFinish;
         ambientAfter = ::IsWindowEnabled(::GetDlgItem(*page, IDC_AMBIENT)) != FALSE;
         keyAfter = ::IsWindowEnabled(::GetDlgItem(*page, IDC_KEY)) != FALSE;
+        toneAfter = ::IsWindowEnabled(::GetDlgItem(*page, IDC_TONE)) != FALSE;
         d.RenderFrame();
-        frameChanged = ReadFrame(d.Renderer()).pixels != eye.pixels;
+        const Frame studio = ReadFrame(d.Renderer());
+        frameChanged = studio.pixels != eye.pixels;
+        ::SendDlgItemMessageW(*page, IDC_TONE, CB_SETCURSEL, ToneNeutral, 0);
+        page->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TONE, CBN_SELCHANGE), (LPARAM)::GetDlgItem(*page, IDC_TONE));
+        tone = d.m_nTone;
+        d.RenderFrame();
+        toneChanged = ReadFrame(d.Renderer()).pixels != studio.pixels;
     });
     EXPECT_TRUE(ambientBefore);
     EXPECT_FALSE(keyBefore);
@@ -725,6 +734,10 @@ TEST(MainDialog, TheLightPageSwitchesToTheStudioAndItsFinish)
     EXPECT_FALSE(ambientAfter);
     EXPECT_TRUE(keyAfter);
     EXPECT_TRUE(frameChanged) << "the preview is drawn in the studio's light";
+    EXPECT_FALSE(toneBefore) << "the tone is the studio's";
+    EXPECT_TRUE(toneAfter);
+    EXPECT_EQ(tone, ToneNeutral);
+    EXPECT_TRUE(toneChanged) << "the preview is toned";
 }
 
 TEST(MainDialog, ARememberedPlaceOffEveryMonitorOpensOnOne)
