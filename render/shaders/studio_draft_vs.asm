@@ -12,6 +12,7 @@
 //          z + y 2^(x n.v), w 4 alpha^2 (how widely the mirrored horizon blurs)
 vs_2_0
 def c9, 0.5, 0.45454545, 0, 1
+def c12, 1.13, 0.15, 0.07, 0.5
 dcl_position v0
 dcl_normal v1
 dcl_texcoord v2
@@ -24,6 +25,10 @@ mul r0.x, r0.x, c4.w
 dp3 r0.y, v1, c5
 mad r0.z, r0.y, c9.x, c9.x
 mad r0.w, r0.y, -c9.x, c9.x
+// The floor returns more at a slant, as the resting frame says.
+mad r9.x, r0.y, c12.z, c12.y
+mad r9.x, r9.x, r0.y, c12.x
+mul r0.w, r0.w, r9.x
 mad r0.x, r0.z, c5.w, r0.x
 mad r1.xyz, c6.xyz, r0.w, r0.x
 pow r2.x, r1.x, c9.y
@@ -50,6 +55,12 @@ max r7.x, r7.x, c9.z
 add r7.y, r7.x, r7.x
 mad r8.xyz, v1, r7.y, -r4
 dp3 r7.z, r8, c5
+abs r9.y, r7.z
+add r9.y, c9.w, -r9.y
+mul r9.z, r9.y, r9.y
+mul r9.z, r9.z, r9.z
+mul r9.y, r9.y, r9.z
+mad r9.y, r9.y, c12.w, c9.w
 mul r7.w, r7.z, r7.z
 add r7.w, r7.w, c11.w
 rsq r7.w, r7.w
@@ -57,6 +68,7 @@ mul r7.z, r7.z, r7.w
 mad r7.z, r7.z, c9.x, c9.x
 mul r7.w, r7.z, c5.w
 add r7.z, c9.w, -r7.z
+mul r7.z, r7.z, r9.y
 mad r8.xyz, c6.xyz, r7.z, r7.w
 mul r7.x, r7.x, c11.x
 exp r7.x, r7.x

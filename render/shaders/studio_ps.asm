@@ -16,6 +16,7 @@ def c14, 0, 1, 0.5, 0.125
 def c15, 5, 0.25, 0, 1.5
 def c21, 0.08, -6.25, 0.04, 0.76
 def c22, 0.0576, 0.15, 0.52, 0
+def c23, 1.13, 0.15, 0.07, 0.5
 dcl_texcoord0 v0.xy
 dcl_texcoord1 v1.xyz
 dcl_texcoord2 v2
