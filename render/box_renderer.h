@@ -261,7 +261,8 @@ private:
                          IDirect3DTexture9* pMap, float strength, float perDistance, float atFootprint,
                          float fadeDistance, DWORD gatherInto);
     // The floor's buffer averaged over the frame: black with the shadows' darkness as alpha.
-    void DrawGatheredFloorShadow(unsigned gathered);
+    // seenGain: the floor seen at a slant returns more (FloorSeenGain).
+    void DrawGatheredFloorShadow(unsigned gathered, float seenGain);
     // bDepthOnly: the model's nearest surfaces into the light buffer's depth, before its
     // light is gathered against them.
     void DrawStudioModel(const SceneCamera& camera, const Mat4& projection, const StudioLights& lights,

@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 #include "pass_states.h"
 #include "box_renderer.h"
@@ -124,13 +125,32 @@ FloorLights LightsOnFloor(const BoxScene& scene)
             static_cast<float>(scene.m_nSky) / 100.0f};
 }
 
+// A rough matte floor seen at a slant returns more light than Lambert's law says (Burley's
+// diffuse at roughness 1, as path tracers draw it), most in a shadow lit by the sky alone:
+// the sky-lit floor's gain over Lambert's by the sine of the angle the camera sees it at
+// where the model stands (a view level with it: half as bright again; from above: 3.5 %).
+float FloorSeenGain(const SceneCamera& camera, float floorY)
+{
+    constexpr float kSines[] = {0.0f, 0.05f, 0.1f, 0.2f, 0.3f, 0.5f, 0.7f, 1.0f};
+    constexpr float kGains[] = {1.535f, 1.461f, 1.378f, 1.244f, 1.150f, 1.056f, 1.034f, 1.035f};
+    const Vec3 e = camera.eye;
+    const float height = floorY - e.y;  // y runs down
+    const float distance = std::sqrt(e.x * e.x + height * height + e.z * e.z);
+    const float sine = distance > 0 ? std::clamp(height / distance, 0.0f, 1.0f) : 1.0f;
+    size_t i = 1;
+    while (i + 1 < std::size(kSines) && kSines[i] < sine)
+        ++i;
+    const float t = (sine - kSines[i - 1]) / (kSines[i] - kSines[i - 1]);
+    return kGains[i - 1] + std::clamp(t, 0.0f, 1.0f) * (kGains[i] - kGains[i - 1]);
+}
+
 // How dark the floor goes where a share of its light is hidden, as the picture shows it:
 // the floor's light with all of it and with what remains, each held to white and encoded
 // as sRGB. A white floor under the key and the sky is lit past white: hiding the key
-// leaves a grey shadow, hiding only the sky barely shows.
-float FloorDarkness(const BoxScene& scene, float remaining, float lit)
+// leaves a grey shadow, hiding only the sky barely shows. seenGain: as FloorSeenGain says.
+float FloorDarkness(const BoxScene& scene, float remaining, float lit, float seenGain)
 {
-    const float floor = FloorBrightness(scene);
+    const float floor = FloorBrightness(scene) * seenGain;
     auto shown = [&](float light) { return EncodedOfLight(std::min(light * floor, 1.0f)); };
     const float all = shown(lit);
     return all > 0 ? std::clamp(1 - shown(remaining) / all, 0.0f, 1.0f) : 0.0f;
@@ -279,8 +299,9 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
     }
     if (m_scene.m_nShadow <= 0)
         return;
+    const float seenGain = FloorSeenGain(camera, FloorY(m_frameShape));
     if (pass.light == FramePass::Light::FromBuffer) {
-        DrawGatheredFloorShadow(pass.gathered);
+        DrawGatheredFloorShadow(pass.gathered, seenGain);
         return;
     }
     // The shadow value is the share of the darkness the hidden light leaves that shows: at
@@ -293,7 +314,7 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
         // the part of the dome it stands for, and faded out within a quarter of the model's
         // height of it, so that the floor a little way off keeps its colour.
         // Gathered, the hidden share itself: the buffer's reader tones it with the key's.
-        const float share = bGather ? 1.0f : FloorDarkness(m_scene, keyOnFloor, keyOnFloor + sky);
+        const float share = bGather ? 1.0f : FloorDarkness(m_scene, keyOnFloor, keyOnFloor + sky, seenGain);
         const float skyElevation = std::asin(std::min(-lights.sky.toLight.y, 1.0f));
         const float spread = std::tan(std::min(SkySampleSpread(pass.lightPasses), 1.2f));
         DrawFloorShadow(camera, projection, lights.sky, lights.toSkyMap, m_studio.m_pSkyMap, bGather ? 1.0f : shadow * share,
@@ -310,12 +331,12 @@ void BoxRenderer::DrawStudioFloor(const SceneCamera& camera, const Mat4& project
     if (!bCast)
         return;
     DrawFloorShadow(camera, projection, lights.key, lights.toKeyMap, m_studio.m_pShadowMap,
-                    bGather ? 1.0f : shadow * FloorDarkness(m_scene, sky, keyOnFloor + sky),
+                    bGather ? 1.0f : shadow * FloorDarkness(m_scene, sky, keyOnFloor + sky, seenGain),
                     ShadowBlurPerDistance(m_scene, pass.lightPasses) / lights.key.mapSize,
                     1.5f / StudioLight::kMapTexels, 0.0f, bGather ? D3DCOLORWRITEENABLE_RED : 0);
 }
 
-void BoxRenderer::DrawGatheredFloorShadow(unsigned gathered)
+void BoxRenderer::DrawGatheredFloorShadow(unsigned gathered, float seenGain)
 {
     IDirect3DDevice9* pDevice = m_pDevice;
     D3DVIEWPORT9 viewport = {};
@@ -337,7 +358,7 @@ void BoxRenderer::DrawGatheredFloorShadow(unsigned gathered)
     // shows what light remains as a path tracer's picture does, held to white: hiding a
     // little sky from a floor lit past white shows nothing, hiding it in the key's shadow
     // darkens it further.
-    const float floor = FloorBrightness(m_scene);
+    const float floor = FloorBrightness(m_scene) * seenGain;
     const FloorLights onFloor = LightsOnFloor(m_scene);
     const float key = floor * onFloor.key, sky = floor * onFloor.sky;
     const float all = EncodedOfLight(std::min(key + sky, 1.0f));
