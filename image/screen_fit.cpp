@@ -53,7 +53,8 @@ DecodedImage FitToScreen(const DecodedImage& picture, const ScreenFit& fit)
         return FitToScreen(ResampleImage(picture, pw, ph, true), fit);
     }
     out.width = w, out.height = h;
-    out.pixels.assign(static_cast<size_t>(w) * h, fit.bars | 0xFF000000u);
+    // Ink draws nothing in the bars: they are the blank paper (white, turned to its grey below).
+    out.pixels.assign(static_cast<size_t>(w) * h, fit.bInk ? 0xFFFFFFFFu : fit.bars | 0xFF000000u);
     // Where the picture's corner lands on the canvas (negative: cropped off).
     const long dx = (static_cast<long>(w) - static_cast<long>(picture.width)) / 2;
     const long dy = (static_cast<long>(h) - static_cast<long>(picture.height)) / 2;

@@ -9,7 +9,7 @@
 struct ScreenFit {
     float aspect = 1;             // the screen's width over its height
     bool bCrop = false;           // cover: cropped to fill; else contained with bars
-    uint32_t bars = 0xFF000000u;  // 0xAARRGGBB round a contained picture
+    uint32_t bars = 0xFF000000u;  // 0xAARRGGBB round a contained picture (ink: its paper instead)
     bool bInk = false;            // an e-reader's: greys between its ink and its paper
     bool bColourInk = false;      // with bInk: colour ink, the colours muted toward those greys
     unsigned maxSide = 4096;      // the result is shrunk to fit this (0: never)

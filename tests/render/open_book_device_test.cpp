@@ -192,6 +192,11 @@ uint32_t Green(unsigned, unsigned, unsigned, unsigned)
     return 0xFF20C040u;
 }
 
+uint32_t Navy(unsigned, unsigned, unsigned, unsigned)
+{
+    return 0xFF202060u;
+}
+
 TEST_F(OpenBookDeviceTest, APhonesScreenShowsItsPictureInsideItsFrameWithRoundedCorners)
 {
     scene.m_nShape = ShapePhone;
@@ -260,6 +265,22 @@ TEST_F(OpenBookDeviceTest, AnEReadersScreenIsGreyWhereAPhonesShowsThePicturesCol
     }
     EXPECT_LT(blank[0], 200) << "a phone's blank screen is dark";
     EXPECT_GT(blank[1], 450) << "an e-reader's is its paper";
+
+    // A dark, wide picture contained on an e-reader: the bars above and below it are the
+    // blank paper, whatever colour a lit screen's bars would take.
+    scene.m_nShape = ShapeEReader;
+    scene.m_nInk = InkGrey;
+    scene.m_clrFace[SideScreen] = RGB(0, 0, 0);
+    scene.m_picture[SideScreen] = MakePicture(800, 200, Navy);
+    const DecodedImage p = Picture();
+    int paper = 0, picture = 0;
+    for (int y = 0; y < static_cast<int>(kHigh); ++y) {
+        const int sum = At(p, kWide / 2, y).Sum();
+        paper += sum > 450;
+        picture += sum > 60 && sum < 300;
+    }
+    EXPECT_GT(picture, 10) << "the picture, dark";
+    EXPECT_GT(paper, picture) << "paper bars round it";
 }
 
 } // namespace
