@@ -23,8 +23,11 @@ HZ = os.sysconf("SC_CLK_TCK")
 
 
 def cpu_ticks(pid):
-    with open(f"/proc/{pid}/stat") as f:
-        fields = f.read().rsplit(")", 1)[1].split()
+    try:
+        with open(f"/proc/{pid}/stat") as f:
+            fields = f.read().rsplit(")", 1)[1].split()
+    except OSError:  # gone meanwhile
+        return 0
     return int(fields[11]) + int(fields[12])  # utime + stime, all threads
 
 
@@ -37,8 +40,18 @@ def rss_mb(pid):
 
 
 def pids_of(pattern):
+    """This prefix's processes matching pattern (another prefix's Wine is not ours to count)."""
     out = subprocess.run(["pgrep", "-f", pattern], capture_output=True, text=True).stdout.split()
-    return [int(p) for p in out]
+    prefix = f"WINEPREFIX={os.environ.get('WINEPREFIX', '')}".encode()
+    mine = []
+    for p in out:
+        try:
+            with open(f"/proc/{p}/environ", "rb") as f:
+                if prefix in f.read().split(b"\0"):
+                    mine.append(int(p))
+        except OSError:
+            pass
+    return mine
 
 
 # The tab row's left scroll arrow, in dialog units: the row holds more tabs than it shows, and
